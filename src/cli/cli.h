@@ -1,0 +1,42 @@
+// Shared pieces of skinsmith-cli's subcommands: exit status, message output and the start state.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "skin/feedback.h"
+#include "skin/messages.h"
+#include "skin/skin_document.h"
+
+namespace cli {
+
+// Exit status: done without a message, done but messages were shown, usage error or nothing done.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitMessages = 1;
+inline constexpr int kExitFailed = 2;
+
+// Prints every message as one line on stderr and counts them; progress is not shown.
+class StderrFeedback : public skin::Feedback {
+ public:
+  void ShowError(const std::string& text) override;
+  void SetProgress(int) override {}
+  int messages() const { return messages_; }
+  // kExitOk or kExitMessages, by whether anything was shown.
+  int ExitStatus() const { return messages_ == 0 ? kExitOk : kExitMessages; }
+
+ private:
+  int messages_ = 0;
+};
+
+// The message texts in the built-in English wording, as the editor shows them in language 0.
+skin::MessageTexts BuiltInMessageTexts();
+
+// Prints "skinsmith-cli: <text>" and the usage line to stderr; returns kExitFailed.
+int UsageError(const std::string& text);
+
+using Arguments = std::vector<std::string>;
+
+// The subcommands; each takes the arguments after its name.
+int RunDefaults(const Arguments& args);
+
+}  // namespace cli

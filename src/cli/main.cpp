@@ -1,0 +1,54 @@
+// skinsmith-cli: the headless companion of the editor. It runs the editor's own core operations on
+// skins and pictures from the command line.
+#include <cstdio>
+#include <string_view>
+
+#include "cli/cli.h"
+
+namespace cli {
+namespace {
+
+struct Command {
+  std::string_view name;
+  std::string_view usage;
+  int (*run)(const Arguments&);
+};
+
+constexpr Command kCommands[] = {
+    {"defaults", "defaults OUTDIR              save the built-in default skin into OUTDIR",
+     RunDefaults},
+};
+
+void PrintUsage() {
+  std::fputs("usage: skinsmith-cli COMMAND ARGS...\n", stderr);
+  for (const Command& command : kCommands) {
+    std::fprintf(stderr, "  skinsmith-cli %.*s\n", static_cast<int>(command.usage.size()),
+                 command.usage.data());
+  }
+}
+
+}  // namespace
+
+void StderrFeedback::ShowError(const std::string& text) {
+  ++messages_;
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+skin::MessageTexts BuiltInMessageTexts() { return skin::MessageTexts(); }
+
+int UsageError(const std::string& text) {
+  std::fprintf(stderr, "skinsmith-cli: %s\n", text.c_str());
+  PrintUsage();
+  return kExitFailed;
+}
+
+}  // namespace cli
+
+int main(int argc, char** argv) {
+  if (argc < 2) return cli::UsageError("no command given");
+  const std::string_view name = argv[1];
+  for (const cli::Command& command : cli::kCommands) {
+    if (command.name == name) return command.run(cli::Arguments(argv + 2, argv + argc));
+  }
+  return cli::UsageError("unknown command '" + std::string(name) + "'");
+}

@@ -1,0 +1,48 @@
+// 15-bit colour texts of uisettings.ini.
+#include "skin/skin_colour.h"
+
+#include <array>
+
+namespace skin {
+
+imaging::Rgb ParseSkinColour(std::string_view text) {
+  std::string digits;
+  digits.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    // Only a lower-case x forms the prefix; "0X" stays and stops the hexadecimal reading below.
+    if (text[i] == '0' && i + 1 < text.size() && text[i + 1] == 'x') {
+      ++i;
+      continue;
+    }
+    digits += text[i];
+  }
+  if (digits.size() > 4) digits.erase(0, digits.size() - 4);
+  digits.insert(0, 4 - digits.size(), '0');
+
+  unsigned value = 0;
+  for (char c : digits) {
+    int digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      break;
+    }
+    value = value * 16 + static_cast<unsigned>(digit);
+  }
+  return imaging::MakeRgb((value & 31) << 3, ((value >> 5) & 31) << 3, ((value >> 10) & 31) << 3);
+}
+
+std::string FormatSkinColour(imaging::Rgb colour) {
+  const unsigned v = (imaging::RedOf(colour) >> 3) | (imaging::GreenOf(colour) >> 3) << 5 |
+                     (imaging::BlueOf(colour) >> 3) << 10;
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string text = "0x0000";
+  for (int i = 0; i < 4; ++i) text[5 - i] = kHex[(v >> (4 * i)) & 15];
+  return text;
+}
+
+}  // namespace skin

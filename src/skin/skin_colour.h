@@ -1,0 +1,24 @@
+// Conversion between the skin file's 15-bit colour texts ("0x7fff", red in bits 0-4) and the
+// packed 24-bit colours the program holds.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "imaging/image.h"
+
+namespace skin {
+
+// Reads a colour text: every "0x" is removed, the last four characters are kept (fewer are padded
+// with "0" on the left) and read as hexadecimal up to the first non-digit. Each 5-bit field becomes
+// a channel shifted left by 3 (31 gives 248); bit 15 is dropped. Never fails: no digits give black.
+imaging::Rgb ParseSkinColour(std::string_view text);
+
+// Writes a colour as "0x" and four lower-case hexadecimal digits, keeping the top five bits of each
+// channel (no rounding) and bit 15 clear.
+std::string FormatSkinColour(imaging::Rgb colour);
+
+// The colour with each channel cut to its top five bits, as the skin file will store it.
+constexpr imaging::Rgb QuantiseToRgb555(imaging::Rgb colour) { return colour & 0xF8F8F8; }
+
+}  // namespace skin

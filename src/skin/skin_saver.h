@@ -1,0 +1,53 @@
+// Writing a skin folder: uisettings.ini and the 53 pictures as 16-bit BMP files.
+#pragma once
+
+#include <ctime>
+#include <optional>
+#include <string>
+
+#include "skin/code_page.h"
+#include "skin/feedback.h"
+#include "skin/messages.h"
+#include "skin/skin_document.h"
+
+namespace skin {
+
+// The four texts the user edits in the Information tab; they reach the document when it is saved.
+struct EditedInfo {
+  std::string Title;
+  std::string Author;
+  std::string eMail;
+  std::string Url;
+};
+
+struct SaveOptions {
+  int code_page = kDefaultCodePage;
+  std::string last_update;  // the LastUpdate stamp, FormatLastUpdate of the time of saving
+  std::optional<EditedInfo> edited_info;  // copied into the document before the text is built
+  MessageTexts texts;
+};
+
+// "yyyy/mm/dd-hh:ii:ss" with two-digit month, day, hour (00-23), minute and second.
+std::string FormatLastUpdate(const std::tm& local_time);
+
+// FormatLastUpdate of the current local time.
+std::string CurrentLastUpdate();
+
+// Copies the edited information texts into `doc`, sets LastUpdate, and returns the complete
+// uisettings.ini: [SkinInfo], [global settings], the 34 element sections and [end], every line
+// ended by CR LF, texts encoded in the options' code page (a character it cannot hold becomes "?").
+std::string BuildSkinSettingsText(SkinDocument& doc, const SaveOptions& options);
+
+// Writes `image` as a 16-bit BMP to `path`, replacing the file only once the new one is complete.
+// On failure shows "path: <file not saved>" and returns false.
+bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
+                     const MessageTexts& texts, Feedback& feedback);
+
+// Saves the whole skin into `folder` (created by the caller; a missing trailing separator is
+// added): uisettings.ini, the 42 main pictures, the icon/ folder and its 11 icons, with progress 1
+// to 54 and then 0. Each file that cannot be written is reported and the save goes on. When
+// uisettings.ini cannot be written the document's information texts stay as they were.
+void SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
+              Feedback& feedback);
+
+}  // namespace skin
