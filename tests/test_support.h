@@ -1,0 +1,47 @@
+// Helpers shared by the tests: a feedback recorder and a temporary folder.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "skin/feedback.h"
+
+namespace testing_support {
+
+// Records every message and progress value a core operation reports.
+class RecordingFeedback : public skin::Feedback {
+ public:
+  void ShowError(const std::string& text) override { messages.push_back(text); }
+  void SetProgress(int value) override { progress.push_back(value); }
+
+  std::vector<std::string> messages;
+  std::vector<int> progress;
+};
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "skinsmith-test-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // The folder with a trailing "/", as the skin operations take it.
+  std::string folder() const { return path_.string() + "/"; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace testing_support
