@@ -75,6 +75,15 @@ void ForEachLine(std::span<const std::uint8_t> bytes, Visit visit) {
   }
 }
 
+// Index of the first field of each section; a section's fields follow each other in the table.
+constexpr std::array<std::size_t, kSectionCount> kFirstField = [] {
+  std::array<std::size_t, kSectionCount> first{};
+  for (std::size_t f = kFieldCount; f-- > 0;) first[Index(kFields[f].section)] = f;
+  return first;
+}();
+
+constexpr std::size_t FirstField(SectionId section) { return kFirstField[Index(section)]; }
+
 constexpr std::size_t kInfoCount = 5;
 constexpr std::array<std::string_view, kInfoCount> kInfoKeys{"Title", "Author", "eMail", "Url",
                                                              "LastUpdate"};
@@ -128,10 +137,10 @@ void ReadElementPass(std::span<const std::uint8_t> bytes, SkinDocument& doc, int
         if (!text->empty() && text->front() == ' ') text->erase(0, 1);
       }
     } else if (current == Current::kElement) {
-      for (std::size_t f = 0; f < kFieldCount; ++f) {
+      for (std::size_t f = FirstField(section); f < kFieldCount && kFields[f].section == section;
+           ++f) {
         const FieldInfo& field = kFields[f];
-        if (field.section != section || field.kind != FieldKind::kInteger) continue;
-        if (!line.IsKey(field.name)) continue;
+        if (field.kind != FieldKind::kInteger || !line.IsKey(field.name)) continue;
         std::int32_t& target = doc.fields[f];
         if ((&target == &handle_x || &target == &handle_y) && target != -1) continue;
         target = ParseSkinNumber(line.value);
@@ -184,10 +193,10 @@ void ReadColourPass(std::span<const std::uint8_t> bytes, SkinDocument& doc) {
         }
       }
     } else {
-      for (std::size_t f = 0; f < kFieldCount; ++f) {
+      for (std::size_t f = FirstField(section); f < kFieldCount && kFields[f].section == section;
+           ++f) {
         const FieldInfo& field = kFields[f];
-        if (field.section != section || field.kind != FieldKind::kColour) continue;
-        if (line.IsKey(field.name)) {
+        if (field.kind == FieldKind::kColour && line.IsKey(field.name)) {
           doc.fields[f] = static_cast<std::int32_t>(parse());
           return;
         }

@@ -1,0 +1,80 @@
+// skinsmith-cli: usage errors and the defaults subcommand, run as a user would run them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "skin/code_page.h"
+#include "skin/settings_reader.h"
+#include "test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status;
+  std::string err;
+};
+
+CliRun RunCli(const std::string& args) {
+  const std::string command = std::string(SKINSMITH_CLI) + " " + args + " 2>&1 >/dev/null";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  std::string err;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe)) err += buffer;
+  const int status = ::pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+}
+
+TEST(CliUsage, UnknownOrMissingCommandIsAUsageError) {
+  EXPECT_EQ(RunCli("").status, 2);
+  const CliRun run = RunCli("frobnicate");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("unknown command 'frobnicate'"), std::string::npos);
+  EXPECT_NE(run.err.find("skinsmith-cli defaults OUTDIR"), std::string::npos);
+  EXPECT_EQ(RunCli("defaults").status, 2);
+  EXPECT_EQ(RunCli("defaults a b").status, 2);
+}
+
+TEST(CliDefaults, WritesACompleteSkinFolderThatReadsBack) {
+  testing_support::TempDir dir;
+  const fs::path out = dir.path() / "new" / "skin";
+  const CliRun run = RunCli("defaults '" + out.string() + "'");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  std::size_t bitmaps = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(out)) {
+    bitmaps += entry.path().extension() == ".bmp";
+  }
+  EXPECT_EQ(bitmaps, 53u);
+  std::ifstream in(out / "uisettings.ini", std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  skin::SkinDocument expected, read;
+  skin::ResetSkinDefaults(expected);
+  read = expected;
+  read.fields.fill(1);
+  skin::ReadSkinSettings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, read,
+                         skin::kDefaultCodePage);
+  EXPECT_EQ(read.fields, expected.fields);
+  EXPECT_EQ(read.colours, expected.colours);
+}
+
+TEST(CliDefaults, ReportsFilesThatCannotBeWrittenWithStatusOne) {
+  testing_support::TempDir dir;
+  fs::create_directories(dir.path() / "btn.bmp");
+  const CliRun saved = RunCli("defaults " + dir.path().string());
+  EXPECT_EQ(saved.status, 1);
+  EXPECT_EQ(saved.err, dir.path().string() + "/btn.bmp: The file could not be saved.\n");
+}
+
+TEST(CliDefaults, AnOutputPathThatIsAFileFailsWithStatusTwo) {
+  testing_support::TempDir dir;
+  std::ofstream(dir.path() / "file") << "x";
+  EXPECT_EQ(RunCli("defaults " + (dir.path() / "file").string()).status, 2);
+}
+
+}  // namespace
