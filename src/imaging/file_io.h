@@ -20,8 +20,8 @@ struct ReadResult {
 // (kTooLarge, nothing allocated); a path that cannot be opened as a regular file gives kCannotOpen.
 ReadResult ReadWholeFile(const std::string& path, std::uint64_t max_bytes);
 
-// Writes `bytes` to `path` through a temporary file in the same folder that is flushed and then
-// renamed over the target, so the target is either the old file or the complete new one. Short
+// Writes `bytes` to `path` through a temporary file in the same folder that is then renamed over
+// the target, so the target is either the old file or the complete new one. Short
 // writes and a full disk count as failure. On failure the temporary file is removed, the old file
 // stays as it was and false is returned.
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
