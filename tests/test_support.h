@@ -24,7 +24,8 @@ class RecordingFeedback : public skin::Feedback {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "skinsmith-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "skinsmith-test-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
   }
   ~TempDir() {

@@ -13,7 +13,8 @@ std::uint32_t Read16(std::span<const std::uint8_t> d, std::size_t at) {
   return d[at] | (d[at + 1] << 8);
 }
 std::uint32_t Read32(std::span<const std::uint8_t> d, std::size_t at) {
-  return d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
+  return d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) |
+         (static_cast<std::uint32_t>(d[at + 3]) << 24);
 }
 void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
   out[at] = v & 0xFF;

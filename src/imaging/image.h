@@ -29,7 +29,9 @@ struct Image {
 
   Image() = default;
   Image(int w, int h, Rgb fill = 0)
-      : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+      : width(w),
+        height(h),
+        pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
 
   bool Empty() const { return width <= 0 || height <= 0; }
   Rgb& At(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }

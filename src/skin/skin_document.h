@@ -35,7 +35,9 @@ struct SkinDocument {
   imaging::Rgb Colour(ColourId id) const { return colours[Index(id)]; }
   std::int32_t& Field(FieldId id) { return fields[Index(id)]; }
   std::int32_t Field(FieldId id) const { return fields[Index(id)]; }
-  imaging::Rgb FieldColour(FieldId id) const { return static_cast<imaging::Rgb>(fields[Index(id)]); }
+  imaging::Rgb FieldColour(FieldId id) const {
+    return static_cast<imaging::Rgb>(fields[Index(id)]);
+  }
   imaging::Image& Slot(SlotId id) { return slots[Index(id)]; }
   const imaging::Image& Slot(SlotId id) const { return slots[Index(id)]; }
 

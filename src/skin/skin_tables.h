@@ -9,6 +9,7 @@
 
 namespace skin {
 
+// clang-format off
 // The colour table of [global settings]: key and default text, in the order the file is written.
 #define SKINSMITH_COLOURS(X)                  \
   X(formFrameColor, "0x980c")                 \
@@ -160,6 +161,8 @@ namespace skin {
   X(gba, "icon/gba.bmp") X(nds, "icon/nds.bmp") X(plg, "icon/plg.bmp") X(pth, "icon/pth.bmp")  \
   X(realtime, "icon/realtime.bmp") X(rpth, "icon/rpth.bmp") X(sav, "icon/sav.bmp")             \
   X(txt, "icon/txt.bmp") X(unk, "icon/unk.bmp")
+
+// clang-format on
 
 #define SKINSMITH_ID(name, ...) name,
 #define SKINSMITH_FIELD_ID(section, field, ...) section##_##field,

@@ -1,9 +1,9 @@
 // The 16-bit BMP of skin pictures: exact bytes written, lossless reading, hostile headers.
+#include "imaging/bmp16.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-#include "imaging/bmp16.h"
 
 namespace imaging {
 namespace {
@@ -15,7 +15,8 @@ std::uint32_t Field32(const std::vector<std::uint8_t>& b, std::size_t at) {
 Image Probe(int w, int h) {
   Image image(w, h);
   for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) image.At(x, y) = MakeRgb(x * 8 % 256, y * 8 % 256, (x + y) * 24 % 256);
+    for (int x = 0; x < w; ++x)
+      image.At(x, y) = MakeRgb(x * 8 % 256, y * 8 % 256, (x + y) * 24 % 256);
   }
   return image;
 }
@@ -57,8 +58,7 @@ TEST_P(Bmp16SizeTest, HeaderAndSizesAreExactAndPixelsRoundTrip) {
 INSTANTIATE_TEST_SUITE_P(Sizes, Bmp16SizeTest,
                          ::testing::Values(SizeCase{256, 192, 98360, 98306},
                                            SizeCase{11, 10, 296, 242},
-                                           SizeCase{1, 3, 54 + 12 + 2, 14},
-                                           SizeCase{0, 0, 56, 2}));
+                                           SizeCase{1, 3, 54 + 12 + 2, 14}, SizeCase{0, 0, 56, 2}));
 
 TEST(Bmp16, PixelLayoutBottomUpWithRedInHighBits) {
   Image image(1, 2);

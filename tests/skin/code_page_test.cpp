@@ -1,7 +1,7 @@
 // Choosing and using the code page of settings-file texts.
-#include <gtest/gtest.h>
-
 #include "skin/code_page.h"
+
+#include <gtest/gtest.h>
 
 namespace skin {
 namespace {
@@ -24,10 +24,15 @@ TEST(CodePage, FollowsTheLocale) {
 TEST(CodePage, ConversionReplacesWhatItCannotHold) {
   EXPECT_EQ(EncodeAnsi("Crème", 1252), "Cr\xE8me");
   EXPECT_EQ(DecodeAnsi("Cr\xE8me", 1252), "Crème");
-  EXPECT_EQ(EncodeAnsi("a€b", 1252), "a\x80" "b");
+  EXPECT_EQ(EncodeAnsi("a€b", 1252),
+            "a\x80"
+            "b");
   EXPECT_EQ(EncodeAnsi("日本", 1252), "??");
   EXPECT_EQ(EncodeAnsi("a\xC3", 1252), "a?") << "a cut-off UTF-8 sequence";
-  EXPECT_EQ(EncodeAnsi("a\xFF" "b", 936), "a?b");
+  EXPECT_EQ(EncodeAnsi("a\xFF"
+                       "b",
+                       936),
+            "a?b");
   EXPECT_EQ(DecodeAnsi("\x81", 1252), "\xEF\xBF\xBD") << "undefined in 1252";
   EXPECT_EQ(DecodeAnsi("x\xB0", 936), "x\xEF\xBF\xBD") << "lead byte without its trail byte";
   EXPECT_EQ(DecodeAnsi("\xC4\xE3\xBA\xC3", 936), "你好");

@@ -1,10 +1,11 @@
 // Reading uisettings.ini: matching, values, the quirks existing skins rely on, and round trips
 // through the writer.
+#include "skin/settings_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "skin/settings_reader.h"
 #include "skin/skin_colour.h"
 #include "skin/skin_saver.h"
 
@@ -60,8 +61,9 @@ TEST_F(SettingsReaderTest, IntegerLinesUnderTheirSection) {
 }
 
 TEST_F(SettingsReaderTest, HeadersAndKeysIgnoreSpacesAndCaseButNotTabs) {
-  Read("[Start Button]\r\nX=1\r\n[startbutton]\r\ny=2\r\n[ start button ]\r\nW = 3\r\n"
-       "[start button]\r\n\th=4\r\n[global settings]\r\nForm Frame Color = 0x7c00\r\n");
+  Read(
+      "[Start Button]\r\nX=1\r\n[startbutton]\r\ny=2\r\n[ start button ]\r\nW = 3\r\n"
+      "[start button]\r\n\th=4\r\n[global settings]\r\nForm Frame Color = 0x7c00\r\n");
   EXPECT_EQ(doc_.Field(FieldId::start_button_x), 1);
   EXPECT_EQ(doc_.Field(FieldId::start_button_y), 2);
   EXPECT_EQ(doc_.Field(FieldId::start_button_w), 3);
@@ -80,8 +82,9 @@ TEST_F(SettingsReaderTest, ColourPassKnowsOnlyFiveHeaders) {
   Read("[global settings]\r\n[file name]\r\nformBodyColor = 0x00 1f\r\n");
   EXPECT_EQ(doc_.Colour(ColourId::formBodyColor), MakeRgb(248, 0, 0))
       << "[file name] does not end the colour section; spaces inside the value are removed";
-  Read("[time text]\r\ncolor=0x03e0\r\n[start menu]\r\n[end]\r\ncolor=0x001f\r\n"
-       "[main list]\r\ntextColorHilight=0x7c00\r\ncolor=0x7fff\r\n");
+  Read(
+      "[time text]\r\ncolor=0x03e0\r\n[start menu]\r\n[end]\r\ncolor=0x001f\r\n"
+      "[main list]\r\ntextColorHilight=0x7c00\r\ncolor=0x7fff\r\n");
   EXPECT_EQ(doc_.FieldColour(FieldId::time_text_color), MakeRgb(248, 0, 0))
       << "a colour key after [end] still counts for the last colour section";
   EXPECT_EQ(doc_.FieldColour(FieldId::main_list_textColorHilight), MakeRgb(0, 0, 248));
@@ -95,8 +98,9 @@ TEST_F(SettingsReaderTest, LinesAfterEndChangeNoIntegerOrText) {
 }
 
 TEST_F(SettingsReaderTest, TitleLosesOneLeadingSpacePerSkinInfoLine) {
-  std::string text = "[SkinInfo]\r\nTitle=  Two\r\nAuthor=a\r\neMail=e\r\nUrl=u\r\nLastUpdate=l\r\n\r\n"
-                     "[global settings]\r\n";
+  std::string text =
+      "[SkinInfo]\r\nTitle=  Two\r\nAuthor=a\r\neMail=e\r\nUrl=u\r\nLastUpdate=l\r\n\r\n"
+      "[global settings]\r\n";
   for (const ColourInfo& c : kColours) text += std::string(c.key) + "=0x7fff\r\n";
   text += "[file name]\r\n";
   Read(text);
@@ -139,7 +143,9 @@ TEST_F(SettingsReaderTest, LineEndsAndUnterminatedLastLine) {
   EXPECT_EQ(doc_.Field(FieldId::big_clock_x), 3) << "a lone CR ends a line";
   EXPECT_EQ(doc_.Field(FieldId::big_clock_y), 4);
 
-  static constexpr char kWithNul[] = "[big clock]\r\nx=\0" "9\r\n";
+  static constexpr char kWithNul[] =
+      "[big clock]\r\nx=\0"
+      "9\r\n";
   Read(std::string(kWithNul, sizeof kWithNul - 1));
   EXPECT_EQ(doc_.Field(FieldId::big_clock_x), 9) << "a NUL byte adds nothing";
 }
@@ -211,13 +217,11 @@ TEST_P(CodePageRoundTrip, TitleComesBackUnchanged) {
   EXPECT_EQ(read.info.Title, GetParam().title);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, CodePageRoundTrip,
-                         ::testing::Values(CodePageCase{936, "夜间皮肤"},
-                                           CodePageCase{1252, "Crème brûlée"},
-                                           CodePageCase{932, "夜のスキン"},
-                                           CodePageCase{950, "夜間皮膚"},
-                                           CodePageCase{949, "야간 스킨"},
-                                           CodePageCase{1251, "Ночная тема"}));
+INSTANTIATE_TEST_SUITE_P(
+    Pages, CodePageRoundTrip,
+    ::testing::Values(CodePageCase{936, "夜间皮肤"}, CodePageCase{1252, "Crème brûlée"},
+                      CodePageCase{932, "夜のスキン"}, CodePageCase{950, "夜間皮膚"},
+                      CodePageCase{949, "야간 스킨"}, CodePageCase{1251, "Ночная тема"}));
 
 TEST(SettingsTextCodePage, UnrepresentableCharactersBecomeQuestionMarks) {
   SkinDocument doc;

@@ -1,7 +1,7 @@
 // Colour text conversion of uisettings.ini.
-#include <gtest/gtest.h>
-
 #include "skin/skin_colour.h"
+
+#include <gtest/gtest.h>
 
 namespace skin {
 namespace {
@@ -29,13 +29,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"0x001f", MakeRgb(248, 0, 0)},
                       ParseCase{"0x03e0", MakeRgb(0, 248, 0)},
                       ParseCase{"0x7c00", MakeRgb(0, 0, 248)},
-                      ParseCase{"7fff", MakeRgb(248, 248, 248)},   // no prefix
-                      ParseCase{"0x1f", MakeRgb(248, 0, 0)},       // padded to 001f
+                      ParseCase{"7fff", MakeRgb(248, 248, 248)},      // no prefix
+                      ParseCase{"0x1f", MakeRgb(248, 0, 0)},          // padded to 001f
                       ParseCase{"0x12345", ParseSkinColour("2345")},  // last four kept
                       ParseCase{"", MakeRgb(0, 0, 0)},
                       ParseCase{"0X7F", MakeRgb(0, 0, 0)},  // capital X stops the digits at once
                       ParseCase{"0x7FFF", MakeRgb(248, 248, 248)},
-                      ParseCase{"0x00g1", MakeRgb(0, 0, 0)},   // digits before the g give 0
+                      ParseCase{"0x00g1", MakeRgb(0, 0, 0)},      // digits before the g give 0
                       ParseCase{"0x0x1f", MakeRgb(248, 0, 0)}));  // every "0x" is removed
 
 TEST(FormatSkinColour, TruncatesChannelsAndWritesFourLowerCaseDigits) {

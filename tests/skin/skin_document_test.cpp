@@ -1,11 +1,12 @@
 // The default skin and the tables it is built from.
+#include "skin/skin_document.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
 #include "skin/skin_colour.h"
-#include "skin/skin_document.h"
 
 namespace skin {
 namespace {
@@ -51,12 +52,16 @@ struct SlotSize {
 TEST(ResetSkinDefaults, EverySlotHoldsItsBuiltInPictureInFifteenBitColour) {
   SkinDocument doc;
   ResetSkinDefaults(doc);
-  const SlotSize kSizes[] = {
-      {SlotId::active, 6, 6},          {SlotId::clock_numbers, 24, 310},
-      {SlotId::cheatselectbar, 203, 1}, {SlotId::popsubbar, 1, 12},
-      {SlotId::upper_screen, 256, 192}, {SlotId::dpg, 33, 32},
-      {SlotId::unk, 8, 14},            {SlotId::form_M, 3, 116},
-      {SlotId::hotkeybk, 198, 127},    {SlotId::realtime, 17, 14}};
+  const SlotSize kSizes[] = {{SlotId::active, 6, 6},
+                             {SlotId::clock_numbers, 24, 310},
+                             {SlotId::cheatselectbar, 203, 1},
+                             {SlotId::popsubbar, 1, 12},
+                             {SlotId::upper_screen, 256, 192},
+                             {SlotId::dpg, 33, 32},
+                             {SlotId::unk, 8, 14},
+                             {SlotId::form_M, 3, 116},
+                             {SlotId::hotkeybk, 198, 127},
+                             {SlotId::realtime, 17, 14}};
   for (const SlotSize& s : kSizes) {
     EXPECT_EQ(doc.Slot(s.slot).width, s.width) << Info(s.slot).file;
     EXPECT_EQ(doc.Slot(s.slot).height, s.height) << Info(s.slot).file;

@@ -1,4 +1,6 @@
 // Writing skin folders: the settings text, the files of a save, progress and failure reports.
+#include "skin/skin_saver.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 
 #include "imaging/bmp16.h"
 #include "skin/skin_colour.h"
-#include "skin/skin_saver.h"
 #include "test_support.h"
 
 namespace skin {
@@ -51,9 +52,10 @@ TEST(SettingsText, LayoutOfTheDefaultSkin) {
   EXPECT_EQ(lines.back(), "[end]");
   // 1 + 5 + 1 info lines, 1 + 34 + 1 colour lines, a header and a blank per section, [end].
   EXPECT_EQ(lines.size(), 7u + 36u + kFieldCount + 2 * kSectionCount + 1u);
-  EXPECT_NE(text.find("\r\n\r\n[start button]\r\nx=0\r\ny=172\r\nw=58\r\nh=20\r\ntextColor=0x7fff\r\n"
-                      "file=0\r\n\r\n[start menu]\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find("\r\n\r\n[start button]\r\nx=0\r\ny=172\r\nw=58\r\nh=20\r\ntextColor=0x7fff\r\n"
+                "file=0\r\n\r\n[start menu]\r\n"),
+      std::string::npos);
   EXPECT_NE(text.find("\r\n[clsoe btn]\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\n[main list]\r\ntextColor=0x2d6b\r\ntextColorHilight=0x7fff\r\n"),
             std::string::npos);
@@ -116,8 +118,8 @@ TEST_F(SaveSkinTest, WritesEveryFileWithProgressAndReadsBackTheSameSlots) {
   EXPECT_EQ(ReadFile(dir_.path() / "uisettings.ini"), BuildSkinSettingsText(doc_, options_));
   for (std::size_t s = 0; s < kSlotCount; ++s) {
     const std::string bytes = ReadFile(dir_.path() / kSlots[s].file);
-    const auto image = imaging::DecodeBmp16(
-        {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    const auto image =
+        imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     ASSERT_TRUE(image.has_value()) << kSlots[s].file;
     EXPECT_EQ(*image, doc_.slots[s]) << kSlots[s].file;
   }
@@ -143,9 +145,9 @@ TEST_F(SaveSkinTest, AFileThatCannotBeReplacedIsReportedAndLeftAlone) {
   doc_.info.Title = "before";
   options_.edited_info = EditedInfo{"after", "", "", ""};
   SaveSkin(doc_, dir_.folder(), options_, feedback_);
-  EXPECT_EQ(feedback_.messages,
-            (std::vector<std::string>{dir_.folder() + "uisettings.ini: The file could not be saved.",
-                                      dir_.folder() + "btn.bmp: The file could not be saved."}));
+  EXPECT_EQ(feedback_.messages, (std::vector<std::string>{
+                                    dir_.folder() + "uisettings.ini: The file could not be saved.",
+                                    dir_.folder() + "btn.bmp: The file could not be saved."}));
   EXPECT_TRUE(fs::is_directory(dir_.path() / "btn.bmp" / "keep"));
   EXPECT_EQ(doc_.info.Title, "before") << "information texts stay as they were";
   EXPECT_EQ(fs::file_size(dir_.path() / "btn3.bmp"), 54u + 14u * 80u + 2u) << "the save goes on";
