@@ -186,6 +186,21 @@ class Layer:
             d.ellipse((x - r, y - r, x + r, y + r), fill=255)
         self.fill_mask(m, paint, alpha)
 
+    def erase_ellipse(self, box):
+        """Makes the ellipse fully transparent again (a hole in what was drawn)."""
+        m = self._mask()
+        ImageDraw.Draw(m).ellipse(self._box(box), fill=255)
+        self._erase(m)
+
+    def erase_rect(self, box):
+        m = self._mask()
+        ImageDraw.Draw(m).rectangle(self._box(box), fill=255)
+        self._erase(m)
+
+    def _erase(self, m):
+        a = self.img.getchannel("A")
+        self.img.putalpha(Image.composite(Image.new("L", a.size, 0), a, m))
+
     def arc(self, box, start, end, width, paint, alpha=255):
         m = self._mask()
         ImageDraw.Draw(m).arc(self._box(box), start, end, fill=255, width=int(width * SS))
@@ -225,7 +240,7 @@ def over(rgba, under):
     return Image.alpha_composite(base, rgba).convert("RGB")
 
 
-def keyed(layer, under, threshold=100):
+def keyed(layer, under, threshold=100, dither=False):
     """Finishes a keyed picture: drawn pixels are blended over `under` (a colour or a picture of
     the place where the preview draws this one); pixels with less cover than threshold/255 are
     KEY."""
@@ -234,7 +249,7 @@ def keyed(layer, under, threshold=100):
     alpha = rgba.getchannel("A")
     out = Image.new("RGB", rgba.size, KEY)
     out.paste(flat, (0, 0), alpha.point(lambda v: 255 if v >= threshold else 0))
-    return quantise(out, keyed=True)
+    return quantise(out, dither=dither, keyed=True)
 
 
 def opaque(layer, under, dither=False):
@@ -517,8 +532,8 @@ def cheatbg():
     lay.rect((0, 29, 256, 30), (184, 56, 120))
     lay.rect((0, 30, 256, 31), OUTLINE)
     # The clear-all box in the header.
-    lay.rrect((156, 8, 241, 27), 3, (40, 0, 20))
-    lay.rrect((157, 9, 240, 26), 2, (88, 0, 44))
+    lay.rrect((156, 8, 230, 27), 3, (40, 0, 20))
+    lay.rrect((157, 9, 229, 26), 2, (88, 0, 44))
     # List panel.
     lay.rrect((10, 32, 246, 186), 5, OUTLINE)
     lay.rrect((11, 33, 245, 185), 4, FRAME)
@@ -590,12 +605,12 @@ def start_released():
 def reback():
     """Back button at (232, 174): a hooked arrow turning back to the left."""
     lay = Layer(23, 18)
-    for width, paint in ((4.2, OUTLINE), (2.2, AMBER)):
-        lay.arc((7, 3, 19, 15), 270, 90, width, paint)
-        lay.line([(13, 14), (9, 14)], width - 1.6 if width > 3 else width, paint)
-        lay.line([(13, 3.8), (7, 3.8)], width - 1.6 if width > 3 else width, paint)
-    lay.polygon([(2, 4), (8, -0.5), (8, 8.5)], OUTLINE)
-    lay.polygon([(3.6, 4), (7.2, 1.2), (7.2, 6.8)], AMBER)
+    for grow, paint in ((1, OUTLINE), (0, AMBER)):
+        lay.arc((7 - grow, 3.5 - grow, 19 + grow, 15.5 + grow), 270, 90, 2.2 + grow, paint)
+        lay.line([(13, 14.4), (9, 14.4)], 2.2 + 2 * grow, paint)
+        lay.line([(13, 4.6), (8, 4.6)], 2.2 + 2 * grow, paint)
+        lay.polygon([(2.2 - 1.4 * grow, 4.6), (8 + grow, 0.6 - 1.2 * grow),
+                     (8 + grow, 8.6 + 1.2 * grow)], paint)
     return keyed(lay, startbar_under(232, 174, 23, 18))
 
 
@@ -741,7 +756,7 @@ def selectbar():
     lay.rrect((4, 5, w - 4, h // 2), 5, WHITE, alpha=28)
     lay.rect((10, 5, w - 10, 6), (248, 176, 208), alpha=120)
     lay.rrect((5, 8, 8, h - 8), 1.5, CYAN)
-    return keyed(lay, under)
+    return keyed(lay, under, dither=True)
 
 
 # --------------------------------------------------------------------------------------------
@@ -1016,8 +1031,8 @@ def clock_numbers():
 def clock_colon():
     lay = Layer(10, 31)
     paint = lay.vgrad(DIGIT_LIT)
-    for cy in (10.5, 20.5):
-        lay.rrect((3.2 - (cy - 15.5) * 0.1, cy - 1.8, 6.8 - (cy - 15.5) * 0.1, cy + 1.8), 0.8, paint)
+    lay.rrect((4, 8, 8, 12), 1.2, paint)
+    lay.rrect((3, 19, 7, 23), 1.2, paint)
     return keyed(lay, CLOCK_BG, threshold=80)
 
 
@@ -1034,13 +1049,13 @@ def icon_nds():
                 lay.hgrad([(0, (240, 240, 248)), (1, (168, 168, 184))]))
     for x in range(9, 22, 3):
         lay.rect((x, 4, x + 1, 7), (136, 136, 152))
-    lay.rect((9, 9, 24, 24), OUTLINE)
-    lay.rect((10, 10, 23, 23), lay.vgrad([(0, (200, 40, 112)), (1, (96, 0, 48))]))
-    lay.rect((10, 10, 23, 13), lay.vgrad([(0, (248, 208, 144)), (0.1, (232, 160, 96))]))
+    lay.rect((8, 9, 24, 24), OUTLINE)
+    lay.rect((9, 10, 23, 23), lay.vgrad([(0, (200, 40, 112)), (1, (96, 0, 48))]))
+    lay.rect((9, 10, 23, 13), lay.vgrad([(0, (248, 208, 144)), (0.1, (232, 160, 96))]))
     img = keyed(lay, GRID_BG)
-    draw_text(img, "DS", 12, 15, WHITE)
+    draw_text(img, "DS", 9 + (14 - text_width("DS")) // 2, 15, WHITE, shadow=(64, 0, 32))
     d = ImageDraw.Draw(img)
-    for x in range(9, 25, 3):
+    for x in range(9, 23, 3):
         d.line((x, 26, x + 1, 26), fill=(216, 176, 80))
         d.line((x, 27, x + 1, 27), fill=(168, 120, 48))
     return quantise(img, keyed=True)
@@ -1115,31 +1130,20 @@ def icon_cheat():
 
 
 def icon_plg():
-    """A plug-in: a green puzzle piece."""
+    """A plug-in: a green puzzle piece, knobs on the top and right, a socket on the left."""
     lay = Layer(32, 32)
 
-    def piece(grow, paint):
-        g = grow
+    def piece(g, paint):
         lay.rrect((6 - g, 10 - g, 24 + g, 28 + g), 2 + g, paint)
-        lay.ellipse((11.5 - g, 3.5 - g, 18.5 + g, 10.5 + g), paint)       # knob on top
-        lay.ellipse((22 - g, 15.5 - g, 29 + g, 22.5 + g), paint)          # knob on the right
+        lay.ellipse((11.5 - g, 3.5 - g, 18.5 + g, 10.5 + g), paint)
+        lay.ellipse((22 - g, 15.5 - g, 29 + g, 22.5 + g), paint)
     piece(1, OUTLINE)
     piece(0, lay.vgrad([(0.1, (152, 232, 120)), (0.6, (72, 176, 64)), (1, (32, 112, 40))]))
-    lay.ellipse((2 - 1, 15.5 - 1, 9 + 1, 22.5 + 1), OUTLINE)             # socket on the left
-    lay.ellipse((2, 15.5, 9, 22.5), (0, 0, 0), alpha=0)
-    lay.ellipse((1.5, 16, 8, 22), (0, 0, 0))
     lay.rrect((8, 12, 14, 15), 1.5, WHITE, alpha=110)
-    img = lay.reduced()
-    # The socket is a hole: clear what the black disc covered.
-    px = img.load()
-    cut = Layer(32, 32)
-    cut.ellipse((1.5, 16, 8, 22), WHITE)
-    cm = cut.reduced().getchannel("A").load()
-    for y in range(32):
-        for x in range(32):
-            if cm[x, y] > 128:
-                px[x, y] = (0, 0, 0, 0)
-    return keyed(img, GRID_BG)
+    lay.ellipse((1, 14.5, 11, 24.5), OUTLINE)
+    lay.erase_ellipse((2, 15.5, 10, 23.5))
+    lay.erase_rect((0, 13, 5, 26))
+    return keyed(lay, GRID_BG)
 
 
 def folder(lay, paint_front, paint_back):
@@ -1201,15 +1205,15 @@ def icon_unk():
     """An unknown file: a small grey tag with a question mark."""
     return pixel_art([".oooooo.",
                       "ohhhhhho",
-                      "ohg##gho",
-                      "og#gg#go",
-                      "ogggg#go",
-                      "oggg#ggo",
-                      "ogg#gggo",
-                      "ogg#gggo",
+                      "oh####go",
+                      "o##gg##o",
+                      "ogggg##o",
+                      "oggg##go",
+                      "ogg##ggo",
+                      "ogg##ggo",
                       "oggggggo",
-                      "ogg#gggo",
-                      "ogggggdo",
+                      "ogg##ggo",
+                      "ogg##gdo",
                       "odddddd.",
                       ".oooooo.",
                       "........"], {"o": OUTLINE, "h": (200, 200, 216), "g": (144, 144, 160),
