@@ -27,7 +27,6 @@ FRAME = (96, 0, 48)               # formFrameColor
 BODY = (24, 24, 24)               # formBodyColor
 BODY_DARK = (16, 8, 8)            # popMenuBodyColor / popSubMenuBodyColor
 AMBER = (248, 192, 112)           # formTextColor, listTextColor
-AMBER2 = (240, 160, 96)           # vTextColor, gameInfoTextColor
 CYAN = (64, 208, 240)             # listTextHighLightColor
 WINE = (152, 0, 72)               # listTextBgColor, gameInfoTitleColor
 WHITE = (248, 248, 248)
@@ -884,10 +883,10 @@ def spin_button(direction):
     sgn = -1 if direction == "left" else 1
     if direction == "left":
         lay.rrect((0, 0, 12, 14), 5, OUTLINE)
-        lay.rrect((1, 1, 12, 13), 4, lay.vgrad([(0, (232, 112, 168)), (1, (120, 16, 64))]))
+        lay.rrect((1, 1, 12, 13), 4, lay.vgrad([(0, mix(SPIN, WHITE, 0.35)), (0.5, SPIN), (1, (112, 16, 56))]))
     else:
         lay.rrect((-4, 0, 8, 14), 5, OUTLINE)
-        lay.rrect((-4, 1, 7, 13), 4, lay.vgrad([(0, (232, 112, 168)), (1, (120, 16, 64))]))
+        lay.rrect((-4, 1, 7, 13), 4, lay.vgrad([(0, mix(SPIN, WHITE, 0.35)), (0.5, SPIN), (1, (112, 16, 56))]))
     cx = 4.5 if direction == "left" else 3.5
     lay.polygon([(cx + sgn * 2, 7), (cx - sgn * 1.6, 3.6), (cx - sgn * 1.6, 10.4)], WHITE)
     return keyed(lay, BODY)
@@ -1285,6 +1284,9 @@ def hinge():
                     (0, 24 * SS))
         lay.rrect((x0, 25, x1, 61), 6, paint)
         lay.rect((x0 + 3, 31, x1 - 3, 32), WHITE, alpha=40)
+        # The rounded ends of a knuckle turn away from the light.
+        lay.rrect((x0, 25, x0 + 5, 61), 3, (0, 0, 0), alpha=70)
+        lay.rrect((x1 - 5, 25, x1, 61), 3, (0, 0, 0), alpha=70)
     knuckle(2, 44, 0.92)
     knuckle(222, 264, 0.92)
     knuckle(47, 219, 1.0)
