@@ -14,6 +14,7 @@ namespace {
 
 std::string IconvName(int code_page) {
   switch (code_page) {
+    case 437:  // the DOS code page of ZIP entry names
     case 932:
     case 936:
     case 949:

@@ -5,6 +5,7 @@
 
 #include "imaging/bmp16.h"
 #include "imaging/file_io.h"
+#include "skin/folder_path.h"
 #include "skin/skin_colour.h"
 
 namespace skin {
@@ -14,11 +15,6 @@ constexpr std::string_view kCrLf = "\r\n";
 
 void AppendLine(std::string& out, std::string_view key, std::string_view value) {
   out.append(key).append("=").append(value).append(kCrLf);
-}
-
-std::string WithSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
 }
 
 }  // namespace
@@ -88,7 +84,7 @@ bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
 
 void SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
               Feedback& feedback) {
-  const std::string base = WithSeparator(folder);
+  const std::string base = FolderWithSeparator(folder);
 
   const std::string settings_path = base + "uisettings.ini";
   const SkinInfo before = doc.info;
