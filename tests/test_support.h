@@ -1,6 +1,9 @@
 // Helpers shared by the tests: a feedback recorder and a temporary folder.
 #pragma once
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -44,5 +47,23 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+#ifdef SKINSMITH_CLI
+struct CliRun {
+  int status;       // exit status, -1 when the program did not exit normally
+  std::string err;  // everything it printed on stderr
+};
+
+// Runs skinsmith-cli with `args` (shell words) and returns its exit status and stderr.
+inline CliRun RunCli(const std::string& args) {
+  const std::string command = std::string(SKINSMITH_CLI) + " " + args + " 2>&1 >/dev/null";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  std::string err;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe)) err += buffer;
+  const int status = ::pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+}
+#endif
 
 }  // namespace testing_support

@@ -36,7 +36,13 @@ int UsageError(const std::string& text);
 
 using Arguments = std::vector<std::string>;
 
+// Opens the skin folder or .zip archive at `path` onto `doc`, as the editor's open commands do.
+// False when the skin's uisettings.ini could not be found.
+bool OpenSkinOnto(skin::SkinDocument& doc, const std::string& path, StderrFeedback& feedback);
+
 // The subcommands; each takes the arguments after its name.
 int RunDefaults(const Arguments& args);
+int RunConvert(const Arguments& args);
+int RunImport(const Arguments& args);
 
 }  // namespace cli

@@ -17,6 +17,10 @@ struct Command {
 constexpr Command kCommands[] = {
     {"defaults", "defaults OUTDIR              save the built-in default skin into OUTDIR",
      RunDefaults},
+    {"convert", "convert SKIN OUTDIR           open a skin folder or .zip and save it into OUTDIR",
+     RunConvert},
+    {"import", "import IMAGE OUT.bmp         convert a BMP, PNG or JPEG into a 16-bit skin BMP",
+     RunImport},
 };
 
 void PrintUsage() {

@@ -81,7 +81,8 @@ std::optional<Header> ReadHeader(const Reader& r) {
     h.bits = r.U16(24);
     return h;
   }
-  if (h.header_size < 16 || h.header_size > 4096 || !r.Has(14, std::min<std::uint32_t>(h.header_size, 40))) {
+  if (h.header_size < 16 || h.header_size > 4096 ||
+      !r.Has(14, std::min<std::uint32_t>(h.header_size, 40))) {
     return std::nullopt;
   }
   h.width = static_cast<std::int32_t>(r.U32(18));
@@ -169,7 +170,8 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> data) {
   if (!header) return std::nullopt;
   const Header& h = *header;
   const std::int64_t height = h.height < 0 ? -h.height : h.height;
-  if (h.width <= 0 || !SizeAllowed(static_cast<std::uint64_t>(h.width), height)) return std::nullopt;
+  if (h.width <= 0 || !SizeAllowed(static_cast<std::uint64_t>(h.width), height))
+    return std::nullopt;
   const bool rle = h.compression == kRle8 || h.compression == kRle4;
   if (rle && h.height < 0) return std::nullopt;
   if (h.compression == kRle8 && h.bits != 8) return std::nullopt;
@@ -187,11 +189,12 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> data) {
   std::vector<Rgb> palette;
   if (h.bits <= 8) {
     const std::size_t entry = h.header_size == 12 ? 3 : 4;
-    std::size_t count = h.colours_used == 0 || h.colours_used > (1u << h.bits) ? (1u << h.bits)
-                                                                              : h.colours_used;
+    std::size_t count =
+        h.colours_used == 0 || h.colours_used > (1u << h.bits) ? (1u << h.bits) : h.colours_used;
     std::size_t at = 14 + h.header_size;
     // A palette cut off by the pixel data or the end of the file keeps the entries present.
-    const std::size_t end = std::min<std::size_t>(r.size(), h.pixel_offset >= at ? h.pixel_offset : r.size());
+    const std::size_t end =
+        std::min<std::size_t>(r.size(), h.pixel_offset >= at ? h.pixel_offset : r.size());
     count = std::min(count, end > at ? (end - at) / entry : 0);
     if (count == 0) return std::nullopt;
     for (std::size_t i = 0; i < count; ++i, at += entry) {

@@ -40,8 +40,8 @@ void LimitScans(j_common_ptr cinfo) {
 }
 
 bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_mgr& progress,
-                std::span<const std::uint8_t> data,
-                std::vector<std::uint8_t>& pixels, int& components, bool& adobe_inverted) {
+                std::span<const std::uint8_t> data, std::vector<std::uint8_t>& pixels,
+                int& components, bool& adobe_inverted) {
   if (setjmp(err.jump)) return false;
   jpeg_create_decompress(&cinfo);
   cinfo.progress = &progress;
@@ -74,8 +74,9 @@ bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_
   return true;
 }
 
-bool EncodeRows(jpeg_compress_struct& cinfo, ErrorManager& err, const std::vector<std::uint8_t>& rgb,
-                int width, int height, int quality, unsigned char*& buffer, unsigned long& size) {
+bool EncodeRows(jpeg_compress_struct& cinfo, ErrorManager& err,
+                const std::vector<std::uint8_t>& rgb, int width, int height, int quality,
+                unsigned char*& buffer, unsigned long& size) {
   if (setjmp(err.jump)) return false;
   jpeg_create_compress(&cinfo);
   jpeg_mem_dest(&cinfo, &buffer, &size);

@@ -59,14 +59,14 @@ bool DecodeRgba(png_structp png, png_infop info, std::vector<std::uint8_t>& rgba
   if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 4) return false;
   rgba.resize(static_cast<std::size_t>(width) * height * 4);
   rows.resize(height);
-  for (png_uint_32 y = 0; y < height; ++y) rows[y] = rgba.data() + static_cast<std::size_t>(y) * width * 4;
+  for (png_uint_32 y = 0; y < height; ++y)
+    rows[y] = rgba.data() + static_cast<std::size_t>(y) * width * 4;
   png_read_image(png, rows.data());
   png_read_end(png, nullptr);
   return true;
 }
 
-bool EncodeRows(png_structp png, png_infop info, const Image& image,
-                std::vector<png_bytep>& rows) {
+bool EncodeRows(png_structp png, png_infop info, const Image& image, std::vector<png_bytep>& rows) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_IHDR(png, info, image.width, image.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -84,7 +84,8 @@ bool IsPng(std::span<const std::uint8_t> data) {
 
 std::optional<Image> DecodePng(std::span<const std::uint8_t> data) {
   if (!IsPng(data)) return std::nullopt;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorJump, SilentWarning);
+  png_structp png =
+      png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorJump, SilentWarning);
   if (png == nullptr) return std::nullopt;
   png_infop info = png_create_info_struct(png);
   if (info == nullptr) {
@@ -115,7 +116,8 @@ std::optional<Image> DecodePng(std::span<const std::uint8_t> data) {
 
 std::vector<std::uint8_t> EncodePng(const Image& image) {
   if (image.Empty()) return {};
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorJump, SilentWarning);
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorJump, SilentWarning);
   if (png == nullptr) return {};
   png_infop info = png_create_info_struct(png);
   if (info == nullptr) {
@@ -132,7 +134,8 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
     rgb[i * 3 + 2] = static_cast<std::uint8_t>(BlueOf(image.pixels[i]));
   }
   std::vector<png_bytep> rows(image.height);
-  for (int y = 0; y < image.height; ++y) rows[y] = &rgb[static_cast<std::size_t>(y) * image.width * 3];
+  for (int y = 0; y < image.height; ++y)
+    rows[y] = &rgb[static_cast<std::size_t>(y) * image.width * 3];
   const bool ok = EncodeRows(png, info, image, rows);
   png_destroy_write_struct(&png, &info);
   if (!ok) out.clear();

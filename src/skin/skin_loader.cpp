@@ -107,7 +107,8 @@ class Archive {
     std::size_t done = 0;
     bool ok = true;
     while (done < bytes.size()) {
-      const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+      const unsigned chunk =
+          static_cast<unsigned>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
       const int n = unzReadCurrentFile(file_, bytes.data() + done, chunk);
       if (n <= 0) {
         ok = false;
@@ -203,7 +204,8 @@ bool OpenSkinZip(SkinDocument& doc, const std::string& zip_path, const LoadOptio
     feedback.ShowError(options.texts.no_skin_settings);
     return false;
   }
-  const std::string root = settings->name.substr(0, settings->name.size() - FilePart(settings->name).size());
+  const std::string root =
+      settings->name.substr(0, settings->name.size() - FilePart(settings->name).size());
   ReadSkinSettings(*bytes, doc, options.code_page);
   for (std::size_t s = 0; s < kSlotCount; ++s) {
     feedback.SetProgress(static_cast<int>(s) + 1);

@@ -1,6 +1,5 @@
 // skinsmith-cli: usage errors and the defaults subcommand, run as a user would run them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,21 +13,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-  int status;
-  std::string err;
-};
-
-CliRun RunCli(const std::string& args) {
-  const std::string command = std::string(SKINSMITH_CLI) + " " + args + " 2>&1 >/dev/null";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  std::string err;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe)) err += buffer;
-  const int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
-}
+using testing_support::CliRun;
+using testing_support::RunCli;
 
 TEST(CliUsage, UnknownOrMissingCommandIsAUsageError) {
   EXPECT_EQ(RunCli("").status, 2);

@@ -1,7 +1,7 @@
 // Error diffusion to 15-bit colour.
-#include <gtest/gtest.h>
-
 #include "imaging/dither.h"
+
+#include <gtest/gtest.h>
 
 namespace imaging {
 namespace {

@@ -1,4 +1,6 @@
 // The general decoder against the public test suites, hostile headers, alpha and the encoders.
+#include "imaging/image_decoder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +9,6 @@
 #include <string>
 
 #include "imaging/bmp_decoder.h"
-#include "imaging/image_decoder.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/limits.h"
 #include "imaging/png_codec.h"
@@ -53,11 +54,11 @@ double MeanDifference(const Image& a, const Image& b) {
 // The reference rendering of a good bmpsuite file: its own name, or the picture it shares.
 std::string BmpReference(const std::string& name) {
   static const std::pair<const char*, const char*> kShared[] = {
-      {"rgb24pal", "rgb24"},  {"rgb32", "rgb24"},     {"rgb32bf", "rgb24"},
+      {"rgb24pal", "rgb24"},   {"rgb32", "rgb24"},      {"rgb32bf", "rgb24"},
       {"rgb32bfdef", "rgb24"}, {"rgb16bfdef", "rgb16"}, {"rgb16-565pal", "rgb16-565"},
-      {"pal1wb", "pal1"},     {"pal4rle", "pal4"},    {"pal8-0", "pal8"},
-      {"pal8os2", "pal8"},    {"pal8rle", "pal8"},    {"pal8topdown", "pal8"},
-      {"pal8v4", "pal8"},     {"pal8v5", "pal8"}};
+      {"pal1wb", "pal1"},      {"pal4rle", "pal4"},     {"pal8-0", "pal8"},
+      {"pal8os2", "pal8"},     {"pal8rle", "pal8"},     {"pal8topdown", "pal8"},
+      {"pal8v4", "pal8"},      {"pal8v5", "pal8"}};
   for (const auto& [file, reference] : kShared) {
     if (name == file) return reference;
   }
@@ -111,7 +112,8 @@ TEST(PngSuite, EveryValidFileDecodesAndInterlacingChangesNothing) {
     ASSERT_TRUE(image) << name;
     for (Rgb p : image->pixels) ASSERT_EQ(p >> 24, 0u) << name;
     if (name.starts_with("basi")) {
-      const std::optional<Image> plain = DecodeImage(ReadBytes(file.parent_path() / ("basn" + name.substr(4))));
+      const std::optional<Image> plain =
+          DecodeImage(ReadBytes(file.parent_path() / ("basn" + name.substr(4))));
       ASSERT_TRUE(plain) << name;
       EXPECT_TRUE(*image == *plain) << name;
     }
@@ -139,9 +141,10 @@ TEST(JpegSuites, GoodFilesDecodeAndBrokenOnesFailCleanly) {
   for (const fs::path& file : files) {
     const std::string path = file.string();
     const std::optional<Image> image = DecodeImage(ReadBytes(file));
-    const bool unsupported = path.find("/lossless/") != std::string::npos ||
-                             path.find("12.jpg") != std::string::npos;
-    if (path.find("/good/") != std::string::npos || path.find("libjpeg-turbo/") != std::string::npos) {
+    const bool unsupported =
+        path.find("/lossless/") != std::string::npos || path.find("12.jpg") != std::string::npos;
+    if (path.find("/good/") != std::string::npos ||
+        path.find("libjpeg-turbo/") != std::string::npos) {
       EXPECT_EQ(image.has_value(), !unsupported) << path;
     } else if (unsupported) {
       EXPECT_FALSE(image) << path;
@@ -159,7 +162,8 @@ TEST(JpegSuites, GoodFilesDecodeAndBrokenOnesFailCleanly) {
 
 TEST(JpegSuites, CmykAndYcckComeOutAsPlausibleRgb) {
   if (Suite("jpeg").empty()) GTEST_SKIP();
-  const std::optional<Image> ycck = DecodeImage(ReadBytes(Suite("jpeg/jpeg-decoder/good/ycck.jpg")));
+  const std::optional<Image> ycck =
+      DecodeImage(ReadBytes(Suite("jpeg/jpeg-decoder/good/ycck.jpg")));
   const std::optional<Image> rgb = DecodeImage(ReadBytes(Suite("jpeg/jpeg-decoder/good/rgb.jpg")));
   ASSERT_TRUE(ycck && rgb);
   ASSERT_EQ(ycck->pixels.size(), rgb->pixels.size());
@@ -221,9 +225,11 @@ TEST(Decoder, AlphaBelowHalfBecomesTheKeyColour) {
 TEST(ScreenshotWriter, WritesEachFormatAndReportsFailure) {
   testing_support::TempDir dir;
   Image shot(256, 384);
-  for (std::size_t i = 0; i < shot.pixels.size(); ++i) shot.pixels[i] = MakeRgb(i % 256, i / 256 % 256, 99);
+  for (std::size_t i = 0; i < shot.pixels.size(); ++i)
+    shot.pixels[i] = MakeRgb(i % 256, i / 256 % 256, 99);
   const std::pair<ScreenshotFormat, const char*> kFormats[] = {
-      {ScreenshotFormat::kPng, "shot.png"}, {ScreenshotFormat::kBmp, "shot.bmp"},
+      {ScreenshotFormat::kPng, "shot.png"},
+      {ScreenshotFormat::kBmp, "shot.bmp"},
       {ScreenshotFormat::kJpeg, "shot.jpg"}};
   for (const auto& [format, name] : kFormats) {
     const fs::path path = dir.path() / name;

@@ -1,4 +1,6 @@
 // Opening skins from folders and archives, loading and importing single pictures.
+#include "skin/skin_loader.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +9,6 @@
 
 #include "imaging/bmp16.h"
 #include "imaging/png_codec.h"
-#include "skin/skin_loader.h"
 #include "skin/skin_saver.h"
 #include "test_support.h"
 #include "zip_writer.h"
@@ -37,7 +38,8 @@ std::string AsText(const std::vector<std::uint8_t>& bytes) { return {bytes.begin
 // A picture whose channels are not multiples of 8, so that dithering shows.
 Image OddColours(int w, int h) {
   Image image(w, h);
-  for (std::size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = MakeRgb(3 + i % 250, 77, 201);
+  for (std::size_t i = 0; i < image.pixels.size(); ++i)
+    image.pixels[i] = MakeRgb(3 + i % 250, 77, 201);
   return image;
 }
 
@@ -58,7 +60,8 @@ class SkinLoaderTest : public ::testing::Test {
 
   // The saved skin's files as archive entries under `root`.
   std::vector<ZipEntry> SkinEntries(const std::string& root) const {
-    std::vector<ZipEntry> entries{{root + "uisettings.ini", ReadText(skin_.path() / "uisettings.ini")}};
+    std::vector<ZipEntry> entries{
+        {root + "uisettings.ini", ReadText(skin_.path() / "uisettings.ini")}};
     for (const SlotInfo& slot : kSlots) {
       entries.push_back({root + std::string(slot.file), ReadText(skin_.path() / slot.file)});
     }
@@ -114,14 +117,17 @@ TEST_F(SkinLoaderTest, FolderWithSettingsOnlyReportsEveryPictureAndKeepsThem) {
 TEST_F(SkinLoaderTest, UndecodablePictureEmptiesTheSlotOnLoadButNotOnImport) {
   WriteText(skin_.path() / "btn.bmp", "this is text, not a picture");
   OpenSkinFolder(doc_, skin_.folder(), options_, feedback_);
-  EXPECT_EQ(feedback_.messages,
-            std::vector<std::string>{skin_.folder() + "btn.bmp: Unknown or unsupported image format."});
+  EXPECT_EQ(
+      feedback_.messages,
+      std::vector<std::string>{skin_.folder() + "btn.bmp: Unknown or unsupported image format."});
   EXPECT_TRUE(doc_.Slot(SlotId::btn).Empty());
 
   const Image kept = doc_.Slot(SlotId::btn3);
-  EXPECT_FALSE(ImportSkinImage(doc_, SlotId::btn3, skin_.folder() + "btn.bmp", options_.texts, feedback_));
+  EXPECT_FALSE(
+      ImportSkinImage(doc_, SlotId::btn3, skin_.folder() + "btn.bmp", options_.texts, feedback_));
   EXPECT_EQ(doc_.Slot(SlotId::btn3), kept) << "a wrong pick must not lose the picture";
-  EXPECT_FALSE(ImportSkinImage(doc_, SlotId::btn3, skin_.folder() + "nope.png", options_.texts, feedback_));
+  EXPECT_FALSE(
+      ImportSkinImage(doc_, SlotId::btn3, skin_.folder() + "nope.png", options_.texts, feedback_));
   EXPECT_EQ(feedback_.messages.back(), skin_.folder() + "nope.png : File not found.");
   EXPECT_EQ(doc_.Slot(SlotId::btn3), kept);
 }
@@ -129,7 +135,8 @@ TEST_F(SkinLoaderTest, UndecodablePictureEmptiesTheSlotOnLoadButNotOnImport) {
 TEST_F(SkinLoaderTest, ImportTakesAnySizeAndDithersByContentNotName) {
   const Image big = OddColours(300, 300);
   WriteText(work_.path() / "picture.jpg", AsText(imaging::EncodePng(big)));  // a PNG named .jpg
-  EXPECT_TRUE(ImportSkinImage(doc_, SlotId::nds, work_.folder() + "picture.jpg", options_.texts, feedback_));
+  EXPECT_TRUE(ImportSkinImage(doc_, SlotId::nds, work_.folder() + "picture.jpg", options_.texts,
+                              feedback_));
   EXPECT_TRUE(feedback_.messages.empty());
   EXPECT_EQ(doc_.Slot(SlotId::nds).width, 300);
   for (imaging::Rgb p : doc_.Slot(SlotId::nds).pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u);
@@ -139,7 +146,8 @@ TEST_F(SkinLoaderTest, SixteenBitBmpWithBitFieldsGoesThroughTheGeneralDecoder) {
   std::vector<std::uint8_t> bytes = imaging::EncodeBmp16(Image(2, 1, MakeRgb(248, 0, 0)));
   bytes[30] = 3;  // compression: bit fields (no masks follow: not a valid file)
   WriteText(work_.path() / "bf.bmp", AsText(bytes));
-  EXPECT_FALSE(LoadSkinBitmap(doc_, SlotId::btn, work_.folder() + "bf.bmp", options_.texts, feedback_));
+  EXPECT_FALSE(
+      LoadSkinBitmap(doc_, SlotId::btn, work_.folder() + "bf.bmp", options_.texts, feedback_));
 }
 
 TEST_F(SkinLoaderTest, TheSamePngIsExactFromAnArchiveAndDitheredFromAFolder) {

@@ -1,0 +1,62 @@
+// skinsmith-cli convert SKIN OUTDIR and import IMAGE OUT.bmp: the editor's open, save and import
+// operations from the command line.
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/cli.h"
+#include "skin/code_page.h"
+#include "skin/skin_loader.h"
+#include "skin/skin_saver.h"
+
+namespace cli {
+namespace {
+
+bool IsZipPath(const std::string& path) {
+  const std::filesystem::path p(path);
+  std::string ext = p.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".zip" && !std::filesystem::is_directory(p);
+}
+
+}  // namespace
+
+bool OpenSkinOnto(skin::SkinDocument& doc, const std::string& path, StderrFeedback& feedback) {
+  skin::LoadOptions options;
+  options.code_page = skin::AnsiCodePageFromEnvironment();
+  options.texts = BuiltInMessageTexts();
+  return IsZipPath(path) ? skin::OpenSkinZip(doc, path, options, feedback)
+                         : skin::OpenSkinFolder(doc, path, options, feedback);
+}
+
+int RunConvert(const Arguments& args) {
+  if (args.size() != 2)
+    return UsageError("convert takes a skin (folder or .zip) and an output folder");
+  skin::SkinDocument doc;
+  skin::ResetSkinDefaults(doc);
+  StderrFeedback feedback;
+  if (!OpenSkinOnto(doc, args[0], feedback)) return kExitFailed;
+  std::error_code error;
+  std::filesystem::create_directories(args[1], error);
+  if (!std::filesystem::is_directory(args[1])) {
+    std::fprintf(stderr, "%s: the folder cannot be created\n", args[1].c_str());
+    return kExitFailed;
+  }
+  skin::SaveOptions options;
+  options.code_page = skin::AnsiCodePageFromEnvironment();
+  options.last_update = skin::CurrentLastUpdate();
+  options.texts = BuiltInMessageTexts();
+  skin::SaveSkin(doc, args[1], options, feedback);
+  return feedback.ExitStatus();
+}
+
+int RunImport(const Arguments& args) {
+  if (args.size() != 2) return UsageError("import takes a picture file and an output .bmp file");
+  skin::SkinDocument doc;
+  StderrFeedback feedback;
+  const skin::MessageTexts texts = BuiltInMessageTexts();
+  if (!skin::LoadSkinBitmap(doc, skin::SlotId::btn, args[0], texts, feedback)) return kExitFailed;
+  skin::WriteSkinBitmap(doc.Slot(skin::SlotId::btn), args[1], texts, feedback);
+  return feedback.messages() == 0 ? kExitOk : kExitFailed;
+}
+
+}  // namespace cli

@@ -1,0 +1,83 @@
+// skinsmith-cli convert and import.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "imaging/bmp16.h"
+#include "imaging/png_codec.h"
+#include "test_support.h"
+#include "zip_writer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::CliRun;
+using testing_support::RunCli;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(CliConvert, FolderAndArchiveGiveTheSameSkin) {
+  testing_support::TempDir dir;
+  const fs::path original = dir.path() / "original";
+  ASSERT_EQ(RunCli("defaults " + original.string()).status, 0);
+  std::ofstream(original / "uisettings.ini", std::ios::app) << "[big clock]\r\nx=12\r\n";
+
+  std::vector<testing_support::ZipEntry> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(original)) {
+    if (!entry.is_regular_file()) continue;
+    entries.push_back(
+        {"skin/" + fs::relative(entry.path(), original).string(), ReadText(entry.path())});
+  }
+  ASSERT_TRUE(testing_support::WriteZip((dir.path() / "skin.ZIP").string(), entries));
+
+  EXPECT_EQ(RunCli("convert " + original.string() + " " + (dir.path() / "a").string()).status, 0);
+  EXPECT_EQ(
+      RunCli("convert " + (dir.path() / "skin.ZIP").string() + " " + (dir.path() / "b").string())
+          .status,
+      0);
+  for (const char* file : {"btn.bmp", "icon/nds.bmp", "upper_screen.bmp"}) {
+    EXPECT_EQ(ReadText(dir.path() / "a" / file), ReadText(original / file)) << file;
+    EXPECT_EQ(ReadText(dir.path() / "b" / file), ReadText(original / file)) << file;
+  }
+  EXPECT_NE(ReadText(dir.path() / "b/uisettings.ini").find("[big clock]\r\nx=12\r\n"),
+            std::string::npos);
+}
+
+TEST(CliConvert, MissingSettingsSavesNothing) {
+  testing_support::TempDir dir;
+  const CliRun run = RunCli("convert " + dir.path().string() + " " + (dir.path() / "out").string());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_FALSE(run.err.empty());
+  EXPECT_FALSE(fs::exists(dir.path() / "out"));
+}
+
+TEST(CliImport, WritesASixteenBitBmpOrFails) {
+  testing_support::TempDir dir;
+  imaging::Image picture(7, 3, imaging::MakeRgb(200, 100, 50));
+  const std::vector<std::uint8_t> png = imaging::EncodePng(picture);
+  std::ofstream(dir.path() / "in.png", std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), png.size());
+  EXPECT_EQ(
+      RunCli("import " + (dir.path() / "in.png").string() + " " + (dir.path() / "out.bmp").string())
+          .status,
+      0);
+  const std::string bytes = ReadText(dir.path() / "out.bmp");
+  const auto image =
+      imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 7);
+  for (imaging::Rgb p : image->pixels) EXPECT_EQ(p & ~0xF8F8F8u, 0u);
+
+  const CliRun missing = RunCli("import " + (dir.path() / "nope.png").string() + " " +
+                                (dir.path() / "x.bmp").string());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, (dir.path() / "nope.png").string() + " : File not found.\n");
+}
+
+}  // namespace
