@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "i18n/ui_texts.h"
 
 namespace cli {
 namespace {
@@ -38,7 +39,15 @@ void StderrFeedback::ShowError(const std::string& text) {
   std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-skin::MessageTexts BuiltInMessageTexts() { return skin::MessageTexts(); }
+skin::MessageTexts BuiltInMessageTexts() {
+  const i18n::UiTexts texts;
+  skin::MessageTexts messages;
+  messages.file_not_found = texts.Text("LANG_FILE_NOTFOUND$");
+  messages.file_unknown = texts.Text("LANG_FILE_UNKNOWN$");
+  messages.file_not_saved = texts.Text("LANG_FILE_NOTSAVE$");
+  messages.no_skin_settings = i18n::NoSkinSettingsText();
+  return messages;
+}
 
 int UsageError(const std::string& text) {
   std::fprintf(stderr, "skinsmith-cli: %s\n", text.c_str());

@@ -1,0 +1,67 @@
+// Data folder resolution.
+#include "i18n/data_folders.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace i18n {
+namespace {
+
+bool IsDirectory(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  if (folder.empty() || folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+}  // namespace
+
+DataFolders ResolveDataFolders(const DataFolderInputs& in, bool (*is_dir)(const std::string&)) {
+  const std::string portable_languages = Join(in.executable_dir, "language");
+  if (!in.executable_dir.empty() && in.executable_dir_writable && is_dir(portable_languages)) {
+    return {portable_languages, Join(Join(in.executable_dir, "settings"), "settings.ini")};
+  }
+  const std::string config =
+      !in.xdg_config_home.empty() ? in.xdg_config_home : Join(in.home, ".config");
+  const std::string user = Join(config, "skinsmith");
+  DataFolders folders;
+  folders.settings_file = Join(Join(user, "settings"), "settings.ini");
+  for (const std::string& candidate :
+       {Join(user, "language"), in.installed_languages, in.source_languages}) {
+    if (!candidate.empty() && is_dir(candidate)) {
+      folders.language_folder = candidate;
+      break;
+    }
+  }
+  return folders;
+}
+
+DataFolders ResolveDataFolders(const std::string& executable_dir) {
+  DataFolderInputs in;
+  in.executable_dir = executable_dir;
+  in.executable_dir_writable =
+      !executable_dir.empty() && ::access(executable_dir.c_str(), W_OK) == 0;
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  in.xdg_config_home = xdg != nullptr ? xdg : "";
+  in.home = home != nullptr ? home : "";
+#ifdef SKINSMITH_INSTALLED_LANGUAGES
+  in.installed_languages = SKINSMITH_INSTALLED_LANGUAGES;
+#endif
+#ifdef SKINSMITH_SOURCE_LANGUAGES
+  in.source_languages = SKINSMITH_SOURCE_LANGUAGES;
+#endif
+  DataFolders folders = ResolveDataFolders(in, IsDirectory);
+  // The user's settings folder is made on first save; its parent must exist for that.
+  const std::string settings_dir =
+      folders.settings_file.substr(0, folders.settings_file.rfind('/'));
+  ::mkdir(settings_dir.substr(0, settings_dir.rfind('/')).c_str(), 0777);
+  return folders;
+}
+
+}  // namespace i18n

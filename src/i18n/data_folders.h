@@ -1,0 +1,32 @@
+// Where the program finds its language files and keeps its settings file.
+#pragma once
+
+#include <string>
+
+namespace i18n {
+
+struct DataFolders {
+  std::string language_folder;  // holds t_chinese.ini, ..., other.ini
+  std::string settings_file;    // .../settings/settings.ini
+};
+
+// What the decision depends on, passed in so that it can be tested without the machine's state.
+struct DataFolderInputs {
+  std::string executable_dir;       // the folder of the running program
+  bool executable_dir_writable;     // whether the program may write there
+  std::string xdg_config_home;      // $XDG_CONFIG_HOME, may be empty
+  std::string home;                 // $HOME
+  std::string installed_languages;  // the install prefix's share/skinsmith/language
+  std::string source_languages;     // the source tree's language/ (builds run from the tree)
+};
+
+// Portable mode: when the program's own folder holds language/ and can be written, languages and
+// settings/ live there. Otherwise settings go to $XDG_CONFIG_HOME/skinsmith/settings (or
+// ~/.config/skinsmith/settings), and languages come from the user folder's language/ when it
+// exists, else from the install prefix, else from the source tree.
+DataFolders ResolveDataFolders(const DataFolderInputs& inputs, bool (*is_dir)(const std::string&));
+
+// ResolveDataFolders for the running program in `executable_dir`, from the environment.
+DataFolders ResolveDataFolders(const std::string& executable_dir);
+
+}  // namespace i18n

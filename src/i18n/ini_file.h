@@ -1,0 +1,50 @@
+// The INI reader of language files and the program settings file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace i18n {
+
+// A parsed INI text. Syntax: a UTF-8 byte-order mark means UTF-8, otherwise every byte is one
+// ISO 8859-1 character; lines end with LF, CR LF or CR; blanks and tabs at the start of a line are
+// skipped; ";" starts a comment line; "[name]" starts a group (the rest of the line after "]" is
+// ignored); any other line is key "=" value, with blanks and tabs trimmed around both. Group and
+// key names compare without regard to ASCII case; of two equal groups, or two equal keys in one
+// group, the first counts.
+class IniFile {
+ public:
+  // Parses `bytes`; never fails.
+  static IniFile Parse(std::span<const std::uint8_t> bytes);
+
+  // Reads the file at `path`; nothing when it cannot be read.
+  static std::optional<IniFile> Load(const std::string& path);
+
+  // The value of `key` in `group` as UTF-8, or nothing when either is missing. A key present with
+  // an empty value gives "".
+  std::optional<std::string> Value(std::string_view group, std::string_view key) const;
+
+ private:
+  struct Entry {
+    std::string key;
+    std::string value;
+  };
+  struct Group {
+    std::string name;
+    std::vector<Entry> entries;
+  };
+  std::vector<Group> groups_;
+};
+
+// ASCII-case-insensitive equality.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+// The leading decimal number of `text`: blanks skipped, optional sign, digits up to the first other
+// character; no digits give 0.
+int ParseDecimal(std::string_view text);
+
+}  // namespace i18n

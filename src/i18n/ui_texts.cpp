@@ -1,0 +1,261 @@
+// The interface texts. The Menu, Panel and Information texts, the language menu and the program's
+// name are held scrambled; the colour, picture and element captions are plain.
+#include "i18n/ui_texts.h"
+
+#include <optional>
+
+#include "assets/scrambled.h"
+#include "i18n/ini_file.h"
+
+namespace i18n {
+namespace {
+
+using BuiltIn = std::string (*)();
+
+struct Row {
+  Group group;
+  std::string_view key;
+  BuiltIn text;
+};
+
+#define SCRAMBLED(text)                                           \
+  []() -> std::string {                                           \
+    static constexpr auto kScrambled = SKINSMITH_SCRAMBLED(text); \
+    return kScrambled.Unscramble();                               \
+  }
+#define PLAIN(text) []() -> std::string { return text; }
+#define MENU(key, text) Row{Group::kMenu, key, SCRAMBLED(text)},
+#define PANEL(key, text) Row{Group::kPanel, key, SCRAMBLED(text)},
+#define INFO(key, text) Row{Group::kInformation, key, SCRAMBLED(text)},
+#define COLOR(name) Row{Group::kColors, "LANG_COLOR_" name "$", PLAIN(name)},
+#define IMAGE(name, text) Row{Group::kImages, "LANG_IMAGE_" name "$", PLAIN(text)},
+#define ELEMENT(key, text) Row{Group::kElements, key, PLAIN(text)},
+
+const Row kRows[] = {
+    // clang-format off
+    MENU("LANG_FILE$", "File")
+    MENU("LANG_FILE_NEW$", "New skin")
+    MENU("LANG_FILE_OPEN$", "Open")
+    MENU("LANG_FILE_OPEN_FOLDER$", "Skin folder...")
+    MENU("LANG_FILE_SAVE$", "Save")
+    MENU("LANG_FILE_SAVE_FOLDER$", "Skin folder...")
+    MENU("LANG_FILE_SCREENSHOT$", "Screenshot")
+    MENU("LANG_FILE_SCREENSHOT2D$", "Save to file...")
+    MENU("LANG_FILE_SCREENSHOT2C$", "Copy to clipboard")
+    MENU("LANG_FILE_CLOSE$", "Quit")
+    MENU("LANG_SCREEN$", "Screen")
+    MENU("LANG_SCREEN_00$", "Game list")
+    MENU("LANG_SCREEN_01$", "Folder list")
+    MENU("LANG_SCREEN_02$", "Start menu: file operations")
+    MENU("LANG_SCREEN_03$", "Delete confirmation")
+    MENU("LANG_SCREEN_04$", "Start menu: skins")
+    MENU("LANG_SCREEN_05$", "Style change warning")
+    MENU("LANG_SCREEN_06$", "Start menu: languages")
+    MENU("LANG_SCREEN_07$", "Language change question")
+    MENU("LANG_SCREEN_08$", "System settings: display")
+    MENU("LANG_SCREEN_09$", "System settings: brightness")
+    MENU("LANG_SCREEN_10$", "System settings: hotkeys")
+    MENU("LANG_SCREEN_11$", "Help window")
+    MENU("LANG_SCREEN_12$", "Game settings")
+    MENU("LANG_SCREEN_13$", "Cheat list")
+    MENU("LANG_OPTIONS$", "Options")
+    MENU("LANG_OPTIONS_BACKCOLOR$", "Background colour...")
+    MENU("LANG_OPTIONS_SWAPVIEW$", "Preview on the right")
+    MENU("LANG_ABOUT$", "Help")
+    MENU("LANG_ABOUT_ABOUT$", "About Skinsmith")
+    MENU("LANG_COLORSETTING$", "Edit colour")
+    MENU("LANG_INFO$", "The console shows 32 levels per channel (0 to 31). Set the channels, use "
+                       "the colour chooser, or hold the right mouse button and point anywhere on "
+                       "the screen to pick a colour.")
+    MENU("LANG_ACTUAL_COLOR$", "Current colour")
+    MENU("LANG_NEW_COLOR$", "New colour")
+    MENU("LANG_RED$", "Red")
+    MENU("LANG_GREEN$", "Green")
+    MENU("LANG_BLUE$", "Blue")
+    MENU("LANG_COLORREQUESTER$", "Colour chooser...")
+    MENU("LANG_OK$", "OK")
+    MENU("LANG_CANCEL$", "Cancel")
+    MENU("LANG_REQPATH_SAVE$", "Choose the folder to save the skin in")
+    MENU("LANG_REQPATH_LOAD$", "Choose a skin folder")
+    MENU("LANG_REQFILE_SAVE$", "Save screenshot")
+    MENU("LANG_REQFILE_LOAD$", "Open file")
+    MENU("LANG_FILE_NOTFOUND$", "File not found.")
+    MENU("LANG_FILE_NOTSAVE$", "The file could not be saved.")
+    MENU("LANG_FILE_UNKNOWN$", "Unknown or unsupported image format.")
+    MENU("LANG_ERROR$", "Error")
+    PANEL("LANG_PANEL_COLORS$", "Colours")
+    PANEL("LANG_PANEL_IMAGES$", "Images")
+    PANEL("LANG_PANEL_ELEMETS$", "Elements")
+    PANEL("LANG_PANEL_INFORMATIONS$", "Information")
+    COLOR("gameInfoTextColor") COLOR("fileNameTextColor") COLOR("vTextColor")
+    COLOR("vTextHighLightColor") COLOR("logoFrameColor") COLOR("listTextBgColor")
+    COLOR("gameInfoTitleColor") COLOR("listTextColor") COLOR("listTextHighLightColor")
+    COLOR("popMenuTextColor") COLOR("popMenuTextHighLightColor") COLOR("popSubMenuTextColor")
+    COLOR("popSubMenuTextHighLightColor") COLOR("formFrameColor") COLOR("formTextColor")
+    COLOR("popSubMenuBodyColor") COLOR("formBodyColor") COLOR("formTitleTextColor")
+    COLOR("buttonTextColor") COLOR("spinBoxNormalColor") COLOR("spinBoxFocusColor")
+    COLOR("spinBoxFrameColor") COLOR("spinBoxTextColor") COLOR("spinBoxTextHighLightColor")
+    COLOR("romInfoTextColor") COLOR("romInfoTitleColor") COLOR("cheatListTextColor")
+    COLOR("cheatListTextHighLightColor") COLOR("cheatTitleTextColor")
+    IMAGE("upper_screen", "upper_screen.bmp") IMAGE("lower_screen", "lower_screen.bmp")
+    IMAGE("startbar", "startbar.bmp") IMAGE("start_released", "start_released.bmp")
+    IMAGE("brightness", "brightness.bmp") IMAGE("cardFrame0", "cardFrame0.bmp")
+    IMAGE("reBack", "reBack.bmp") IMAGE("clock_colon", "clock_colon.bmp")
+    IMAGE("clock_numbers", "clock_numbers.bmp") IMAGE("cheat", "cheat.bmp")
+    IMAGE("dpg", "dpg.bmp") IMAGE("gba", "gba.bmp") IMAGE("nds", "nds.bmp")
+    IMAGE("plg", "plg.bmp") IMAGE("pth", "pth.bmp") IMAGE("realtime", "realtime.bmp")
+    IMAGE("rpth", "rpth.bmp") IMAGE("sav", "sav.bmp") IMAGE("txt", "text.bmp")
+    IMAGE("unk", "unk.bmp") IMAGE("cardFrame1", "cardFrame1.bmp")
+    IMAGE("selectbar", "selectbar.bmp") IMAGE("form_L", "form_L.bmp") IMAGE("form_M", "form_M.bmp")
+    IMAGE("form_R", "form_R.bmp") IMAGE("popsubbar", "popsubbar.bmp") IMAGE("lamp", "lamp.bmp")
+    IMAGE("triangle", "triangle.bmp") IMAGE("title_left", "title_left.bmp")
+    IMAGE("title_bg", "title_bg.bmp") IMAGE("title_right", "title_right.bmp")
+    IMAGE("btn3", "btn3.bmp") IMAGE("activehotkey", "activehotkey.bmp")
+    IMAGE("active", "active.bmp") IMAGE("btn", "btn.bmp") IMAGE("hotkeybk", "hotkeybk.bmp")
+    IMAGE("close1", "close1.bmp") IMAGE("settingbg", "settingbg.bmp")
+    IMAGE("spin_btn_left", "spin_btn_left.bmp") IMAGE("spin_btn_right", "spin_btn_right.bmp")
+    IMAGE("cheatbg", "cheatbg.bmp") IMAGE("cheat_clearall", "cheat_clearall.bmp")
+    IMAGE("cheatmenubtn", "cheatmenubtn.bmp") IMAGE("cheatselectbar", "cheatselectbar.bmp")
+    IMAGE("close", "close.bmp") IMAGE("fathernode", "fathernode.bmp")
+    IMAGE("onehoton", "onehoton.bmp") IMAGE("onehotdown", "onehotdown.bmp")
+    IMAGE("pitchdown", "pitchdown.bmp") IMAGE("pitchon", "pitchon.bmp")
+    INFO("LANG_INFO_TITLE$", "Title")
+    INFO("LANG_INFO_AUTHOR$", "Author")
+    INFO("LANG_INFO_EMAIL$", "E-mail")
+    INFO("LANG_INFO_URL$", "Web page")
+    INFO("LANG_INFO_UPDATE$", "Last update")
+    ELEMENT("LANG_SETTINGS_LOGO_INFO_text$", "LogoInfo")
+    ELEMENT("LANG_SETTINGS_FILE_TYPE_show$", "FileType")
+    ELEMENT("LANG_SETTINGS_FILE_NAME_show$", "FileName")
+    ELEMENT("LANG_SETTINGS_FILE_NAME_title$", "FileName Titleshow")
+    ELEMENT("LANG_SETTINGS_GAME_NAME_show$", "GameName")
+    ELEMENT("LANG_BIG_CLOCK_show$", "BigClock")
+    ELEMENT("LANG_FOLDER_TEXT_show$", "FolderText")
+    ELEMENT("LANG_START_BAR_text$", "StartBar")
+    ELEMENT("LANG_SETTINGS_START_BUTTON_text$", "StartButton")
+    ELEMENT("LANG_DISC_ICON_text$", "DiscIcon")
+    ELEMENT("LANG_SETTINGS_BRIGHTNESS_BTN_text$", "BrightnessButton")
+    ELEMENT("LANG_SETTINGS_REBACK_BTN_text$", "RebackButton")
+    ELEMENT("LANG_START_MENU_text$", "StartMenu")
+    ELEMENT("LANG_FILE_HANDLE_MENU_text$", "FileHandleMenu")
+    ELEMENT("LANG_UITYPE_MENU_text$", "UITypeMenu")
+    ELEMENT("LANG_LANGUAGE_text$", "LanguageMenu")
+    ELEMENT("LANG_SYSET_MENU_text$", "SysSetMenu")
+    ELEMENT("LANG_LIST_TYPE_text$", "ListTypeMenu")
+    ELEMENT("LANG_BRIGHTNESS_text$", "BrightnessMenu")
+    ELEMENT("LANG_CHEAT_TITLE_text$", "CheatTitle")
+    ELEMENT("LANG_CLSOE_BTN_text$", "CheatCloseButton")
+    ELEMENT("LANG_CHEAT_CLEARTITLE_text$", "CheatClearTitle")
+    ELEMENT("LANG_CHEAT_CANCEL_ALL_BTN_text$", "CheatClearAllButton")
+    // clang-format on
+};
+
+constexpr std::size_t kRowCount = sizeof kRows / sizeof kRows[0];
+
+std::optional<std::size_t> FindRow(std::string_view key) {
+  for (std::size_t i = 0; i < kRowCount; ++i) {
+    if (kRows[i].key == key) return i;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string_view GroupName(Group group) {
+  static constexpr std::string_view kNames[] = {"Menu",   "Panel",       "Colors",
+                                                "Images", "Information", "Elements"};
+  return kNames[static_cast<int>(group)];
+}
+
+const std::vector<TextKey>& AllTextKeys() {
+  static const std::vector<TextKey> keys = [] {
+    std::vector<TextKey> k;
+    for (Group g : {Group::kMenu, Group::kPanel, Group::kColors, Group::kImages,
+                    Group::kInformation, Group::kElements}) {
+      for (const Row& row : kRows) {
+        if (row.group == g) k.push_back({row.group, row.key});
+      }
+    }
+    return k;
+  }();
+  return keys;
+}
+
+UiTexts::UiTexts() : current_(kRowCount) { ResetUiTexts(*this); }
+
+std::string UiTexts::Text(std::string_view key) const {
+  if (const std::optional<std::size_t> row = FindRow(key)) return current_[*row];
+  return std::string(key);
+}
+
+void UiTexts::Set(std::string_view key, std::string text) {
+  if (const std::optional<std::size_t> row = FindRow(key)) current_[*row] = std::move(text);
+}
+
+void ResetUiTexts(UiTexts& texts) {
+  for (const Row& row : kRows) texts.Set(row.key, row.text());
+}
+
+std::string BuiltInText(std::string_view key) {
+  const std::optional<std::size_t> row = FindRow(key);
+  return row ? kRows[*row].text() : std::string();
+}
+
+std::string_view LanguageFile(int number) {
+  for (const Language& language : kLanguages) {
+    if (language.number == number) return language.file;
+  }
+  return {};
+}
+
+void ApplyLanguage(UiTexts& texts, int language, const std::string& language_folder) {
+  ResetUiTexts(texts);
+  const std::string_view file = LanguageFile(language);
+  if (file.empty()) return;
+  std::string path = language_folder;
+  if (!path.empty() && path.back() != '/') path += '/';
+  const std::optional<IniFile> ini = IniFile::Load(path + std::string(file));
+  if (!ini) return;
+  for (const TextKey& key : AllTextKeys()) {
+    if (std::optional<std::string> value = ini->Value(GroupName(key.group), key.key)) {
+      texts.Set(key.key, std::move(*value));
+    }
+  }
+}
+
+std::string LanguageLabel(std::size_t menu_position) {
+  switch (menu_position) {
+    case 0:
+      return SCRAMBLED("English")();
+    case 1:
+      return "繁体中文";
+    case 2:
+      return "简体中文";
+    case 3:
+      return SCRAMBLED("Español")();
+    case 4:
+      return SCRAMBLED("Français")();
+    case 5:
+      return SCRAMBLED("Deutsch")();
+    case 6:
+      return SCRAMBLED("Português (Brasil)")();
+    case 7:
+      return SCRAMBLED("Italiano")();
+    case 8:
+      return "日本語";
+    case 9:
+      return SCRAMBLED("Other (other.ini)")();
+    default:
+      return {};
+  }
+}
+
+std::string LanguageMenuTitle() { return SCRAMBLED("Language")(); }
+
+std::string NoSkinSettingsText() {
+  return SCRAMBLED("No skin found: the folder or archive holds no uisettings.ini.")();
+}
+
+std::string ProgramName() { return SCRAMBLED("Skinsmith")(); }
+
+}  // namespace i18n

@@ -1,0 +1,82 @@
+// The table of the editor's interface texts: every caption, title and message, addressed by its
+// language key ("LANG_OK$"), with its built-in English text, and the language files that replace
+// them.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace i18n {
+
+// The groups of a language file, in the order they are read.
+enum class Group { kMenu, kPanel, kColors, kImages, kInformation, kElements };
+
+std::string_view GroupName(Group group);
+
+struct TextKey {
+  Group group;
+  std::string_view key;
+};
+
+// Every language key in reading order: Menu, Panel, Colors, Images, Information, Elements.
+const std::vector<TextKey>& AllTextKeys();
+
+// The current texts of every key, as UTF-8.
+class UiTexts {
+ public:
+  // Starts with the built-in texts.
+  UiTexts();
+
+  // The current text of `key`; an unknown key gives the key itself, so that a missing text shows.
+  std::string Text(std::string_view key) const;
+
+  void Set(std::string_view key, std::string text);
+
+ private:
+  std::vector<std::string> current_;  // one per key of the built-in table
+};
+
+// Sets every text to its built-in value (restoring those held scrambled).
+void ResetUiTexts(UiTexts& texts);
+
+// The built-in text of `key` ("" for an unknown key).
+std::string BuiltInText(std::string_view key);
+
+// Restores the built-in texts and then, for languages 1 to 9, reads their file from
+// `language_folder` group by group. A missing file, group or key leaves the built-in text; a key
+// present with an empty value gives an empty text. Reports nothing.
+void ApplyLanguage(UiTexts& texts, int language, const std::string& language_folder);
+
+// The language menu: command number, language number and file, in menu order.
+struct Language {
+  int menu_item;
+  int number;
+  std::string_view file;  // "" for the built-in texts
+};
+
+inline constexpr std::array<Language, 10> kLanguages{{{20, 0, ""},
+                                                      {22, 1, "t_chinese.ini"},
+                                                      {23, 2, "s_chinese.ini"},
+                                                      {21, 3, "spanish.ini"},
+                                                      {24, 4, "francais.ini"},
+                                                      {25, 5, "german.ini"},
+                                                      {26, 6, "pbrasil.ini"},
+                                                      {27, 7, "italiano.ini"},
+                                                      {28, 9, "japanese.ini"},
+                                                      {29, 8, "other.ini"}}};
+
+// The file of language `number`, "" for 0 and for numbers outside 1 to 9.
+std::string_view LanguageFile(int number);
+
+// The label of the language menu's entry at `menu_position` (0 to 9); built-in only.
+std::string LanguageLabel(std::size_t menu_position);
+
+// Built-in texts that no language file replaces.
+std::string LanguageMenuTitle();
+std::string NoSkinSettingsText();
+std::string ProgramName();
+
+}  // namespace i18n

@@ -1,0 +1,78 @@
+// Program settings and the folders the editor keeps its data in.
+#include "i18n/program_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "i18n/data_folders.h"
+#include "test_support.h"
+
+namespace i18n {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ProgramSettings, MissingFileOrFolderGivesDefaultsAndSaveCreatesTheFolder) {
+  testing_support::TempDir dir;
+  const std::string file = (dir.path() / "settings" / "settings.ini").string();
+  EXPECT_EQ(LoadProgramSettings(file), ProgramSettings());
+  ProgramSettings settings{"/home/me/skins/", 4, 255, 1};
+  ASSERT_TRUE(SaveProgramSettings(file, settings));
+  EXPECT_EQ(ReadText(file),
+            "\xEF\xBB\xBF\r\n[settings]\r\nLastPath = /home/me/skins/\r\nLanguage = 4\r\n"
+            "BGColor = 255\r\nSwapView = 1\r\n");
+  EXPECT_EQ(LoadProgramSettings(file), settings);
+}
+
+TEST(ProgramSettings, ReadingRules) {
+  testing_support::TempDir dir;
+  const fs::path file = dir.path() / "settings.ini";
+  std::ofstream(file, std::ios::binary)
+      << "[SETTINGS]\nswapview=7\nlanguage=3abc\nLastPath = \t /tmp/x \t\nBGColor=-5\n";
+  const ProgramSettings settings = LoadProgramSettings(file.string());
+  EXPECT_EQ(settings.swap_view, 1);
+  EXPECT_EQ(settings.language, 3);
+  EXPECT_EQ(settings.last_path, "/tmp/x");
+  EXPECT_EQ(ProgramSettingsText(settings).find("SwapView = 1\r\n") != std::string::npos, true);
+  EXPECT_NE(ProgramSettingsText(settings).find("BGColor = -5\r\n"), std::string::npos);
+}
+
+bool FakeIsDir(const std::string& path) {
+  return path == "/opt/sk/language" || path == "/usr/share/skinsmith/language" ||
+         path == "/home/u/.config/skinsmith/language";
+}
+
+TEST(DataFolders, PortableModeThenUserFolder) {
+  DataFolderInputs in{"/opt/sk",      true, "", "/home/u", "/usr/share/skinsmith/language",
+                      "/src/language"};
+  DataFolders portable = ResolveDataFolders(in, FakeIsDir);
+  EXPECT_EQ(portable.language_folder, "/opt/sk/language");
+  EXPECT_EQ(portable.settings_file, "/opt/sk/settings/settings.ini");
+
+  in.executable_dir_writable = false;  // an install folder: nothing is written there
+  DataFolders user = ResolveDataFolders(in, FakeIsDir);
+  EXPECT_EQ(user.settings_file, "/home/u/.config/skinsmith/settings/settings.ini");
+  EXPECT_EQ(user.language_folder, "/home/u/.config/skinsmith/language");
+
+  in.xdg_config_home = "/xdg";
+  DataFolders xdg = ResolveDataFolders(in, FakeIsDir);
+  EXPECT_EQ(xdg.settings_file, "/xdg/skinsmith/settings/settings.ini");
+  EXPECT_EQ(xdg.language_folder, "/usr/share/skinsmith/language");
+
+  in.executable_dir = "/build";
+  in.installed_languages.clear();
+  EXPECT_EQ(ResolveDataFolders(in, [](const std::string& p) { return p == "/src/language"; })
+                .language_folder,
+            "/src/language");
+}
+
+}  // namespace
+}  // namespace i18n
