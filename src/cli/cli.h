@@ -44,5 +44,6 @@ bool OpenSkinOnto(skin::SkinDocument& doc, const std::string& path, StderrFeedba
 int RunDefaults(const Arguments& args);
 int RunConvert(const Arguments& args);
 int RunImport(const Arguments& args);
+int RunRender(const Arguments& args);
 
 }  // namespace cli

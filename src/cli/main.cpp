@@ -22,6 +22,10 @@ constexpr Command kCommands[] = {
      RunConvert},
     {"import", "import IMAGE OUT.bmp         convert a BMP, PNG or JPEG into a 16-bit skin BMP",
      RunImport},
+    {"render",
+     "render SKIN|--default --screen N|--all -o OUT.png [--zoom Z] [--background 0xRRGGBB]\n"
+     "                               draw the preview of a skin into a PNG",
+     RunRender},
 };
 
 void PrintUsage() {

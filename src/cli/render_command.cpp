@@ -1,0 +1,98 @@
+// skinsmith-cli render: the preview of a skin written as a PNG, one screen or a contact sheet of
+// all fourteen.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "cli/cli.h"
+#include "imaging/file_io.h"
+#include "imaging/png_codec.h"
+#include "preview/draw.h"
+#include "preview/preview.h"
+#include "preview/preview_font.h"
+
+namespace cli {
+namespace {
+
+// All fourteen canvases in two rows of seven, each with its number above it.
+imaging::Image ContactSheet(const skin::SkinDocument& doc, imaging::Rgb background) {
+  constexpr int kColumns = 7;
+  constexpr int kGap = 12;
+  constexpr int kLabel = 16;
+  const int cell_w = preview::kCanvasWidth + kGap;
+  const int cell_h = preview::kCanvasHeight + kLabel + kGap;
+  imaging::Image sheet(kGap + kColumns * cell_w, kGap + 2 * cell_h, imaging::MakeRgb(40, 40, 48));
+  for (int screen = 0; screen < preview::kScreenCount; ++screen) {
+    const int x = kGap + (screen % kColumns) * cell_w;
+    const int y = kGap + (screen / kColumns) * cell_h;
+    preview::DrawText(sheet, x, y, std::to_string(screen + 1), imaging::MakeRgb(248, 248, 248));
+    preview::DrawKeyed(sheet, preview::RenderPreview(doc, screen, background, 1.0f), x, y + kLabel,
+                       preview::kNoKey);
+  }
+  return sheet;
+}
+
+bool ParseNumber(const std::string& text, long min, long max, long& out) {
+  char* end = nullptr;
+  out = std::strtol(text.c_str(), &end, 0);
+  return !text.empty() && *end == '\0' && out >= min && out <= max;
+}
+
+}  // namespace
+
+int RunRender(const Arguments& args) {
+  std::string skin_path, output;
+  bool use_default = false, all = false;
+  long screen = -1;
+  float zoom = 1.0f;
+  imaging::Rgb background = 0;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool has_value = i + 1 < args.size();
+    long value = 0;
+    if (a == "--default") {
+      use_default = true;
+    } else if (a == "--all") {
+      all = true;
+    } else if (a == "--screen" && has_value) {
+      if (!ParseNumber(args[++i], 0, preview::kScreenCount - 1, screen)) {
+        return UsageError("--screen takes a number from 0 to 13");
+      }
+    } else if (a == "-o" && has_value) {
+      output = args[++i];
+    } else if (a == "--zoom" && has_value) {
+      char* end = nullptr;
+      zoom = std::strtof(args[++i].c_str(), &end);
+      if (*end != '\0' || !(zoom > 0.0f && zoom <= 8.0f))
+        return UsageError("--zoom takes a number up to 8");
+    } else if (a == "--background" && has_value) {
+      if (!ParseNumber(args[++i], 0, 0xFFFFFF, value)) {
+        return UsageError("--background takes a colour 0xRRGGBB");
+      }
+      // The option is written red first, as on the web; the program holds red in the low byte.
+      background = imaging::MakeRgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
+    } else if (!a.starts_with("-") && skin_path.empty()) {
+      skin_path = a;
+    } else {
+      return UsageError("render: unexpected argument '" + a + "'");
+    }
+  }
+  if (use_default == !skin_path.empty()) return UsageError("render takes a skin or --default");
+  if (all == (screen >= 0)) return UsageError("render takes --screen N or --all");
+  if (output.empty()) return UsageError("render takes -o OUT.png");
+
+  skin::SkinDocument doc;
+  skin::ResetSkinDefaults(doc);
+  StderrFeedback feedback;
+  if (!use_default && !OpenSkinOnto(doc, skin_path, feedback)) return kExitFailed;
+  const imaging::Image image =
+      all ? ContactSheet(doc, background)
+          : preview::RenderPreview(doc, static_cast<int>(screen), background, zoom);
+  if (!imaging::WriteFileAtomically(output, imaging::EncodePng(image))) {
+    std::fprintf(stderr, "%s: %s\n", output.c_str(), BuiltInMessageTexts().file_not_saved.c_str());
+    return kExitFailed;
+  }
+  return feedback.ExitStatus();
+}
+
+}  // namespace cli

@@ -1,0 +1,37 @@
+// The preview: the fourteen menu states of the console's two screens drawn from a skin, and the
+// canvas that shows them with the hinge between them.
+#pragma once
+
+#include "imaging/image.h"
+#include "skin/skin_document.h"
+
+namespace preview {
+
+inline constexpr int kScreenCount = 14;
+inline constexpr int kScreenWidth = 256;
+inline constexpr int kScreenHeight = 192;
+inline constexpr int kCanvasWidth = 266;
+inline constexpr int kCanvasHeight = 490;
+
+struct ScreenPair {
+  imaging::Image top;
+  imaging::Image bottom;
+};
+
+// Draws menu state `screen` (0 to 13) of `doc` into two 256 x 192 images. A number outside 0 to 13
+// gives two black screens.
+ScreenPair DrawScreens(const skin::SkinDocument& doc, int screen);
+
+// The 266 x 490 canvas: `background`, the upper screen at (5, 5), the hinge at (0, 202) and the
+// lower screen at (5, 293); with `zoom` above 1 scaled to round(zoom x 266) x round(zoom x 490)
+// by nearest pixel.
+imaging::Image ComposeCanvas(const ScreenPair& screens, imaging::Rgb background, float zoom);
+
+// DrawScreens and ComposeCanvas in one.
+imaging::Image RenderPreview(const skin::SkinDocument& doc, int screen, imaging::Rgb background,
+                             float zoom);
+
+// The screenshot: menu state 0's upper screen above its lower screen, 256 x 384, on opaque black.
+imaging::Image RenderScreenshot(const skin::SkinDocument& doc);
+
+}  // namespace preview
