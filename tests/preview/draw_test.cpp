@@ -1,0 +1,121 @@
+// Drawing primitives, the preview font and canvas composition.
+#include "preview/draw.h"
+
+#include <gtest/gtest.h>
+
+#include "preview/preview.h"
+#include "preview/preview_font.h"
+
+namespace preview {
+namespace {
+
+using imaging::Image;
+using imaging::MakeRgb;
+
+constexpr imaging::Rgb kRed = MakeRgb(248, 0, 0);
+
+TEST(DrawKeyed, ClipsAtEveryEdge) {
+  Image screen(256, 192, 0);
+  DrawKeyed(screen, Image(32, 20, kRed), 250, 100);
+  EXPECT_EQ(screen.At(255, 100), kRed);
+  EXPECT_EQ(screen.At(249, 100), 0u);
+  Image rows(4, 20);
+  for (int y = 0; y < 20; ++y) FillBox(rows, 0, y, 4, 1, MakeRgb(0, 0, 8 * y));
+  DrawKeyed(screen, rows, 0, -10);
+  EXPECT_EQ(screen.At(0, 0), MakeRgb(0, 0, 80)) << "the top 10 rows are lost";
+  EXPECT_EQ(screen.At(0, 9), MakeRgb(0, 0, 152));
+  DrawKeyed(screen, Image(10, 10, kRed), -20, -20);
+  DrawKeyed(screen, Image(10, 10, kRed), 300, 500);
+  DrawKeyed(screen, Image(), 0, 0);
+}
+
+TEST(DrawKeyed, KeyingRules) {
+  Image picture(4, 1);
+  picture.pixels = {MakeRgb(0, 248, 0), MakeRgb(0, 255, 0), MakeRgb(0, 247, 0), kRed};
+  Image keyed(4, 1, MakeRgb(1, 2, 3));
+  DrawKeyed(keyed, picture, 0, 0);
+  EXPECT_EQ(keyed.pixels, (std::vector<imaging::Rgb>{MakeRgb(1, 2, 3), MakeRgb(1, 2, 3),
+                                                     MakeRgb(0, 247, 0), kRed}));
+  Image solid(4, 1, 0);
+  DrawKeyed(solid, picture, 0, 0, kNoKey);
+  EXPECT_EQ(solid.pixels, picture.pixels);
+  Image custom(4, 1, 0);
+  DrawKeyed(custom, picture, 0, 0, kRed);
+  EXPECT_EQ(custom.At(3, 0), 0u);
+  EXPECT_EQ(custom.At(0, 0), MakeRgb(0, 248, 0));
+}
+
+TEST(DrawPrimitives, BoxesLinesAndCutOuts) {
+  Image s(10, 10, 0);
+  FillBox(s, 8, 8, 5, 5, kRed);
+  EXPECT_EQ(s.At(9, 9), kRed);
+  FillBox(s, 0, 0, 0, 5, kRed);
+  HorizontalLine(s, 2, 0, 0, kRed);
+  EXPECT_EQ(s.At(0, 0), 0u) << "a width of 0 draws nothing";
+  VerticalLine(s, 1, 2, 3, kRed);
+  EXPECT_EQ(s.At(1, 4), kRed);
+  EXPECT_EQ(s.At(1, 5), 0u);
+  Image picture(2, 2, kRed);
+  const Image cut = CutOut(picture, 0, -1, 2, 2);
+  EXPECT_EQ(cut.At(0, 0), 0u) << "rows outside the picture are black";
+  EXPECT_EQ(cut.At(0, 1), kRed);
+  EXPECT_TRUE(CutOut(picture, 0, 0, 2, 0).Empty());
+}
+
+TEST(ScaleNearest, TakesOnlySourcePixels) {
+  Image source(2, 2);
+  source.pixels = {1, 2, 3, 4};
+  const Image big = ScaleNearest(source, 5, 3);
+  for (imaging::Rgb p : big.pixels) EXPECT_TRUE(p >= 1 && p <= 4);
+  EXPECT_EQ(big.At(0, 0), 1u);
+  EXPECT_EQ(big.At(4, 2), 4u);
+}
+
+TEST(Canvas, ZoomSizes) {
+  const ScreenPair screens{Image(256, 192, kRed), Image(256, 192, kRed)};
+  const Image plain = ComposeCanvas(screens, MakeRgb(0, 0, 200), 1.0f);
+  EXPECT_EQ(plain.width, 266);
+  EXPECT_EQ(plain.height, 490);
+  EXPECT_EQ(plain.At(0, 0), MakeRgb(0, 0, 200));
+  EXPECT_EQ(plain.At(5, 5), kRed);
+  EXPECT_EQ(plain.At(260, 196), kRed);
+  EXPECT_EQ(plain.At(5, 197), MakeRgb(0, 0, 200));
+  EXPECT_EQ(plain.At(5, 293), kRed);
+  EXPECT_EQ(plain.At(5, 485), MakeRgb(0, 0, 200));
+
+  float zoom = 1.0f;
+  zoom += 0.15f;
+  const Image one_notch = ComposeCanvas(screens, 0, zoom);
+  EXPECT_EQ(one_notch.width, 306);
+  EXPECT_EQ(one_notch.height, 563);
+  for (int i = 1; i < 27; ++i) zoom += 0.15f;
+  const Image largest = ComposeCanvas(screens, 0, zoom);
+  EXPECT_EQ(largest.width, 1343);
+  EXPECT_EQ(largest.height, 2475);
+  EXPECT_EQ(ComposeCanvas(screens, 0, 0.9999999f).width, 266) << "no zoom below 1";
+}
+
+TEST(PreviewFont, GlyphsArePixelExactAndFitTextShortens) {
+  Image s(20, 16, 0);
+  DrawText(s, 2, 1, "I", kRed);
+  // The capital I of the glyph source: ### / .#. x5 / ###, from 3 rows below the cell's top.
+  for (int x = 0; x < 20; ++x) {
+    for (int y = 0; y < 16; ++y) {
+      const bool ink = (y == 4 || y == 10) ? (x >= 2 && x <= 4) : (y >= 5 && y <= 9 && x == 3);
+      ASSERT_EQ(s.At(x, y) == kRed, ink) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(TextWidth("I"), 4) << "three columns and one of spacing";
+  EXPECT_EQ(TextWidth("II"), 8);
+  EXPECT_GT(TextWidth("\u00E0"), 4) << "the A-button symbol has a glyph of its own";
+  EXPECT_EQ(FitText("abc", 1000), "ab");
+  EXPECT_EQ(FitText("a", 1000), "");
+  EXPECT_EQ(FitText("abc", 0), "");
+  EXPECT_EQ(FitText("", 10), "");
+  const std::string fitted = FitText("0022 - Super Mario", 60);
+  EXPECT_LT(TextWidth(fitted), 60);
+  EXPECT_GE(TextWidth(fitted + "x"), 60 - 8);
+}
+
+}  // namespace
+}  // namespace preview
