@@ -1,0 +1,147 @@
+// The colour editor.
+#include "app/colour_editor.h"
+
+#include <QColorDialog>
+#include <QCursor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+#include "app/fixed_numbers.h"
+#include "app/screen_pick.h"
+
+namespace app {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QColor ToQColor(imaging::Rgb c) {
+  return QColor(imaging::RedOf(c), imaging::GreenOf(c), imaging::BlueOf(c));
+}
+
+}  // namespace
+
+QString ColourCode(imaging::Rgb colour) {
+  const int v = (imaging::RedOf(colour) >> 3) << 10 | (imaging::GreenOf(colour) >> 3) << 5 |
+                (imaging::BlueOf(colour) >> 3);
+  return QStringLiteral("0x%1").arg(v, 4, 16, QLatin1Char('0')).toUpper().replace("0X", "0x");
+}
+
+ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      given_(given),
+      current_(given) {
+  setWindowTitle(Q(texts.Text("LANG_COLORSETTING$")));
+  setFixedSize(200, 350);
+  setModal(true);
+  if (parent != nullptr) move(parent->pos() + QPoint(50, 50));
+
+  auto* info = new QLabel(Q(texts.Text("LANG_INFO$")), this);
+  info->setGeometry(5, 5, 190, 100);
+  info->setWordWrap(true);
+  info->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  info->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  swatch_ = new QLabel(this);
+  swatch_->setGeometry(5, 115, 50, 100);
+  (new QLabel(Q(texts.Text("LANG_ACTUAL_COLOR$")), this))->setGeometry(65, 115, 130, 20);
+  given_code_ = new QLineEdit(ColourCode(given), this);
+  given_code_->setGeometry(70, 135, 60, 20);
+  given_code_->setReadOnly(true);
+  (new QLabel(Q(texts.Text("LANG_NEW_COLOR$")), this))->setGeometry(65, 165, 130, 20);
+  new_code_ = new QLineEdit(ColourCode(given), this);
+  new_code_->setGeometry(70, 185, 60, 20);
+  new_code_->setReadOnly(true);
+  const char* names[] = {"LANG_RED$", "LANG_GREEN$", "LANG_BLUE$"};
+  const int values[] = {imaging::RedOf(given) >> 3, imaging::GreenOf(given) >> 3,
+                        imaging::BlueOf(given) >> 3};
+  for (int i = 0; i < 3; ++i) {
+    channels_[i] = new QSpinBox(this);
+    channels_[i]->setGeometry(5, 230 + 25 * i, 50, 20);
+    // A wider range than 0 to 31, so that a typed 40 is taken and then limited to 31.
+    channels_[i]->setRange(-999, 999);
+    channels_[i]->setValue(values[i]);
+    connect(channels_[i], &QSpinBox::valueChanged, this, [this, i] { ChannelChanged(i); });
+    (new QLabel(Q(texts.Text(names[i])), this))->setGeometry(60, 232 + 25 * i, 130, 20);
+  }
+  auto* chooser = new QPushButton(Q(texts.Text("LANG_COLORREQUESTER$")), this);
+  chooser->setGeometry(0, 310, 200, 20);
+  connect(chooser, &QPushButton::clicked, this, [this] {
+    const QColor chosen = QColorDialog::getColor(ToQColor(current_), this);
+    if (chosen.isValid())
+      SetNewColour(imaging::MakeRgb(chosen.red(), chosen.green(), chosen.blue()));
+  });
+  auto* ok = new QPushButton(Q(texts.Text("LANG_OK$")), this);
+  ok->setGeometry(0, 330, 100, 20);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  auto* cancel = new QPushButton(Q(texts.Text("LANG_CANCEL$")), this);
+  cancel->setGeometry(100, 330, 100, 20);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  setToolTip(Q(texts.Text("LANG_INFO$")));
+  ShowSwatch();
+}
+
+void ColourEditor::ChannelChanged(int index) {
+  QSpinBox* field = channels_[index];
+  if (field->value() > 31 || field->value() < 0) {
+    // Limited to the channel's range; a negative number takes 0.
+    const QSignalBlocker block(field);
+    field->setValue(std::clamp(field->value(), 0, 31));
+  }
+  const imaging::Rgb colour = imaging::MakeRgb(channels_[0]->value() * 8, channels_[1]->value() * 8,
+                                               channels_[2]->value() * 8);
+  SetNewColour(colour);
+}
+
+void ColourEditor::SetNewColour(imaging::Rgb colour) {
+  if (colour == current_) return;
+  current_ = colour;
+  const int values[] = {imaging::RedOf(colour) >> 3, imaging::GreenOf(colour) >> 3,
+                        imaging::BlueOf(colour) >> 3};
+  for (int i = 0; i < 3; ++i) {
+    const QSignalBlocker block(channels_[i]);
+    channels_[i]->setValue(values[i]);
+  }
+  new_code_->setText(ColourCode(colour));
+  ShowSwatch();
+}
+
+void ColourEditor::ShowSwatch() {
+  QPixmap pixmap(50, 100);
+  QPainter painter(&pixmap);
+  painter.fillRect(0, 0, 50, 50, ToQColor(given_));
+  painter.fillRect(0, 50, 50, 50, ToQColor(current_));
+  painter.end();
+  swatch_->setPixmap(pixmap);
+}
+
+// A right-button press in the editor starts a pick; while the button stays down the pointer may
+// wander over the whole desktop (the press grabs the mouse) and the colour under it is taken.
+void ColourEditor::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) PickUnderPointer();
+  QDialog::mousePressEvent(event);
+}
+
+void ColourEditor::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() & Qt::RightButton) PickUnderPointer();
+  QDialog::mouseMoveEvent(event);
+}
+
+void ColourEditor::PickUnderPointer() {
+  if (const std::optional<imaging::Rgb> pixel = PickScreenPixel(QCursor::pos())) {
+    SetNewColour(*pixel & 0xF8F8F8);
+  }
+}
+
+imaging::Rgb ColourEditor::EditColour(const i18n::UiTexts& texts, imaging::Rgb given,
+                                      QWidget* parent) {
+  ColourEditor editor(texts, given, parent);
+  editor.exec();
+  return editor.Result();
+}
+
+}  // namespace app

@@ -1,0 +1,193 @@
+// Main window construction and layout.
+#include "app/main_window.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QWheelEvent>
+
+#include "app/fixed_numbers.h"
+
+namespace app {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowEvents& events)
+    : events_(events) {
+  setWindowTitle(title);
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  BuildMenus(texts);
+  progress_ = new QProgressBar;
+  progress_->setRange(0, kProgressMaximum);
+  progress_->setValue(0);
+  progress_->setTextVisible(false);
+  progress_->setFixedWidth(275);
+  statusBar()->addWidget(progress_);
+  statusBar()->setSizeGripEnabled(true);
+  client_ = new QWidget;
+  client_->setObjectName("Client");
+  setCentralWidget(client_);
+  resize(kInitialClientWidth,
+         kInitialClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+  setMinimumSize(size());
+}
+
+QAction* MainWindow::AddItem(QMenu* menu, int item, const QString& text, bool checkable) {
+  QAction* action = menu->addAction(text);
+  action->setData(item);
+  action->setCheckable(checkable);
+  connect(action, &QAction::triggered, this, [this, item] { events_.OnMenu(item); });
+  items_[item] = action;
+  return action;
+}
+
+void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
+  auto text = [&](std::string_view key) { return Q(texts.Text(key)); };
+  QMenu* file = menuBar()->addMenu(text("LANG_FILE$"));
+  AddItem(file, kMenuNewSkin, text("LANG_FILE_NEW$"))->setShortcut(QKeySequence::New);
+  QMenu* open = file->addMenu(text("LANG_FILE_OPEN$"));
+  AddItem(open, kMenuOpenFolder, text("LANG_FILE_OPEN_FOLDER$"))->setShortcut(QKeySequence::Open);
+  AddItem(open, kMenuOpenZip, QStringLiteral("*.zip"));
+  QMenu* save = file->addMenu(text("LANG_FILE_SAVE$"));
+  AddItem(save, kMenuSaveFolder, text("LANG_FILE_SAVE_FOLDER$"))->setShortcut(QKeySequence::Save);
+  file->addSeparator();
+  QMenu* shot = file->addMenu(text("LANG_FILE_SCREENSHOT$"));
+  AddItem(shot, kMenuScreenshotFile, text("LANG_FILE_SCREENSHOT2D$"));
+  AddItem(shot, kMenuScreenshotClipboard, text("LANG_FILE_SCREENSHOT2C$"));
+  file->addSeparator();
+  AddItem(file, kMenuQuit, text("LANG_FILE_CLOSE$"))->setShortcut(QKeySequence::Quit);
+
+  QMenu* language = menuBar()->addMenu(Q(i18n::LanguageMenuTitle()));
+  for (std::size_t i = 0; i < i18n::kLanguages.size(); ++i) {
+    AddItem(language, i18n::kLanguages[i].menu_item, Q(i18n::LanguageLabel(i)), true);
+  }
+  QMenu* options = menuBar()->addMenu(text("LANG_OPTIONS$"));
+  AddItem(options, kMenuBackgroundColour, text("LANG_OPTIONS_BACKCOLOR$"));
+  AddItem(options, kMenuSwapView, text("LANG_OPTIONS_SWAPVIEW$"), true);
+  QMenu* screen = menuBar()->addMenu(text("LANG_SCREEN$"));
+  for (int n = 0; n < 14; ++n) {
+    char key[32];
+    std::snprintf(key, sizeof key, "LANG_SCREEN_%02d$", n);
+    AddItem(screen, kMenuFirstScreen + n, text(key), true);
+  }
+  QMenu* about = menuBar()->addMenu(text("LANG_ABOUT$"));
+  AddItem(about, kMenuInformation, text("LANG_ABOUT_ABOUT$"));
+  // Check marks are set by the shell; a triggered checkable item must not toggle on its own.
+  for (auto& [item, action] : items_) {
+    if (action->isCheckable()) {
+      disconnect(action, &QAction::triggered, this, nullptr);
+      connect(action, &QAction::triggered, this, [this, item = item, action = action](bool) {
+        action->setChecked(!action->isChecked());
+        events_.OnMenu(item);
+      });
+    }
+  }
+}
+
+void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int panel_x) {
+  preview_area_ = new QScrollArea(client_);
+  preview_area_->setObjectName("PreviewArea");
+  preview_area_->setFrameShape(QFrame::NoFrame);
+  preview_area_->setGeometry(preview_x, kPreviewTop, 266, 490);
+  preview_area_->verticalScrollBar()->setSingleStep(8);
+  preview_area_->horizontalScrollBar()->setSingleStep(8);
+  preview_area_->viewport()->installEventFilter(this);
+  preview_image_ = new QLabel;
+  preview_image_->setObjectName("PreviewImage");
+  preview_image_->setFixedSize(266, 490);
+  preview_area_->setWidget(preview_image_);
+  for (int i = 0; i < 14; ++i) {
+    auto* button = new QPushButton(QString::number(i + 1), client_);
+    button->setGeometry(preview_x + 19 * i, 3, 19, 20);
+    const int gadget = kGadgetFirstScreenButton + i;
+    connect(button, &QPushButton::clicked, this, [this, gadget] { events_.OnGadget(gadget); });
+    screen_buttons_[i] = button;
+  }
+  panel_ = new SidePanel(
+      texts, [this](int gadget) { events_.OnGadget(gadget); }, client_);
+  panel_->setGeometry(panel_x, 0, kSidePanelWidth, kInitialClientHeight);
+}
+
+void MainWindow::Layout(int swap_view, bool set_height) {
+  if (panel_ == nullptr) return;
+  const QSize client = ClientSize();
+  const int preview_x = swap_view ? kSidePanelWidth : 3;
+  const int preview_w = swap_view ? client.width() - kSidePanelWidth : client.width() - 398;
+  const int panel_x = swap_view ? 3 : client.width() - kSidePanelWidth;
+  preview_area_->setGeometry(preview_x, kPreviewTop, preview_w, client.height() - 31);
+  panel_->move(panel_x, 0);
+  if (set_height) panel_->resize(kSidePanelWidth, client.height());
+  const int button_w = preview_w / 14;
+  for (int i = 0; i < 14; ++i) {
+    QPushButton* b = screen_buttons_[i];
+    b->setGeometry(preview_x + 3 + i * button_w, b->y(), button_w, b->height());
+  }
+}
+
+QSize MainWindow::ClientSize() const { return client_->size(); }
+
+void MainWindow::SetChecked(int item, bool checked) {
+  if (QAction* action = MenuItem(item)) action->setChecked(checked);
+}
+
+bool MainWindow::IsChecked(int item) const {
+  const QAction* action = MenuItem(item);
+  return action != nullptr && action->isChecked();
+}
+
+void MainWindow::ShowCanvas(const imaging::Image& canvas) {
+  if (preview_image_ == nullptr) return;
+  // The pixels are copied: the canvas is rebuilt at the next redraw.
+  QImage image(reinterpret_cast<const uchar*>(canvas.pixels.data()), canvas.width, canvas.height,
+               canvas.width * 4, QImage::Format_RGBX8888);
+  QPixmap pixmap = QPixmap::fromImage(image.copy());
+  pixmap.setDevicePixelRatio(1.0);
+  preview_image_->setFixedSize(canvas.width, canvas.height);
+  preview_image_->setPixmap(pixmap);
+}
+
+QAction* MainWindow::MenuItem(int item) const {
+  const auto found = items_.find(item);
+  return found == items_.end() ? nullptr : found->second;
+}
+
+QWidget* MainWindow::Gadget(int gadget) const {
+  if (gadget == kGadgetPreviewArea) return preview_area_;
+  if (gadget == kGadgetPreviewImage) return preview_image_;
+  if (gadget == kGadgetSidePanel) return panel_;
+  if (gadget >= kGadgetFirstScreenButton && gadget <= kGadgetLastScreenButton) {
+    return screen_buttons_[gadget - kGadgetFirstScreenButton];
+  }
+  return panel_ != nullptr ? panel_->Gadget(gadget) : nullptr;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  events_.OnResize();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // The shell decides when the program ends.
+  event->ignore();
+  events_.OnClose();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel && preview_area_ != nullptr &&
+      watched == preview_area_->viewport()) {
+    events_.OnWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+    return true;  // the wheel zooms the preview instead of scrolling it
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace app

@@ -1,0 +1,27 @@
+// The editor's dialogs: Qt's file and folder choosers, message boxes, the colour editor, the
+// information box and the clipboard.
+#pragma once
+
+#include "app/shell.h"
+
+namespace app {
+
+class QtDialogs : public UserDialogs {
+ public:
+  void SetShell(Shell* shell) { shell_ = shell; }
+
+  std::string ChooseFolder(const std::string& title, const std::string& start) override;
+  std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
+                             const std::string& filter) override;
+  SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed) override;
+  void ShowError(const std::string& caption, const std::string& text) override;
+  imaging::Rgb EditColour(imaging::Rgb given) override;
+  void ShowInformationBox() override;
+  void CopyToClipboard(const imaging::Image& image) override;
+
+ private:
+  QWidget* Parent() const;
+  Shell* shell_ = nullptr;
+};
+
+}  // namespace app

@@ -1,0 +1,316 @@
+// Start-up, dispatch and commands.
+#include "app/shell.h"
+
+#include <QApplication>
+#include <QProgressBar>
+#include <algorithm>
+
+#include "app/fixed_numbers.h"
+#include "app/panel_tables.h"
+#include "imaging/screenshot_writer.h"
+#include "preview/preview.h"
+#include "skin/code_page.h"
+#include "skin/skin_loader.h"
+#include "skin/skin_saver.h"
+
+namespace app {
+namespace {
+
+constexpr float kZoomStep = 0.15f;
+constexpr int kWheelNotch = 120;
+
+// Messages shown in boxes with the error caption, progress in the status bar.
+class WindowFeedback : public skin::Feedback {
+ public:
+  WindowFeedback(UserDialogs& dialogs, std::string caption, QProgressBar* progress)
+      : dialogs_(dialogs), caption_(std::move(caption)), progress_(progress) {}
+  void ShowError(const std::string& text) override { dialogs_.ShowError(caption_, text); }
+  void SetProgress(int value) override {
+    if (progress_ == nullptr) return;
+    progress_->setValue(std::min(value, progress_->maximum()));
+    // Loading and saving run on this thread: let the bar repaint as it moves.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  }
+
+ private:
+  UserDialogs& dialogs_;
+  std::string caption_;
+  QProgressBar* progress_;
+};
+
+// The folder part of a file name, up to and including its last separator.
+std::string FolderOf(const std::string& path) {
+  const std::size_t cut = path.find_last_of('/');
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+std::string ScreenshotFileName(const std::string& chosen, int filter) {
+  static constexpr const char* kExtensions[] = {"png", "bmp", "jpg"};
+  if (chosen.empty() || filter < 0 || filter > 2) return {};
+  const std::string name = chosen.substr(chosen.find_last_of('/') + 1);
+  const std::size_t dot = name.find_last_of('.');
+  const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+  if (Lower(extension) == kExtensions[filter]) return chosen;
+  return chosen + "." + kExtensions[filter];
+}
+
+Shell::Shell(UserDialogs& dialogs, i18n::DataFolders folders)
+    : dialogs_(dialogs),
+      folders_(std::move(folders)),
+      code_page_(skin::AnsiCodePageFromEnvironment()) {
+  state_.title_text = i18n::ProgramName() + " ";
+}
+
+Shell::~Shell() = default;
+
+void Shell::Start() {
+  const i18n::ProgramSettings settings = i18n::LoadProgramSettings(folders_.settings_file);
+  state_.last_path = settings.last_path;
+  state_.language_index = settings.language;
+  state_.bg_color = settings.bg_color;
+  state_.swap_view = settings.swap_view;
+  state_.preview_x = state_.swap_view ? 398 : 3;
+  state_.panel_x = state_.swap_view ? 3 : 272;
+  i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
+  OpenMainWindow();
+  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x);
+  state_.selected_screen = -1;
+  SelectScreen(0);
+  skin::ResetSkinDefaults(doc_);
+  RefreshPanels();
+  RedrawPreview();
+}
+
+void Shell::Finish() {
+  i18n::SaveProgramSettings(folders_.settings_file, {state_.last_path, state_.language_index,
+                                                     state_.bg_color, state_.swap_view});
+}
+
+void Shell::OpenMainWindow() {
+  window_ = std::make_unique<MainWindow>(
+      texts_, QString::fromStdString(state_.title_text + state_.version_text), *this);
+  SetLanguageChecks(state_.language_index);
+  window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
+  window_->SetChecked(kMenuFirstScreen, true);
+}
+
+void Shell::RebuildMainWindow() {
+  const QPoint position = window_->pos();
+  const bool visible = window_->isVisible();
+  // The old window may be the sender of the event being handled: delete it once that is done.
+  window_.release()->deleteLater();
+  OpenMainWindow();
+  window_->move(position);
+  if (visible) window_->show();
+}
+
+void Shell::SetLanguageChecks(int language) {
+  for (const i18n::Language& l : i18n::kLanguages)
+    window_->SetChecked(l.menu_item, l.number == language);
+}
+
+void Shell::SelectScreen(int screen) {
+  if (state_.selected_screen >= 0) {
+    window_->panel()->SetScreenEnabled(state_.selected_screen, false);
+    window_->SetChecked(kMenuFirstScreen + state_.selected_screen, false);
+  } else {
+    for (int n = 0; n < preview::kScreenCount; ++n) window_->panel()->SetScreenEnabled(n, false);
+  }
+  state_.selected_screen = screen;
+  window_->panel()->SetScreenEnabled(screen, true);
+  window_->SetChecked(kMenuFirstScreen + screen, true);
+}
+
+void Shell::RefreshPanels() { window_->panel()->Refresh(doc_); }
+
+void Shell::RedrawPreview() {
+  ++redraw_count_;
+  window_->ShowCanvas(
+      preview::RenderPreview(doc_, state_.selected_screen, state_.bg_color, state_.preview_zoom));
+}
+
+skin::MessageTexts Shell::Messages() const {
+  skin::MessageTexts messages;
+  messages.file_not_found = Text("LANG_FILE_NOTFOUND$");
+  messages.file_unknown = Text("LANG_FILE_UNKNOWN$");
+  messages.file_not_saved = Text("LANG_FILE_NOTSAVE$");
+  messages.no_skin_settings = i18n::NoSkinSettingsText();
+  return messages;
+}
+
+void Shell::OnMenu(int item) {
+  switch (item) {
+    case kMenuNewSkin:
+      skin::ResetSkinDefaults(doc_);
+      SelectScreen(0);
+      RefreshPanels();
+      RedrawPreview();
+      return;
+    case kMenuOpenFolder:
+      OpenSkin(false);
+      return;
+    case kMenuOpenZip:
+      OpenSkin(true);
+      return;
+    case kMenuSaveFolder:
+      SaveSkinCommand();
+      return;
+    case kMenuScreenshotFile:
+      Screenshot(false);
+      return;
+    case kMenuScreenshotClipboard:
+      Screenshot(true);
+      return;
+    case kMenuQuit:
+      state_.quit_requested = true;
+      return;
+    case kMenuBackgroundColour:
+      state_.bg_color = dialogs_.EditColour(state_.bg_color);
+      RedrawPreview();
+      return;
+    case kMenuSwapView:
+      state_.swap_view = window_->IsChecked(kMenuSwapView) ? 0 : 1;
+      window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
+      window_->Layout(state_.swap_view, false);
+      RedrawPreview();
+      return;
+    case kMenuInformation:
+      dialogs_.ShowInformationBox();
+      return;
+    default:
+      break;
+  }
+  if (item >= kMenuFirstLanguage && item <= kMenuLastLanguage) {
+    for (const i18n::Language& l : i18n::kLanguages) {
+      if (l.menu_item == item) state_.language_index = l.number;
+    }
+    i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
+    RebuildMainWindow();
+    state_.preview_x = state_.swap_view ? 398 : 3;
+    state_.panel_x = state_.swap_view ? 3 : 272;
+    window_->BuildPanels(texts_, state_.preview_x, state_.panel_x);
+    state_.selected_screen = -1;
+    SelectScreen(0);
+    RefreshPanels();
+    RedrawPreview();
+  } else if (item >= kMenuFirstScreen && item <= kMenuLastScreen) {
+    SelectScreen(item - kMenuFirstScreen);
+    RedrawPreview();
+  }
+}
+
+void Shell::OnGadget(int gadget) {
+  if (gadget >= kGadgetFirstElement && gadget <= kGadgetLastElement) {
+    if (const std::optional<ElementGadget> element = FindElementGadget(gadget)) {
+      doc_.Field(element->field) = window_->panel()->GadgetValue(gadget);
+      RedrawPreview();
+    }
+  } else if (gadget >= kGadgetFirstColour && gadget <= kGadgetLastColour) {
+    if (const ColourButton* button = FindColourButton(gadget)) {
+      doc_.Colour(button->colour) = dialogs_.EditColour(doc_.Colour(button->colour));
+      RedrawPreview();
+    }
+  } else if (gadget >= kGadgetFirstImage && gadget <= kGadgetLastImage) {
+    if (const ImageButton* button = FindImageButton(gadget)) {
+      ImportImage(button->slot);
+      RedrawPreview();
+    }
+  } else if (gadget >= kGadgetFirstScreenButton && gadget <= kGadgetLastScreenButton) {
+    SelectScreen(gadget - kGadgetFirstScreenButton);
+    RedrawPreview();
+  }
+}
+
+void Shell::OnWheel(int delta) {
+  // One notch at a time; the zoom is kept as a single-precision sum, as it always was.
+  if (delta == -kWheelNotch && state_.preview_zoom > 1.0f) {
+    state_.preview_zoom += -kZoomStep;
+    RedrawPreview();
+  } else if (delta == kWheelNotch && state_.preview_zoom < 5.0f) {
+    state_.preview_zoom += kZoomStep;
+    RedrawPreview();
+  }
+}
+
+void Shell::OnResize() {
+  window_->Layout(window_->IsChecked(kMenuSwapView) ? 1 : 0, true);
+  if (window_->panel() != nullptr && state_.selected_screen >= 0) RedrawPreview();
+}
+
+void Shell::OnClose() { state_.quit_requested = true; }
+
+void Shell::OpenSkin(bool zip) {
+  std::string chosen;
+  if (zip) {
+    chosen = dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"), state_.last_path, "* (*.zip)");
+    if (chosen.empty()) return;
+    state_.last_path = FolderOf(chosen);
+  } else {
+    chosen = dialogs_.ChooseFolder(Text("LANG_REQPATH_LOAD$"), state_.last_path);
+    if (chosen.empty()) return;
+    state_.last_path = chosen;
+  }
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  const skin::LoadOptions options{code_page_, Messages()};
+  if (zip) {
+    skin::OpenSkinZip(doc_, chosen, options, feedback);
+  } else {
+    skin::OpenSkinFolder(doc_, chosen, options, feedback);
+  }
+  RefreshPanels();
+  SelectScreen(0);
+  RedrawPreview();
+}
+
+void Shell::SaveSkinCommand() {
+  const std::string folder = dialogs_.ChooseFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
+  if (folder.empty()) return;
+  state_.last_path = folder;
+  skin::SaveOptions options;
+  options.code_page = code_page_;
+  options.last_update = skin::CurrentLastUpdate();
+  options.edited_info = window_->panel()->EditedInfo();
+  options.texts = Messages();
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  skin::SaveSkin(doc_, folder, options, feedback);
+}
+
+void Shell::ImportImage(skin::SlotId slot) {
+  const std::string chosen = dialogs_.ChooseOpenFile(
+      Text("LANG_REQFILE_LOAD$"), skin::ProposedImportName(state_.last_path, slot),
+      "Bitmap (*.bmp *.png *.jpg);;Portable Network Graphic (*.png);;JPEG - JFIF Compliant "
+      "(*.jpg)");
+  if (chosen.empty()) return;
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  skin::ImportSkinImage(doc_, slot, chosen, Messages(), feedback);
+}
+
+void Shell::Screenshot(bool to_clipboard) {
+  const imaging::Image shot = preview::RenderScreenshot(doc_);
+  if (to_clipboard) {
+    dialogs_.CopyToClipboard(shot);
+    return;
+  }
+  const UserDialogs::SaveChoice choice =
+      dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE$"), state_.last_path);
+  if (choice.path.empty()) return;
+  state_.last_path = FolderOf(choice.path);
+  const std::string path = ScreenshotFileName(choice.path, choice.filter);
+  static constexpr imaging::ScreenshotFormat kFormats[] = {imaging::ScreenshotFormat::kPng,
+                                                           imaging::ScreenshotFormat::kBmp,
+                                                           imaging::ScreenshotFormat::kJpeg};
+  if (path.empty()) return;
+  if (!imaging::WriteScreenshot(shot, path, kFormats[choice.filter])) {
+    dialogs_.ShowError(Text("LANG_ERROR$"),
+                       skin::ComposeFileMessage(path, skin::FileProblem::kNotSaved, Messages()));
+  }
+}
+
+}  // namespace app

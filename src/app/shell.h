@@ -1,0 +1,103 @@
+// The shell: the program-wide state, start-up, the dispatch of every event by its fixed number,
+// and the commands of the menus and gadgets.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/main_window.h"
+#include "i18n/data_folders.h"
+#include "i18n/program_settings.h"
+#include "i18n/ui_texts.h"
+#include "skin/skin_document.h"
+
+namespace app {
+
+struct ShellState {
+  std::string title_text;  // the program's name and a space
+  std::string version_text = "v0.100531";
+  std::string last_path;
+  int language_index = 0;
+  imaging::Rgb bg_color = 0;
+  int swap_view = 0;
+  float preview_zoom = 1.0f;
+  int preview_x = 3;  // where BuildPanels places the areas before the first layout
+  int panel_x = 272;
+  int selected_screen = 0;
+  bool quit_requested = false;
+};
+
+// What the shell asks of the user. The editor shows Qt dialogs; tests answer from a script.
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+  // "" when cancelled.
+  virtual std::string ChooseFolder(const std::string& title, const std::string& start) = 0;
+  virtual std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
+                                     const std::string& filter) = 0;
+  struct SaveChoice {
+    std::string path;  // "" when cancelled
+    int filter = 0;
+  };
+  virtual SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed) = 0;
+  virtual void ShowError(const std::string& caption, const std::string& text) = 0;
+  // The colour editor: the new colour after OK, `given` after Cancel.
+  virtual imaging::Rgb EditColour(imaging::Rgb given) = 0;
+  virtual void ShowInformationBox() = 0;
+  virtual void CopyToClipboard(const imaging::Image& image) = 0;
+};
+
+// The file name a screenshot is saved under, or "" when nothing is saved. The chosen filter
+// (0 PNG, 1 BMP, 2 JPEG) decides the format: a name whose extension is the filter's, in any letter
+// case, is kept; any other name gets the filter's extension appended.
+std::string ScreenshotFileName(const std::string& chosen, int filter);
+
+class Shell : public WindowEvents {
+ public:
+  Shell(UserDialogs& dialogs, i18n::DataFolders folders);
+  ~Shell() override;
+
+  // Start-up: program settings, language, main window, panels, default skin, first preview.
+  void Start();
+  // Exit: writes the program settings.
+  void Finish();
+
+  void OnMenu(int item) override;
+  void OnGadget(int gadget) override;
+  void OnWheel(int delta) override;
+  void OnResize() override;
+  void OnClose() override;
+
+  ShellState& state() { return state_; }
+  skin::SkinDocument& document() { return doc_; }
+  const i18n::UiTexts& texts() const { return texts_; }
+  MainWindow* window() const { return window_.get(); }
+  // How many times the preview was drawn (tests see that an edit redraws).
+  int redraw_count() const { return redraw_count_; }
+
+  void RedrawPreview();
+  void SelectScreen(int screen);
+  void RefreshPanels();
+
+ private:
+  void OpenMainWindow();
+  void RebuildMainWindow();
+  void SetLanguageChecks(int language);
+  void OpenSkin(bool zip);
+  void SaveSkinCommand();
+  void ImportImage(skin::SlotId slot);
+  void Screenshot(bool to_clipboard);
+  skin::MessageTexts Messages() const;
+  std::string Text(std::string_view key) const { return texts_.Text(key); }
+
+  UserDialogs& dialogs_;
+  i18n::DataFolders folders_;
+  ShellState state_;
+  skin::SkinDocument doc_;
+  i18n::UiTexts texts_;
+  std::unique_ptr<MainWindow> window_;
+  int code_page_;
+  int redraw_count_ = 0;
+};
+
+}  // namespace app
