@@ -1,0 +1,317 @@
+// The editor driven through its dispatch and its real widgets, with scripted dialogs.
+#include "app/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "app/colour_editor.h"
+#include "app/fixed_numbers.h"
+#include "app/panel_tables.h"
+#include "skin/skin_saver.h"
+#include "test_support.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+using imaging::MakeRgb;
+
+class ScriptedDialogs : public UserDialogs {
+ public:
+  std::string ChooseFolder(const std::string& title, const std::string& start) override {
+    titles.push_back(title);
+    return Next();
+  }
+  std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
+                             const std::string&) override {
+    titles.push_back(title);
+    proposals.push_back(proposed);
+    return Next();
+  }
+  SaveChoice ChooseSaveFile(const std::string& title, const std::string&) override {
+    titles.push_back(title);
+    return {Next(), save_filter};
+  }
+  void ShowError(const std::string& caption, const std::string& text) override {
+    errors.push_back(caption + "|" + text);
+  }
+  imaging::Rgb EditColour(imaging::Rgb given) override {
+    edited.push_back(given);
+    return colour_answer;
+  }
+  void ShowInformationBox() override { ++information_boxes; }
+  void CopyToClipboard(const imaging::Image& image) override { clipboard = image; }
+
+  std::string Next() {
+    if (answers.empty()) return {};
+    std::string a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+
+  std::deque<std::string> answers;
+  int save_filter = 0;
+  imaging::Rgb colour_answer = 0;
+  std::vector<std::string> titles, proposals, errors;
+  std::vector<imaging::Rgb> edited;
+  int information_boxes = 0;
+  imaging::Image clipboard;
+};
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(dir_.path() / "language");
+    fs::copy(fs::path(SKINSMITH_TEST_DATA_DIR) / ".." / ".." / "language", dir_.path() / "language",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    shell_ = std::make_unique<Shell>(
+        dialogs_, i18n::DataFolders{(dir_.path() / "language").string(),
+                                    (dir_.path() / "settings" / "settings.ini").string()});
+    shell_->Start();
+    shell_->window()->show();
+    QCoreApplication::processEvents();
+  }
+  MainWindow& window() { return *shell_->window(); }
+  QWidget* gadget(int number) { return window().Gadget(number); }
+  bool Enabled(int number) { return gadget(number)->isEnabled(); }
+
+  testing_support::TempDir dir_;
+  ScriptedDialogs dialogs_;
+  std::unique_ptr<Shell> shell_;
+};
+
+TEST_F(ShellTest, StartUpState) {
+  EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531");
+  EXPECT_TRUE(window().IsChecked(kMenuFirstScreen));
+  EXPECT_TRUE(window().IsChecked(20)) << "language 0";
+  EXPECT_FALSE(window().IsChecked(kMenuSwapView));
+  for (const ColourButton& b : ColourButtons())
+    EXPECT_EQ(Enabled(b.gadget), b.screen == 0) << b.gadget;
+  for (const ImageButton& b : ImageButtons())
+    EXPECT_EQ(Enabled(b.gadget), b.screen == 0) << b.gadget;
+  for (const ElementRow& row : ElementRows()) EXPECT_EQ(Enabled(row.label_gadget), row.screen == 0);
+  for (int g = kGadgetFirstScreenButton; g <= kGadgetLastScreenButton; ++g) EXPECT_TRUE(Enabled(g));
+  EXPECT_TRUE(Enabled(kGadgetInfoTitle));
+  EXPECT_EQ(static_cast<QSpinBox*>(gadget(193))->value(), 127) << "file name x";
+  EXPECT_EQ(window().menuBar()->actions().size(), 5);
+  const QLabel* image = static_cast<QLabel*>(gadget(kGadgetPreviewImage));
+  EXPECT_EQ(image->pixmap().width(), 266);
+  EXPECT_EQ(image->pixmap().height(), 490);
+}
+
+TEST_F(ShellTest, ScreensMoveTheEnabledGroupsAndKeepMenuAndButtonsInStep) {
+  static_cast<QPushButton*>(gadget(290))->click();  // "14"
+  EXPECT_EQ(shell_->state().selected_screen, 13);
+  EXPECT_TRUE(window().IsChecked(45));
+  EXPECT_FALSE(window().IsChecked(32));
+  EXPECT_TRUE(Enabled(57));
+  EXPECT_FALSE(Enabled(75));
+  EXPECT_TRUE(Enabled(245));
+  for (int screen : {5, 7, 11}) {
+    window().MenuItem(kMenuFirstScreen + screen)->trigger();
+    for (const ColourButton& b : ColourButtons()) EXPECT_FALSE(Enabled(b.gadget));
+    for (const ImageButton& b : ImageButtons()) EXPECT_FALSE(Enabled(b.gadget));
+    for (const ElementRow& row : ElementRows()) EXPECT_FALSE(Enabled(row.label_gadget));
+    int checked = 0;
+    for (int item = 32; item <= 45; ++item) checked += window().IsChecked(item);
+    EXPECT_EQ(checked, 1);
+    EXPECT_TRUE(window().IsChecked(kMenuFirstScreen + screen));
+  }
+  window().MenuItem(33)->trigger();
+  window().MenuItem(33)->trigger();
+  EXPECT_TRUE(window().IsChecked(33)) << "selecting the selected screen changes nothing";
+  EXPECT_TRUE(Enabled(53));
+}
+
+TEST_F(ShellTest, ElementEditIsStoredAndRedrawn) {
+  const int redraws = shell_->redraw_count();
+  static_cast<QSpinBox*>(gadget(234))->setValue(40);  // big clock x
+  EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_x), 40);
+  EXPECT_EQ(shell_->redraw_count(), redraws + 1);
+  static_cast<QCheckBox*>(gadget(237))->setChecked(false);
+  EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_show), 0);
+
+  // Showing a value outside a spin's range never writes it back.
+  shell_->document().Field(skin::FieldId::file_name_x) = -5;
+  shell_->RefreshPanels();
+  EXPECT_EQ(shell_->document().Field(skin::FieldId::file_name_x), -5);
+}
+
+TEST_F(ShellTest, SwapLayoutFigures) {
+  window().resize(700 + (window().width() - window().ClientSize().width()), window().height());
+  QCoreApplication::processEvents();
+  ASSERT_EQ(window().ClientSize().width(), 700);
+  EXPECT_EQ(gadget(kGadgetPreviewArea)->geometry().x(), 3);
+  EXPECT_EQ(gadget(kGadgetPreviewArea)->width(), 302);
+  EXPECT_EQ(gadget(kGadgetSidePanel)->x(), 308);
+  EXPECT_EQ(gadget(277)->x(), 6);
+  EXPECT_EQ(gadget(277)->width(), 21);
+  EXPECT_EQ(gadget(278)->x(), 27);
+  window().MenuItem(kMenuSwapView)->trigger();
+  EXPECT_EQ(shell_->state().swap_view, 1);
+  EXPECT_TRUE(window().IsChecked(kMenuSwapView));
+  EXPECT_EQ(gadget(kGadgetPreviewArea)->x(), 392);
+  EXPECT_EQ(gadget(kGadgetSidePanel)->x(), 3);
+}
+
+TEST_F(ShellTest, WheelZoomBounds) {
+  shell_->OnWheel(240);
+  shell_->OnWheel(-240);
+  EXPECT_EQ(shell_->state().preview_zoom, 1.0f) << "two notches folded into one do nothing";
+  shell_->OnWheel(-120);
+  EXPECT_EQ(shell_->state().preview_zoom, 1.0f);
+  shell_->OnWheel(120);
+  EXPECT_EQ(static_cast<QLabel*>(gadget(kGadgetPreviewImage))->pixmap().width(), 306);
+  for (int i = 0; i < 40; ++i) shell_->OnWheel(120);
+  EXPECT_GT(shell_->state().preview_zoom, 5.0f);
+  EXPECT_LT(shell_->state().preview_zoom, 5.06f);
+  EXPECT_EQ(static_cast<QLabel*>(gadget(kGadgetPreviewImage))->pixmap().width(), 1343);
+  for (int i = 0; i < 40; ++i) shell_->OnWheel(-120);
+  EXPECT_LE(shell_->state().preview_zoom, 1.0f);
+  EXPECT_GT(shell_->state().preview_zoom, 0.99f);
+}
+
+TEST_F(ShellTest, LanguageChangeRebuildsWindowAndPanels) {
+  window().MenuItem(35)->trigger();
+  static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->setText("typed");
+  window().MenuItem(24)->trigger();  // French
+  EXPECT_EQ(shell_->state().language_index, 4);
+  EXPECT_TRUE(window().IsChecked(24));
+  EXPECT_FALSE(window().IsChecked(20));
+  EXPECT_TRUE(window().IsChecked(32)) << "screen 0 again";
+  EXPECT_EQ(shell_->state().selected_screen, 0);
+  EXPECT_EQ(window().menuBar()->actions()[0]->text(), "Fichier");
+  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "") << "typed text replaced";
+  window().MenuItem(20)->trigger();
+  EXPECT_EQ(window().menuBar()->actions()[0]->text(), "File");
+}
+
+TEST_F(ShellTest, NewSkinResetsAndSelectsScreenZero) {
+  window().MenuItem(40)->trigger();
+  shell_->document().Field(skin::FieldId::big_clock_x) = 3;
+  window().MenuItem(kMenuNewSkin)->trigger();
+  EXPECT_EQ(shell_->state().selected_screen, 0);
+  EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_x), 131);
+  EXPECT_EQ(static_cast<QSpinBox*>(gadget(234))->value(), 131);
+}
+
+TEST_F(ShellTest, ColourButtonsAndBackgroundUseTheEditor) {
+  dialogs_.colour_answer = MakeRgb(8, 16, 24);
+  static_cast<QPushButton*>(gadget(75))->click();
+  EXPECT_EQ(shell_->document().Colour(skin::ColourId::gameInfoTextColor), MakeRgb(8, 16, 24));
+  window().MenuItem(kMenuBackgroundColour)->trigger();
+  EXPECT_EQ(shell_->state().bg_color, MakeRgb(8, 16, 24));
+}
+
+TEST_F(ShellTest, OpenSaveAndImportCommands) {
+  testing_support::TempDir skin;
+  dialogs_.answers = {skin.folder()};
+  static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->setText("My skin");
+  window().MenuItem(kMenuSaveFolder)->trigger();
+  EXPECT_EQ(shell_->state().last_path, skin.folder());
+  EXPECT_EQ(shell_->document().info.Title, "My skin");
+  EXPECT_TRUE(fs::exists(skin.path() / "icon" / "unk.bmp"));
+  EXPECT_TRUE(dialogs_.errors.empty());
+  EXPECT_EQ(window().progress()->value(), 0);
+
+  shell_->document().info.Title = "changed";
+  window().MenuItem(40)->trigger();
+  dialogs_.answers = {skin.folder()};
+  window().MenuItem(kMenuOpenFolder)->trigger();
+  EXPECT_EQ(shell_->document().info.Title, "My skin");
+  EXPECT_EQ(shell_->state().selected_screen, 0);
+  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "My skin");
+
+  dialogs_.answers = {(skin.path() / "nothing.png").string()};
+  static_cast<QPushButton*>(gadget(129))->click();  // cheat icon
+  EXPECT_EQ(dialogs_.proposals.back(), skin.folder() + "cheat.bmp");
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_EQ(dialogs_.errors[0],
+            "Error|" + (skin.path() / "nothing.png").string() + " : File not found.");
+
+  dialogs_.answers = {};
+  window().MenuItem(kMenuOpenZip)->trigger();  // cancelled: nothing changes
+  EXPECT_EQ(shell_->state().last_path, skin.folder());
+}
+
+TEST(ScreenshotNaming, FilterDecidesAndExtensionsCompareWithoutCase) {
+  EXPECT_EQ(ScreenshotFileName("/a/shot.png", 1), "/a/shot.png.bmp");
+  EXPECT_EQ(ScreenshotFileName("/a/shot", 2), "/a/shot.jpg");
+  EXPECT_EQ(ScreenshotFileName("/a/shot.jpg", 2), "/a/shot.jpg");
+  EXPECT_EQ(ScreenshotFileName("/a/shot.PNG", 0), "/a/shot.PNG");
+  EXPECT_EQ(ScreenshotFileName("/a/shot.jpeg", 0), "/a/shot.jpeg.png");
+  EXPECT_EQ(ScreenshotFileName("/a.b/shot", 0), "/a.b/shot.png");
+  EXPECT_EQ(ScreenshotFileName("", 0), "");
+}
+
+TEST_F(ShellTest, ScreenshotsToFileAndClipboard) {
+  window().MenuItem(45)->trigger();
+  window().MenuItem(kMenuScreenshotClipboard)->trigger();
+  EXPECT_EQ(dialogs_.clipboard.width, 256);
+  EXPECT_EQ(dialogs_.clipboard.height, 384);
+  EXPECT_EQ(shell_->state().selected_screen, 13) << "the screenshot always shows screen 0";
+
+  dialogs_.answers = {(dir_.path() / "shot.PNG").string()};
+  window().MenuItem(kMenuScreenshotFile)->trigger();
+  EXPECT_TRUE(fs::exists(dir_.path() / "shot.PNG"));
+  EXPECT_EQ(shell_->state().last_path, dir_.folder());
+
+  dialogs_.answers = {(dir_.path() / "missing" / "shot.png").string()};
+  window().MenuItem(kMenuScreenshotFile)->trigger();
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_EQ(dialogs_.errors[0], "Error|" + (dir_.path() / "missing" / "shot.png").string() +
+                                    ": The file could not be saved.");
+}
+
+TEST_F(ShellTest, QuitAndCloseRequestAndSettingsAreWrittenAtExit) {
+  window().MenuItem(kMenuQuit)->trigger();
+  EXPECT_TRUE(shell_->state().quit_requested);
+  shell_->state().swap_view = 1;
+  shell_->state().language_index = 4;
+  shell_->Finish();
+  const i18n::ProgramSettings settings =
+      i18n::LoadProgramSettings((dir_.path() / "settings" / "settings.ini").string());
+  EXPECT_EQ(settings.swap_view, 1);
+  EXPECT_EQ(settings.language, 4);
+}
+
+TEST(ColourEditor, OkCancelClampAndCodes) {
+  i18n::UiTexts texts;
+  {
+    ColourEditor editor(texts, MakeRgb(255, 255, 255), nullptr);
+    EXPECT_EQ(editor.channel(0)->value(), 31);
+    EXPECT_EQ(editor.given_code()->text(), "0x7FFF");
+    editor.accept();
+    EXPECT_EQ(editor.Result(), MakeRgb(255, 255, 255)) << "OK without a change keeps all 8 bits";
+  }
+  {
+    ColourEditor editor(texts, MakeRgb(0, 0, 0), nullptr);
+    editor.channel(0)->setValue(40);
+    EXPECT_EQ(editor.channel(0)->value(), 31);
+    EXPECT_EQ(editor.current(), MakeRgb(248, 0, 0));
+    EXPECT_EQ(editor.new_code()->text(), "0x7C00");
+    editor.channel(1)->setValue(-3);
+    EXPECT_EQ(editor.channel(1)->value(), 0);
+    editor.SetNewColour(MakeRgb(250, 10, 130) & 0xF8F8F8);
+    EXPECT_EQ(editor.new_code()->text(), "0x7C30");
+    EXPECT_EQ(editor.given_code()->text(), "0x0000");
+    editor.reject();
+    EXPECT_EQ(editor.Result(), MakeRgb(0, 0, 0)) << "Cancel returns the given colour";
+  }
+}
+
+}  // namespace
+}  // namespace app
