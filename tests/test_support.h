@@ -6,12 +6,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "skin/feedback.h"
 
 namespace testing_support {
+
+// The whole content of a file ("" when it cannot be read).
+inline std::string ReadFileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 // Records every message and progress value a core operation reports.
 class RecordingFeedback : public skin::Feedback {

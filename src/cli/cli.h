@@ -40,6 +40,10 @@ using Arguments = std::vector<std::string>;
 // False when the skin's uisettings.ini could not be found.
 bool OpenSkinOnto(skin::SkinDocument& doc, const std::string& path, StderrFeedback& feedback);
 
+// Saves `doc` as a skin folder at `folder`, creating it when needed, as the editor's save does.
+// Returns the exit status.
+int SaveSkinInto(skin::SkinDocument& doc, const std::string& folder, StderrFeedback& feedback);
+
 // The subcommands; each takes the arguments after its name.
 int RunDefaults(const Arguments& args);
 int RunConvert(const Arguments& args);

@@ -35,18 +35,7 @@ int RunConvert(const Arguments& args) {
   skin::ResetSkinDefaults(doc);
   StderrFeedback feedback;
   if (!OpenSkinOnto(doc, args[0], feedback)) return kExitFailed;
-  std::error_code error;
-  std::filesystem::create_directories(args[1], error);
-  if (!std::filesystem::is_directory(args[1])) {
-    std::fprintf(stderr, "%s: the folder cannot be created\n", args[1].c_str());
-    return kExitFailed;
-  }
-  skin::SaveOptions options;
-  options.code_page = skin::AnsiCodePageFromEnvironment();
-  options.last_update = skin::CurrentLastUpdate();
-  options.texts = BuiltInMessageTexts();
-  skin::SaveSkin(doc, args[1], options, feedback);
-  return feedback.ExitStatus();
+  return SaveSkinInto(doc, args[1], feedback);
 }
 
 int RunImport(const Arguments& args) {

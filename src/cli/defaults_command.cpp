@@ -1,4 +1,5 @@
 // skinsmith-cli defaults OUTDIR: writes the built-in default skin as a skin folder.
+#include <cstdio>
 #include <filesystem>
 
 #include "cli/cli.h"
@@ -7,23 +8,27 @@
 
 namespace cli {
 
-int RunDefaults(const Arguments& args) {
-  if (args.size() != 1) return UsageError("defaults takes one argument, the output folder");
+int SaveSkinInto(skin::SkinDocument& doc, const std::string& folder, StderrFeedback& feedback) {
   std::error_code error;
-  std::filesystem::create_directories(args[0], error);
-  if (!std::filesystem::is_directory(args[0])) {
-    std::fprintf(stderr, "%s: the folder cannot be created\n", args[0].c_str());
+  std::filesystem::create_directories(folder, error);
+  if (!std::filesystem::is_directory(folder)) {
+    std::fprintf(stderr, "%s: the folder cannot be created\n", folder.c_str());
     return kExitFailed;
   }
-  skin::SkinDocument doc;
-  skin::ResetSkinDefaults(doc);
   skin::SaveOptions options;
   options.code_page = skin::AnsiCodePageFromEnvironment();
   options.last_update = skin::CurrentLastUpdate();
   options.texts = BuiltInMessageTexts();
-  StderrFeedback feedback;
-  skin::SaveSkin(doc, args[0], options, feedback);
+  skin::SaveSkin(doc, folder, options, feedback);
   return feedback.ExitStatus();
+}
+
+int RunDefaults(const Arguments& args) {
+  if (args.size() != 1) return UsageError("defaults takes one argument, the output folder");
+  skin::SkinDocument doc;
+  skin::ResetSkinDefaults(doc);
+  StderrFeedback feedback;
+  return SaveSkinInto(doc, args[0], feedback);
 }
 
 }  // namespace cli

@@ -1,6 +1,7 @@
 // The fourteen menu states. Positions are those of the cartridge menu: where a place follows the
 // skin, it comes from the skin's element fields; the rest are the menu's own constants.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "assets/scrambled.h"
@@ -162,15 +163,13 @@ Image DrawFolderInfoTop(const Painter& p) {
 void DrawGridIcons(Image& s, const Painter& p) {
   static constexpr std::array<int, 4> kColumns{16, 77, 138, 199};
   static constexpr std::array<int, 3> kRows{10, 64, 118};
-  static constexpr std::array<SlotId, 12> kIcons{
-      SlotId::rpth,           SlotId::cheat, SlotId::dpg, SlotId::gba,
-      SlotId::nds /*unused*/, SlotId::nds,   SlotId::plg, SlotId::pth,
-      SlotId::realtime,       SlotId::sav,   SlotId::txt, SlotId::unk};
+  static constexpr std::array<std::optional<SlotId>, 12> kIcons{
+      SlotId::rpth, SlotId::cheat, SlotId::dpg,      SlotId::gba, std::nullopt, SlotId::nds,
+      SlotId::plg,  SlotId::pth,   SlotId::realtime, SlotId::sav, SlotId::txt,  SlotId::unk};
   for (int row = 0; row < 3; ++row) {
     for (int column = 0; column < 4; ++column) {
-      const int cell = row * 4 + column;
-      const Image& icon = cell == 4 ? p.doc().sample_game_icon : p.P(kIcons[cell]);
-      DrawKeyed(s, icon, kColumns[column], kRows[row]);
+      const std::optional<SlotId> slot = kIcons[row * 4 + column];
+      DrawKeyed(s, slot ? p.P(*slot) : p.doc().sample_game_icon, kColumns[column], kRows[row]);
     }
   }
 }

@@ -17,11 +17,6 @@ namespace fs = std::filesystem;
 using testing_support::CliRun;
 using testing_support::RunCli;
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(CliConvert, FolderAndArchiveGiveTheSameSkin) {
   testing_support::TempDir dir;
   const fs::path original = dir.path() / "original";
@@ -31,8 +26,8 @@ TEST(CliConvert, FolderAndArchiveGiveTheSameSkin) {
   std::vector<testing_support::ZipEntry> entries;
   for (const auto& entry : fs::recursive_directory_iterator(original)) {
     if (!entry.is_regular_file()) continue;
-    entries.push_back(
-        {"skin/" + fs::relative(entry.path(), original).string(), ReadText(entry.path())});
+    entries.push_back({"skin/" + fs::relative(entry.path(), original).string(),
+                       testing_support::ReadFileText(entry.path())});
   }
   ASSERT_TRUE(testing_support::WriteZip((dir.path() / "skin.ZIP").string(), entries));
 
@@ -42,10 +37,15 @@ TEST(CliConvert, FolderAndArchiveGiveTheSameSkin) {
           .status,
       0);
   for (const char* file : {"btn.bmp", "icon/nds.bmp", "upper_screen.bmp"}) {
-    EXPECT_EQ(ReadText(dir.path() / "a" / file), ReadText(original / file)) << file;
-    EXPECT_EQ(ReadText(dir.path() / "b" / file), ReadText(original / file)) << file;
+    EXPECT_EQ(testing_support::ReadFileText(dir.path() / "a" / file),
+              testing_support::ReadFileText(original / file))
+        << file;
+    EXPECT_EQ(testing_support::ReadFileText(dir.path() / "b" / file),
+              testing_support::ReadFileText(original / file))
+        << file;
   }
-  EXPECT_NE(ReadText(dir.path() / "b/uisettings.ini").find("[big clock]\r\nx=12\r\n"),
+  EXPECT_NE(testing_support::ReadFileText(dir.path() / "b/uisettings.ini")
+                .find("[big clock]\r\nx=12\r\n"),
             std::string::npos);
 }
 
@@ -67,7 +67,7 @@ TEST(CliImport, WritesASixteenBitBmpOrFails) {
       RunCli("import " + (dir.path() / "in.png").string() + " " + (dir.path() / "out.bmp").string())
           .status,
       0);
-  const std::string bytes = ReadText(dir.path() / "out.bmp");
+  const std::string bytes = testing_support::ReadFileText(dir.path() / "out.bmp");
   const auto image =
       imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
   ASSERT_TRUE(image);

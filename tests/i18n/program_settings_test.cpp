@@ -15,18 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(ProgramSettings, MissingFileOrFolderGivesDefaultsAndSaveCreatesTheFolder) {
   testing_support::TempDir dir;
   const std::string file = (dir.path() / "settings" / "settings.ini").string();
   EXPECT_EQ(LoadProgramSettings(file), ProgramSettings());
   ProgramSettings settings{"/home/me/skins/", 4, 255, 1};
   ASSERT_TRUE(SaveProgramSettings(file, settings));
-  EXPECT_EQ(ReadText(file),
+  EXPECT_EQ(testing_support::ReadFileText(file),
             "\xEF\xBB\xBF\r\n[settings]\r\nLastPath = /home/me/skins/\r\nLanguage = 4\r\n"
             "BGColor = 255\r\nSwapView = 1\r\n");
   EXPECT_EQ(LoadProgramSettings(file), settings);

@@ -23,11 +23,6 @@ using testing_support::RecordingFeedback;
 using testing_support::TempDir;
 using testing_support::ZipEntry;
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void WriteText(const fs::path& path, const std::string& text) {
   fs::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << text;
@@ -61,9 +56,10 @@ class SkinLoaderTest : public ::testing::Test {
   // The saved skin's files as archive entries under `root`.
   std::vector<ZipEntry> SkinEntries(const std::string& root) const {
     std::vector<ZipEntry> entries{
-        {root + "uisettings.ini", ReadText(skin_.path() / "uisettings.ini")}};
+        {root + "uisettings.ini", testing_support::ReadFileText(skin_.path() / "uisettings.ini")}};
     for (const SlotInfo& slot : kSlots) {
-      entries.push_back({root + std::string(slot.file), ReadText(skin_.path() / slot.file)});
+      entries.push_back(
+          {root + std::string(slot.file), testing_support::ReadFileText(skin_.path() / slot.file)});
     }
     return entries;
   }
@@ -103,7 +99,8 @@ TEST_F(SkinLoaderTest, OversizedSettingsFileIsNotRead) {
 }
 
 TEST_F(SkinLoaderTest, FolderWithSettingsOnlyReportsEveryPictureAndKeepsThem) {
-  WriteText(work_.path() / "uisettings.ini", ReadText(skin_.path() / "uisettings.ini"));
+  WriteText(work_.path() / "uisettings.ini",
+            testing_support::ReadFileText(skin_.path() / "uisettings.ini"));
   const SkinDocument before = doc_;
   EXPECT_TRUE(OpenSkinFolder(doc_, work_.folder(), options_, feedback_));
   ASSERT_EQ(feedback_.messages.size(), 53u);

@@ -19,11 +19,6 @@ namespace fs = std::filesystem;
 using testing_support::RecordingFeedback;
 using testing_support::TempDir;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -115,9 +110,10 @@ TEST_F(SaveSkinTest, WritesEveryFileWithProgressAndReadsBackTheSameSlots) {
     files += entry.is_regular_file();
   }
   EXPECT_EQ(files, 54u) << "uisettings.ini and 53 pictures, no temporary files";
-  EXPECT_EQ(ReadFile(dir_.path() / "uisettings.ini"), BuildSkinSettingsText(doc_, options_));
+  EXPECT_EQ(testing_support::ReadFileText(dir_.path() / "uisettings.ini"),
+            BuildSkinSettingsText(doc_, options_));
   for (std::size_t s = 0; s < kSlotCount; ++s) {
-    const std::string bytes = ReadFile(dir_.path() / kSlots[s].file);
+    const std::string bytes = testing_support::ReadFileText(dir_.path() / kSlots[s].file);
     const auto image =
         imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     ASSERT_TRUE(image.has_value()) << kSlots[s].file;
@@ -133,8 +129,9 @@ TEST_F(SaveSkinTest, ReplacesALongerSettingsFileAndKeepsOtherFiles) {
   std::ofstream(dir_.path() / "readme.txt") << "mine";
   SaveSkin(doc_, dir_.folder(), options_, feedback_);
   EXPECT_TRUE(feedback_.messages.empty());
-  EXPECT_EQ(ReadFile(dir_.path() / "uisettings.ini"), BuildSkinSettingsText(doc_, options_));
-  EXPECT_EQ(ReadFile(dir_.path() / "readme.txt"), "mine");
+  EXPECT_EQ(testing_support::ReadFileText(dir_.path() / "uisettings.ini"),
+            BuildSkinSettingsText(doc_, options_));
+  EXPECT_EQ(testing_support::ReadFileText(dir_.path() / "readme.txt"), "mine");
 }
 
 TEST_F(SaveSkinTest, AFileThatCannotBeReplacedIsReportedAndLeftAlone) {
@@ -164,7 +161,7 @@ TEST_F(SaveSkinTest, ReadOnlyFolderReportsEveryFileOnceAndKeepsOldFiles) {
   EXPECT_EQ(feedback_.messages.size(), 54u);
   EXPECT_EQ(feedback_.messages[1], dir_.folder() + "active.bmp: The file could not be saved.");
   EXPECT_EQ(feedback_.messages[43], dir_.folder() + "icon/cheat.bmp: The file could not be saved.");
-  EXPECT_EQ(ReadFile(dir_.path() / "active.bmp"), "old");
+  EXPECT_EQ(testing_support::ReadFileText(dir_.path() / "active.bmp"), "old");
 }
 
 }  // namespace
