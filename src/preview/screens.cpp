@@ -29,7 +29,7 @@ constexpr int kStartMenuWidth = 108;
     return kText.Unscramble();                               \
   }
 SAMPLE(FileNameCaption, "File name:", 10)
-SAMPLE(SampleFileName, "0022 - Super Mario 64 DS (E)(M5).nds", 36)
+SAMPLE(SampleFileName, "0022 - Super Mario 64 DS (EU)(M5).nds", 37)
 SAMPLE(GameNameCaption, "Game name:", 10)
 SAMPLE(SampleGameName, "SUPER MARIO", 11)
 SAMPLE(FileTypeLine1, "Nintendo DS image", 17)
