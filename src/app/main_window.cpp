@@ -115,6 +115,11 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   panel_ = new SidePanel(
       texts, [this](int gadget) { events_.OnGadget(gadget); }, client_);
   panel_->setGeometry(panel_x, 0, kSidePanelWidth, kInitialClientHeight);
+  // After a change of language the window is already on screen: children added to a visible
+  // widget stay hidden until shown.
+  preview_area_->show();
+  for (QPushButton* button : screen_buttons_) button->show();
+  panel_->show();
 }
 
 void MainWindow::Layout(int swap_view, bool set_height) {

@@ -195,6 +195,10 @@ TEST_F(ShellTest, LanguageChangeRebuildsWindowAndPanels) {
   EXPECT_EQ(shell_->state().selected_screen, 0);
   EXPECT_EQ(window().menuBar()->actions()[0]->text(), "Fichier");
   EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "") << "typed text replaced";
+  EXPECT_TRUE(window().isVisible());
+  EXPECT_TRUE(gadget(kGadgetSidePanel)->isVisible()) << "the rebuilt window shows its panels";
+  EXPECT_TRUE(gadget(kGadgetPreviewArea)->isVisible());
+  EXPECT_TRUE(gadget(kGadgetFirstScreenButton)->isVisible());
   window().MenuItem(20)->trigger();
   EXPECT_EQ(window().menuBar()->actions()[0]->text(), "File");
 }
