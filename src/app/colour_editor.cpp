@@ -5,11 +5,11 @@
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTimer>
 
 #include "app/fixed_numbers.h"
 #include "app/screen_pick.h"
@@ -81,8 +81,14 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   auto* cancel = new QPushButton(Q(texts.Text("LANG_CANCEL$")), this);
   cancel->setGeometry(100, 330, 100, 20);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  setToolTip(Q(texts.Text("LANG_INFO$")));
   ShowSwatch();
+  // While the editor is open, holding the right mouse button anywhere on the desktop picks the
+  // colour under the pointer.
+  auto* poll = new QTimer(this);
+  connect(poll, &QTimer::timeout, this, [this] {
+    if (RightButtonHeld()) PickUnderPointer();
+  });
+  poll->start(15);
 }
 
 void ColourEditor::ChannelChanged(int index) {
@@ -117,18 +123,6 @@ void ColourEditor::ShowSwatch() {
   painter.fillRect(0, 50, 50, 50, ToQColor(current_));
   painter.end();
   swatch_->setPixmap(pixmap);
-}
-
-// A right-button press in the editor starts a pick; while the button stays down the pointer may
-// wander over the whole desktop (the press grabs the mouse) and the colour under it is taken.
-void ColourEditor::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton) PickUnderPointer();
-  QDialog::mousePressEvent(event);
-}
-
-void ColourEditor::mouseMoveEvent(QMouseEvent* event) {
-  if (event->buttons() & Qt::RightButton) PickUnderPointer();
-  QDialog::mouseMoveEvent(event);
 }
 
 void ColourEditor::PickUnderPointer() {

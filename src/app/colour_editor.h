@@ -35,10 +35,6 @@ class ColourEditor : public QDialog {
   // Opens the editor and returns its result.
   static imaging::Rgb EditColour(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent);
 
- protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-
  private:
   void ChannelChanged(int index);
   void PickUnderPointer();

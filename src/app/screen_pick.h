@@ -12,4 +12,8 @@ namespace app {
 // or nothing where the platform does not let the program read the screen.
 std::optional<imaging::Rgb> PickScreenPixel(QPoint global);
 
+// Whether the right mouse button is held down anywhere on the desktop. On X11 the server is asked
+// directly; elsewhere only presses that reach the program are seen.
+bool RightButtonHeld();
+
 }  // namespace app
