@@ -1,4 +1,5 @@
-// Drawing primitives.
+// Drawing primitives. Each one first narrows its work to the part of the target it can reach, in
+// 64-bit arithmetic, and only then loops over pixels.
 #include "preview/draw.h"
 
 #include <algorithm>
@@ -10,57 +11,97 @@ namespace preview {
 using imaging::Image;
 using imaging::Rgb;
 
-void DrawKeyed(Image& target, const Image& picture, int x, int y, std::int64_t key) {
-  if (picture.Empty()) return;
-  const int x0 = std::max(0, -x);
-  const int y0 = std::max(0, -y);
-  const int x1 = std::min(picture.width, target.width - x);
-  const int y1 = std::min(picture.height, target.height - y);
-  for (int j = y0; j < y1; ++j) {
-    const Rgb* src = &picture.pixels[static_cast<std::size_t>(j) * picture.width];
-    Rgb* dst = &target.pixels[static_cast<std::size_t>(y + j) * target.width + x];
-    for (int i = x0; i < x1; ++i) {
-      const Rgb c = src[i] & 0xFFFFFF;
-      if (key == kDefaultKey ? (c == 0x00F800 || c == 0x00FF00)
-                             : static_cast<std::int64_t>(c) == key) {
-        continue;
-      }
-      dst[i] = c;
+namespace {
+
+// The columns (or rows) i in [0, length) of a run that starts at `at` and lands inside [0, limit).
+struct Span {
+  Coord first = 0;
+  Coord end = 0;  // one past the last
+  bool Empty() const { return first >= end; }
+};
+
+Span Clip(Coord at, Coord length, Coord limit) {
+  return {std::max<Coord>(0, -at), std::min<Coord>(length, limit - at)};
+}
+
+bool Keyed(Rgb colour, std::int64_t key) {
+  return key == kDefaultKey ? (colour == 0x00F800 || colour == 0x00FF00)
+                            : static_cast<std::int64_t>(colour) == key;
+}
+
+}  // namespace
+
+void DrawKeyedPart(Image& target, const Image& picture, Coord part_x, Coord part_y, Coord width,
+                   Coord height, Coord x, Coord y, std::int64_t key) {
+  if (width <= 0 || height <= 0) return;
+  const Span columns = Clip(x, width, target.width);
+  const Span rows = Clip(y, height, target.height);
+  if (columns.Empty() || rows.Empty()) return;
+  // The columns whose source lies inside the picture; the others are black.
+  const Coord inside_first = std::clamp<Coord>(-part_x, columns.first, columns.end);
+  const Coord inside_end = std::clamp<Coord>(picture.width - part_x, inside_first, columns.end);
+  const bool black_keyed = Keyed(0, key);
+  for (Coord j = rows.first; j < rows.end; ++j) {
+    Rgb* row = &target.pixels[static_cast<std::size_t>(y + j) * target.width];
+    const Coord py = part_y + j;
+    const bool row_inside = py >= 0 && py < picture.height;
+    if (!black_keyed) {
+      std::fill(row + (x + columns.first), row + (x + (row_inside ? inside_first : columns.end)),
+                0);
+      if (row_inside) std::fill(row + (x + inside_end), row + (x + columns.end), 0);
+    }
+    if (!row_inside) continue;
+    const Rgb* src = &picture.pixels[static_cast<std::size_t>(py) * picture.width];
+    for (Coord i = inside_first; i < inside_end; ++i) {
+      const Rgb c = src[part_x + i] & 0xFFFFFF;
+      if (!Keyed(c, key)) row[x + i] = c;
     }
   }
 }
 
-void FillBox(Image& target, int x, int y, int width, int height, Rgb colour) {
-  const int x0 = std::max(0, x);
-  const int y0 = std::max(0, y);
-  const int x1 = std::min(target.width, width > 0 ? x + width : x);
-  const int y1 = std::min(target.height, height > 0 ? y + height : y);
-  for (int j = y0; j < y1; ++j) {
-    std::fill_n(&target.pixels[static_cast<std::size_t>(j) * target.width + x0],
-                std::max(0, x1 - x0), colour);
+void DrawKeyed(Image& target, const Image& picture, Coord x, Coord y, std::int64_t key) {
+  if (picture.Empty()) return;
+  DrawKeyedPart(target, picture, 0, 0, picture.width, picture.height, x, y, key);
+}
+
+void DrawRepeated(Image& target, const Image& picture, Coord x, Coord y, Coord count,
+                  std::int64_t key) {
+  if (picture.Empty() || count <= 0) return;
+  const Coord width = picture.width;
+  // Copy i covers the columns x + i to x + i + width - 1; only copies that overlap the target
+  // leave a trace.
+  const Coord first = std::max<Coord>(0, -x - width + 1);
+  const Coord last = std::min<Coord>(count - 1, target.width - 1 - x);
+  if (first > last) return;
+  if (key != kNoKey) {
+    for (Coord i = first; i <= last; ++i) DrawKeyed(target, picture, x + i, y, key);
+    return;
+  }
+  // Without a key each copy hides all of the one before it but its first column: draw those
+  // columns (only where they fall inside the target), then the last copy whole.
+  for (Coord i = std::max(first, -x); i < last; ++i) {
+    DrawKeyedPart(target, picture, 0, 0, 1, picture.height, x + i, y, kNoKey);
+  }
+  DrawKeyed(target, picture, x + last, y, kNoKey);
+}
+
+void FillBox(Image& target, Coord x, Coord y, Coord width, Coord height, Rgb colour) {
+  if (width <= 0 || height <= 0) return;
+  const Span columns = Clip(x, width, target.width);
+  const Span rows = Clip(y, height, target.height);
+  if (columns.Empty() || rows.Empty()) return;
+  for (Coord j = rows.first; j < rows.end; ++j) {
+    Rgb* row = &target.pixels[static_cast<std::size_t>(y + j) * target.width];
+    std::fill(row + (x + columns.first), row + (x + columns.end), colour);
   }
 }
 
-void HorizontalLine(Image& target, int x, int y, int length, Rgb colour) {
+void HorizontalLine(Image& target, Coord x, Coord y, Coord length, Rgb colour) {
   FillBox(target, x, y, length, 1, colour);
 }
 
-void VerticalLine(Image& target, int x, int y, int length, Rgb colour) {
+void VerticalLine(Image& target, Coord x, Coord y, Coord length, Rgb colour) {
   FillBox(target, x, y, 1, length, colour);
-}
-
-Image CutOut(const Image& picture, int x, int y, int width, int height) {
-  if (width <= 0 || height <= 0) return Image();
-  Image out(width, height, 0);
-  for (int j = 0; j < height; ++j) {
-    const int sy = y + j;
-    if (sy < 0 || sy >= picture.height) continue;
-    for (int i = 0; i < width; ++i) {
-      const int sx = x + i;
-      if (sx >= 0 && sx < picture.width) out.At(i, j) = picture.At(sx, sy);
-    }
-  }
-  return out;
 }
 
 Image ScaleNearest(const Image& source, int width, int height) {

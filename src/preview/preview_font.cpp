@@ -144,26 +144,27 @@ std::string Encode(const std::u32string& text) {
 
 int TextWidth(std::string_view text) { return Width(Decode(text)); }
 
-void DrawText(imaging::Image& target, int x, int y, std::string_view text, imaging::Rgb colour) {
-  int pen = x;
+void DrawText(imaging::Image& target, Coord x, Coord y, std::string_view text,
+              imaging::Rgb colour) {
+  Coord pen = x;
   for (char32_t c : Decode(text)) {
     const Glyph& glyph = ThePreviewFont().Get(c);
     for (int j = 0; j < glyph.height; ++j) {
-      const int ty = y + glyph.top + j;
+      const Coord ty = y + glyph.top + j;
       if (ty < 0 || ty >= target.height) continue;
       for (int i = 0; i < glyph.width; ++i) {
-        const int tx = pen + glyph.left + i;
+        const Coord tx = pen + glyph.left + i;
         if (tx < 0 || tx >= target.width ||
             !glyph.ink[static_cast<std::size_t>(j) * glyph.width + i])
           continue;
-        target.At(tx, ty) = colour;
+        target.At(static_cast<int>(tx), static_cast<int>(ty)) = colour;
       }
     }
     pen += glyph.advance;
   }
 }
 
-std::string FitText(std::string_view text, int limit) {
+std::string FitText(std::string_view text, Coord limit) {
   std::u32string chars = Decode(text);
   if (chars.empty()) return {};
   chars.pop_back();

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "imaging/image.h"
+#include "preview/draw.h"
 
 namespace preview {
 
@@ -17,10 +18,10 @@ int TextWidth(std::string_view text);
 
 // Draws `text` (UTF-8) with its cell's top-left corner at (x, y) in `colour`; only the glyphs'
 // pixels are painted, clipped to `target`.
-void DrawText(imaging::Image& target, int x, int y, std::string_view text, imaging::Rgb colour);
+void DrawText(imaging::Image& target, Coord x, Coord y, std::string_view text, imaging::Rgb colour);
 
 // Shortens `text` from its end until it is narrower than `limit` pixels, removing at least one
 // character; an empty text stays empty.
-std::string FitText(std::string_view text, int limit);
+std::string FitText(std::string_view text, Coord limit);
 
 }  // namespace preview

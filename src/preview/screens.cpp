@@ -62,11 +62,11 @@ class Painter {
  public:
   explicit Painter(const skin::SkinDocument& doc) : doc_(doc) {}
 
-  int F(FieldId id) const { return doc_.Field(id); }
+  Coord F(FieldId id) const { return doc_.Field(id); }
   Rgb C(ColourId id) const { return doc_.Colour(id); }
   const Image& P(SlotId id) const { return doc_.Slot(id); }
-  int W(SlotId id) const { return P(id).Empty() ? 0 : P(id).width; }
-  int H(SlotId id) const { return P(id).Empty() ? 0 : P(id).height; }
+  Coord W(SlotId id) const { return P(id).Empty() ? 0 : P(id).width; }
+  Coord H(SlotId id) const { return P(id).Empty() ? 0 : P(id).height; }
   const skin::SkinDocument& doc() const { return doc_; }
 
  private:
@@ -79,40 +79,41 @@ Image NewScreen() { return Image(kScreenWidth, kScreenHeight, 0); }
 void DrawBigClock(Image& s, const Painter& p) {
   if (p.F(FieldId::big_clock_show) != 1) return;
   const Image& numbers = p.P(SlotId::clock_numbers);
-  const int wd = p.W(SlotId::clock_numbers);
-  const int wc = p.W(SlotId::clock_colon);
-  const int x = p.F(FieldId::big_clock_x);
-  const int y = p.F(FieldId::big_clock_y);
-  auto digit = [&](int d) { return CutOut(numbers, 0, 31 * d, wd, 31); };
-  DrawKeyed(s, digit(1), x, y);
-  DrawKeyed(s, digit(2), x + wd, y);
+  const Coord wd = p.W(SlotId::clock_numbers);
+  const Coord wc = p.W(SlotId::clock_colon);
+  const Coord x = p.F(FieldId::big_clock_x);
+  const Coord y = p.F(FieldId::big_clock_y);
+  // Digit d is the 31-pixel-high band of clock_numbers that starts at row 31 x d.
+  auto digit = [&](int d, Coord at) { DrawKeyedPart(s, numbers, 0, 31 * d, wd, 31, at, y); };
+  digit(1, x);
+  digit(2, x + wd);
   DrawKeyed(s, p.P(SlotId::clock_colon), x + 2 * wd, y);
-  DrawKeyed(s, digit(3), x + 2 * wd + wc, y);
-  DrawKeyed(s, digit(4), x + 3 * wd + wc, y);
+  digit(3, x + 2 * wd + wc);
+  digit(4, x + 3 * wd + wc);
 }
 
 Image DrawGameInfoTop(const Painter& p) {
   Image s = NewScreen();
   DrawKeyed(s, p.P(SlotId::upper_screen), 0, 0, kNoKey);
-  const int fx = p.F(FieldId::file_name_x), fy = p.F(FieldId::file_name_y);
+  const Coord fx = p.F(FieldId::file_name_x), fy = p.F(FieldId::file_name_y);
   if (p.F(FieldId::file_name_show) == 1) {
     if (p.F(FieldId::file_name_titleshow) == 1) {
       DrawText(s, fx, fy - 2, FileNameCaption(), p.C(ColourId::gameInfoTitleColor));
     }
-    const int w = p.F(FieldId::file_name_w);
+    const Coord w = p.F(FieldId::file_name_w);
     const std::string full = SampleFileName();
     const std::string name = FitText(full, w);
-    const int offset = TextWidth(full) > w ? 0 : (w - TextWidth(name)) / 2;
+    const Coord offset = TextWidth(full) > w ? 0 : (w - TextWidth(name)) / 2;
     DrawText(s, fx + offset, fy + 13, name, p.C(ColourId::fileNameTextColor));
   }
   if (p.F(FieldId::game_name_show) == 1) {
-    const int gx = p.F(FieldId::game_name_x), gy = p.F(FieldId::game_name_y);
+    const Coord gx = p.F(FieldId::game_name_x), gy = p.F(FieldId::game_name_y);
     DrawText(s, gx, gy - 2, GameNameCaption(), p.C(ColourId::gameInfoTitleColor));
     DrawText(s, gx, gy + 13, SampleGameName(), p.C(ColourId::gameInfoTextColor));
   }
   if (p.F(FieldId::file_type_show) == 1) {
-    const int tx = p.F(FieldId::file_type_x), ty = p.F(FieldId::file_type_y);
-    const int w = p.F(FieldId::file_type_w);
+    const Coord tx = p.F(FieldId::file_type_x), ty = p.F(FieldId::file_type_y);
+    const Coord w = p.F(FieldId::file_type_w);
     const Rgb c = p.C(ColourId::gameInfoTextColor);
     DrawText(s, tx, ty - 2, FitText(FileTypeLine1() + " ", w), c);
     DrawText(s, tx, ty + 10, FitText(FileTypeLine2() + " ", w), c);
@@ -131,18 +132,18 @@ Image DrawGameInfoTop(const Painter& p) {
 Image DrawFolderInfoTop(const Painter& p) {
   Image s = NewScreen();
   DrawKeyed(s, p.P(SlotId::upper_screen), 0, 0, kNoKey);
-  const int fx = p.F(FieldId::file_name_x), fy = p.F(FieldId::file_name_y);
+  const Coord fx = p.F(FieldId::file_name_x), fy = p.F(FieldId::file_name_y);
   if (p.F(FieldId::file_name_show) == 1) {
     if (p.F(FieldId::file_name_titleshow) == 1) {
       DrawText(s, fx, fy - 2, "Folder", p.C(ColourId::gameInfoTitleColor));
     }
-    const int w = p.F(FieldId::file_name_w);
+    const Coord w = p.F(FieldId::file_name_w);
     const std::string name = FitText(SampleFolderName(), w);
-    const int offset = TextWidth("NDS") > w ? 0 : (w - TextWidth(name)) / 2;
+    const Coord offset = TextWidth("NDS") > w ? 0 : (w - TextWidth(name)) / 2;
     DrawText(s, fx + offset, fy + 13, name, p.C(ColourId::fileNameTextColor));
   }
   if (p.F(FieldId::game_name_show) == 1) {
-    const int gx = p.F(FieldId::game_name_x), gy = p.F(FieldId::game_name_y);
+    const Coord gx = p.F(FieldId::game_name_x), gy = p.F(FieldId::game_name_y);
     DrawText(s, gx, gy - 2, FolderLine(), p.C(ColourId::gameInfoTitleColor));
     DrawText(s, gx, gy + 13, FolderLine(), p.C(ColourId::gameInfoTextColor));
   }
@@ -239,7 +240,7 @@ Image DrawListViewBottom(const Painter& p) {
   DrawElement(s, p, SlotId::startbar, FieldId::start_bar_x, FieldId::start_bar_y, kNoKey);
   DrawElement(s, p, SlotId::start_released, FieldId::start_button_x, FieldId::start_button_y);
   DrawKeyed(s, p.P(SlotId::selectbar), 0, 55 - (p.H(SlotId::selectbar) - 32) / 2);
-  const int ox = p.F(FieldId::logo_offset_x), oy = p.F(FieldId::logo_offset_y);
+  const Coord ox = p.F(FieldId::logo_offset_x), oy = p.F(FieldId::logo_offset_y);
   const Image& folder = p.P(SlotId::pth);
   DrawKeyed(s, folder, 16, 17);
   DrawKeyed(s, folder, 16 + ox, 55 + oy);
@@ -255,33 +256,32 @@ Image DrawListViewBottom(const Painter& p) {
 }
 
 // Half a marker's height rounded up, plus one: where markers are centred on a menu row.
-int Half(int height) { return (height + 1) / 2 + 1; }
+Coord Half(Coord height) { return (height + 1) / 2 + 1; }
 
 void DrawStartMenu(Image& s, const Painter& p, int row) {
-  const int x = p.F(FieldId::start_menu_x), y = p.F(FieldId::start_menu_y);
-  const int ih = p.F(FieldId::start_menu_itemHeight);
-  const int item_y = p.F(FieldId::start_menu_itemY);
-  const int wl = p.W(SlotId::form_L), wm = p.W(SlotId::form_M), wr = p.W(SlotId::form_R);
+  const Coord x = p.F(FieldId::start_menu_x), y = p.F(FieldId::start_menu_y);
+  const Coord ih = p.F(FieldId::start_menu_itemHeight);
+  const Coord item_y = p.F(FieldId::start_menu_itemY);
+  const Coord wl = p.W(SlotId::form_L), wm = p.W(SlotId::form_M), wr = p.W(SlotId::form_R);
   DrawKeyed(s, p.P(SlotId::form_L), x, y);
   if (wm > 0) {
-    const int n = (kStartMenuWidth - wr - wl) / wm;
+    const Coord n = (kStartMenuWidth - wr - wl) / wm;
     for (int i = 0; i <= n; ++i) DrawKeyed(s, p.P(SlotId::form_M), x + wl + i * wm, y);
   }
   DrawKeyed(s, p.P(SlotId::form_R), x + kStartMenuWidth - wr, y);
 
   const Image& lamp = p.P(SlotId::lamp);
-  const int lamp_h = p.H(SlotId::lamp);
-  const int lamp_x = x + p.F(FieldId::start_menu_leftlogoupX);
-  const int yr = y + item_y + ih / 2 - Half(lamp_h);
+  const Coord lamp_h = p.H(SlotId::lamp);
+  const Coord lamp_x = x + p.F(FieldId::start_menu_leftlogoupX);
+  const Coord yr = y + item_y + ih / 2 - Half(lamp_h);
   if (row >= 1 && row <= 3) {
     DrawKeyed(s, lamp, lamp_x, yr + row * ih);
   } else if (row == 4) {
-    DrawKeyed(
-        s, CutOut(lamp, 0, 0, p.W(SlotId::lamp), lamp_h - p.F(FieldId::start_menu_leftlogodownY)),
-        lamp_x, yr + 4 * ih);
+    DrawKeyedPart(s, lamp, 0, 0, p.W(SlotId::lamp), lamp_h - p.F(FieldId::start_menu_leftlogodownY),
+                  lamp_x, yr + 4 * ih);
   } else if (row == 0) {
-    const int u = p.F(FieldId::start_menu_leftlogoupY);
-    DrawKeyed(s, CutOut(lamp, 0, u, p.W(SlotId::lamp), lamp_h - u), lamp_x, yr + u);
+    const Coord u = p.F(FieldId::start_menu_leftlogoupY);
+    DrawKeyedPart(s, lamp, 0, u, p.W(SlotId::lamp), lamp_h - u, lamp_x, yr + u);
   }
   DrawKeyed(s, p.P(SlotId::triangle),
             x + kStartMenuWidth - p.F(FieldId::start_menu_rightLogoX) - p.W(SlotId::triangle),
@@ -300,7 +300,8 @@ struct SubMenuText {
 };
 
 struct SubMenu {
-  int bx, tx, by, w, bar_row, indent;
+  Coord bx, tx, by;
+  int w, bar_row, indent;
   std::vector<SubMenuText> texts;
   bool all_white = false;
   SlotId marker = SlotId::active;
@@ -310,9 +311,9 @@ struct SubMenu {
 };
 
 void DrawSubMenu(Image& s, const Painter& p, const SubMenu& m) {
-  const int sih = p.F(FieldId::start_menu_subMenuItemHeight);
-  const int off = p.F(FieldId::start_menu_submenuoffsetY);
-  const int n = static_cast<int>(m.texts.size());
+  const Coord sih = p.F(FieldId::start_menu_subMenuItemHeight);
+  const Coord off = p.F(FieldId::start_menu_submenuoffsetY);
+  const Coord n = static_cast<Coord>(m.texts.size());
   FillBox(s, m.bx, m.by, m.w, n * sih + 2 * off, p.C(ColourId::formFrameColor));
   FillBox(s, m.bx + 1, m.by + 1, m.w - 2, n * sih + 2 * off - 2,
           p.C(ColourId::popSubMenuBodyColor));
@@ -321,10 +322,8 @@ void DrawSubMenu(Image& s, const Painter& p, const SubMenu& m) {
       DrawKeyed(s, p.P(m.marker), m.tx + m.marker_x, m.by + off + m.marker_row * sih + 4);
   };
   if (m.marker_before_bar) marker();
-  const int yb = m.by + off + sih / 2 - p.H(SlotId::popsubbar) / 2 - 1 + m.bar_row * sih;
-  for (int i = 0; i <= m.w - 4 - p.W(SlotId::popsubbar); ++i) {
-    DrawKeyed(s, p.P(SlotId::popsubbar), m.tx + 2 + i, yb);
-  }
+  const Coord yb = m.by + off + sih / 2 - p.H(SlotId::popsubbar) / 2 - 1 + m.bar_row * sih;
+  DrawRepeated(s, p.P(SlotId::popsubbar), m.tx + 2, yb, m.w - 3 - p.W(SlotId::popsubbar));
   for (int k = 0; k < n; ++k) {
     const Rgb colour = m.all_white              ? kWhite
                        : m.texts[k].highlighted ? p.C(ColourId::popSubMenuTextHighLightColor)
@@ -335,7 +334,7 @@ void DrawSubMenu(Image& s, const Painter& p, const SubMenu& m) {
 }
 
 SubMenu SystemMenu(const Painter& p, int bar_row, bool white) {
-  const int x = p.F(FieldId::start_menu_x) + p.F(FieldId::Syset_menu_x);
+  const Coord x = p.F(FieldId::start_menu_x) + p.F(FieldId::Syset_menu_x);
   SubMenu m{white ? x + 108 : x + 107,
             x + 108,
             p.F(FieldId::Syset_menu_y),
@@ -349,11 +348,11 @@ SubMenu SystemMenu(const Painter& p, int bar_row, bool white) {
 
 Image DrawPopUpScreen(const Painter& p, int screen) {
   Image s = IconGridBackground(p);
-  const int x = p.F(FieldId::start_menu_x);
+  const Coord x = p.F(FieldId::start_menu_x);
   switch (screen) {
     case 2: {
       DrawStartMenu(s, p, 0);
-      const int bx = x + p.F(FieldId::file_handle_menu_x) + 107;
+      const Coord bx = x + p.F(FieldId::file_handle_menu_x) + 107;
       DrawSubMenu(s, p,
                   {bx,
                    bx,
@@ -366,7 +365,7 @@ Image DrawPopUpScreen(const Painter& p, int screen) {
     }
     case 4: {
       DrawStartMenu(s, p, 1);
-      const int bx = x + p.F(FieldId::UiType_menu_x) + 107;
+      const Coord bx = x + p.F(FieldId::UiType_menu_x) + 107;
       SubMenu m{bx, bx, p.F(FieldId::UiType_menu_y),         100,
                 0,  12, {{"PINK", false}, {"SILVER", false}}};
       m.marker = SlotId::activehotkey;
@@ -376,7 +375,7 @@ Image DrawPopUpScreen(const Painter& p, int screen) {
     }
     case 6: {
       DrawStartMenu(s, p, 2);
-      const int bx = x + p.F(FieldId::Language_menu_x) + 107;
+      const Coord bx = x + p.F(FieldId::Language_menu_x) + 107;
       SubMenu m{bx,
                 bx,
                 p.F(FieldId::Language_menu_y),
@@ -400,13 +399,13 @@ Image DrawPopUpScreen(const Painter& p, int screen) {
     case 9: {
       DrawStartMenu(s, p, 3);
       DrawSubMenu(s, p, SystemMenu(p, 0, false));
-      const int syset = x + p.F(FieldId::Syset_menu_x);
+      const Coord syset = x + p.F(FieldId::Syset_menu_x);
       SubMenu m;
       if (screen == 8) {
-        const int bx = syset + p.F(FieldId::List_type_menu_x) + 182;
+        const Coord bx = syset + p.F(FieldId::List_type_menu_x) + 182;
         m = {bx, bx, p.F(FieldId::List_type_menu_y), 50, 1, 12, {{"Icon", false}, {"List", true}}};
       } else {
-        const int bx = syset + p.F(FieldId::Brightness_menu_x) + 182;
+        const Coord bx = syset + p.F(FieldId::Brightness_menu_x) + 182;
         m = {bx,
              bx,
              p.F(FieldId::Brightness_menu_y),
@@ -474,17 +473,17 @@ Image DrawMessageDialog(const Painter& p, int screen) {
   for (int k = 0; k < 3; ++k)
     DrawText(s, 36, 74 + 12 * k, d.lines[k], p.C(ColourId::formTextColor));
 
-  const int wb = p.W(SlotId::btn3);
+  const Coord wb = p.W(SlotId::btn3);
   DrawKeyed(s, p.P(SlotId::btn3), 237 - wb, 126);
   DrawKeyed(s, p.P(SlotId::btn3), 229 - 2 * wb, 126);
   const Rgb text = p.C(ColourId::buttonTextColor);
-  const int left_width = TextWidth(d.left);
+  const Coord left_width = TextWidth(d.left);
   if (left_width < wb) {
     DrawText(s, 229 - 2 * wb + (wb - left_width) / 2, 125, d.left, text);
   } else {
     DrawText(s, 229 - 2 * wb, 125, FitText(d.left, wb), text);  // kept on the left button
   }
-  const int right_width = TextWidth("NO(B) ");
+  const Coord right_width = TextWidth("NO(B) ");
   if (right_width < wb) {
     DrawText(s, 237 - wb + (wb - right_width) / 2, 125, "NO(B) ", text);
   } else {
@@ -492,12 +491,11 @@ Image DrawMessageDialog(const Painter& p, int screen) {
   }
   DrawBrightnessAndBack(s, p);
 
-  const int t = p.H(SlotId::title_left), wl = p.W(SlotId::title_left);
+  const Coord t = p.H(SlotId::title_left), wl = p.W(SlotId::title_left);
   DrawKeyed(s, p.P(SlotId::title_left), 12, 65 - t);
-  for (int i = 0; i <= 232 - 2 * wl; ++i)
-    DrawKeyed(s, p.P(SlotId::title_bg), 12 + wl + i, 65 - t, kNoKey);
+  DrawRepeated(s, p.P(SlotId::title_bg), 12 + wl, 65 - t, 233 - 2 * wl, kNoKey);
   DrawKeyed(s, p.P(SlotId::title_right), 246 - wl, 65 - t);
-  const int hb = p.H(SlotId::title_bg);
+  const Coord hb = p.H(SlotId::title_bg);
   DrawText(s, 112, d.title_y - hb + (hb - 12) / 2, d.title, p.C(ColourId::formTitleTextColor));
   return s;
 }
@@ -505,9 +503,9 @@ Image DrawMessageDialog(const Painter& p, int screen) {
 Image DrawHelpWindow(const Painter& p) {
   Image s = IconGridBackground(p);
   DrawStartMenu(s, p, 4);
-  const int w = p.F(FieldId::help_window_w), h = p.F(FieldId::help_window_h);
-  const int hx = (256 - w) / 2, hy = (192 - h) / 2;
-  const int t = p.H(SlotId::title_left);
+  const Coord w = p.F(FieldId::help_window_w), h = p.F(FieldId::help_window_h);
+  const Coord hx = (256 - w) / 2, hy = (192 - h) / 2;
+  const Coord t = p.H(SlotId::title_left);
   FillBox(s, hx, hy + t, w, h - t, p.C(ColourId::formFrameColor));
   FillBox(s, hx + 1, hy + t + 1, w - 2, h - t - 2, p.C(ColourId::formBodyColor));
   static constexpr const char* kLines[] = {
@@ -518,14 +516,13 @@ Image DrawHelpWindow(const Painter& p) {
   for (int k = 0; k < 9; ++k) DrawText(s, 38, 32 + 12 * k, kLines[k], text);
   DrawText(s, 38, 152, "VELDAMENU 1.01", text);
   DrawKeyed(s, p.P(SlotId::title_left), hx, hy);
-  for (int i = 0; i <= w - p.W(SlotId::title_left) - p.W(SlotId::title_right); ++i) {
-    DrawKeyed(s, p.P(SlotId::title_bg), hx + p.W(SlotId::title_right) + i, hy, kNoKey);
-  }
+  DrawRepeated(s, p.P(SlotId::title_bg), hx + p.W(SlotId::title_right), hy,
+               w - p.W(SlotId::title_left) - p.W(SlotId::title_right) + 1, kNoKey);
   DrawKeyed(s, p.P(SlotId::title_right), hx + w - p.W(SlotId::title_left), hy);
-  const int wbtn = p.W(SlotId::btn);
+  const Coord wbtn = p.W(SlotId::btn);
   DrawKeyed(s, p.P(SlotId::btn), 217 - wbtn, 154);
   DrawText(s, hx + 56, hy, "Help informations", p.C(ColourId::formTitleTextColor));
-  const int ok_width = TextWidth("OK(A) ");
+  const Coord ok_width = TextWidth("OK(A) ");
   if (ok_width < wbtn) {
     DrawText(s, 217 - wbtn + (wbtn - ok_width) / 2, 153, "OK(A) ", p.C(ColourId::buttonTextColor));
   } else {

@@ -45,7 +45,7 @@ TEST(DrawKeyed, KeyingRules) {
   EXPECT_EQ(custom.At(0, 0), MakeRgb(0, 248, 0));
 }
 
-TEST(DrawPrimitives, BoxesLinesAndCutOuts) {
+TEST(DrawPrimitives, BoxesAndLines) {
   Image s(10, 10, 0);
   FillBox(s, 8, 8, 5, 5, kRed);
   EXPECT_EQ(s.At(9, 9), kRed);
@@ -55,11 +55,69 @@ TEST(DrawPrimitives, BoxesLinesAndCutOuts) {
   VerticalLine(s, 1, 2, 3, kRed);
   EXPECT_EQ(s.At(1, 4), kRed);
   EXPECT_EQ(s.At(1, 5), 0u);
-  Image picture(2, 2, kRed);
-  const Image cut = CutOut(picture, 0, -1, 2, 2);
-  EXPECT_EQ(cut.At(0, 0), 0u) << "rows outside the picture are black";
-  EXPECT_EQ(cut.At(0, 1), kRed);
-  EXPECT_TRUE(CutOut(picture, 0, 0, 2, 0).Empty());
+}
+
+TEST(DrawKeyedPart, OutsideThePictureIsBlackAndTheTargetClips) {
+  Image s(4, 4, MakeRgb(9, 9, 9));
+  DrawKeyedPart(s, Image(2, 2, kRed), 0, -1, 2, 2, 1, 1);
+  EXPECT_EQ(s.At(1, 1), 0u) << "rows outside the picture are black";
+  EXPECT_EQ(s.At(2, 2), kRed);
+  EXPECT_EQ(s.At(0, 0), MakeRgb(9, 9, 9));
+  DrawKeyedPart(s, Image(2, 2, kRed), 0, 0, 2, 0, 0, 0);
+  DrawKeyedPart(s, Image(2, 2, kRed), 0, 0, -5, 2, 0, 0);
+  EXPECT_EQ(s.At(0, 0), MakeRgb(9, 9, 9)) << "an empty part draws nothing";
+
+  // A part a hundred million rows high, above and below the target: only four rows are touched.
+  Image tall(3, 4, MakeRgb(9, 9, 9));
+  DrawKeyedPart(tall, Image(3, 2, kRed), 0, -100000000, 3, 100000003, 0, -99999999);
+  EXPECT_EQ(tall.At(0, 0), 0u) << "picture row -1";
+  EXPECT_EQ(tall.At(0, 1), kRed);
+  EXPECT_EQ(tall.At(2, 2), kRed);
+  EXPECT_EQ(tall.At(2, 3), 0u) << "picture row 2";
+  Image wide(4, 1, 0);
+  DrawKeyedPart(wide, Image(2, 1, kRed), -3, 0, INT64_C(1) << 40, 1, -1, 0, kNoKey);
+  EXPECT_EQ(wide.pixels, (std::vector<imaging::Rgb>{0, 0, kRed, kRed}));
+}
+
+// DrawRepeated must leave exactly what one DrawKeyed per copy leaves.
+TEST(DrawRepeated, MatchesOneDrawPerCopy) {
+  Image picture(3, 2);
+  picture.pixels = {MakeRgb(0, 248, 0), MakeRgb(8, 0, 0),   MakeRgb(16, 0, 0),
+                    MakeRgb(24, 0, 0),  MakeRgb(0, 255, 0), MakeRgb(32, 0, 0)};
+  for (std::int64_t key : {kDefaultKey, kNoKey}) {
+    for (int x = -6; x <= 12; x += 3) {
+      for (int count = 0; count <= 14; count += 2) {
+        Image expected(10, 3, MakeRgb(1, 1, 1));
+        for (int i = 0; i < count; ++i) DrawKeyed(expected, picture, x + i, 1, key);
+        Image actual(10, 3, MakeRgb(1, 1, 1));
+        DrawRepeated(actual, picture, x, 1, count, key);
+        EXPECT_EQ(actual.pixels, expected.pixels)
+            << "key " << key << " x " << x << " count " << count;
+      }
+    }
+  }
+}
+
+TEST(DrawRepeated, AnyCountCostsNoMoreThanTheTarget) {
+  Image picture(3, 1);
+  picture.pixels = {MakeRgb(8, 0, 0), MakeRgb(16, 0, 0), MakeRgb(24, 0, 0)};
+  Image row(6, 1, 0);
+  DrawRepeated(row, picture, -(INT64_C(1) << 40), 0, INT64_C(1) << 41, kNoKey);
+  for (imaging::Rgb p : row.pixels) EXPECT_EQ(p, MakeRgb(8, 0, 0));
+  DrawRepeated(row, picture, -(INT64_C(1) << 40), 0, INT64_C(1) << 41, kDefaultKey);
+  DrawRepeated(row, picture, 1 << 30, 0, INT64_C(1) << 41);
+  DrawRepeated(row, picture, 0, 0, -5);
+  for (imaging::Rgb p : row.pixels) EXPECT_EQ(p, MakeRgb(8, 0, 0));
+}
+
+TEST(FillBox, HugeAndWrappingSizesClip) {
+  Image s(256, 192, 0);
+  FillBox(s, 2147483540, 10, 2147483647, 10, kRed);
+  FillBox(s, -2147483648LL, 10, 70, 10, kRed);
+  FillBox(s, 250, -1000, 2147483647, 2147483647, kRed);
+  EXPECT_EQ(s.At(255, 0), kRed);
+  EXPECT_EQ(s.At(249, 0), 0u);
+  EXPECT_EQ(s.At(0, 10), 0u);
 }
 
 TEST(ScaleNearest, TakesOnlySourcePixels) {
