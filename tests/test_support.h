@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "i18n/ui_texts.h"
 #include "skin/feedback.h"
+#include "skin/messages.h"
 
 namespace testing_support {
 
@@ -19,6 +21,13 @@ namespace testing_support {
 inline std::string ReadFileText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The message texts in the built-in English wording, as the editor and the CLI show them.
+inline skin::MessageTexts EnglishMessages() {
+  const i18n::UiTexts texts;
+  return skin::MakeMessageTexts([&](std::string_view key) { return texts.Text(key); },
+                                i18n::NoSkinSettingsText());
 }
 
 // Records every message and progress value a core operation reports.

@@ -44,6 +44,8 @@ UserDialogs::SaveChoice QtDialogs::ChooseSaveFile(const std::string& title,
 
 void QtDialogs::ShowError(const std::string& caption, const std::string& text) {
   QMessageBox box(QMessageBox::Warning, Q(caption), Q(text), QMessageBox::Ok, Parent());
+  // Messages carry file and archive entry names, which are never markup.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QProgressBar>
 #include <algorithm>
+#include <new>
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
@@ -132,17 +133,21 @@ void Shell::RefreshPanels() { window_->panel()->Refresh(doc_); }
 
 void Shell::RedrawPreview() {
   ++redraw_count_;
-  window_->ShowCanvas(
-      preview::RenderPreview(doc_, state_.selected_screen, state_.bg_color, state_.preview_zoom));
+  try {
+    window_->ShowCanvas(
+        preview::RenderPreview(doc_, state_.selected_screen, state_.bg_color, state_.preview_zoom));
+  } catch (const std::bad_alloc&) {
+    ReportOutOfMemory();
+  }
 }
 
 skin::MessageTexts Shell::Messages() const {
-  skin::MessageTexts messages;
-  messages.file_not_found = Text("LANG_FILE_NOTFOUND$");
-  messages.file_unknown = Text("LANG_FILE_UNKNOWN$");
-  messages.file_not_saved = Text("LANG_FILE_NOTSAVE$");
-  messages.no_skin_settings = i18n::NoSkinSettingsText();
-  return messages;
+  return skin::MakeMessageTexts([this](std::string_view key) { return Text(key); },
+                                i18n::NoSkinSettingsText());
+}
+
+void Shell::ReportOutOfMemory() {
+  dialogs_.ShowError(Text("LANG_ERROR$"), Messages().Of(skin::FileProblem::kOutOfMemory));
 }
 
 void Shell::OnMenu(int item) {
@@ -293,6 +298,14 @@ void Shell::ImportImage(skin::SlotId slot) {
 }
 
 void Shell::Screenshot(bool to_clipboard) {
+  try {
+    SaveScreenshot(to_clipboard);
+  } catch (const std::bad_alloc&) {
+    ReportOutOfMemory();
+  }
+}
+
+void Shell::SaveScreenshot(bool to_clipboard) {
   const imaging::Image shot = preview::RenderScreenshot(doc_);
   if (to_clipboard) {
     dialogs_.CopyToClipboard(shot);

@@ -87,7 +87,9 @@ class Shell : public WindowEvents {
   void SaveSkinCommand();
   void ImportImage(skin::SlotId slot);
   void Screenshot(bool to_clipboard);
+  void SaveScreenshot(bool to_clipboard);
   skin::MessageTexts Messages() const;
+  void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
   UserDialogs& dialogs_;

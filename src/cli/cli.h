@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "skin/feedback.h"
@@ -31,6 +32,11 @@ class StderrFeedback : public skin::Feedback {
 // The message texts in the built-in English wording, as the editor shows them in language 0.
 skin::MessageTexts BuiltInMessageTexts();
 
+// `text` made safe to print on a terminal: control characters (C0, DEL, C1) and bytes that are not
+// well-formed UTF-8 are written as \xNN, so that a name from an archive cannot move the cursor,
+// retitle the window or hide what follows.
+std::string TerminalSafe(std::string_view text);
+
 // Prints "skinsmith-cli: <text>" and the usage line to stderr; returns kExitFailed.
 int UsageError(const std::string& text);
 
@@ -41,7 +47,7 @@ using Arguments = std::vector<std::string>;
 bool OpenSkinOnto(skin::SkinDocument& doc, const std::string& path, StderrFeedback& feedback);
 
 // Saves `doc` as a skin folder at `folder`, creating it when needed, as the editor's save does.
-// Returns the exit status.
+// Returns the exit status: kExitFailed when not one file could be written.
 int SaveSkinInto(skin::SkinDocument& doc, const std::string& folder, StderrFeedback& feedback);
 
 // The subcommands; each takes the arguments after its name.

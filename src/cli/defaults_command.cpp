@@ -12,14 +12,14 @@ int SaveSkinInto(skin::SkinDocument& doc, const std::string& folder, StderrFeedb
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (!std::filesystem::is_directory(folder)) {
-    std::fprintf(stderr, "%s: the folder cannot be created\n", folder.c_str());
+    std::fprintf(stderr, "%s: the folder cannot be created\n", TerminalSafe(folder).c_str());
     return kExitFailed;
   }
   skin::SaveOptions options;
   options.code_page = skin::AnsiCodePageFromEnvironment();
   options.last_update = skin::CurrentLastUpdate();
   options.texts = BuiltInMessageTexts();
-  skin::SaveSkin(doc, folder, options, feedback);
+  if (skin::SaveSkin(doc, folder, options, feedback) == 0) return kExitFailed;
   return feedback.ExitStatus();
 }
 

@@ -1,6 +1,7 @@
 // skinsmith-cli: the headless companion of the editor. It runs the editor's own core operations on
 // skins and pictures from the command line.
 #include <cstdio>
+#include <new>
 #include <string_view>
 
 #include "cli/cli.h"
@@ -38,23 +39,58 @@ void PrintUsage() {
 
 }  // namespace
 
+std::string TerminalSafe(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  auto escape = [&](unsigned char b) {
+    out += "\\x";
+    out += kHex[b >> 4];
+    out += kHex[b & 15];
+  };
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b >= 0x20 && b < 0x7F) {
+      out += static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    // A well-formed UTF-8 sequence of a printable character passes; C0 and C1 controls, DEL and
+    // stray bytes, which a terminal may take for the start of an escape sequence, are spelt out.
+    const int n = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    bool printable = n > 0 && i + n <= text.size();
+    char32_t code = n > 0 ? b & (0x7F >> n) : 0;
+    for (int k = 1; printable && k < n; ++k) {
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      printable = (c & 0xC0) == 0x80;
+      code = (code << 6) | (c & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    printable = printable && code >= kSmallest[n] && code >= 0xA0 && code <= 0x10FFFF &&
+                (code < 0xD800 || code > 0xDFFF);
+    if (printable) {
+      out.append(text.substr(i, n));
+      i += n;
+    } else {
+      escape(b);
+      ++i;
+    }
+  }
+  return out;
+}
+
 void StderrFeedback::ShowError(const std::string& text) {
   ++messages_;
-  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fprintf(stderr, "%s\n", TerminalSafe(text).c_str());
 }
 
 skin::MessageTexts BuiltInMessageTexts() {
   const i18n::UiTexts texts;
-  skin::MessageTexts messages;
-  messages.file_not_found = texts.Text("LANG_FILE_NOTFOUND$");
-  messages.file_unknown = texts.Text("LANG_FILE_UNKNOWN$");
-  messages.file_not_saved = texts.Text("LANG_FILE_NOTSAVE$");
-  messages.no_skin_settings = i18n::NoSkinSettingsText();
-  return messages;
+  return skin::MakeMessageTexts([&](std::string_view key) { return texts.Text(key); },
+                                i18n::NoSkinSettingsText());
 }
 
 int UsageError(const std::string& text) {
-  std::fprintf(stderr, "skinsmith-cli: %s\n", text.c_str());
+  std::fprintf(stderr, "skinsmith-cli: %s\n", TerminalSafe(text).c_str());
   PrintUsage();
   return kExitFailed;
 }
@@ -65,7 +101,16 @@ int main(int argc, char** argv) {
   if (argc < 2) return cli::UsageError("no command given");
   const std::string_view name = argv[1];
   for (const cli::Command& command : cli::kCommands) {
-    if (command.name == name) return command.run(cli::Arguments(argv + 2, argv + argc));
+    if (command.name != name) continue;
+    try {
+      return command.run(cli::Arguments(argv + 2, argv + argc));
+    } catch (const std::bad_alloc&) {
+      // The core reports allocation failures in loading, importing and saving itself; this is
+      // for whatever else runs out of memory.
+      std::fprintf(stderr, "%s\n",
+                   cli::BuiltInMessageTexts().Of(skin::FileProblem::kOutOfMemory).c_str());
+      return cli::kExitFailed;
+    }
   }
   return cli::UsageError("unknown command '" + std::string(name) + "'");
 }

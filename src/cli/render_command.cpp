@@ -89,7 +89,9 @@ int RunRender(const Arguments& args) {
       all ? ContactSheet(doc, background)
           : preview::RenderPreview(doc, static_cast<int>(screen), background, zoom);
   if (!imaging::WriteFileAtomically(output, imaging::EncodePng(image))) {
-    std::fprintf(stderr, "%s: %s\n", output.c_str(), BuiltInMessageTexts().file_not_saved.c_str());
+    StderrFeedback failure;
+    failure.ShowError(
+        skin::ComposeFileMessage(output, skin::FileProblem::kNotSaved, BuiltInMessageTexts()));
     return kExitFailed;
   }
   return feedback.ExitStatus();

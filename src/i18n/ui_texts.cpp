@@ -82,6 +82,14 @@ const Row kRows[] = {
     MENU("LANG_FILE_NOTFOUND$", "File not found.")
     MENU("LANG_FILE_NOTSAVE$", "The file could not be saved.")
     MENU("LANG_FILE_UNKNOWN$", "Unknown or unsupported image format.")
+    MENU("LANG_FILE_TOOLARGE$", "Too large: a picture may have at most 16384 pixels a side and 64 "
+                                "megapixels, a file at most 64 MB.")
+    MENU("LANG_FILE_NOMEMORY$", "Not loaded: the skin's pictures together would take more than "
+                                "512 MB of memory.")
+    MENU("LANG_OUTOFMEMORY$", "Not enough memory.")
+    MENU("LANG_FILE_NOTREGULAR$", "Not a regular file.")
+    MENU("LANG_FILE_TOOLONG$", "Not saved: the file would be larger than 1 MB. Shorten the skin "
+                               "information.")
     MENU("LANG_ERROR$", "Error")
     PANEL("LANG_PANEL_COLORS$", "Colours")
     PANEL("LANG_PANEL_IMAGES$", "Images")

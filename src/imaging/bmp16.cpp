@@ -65,18 +65,19 @@ bool IsBmp16(std::span<const std::uint8_t> data) {
          Read32(data, 30) == 0;
 }
 
-std::optional<Image> DecodeBmp16(std::span<const std::uint8_t> data) {
-  if (!IsBmp16(data)) return std::nullopt;
+Decoded DecodeBmp16(std::span<const std::uint8_t> data, std::uint64_t budget) {
+  if (!IsBmp16(data)) return DecodeError::kUnknownFormat;
   const auto width = static_cast<std::int32_t>(Read32(data, 18));
   const auto height = static_cast<std::int32_t>(Read32(data, 22));
-  if (width < 0 || height < 0) return std::nullopt;
+  if (width < 0 || height < 0) return DecodeError::kUnknownFormat;
   if (width == 0 || height == 0) return Image();
+  if (const auto refused = CheckPictureSize(width, height, budget)) return *refused;
   const std::uint64_t offset = Read32(data, 10);
   const std::uint64_t stride = RowStride(static_cast<std::size_t>(width));
   // The last row needs only its pixels, not its pad word, to be present.
   const std::uint64_t needed = offset + (static_cast<std::uint64_t>(height) - 1) * stride +
                                2 * static_cast<std::uint64_t>(width);
-  if (needed > data.size()) return std::nullopt;
+  if (needed > data.size()) return DecodeError::kUnknownFormat;
 
   Image image(width, height);
   for (std::int32_t k = 0; k < height; ++k) {

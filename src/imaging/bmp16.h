@@ -3,11 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "imaging/image.h"
+#include "imaging/limits.h"
 
 namespace imaging {
 
@@ -20,10 +20,12 @@ std::vector<std::uint8_t> EncodeBmp16(const Image& image);
 // offset 28 and compression 0 at offset 30. Shorter data is never one.
 bool IsBmp16(std::span<const std::uint8_t> data);
 
-// Decodes a 16-bit uncompressed BMP without loss of colour (a channel of 31 gives 248). Returns
-// nothing when the data is not such a file or cannot be decoded safely: shorter than its 54-byte
-// header, a negative (top-down) width or height, or pixel rows that run past the end of the data.
-// Nothing outside `data` is ever read. A width or height of 0 gives an empty image.
-std::optional<Image> DecodeBmp16(std::span<const std::uint8_t> data);
+// Decodes a 16-bit uncompressed BMP without loss of colour (a channel of 31 gives 248). Gives no
+// picture when the data is not such a file or cannot be decoded safely (shorter than its 54-byte
+// header, a negative (top-down) width or height, or pixel rows that run past the end of the data:
+// kUnknownFormat), when it is above the size limits (kTooLarge), or when its picture would take
+// more than `budget` bytes (kOverBudget); both are checked before anything is allocated. Nothing
+// outside `data` is ever read. A width or height of 0 gives an empty image.
+Decoded DecodeBmp16(std::span<const std::uint8_t> data, std::uint64_t budget = kNoBudget);
 
 }  // namespace imaging

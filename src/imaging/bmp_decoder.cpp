@@ -2,6 +2,7 @@
 // is allocated only once its size has passed the limits.
 #include "imaging/bmp_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <vector>
@@ -103,59 +104,62 @@ std::optional<Header> ReadHeader(const Reader& r) {
   return h;
 }
 
-void ApplyAlpha(Image& image, const std::vector<std::uint8_t>& alpha) {
+// The decoder keeps each pixel's alpha in its top byte until the end. Many writers leave the alpha
+// channel at zero: when every alpha is zero the picture is opaque.
+void ApplyAlpha(Image& image) {
   bool any = false;
-  for (std::uint8_t a : alpha) any = any || a != 0;
-  if (!any) return;  // many writers leave the alpha channel at zero: treat as opaque
-  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-    if (alpha[i] < 128) image.pixels[i] = kKeyColour;
-  }
+  for (Rgb p : image.pixels) any = any || (p >> 24) != 0;
+  for (Rgb& p : image.pixels) p = any && (p >> 24) < 128 ? kKeyColour : p & 0xFFFFFF;
 }
 
-bool DecodeRle(const Reader& r, const Header& h, const std::vector<Rgb>& palette, Image& image) {
+// RLE4 and RLE8. Runs and deltas may move the position anywhere, also far beyond the picture, so
+// it is kept in 64 bits, which a file of any length cannot overflow; pixels outside the picture are
+// skipped without a loop over them, and decoding stops once the rows are used up.
+void DecodeRle(const Reader& r, const Header& h, const std::vector<Rgb>& palette, Image& image) {
   const bool four = h.compression == kRle4;
-  const int width = image.width;
-  const int height = image.height;
+  const std::int64_t width = image.width;
+  const std::int64_t height = image.height;
   std::size_t at = h.pixel_offset;
-  int x = 0;
-  int row = 0;  // stored row, from the bottom
-  auto put = [&](int index) {
-    if (x < width && row < height) {
-      const int y = h.height < 0 ? row : height - 1 - row;
-      image.At(x, y) = static_cast<std::size_t>(index) < palette.size() ? palette[index] : 0;
+  std::int64_t x = 0;
+  std::int64_t row = 0;  // stored row, from the bottom
+  // Puts `count` pixels at x, the i-th of them palette[index(i)], and moves x past them.
+  auto run = [&](int count, auto index) {
+    const std::int64_t inside = std::clamp<std::int64_t>(width - x, 0, count);
+    Rgb* out = &image.pixels[static_cast<std::size_t>(height - 1 - row) * image.width];
+    for (int i = 0; i < inside; ++i) {
+      const std::size_t entry = index(i);
+      out[x + i] = entry < palette.size() ? palette[entry] : 0;
     }
-    ++x;
+    x += count;
   };
-  while (r.Has(at, 2)) {
+  while (row < height && r.Has(at, 2)) {
     const int count = r.U8(at);
     const int value = r.U8(at + 1);
     at += 2;
     if (count > 0) {
-      for (int i = 0; i < count; ++i) put(four ? (i % 2 == 0 ? value >> 4 : value & 15) : value);
+      run(count, [&](int i) { return four ? (i % 2 == 0 ? value >> 4 : value & 15) : value; });
       continue;
     }
     if (value == 0) {  // end of line
       x = 0;
-      if (++row >= height) return true;
+      ++row;
     } else if (value == 1) {  // end of bitmap
-      return true;
+      return;
     } else if (value == 2) {  // delta
-      if (!r.Has(at, 2)) return true;
+      if (!r.Has(at, 2)) return;
       x += r.U8(at);
       row += r.U8(at + 1);
       at += 2;
-      if (row >= height) return true;
     } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
       const int bytes = four ? (value + 1) / 2 : value;
-      if (!r.Has(at, bytes)) return true;  // cut short: keep what was decoded
-      for (int i = 0; i < value; ++i) {
+      if (!r.Has(at, bytes)) return;  // cut short: keep what was decoded
+      run(value, [&](int i) {
         const int b = r.U8(at + (four ? i / 2 : i));
-        put(four ? (i % 2 == 0 ? b >> 4 : b & 15) : b);
-      }
+        return four ? (i % 2 == 0 ? b >> 4 : b & 15) : b;
+      });
       at += bytes + (bytes & 1);
     }
   }
-  return true;
 }
 
 }  // namespace
@@ -164,26 +168,25 @@ bool IsBmp(std::span<const std::uint8_t> data) {
   return data.size() >= 2 && data[0] == 'B' && data[1] == 'M';
 }
 
-std::optional<Image> DecodeBmp(std::span<const std::uint8_t> data) {
+Decoded DecodeBmp(std::span<const std::uint8_t> data, std::uint64_t budget) {
   const Reader r(data);
   const std::optional<Header> header = ReadHeader(r);
-  if (!header) return std::nullopt;
+  if (!header) return DecodeError::kUnknownFormat;
   const Header& h = *header;
   const std::int64_t height = h.height < 0 ? -h.height : h.height;
-  if (h.width <= 0 || !SizeAllowed(static_cast<std::uint64_t>(h.width), height))
-    return std::nullopt;
+  if (h.width <= 0) return DecodeError::kUnknownFormat;
   const bool rle = h.compression == kRle8 || h.compression == kRle4;
-  if (rle && h.height < 0) return std::nullopt;
-  if (h.compression == kRle8 && h.bits != 8) return std::nullopt;
-  if (h.compression == kRle4 && h.bits != 4) return std::nullopt;
+  if (rle && h.height < 0) return DecodeError::kUnknownFormat;
+  if (h.compression == kRle8 && h.bits != 8) return DecodeError::kUnknownFormat;
+  if (h.compression == kRle4 && h.bits != 4) return DecodeError::kUnknownFormat;
   if (!rle && h.compression != kRgb && h.compression != kBitFields &&
       h.compression != kAlphaBitFields) {
-    return std::nullopt;  // JPEG, PNG or Huffman inside a BMP
+    return DecodeError::kUnknownFormat;  // JPEG, PNG or Huffman inside a BMP
   }
   if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 && h.bits != 32) {
-    return std::nullopt;
+    return DecodeError::kUnknownFormat;
   }
-  if (h.has_masks && h.bits != 16 && h.bits != 32) return std::nullopt;
+  if (h.has_masks && h.bits != 16 && h.bits != 32) return DecodeError::kUnknownFormat;
 
   // The palette follows the headers: 3-byte entries after an OS/2 1.x header, 4-byte otherwise.
   std::vector<Rgb> palette;
@@ -196,23 +199,25 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> data) {
     const std::size_t end =
         std::min<std::size_t>(r.size(), h.pixel_offset >= at ? h.pixel_offset : r.size());
     count = std::min(count, end > at ? (end - at) / entry : 0);
-    if (count == 0) return std::nullopt;
+    if (count == 0) return DecodeError::kUnknownFormat;
     for (std::size_t i = 0; i < count; ++i, at += entry) {
       palette.push_back(MakeRgb(r.U8(at + 2), r.U8(at + 1), r.U8(at)));
     }
   }
 
+  if (const auto refused = CheckPictureSize(h.width, height, budget)) return *refused;
   const int width = static_cast<int>(h.width);
   const int rows = static_cast<int>(height);
   if (rle) {
-    if (h.pixel_offset >= r.size()) return std::nullopt;
+    if (h.pixel_offset >= r.size()) return DecodeError::kUnknownFormat;
     Image image(width, rows, 0);
     DecodeRle(r, h, palette, image);
     return image;
   }
 
+  // Uncompressed rows must all be present before the picture is allocated.
   const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * h.bits + 31) / 32) * 4;
-  if (!r.Has(h.pixel_offset, stride * rows)) return std::nullopt;
+  if (!r.Has(h.pixel_offset, stride * rows)) return DecodeError::kUnknownFormat;
 
   std::array<Channel, 4> channels;
   if (h.bits == 16 || h.bits == 32) {
@@ -222,14 +227,13 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> data) {
                            : std::array<std::uint32_t, 4>{0xFF0000, 0xFF00, 0xFF, 0};
     }
     for (std::uint32_t m : masks) {
-      if (!Contiguous(m)) return std::nullopt;
+      if (!Contiguous(m)) return DecodeError::kUnknownFormat;
     }
     for (int i = 0; i < 4; ++i) channels[i] = Channel(masks[i]);
   }
 
   Image image(width, rows);
-  std::vector<std::uint8_t> alpha;
-  if (channels[3].mask != 0) alpha.resize(image.pixels.size());
+  const bool has_alpha = channels[3].mask != 0;
   for (int k = 0; k < rows; ++k) {
     const std::size_t at = h.pixel_offset + k * stride;
     const int y = h.height < 0 ? k : rows - 1 - k;
@@ -253,13 +257,13 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> data) {
         default: {
           const std::size_t p = at + static_cast<std::size_t>(x) * (h.bits / 8);
           const std::uint32_t v = h.bits == 16 ? r.U16(p) : r.U32(p);
-          out = MakeRgb(channels[0].Get(v), channels[1].Get(v), channels[2].Get(v));
-          if (!alpha.empty()) alpha[static_cast<std::size_t>(y) * width + x] = channels[3].Get(v);
+          out = MakeRgb(channels[0].Get(v), channels[1].Get(v), channels[2].Get(v)) |
+                static_cast<Rgb>(channels[3].Get(v)) << 24;
         }
       }
     }
   }
-  if (!alpha.empty()) ApplyAlpha(image, alpha);
+  if (has_alpha) ApplyAlpha(image);
   return image;
 }
 

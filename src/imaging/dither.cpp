@@ -1,47 +1,39 @@
-// Error diffusion on a work canvas with a one-pixel margin, so that the four neighbours of every
-// pixel exist; the margin only receives error and is thrown away.
+// Error diffusion in place: the error of each pixel is added to neighbours that are still to be
+// visited, and error that would leave the picture is dropped, so no work copy is needed.
 #include "imaging/dither.h"
 
-#include <vector>
-
 namespace imaging {
+namespace {
+
+// Adds `difference` to channel `shift` (0 red, 8 green, 16 blue) of `pixel`, limited to 0..255.
+void AddToChannel(Rgb& pixel, int shift, int difference) {
+  const int value = ClampChannel(static_cast<int>((pixel >> shift) & 0xFF), difference);
+  pixel = (pixel & ~(0xFFu << shift)) | static_cast<Rgb>(value) << shift;
+}
+
+}  // namespace
 
 void DitherToRgb555(Image& image) {
   if (image.Empty()) return;
   const int w = image.width;
   const int h = image.height;
-  const int cw = w + 2;
-  // Channels as separate bytes: red, green, blue of each canvas pixel.
-  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(cw) * (h + 2) * 3, 0);
   for (int y = 0; y < h; ++y) {
-    std::uint8_t* out = &canvas[(static_cast<std::size_t>(y + 1) * cw + 1) * 3];
-    for (int x = 0; x < w; ++x, out += 3) {
-      const Rgb c = image.At(x, y);
-      out[0] = static_cast<std::uint8_t>(RedOf(c));
-      out[1] = static_cast<std::uint8_t>(GreenOf(c));
-      out[2] = static_cast<std::uint8_t>(BlueOf(c));
-    }
-  }
-  const std::size_t right = 3;
-  const std::size_t below = static_cast<std::size_t>(cw) * 3;
-  for (int y = 1; y <= h; ++y) {
-    std::uint8_t* p = &canvas[(static_cast<std::size_t>(y) * cw + 1) * 3];
-    for (int x = 1; x <= w; ++x) {
-      for (int c = 0; c < 3; ++c, ++p) {
-        const int t = *p;
-        const int e = t & 7;
+    Rgb* row = &image.pixels[static_cast<std::size_t>(y) * w];
+    Rgb* below = y + 1 < h ? row + w : nullptr;
+    for (int x = 0; x < w; ++x) {
+      const Rgb t = row[x] & 0xFFFFFF;
+      row[x] = t & 0xF8F8F8;
+      if ((t & 0x070707) == 0) continue;
+      for (int shift = 0; shift <= 16; shift += 8) {
+        const int e = static_cast<int>((t >> shift) & 7);
         if (e == 0) continue;
-        p[right] = static_cast<std::uint8_t>(ClampChannel(p[right], e * 7 / 16));
-        p[below - right] = static_cast<std::uint8_t>(ClampChannel(p[below - right], e * 3 / 16));
-        p[below] = static_cast<std::uint8_t>(ClampChannel(p[below], e * 5 / 16));
-        p[below + right] = static_cast<std::uint8_t>(ClampChannel(p[below + right], e / 16));
-        *p = static_cast<std::uint8_t>(t & 0xF8);
+        if (x + 1 < w) AddToChannel(row[x + 1], shift, e * 7 / 16);
+        if (below == nullptr) continue;
+        if (x > 0) AddToChannel(below[x - 1], shift, e * 3 / 16);
+        AddToChannel(below[x], shift, e * 5 / 16);
+        if (x + 1 < w) AddToChannel(below[x + 1], shift, e / 16);
       }
     }
-  }
-  for (int y = 0; y < h; ++y) {
-    const std::uint8_t* in = &canvas[(static_cast<std::size_t>(y + 1) * cw + 1) * 3];
-    for (int x = 0; x < w; ++x, in += 3) image.At(x, y) = MakeRgb(in[0], in[1], in[2]);
   }
 }
 

@@ -1,15 +1,20 @@
 // POSIX implementation of whole-file reading and atomic writing.
 #include "imaging/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
 namespace imaging {
 namespace {
+
+constexpr std::string_view kTemporaryMark = ".skinsmith-";
+constexpr std::size_t kTemporaryRandom = 6;  // the XXXXXX that mkstemp replaces
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   while (size > 0) {
@@ -22,15 +27,42 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
+// The folder part of `path` with its separator ("" for a bare name) and the file part.
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+  const std::size_t cut = path.rfind('/');
+  if (cut == std::string::npos) return {"", path};
+  return {path.substr(0, cut + 1), path.substr(cut + 1)};
+}
+
+bool IsLeftoverOf(std::string_view entry, std::string_view file_name) {
+  const std::size_t prefix = 1 + file_name.size() + kTemporaryMark.size();
+  if (entry.size() != prefix + kTemporaryRandom || entry[0] != '.' ||
+      entry.substr(1, file_name.size()) != file_name ||
+      entry.substr(1 + file_name.size(), kTemporaryMark.size()) != kTemporaryMark) {
+    return false;
+  }
+  return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix), entry.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  });
+}
+
 }  // namespace
 
 ReadResult ReadWholeFile(const std::string& path, std::uint64_t max_bytes) {
   ReadResult result;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return result;
+  // Only regular files are opened: opening a named pipe waits for a writer, a device may act on
+  // being opened. O_NONBLOCK guards against a file that is swapped for a pipe in between; it
+  // changes nothing for a regular file.
   struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    result.status = ReadStatus::kNotRegularFile;
+    return result;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return result;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
+    result.status = ReadStatus::kNotRegularFile;
     return result;
   }
   if (static_cast<std::uint64_t>(st.st_size) > max_bytes) {
@@ -58,8 +90,18 @@ ReadResult ReadWholeFile(const std::string& path, std::uint64_t max_bytes) {
   return result;
 }
 
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string TemporaryNameFor(const std::string& path) {
+  const auto [folder, name] = SplitPath(path);
+  return folder + "." + name + std::string(kTemporaryMark) + std::string(kTemporaryRandom, 'X');
+}
+
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::string temp = path + ".XXXXXX";
+  std::string temp = TemporaryNameFor(path);
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
   // No fsync: the rename alone guarantees that a crash of the program or a failed write never
@@ -74,6 +116,23 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
   ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());
   return ok;
+}
+
+void RemoveLeftoverTemporaries(const std::string& folder, std::span<const std::string> file_names) {
+  const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+  DIR* dir = ::opendir(base.empty() ? "." : base.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.empty() || name[0] != '.') continue;
+    const bool leftover = std::any_of(file_names.begin(), file_names.end(),
+                                      [&](const std::string& f) { return IsLeftoverOf(name, f); });
+    if (!leftover) continue;
+    const std::string path = base + std::string(name);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
 }
 
 bool MakeFolder(const std::string& path) {

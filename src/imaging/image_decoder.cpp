@@ -7,11 +7,11 @@
 
 namespace imaging {
 
-std::optional<Image> DecodeImage(std::span<const std::uint8_t> data) {
-  if (IsPng(data)) return DecodePng(data);
-  if (IsJpeg(data)) return DecodeJpeg(data);
-  if (IsBmp(data)) return DecodeBmp(data);
-  return std::nullopt;
+Decoded DecodeImage(std::span<const std::uint8_t> data, std::uint64_t budget) {
+  if (IsPng(data)) return DecodePng(data, budget);
+  if (IsJpeg(data)) return DecodeJpeg(data, budget);
+  if (IsBmp(data)) return DecodeBmp(data, budget);
+  return DecodeError::kUnknownFormat;
 }
 
 }  // namespace imaging

@@ -5,8 +5,10 @@
 // clang-format off
 #include <cstdio>
 #include <jpeglib.h>
+#include <jerror.h>
 // clang-format on
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 
@@ -39,15 +41,42 @@ void LimitScans(j_common_ptr cinfo) {
   if (d->is_decompressor && d->input_scan_number > 100) ErrorExit(cinfo);
 }
 
+// One decoded row of `components` channels as RGB.
+void ConvertRow(const std::uint8_t* in, int components, bool adobe_inverted, Rgb* out, int width) {
+  for (int x = 0; x < width; ++x, in += components) {
+    if (components == 1) {
+      out[x] = MakeRgb(in[0], in[0], in[0]);
+    } else if (components == 3) {
+      out[x] = MakeRgb(in[0], in[1], in[2]);
+    } else {
+      // Adobe writes CMYK inverted (0 = full ink); others store it straight.
+      int c = in[0], m = in[1], y = in[2], k = in[3];
+      if (!adobe_inverted) {
+        c = 255 - c;
+        m = 255 - m;
+        y = 255 - y;
+        k = 255 - k;
+      }
+      out[x] = MakeRgb(c * k / 255, m * k / 255, y * k / 255);
+    }
+  }
+}
+
+// Library memory besides the picture, for a baseline file: a few rows of blocks.
+constexpr std::uint64_t kLibraryMinimum = 16ull * 1024 * 1024;
+
 bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_mgr& progress,
-                std::span<const std::uint8_t> data, std::vector<std::uint8_t>& pixels,
-                int& components, bool& adobe_inverted) {
+                std::span<const std::uint8_t> data, std::uint64_t budget, Image& image,
+                std::vector<std::uint8_t>& row, DecodeError& error) {
   if (setjmp(err.jump)) return false;
   jpeg_create_decompress(&cinfo);
   cinfo.progress = &progress;
   jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
   if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
-  if (!SizeAllowed(cinfo.image_width, cinfo.image_height)) return false;
+  if (const auto refused = CheckPictureSize(cinfo.image_width, cinfo.image_height, budget)) {
+    error = *refused;
+    return false;
+  }
   switch (cinfo.jpeg_color_space) {
     case JCS_GRAYSCALE:
       cinfo.out_color_space = JCS_GRAYSCALE;
@@ -60,15 +89,26 @@ bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_
       cinfo.out_color_space = JCS_RGB;
       break;
   }
-  adobe_inverted = cinfo.saw_Adobe_marker;
-  cinfo.mem->max_memory_to_use = 512L * 1024 * 1024;
+  const bool adobe_inverted = cinfo.saw_Adobe_marker;
+  // A progressive file keeps every coefficient of the picture while it decodes; what the library
+  // may hold besides the picture comes out of the same budget (with a floor that baseline files
+  // always fit in). The library's memory manager has no backing store: a larger request fails.
+  const std::uint64_t picture =
+      static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height * kBytesPerPixel;
+  const std::uint64_t left = budget - picture;
+  cinfo.mem->max_memory_to_use =
+      static_cast<long>(std::clamp<std::uint64_t>(left, kLibraryMinimum, 512ull * 1024 * 1024));
   jpeg_start_decompress(&cinfo);
-  components = cinfo.output_components;
-  const std::size_t stride = static_cast<std::size_t>(cinfo.output_width) * components;
-  pixels.resize(stride * cinfo.output_height);
+  const int components = cinfo.output_components;
+  const int width = static_cast<int>(cinfo.output_width);
+  image = Image(width, static_cast<int>(cinfo.output_height));
+  row.resize(static_cast<std::size_t>(width) * components);
   while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = pixels.data() + stride * cinfo.output_scanline;
-    jpeg_read_scanlines(&cinfo, &row, 1);
+    const int y = static_cast<int>(cinfo.output_scanline);
+    JSAMPROW rows[1] = {row.data()};
+    if (jpeg_read_scanlines(&cinfo, rows, 1) != 1) return false;
+    ConvertRow(row.data(), components, adobe_inverted,
+               &image.pixels[static_cast<std::size_t>(y) * width], width);
   }
   jpeg_finish_decompress(&cinfo);
   return true;
@@ -102,44 +142,30 @@ bool IsJpeg(std::span<const std::uint8_t> data) {
   return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
-std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> data) {
-  if (!IsJpeg(data)) return std::nullopt;
+Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget) {
+  if (!IsJpeg(data)) return DecodeError::kUnknownFormat;
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
   cinfo.err = jpeg_std_error(&err.base);
   err.base.error_exit = ErrorExit;
   err.base.output_message = SilentMessage;
   err.base.emit_message = CountWarnings;
-  std::vector<std::uint8_t> pixels;
-  int components = 0;
-  bool inverted = false;
   jpeg_progress_mgr progress{};
   progress.progress_monitor = LimitScans;
-  const bool ok = DecodeRows(cinfo, err, progress, data, pixels, components, inverted);
-  const int width = static_cast<int>(cinfo.output_width);
-  const int height = static_cast<int>(cinfo.output_height);
-  jpeg_destroy_decompress(&cinfo);
-  if (!ok || width <= 0 || height <= 0) return std::nullopt;
-
-  Image image(width, height);
-  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-    const std::uint8_t* p = &pixels[i * components];
-    if (components == 1) {
-      image.pixels[i] = MakeRgb(p[0], p[0], p[0]);
-    } else if (components == 3) {
-      image.pixels[i] = MakeRgb(p[0], p[1], p[2]);
-    } else {
-      // Adobe writes CMYK inverted (0 = full ink); others store it straight.
-      int c = p[0], m = p[1], y = p[2], k = p[3];
-      if (!inverted) {
-        c = 255 - c;
-        m = 255 - m;
-        y = 255 - y;
-        k = 255 - k;
-      }
-      image.pixels[i] = MakeRgb(c * k / 255, m * k / 255, y * k / 255);
-    }
+  Image image;
+  std::vector<std::uint8_t> row;
+  DecodeError error = DecodeError::kUnknownFormat;
+  bool ok = false;
+  try {
+    ok = DecodeRows(cinfo, err, progress, data, budget, image, row, error);
+  } catch (...) {
+    jpeg_destroy_decompress(&cinfo);
+    throw;
   }
+  // The memory manager asks for a backing store when the coefficients outgrow what it may hold.
+  if (!ok && err.base.msg_code == JERR_NO_BACKING_STORE) error = DecodeError::kOverBudget;
+  jpeg_destroy_decompress(&cinfo);
+  if (!ok) return error;
   return image;
 }
 

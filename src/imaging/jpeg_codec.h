@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "imaging/image.h"
+#include "imaging/limits.h"
 
 namespace imaging {
 
@@ -14,9 +14,11 @@ namespace imaging {
 bool IsJpeg(std::span<const std::uint8_t> data);
 
 // Decodes a baseline or progressive JPEG (greyscale, YCbCr, RGB, CMYK or YCCK, Adobe's inverted
-// CMYK included) to 8-bit RGB. Returns nothing for a corrupt file, one the library cannot decode
-// (12-bit, lossless) or one above the size limits.
-std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> data);
+// CMYK included) to 8-bit RGB. A file whose scan ends early gives a picture whose missing rows the
+// library fills in. Gives no picture for a corrupt file, one the library cannot decode (12-bit,
+// lossless), one above the size limits, or one whose picture would take more than `budget` bytes;
+// the library's own working memory counts against what the budget leaves.
+Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget = kNoBudget);
 
 // Encodes `image` as a baseline JPEG at `quality` (0-100). Empty on failure.
 std::vector<std::uint8_t> EncodeJpeg(const Image& image, int quality);

@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <bit>
 #include <csetjmp>
 #include <cstring>
 
@@ -11,6 +12,9 @@
 
 namespace imaging {
 namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "rows are decoded straight into Rgb pixels, whose bytes are R, G, B, A");
 
 struct ReadSource {
   std::span<const std::uint8_t> data;
@@ -35,17 +39,41 @@ void SilentWarning(png_structp, png_const_charp) {}
 
 void ErrorJump(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
-// Decodes into `rgba` (width * height * 4 bytes); false on any libpng error. Kept apart from
-// DecodePng so that no object with a destructor lives in the frame that setjmp returns to twice.
-bool DecodeRgba(png_structp png, png_infop info, std::vector<std::uint8_t>& rgba,
-                std::vector<png_bytep>& rows, png_uint_32& width, png_uint_32& height) {
+// Deflate turns one byte into at most 1032; a file whose remaining bytes cannot hold its pixels
+// even at that ratio is cut short, and is refused before its picture is allocated.
+constexpr std::uint64_t kMaxDeflateRatio = 1032;
+
+int Channels(int colour_type) {
+  switch (colour_type) {
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+      return 4;
+    default:
+      return 1;
+  }
+}
+
+// Decodes into `image`, whose pixels take the RGBA rows in place (an Rgb holds R, G, B, A in memory
+// order); false with `error` set on any failure. Kept apart from DecodePng so that no object with
+// a destructor lives in the frame that setjmp returns to twice.
+bool DecodeRgba(png_structp png, png_infop info, const ReadSource& source, std::uint64_t budget,
+                Image& image, std::vector<png_bytep>& rows, DecodeError& error) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_read_info(png, info);
-  width = png_get_image_width(png, info);
-  height = png_get_image_height(png, info);
-  if (!SizeAllowed(width, height)) return false;
+  const png_uint_32 width = png_get_image_width(png, info);
+  const png_uint_32 height = png_get_image_height(png, info);
+  if (const auto refused = CheckPictureSize(width, height, budget)) {
+    error = *refused;
+    return false;
+  }
   const int colour_type = png_get_color_type(png, info);
   const int depth = png_get_bit_depth(png, info);
+  const std::uint64_t pixel_bits =
+      static_cast<std::uint64_t>(width) * height * Channels(colour_type) * depth;
+  if ((source.data.size() - source.offset) * kMaxDeflateRatio < pixel_bits / 8) return false;
   if (depth == 16) png_set_strip_16(png);  // keep the high byte, no rounding
   if (colour_type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (colour_type == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
@@ -57,10 +85,11 @@ bool DecodeRgba(png_structp png, png_infop info, std::vector<std::uint8_t>& rgba
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
   if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 4) return false;
-  rgba.resize(static_cast<std::size_t>(width) * height * 4);
+  image = Image(static_cast<int>(width), static_cast<int>(height));
   rows.resize(height);
-  for (png_uint_32 y = 0; y < height; ++y)
-    rows[y] = rgba.data() + static_cast<std::size_t>(y) * width * 4;
+  for (png_uint_32 y = 0; y < height; ++y) {
+    rows[y] = reinterpret_cast<png_bytep>(&image.pixels[static_cast<std::size_t>(y) * width]);
+  }
   png_read_image(png, rows.data());
   png_read_end(png, nullptr);
   return true;
@@ -82,34 +111,36 @@ bool IsPng(std::span<const std::uint8_t> data) {
   return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0;
 }
 
-std::optional<Image> DecodePng(std::span<const std::uint8_t> data) {
-  if (!IsPng(data)) return std::nullopt;
+Decoded DecodePng(std::span<const std::uint8_t> data, std::uint64_t budget) {
+  if (!IsPng(data)) return DecodeError::kUnknownFormat;
   png_structp png =
       png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorJump, SilentWarning);
-  if (png == nullptr) return std::nullopt;
+  if (png == nullptr) return DecodeError::kUnknownFormat;
   png_infop info = png_create_info_struct(png);
   if (info == nullptr) {
     png_destroy_read_struct(&png, nullptr, nullptr);
-    return std::nullopt;
+    return DecodeError::kUnknownFormat;
   }
   // Bound what ancillary chunks may allocate.
-  png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+  png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);  // the size limits are checked below
   png_set_chunk_malloc_max(png, 16 * 1024 * 1024);
   ReadSource source{data, 0};
   png_set_read_fn(png, &source, ReadFromMemory);
 
-  std::vector<std::uint8_t> rgba;
+  Image image;
   std::vector<png_bytep> rows;
-  png_uint_32 width = 0;
-  png_uint_32 height = 0;
-  const bool ok = DecodeRgba(png, info, rgba, rows, width, height);
+  DecodeError error = DecodeError::kUnknownFormat;
+  bool ok = false;
+  try {
+    ok = DecodeRgba(png, info, source, budget, image, rows, error);
+  } catch (...) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    throw;
+  }
   png_destroy_read_struct(&png, &info, nullptr);
-  if (!ok) return std::nullopt;
-
-  Image image(static_cast<int>(width), static_cast<int>(height));
-  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-    const std::uint8_t* p = &rgba[i * 4];
-    image.pixels[i] = FromRgba(p[0], p[1], p[2], p[3]);
+  if (!ok) return error;
+  for (Rgb& pixel : image.pixels) {
+    pixel = FromRgba(RedOf(pixel), GreenOf(pixel), BlueOf(pixel), static_cast<int>(pixel >> 24));
   }
   return image;
 }

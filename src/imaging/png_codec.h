@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "imaging/image.h"
+#include "imaging/limits.h"
 
 namespace imaging {
 
@@ -15,9 +15,10 @@ bool IsPng(std::span<const std::uint8_t> data);
 
 // Decodes any PNG (every colour type and depth, palettes with transparency, interlacing) to 8-bit
 // RGB. 16-bit channels keep their high byte; pixels with alpha below 128 become the key colour.
-// Returns nothing for a corrupt file or one above the size limits (checked before any large
-// allocation).
-std::optional<Image> DecodePng(std::span<const std::uint8_t> data);
+// Gives no picture for a corrupt file, one above the size limits, or one whose picture would take
+// more than `budget` bytes. The size is checked, and so is that the file holds enough compressed
+// data for its rows, before the picture is allocated.
+Decoded DecodePng(std::span<const std::uint8_t> data, std::uint64_t budget = kNoBudget);
 
 // Encodes `image` as an 8-bit RGB PNG. Returns an empty vector when libpng fails.
 std::vector<std::uint8_t> EncodePng(const Image& image);

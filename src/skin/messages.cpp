@@ -5,16 +5,11 @@ namespace skin {
 
 std::string ComposeFileMessage(std::string_view name, FileProblem problem,
                                const MessageTexts& texts) {
-  std::string message(name);
-  switch (problem) {
-    case FileProblem::kNotFound:
-      return message.append(" : ").append(texts.file_not_found);
-    case FileProblem::kUnknownFormat:
-      return message.append(": ").append(texts.file_unknown);
-    case FileProblem::kNotSaved:
-      return message.append(": ").append(texts.file_not_saved);
-  }
-  return message;
+  // The two separators are part of the messages users know: a blank before the colon only after a
+  // file that was not found.
+  return std::string(name)
+      .append(problem == FileProblem::kNotFound ? " : " : ": ")
+      .append(texts.Of(problem));
 }
 
 }  // namespace skin

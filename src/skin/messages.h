@@ -2,25 +2,54 @@
 // file name and a problem are put together.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace skin {
 
-// The texts the messages are made of. The editor fills them from its current language; the
-// defaults are the built-in English texts.
+// What went wrong with one file.
+enum class FileProblem {
+  kNotFound,         // cannot be opened, or no such archive entry
+  kUnknownFormat,    // not a picture the program can decode
+  kNotSaved,         // cannot be written
+  kTooLarge,         // above the size limits for pictures and files
+  kOverBudget,       // the skin's pictures together would take too much memory
+  kOutOfMemory,      // an allocation failed
+  kNotRegularFile,   // a folder, named pipe, device or socket where a file belongs
+  kSettingsTooLong,  // uisettings.ini would be longer than any reader accepts
+};
+inline constexpr std::size_t kFileProblemCount = 8;
+
+// The language key of the text that names each problem, by FileProblem.
+inline constexpr std::array<std::string_view, kFileProblemCount> kFileProblemKeys{
+    "LANG_FILE_NOTFOUND$", "LANG_FILE_UNKNOWN$", "LANG_FILE_NOTSAVE$",    "LANG_FILE_TOOLARGE$",
+    "LANG_FILE_NOMEMORY$", "LANG_OUTOFMEMORY$",  "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$"};
+
+// The texts the messages are made of, in the user's language. The front ends fill them from their
+// interface texts; see MakeMessageTexts.
 struct MessageTexts {
-  std::string file_not_found = "File not found.";
-  std::string file_unknown = "Unknown or unsupported image format.";
-  std::string file_not_saved = "The file could not be saved.";
+  std::array<std::string, kFileProblemCount> problems;  // by FileProblem
   // Shown alone when a folder or archive holds no uisettings.ini.
-  std::string no_skin_settings = "No skin found: the folder or archive holds no uisettings.ini.";
+  std::string no_skin_settings;
+
+  const std::string& Of(FileProblem problem) const {
+    return problems[static_cast<std::size_t>(problem)];
+  }
 };
 
-enum class FileProblem { kNotFound, kUnknownFormat, kNotSaved };
+// MessageTexts from `text_of_key`, a function from a language key to its current text.
+template <typename TextOfKey>
+MessageTexts MakeMessageTexts(TextOfKey text_of_key, std::string no_skin_settings) {
+  MessageTexts texts;
+  for (std::size_t i = 0; i < kFileProblemCount; ++i)
+    texts.problems[i] = text_of_key(kFileProblemKeys[i]);
+  texts.no_skin_settings = std::move(no_skin_settings);
+  return texts;
+}
 
-// "name : text" for a file that was not found, "name: text" for one that did not decode or could
-// not be saved.
+// "name : text" for a file that was not found, "name: text" for every other problem.
 std::string ComposeFileMessage(std::string_view name, FileProblem problem,
                                const MessageTexts& texts);
 

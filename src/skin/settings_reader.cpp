@@ -105,6 +105,9 @@ void ReadElementPass(std::span<const std::uint8_t> bytes, SkinDocument& doc, int
   std::array<std::string*, kInfoCount> texts = InfoTexts(doc.info);
   // Texts set by this file hold raw code-page bytes until the end.
   std::array<bool, kInfoCount> raw{};
+  // Leading spaces taken off each text so far; they are cut off once at the end, so that a long
+  // run of lines costs no more than reading them.
+  std::array<std::size_t, kInfoCount> stripped{};
 
   Current current = Current::kNone;
   SectionId section{};
@@ -130,11 +133,12 @@ void ReadElementPass(std::span<const std::uint8_t> bytes, SkinDocument& doc, int
         if (line.IsKey(kInfoKeys[i])) {
           texts[i]->assign(line.value);
           raw[i] = true;
+          stripped[i] = 0;
         }
       }
       // Every line read while [SkinInfo] is current takes one leading space off each text.
-      for (std::string* text : texts) {
-        if (!text->empty() && text->front() == ' ') text->erase(0, 1);
+      for (std::size_t i = 0; i < kInfoCount; ++i) {
+        if (stripped[i] < texts[i]->size() && (*texts[i])[stripped[i]] == ' ') ++stripped[i];
       }
     } else if (current == Current::kElement) {
       for (std::size_t f = FirstField(section); f < kFieldCount && kFields[f].section == section;
@@ -151,6 +155,7 @@ void ReadElementPass(std::span<const std::uint8_t> bytes, SkinDocument& doc, int
   if (handle_x == -1) handle_x = 0;
   if (handle_y == -1) handle_y = 0;
   for (std::size_t i = 0; i < kInfoCount; ++i) {
+    texts[i]->erase(0, stripped[i]);
     if (raw[i]) *texts[i] = DecodeAnsi(*texts[i], code_page);
   }
 }

@@ -9,6 +9,10 @@
 
 namespace skin {
 
+// The largest uisettings.ini the program opens, and so the largest it writes. Real ones are about
+// 5 kB.
+inline constexpr std::uint64_t kMaxSettingsFileBytes = 1024 * 1024;
+
 // Sets every field of `doc` that the settings text names; everything else keeps its value, except
 // x and y of [file handle menu], which become 0 when the text does not set them. Lines end with
 // CR LF, LF or a lone CR; a last line without a line end is not read. Key names and headers are

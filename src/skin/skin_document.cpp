@@ -12,7 +12,8 @@ namespace {
 
 imaging::Image DecodeAsset(const std::string& name) {
   // The built-in pictures are stored as the same 16-bit BMPs a saved skin holds.
-  return imaging::DecodeBmp16(assets::FindEmbeddedFile(name)).value_or(imaging::Image());
+  imaging::Decoded picture = imaging::DecodeBmp16(assets::FindEmbeddedFile(name));
+  return picture ? std::move(*picture) : imaging::Image();
 }
 
 }  // namespace

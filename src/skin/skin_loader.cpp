@@ -1,11 +1,13 @@
 // Skin loading. Folder pictures go through LoadSkinBitmap and are dithered; archive pictures are
 // decoded as they are, so a 24-bit picture from an archive keeps its exact colours until it is
-// saved.
+// saved. Every picture is decoded within what the skin's memory budget leaves, and a failed
+// allocation is reported like any other problem of a file.
 #include "skin/skin_loader.h"
 
 #include <unzip.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "imaging/bmp16.h"
@@ -21,13 +23,27 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+FileProblem ProblemOf(imaging::DecodeError error) {
+  switch (error) {
+    case imaging::DecodeError::kTooLarge:
+      return FileProblem::kTooLarge;
+    case imaging::DecodeError::kOverBudget:
+      return FileProblem::kOverBudget;
+    case imaging::DecodeError::kUnknownFormat:
+      break;
+  }
+  return FileProblem::kUnknownFormat;
+}
+
 // The direct route for the skins' own 16-bit BMPs, the general decoder for everything else.
 // `dither` reduces a generally decoded picture to 15-bit colour.
-std::optional<imaging::Image> DecodePicture(const Bytes& bytes, bool dither) {
+imaging::Decoded DecodePicture(const Bytes& bytes, bool dither, std::uint64_t budget) {
   if (imaging::IsBmp16(bytes)) {
-    if (std::optional<imaging::Image> direct = imaging::DecodeBmp16(bytes)) return direct;
+    imaging::Decoded direct = imaging::DecodeBmp16(bytes, budget);
+    // Only a file the direct route cannot read safely goes on to the general decoder.
+    if (direct || direct.error() != imaging::DecodeError::kUnknownFormat) return direct;
   }
-  std::optional<imaging::Image> image = imaging::DecodeImage(bytes);
+  imaging::Decoded image = imaging::DecodeImage(bytes, budget);
   if (image && dither) imaging::DitherToRgb555(*image);
   return image;
 }
@@ -39,38 +55,89 @@ std::string Upper(std::string text) {
   return text;
 }
 
-// One picture load from a file. `keep_on_failure`: whether an undecodable file leaves the slot's
-// picture in place (an import) or empties the slot (a skin load).
-bool LoadFile(SkinDocument& doc, SlotId slot, const std::string& path, const MessageTexts& texts,
-              Feedback& feedback, bool keep_on_failure) {
-  imaging::ReadResult file = imaging::ReadWholeFile(path, kMaxPictureFileBytes);
-  if (file.status == imaging::ReadStatus::kCannotOpen) {
-    feedback.ShowError(ComposeFileMessage(path, FileProblem::kNotFound, texts));
-    return false;
-  }
+// The slot's picture, or why there is none.
+struct Taken {
   std::optional<imaging::Image> image;
-  if (file.status == imaging::ReadStatus::kOk) image = DecodePicture(file.bytes, true);
-  if (!image) {
-    if (!keep_on_failure) doc.Slot(slot) = imaging::Image();
-    feedback.ShowError(ComposeFileMessage(path, FileProblem::kUnknownFormat, texts));
+  FileProblem problem = FileProblem::kUnknownFormat;
+};
+
+Taken Refused(FileProblem problem) { return {std::nullopt, problem}; }
+
+// Decodes `bytes` into `slot`'s picture within the budget. On a skin load (`release_first`) the
+// slot's old picture is given up first, so that it does not count beside its replacement and the
+// slot is left empty when the new picture cannot be taken.
+Taken TakeBytes(SkinDocument& doc, SlotId slot, const Bytes& bytes, bool dither, bool release_first,
+                std::uint64_t budget) {
+  if (release_first) doc.Slot(slot) = imaging::Image();
+  imaging::Decoded image = DecodePicture(bytes, dither, PictureBudgetFor(doc, slot, budget));
+  if (!image) return Refused(ProblemOf(image.error()));
+  return {std::move(*image), FileProblem::kUnknownFormat};
+}
+
+Taken TakeFile(SkinDocument& doc, SlotId slot, const std::string& path, bool release_first,
+               std::uint64_t budget) {
+  const imaging::ReadResult file = imaging::ReadWholeFile(path, kMaxPictureFileBytes);
+  switch (file.status) {
+    case imaging::ReadStatus::kOk:
+      break;
+    case imaging::ReadStatus::kCannotOpen:
+      return Refused(FileProblem::kNotFound);
+    case imaging::ReadStatus::kNotRegularFile:
+      return Refused(FileProblem::kNotRegularFile);
+    case imaging::ReadStatus::kTooLarge:
+      return Refused(FileProblem::kTooLarge);
+    case imaging::ReadStatus::kReadError:
+      return Refused(FileProblem::kUnknownFormat);
+  }
+  return TakeBytes(doc, slot, file.bytes, true, release_first, budget);
+}
+
+// Puts what was taken into the slot, or reports why nothing was. On a skin load
+// (`empty_on_failure`) a file that was there but could not be taken leaves the slot empty; a
+// missing file always leaves the slot as it was.
+bool Place(SkinDocument& doc, SlotId slot, Taken taken, const std::string& name,
+           bool empty_on_failure, const MessageTexts& texts, Feedback& feedback) {
+  if (!taken.image) {
+    if (empty_on_failure && taken.problem != FileProblem::kNotFound) {
+      doc.Slot(slot) = imaging::Image();
+    }
+    feedback.ShowError(ComposeFileMessage(name, taken.problem, texts));
     return false;
   }
-  doc.Slot(slot) = std::move(*image);
+  doc.Slot(slot) = std::move(*taken.image);
   return true;
+}
+
+// One picture load from a file: for a skin load, or for an import (`import`), which keeps the
+// slot's picture when the file cannot be taken.
+bool LoadFile(SkinDocument& doc, SlotId slot, const std::string& path, const MessageTexts& texts,
+              Feedback& feedback, bool import, std::uint64_t budget) {
+  Taken taken;
+  try {
+    taken = TakeFile(doc, slot, path, !import, budget);
+  } catch (const std::bad_alloc&) {
+    taken = Refused(FileProblem::kOutOfMemory);
+  }
+  return Place(doc, slot, std::move(taken), path, !import, texts, feedback);
 }
 
 // An open archive with its entries listed once, in archive order.
 class Archive {
  public:
   struct Entry {
-    std::string name;  // converted to UTF-8, "\" between folders
+    std::string name;   // converted to UTF-8, "\" between folders
+    std::string upper;  // the name upper-cased, for matching
     std::uint64_t size = 0;
     unz64_file_pos position{};
   };
 
-  explicit Archive(const std::string& path) : file_(unzOpen64(path.c_str())) {
+  // A path that is not a regular file is not handed to the ZIP reader, which would wait for ever
+  // on a named pipe.
+  explicit Archive(const std::string& path)
+      : file_(imaging::IsRegularFile(path) ? unzOpen64(path.c_str()) : nullptr) {
     if (file_ == nullptr) return;
-    for (int r = unzGoToFirstFile(file_); r == UNZ_OK; r = unzGoToNextFile(file_)) {
+    for (int r = unzGoToFirstFile(file_); r == UNZ_OK && entries_.size() < kMaxArchiveEntries;
+         r = unzGoToNextFile(file_)) {
       unz_file_info64 info{};
       char name[1024];
       if (unzGetCurrentFileInfo64(file_, &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
@@ -82,6 +149,7 @@ class Archive {
       // Bit 11 of the general-purpose flags marks UTF-8 names; older archives use the DOS page.
       entry.name = (info.flag & (1u << 11)) ? raw : DecodeAnsi(raw, 437);
       std::replace(entry.name.begin(), entry.name.end(), '/', '\\');
+      entry.upper = Upper(entry.name);
       entry.size = info.uncompressed_size;
       unzGetFilePos64(file_, &entry.position);
       entries_.push_back(std::move(entry));
@@ -93,11 +161,10 @@ class Archive {
   Archive(const Archive&) = delete;
   Archive& operator=(const Archive&) = delete;
 
-  bool Open() const { return file_ != nullptr; }
   const std::vector<Entry>& entries() const { return entries_; }
 
-  // The entry's data, or nothing when it is larger than `max_bytes`, fails to inflate, is longer
-  // or shorter than it claims, or fails its CRC check.
+  // The entry's data, or nothing when it is larger than `max_bytes` (checked before anything is
+  // inflated), fails to inflate, is longer or shorter than it claims, or fails its CRC check.
   std::optional<Bytes> Extract(const Entry& entry, std::uint64_t max_bytes) {
     if (entry.size > max_bytes) return std::nullopt;
     unz64_file_pos position = entry.position;
@@ -133,39 +200,63 @@ std::string FilePart(const std::string& name) {
   return cut == std::string::npos ? name : name.substr(cut + 1);
 }
 
+Taken TakeEntry(SkinDocument& doc, SlotId slot, const Archive::Entry& entry, Archive& archive,
+                std::uint64_t budget) {
+  if (entry.size > kMaxPictureFileBytes) return Refused(FileProblem::kTooLarge);
+  const std::optional<Bytes> bytes = archive.Extract(entry, kMaxPictureFileBytes);
+  if (!bytes) return Refused(FileProblem::kUnknownFormat);
+  return TakeBytes(doc, slot, *bytes, false, true, budget);
+}
+
 // Loads one slot from the archive entry whose whole name matches `wanted` without regard to case.
 void LoadZipBitmap(SkinDocument& doc, SlotId slot, const std::string& wanted, Archive& archive,
-                   const MessageTexts& texts, Feedback& feedback) {
+                   const LoadOptions& options, Feedback& feedback) {
   const std::string key = Upper(wanted);
   const auto& entries = archive.entries();
   const auto entry = std::find_if(entries.begin(), entries.end(),
-                                  [&](const Archive::Entry& e) { return Upper(e.name) == key; });
-  if (entry == entries.end()) {
-    feedback.ShowError(ComposeFileMessage(wanted, FileProblem::kNotFound, texts));
-    return;
+                                  [&](const Archive::Entry& e) { return e.upper == key; });
+  Taken taken = Refused(FileProblem::kNotFound);
+  if (entry != entries.end()) {
+    try {
+      taken = TakeEntry(doc, slot, *entry, archive, options.picture_budget);
+    } catch (const std::bad_alloc&) {
+      taken = Refused(FileProblem::kOutOfMemory);
+    }
   }
-  std::optional<imaging::Image> image;
-  if (std::optional<Bytes> bytes = archive.Extract(*entry, kMaxPictureFileBytes)) {
-    image = DecodePicture(*bytes, false);
+  Place(doc, slot, std::move(taken), wanted, true, options.texts, feedback);
+}
+
+// Runs a whole load; an allocation failure outside the pictures' own handling ends it with a
+// message instead of ending the program.
+template <typename Load>
+bool GuardedLoad(Feedback& feedback, const MessageTexts& texts, Load load) {
+  try {
+    return load();
+  } catch (const std::bad_alloc&) {
+    feedback.SetProgress(0);
+    feedback.ShowError(texts.Of(FileProblem::kOutOfMemory));
+    return false;
   }
-  if (!image) {
-    doc.Slot(slot) = imaging::Image();
-    feedback.ShowError(ComposeFileMessage(wanted, FileProblem::kUnknownFormat, texts));
-    return;
-  }
-  doc.Slot(slot) = std::move(*image);
 }
 
 }  // namespace
 
+std::uint64_t PictureBudgetFor(const SkinDocument& doc, SlotId slot, std::uint64_t budget) {
+  std::uint64_t used = 0;
+  for (std::size_t s = 0; s < kSlotCount; ++s) {
+    if (s != Index(slot)) used += doc.slots[s].pixels.size() * imaging::kBytesPerPixel;
+  }
+  return used >= budget ? 0 : budget - used;
+}
+
 bool LoadSkinBitmap(SkinDocument& doc, SlotId slot, const std::string& path,
-                    const MessageTexts& texts, Feedback& feedback) {
-  return LoadFile(doc, slot, path, texts, feedback, false);
+                    const MessageTexts& texts, Feedback& feedback, std::uint64_t budget) {
+  return LoadFile(doc, slot, path, texts, feedback, false, budget);
 }
 
 bool ImportSkinImage(SkinDocument& doc, SlotId slot, const std::string& path,
-                     const MessageTexts& texts, Feedback& feedback) {
-  return LoadFile(doc, slot, path, texts, feedback, true);
+                     const MessageTexts& texts, Feedback& feedback, std::uint64_t budget) {
+  return LoadFile(doc, slot, path, texts, feedback, true, budget);
 }
 
 std::string ProposedImportName(const std::string& last_path, SlotId slot) {
@@ -174,47 +265,51 @@ std::string ProposedImportName(const std::string& last_path, SlotId slot) {
 
 bool OpenSkinFolder(SkinDocument& doc, const std::string& folder, const LoadOptions& options,
                     Feedback& feedback) {
-  const std::string base = FolderWithSeparator(folder);
-  const imaging::ReadResult settings =
-      imaging::ReadWholeFile(base + "uisettings.ini", kMaxSettingsFileBytes);
-  if (settings.status != imaging::ReadStatus::kOk) {
-    feedback.ShowError(options.texts.no_skin_settings);
-    return false;
-  }
-  ReadSkinSettings(settings.bytes, doc, options.code_page);
-  for (std::size_t s = 0; s < kSlotCount; ++s) {
-    feedback.SetProgress(static_cast<int>(s) + 1);
-    LoadSkinBitmap(doc, static_cast<SlotId>(s), base + std::string(kSlots[s].file), options.texts,
-                   feedback);
-  }
-  feedback.SetProgress(0);
-  return true;
+  return GuardedLoad(feedback, options.texts, [&] {
+    const std::string base = FolderWithSeparator(folder);
+    const imaging::ReadResult settings =
+        imaging::ReadWholeFile(base + "uisettings.ini", kMaxSettingsFileBytes);
+    if (settings.status != imaging::ReadStatus::kOk) {
+      feedback.ShowError(options.texts.no_skin_settings);
+      return false;
+    }
+    ReadSkinSettings(settings.bytes, doc, options.code_page);
+    for (std::size_t s = 0; s < kSlotCount; ++s) {
+      feedback.SetProgress(static_cast<int>(s) + 1);
+      LoadSkinBitmap(doc, static_cast<SlotId>(s), base + std::string(kSlots[s].file), options.texts,
+                     feedback, options.picture_budget);
+    }
+    feedback.SetProgress(0);
+    return true;
+  });
 }
 
 bool OpenSkinZip(SkinDocument& doc, const std::string& zip_path, const LoadOptions& options,
                  Feedback& feedback) {
-  Archive archive(zip_path);
-  const auto& entries = archive.entries();
-  const auto settings = std::find_if(entries.begin(), entries.end(), [](const Archive::Entry& e) {
-    return Upper(FilePart(e.name)) == "UISETTINGS.INI";
+  return GuardedLoad(feedback, options.texts, [&] {
+    Archive archive(zip_path);
+    const auto& entries = archive.entries();
+    const auto settings = std::find_if(entries.begin(), entries.end(), [](const Archive::Entry& e) {
+      return FilePart(e.upper) == "UISETTINGS.INI";
+    });
+    std::optional<Bytes> bytes;
+    if (settings != entries.end()) bytes = archive.Extract(*settings, kMaxSettingsFileBytes);
+    if (!bytes) {
+      feedback.ShowError(options.texts.no_skin_settings);
+      return false;
+    }
+    const std::string root =
+        settings->name.substr(0, settings->name.size() - FilePart(settings->name).size());
+    ReadSkinSettings(*bytes, doc, options.code_page);
+    for (std::size_t s = 0; s < kSlotCount; ++s) {
+      feedback.SetProgress(static_cast<int>(s) + 1);
+      std::string name(kSlots[s].file);
+      std::replace(name.begin(), name.end(), '/', '\\');
+      LoadZipBitmap(doc, static_cast<SlotId>(s), root + name, archive, options, feedback);
+    }
+    feedback.SetProgress(0);
+    return true;
   });
-  std::optional<Bytes> bytes;
-  if (settings != entries.end()) bytes = archive.Extract(*settings, kMaxSettingsFileBytes);
-  if (!bytes) {
-    feedback.ShowError(options.texts.no_skin_settings);
-    return false;
-  }
-  const std::string root =
-      settings->name.substr(0, settings->name.size() - FilePart(settings->name).size());
-  ReadSkinSettings(*bytes, doc, options.code_page);
-  for (std::size_t s = 0; s < kSlotCount; ++s) {
-    feedback.SetProgress(static_cast<int>(s) + 1);
-    std::string name(kSlots[s].file);
-    std::replace(name.begin(), name.end(), '/', '\\');
-    LoadZipBitmap(doc, static_cast<SlotId>(s), root + name, archive, options.texts, feedback);
-  }
-  feedback.SetProgress(0);
-  return true;
 }
 
 }  // namespace skin

@@ -2,10 +2,13 @@
 #include "skin/skin_saver.h"
 
 #include <cstdio>
+#include <new>
+#include <vector>
 
 #include "imaging/bmp16.h"
 #include "imaging/file_io.h"
 #include "skin/folder_path.h"
+#include "skin/settings_reader.h"
 #include "skin/skin_colour.h"
 
 namespace skin {
@@ -76,36 +79,82 @@ std::string BuildSkinSettingsText(SkinDocument& doc, const SaveOptions& options)
 
 bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
                      const MessageTexts& texts, Feedback& feedback) {
-  const std::vector<std::uint8_t> bytes = imaging::EncodeBmp16(image);
-  if (imaging::WriteFileAtomically(path, bytes)) return true;
-  feedback.ShowError(ComposeFileMessage(path, FileProblem::kNotSaved, texts));
+  FileProblem problem = FileProblem::kNotSaved;
+  try {
+    if (imaging::WriteFileAtomically(path, imaging::EncodeBmp16(image))) return true;
+  } catch (const std::bad_alloc&) {
+    problem = FileProblem::kOutOfMemory;
+  }
+  feedback.ShowError(ComposeFileMessage(path, problem, texts));
   return false;
 }
 
-void SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
-              Feedback& feedback) {
-  const std::string base = FolderWithSeparator(folder);
+namespace {
 
-  const std::string settings_path = base + "uisettings.ini";
+// Writes uisettings.ini; on any failure the document's information texts are put back.
+bool WriteSettings(SkinDocument& doc, const std::string& path, const SaveOptions& options,
+                   Feedback& feedback) {
   const SkinInfo before = doc.info;
-  const std::string text = BuildSkinSettingsText(doc, options);
-  if (!imaging::WriteFileAtomically(
-          settings_path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()})) {
-    doc.info = before;
-    feedback.ShowError(ComposeFileMessage(settings_path, FileProblem::kNotSaved, options.texts));
-  }
-
-  int step = 0;
-  for (std::size_t s = 0; s < kSlotCount; ++s) {
-    if (s == kMainSlotCount) {
-      feedback.SetProgress(++step);
-      // Whether icon/ exists already or cannot be made is not reported: each icon then fails.
-      imaging::MakeFolder(base + "icon");
+  FileProblem problem = FileProblem::kNotSaved;
+  try {
+    const std::string text = BuildSkinSettingsText(doc, options);
+    if (text.size() > kMaxSettingsFileBytes) {
+      problem = FileProblem::kSettingsTooLong;
+    } else if (imaging::WriteFileAtomically(
+                   path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()})) {
+      return true;
     }
-    feedback.SetProgress(++step);
-    WriteSkinBitmap(doc.slots[s], base + std::string(kSlots[s].file), options.texts, feedback);
+  } catch (const std::bad_alloc&) {
+    problem = FileProblem::kOutOfMemory;
+  }
+  doc.info = before;
+  feedback.ShowError(ComposeFileMessage(path, problem, options.texts));
+  return false;
+}
+
+// Clears away the temporary files a killed save left in the skin folder and its icon/ folder.
+void RemoveLeftovers(const std::string& base) {
+  std::vector<std::string> main_names{"uisettings.ini"};
+  std::vector<std::string> icon_names;
+  for (const SlotInfo& slot : kSlots) {
+    const std::string_view file = slot.file;
+    if (slot.IsIcon()) {
+      icon_names.emplace_back(file.substr(file.rfind('/') + 1));
+    } else {
+      main_names.emplace_back(file);
+    }
+  }
+  imaging::RemoveLeftoverTemporaries(base, main_names);
+  imaging::RemoveLeftoverTemporaries(base + "icon/", icon_names);
+}
+
+}  // namespace
+
+int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
+             Feedback& feedback) {
+  const std::string base = FolderWithSeparator(folder);
+  int written = 0;
+  try {
+    RemoveLeftovers(base);
+    written += WriteSettings(doc, base + "uisettings.ini", options, feedback) ? 1 : 0;
+    int step = 0;
+    for (std::size_t s = 0; s < kSlotCount; ++s) {
+      if (s == kMainSlotCount) {
+        feedback.SetProgress(++step);
+        // Whether icon/ exists already or cannot be made is not reported: each icon then fails.
+        imaging::MakeFolder(base + "icon");
+      }
+      feedback.SetProgress(++step);
+      if (WriteSkinBitmap(doc.slots[s], base + std::string(kSlots[s].file), options.texts,
+                          feedback)) {
+        ++written;
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    feedback.ShowError(options.texts.Of(FileProblem::kOutOfMemory));
   }
   feedback.SetProgress(0);
+  return written;
 }
 
 }  // namespace skin

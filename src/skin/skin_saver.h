@@ -39,15 +39,18 @@ std::string CurrentLastUpdate();
 std::string BuildSkinSettingsText(SkinDocument& doc, const SaveOptions& options);
 
 // Writes `image` as a 16-bit BMP to `path`, replacing the file only once the new one is complete.
-// On failure shows "path: <file not saved>" and returns false.
+// On failure shows "path: <file not saved>" (or the out-of-memory text) and returns false.
 bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
                      const MessageTexts& texts, Feedback& feedback);
 
 // Saves the whole skin into `folder` (created by the caller; a missing trailing separator is
 // added): uisettings.ini, the 42 main pictures, the icon/ folder and its 11 icons, with progress 1
-// to 54 and then 0. Each file that cannot be written is reported and the save goes on. When
-// uisettings.ini cannot be written the document's information texts stay as they were.
-void SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
-              Feedback& feedback);
+// to 54 and then 0. Each file that cannot be written is reported and the save goes on. A settings
+// text longer than kMaxSettingsFileBytes, which no reader would open again, is not written and is
+// reported. When uisettings.ini is not written the document's information texts stay as they
+// were. Temporary files that an earlier, killed save left in the folder are removed first.
+// Returns the number of files written, 0 to 54.
+int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
+             Feedback& feedback);
 
 }  // namespace skin

@@ -80,4 +80,22 @@ TEST(CliImport, WritesASixteenBitBmpOrFails) {
   EXPECT_EQ(missing.err, (dir.path() / "nope.png").string() + " : File not found.\n");
 }
 
+// Names from an archive reach the terminal with their control characters spelt out: an entry
+// name cannot clear the screen, retitle the window or hide the messages after it.
+TEST(CliConvert, ControlCharactersInNamesArePrintedEscaped) {
+  testing_support::TempDir dir;
+  const std::string root = "evil\x1b]0;owned\x07\x1b[2J\xc2\x9b" "31m/";
+  ASSERT_TRUE(testing_support::WriteZip((dir.path() / "evil.zip").string(),
+                                        {{root + "uisettings.ini", "[end]\r\n", true}}));
+  const CliRun run =
+      RunCli("convert " + (dir.path() / "evil.zip").string() + " " + (dir.path() / "out").string());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+  EXPECT_EQ(run.err.find('\x07'), std::string::npos);
+  EXPECT_EQ(run.err.find("\xc2\x9b"), std::string::npos);
+  EXPECT_NE(run.err.find("evil\\x1b]0;owned\\x07\\x1b[2J\\xc2\\x9b31m\\active.bmp : File not found."),
+            std::string::npos)
+      << run.err;
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // skinsmith-cli: usage errors and the defaults subcommand, run as a user would run them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 
 #include "skin/code_page.h"
 #include "skin/settings_reader.h"
+#include "skin/skin_tables.h"
 #include "test_support.h"
 
 namespace {
@@ -57,10 +59,18 @@ TEST(CliDefaults, ReportsFilesThatCannotBeWrittenWithStatusOne) {
   EXPECT_EQ(saved.err, dir.path().string() + "/btn.bmp: The file could not be saved.\n");
 }
 
-TEST(CliDefaults, AnOutputPathThatIsAFileFailsWithStatusTwo) {
+TEST(CliDefaults, NothingSavedIsStatusTwo) {
   testing_support::TempDir dir;
   std::ofstream(dir.path() / "file") << "x";
   EXPECT_EQ(RunCli("defaults " + (dir.path() / "file").string()).status, 2);
+
+  // Every file of the skin has a folder standing in its place: each is reported, none is saved.
+  const fs::path blocked = dir.path() / "blocked";
+  fs::create_directories(blocked / "uisettings.ini");
+  for (const skin::SlotInfo& slot : skin::kSlots) fs::create_directories(blocked / slot.file);
+  const CliRun run = RunCli("defaults " + blocked.string());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 54);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace {
 
 using testing_support::RunCli;
 
-std::optional<imaging::Image> ReadPng(const std::filesystem::path& path) {
+imaging::Decoded ReadPng(const std::filesystem::path& path) {
   const std::string bytes = testing_support::ReadFileText(path);
   return imaging::DecodePng({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
@@ -17,7 +17,7 @@ TEST(CliRender, ScreensSheetsZoomAndBackground) {
   testing_support::TempDir dir;
   const std::string out = (dir.path() / "s.png").string();
   ASSERT_EQ(RunCli("render --default --screen 13 -o " + out).status, 0);
-  std::optional<imaging::Image> image = ReadPng(out);
+  imaging::Decoded image = ReadPng(out);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->width, 266);
   EXPECT_EQ(image->height, 490);

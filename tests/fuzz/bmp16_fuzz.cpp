@@ -9,9 +9,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Copy into an exactly sized buffer so that the sanitizer sees any read past the end.
   const std::vector<std::uint8_t> bytes(data, data + size);
-  const std::optional<imaging::Image> image = imaging::DecodeBmp16(bytes);
+  const auto image = imaging::DecodeBmp16(bytes);
   if (!image) return 0;
-  const std::optional<imaging::Image> again = imaging::DecodeBmp16(imaging::EncodeBmp16(*image));
+  const auto again = imaging::DecodeBmp16(imaging::EncodeBmp16(*image));
   if (!again || *again != *image) std::abort();
   return 0;
 }

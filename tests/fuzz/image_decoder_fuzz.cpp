@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::uint8_t> bytes(data, data + size);
-  std::optional<imaging::Image> image = imaging::DecodeImage(bytes);
+  auto image = imaging::DecodeImage(bytes);
   if (!image) return 0;
   if (!imaging::SizeAllowed(image->width, image->height) ||
       image->pixels.size() != static_cast<std::size_t>(image->width) * image->height) {

@@ -50,8 +50,8 @@ TEST_P(Bmp16SizeTest, HeaderAndSizesAreExactAndPixelsRoundTrip) {
   EXPECT_EQ(Field32(bytes, 42), 2834u);
   EXPECT_EQ(bytes[bytes.size() - 1] | bytes[bytes.size() - 2], 0);
 
-  const std::optional<Image> back = DecodeBmp16(bytes);
-  ASSERT_TRUE(back.has_value());
+  const auto back = DecodeBmp16(bytes);
+  ASSERT_TRUE(back);
   EXPECT_EQ(*back, image);
 }
 
@@ -74,7 +74,7 @@ TEST(Bmp16, DecodingIgnoresBit15AndDoesNotRound) {
   std::vector<std::uint8_t> bytes = EncodeBmp16(Image(1, 1));
   bytes[54] = 0xFF;
   bytes[55] = 0xFF;
-  const std::optional<Image> image = DecodeBmp16(bytes);
+  const auto image = DecodeBmp16(bytes);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->At(0, 0), MakeRgb(248, 248, 248));
 }
@@ -97,7 +97,7 @@ TEST(Bmp16, RejectsWhatTheDirectRouteCannotReadSafely) {
   EXPECT_TRUE(DecodeBmp16(std::vector<std::uint8_t>(good.begin(), good.end() - 4)))
       << "the trailing bytes and the last pad word are not needed";
 
-  const std::optional<Image> empty = DecodeBmp16(with32(18, 0));
+  const auto empty = DecodeBmp16(with32(18, 0));
   ASSERT_TRUE(empty);
   EXPECT_TRUE(empty->Empty()) << "a width of 0 is an empty slot";
 }

@@ -71,7 +71,7 @@ TEST(BmpSuite, GoodFilesMatchTheirReferenceRenderings) {
   EXPECT_EQ(files.size(), 27u);
   for (const fs::path& file : files) {
     const std::string name = file.stem().string();
-    const std::optional<Image> image = DecodeImage(ReadBytes(file));
+    const auto image = DecodeImage(ReadBytes(file));
     ASSERT_TRUE(image) << name;
     if (name == "pal8nonsquare") {  // the references show it stretched to square pixels
       EXPECT_EQ(image->width, 127);
@@ -79,7 +79,7 @@ TEST(BmpSuite, GoodFilesMatchTheirReferenceRenderings) {
       continue;
     }
     const fs::path reference = Suite("bmpsuite/reference") / (BmpReference(name) + ".png");
-    const std::optional<Image> expected = DecodePng(ReadBytes(reference));
+    const auto expected = DecodePng(ReadBytes(reference));
     ASSERT_TRUE(expected) << reference;
     EXPECT_TRUE(*image == *expected) << name;
   }
@@ -89,8 +89,10 @@ TEST(BmpSuite, QuestionableAndBadFilesNeverCrashAndHugeOnesAllocateNothing) {
   const std::vector<fs::path> files = Files(Suite("bmpsuite"));
   if (files.empty()) GTEST_SKIP() << "bmpsuite not available";
   for (const fs::path& file : files) {
-    const std::optional<Image> image = DecodeImage(ReadBytes(file));
-    if (image) EXPECT_TRUE(SizeAllowed(image->width, image->height)) << file;
+    const auto image = DecodeImage(ReadBytes(file));
+    if (image) {
+      EXPECT_TRUE(SizeAllowed(image->width, image->height)) << file;
+    }
   }
   EXPECT_FALSE(DecodeImage(ReadBytes(Suite("bmpsuite/b/reallybig.bmp"))));
   EXPECT_FALSE(DecodeImage(ReadBytes(Suite("bmpsuite/b/shortfile.bmp"))));
@@ -103,7 +105,7 @@ TEST(PngSuite, EveryValidFileDecodesAndInterlacingChangesNothing) {
   int valid = 0;
   for (const fs::path& file : files) {
     const std::string name = file.filename().string();
-    const std::optional<Image> image = DecodeImage(ReadBytes(file));
+    const auto image = DecodeImage(ReadBytes(file));
     if (name[0] == 'x') {
       EXPECT_FALSE(image) << name << " is broken";
       continue;
@@ -112,8 +114,7 @@ TEST(PngSuite, EveryValidFileDecodesAndInterlacingChangesNothing) {
     ASSERT_TRUE(image) << name;
     for (Rgb p : image->pixels) ASSERT_EQ(p >> 24, 0u) << name;
     if (name.starts_with("basi")) {
-      const std::optional<Image> plain =
-          DecodeImage(ReadBytes(file.parent_path() / ("basn" + name.substr(4))));
+      const auto plain = DecodeImage(ReadBytes(file.parent_path() / ("basn" + name.substr(4))));
       ASSERT_TRUE(plain) << name;
       EXPECT_TRUE(*image == *plain) << name;
     }
@@ -140,19 +141,19 @@ TEST(JpegSuites, GoodFilesDecodeAndBrokenOnesFailCleanly) {
   if (files.empty()) GTEST_SKIP() << "JPEG suites not available";
   for (const fs::path& file : files) {
     const std::string path = file.string();
-    const std::optional<Image> image = DecodeImage(ReadBytes(file));
+    const auto image = DecodeImage(ReadBytes(file));
     const bool unsupported =
         path.find("/lossless/") != std::string::npos || path.find("12.jpg") != std::string::npos;
     if (path.find("/good/") != std::string::npos ||
         path.find("libjpeg-turbo/") != std::string::npos) {
-      EXPECT_EQ(image.has_value(), !unsupported) << path;
+      EXPECT_EQ(static_cast<bool>(image), !unsupported) << path;
     } else if (unsupported) {
       EXPECT_FALSE(image) << path;
     }
   }
   const fs::path testorig = Suite("jpeg/libjpeg-turbo/testorig.jpg");
-  const std::optional<Image> a = DecodeImage(ReadBytes(testorig));
-  const std::optional<Image> b = DecodeImage(ReadBytes(Suite("jpeg/libjpeg-turbo/testimgp.jpg")));
+  const auto a = DecodeImage(ReadBytes(testorig));
+  const auto b = DecodeImage(ReadBytes(Suite("jpeg/libjpeg-turbo/testimgp.jpg")));
   ASSERT_TRUE(a && b);
   EXPECT_EQ(a->width, 227);
   EXPECT_EQ(a->height, 149);
@@ -162,9 +163,8 @@ TEST(JpegSuites, GoodFilesDecodeAndBrokenOnesFailCleanly) {
 
 TEST(JpegSuites, CmykAndYcckComeOutAsPlausibleRgb) {
   if (Suite("jpeg").empty()) GTEST_SKIP();
-  const std::optional<Image> ycck =
-      DecodeImage(ReadBytes(Suite("jpeg/jpeg-decoder/good/ycck.jpg")));
-  const std::optional<Image> rgb = DecodeImage(ReadBytes(Suite("jpeg/jpeg-decoder/good/rgb.jpg")));
+  const auto ycck = DecodeImage(ReadBytes(Suite("jpeg/jpeg-decoder/good/ycck.jpg")));
+  const auto rgb = DecodeImage(ReadBytes(Suite("jpeg/jpeg-decoder/good/rgb.jpg")));
   ASSERT_TRUE(ycck && rgb);
   ASSERT_EQ(ycck->pixels.size(), rgb->pixels.size());
   EXPECT_LT(MeanDifference(*ycck, *rgb), 12.0) << "the same photograph in two colour spaces";
@@ -216,7 +216,7 @@ TEST(Decoder, AlphaBelowHalfBecomesTheKeyColour) {
   put32(66, 0xFF000000);
   put32(70, 0x7F102030);
   put32(74, 0x80102030);
-  const std::optional<Image> image = DecodeBmp(bmp);
+  const auto image = DecodeBmp(bmp);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->At(0, 0), kKeyColour);
   EXPECT_EQ(image->At(1, 0), MakeRgb(0x10, 0x20, 0x30));
@@ -234,11 +234,13 @@ TEST(ScreenshotWriter, WritesEachFormatAndReportsFailure) {
   for (const auto& [format, name] : kFormats) {
     const fs::path path = dir.path() / name;
     ASSERT_TRUE(WriteScreenshot(shot, path.string(), format)) << name;
-    const std::optional<Image> back = DecodeImage(ReadBytes(path));
+    const auto back = DecodeImage(ReadBytes(path));
     ASSERT_TRUE(back) << name;
     EXPECT_EQ(back->width, 256);
     EXPECT_EQ(back->height, 384);
-    if (format != ScreenshotFormat::kJpeg) EXPECT_TRUE(*back == shot) << name;
+    if (format != ScreenshotFormat::kJpeg) {
+      EXPECT_TRUE(*back == shot) << name;
+    }
   }
   EXPECT_FALSE(WriteScreenshot(shot, (dir.path() / "missing" / "shot.png").string(),
                                ScreenshotFormat::kPng));

@@ -225,7 +225,7 @@ TEST(Golden, DefaultSkinScreens) {
     std::ifstream in(file, std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                           std::istreambuf_iterator<char>()};
-    const std::optional<Image> golden = imaging::DecodePng(bytes);
+    const auto golden = imaging::DecodePng(bytes);
     ASSERT_TRUE(golden) << file;
     EXPECT_TRUE(*golden == canvas) << "screen " << screen << " differs from " << file;
   }

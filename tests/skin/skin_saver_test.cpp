@@ -87,6 +87,7 @@ class SaveSkinTest : public ::testing::Test {
   void SetUp() override {
     ResetSkinDefaults(doc_);
     options_.last_update = "2026/12/08-07:00:00";
+    options_.texts = testing_support::EnglishMessages();
   }
   SkinDocument doc_;
   SaveOptions options_;
@@ -116,7 +117,7 @@ TEST_F(SaveSkinTest, WritesEveryFileWithProgressAndReadsBackTheSameSlots) {
     const std::string bytes = testing_support::ReadFileText(dir_.path() / kSlots[s].file);
     const auto image =
         imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-    ASSERT_TRUE(image.has_value()) << kSlots[s].file;
+    ASSERT_TRUE(image) << kSlots[s].file;
     EXPECT_EQ(*image, doc_.slots[s]) << kSlots[s].file;
   }
   EXPECT_EQ(fs::file_size(dir_.path() / "icon/unk.bmp"), 56u);

@@ -1,0 +1,231 @@
+// Decoders against hostile pictures: positions that would wrap, sizes above the limits or the
+// budget, and declared sizes whose data is absent. Each is clipped or refused, and a refusal comes
+// before the picture is allocated.
+#include <gtest/gtest.h>
+
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
+
+#include <cstdlib>
+#include <cstring>
+
+#include <zlib.h>
+
+#include "allocation_probe.h"
+#include "imaging/bmp16.h"
+#include "imaging/bmp_decoder.h"
+#include "imaging/image_decoder.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/png_codec.h"
+#include "imaging/screenshot_writer.h"
+
+namespace imaging {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using testing_support::LargestAllocation;
+using testing_support::ResetLargestAllocation;
+
+constexpr std::size_t kSmall = 1 << 20;  // what a refusal may allocate at most
+
+void Put16(Bytes& b, std::size_t at, std::uint32_t v) {
+  b[at] = v & 0xFF;
+  b[at + 1] = (v >> 8) & 0xFF;
+}
+void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
+  Put16(b, at, v & 0xFFFF);
+  Put16(b, at + 2, v >> 16);
+}
+void PutBig16(Bytes& b, std::size_t at, std::uint32_t v) {
+  b[at] = (v >> 8) & 0xFF;
+  b[at + 1] = v & 0xFF;
+}
+
+// The PNG of a 1 x 1 picture whose header, CRC included, declares `width` x `height`.
+Bytes PngDeclaring(std::uint32_t width, std::uint32_t height) {
+  Bytes png = EncodePng(Image(1, 1));
+  for (int i = 0; i < 4; ++i) {
+    png[16 + i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
+    png[20 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
+  }
+  const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, &png[12], 17));
+  for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+  return png;
+}
+
+// A JPEG of `width` x `height` whose scan holds the data of an 8 x 8 picture only: the frame
+// header of a small file patched to the new size (`progressive` uses a progressive file).
+Bytes TruncatedJpeg(int width, int height, bool progressive) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = 8;
+  cinfo.image_height = 8;
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  if (progressive) jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::uint8_t row[8 * 3] = {};
+  JSAMPROW rows[1] = {row};
+  while (cinfo.next_scanline < 8) jpeg_write_scanlines(&cinfo, rows, 1);
+  jpeg_finish_compress(&cinfo);
+  Bytes jpeg(buffer, buffer + size);
+  jpeg_destroy_compress(&cinfo);
+  std::free(buffer);
+  const std::uint8_t marker = progressive ? 0xC2 : 0xC0;
+  for (std::size_t i = 0; i + 9 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == marker) {
+      PutBig16(jpeg, i + 5, static_cast<std::uint32_t>(height));
+      PutBig16(jpeg, i + 7, static_cast<std::uint32_t>(width));
+      break;
+    }
+  }
+  return jpeg;
+}
+
+// An RLE BMP of the given size: 8-bit (or 4-bit) with the palette {red, green}, then `stream`.
+Bytes RleBmp(int width, int height, const Bytes& stream, bool four = false) {
+  Bytes b(14 + 40 + 8, 0);
+  b[0] = 'B';
+  b[1] = 'M';
+  Put32(b, 10, static_cast<std::uint32_t>(b.size()));
+  Put32(b, 14, 40);
+  Put32(b, 18, static_cast<std::uint32_t>(width));
+  Put32(b, 22, static_cast<std::uint32_t>(height));
+  Put16(b, 26, 1);
+  Put16(b, 28, four ? 4 : 8);
+  Put32(b, 30, four ? 2 : 1);
+  Put32(b, 46, 2);
+  Put32(b, 54, 0x00F80000);  // B G R 0: red
+  Put32(b, 58, 0x0000F800);  // green
+  b.insert(b.end(), stream.begin(), stream.end());
+  return b;
+}
+
+// Commands that move the column past INT_MAX: runs of 255 pixels with no end of line, or deltas
+// of 255 columns.
+Bytes PastIntMax(bool deltas) {
+  const std::uint8_t step[4] = {0, 2, 255, 0};  // a delta of 255 columns, or two runs of 255
+  const std::size_t steps = ((std::size_t{1} << 31) / 255 + 2) / (deltas ? 1 : 2);
+  Bytes stream(steps * 4);
+  for (std::size_t i = 0; i < stream.size(); i += 4) {
+    if (deltas) {
+      std::memcpy(&stream[i], step, 4);
+    } else {
+      stream[i] = stream[i + 2] = 255;
+      stream[i + 1] = stream[i + 3] = 1;
+    }
+  }
+  stream.insert(stream.end(), {4, 1, 0, 0, 2, 0, 0, 1});  // 4 green, end of line, 2 red, end
+  return stream;
+}
+
+TEST(HostileBmp, RleRunsAndDeltasPastIntMaxAreDroppedNotWrapped) {
+  for (bool deltas : {false, true}) {
+    const Bytes bmp = RleBmp(16, 2, PastIntMax(deltas));
+    ResetLargestAllocation();
+    const auto image = DecodeBmp(bmp);
+    EXPECT_LT(LargestAllocation(), kSmall);
+    ASSERT_TRUE(image) << deltas;
+    const Rgb red = MakeRgb(248, 0, 0), green = MakeRgb(0, 248, 0);
+    // The bottom row: green where runs land inside it, nothing of what went beyond.
+    for (int x = 0; x < 16; ++x) EXPECT_EQ(image->At(x, 1), deltas ? 0u : green) << x;
+    EXPECT_EQ(image->At(0, 0), red) << "the next row after the end of line";
+    EXPECT_EQ(image->At(2, 0), 0u);
+  }
+}
+
+TEST(HostileBmp, RleStopsAtThePicturesEnd) {
+  // A delta far below the last row, then runs that would land there: nothing is written.
+  const Bytes bmp = RleBmp(4, 2, {0, 2, 0, 200, 4, 0x11, 4, 0x11, 0, 1}, true);
+  const auto image = DecodeBmp(bmp);
+  ASSERT_TRUE(image);
+  for (Rgb p : image->pixels) EXPECT_EQ(p, 0u);
+}
+
+// Every decoder applies the size limits before it allocates, whatever else the data holds.
+TEST(SizeLimits, EveryRouteRefusesOversizedPicturesBeforeAllocating) {
+  const auto expect_too_large = [](const Bytes& data, const char* what) {
+    ResetLargestAllocation();
+    const Decoded picture = DecodeImage(data);
+    ASSERT_FALSE(picture) << what;
+    EXPECT_EQ(picture.error(), DecodeError::kTooLarge) << what;
+    EXPECT_LT(LargestAllocation(), kSmall) << what;
+  };
+  // The direct 16-bit route: 16385 x 1 with all its data present (it used to skip the limits).
+  Bytes bmp16 = EncodeBmp16(Image(16386, 1));
+  Put32(bmp16, 18, 16385);
+  ResetLargestAllocation();
+  const Decoded direct = DecodeBmp16(bmp16);
+  ASSERT_FALSE(direct);
+  EXPECT_EQ(direct.error(), DecodeError::kTooLarge);
+  EXPECT_LT(LargestAllocation(), kSmall);
+
+  Bytes bmp = EncodeBmp24(Image(1, 1));
+  Put32(bmp, 18, 8193);
+  Put32(bmp, 22, 8193);
+  expect_too_large(bmp, "BMP above 64 megapixels");
+  expect_too_large(PngDeclaring(16385, 1), "PNG above 16384 pixels a side");
+  expect_too_large(TruncatedJpeg(9000, 9000, false), "JPEG above 64 megapixels");
+}
+
+TEST(Budget, EveryDecoderRefusesAPictureAboveItsBudgetBeforeAllocating) {
+  const Image picture(100, 100, MakeRgb(8, 16, 24));
+  const std::uint64_t exact = 100 * 100 * kBytesPerPixel;
+  const std::pair<Bytes, const char*> kFiles[] = {{EncodeBmp16(picture), "16-bit BMP"},
+                                                  {EncodeBmp24(picture), "24-bit BMP"},
+                                                  {EncodePng(picture), "PNG"},
+                                                  {EncodeJpeg(picture, 90), "JPEG"}};
+  for (const auto& [data, what] : kFiles) {
+    ResetLargestAllocation();
+    const Decoded refused =
+        IsBmp16(data) ? DecodeBmp16(data, exact - 1) : DecodeImage(data, exact - 1);
+    ASSERT_FALSE(refused) << what;
+    EXPECT_EQ(refused.error(), DecodeError::kOverBudget) << what;
+    EXPECT_LT(LargestAllocation(), exact) << what;
+    EXPECT_TRUE(IsBmp16(data) ? DecodeBmp16(data, exact) : DecodeImage(data, exact)) << what;
+  }
+}
+
+TEST(ShortData, APngWithoutDataForItsRowsIsRefusedBeforeItsPictureIsAllocated) {
+  // 16384 x 4096 declared in a file of a few dozen bytes.
+  const Bytes png = PngDeclaring(16384, 4096);
+  ASSERT_LT(png.size(), 200u);
+  ResetLargestAllocation();
+  const Decoded picture = DecodePng(png);
+  ASSERT_FALSE(picture);
+  EXPECT_EQ(picture.error(), DecodeError::kUnknownFormat);
+  EXPECT_LT(LargestAllocation(), kSmall);
+}
+
+TEST(ShortData, AJpegWhoseScanEndsEarlyDecodesWithinItsBudget) {
+  const Decoded grey = DecodeJpeg(TruncatedJpeg(512, 256, false));
+  ASSERT_TRUE(grey) << "the library fills in the rows it has no data for";
+  EXPECT_EQ(grey->width, 512);
+  EXPECT_EQ(grey->height, 256);
+
+  // The 8192 x 8192 picture of a few hundred bytes takes 256 MiB: refused by a smaller budget.
+  ResetLargestAllocation();
+  const Decoded big = DecodeJpeg(TruncatedJpeg(8192, 8192, false), 200u << 20);
+  ASSERT_FALSE(big);
+  EXPECT_EQ(big.error(), DecodeError::kOverBudget);
+  EXPECT_LT(LargestAllocation(), kSmall);
+}
+
+TEST(ShortData, AProgressiveJpegsCoefficientsComeOutOfTheBudget) {
+  // 4096 x 4096 progressive: the picture takes 64 MiB, the library's coefficients about 48 MiB.
+  const Bytes jpeg = TruncatedJpeg(4096, 4096, true);
+  const Decoded refused = DecodeJpeg(jpeg, (64u << 20) + (1u << 20));
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error(), DecodeError::kOverBudget);
+}
+
+}  // namespace
+}  // namespace imaging

@@ -1,0 +1,223 @@
+// Skins made to hurt: files that are not regular files, pictures above the limits or the memory
+// budget, settings texts that would take quadratic time or could not be read back, leftovers of a
+// killed save, and allocation failures. Each gets a message and the operation goes on.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+#include "imaging/bmp16.h"
+#include "imaging/file_io.h"
+#include "imaging/jpeg_codec.h"
+#include "skin/settings_reader.h"
+#include "skin/skin_loader.h"
+#include "skin/skin_saver.h"
+#include "test_support.h"
+#include "zip_writer.h"
+
+namespace skin {
+namespace {
+
+namespace fs = std::filesystem;
+using imaging::Image;
+using testing_support::EnglishMessages;
+using testing_support::RecordingFeedback;
+using testing_support::TempDir;
+
+const MessageTexts& English() {
+  static const MessageTexts texts = EnglishMessages();
+  return texts;
+}
+
+std::string Message(const std::string& name, FileProblem problem) {
+  return ComposeFileMessage(name, problem, English());
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string AsText(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+class HostileSkinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSkinDefaults(doc_);
+    options_.texts = English();
+  }
+  SkinDocument doc_;
+  LoadOptions options_;
+  RecordingFeedback feedback_;
+  TempDir dir_;
+};
+
+// Named pipes, folders and devices are reported at once; opening a pipe used to wait for ever.
+TEST_F(HostileSkinTest, OnlyRegularFilesAreRead) {
+  const std::string pipe = dir_.folder() + "btn.bmp";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  fs::create_directory(dir_.path() / "btn3.bmp");
+  EXPECT_FALSE(LoadSkinBitmap(doc_, SlotId::btn, pipe, English(), feedback_));
+  EXPECT_TRUE(doc_.Slot(SlotId::btn).Empty()) << "a skin load empties a slot it cannot fill";
+  const Image before = doc_.Slot(SlotId::btn3);
+  EXPECT_FALSE(
+      ImportSkinImage(doc_, SlotId::btn3, dir_.folder() + "btn3.bmp", English(), feedback_));
+  EXPECT_EQ(doc_.Slot(SlotId::btn3), before) << "an import keeps the old picture";
+  EXPECT_FALSE(LoadSkinBitmap(doc_, SlotId::nds, "/dev/zero", English(), feedback_));
+  EXPECT_EQ(
+      feedback_.messages,
+      (std::vector<std::string>{Message(pipe, FileProblem::kNotRegularFile),
+                                Message(dir_.folder() + "btn3.bmp", FileProblem::kNotRegularFile),
+                                Message("/dev/zero", FileProblem::kNotRegularFile)}));
+
+  // A pipe as the settings file, and as the archive.
+  feedback_.messages.clear();
+  const std::string settings = dir_.folder() + "uisettings.ini";
+  ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
+  EXPECT_FALSE(OpenSkinFolder(doc_, dir_.folder(), options_, feedback_));
+  const std::string archive = dir_.folder() + "skin.zip";
+  ASSERT_EQ(::mkfifo(archive.c_str(), 0600), 0);
+  EXPECT_FALSE(OpenSkinZip(doc_, archive, options_, feedback_));
+  EXPECT_EQ(feedback_.messages, (std::vector<std::string>(2, English().no_skin_settings)));
+}
+
+TEST_F(HostileSkinTest, APictureAboveTheSizeLimitsSaysSo) {
+  const std::string path = dir_.folder() + "wide.bmp";
+  WriteFile(path, AsText(imaging::EncodeBmp16(Image(16385, 1))));
+  EXPECT_FALSE(ImportSkinImage(doc_, SlotId::btn, path, English(), feedback_));
+  EXPECT_EQ(feedback_.messages, std::vector<std::string>{Message(path, FileProblem::kTooLarge)});
+  EXPECT_NE(English().Of(FileProblem::kTooLarge).find("16384"), std::string::npos);
+}
+
+// A skin whose pictures are small files that decode to large pictures: the pictures of one
+// document never take more than the budget, the rest are refused one by one and loading goes on.
+TEST_F(HostileSkinTest, PicturesStayWithinTheDocumentsBudget) {
+  // A JPEG of a few hundred bytes that declares 1024 x 1024: its scan ends early, the library fills
+  // in the rest, and the picture takes 4 MiB.
+  const std::string bomb = AsText(imaging::EncodeJpeg(Image(8, 8), 50));
+  std::string big = bomb;
+  for (std::size_t i = 0; i + 9 < big.size(); ++i) {
+    if (static_cast<std::uint8_t>(big[i]) == 0xFF &&
+        static_cast<std::uint8_t>(big[i + 1]) == 0xC0) {
+      big[i + 5] = big[i + 7] = 0x04;
+      big[i + 6] = big[i + 8] = 0x00;
+      break;
+    }
+  }
+  std::vector<testing_support::ZipEntry> entries{{"bombs/uisettings.ini", "[end]\r\n"}};
+  for (const SlotInfo& slot : kSlots) entries.push_back({"bombs/" + std::string(slot.file), big});
+  const std::string zip = dir_.folder() + "bombs.zip";
+  ASSERT_TRUE(testing_support::WriteZip(zip, entries));
+
+  options_.picture_budget = 10u << 20;  // room for two of them
+  EXPECT_TRUE(OpenSkinZip(doc_, zip, options_, feedback_));
+  std::uint64_t used = 0;
+  int loaded = 0;
+  for (const Image& slot : doc_.slots) {
+    used += slot.pixels.size() * 4;
+    loaded += slot.width == 1024 ? 1 : 0;
+  }
+  EXPECT_LE(used, options_.picture_budget);
+  EXPECT_EQ(loaded, 2);
+  ASSERT_EQ(feedback_.messages.size(), kSlotCount - 2);
+  EXPECT_EQ(feedback_.messages.back(), Message("bombs\\icon\\unk.bmp", FileProblem::kOverBudget));
+}
+
+// Every line read while [SkinInfo] is current takes one leading space off each text. A megabyte of
+// such lines used to cost a quadratic number of moves.
+TEST_F(HostileSkinTest, ReadingAMegabyteOfSpacesIsLinear) {
+  std::string text = "[SkinInfo]\r\nTitle=" + std::string(500000, ' ') + "T\r\n";
+  for (int i = 0; i < 250000; ++i) text += "\r\n";
+  ReadSkinSettings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, doc_,
+                   kDefaultCodePage);
+  EXPECT_EQ(doc_.info.Title, std::string(500000 - 250001, ' ') + "T");
+}
+
+// The writer never writes what the reader would refuse: a settings text above the reader's limit
+// is reported and not written, and one at the limit reads back.
+TEST_F(HostileSkinTest, WhatIsSavedCanBeOpenedAgain) {
+  SaveOptions save;
+  save.texts = English();
+  save.last_update = "2026/12/08-09:00:00";
+  const std::size_t rest = BuildSkinSettingsText(doc_, save).size();
+  save.edited_info = EditedInfo{std::string(kMaxSettingsFileBytes - rest + 1, 'x'), "", "", ""};
+  const SkinInfo before = doc_.info;
+  EXPECT_EQ(SaveSkin(doc_, dir_.folder(), save, feedback_), 53);
+  EXPECT_EQ(feedback_.messages, std::vector<std::string>{Message(dir_.folder() + "uisettings.ini",
+                                                                 FileProblem::kSettingsTooLong)});
+  EXPECT_FALSE(fs::exists(dir_.path() / "uisettings.ini"));
+  EXPECT_EQ(doc_.info, before);
+
+  feedback_.messages.clear();
+  save.edited_info->Title.pop_back();
+  EXPECT_EQ(SaveSkin(doc_, dir_.folder(), save, feedback_), 54);
+  EXPECT_EQ(fs::file_size(dir_.path() / "uisettings.ini"), kMaxSettingsFileBytes);
+  SkinDocument reopened;
+  EXPECT_TRUE(OpenSkinFolder(reopened, dir_.folder(), options_, feedback_));
+  EXPECT_TRUE(feedback_.messages.empty());
+  EXPECT_EQ(reopened.info.Title, save.edited_info->Title);
+}
+
+// A save that is killed between writing a temporary file and renaming it leaves the temporary
+// behind; the next save into the folder clears away exactly those.
+TEST_F(HostileSkinTest, ASaveClearsAwayWhatAKilledSaveLeft) {
+  const fs::path folder = dir_.path();
+  const std::vector<std::string> leftovers{".form_R.bmp.skinsmith-sxJT8u",
+                                           ".uisettings.ini.skinsmith-000000",
+                                           "icon/.cheat.bmp.skinsmith-Ab12Cd"};
+  const std::vector<std::string> others{"form_R.bmp.sxJT8u",
+                                        ".form_R.bmp.skinsmith-sxJT8",
+                                        ".notes.txt.skinsmith-sxJT8u",
+                                        ".cheat.bmp.skinsmith-Ab12Cd",
+                                        "icon/.form_R.bmp.skinsmith-sxJT8u",
+                                        "icon/notes.txt"};
+  for (const std::string& name : leftovers) WriteFile(folder / name, "partial");
+  for (const std::string& name : others) WriteFile(folder / name, "keep");
+  EXPECT_EQ(imaging::TemporaryNameFor((folder / "form_R.bmp").string()),
+            (folder / ".form_R.bmp.skinsmith-XXXXXX").string());
+
+  SaveOptions save;
+  save.texts = English();
+  EXPECT_EQ(SaveSkin(doc_, dir_.folder(), save, feedback_), 54);
+  for (const std::string& name : leftovers) EXPECT_FALSE(fs::exists(folder / name)) << name;
+  for (const std::string& name : others) EXPECT_TRUE(fs::exists(folder / name)) << name;
+  int marked = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    marked += entry.path().filename().string().find(".skinsmith-") != std::string::npos;
+  }
+  EXPECT_EQ(marked, 4) << "only the four look-alikes; this save left nothing of its own";
+}
+
+// Running out of memory in the middle of a load or a save ends that operation with a message; the
+// program goes on.
+class FailingFeedback : public RecordingFeedback {
+ public:
+  explicit FailingFeedback(int fail_at) : fail_at_(fail_at) {}
+  void SetProgress(int value) override {
+    RecordingFeedback::SetProgress(value);
+    if (value == fail_at_) throw std::bad_alloc();
+  }
+
+ private:
+  int fail_at_;
+};
+
+TEST_F(HostileSkinTest, AnAllocationFailureBecomesAMessage) {
+  SaveOptions save;
+  save.texts = English();
+  FailingFeedback failing(20);
+  EXPECT_LT(SaveSkin(doc_, dir_.folder(), save, failing), 54);
+  EXPECT_EQ(failing.messages.back(), English().Of(FileProblem::kOutOfMemory));
+  EXPECT_EQ(failing.progress.back(), 0);
+
+  FailingFeedback failing_load(3);
+  EXPECT_FALSE(OpenSkinFolder(doc_, dir_.folder(), options_, failing_load));
+  EXPECT_EQ(failing_load.messages,
+            std::vector<std::string>{English().Of(FileProblem::kOutOfMemory)});
+  EXPECT_EQ(failing_load.progress.back(), 0);
+}
+
+}  // namespace
+}  // namespace skin
