@@ -1,14 +1,24 @@
-// Error diffusion in place: the error of each pixel is added to neighbours that are still to be
-// visited, and error that would leave the picture is dropped, so no work copy is needed.
+// Error diffusion over two rows at a time: the row being quantised and the one below it, each as
+// separate channel bytes with a one-pixel margin on both sides, so that the four neighbours of
+// every pixel exist. The margins and the row below the last only receive error and are dropped.
 #include "imaging/dither.h"
+
+#include <utility>
+#include <vector>
 
 namespace imaging {
 namespace {
 
-// Adds `difference` to channel `shift` (0 red, 8 green, 16 blue) of `pixel`, limited to 0..255.
-void AddToChannel(Rgb& pixel, int shift, int difference) {
-  const int value = ClampChannel(static_cast<int>((pixel >> shift) & 0xFF), difference);
-  pixel = (pixel & ~(0xFFu << shift)) | static_cast<Rgb>(value) << shift;
+void LoadRow(const Image& image, int y, std::vector<std::uint8_t>& row) {
+  std::fill(row.begin(), row.end(), 0);
+  if (y >= image.height) return;
+  const Rgb* in = &image.pixels[static_cast<std::size_t>(y) * image.width];
+  std::uint8_t* out = &row[3];
+  for (int x = 0; x < image.width; ++x, out += 3) {
+    out[0] = static_cast<std::uint8_t>(RedOf(in[x]));
+    out[1] = static_cast<std::uint8_t>(GreenOf(in[x]));
+    out[2] = static_cast<std::uint8_t>(BlueOf(in[x]));
+  }
 }
 
 }  // namespace
@@ -16,24 +26,32 @@ void AddToChannel(Rgb& pixel, int shift, int difference) {
 void DitherToRgb555(Image& image) {
   if (image.Empty()) return;
   const int w = image.width;
-  const int h = image.height;
-  for (int y = 0; y < h; ++y) {
-    Rgb* row = &image.pixels[static_cast<std::size_t>(y) * w];
-    Rgb* below = y + 1 < h ? row + w : nullptr;
+  const std::size_t bytes = (static_cast<std::size_t>(w) + 2) * 3;
+  std::vector<std::uint8_t> row(bytes);
+  std::vector<std::uint8_t> below(bytes);
+  LoadRow(image, 0, row);
+  for (int y = 0; y < image.height; ++y) {
+    LoadRow(image, y + 1, below);
+    std::uint8_t* p = &row[3];
+    std::uint8_t* q = &below[3];
     for (int x = 0; x < w; ++x) {
-      const Rgb t = row[x] & 0xFFFFFF;
-      row[x] = t & 0xF8F8F8;
-      if ((t & 0x070707) == 0) continue;
-      for (int shift = 0; shift <= 16; shift += 8) {
-        const int e = static_cast<int>((t >> shift) & 7);
+      for (int c = 0; c < 3; ++c, ++p, ++q) {
+        const int t = *p;
+        const int e = t & 7;
         if (e == 0) continue;
-        if (x + 1 < w) AddToChannel(row[x + 1], shift, e * 7 / 16);
-        if (below == nullptr) continue;
-        if (x > 0) AddToChannel(below[x - 1], shift, e * 3 / 16);
-        AddToChannel(below[x], shift, e * 5 / 16);
-        if (x + 1 < w) AddToChannel(below[x + 1], shift, e / 16);
+        p[3] = static_cast<std::uint8_t>(ClampChannel(p[3], e * 7 / 16));
+        q[-3] = static_cast<std::uint8_t>(ClampChannel(q[-3], e * 3 / 16));
+        q[0] = static_cast<std::uint8_t>(ClampChannel(q[0], e * 5 / 16));
+        q[3] = static_cast<std::uint8_t>(ClampChannel(q[3], e / 16));
+        *p = static_cast<std::uint8_t>(t & 0xF8);
       }
     }
+    Rgb* out = &image.pixels[static_cast<std::size_t>(y) * w];
+    const std::uint8_t* in = &row[3];
+    for (int x = 0; x < w; ++x, in += 3) out[x] = MakeRgb(in[0], in[1], in[2]);
+    // The row below, with the error it received, is the next row to quantise: it must not be
+    // loaded again from the picture.
+    std::swap(row, below);
   }
 }
 
