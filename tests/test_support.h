@@ -56,15 +56,14 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-#ifdef SKINSMITH_CLI
 struct CliRun {
   int status;       // exit status, -1 when the program did not exit normally
   std::string err;  // everything it printed on stderr
 };
 
-// Runs skinsmith-cli with `args` (shell words) and returns its exit status and stderr.
-inline CliRun RunCli(const std::string& args) {
-  const std::string command = std::string(SKINSMITH_CLI) + " " + args + " 2>&1 >/dev/null";
+// Runs `program` with `args` (shell words) and returns its exit status and stderr.
+inline CliRun RunProgram(const std::string& program, const std::string& args) {
+  const std::string command = program + " " + args + " 2>&1 >/dev/null";
   FILE* pipe = ::popen(command.c_str(), "r");
   std::string err;
   char buffer[512];
@@ -72,6 +71,10 @@ inline CliRun RunCli(const std::string& args) {
   const int status = ::pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
 }
+
+#ifdef SKINSMITH_CLI
+// Runs skinsmith-cli with `args`.
+inline CliRun RunCli(const std::string& args) { return RunProgram(SKINSMITH_CLI, args); }
 #endif
 
 }  // namespace testing_support
