@@ -31,8 +31,12 @@ DataFolders ResolveDataFolders(const DataFolderInputs& in, bool (*is_dir)(const 
   const std::string user = Join(config, "skinsmith");
   DataFolders folders;
   folders.settings_file = Join(Join(user, "settings"), "settings.ini");
+  const std::string beside_program =
+      in.installed_languages_from_program.empty() || in.executable_dir.empty()
+          ? std::string()
+          : Join(in.executable_dir, in.installed_languages_from_program);
   for (const std::string& candidate :
-       {Join(user, "language"), in.installed_languages, in.source_languages}) {
+       {Join(user, "language"), beside_program, in.installed_languages, in.source_languages}) {
     if (!candidate.empty() && is_dir(candidate)) {
       folders.language_folder = candidate;
       break;
@@ -52,6 +56,9 @@ DataFolders ResolveDataFolders(const std::string& executable_dir) {
   in.home = home != nullptr ? home : "";
 #ifdef SKINSMITH_INSTALLED_LANGUAGES
   in.installed_languages = SKINSMITH_INSTALLED_LANGUAGES;
+#endif
+#ifdef SKINSMITH_INSTALLED_LANGUAGES_FROM_PROGRAM
+  in.installed_languages_from_program = SKINSMITH_INSTALLED_LANGUAGES_FROM_PROGRAM;
 #endif
 #ifdef SKINSMITH_SOURCE_LANGUAGES
   in.source_languages = SKINSMITH_SOURCE_LANGUAGES;

@@ -46,8 +46,8 @@ bool FakeIsDir(const std::string& path) {
 }
 
 TEST(DataFolders, PortableModeThenUserFolder) {
-  DataFolderInputs in{"/opt/sk",      true, "", "/home/u", "/usr/share/skinsmith/language",
-                      "/src/language"};
+  DataFolderInputs in{"/opt/sk",       true, "", "/home/u", "/usr/share/skinsmith/language",
+                      "/src/language", ""};
   DataFolders portable = ResolveDataFolders(in, FakeIsDir);
   EXPECT_EQ(portable.language_folder, "/opt/sk/language");
   EXPECT_EQ(portable.settings_file, "/opt/sk/settings/settings.ini");
@@ -61,6 +61,17 @@ TEST(DataFolders, PortableModeThenUserFolder) {
   DataFolders xdg = ResolveDataFolders(in, FakeIsDir);
   EXPECT_EQ(xdg.settings_file, "/xdg/skinsmith/settings/settings.ini");
   EXPECT_EQ(xdg.language_folder, "/usr/share/skinsmith/language");
+
+  // An install tree moved to another prefix finds the languages beside its program first.
+  in.executable_dir = "/opt/moved/bin";
+  in.installed_languages_from_program = "../share/skinsmith/language";
+  EXPECT_EQ(ResolveDataFolders(in,
+                               [](const std::string& p) {
+                                 return p == "/opt/moved/bin/../share/skinsmith/language" ||
+                                        p == "/usr/share/skinsmith/language";
+                               })
+                .language_folder,
+            "/opt/moved/bin/../share/skinsmith/language");
 
   in.executable_dir = "/build";
   in.installed_languages.clear();
