@@ -45,6 +45,9 @@ option(SKINSMITH_DEBIAN_DOCS "Install the copyright file and changelog of the De
 if(SKINSMITH_DEBIAN_DOCS)
   set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/skinsmith)
   install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright DESTINATION ${doc_dir})
+  # The package is not uploaded to Debian, so its first changelog entry closes no bug report.
+  install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/lintian-overrides
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME skinsmith)
   set(SKINSMITH_DEB_VERSION ${PROJECT_VERSION}-${SKINSMITH_DEB_RELEASE})
   configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in ${PROJECT_BINARY_DIR}/changelog
                  @ONLY)

@@ -91,7 +91,9 @@ std::string CleanFolderName(std::string_view text) {
     TrimBlanksAndDots(name);
   }
   const std::size_t base_end = std::min(name.find('.'), name.size());
-  if (IsWindowsDeviceName(std::string_view(name).substr(0, base_end))) name.insert(base_end, "_");
+  if (IsWindowsDeviceName(std::string_view(name).substr(0, base_end))) {
+    return name.substr(0, base_end) + "_" + name.substr(base_end);
+  }
   return name;
 }
 
