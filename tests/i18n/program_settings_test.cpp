@@ -80,5 +80,21 @@ TEST(DataFolders, PortableModeThenUserFolder) {
             "/src/language");
 }
 
+TEST(DataFolders, SettingsAreSavedOnAFreshAccountWithoutAConfigFolder) {
+  testing_support::TempDir home;
+  const char* old_home = std::getenv("HOME");
+  const char* old_xdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved_home = old_home != nullptr ? old_home : "";
+  const std::string saved_xdg = old_xdg != nullptr ? old_xdg : "";
+  ::setenv("HOME", home.path().c_str(), 1);
+  ::unsetenv("XDG_CONFIG_HOME");
+  const DataFolders folders = ResolveDataFolders("/nonexistent/bin");
+  ::setenv("HOME", saved_home.c_str(), 1);
+  if (old_xdg != nullptr) ::setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
+  EXPECT_EQ(folders.settings_file, home.folder() + ".config/skinsmith/settings/settings.ini");
+  EXPECT_TRUE(SaveProgramSettings(folders.settings_file, ProgramSettings{}));
+  EXPECT_TRUE(std::filesystem::is_regular_file(folders.settings_file));
+}
+
 }  // namespace
 }  // namespace i18n
