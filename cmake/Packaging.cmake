@@ -13,6 +13,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://skinsmith.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The language menu names Chinese and Japanese in their own scripts, and those languages need the
+# glyphs; a system without CJK fonts shows empty boxes there.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS fonts-noto-cjk)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "editor for the menu skins of Nintendo DS flash cartridges
