@@ -58,18 +58,22 @@ class TempDir {
 
 struct CliRun {
   int status;       // exit status, -1 when the program did not exit normally
-  std::string err;  // everything it printed on stderr
+  std::string err;  // what it printed: stderr for RunProgram, stdout for RunCommand
 };
+
+// Runs the shell command `command` and returns its exit status and what it printed on stdout.
+inline CliRun RunCommand(const std::string& command) {
+  FILE* pipe = ::popen(command.c_str(), "r");
+  std::string out;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+  const int status = ::pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
 
 // Runs `program` with `args` (shell words) and returns its exit status and stderr.
 inline CliRun RunProgram(const std::string& program, const std::string& args) {
-  const std::string command = program + " " + args + " 2>&1 >/dev/null";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  std::string err;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe)) err += buffer;
-  const int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+  return RunCommand(program + " " + args + " 2>&1 >/dev/null");
 }
 
 #ifdef SKINSMITH_CLI

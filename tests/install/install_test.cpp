@@ -125,31 +125,21 @@ TEST_F(InstallTree, DesktopEntryMetadataAndIconsNameEachOther) {
   EXPECT_NE(svg.find("<svg"), std::string::npos);
 }
 
-// Runs a shell command; its exit status and everything it printed.
-testing_support::CliRun RunWithOutput(const std::string& command) {
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  std::string out;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-  const int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
 TEST_F(InstallTree, DesktopEntryAndMetadataPassTheValidators) {
   if (!SKINSMITH_HAS_EDITOR) GTEST_SKIP() << "the editor is not built";
   bool validated = false;
   if (OnPath("desktop-file-validate")) {
-    const testing_support::CliRun run = RunWithOutput(
+    const testing_support::CliRun run = testing_support::RunCommand(
         "desktop-file-validate " +
-        (Installed("share/applications") / (std::string(kAppId) + ".desktop")).string());
+        (Installed("share/applications") / (std::string(kAppId) + ".desktop")).string() + " 2>&1");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "") << "not even a hint";
     validated = true;
   }
   if (OnPath("appstreamcli")) {
-    const testing_support::CliRun run = RunWithOutput(
+    const testing_support::CliRun run = testing_support::RunCommand(
         "appstreamcli validate --no-net " +
-        (Installed("share/metainfo") / (std::string(kAppId) + ".metainfo.xml")).string());
+        (Installed("share/metainfo") / (std::string(kAppId) + ".metainfo.xml")).string() + " 2>&1");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("Validation was successful."), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("infos:"), std::string::npos) << run.err;
