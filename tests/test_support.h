@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "i18n/ui_texts.h"
+#include "imaging/image_decoder.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
 
@@ -21,6 +22,12 @@ namespace testing_support {
 inline std::string ReadFileText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The picture in a BMP, PNG or JPEG file (none when the file cannot be read or decoded).
+inline imaging::Decoded ReadPicture(const std::filesystem::path& path) {
+  const std::string bytes = ReadFileText(path);
+  return imaging::DecodeImage({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
 // The message texts in the built-in English wording, as the editor and the CLI show them.
@@ -65,22 +72,29 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-#ifdef SKINSMITH_CLI
 struct CliRun {
   int status;       // exit status, -1 when the program did not exit normally
-  std::string err;  // everything it printed on stderr
+  std::string err;  // what it printed: stderr for RunProgram, stdout for RunCommand
 };
 
-// Runs skinsmith-cli with `args` (shell words) and returns its exit status and stderr.
-inline CliRun RunCli(const std::string& args) {
-  const std::string command = std::string(SKINSMITH_CLI) + " " + args + " 2>&1 >/dev/null";
+// Runs the shell command `command` and returns its exit status and what it printed on stdout.
+inline CliRun RunCommand(const std::string& command) {
   FILE* pipe = ::popen(command.c_str(), "r");
-  std::string err;
+  std::string out;
   char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe)) err += buffer;
+  while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
   const int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
+
+// Runs `program` with `args` (shell words) and returns its exit status and stderr.
+inline CliRun RunProgram(const std::string& program, const std::string& args) {
+  return RunCommand(program + " " + args + " 2>&1 >/dev/null");
+}
+
+#ifdef SKINSMITH_CLI
+// Runs skinsmith-cli with `args`.
+inline CliRun RunCli(const std::string& args) { return RunProgram(SKINSMITH_CLI, args); }
 #endif
 
 }  // namespace testing_support

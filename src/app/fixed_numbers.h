@@ -24,6 +24,8 @@ inline constexpr int kMenuSwapView = 31;
 inline constexpr int kMenuFirstScreen = 32;  // 32 to 45: screens 0 to 13
 inline constexpr int kMenuLastScreen = 45;
 inline constexpr int kMenuInformation = 46;
+// Items added since lie outside every range above, from 400 on.
+inline constexpr int kMenuSaveZip = 400;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;

@@ -1,20 +1,56 @@
-// skinsmith: the skin editor.
+// skinsmith: the skin editor. Its only command-line use is one skin folder or archive to open, as
+// a file manager passes it.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <cstdio>
+#include <string>
 
 #include "app/qt_dialogs.h"
 #include "app/shell.h"
 #include "i18n/data_folders.h"
 
+namespace {
+
+// The desktop entry and the icon of an installed editor carry this name.
+constexpr char kAppId[] = "org.example.skinsmith";
+
+// The icon from the desktop's icon theme, or, where no theme is installed (a bare window manager),
+// straight from the hicolor files installed beside the program.
+QIcon ProgramIcon() {
+  QIcon icon = QIcon::fromTheme(kAppId);
+  if (!icon.isNull()) return icon;
+  const QString folder =
+      QCoreApplication::applicationDirPath() + "/" + SKINSMITH_ICONS_FROM_PROGRAM + "/";
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    const QString file = folder + QString("%1x%1/apps/%2.png").arg(size).arg(kAppId);
+    if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
+  }
+  return icon;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  QApplication application(argc, argv);  // takes Qt's own options out of argv
   QApplication::setApplicationName("Skinsmith");
+  QGuiApplication::setDesktopFileName(kAppId);
+  QApplication::setWindowIcon(ProgramIcon());
+  if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+    std::fputs(
+        "usage: skinsmith [SKIN]\n"
+        "  SKIN  a skin folder or a .zip archive holding one, opened at start\n",
+        stderr);
+    return 2;
+  }
   app::QtDialogs dialogs;
   app::Shell shell(dialogs,
                    i18n::ResolveDataFolders(QCoreApplication::applicationDirPath().toStdString()));
   dialogs.SetShell(&shell);
   shell.Start();
   shell.window()->show();
+  if (argc == 2) shell.OpenSkinArgument(argv[1]);
   // The shell's quit flag ends the program once the event that set it has been handled.
   while (!shell.state().quit_requested) {
     QApplication::processEvents(QEventLoop::WaitForMoreEvents);

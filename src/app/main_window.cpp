@@ -59,6 +59,7 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   AddItem(open, kMenuOpenZip, QStringLiteral("*.zip"));
   QMenu* save = file->addMenu(text("LANG_FILE_SAVE$"));
   AddItem(save, kMenuSaveFolder, text("LANG_FILE_SAVE_FOLDER$"))->setShortcut(QKeySequence::Save);
+  AddItem(save, kMenuSaveZip, text("LANG_FILE_SAVE_ZIP$"));
   file->addSeparator();
   QMenu* shot = file->addMenu(text("LANG_FILE_SCREENSHOT$"));
   AddItem(shot, kMenuScreenshotFile, text("LANG_FILE_SCREENSHOT2D$"));

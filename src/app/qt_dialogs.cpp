@@ -32,10 +32,11 @@ std::string QtDialogs::ChooseOpenFile(const std::string& title, const std::strin
 }
 
 UserDialogs::SaveChoice QtDialogs::ChooseSaveFile(const std::string& title,
-                                                  const std::string& proposed) {
-  const QStringList filters = {QStringLiteral("Portable Network Graphic (*.png)"),
-                               QStringLiteral("Bitmap (*.bmp)"), QStringLiteral("JPEG (*.jpg)")};
-  QString selected = filters[0];
+                                                  const std::string& proposed,
+                                                  const std::vector<std::string>& filter_texts) {
+  QStringList filters;
+  for (const std::string& filter : filter_texts) filters << Q(filter);
+  QString selected = filters.value(0);
   const QString path =
       QFileDialog::getSaveFileName(Parent(), Q(title), Q(proposed), filters.join(";;"), &selected,
                                    QFileDialog::DontConfirmOverwrite);

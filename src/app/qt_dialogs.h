@@ -13,7 +13,8 @@ class QtDialogs : public UserDialogs {
   std::string ChooseFolder(const std::string& title, const std::string& start) override;
   std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
                              const std::string& filter) override;
-  SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed) override;
+  SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
+                            const std::vector<std::string>& filters) override;
   void ShowError(const std::string& caption, const std::string& text) override;
   imaging::Rgb EditColour(imaging::Rgb given) override;
   void ShowInformationBox() override;

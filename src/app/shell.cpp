@@ -4,13 +4,17 @@
 #include <QApplication>
 #include <QProgressBar>
 #include <algorithm>
+#include <filesystem>
 #include <new>
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
 #include "imaging/screenshot_writer.h"
+#include "preview/contact_sheet.h"
 #include "preview/preview.h"
 #include "skin/code_page.h"
+#include "skin/folder_path.h"
+#include "skin/skin_export.h"
 #include "skin/skin_loader.h"
 #include "skin/skin_saver.h"
 
@@ -52,14 +56,18 @@ std::string Lower(std::string text) {
 
 }  // namespace
 
+std::string WithExtension(const std::string& chosen, std::string_view extension) {
+  const std::string name = chosen.substr(chosen.find_last_of('/') + 1);
+  const std::size_t dot = name.find_last_of('.');
+  const std::string current = dot == std::string::npos ? "" : name.substr(dot + 1);
+  if (Lower(current) == extension) return chosen;
+  return chosen + "." + std::string(extension);
+}
+
 std::string ScreenshotFileName(const std::string& chosen, int filter) {
   static constexpr const char* kExtensions[] = {"png", "bmp", "jpg"};
   if (chosen.empty() || filter < 0 || filter > 2) return {};
-  const std::string name = chosen.substr(chosen.find_last_of('/') + 1);
-  const std::size_t dot = name.find_last_of('.');
-  const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-  if (Lower(extension) == kExtensions[filter]) return chosen;
-  return chosen + "." + kExtensions[filter];
+  return WithExtension(chosen, kExtensions[filter]);
 }
 
 Shell::Shell(UserDialogs& dialogs, i18n::DataFolders folders)
@@ -167,6 +175,9 @@ void Shell::OnMenu(int item) {
     case kMenuSaveFolder:
       SaveSkinCommand();
       return;
+    case kMenuSaveZip:
+      ExportSkinCommand();
+      return;
     case kMenuScreenshotFile:
       Screenshot(false);
       return;
@@ -262,29 +273,61 @@ void Shell::OpenSkin(bool zip) {
     if (chosen.empty()) return;
     state_.last_path = chosen;
   }
+  LoadSkin(chosen, zip);
+}
+
+void Shell::OpenSkinArgument(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path full = std::filesystem::absolute(path, error);
+  if (error) full = path;
+  const std::string name = full.lexically_normal().string();
+  const bool folder = std::filesystem::is_directory(full, error);
+  state_.last_path = folder ? skin::FolderWithSeparator(name) : FolderOf(name);
+  LoadSkin(name, !folder);
+}
+
+void Shell::LoadSkin(const std::string& path, bool zip) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
   const skin::LoadOptions options{code_page_, Messages()};
   if (zip) {
-    skin::OpenSkinZip(doc_, chosen, options, feedback);
+    skin::OpenSkinZip(doc_, path, options, feedback);
   } else {
-    skin::OpenSkinFolder(doc_, chosen, options, feedback);
+    skin::OpenSkinFolder(doc_, path, options, feedback);
   }
   RefreshPanels();
   SelectScreen(0);
   RedrawPreview();
 }
 
-void Shell::SaveSkinCommand() {
-  const std::string folder = dialogs_.ChooseFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
-  if (folder.empty()) return;
-  state_.last_path = folder;
+skin::SaveOptions Shell::SaveOptionsNow() const {
   skin::SaveOptions options;
   options.code_page = code_page_;
   options.last_update = skin::CurrentLastUpdate();
   options.edited_info = window_->panel()->EditedInfo();
   options.texts = Messages();
+  return options;
+}
+
+void Shell::SaveSkinCommand() {
+  const std::string folder = dialogs_.ChooseFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
+  if (folder.empty()) return;
+  state_.last_path = folder;
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  skin::SaveSkin(doc_, folder, options, feedback);
+  skin::SaveSkin(doc_, folder, SaveOptionsNow(), feedback);
+}
+
+void Shell::ExportSkinCommand() {
+  const std::string proposed = skin::FolderWithSeparator(state_.last_path) +
+                               skin::SkinFolderName(window_->panel()->EditedInfo().Title) + ".zip";
+  const UserDialogs::SaveChoice choice =
+      dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE_ZIP$"), proposed, {"* (*.zip)"});
+  if (choice.path.empty()) return;
+  state_.last_path = FolderOf(choice.path);
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  // The contact sheet on black, as skinsmith-cli export draws it, whatever the preview's
+  // background: the archive is the same from either program.
+  skin::ExportSkinZip(doc_, WithExtension(choice.path, "zip"), preview::RenderContactSheet(doc_, 0),
+                      SaveOptionsNow(), feedback);
 }
 
 void Shell::ImportImage(skin::SlotId slot) {
@@ -311,8 +354,9 @@ void Shell::SaveScreenshot(bool to_clipboard) {
     dialogs_.CopyToClipboard(shot);
     return;
   }
-  const UserDialogs::SaveChoice choice =
-      dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE$"), state_.last_path);
+  const UserDialogs::SaveChoice choice = dialogs_.ChooseSaveFile(
+      Text("LANG_REQFILE_SAVE$"), state_.last_path,
+      {"Portable Network Graphic (*.png)", "Bitmap (*.bmp)", "JPEG (*.jpg)"});
   if (choice.path.empty()) return;
   state_.last_path = FolderOf(choice.path);
   const std::string path = ScreenshotFileName(choice.path, choice.filter);

@@ -4,12 +4,15 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/main_window.h"
 #include "i18n/data_folders.h"
 #include "i18n/program_settings.h"
 #include "i18n/ui_texts.h"
 #include "skin/skin_document.h"
+#include "skin/skin_saver.h"
 
 namespace app {
 
@@ -37,9 +40,11 @@ class UserDialogs {
                                      const std::string& filter) = 0;
   struct SaveChoice {
     std::string path;  // "" when cancelled
-    int filter = 0;
+    int filter = 0;    // the index of the chosen filter
   };
-  virtual SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed) = 0;
+  // `filters` as "Name (*.ext)", the first one preselected.
+  virtual SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
+                                    const std::vector<std::string>& filters) = 0;
   virtual void ShowError(const std::string& caption, const std::string& text) = 0;
   // The colour editor: the new colour after OK, `given` after Cancel.
   virtual imaging::Rgb EditColour(imaging::Rgb given) = 0;
@@ -47,9 +52,11 @@ class UserDialogs {
   virtual void CopyToClipboard(const imaging::Image& image) = 0;
 };
 
+// `chosen` when its extension is `extension` in any letter case, else `chosen` + "." + extension.
+std::string WithExtension(const std::string& chosen, std::string_view extension);
+
 // The file name a screenshot is saved under, or "" when nothing is saved. The chosen filter
-// (0 PNG, 1 BMP, 2 JPEG) decides the format: a name whose extension is the filter's, in any letter
-// case, is kept; any other name gets the filter's extension appended.
+// (0 PNG, 1 BMP, 2 JPEG) decides the format and the extension (WithExtension).
 std::string ScreenshotFileName(const std::string& chosen, int filter);
 
 class Shell : public WindowEvents {
@@ -68,6 +75,11 @@ class Shell : public WindowEvents {
   void OnResize() override;
   void OnClose() override;
 
+  // Opens the skin named on the command line: a folder as Open folder does, anything else as Open
+  // archive does (a file that is no skin archive gets the no-skin message). A relative path is
+  // taken from the working folder.
+  void OpenSkinArgument(const std::string& path);
+
   ShellState& state() { return state_; }
   skin::SkinDocument& document() { return doc_; }
   const i18n::UiTexts& texts() const { return texts_; }
@@ -84,7 +96,10 @@ class Shell : public WindowEvents {
   void RebuildMainWindow();
   void SetLanguageChecks(int language);
   void OpenSkin(bool zip);
+  void LoadSkin(const std::string& path, bool zip);
   void SaveSkinCommand();
+  void ExportSkinCommand();
+  skin::SaveOptions SaveOptionsNow() const;
   void ImportImage(skin::SlotId slot);
   void Screenshot(bool to_clipboard);
   void SaveScreenshot(bool to_clipboard);

@@ -8,6 +8,7 @@
 #include "skin/feedback.h"
 #include "skin/messages.h"
 #include "skin/skin_document.h"
+#include "skin/skin_saver.h"
 
 namespace cli {
 
@@ -46,6 +47,10 @@ using Arguments = std::vector<std::string>;
 // False when the skin's uisettings.ini could not be found.
 bool OpenSkinOnto(skin::SkinDocument& doc, const std::string& path, StderrFeedback& feedback);
 
+// What the editor's save uses: the locale's code page, the current time as LastUpdate and the
+// built-in message texts.
+skin::SaveOptions CliSaveOptions();
+
 // Saves `doc` as a skin folder at `folder`, creating it when needed, as the editor's save does.
 // Returns the exit status: kExitFailed when not one file could be written.
 int SaveSkinInto(skin::SkinDocument& doc, const std::string& folder, StderrFeedback& feedback);
@@ -55,5 +60,6 @@ int RunDefaults(const Arguments& args);
 int RunConvert(const Arguments& args);
 int RunImport(const Arguments& args);
 int RunRender(const Arguments& args);
+int RunExport(const Arguments& args);
 
 }  // namespace cli

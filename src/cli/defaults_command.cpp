@@ -8,6 +8,14 @@
 
 namespace cli {
 
+skin::SaveOptions CliSaveOptions() {
+  skin::SaveOptions options;
+  options.code_page = skin::AnsiCodePageFromEnvironment();
+  options.last_update = skin::CurrentLastUpdate();
+  options.texts = BuiltInMessageTexts();
+  return options;
+}
+
 int SaveSkinInto(skin::SkinDocument& doc, const std::string& folder, StderrFeedback& feedback) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
@@ -15,11 +23,7 @@ int SaveSkinInto(skin::SkinDocument& doc, const std::string& folder, StderrFeedb
     std::fprintf(stderr, "%s: the folder cannot be created\n", TerminalSafe(folder).c_str());
     return kExitFailed;
   }
-  skin::SaveOptions options;
-  options.code_page = skin::AnsiCodePageFromEnvironment();
-  options.last_update = skin::CurrentLastUpdate();
-  options.texts = BuiltInMessageTexts();
-  if (skin::SaveSkin(doc, folder, options, feedback) == 0) return kExitFailed;
+  if (skin::SaveSkin(doc, folder, CliSaveOptions(), feedback) == 0) return kExitFailed;
   return feedback.ExitStatus();
 }
 

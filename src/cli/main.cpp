@@ -27,6 +27,10 @@ constexpr Command kCommands[] = {
      "render SKIN|--default --screen N|--all -o OUT.png [--zoom Z] [--background 0xRRGGBB]\n"
      "                               draw the preview of a skin into a PNG",
      RunRender},
+    {"export",
+     "export SKIN|--default OUT.zip\n"
+     "                               pack a skin into a ZIP archive to share, with preview.png",
+     RunExport},
 };
 
 void PrintUsage() {

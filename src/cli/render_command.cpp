@@ -7,30 +7,11 @@
 #include "cli/cli.h"
 #include "imaging/file_io.h"
 #include "imaging/png_codec.h"
-#include "preview/draw.h"
+#include "preview/contact_sheet.h"
 #include "preview/preview.h"
-#include "preview/preview_font.h"
 
 namespace cli {
 namespace {
-
-// All fourteen canvases in two rows of seven, each with its number above it.
-imaging::Image ContactSheet(const skin::SkinDocument& doc, imaging::Rgb background) {
-  constexpr int kColumns = 7;
-  constexpr int kGap = 12;
-  constexpr int kLabel = 16;
-  const int cell_w = preview::kCanvasWidth + kGap;
-  const int cell_h = preview::kCanvasHeight + kLabel + kGap;
-  imaging::Image sheet(kGap + kColumns * cell_w, kGap + 2 * cell_h, imaging::MakeRgb(40, 40, 48));
-  for (int screen = 0; screen < preview::kScreenCount; ++screen) {
-    const int x = kGap + (screen % kColumns) * cell_w;
-    const int y = kGap + (screen / kColumns) * cell_h;
-    preview::DrawText(sheet, x, y, std::to_string(screen + 1), imaging::MakeRgb(248, 248, 248));
-    preview::DrawKeyed(sheet, preview::RenderPreview(doc, screen, background, 1.0f), x, y + kLabel,
-                       preview::kNoKey);
-  }
-  return sheet;
-}
 
 bool ParseNumber(const std::string& text, long min, long max, long& out) {
   char* end = nullptr;
@@ -86,7 +67,7 @@ int RunRender(const Arguments& args) {
   StderrFeedback feedback;
   if (!use_default && !OpenSkinOnto(doc, skin_path, feedback)) return kExitFailed;
   const imaging::Image image =
-      all ? ContactSheet(doc, background)
+      all ? preview::RenderContactSheet(doc, background)
           : preview::RenderPreview(doc, static_cast<int>(screen), background, zoom);
   if (!imaging::WriteFileAtomically(output, imaging::EncodePng(image))) {
     StderrFeedback failure;

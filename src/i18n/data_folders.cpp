@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace i18n {
 namespace {
@@ -31,8 +32,12 @@ DataFolders ResolveDataFolders(const DataFolderInputs& in, bool (*is_dir)(const 
   const std::string user = Join(config, "skinsmith");
   DataFolders folders;
   folders.settings_file = Join(Join(user, "settings"), "settings.ini");
+  const std::string beside_program =
+      in.installed_languages_from_program.empty() || in.executable_dir.empty()
+          ? std::string()
+          : Join(in.executable_dir, in.installed_languages_from_program);
   for (const std::string& candidate :
-       {Join(user, "language"), in.installed_languages, in.source_languages}) {
+       {Join(user, "language"), beside_program, in.installed_languages, in.source_languages}) {
     if (!candidate.empty() && is_dir(candidate)) {
       folders.language_folder = candidate;
       break;
@@ -53,14 +58,19 @@ DataFolders ResolveDataFolders(const std::string& executable_dir) {
 #ifdef SKINSMITH_INSTALLED_LANGUAGES
   in.installed_languages = SKINSMITH_INSTALLED_LANGUAGES;
 #endif
+#ifdef SKINSMITH_INSTALLED_LANGUAGES_FROM_PROGRAM
+  in.installed_languages_from_program = SKINSMITH_INSTALLED_LANGUAGES_FROM_PROGRAM;
+#endif
 #ifdef SKINSMITH_SOURCE_LANGUAGES
   in.source_languages = SKINSMITH_SOURCE_LANGUAGES;
 #endif
   DataFolders folders = ResolveDataFolders(in, IsDirectory);
-  // The user's settings folder is made on first save; its parent must exist for that.
+  // The user's settings folder is made on first save; its parent must exist for that, and on a
+  // fresh account not even ~/.config may exist yet.
   const std::string settings_dir =
       folders.settings_file.substr(0, folders.settings_file.rfind('/'));
-  ::mkdir(settings_dir.substr(0, settings_dir.rfind('/')).c_str(), 0777);
+  std::error_code ignored;
+  std::filesystem::create_directories(settings_dir.substr(0, settings_dir.rfind('/')), ignored);
   return folders;
 }
 

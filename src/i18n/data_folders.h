@@ -18,12 +18,16 @@ struct DataFolderInputs {
   std::string home;                 // $HOME
   std::string installed_languages;  // the install prefix's share/skinsmith/language
   std::string source_languages;     // the source tree's language/ (builds run from the tree)
+  // The same folder relative to the installed program's folder ("../share/skinsmith/language"),
+  // for an install tree moved to another prefix (cmake --install --prefix, a package root).
+  std::string installed_languages_from_program;
 };
 
 // Portable mode: when the program's own folder holds language/ and can be written, languages and
 // settings/ live there. Otherwise settings go to $XDG_CONFIG_HOME/skinsmith/settings (or
 // ~/.config/skinsmith/settings), and languages come from the user folder's language/ when it
-// exists, else from the install prefix, else from the source tree.
+// exists, else from the install tree the program sits in, else from the install prefix it was
+// built for, else from the source tree.
 DataFolders ResolveDataFolders(const DataFolderInputs& inputs, bool (*is_dir)(const std::string&));
 
 // ResolveDataFolders for the running program in `executable_dir`, from the environment.

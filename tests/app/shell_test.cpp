@@ -20,6 +20,7 @@
 #include "app/colour_editor.h"
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
+#include "skin/skin_export.h"
 #include "skin/skin_saver.h"
 #include "test_support.h"
 
@@ -41,8 +42,11 @@ class ScriptedDialogs : public UserDialogs {
     proposals.push_back(proposed);
     return Next();
   }
-  SaveChoice ChooseSaveFile(const std::string& title, const std::string&) override {
+  SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
+                            const std::vector<std::string>& filters) override {
     titles.push_back(title);
+    proposals.push_back(proposed);
+    save_filters = filters;
     return {Next(), save_filter};
   }
   void ShowError(const std::string& caption, const std::string& text) override {
@@ -65,7 +69,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::string> answers;
   int save_filter = 0;
   imaging::Rgb colour_answer = 0;
-  std::vector<std::string> titles, proposals, errors;
+  std::vector<std::string> titles, proposals, errors, save_filters;
   std::vector<imaging::Rgb> edited;
   int information_boxes = 0;
   imaging::Image clipboard;
@@ -290,6 +294,98 @@ TEST_F(ShellTest, QuitAndCloseRequestAndSettingsAreWrittenAtExit) {
       i18n::LoadProgramSettings((dir_.path() / "settings" / "settings.ini").string());
   EXPECT_EQ(settings.swap_view, 1);
   EXPECT_EQ(settings.language, 4);
+}
+
+TEST_F(ShellTest, SaveAsZipArchiveProposesANameAndOpensAsTheSameSkin) {
+  QAction* item = window().MenuItem(kMenuSaveZip);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->text(), "ZIP archive...");
+  EXPECT_EQ(item->associatedObjects(), window().MenuItem(kMenuSaveFolder)->associatedObjects())
+      << "in the Save menu";
+
+  testing_support::TempDir out;
+  shell_->state().last_path = out.folder();
+  static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->setText("Blue: Night");
+  shell_->document().Field(skin::FieldId::big_clock_x) = 40;
+  shell_->document().Slot(skin::SlotId::btn) = imaging::Image(3, 2, MakeRgb(248, 8, 16));
+  dialogs_.answers = {(out.path() / "share").string()};
+  item->trigger();
+  EXPECT_EQ(dialogs_.titles.back(), "Save the skin as a ZIP archive");
+  EXPECT_EQ(dialogs_.proposals.back(), out.folder() + "Blue_ Night.zip");
+  EXPECT_EQ(dialogs_.save_filters, std::vector<std::string>{"* (*.zip)"});
+  EXPECT_TRUE(dialogs_.errors.empty());
+  EXPECT_TRUE(fs::is_regular_file(out.path() / "share.zip")) << "the .zip ending is added";
+  EXPECT_EQ(shell_->state().last_path, out.folder());
+  EXPECT_EQ(shell_->document().info.Title, "Blue: Night") << "exporting saves the typed texts";
+  EXPECT_EQ(window().progress()->value(), 0);
+
+  const skin::SkinDocument exported = shell_->document();
+  window().MenuItem(kMenuNewSkin)->trigger();
+  dialogs_.answers = {(out.path() / "share.zip").string()};
+  window().MenuItem(kMenuOpenZip)->trigger();
+  EXPECT_TRUE(dialogs_.errors.empty());
+  EXPECT_EQ(shell_->document().info, exported.info);
+  EXPECT_EQ(shell_->document().colours, exported.colours);
+  EXPECT_EQ(shell_->document().fields, exported.fields);
+  EXPECT_EQ(shell_->document().slots, exported.slots);
+  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "Blue: Night");
+
+  dialogs_.answers = {};
+  item->trigger();  // cancelled
+  EXPECT_EQ(shell_->state().last_path, out.folder());
+  const fs::path nowhere = out.path() / "missing" / "x.zip";
+  dialogs_.answers = {nowhere.string()};
+  item->trigger();
+  EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"Error|" + nowhere.string() +
+                                                      ": The file could not be saved."});
+  EXPECT_FALSE(fs::exists(nowhere.parent_path()));
+
+  window().MenuItem(24)->trigger();  // French
+  EXPECT_EQ(window().MenuItem(kMenuSaveZip)->text(), "Archive ZIP...");
+}
+
+TEST_F(ShellTest, TheCommandLineSkinOpensAsAFolderOrAnArchive) {
+  testing_support::TempDir place;
+  skin::SkinDocument source;
+  skin::ResetSkinDefaults(source);
+  skin::SaveOptions options;
+  options.edited_info = skin::EditedInfo{"From a folder", "", "", ""};
+  testing_support::RecordingFeedback quiet;
+  fs::create_directory(place.path() / "skin");
+  skin::SaveSkin(source, (place.path() / "skin").string(), options, quiet);
+  options.edited_info->Title = "From an archive";
+  ASSERT_TRUE(skin::ExportSkinZip(source, (place.path() / "Packed.ZIP").string(),
+                                  imaging::Image(1, 1), options, quiet));
+
+  shell_->OpenSkinArgument((place.path() / "skin").string());
+  EXPECT_EQ(shell_->document().info.Title, "From a folder");
+  EXPECT_EQ(shell_->state().last_path, place.folder() + "skin/");
+  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "From a folder");
+
+  const fs::path working = fs::current_path();
+  fs::current_path(place.path());
+  shell_->OpenSkinArgument("./Packed.ZIP");
+  fs::current_path(working);
+  EXPECT_EQ(shell_->document().info.Title, "From an archive");
+  EXPECT_EQ(shell_->state().last_path, place.folder()) << "a relative path is made whole";
+  EXPECT_TRUE(dialogs_.errors.empty());
+
+  std::ofstream(place.path() / "notes.txt") << "no skin";
+  for (const fs::path& other :
+       {place.path() / "notes.txt", place.path() / "gone.zip", place.path()}) {
+    shell_->OpenSkinArgument(other.string());
+    EXPECT_EQ(shell_->document().info.Title, "From an archive") << other;
+  }
+  const std::string no_skin = "Error|" + i18n::NoSkinSettingsText();
+  EXPECT_EQ(dialogs_.errors, std::vector<std::string>(3, no_skin));
+}
+
+TEST(EditorCommandLine, MoreThanOneSkinOrAnOptionIsAUsageError) {
+  for (const char* args : {"a b", "--version", "-x"}) {
+    const testing_support::CliRun run = testing_support::RunProgram(SKINSMITH_EDITOR, args);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_NE(run.err.find("usage: skinsmith [SKIN]\n"), std::string::npos) << run.err;
+  }
 }
 
 TEST(ColourEditor, OkCancelClampAndCodes) {

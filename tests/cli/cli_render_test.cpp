@@ -8,29 +8,24 @@ namespace {
 
 using testing_support::RunCli;
 
-imaging::Decoded ReadPng(const std::filesystem::path& path) {
-  const std::string bytes = testing_support::ReadFileText(path);
-  return imaging::DecodePng({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-}
-
 TEST(CliRender, ScreensSheetsZoomAndBackground) {
   testing_support::TempDir dir;
   const std::string out = (dir.path() / "s.png").string();
   ASSERT_EQ(RunCli("render --default --screen 13 -o " + out).status, 0);
-  imaging::Decoded image = ReadPng(out);
+  imaging::Decoded image = testing_support::ReadPicture(out);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->width, 266);
   EXPECT_EQ(image->height, 490);
 
   ASSERT_EQ(
       RunCli("render --default --screen 0 --zoom 1.15 --background 0xFF0000 -o " + out).status, 0);
-  image = ReadPng(out);
+  image = testing_support::ReadPicture(out);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->width, 306);
   EXPECT_EQ(image->At(0, 0), imaging::MakeRgb(255, 0, 0)) << "red first, as on the web";
 
   ASSERT_EQ(RunCli("render --default --all -o " + out).status, 0);
-  image = ReadPng(out);
+  image = testing_support::ReadPicture(out);
   ASSERT_TRUE(image);
   EXPECT_GT(image->width, 7 * 266);
 }

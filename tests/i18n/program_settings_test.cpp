@@ -46,8 +46,8 @@ bool FakeIsDir(const std::string& path) {
 }
 
 TEST(DataFolders, PortableModeThenUserFolder) {
-  DataFolderInputs in{"/opt/sk",      true, "", "/home/u", "/usr/share/skinsmith/language",
-                      "/src/language"};
+  DataFolderInputs in{"/opt/sk",       true, "", "/home/u", "/usr/share/skinsmith/language",
+                      "/src/language", ""};
   DataFolders portable = ResolveDataFolders(in, FakeIsDir);
   EXPECT_EQ(portable.language_folder, "/opt/sk/language");
   EXPECT_EQ(portable.settings_file, "/opt/sk/settings/settings.ini");
@@ -62,11 +62,38 @@ TEST(DataFolders, PortableModeThenUserFolder) {
   EXPECT_EQ(xdg.settings_file, "/xdg/skinsmith/settings/settings.ini");
   EXPECT_EQ(xdg.language_folder, "/usr/share/skinsmith/language");
 
+  // An install tree moved to another prefix finds the languages beside its program first.
+  in.executable_dir = "/opt/moved/bin";
+  in.installed_languages_from_program = "../share/skinsmith/language";
+  EXPECT_EQ(ResolveDataFolders(in,
+                               [](const std::string& p) {
+                                 return p == "/opt/moved/bin/../share/skinsmith/language" ||
+                                        p == "/usr/share/skinsmith/language";
+                               })
+                .language_folder,
+            "/opt/moved/bin/../share/skinsmith/language");
+
   in.executable_dir = "/build";
   in.installed_languages.clear();
   EXPECT_EQ(ResolveDataFolders(in, [](const std::string& p) { return p == "/src/language"; })
                 .language_folder,
             "/src/language");
+}
+
+TEST(DataFolders, SettingsAreSavedOnAFreshAccountWithoutAConfigFolder) {
+  testing_support::TempDir home;
+  const char* old_home = std::getenv("HOME");
+  const char* old_xdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved_home = old_home != nullptr ? old_home : "";
+  const std::string saved_xdg = old_xdg != nullptr ? old_xdg : "";
+  ::setenv("HOME", home.path().c_str(), 1);
+  ::unsetenv("XDG_CONFIG_HOME");
+  const DataFolders folders = ResolveDataFolders("/nonexistent/bin");
+  ::setenv("HOME", saved_home.c_str(), 1);
+  if (old_xdg != nullptr) ::setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
+  EXPECT_EQ(folders.settings_file, home.folder() + ".config/skinsmith/settings/settings.ini");
+  EXPECT_TRUE(SaveProgramSettings(folders.settings_file, ProgramSettings{}));
+  EXPECT_TRUE(std::filesystem::is_regular_file(folders.settings_file));
 }
 
 }  // namespace

@@ -1,0 +1,270 @@
+// The skin exporter: the skin folder and its preview packed into one ZIP archive with minizip.
+#include "skin/skin_export.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <span>
+#include <vector>
+
+#include "imaging/bmp16.h"
+#include "imaging/file_io.h"
+#include "imaging/png_codec.h"
+#include "skin/settings_reader.h"
+
+namespace skin {
+namespace {
+
+constexpr std::size_t kMaxFolderNameBytes = 64;
+
+// The length of the well-formed UTF-8 character at the start of `text`, 0 when it is malformed
+// (a stray continuation byte, an overlong form, a surrogate, beyond U+10FFFF or cut short).
+std::size_t Utf8CharLength(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+void TrimBlanksAndDots(std::string& name) {
+  const std::size_t first = name.find_first_not_of(" .");
+  if (first == std::string::npos) {
+    name.clear();
+    return;
+  }
+  name.erase(name.find_last_not_of(" .") + 1);
+  name.erase(0, first);
+}
+
+bool IsWindowsDeviceName(std::string_view base) {
+  std::string upper(base);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+         upper[3] >= '1' && upper[3] <= '9';
+}
+
+std::string CleanFolderName(std::string_view text) {
+  std::string name;
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80) {
+      const std::size_t length = Utf8CharLength(text.substr(i));
+      if (length == 0) {
+        name += '_';
+        ++i;
+      } else {
+        name.append(text.substr(i, length));
+        i += length;
+      }
+      continue;
+    }
+    const bool forbidden = c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr;
+    name += forbidden ? '_' : static_cast<char>(c);
+    ++i;
+  }
+  TrimBlanksAndDots(name);
+  if (name.size() > kMaxFolderNameBytes) {
+    std::size_t cut = kMaxFolderNameBytes;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.erase(cut);
+    TrimBlanksAndDots(name);
+  }
+  const std::size_t base_end = std::min(name.find('.'), name.size());
+  if (IsWindowsDeviceName(std::string_view(name).substr(0, base_end))) {
+    return name.substr(0, base_end) + "_" + name.substr(base_end);
+  }
+  return name;
+}
+
+// The archive's file name without its folder and without a ".zip" ending in any letter case.
+std::string_view ArchiveStem(std::string_view zip_path) {
+  const std::size_t slash = zip_path.find_last_of('/');
+  std::string_view name = slash == std::string_view::npos ? zip_path : zip_path.substr(slash + 1);
+  if (name.size() >= 4) {
+    std::string ending(name.substr(name.size() - 4));
+    for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ending == ".zip") name.remove_suffix(4);
+  }
+  return name;
+}
+
+// An archive growing in memory behind minizip's file interface. minizip writes each entry's
+// header and data and then seeks back to fill in its sizes and CRC, so writes may land anywhere.
+struct MemoryFile {
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t position = 0;
+  bool failed = false;
+};
+
+voidpf ZCALLBACK OpenMemory(voidpf opaque, const void*, int) { return opaque; }
+
+uLong ZCALLBACK ReadMemory(voidpf, voidpf stream, void* buffer, uLong size) {
+  auto& file = *static_cast<MemoryFile*>(stream);
+  if (file.position >= file.bytes.size()) return 0;
+  const std::uint64_t n = std::min<std::uint64_t>(size, file.bytes.size() - file.position);
+  std::memcpy(buffer, file.bytes.data() + file.position, n);
+  file.position += n;
+  return static_cast<uLong>(n);
+}
+
+uLong ZCALLBACK WriteMemory(voidpf, voidpf stream, const void* buffer, uLong size) {
+  auto& file = *static_cast<MemoryFile*>(stream);
+  try {
+    if (file.position + size > file.bytes.size()) file.bytes.resize(file.position + size);
+  } catch (const std::bad_alloc&) {
+    file.failed = true;
+    return 0;
+  }
+  std::memcpy(file.bytes.data() + file.position, buffer, size);
+  file.position += size;
+  return size;
+}
+
+ZPOS64_T ZCALLBACK TellMemory(voidpf, voidpf stream) {
+  return static_cast<MemoryFile*>(stream)->position;
+}
+
+long ZCALLBACK SeekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+  auto& file = *static_cast<MemoryFile*>(stream);
+  switch (origin) {
+    case ZLIB_FILEFUNC_SEEK_SET:
+      file.position = offset;
+      return 0;
+    case ZLIB_FILEFUNC_SEEK_CUR:
+      file.position += offset;
+      return 0;
+    case ZLIB_FILEFUNC_SEEK_END:
+      file.position = file.bytes.size() + offset;
+      return 0;
+    default:
+      return -1;
+  }
+}
+
+int ZCALLBACK CloseMemory(voidpf, voidpf) { return 0; }
+
+int ZCALLBACK MemoryError(voidpf, voidpf stream) {
+  return static_cast<MemoryFile*>(stream)->failed ? 1 : 0;
+}
+
+// The entries' date and time: the LastUpdate stamp "yyyy/mm/dd-hh:ii:ss", or the earliest time a
+// ZIP archive can hold when the stamp cannot be read or lies outside 1980 to 2107.
+zip_fileinfo EntryInfo(const std::string& last_update) {
+  zip_fileinfo info{};
+  info.tmz_date = {0, 0, 0, 1, 0, 1980};
+  unsigned year, month, day, hour, minute, second;
+  if (std::sscanf(last_update.c_str(), "%4u/%2u/%2u-%2u:%2u:%2u", &year, &month, &day, &hour,
+                  &minute, &second) == 6 &&
+      year >= 1980 && year <= 2107 && month >= 1 && month <= 12 && day >= 1 && day <= 31 &&
+      hour < 24 && minute < 60 && second < 60) {
+    info.tmz_date = {second, minute, hour, day, month - 1, year};
+  }
+  return info;
+}
+
+bool AddEntry(zipFile zip, const std::string& name, std::span<const std::uint8_t> data,
+              const zip_fileinfo& info) {
+  // Bit 11 of the general-purpose flags marks a UTF-8 name; without it readers take the DOS page.
+  const bool utf8 = std::any_of(name.begin(), name.end(),
+                                [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  if (zipOpenNewFileInZip4_64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                              Z_BEST_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
+                              nullptr, 0, 0, utf8 ? 1u << 11 : 0u, 0) != ZIP_OK) {
+    return false;
+  }
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < data.size();) {
+    const unsigned chunk =
+        static_cast<unsigned>(std::min<std::size_t>(data.size() - done, 1 << 24));
+    ok = zipWriteInFileInZip(zip, data.data() + done, chunk) == ZIP_OK;
+    done += chunk;
+  }
+  return zipCloseFileInZip(zip) == ZIP_OK && ok;
+}
+
+}  // namespace
+
+std::string SkinFolderName(std::string_view title, std::string_view fallback) {
+  std::string name = CleanFolderName(title);
+  if (name.empty()) name = CleanFolderName(fallback);
+  return name.empty() ? "skin" : name;
+}
+
+namespace {
+
+// Builds the archive in `file`; false when an entry could not be added.
+bool BuildArchive(const SkinDocument& doc, const std::string& zip_path, const std::string& text,
+                  const imaging::Image& preview, MemoryFile& file, Feedback& feedback) {
+  const std::string folder = SkinFolderName(doc.info.Title, ArchiveStem(zip_path)) + "/";
+  const zip_fileinfo info = EntryInfo(doc.info.LastUpdate);
+  zlib_filefunc64_def io{OpenMemory, ReadMemory,  WriteMemory, TellMemory,
+                         SeekMemory, CloseMemory, MemoryError, &file};
+  zipFile zip = zipOpen2_64(zip_path.c_str(), APPEND_STATUS_CREATE, nullptr, &io);
+  if (zip == nullptr) return false;
+  // The archive is closed however this ends, also when an allocation fails on the way.
+  std::unique_ptr<void, void (*)(void*)> closer(zip, [](void* z) { zipClose(z, nullptr); });
+  bool ok = AddEntry(zip, folder + "uisettings.ini",
+                     {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, info);
+  for (std::size_t s = 0; ok && s < kSlotCount; ++s) {
+    feedback.SetProgress(static_cast<int>(s) + 1);
+    ok = AddEntry(zip, folder + std::string(kSlots[s].file), imaging::EncodeBmp16(doc.slots[s]),
+                  info);
+  }
+  const std::vector<std::uint8_t> png =
+      ok ? imaging::EncodePng(preview) : std::vector<std::uint8_t>();
+  ok = ok && !png.empty() && AddEntry(zip, std::string(kPreviewEntry), png, info);
+  closer.release();
+  return zipClose(zip, nullptr) == ZIP_OK && ok && !file.failed;
+}
+
+}  // namespace
+
+bool ExportSkinZip(SkinDocument& doc, const std::string& zip_path, const imaging::Image& preview,
+                   const SaveOptions& options, Feedback& feedback) {
+  const SkinInfo before = doc.info;
+  FileProblem problem = FileProblem::kNotSaved;
+  bool ok = false;
+  try {
+    const std::string text = BuildSkinSettingsText(doc, options);
+    if (text.size() > kMaxSettingsFileBytes) {
+      problem = FileProblem::kSettingsTooLong;  // no reader would open the skin again
+    } else {
+      MemoryFile file;
+      ok = BuildArchive(doc, zip_path, text, preview, file, feedback) &&
+           imaging::WriteFileAtomically(zip_path, file.bytes);
+    }
+  } catch (const std::bad_alloc&) {
+    problem = FileProblem::kOutOfMemory;
+  }
+  feedback.SetProgress(0);
+  if (!ok) {
+    doc.info = before;
+    feedback.ShowError(ComposeFileMessage(zip_path, problem, options.texts));
+  }
+  return ok;
+}
+
+}  // namespace skin
