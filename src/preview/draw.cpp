@@ -69,16 +69,10 @@ Image ScaleNearest(const Image& source, int width, int height) {
   // Each target column maps to one source column; the map is computed once and rows that map to
   // the same source row are copied instead of recomputed.
   std::vector<int> columns(width);
-  for (int i = 0; i < width; ++i) {
-    columns[i] = std::min(source.width - 1,
-                          static_cast<int>((static_cast<std::int64_t>(2 * i + 1) * source.width) /
-                                           (2 * static_cast<std::int64_t>(width))));
-  }
+  for (int i = 0; i < width; ++i) columns[i] = NearestSource(i, width, source.width);
   int previous = -1;
   for (int j = 0; j < height; ++j) {
-    const int sy = std::min(
-        source.height - 1, static_cast<int>((static_cast<std::int64_t>(2 * j + 1) * source.height) /
-                                            (2 * static_cast<std::int64_t>(height))));
+    const int sy = NearestSource(j, height, source.height);
     Rgb* dst = &out.pixels[static_cast<std::size_t>(j) * width];
     if (sy == previous) {
       std::memcpy(dst, dst - width, sizeof(Rgb) * width);
