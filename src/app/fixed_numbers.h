@@ -24,6 +24,10 @@ inline constexpr int kMenuSwapView = 31;
 inline constexpr int kMenuFirstScreen = 32;  // 32 to 45: screens 0 to 13
 inline constexpr int kMenuLastScreen = 45;
 inline constexpr int kMenuInformation = 46;
+// The view's own commands, numbered apart from the ranges above: Options > Fit, and Ctrl+0, a key
+// of the window with no menu entry.
+inline constexpr int kMenuFitPreview = 301;
+inline constexpr int kMenuZoomOne = 302;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;

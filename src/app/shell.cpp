@@ -17,6 +17,8 @@ namespace app {
 namespace {
 
 constexpr float kZoomStep = 0.15f;
+constexpr float kSmallestZoom = 1.0f;
+constexpr float kLargestZoom = 5.0f;
 constexpr int kWheelNotch = 120;
 
 // Messages shown in boxes with the error caption, progress in the status bar.
@@ -50,6 +52,18 @@ std::string Lower(std::string text) {
 }
 
 }  // namespace
+
+float FitZoom(QSize area) {
+  float fit = kSmallestZoom;
+  // The notches in the order the wheel reaches them; the canvas only grows along them.
+  for (float zoom = kSmallestZoom; zoom < kLargestZoom;) {
+    zoom += kZoomStep;
+    const preview::CanvasSize size = preview::ZoomedCanvasSize(zoom);
+    if (size.width > area.width() || size.height > area.height()) break;
+    fit = zoom;
+  }
+  return fit;
+}
 
 std::string ScreenshotFileName(const std::string& chosen, int filter) {
   static constexpr const char* kExtensions[] = {"png", "bmp", "jpg"};
@@ -132,8 +146,9 @@ void Shell::RefreshPanels() { window_->panel()->Refresh(doc_); }
 
 void Shell::RedrawPreview() {
   ++redraw_count_;
-  window_->ShowCanvas(
-      preview::RenderPreview(doc_, state_.selected_screen, state_.bg_color, state_.preview_zoom));
+  // The view scales the canvas while it paints, and only the part that is visible.
+  window_->ShowCanvas(preview::RenderPreview(doc_, state_.selected_screen, state_.bg_color, 1.0f),
+                      state_.preview_zoom, state_.bg_color);
 }
 
 skin::MessageTexts Shell::Messages() const {
@@ -184,6 +199,12 @@ void Shell::OnMenu(int item) {
     case kMenuInformation:
       dialogs_.ShowInformationBox();
       return;
+    case kMenuFitPreview:
+      SetZoom(FitZoom(window_->preview()->maximumViewportSize()));
+      return;
+    case kMenuZoomOne:
+      SetZoom(kSmallestZoom);
+      return;
     default:
       break;
   }
@@ -228,15 +249,24 @@ void Shell::OnGadget(int gadget) {
   }
 }
 
-void Shell::OnWheel(int delta) {
+void Shell::OnWheel(int delta, QPointF at) {
   // One notch at a time; the zoom is kept as a single-precision sum, as it always was.
-  if (delta == -kWheelNotch && state_.preview_zoom > 1.0f) {
+  if (delta == -kWheelNotch && state_.preview_zoom > kSmallestZoom) {
     state_.preview_zoom += -kZoomStep;
-    RedrawPreview();
-  } else if (delta == kWheelNotch && state_.preview_zoom < 5.0f) {
+  } else if (delta == kWheelNotch && state_.preview_zoom < kLargestZoom) {
     state_.preview_zoom += kZoomStep;
-    RedrawPreview();
+  } else {
+    return;
   }
+  window_->preview()->ZoomAround(state_.preview_zoom, at);
+  RedrawPreview();
+}
+
+void Shell::SetZoom(float zoom) {
+  state_.preview_zoom = zoom;
+  PreviewView* view = window_->preview();
+  view->ZoomAround(zoom, QRectF(view->viewport()->rect()).center());
+  RedrawPreview();
 }
 
 void Shell::OnResize() {

@@ -52,6 +52,11 @@ class UserDialogs {
 // case, is kept; any other name gets the filter's extension appended.
 std::string ScreenshotFileName(const std::string& chosen, int filter);
 
+// The zoom that Options > Fit picks for a preview area of `area`: the largest zoom that wheel
+// notches up from 1 reach (the same single-precision sums) whose canvas fits the area whole; 1
+// when even the unscaled canvas does not fit.
+float FitZoom(QSize area);
+
 class Shell : public WindowEvents {
  public:
   Shell(UserDialogs& dialogs, i18n::DataFolders folders);
@@ -64,7 +69,7 @@ class Shell : public WindowEvents {
 
   void OnMenu(int item) override;
   void OnGadget(int gadget) override;
-  void OnWheel(int delta) override;
+  void OnWheel(int delta, QPointF at) override;
   void OnResize() override;
   void OnClose() override;
 
@@ -87,6 +92,8 @@ class Shell : public WindowEvents {
   void SaveSkinCommand();
   void ImportImage(skin::SlotId slot);
   void Screenshot(bool to_clipboard);
+  // Sets the zoom, keeping the canvas point at the middle of the preview in place, and redraws.
+  void SetZoom(float zoom);
   skin::MessageTexts Messages() const;
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
