@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "preview/draw.h"
 
@@ -77,18 +78,31 @@ void PreviewView::ZoomAround(float zoom, QPointF anchor) {
   zoom_ = zoom;
   shown_ = preview::ZoomedCanvasSize(zoom);
   UpdateScrollRange();
-  horizontalScrollBar()->setValue(static_cast<int>(std::lround(x * shown_.width - anchor.x())));
-  verticalScrollBar()->setValue(static_cast<int>(std::lround(y * shown_.height - anchor.y())));
+  // The origin that keeps the point in place: reached by scrolling on an axis where the canvas
+  // overflows the view, by moving it off centre on one where it fits (CanvasOrigin).
+  const QPoint wanted(static_cast<int>(std::lround(anchor.x() - x * shown_.width)),
+                      static_cast<int>(std::lround(anchor.y() - y * shown_.height)));
+  horizontalScrollBar()->setValue(-wanted.x());
+  verticalScrollBar()->setValue(-wanted.y());
+  free_origin_ = wanted;
   viewport()->update();
 }
 
 QPoint PreviewView::CanvasOrigin() const {
   const QSize view = viewport()->size();
-  const auto axis = [](int view_size, int shown, const QScrollBar* bar) {
-    return shown < view_size ? (view_size - shown) / 2 : -bar->value();
+  const QSize area = maximumViewportSize();
+  // Where the whole canvas fits it is centred. Otherwise, on an axis where the canvas overflows
+  // the view it is scrolled; on one where it fits it stays where the last zoom put it, whole in
+  // view, so that zooming over a wide area follows the pointer on both axes.
+  const bool centre =
+      !free_origin_ || (shown_.width <= area.width() && shown_.height <= area.height());
+  const QPoint free = free_origin_.value_or(QPoint());
+  const auto axis = [centre](int view_size, int shown, int free_at, const QScrollBar* bar) {
+    if (shown > view_size) return -bar->value();
+    return centre ? (view_size - shown) / 2 : std::clamp(free_at, 0, view_size - shown);
   };
-  return {axis(view.width(), shown_.width, horizontalScrollBar()),
-          axis(view.height(), shown_.height, verticalScrollBar())};
+  return {axis(view.width(), shown_.width, free.x(), horizontalScrollBar()),
+          axis(view.height(), shown_.height, free.y(), verticalScrollBar())};
 }
 
 void PreviewView::UpdateScrollRange() {

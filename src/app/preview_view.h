@@ -6,6 +6,7 @@
 #include <QImage>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "imaging/image.h"
@@ -33,8 +34,9 @@ class PreviewView : public QAbstractScrollArea {
   float zoom() const { return zoom_; }
   // The size the canvas is shown at.
   preview::CanvasSize ShownSize() const { return shown_; }
-  // Where the canvas's top-left corner stands in the viewport: the centring margin where the
-  // canvas is smaller than the view, minus the scroll position where it is larger.
+  // Where the canvas's top-left corner stands in the viewport: centred where the whole canvas fits
+  // the area; otherwise minus the scroll position on an axis where it overflows, and where the
+  // last zoom put it, whole in view, on an axis where it fits.
   QPoint CanvasOrigin() const;
 
  protected:
@@ -53,6 +55,7 @@ class PreviewView : public QAbstractScrollArea {
   std::uint32_t background_ = 0xFF000000u;  // in the frame's format
   float zoom_ = 1.0f;
   preview::CanvasSize shown_{preview::kCanvasWidth, preview::kCanvasHeight};
+  std::optional<QPoint> free_origin_;  // the origin the last zoom asked for; none: centred
   QImage frame_;              // device pixels of the part being painted; kept between paints
   std::vector<int> columns_;  // canvas column of each device column of the frame
   std::vector<int> rows_;     // canvas row of each device row, -1 in the margins

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <cmath>
+#include <cstring>
 
 #include "app/fixed_numbers.h"
 #include "preview/draw.h"
@@ -63,15 +64,22 @@ Image Grab(const PreviewView& view) {
     shot = viewport->grab().toImage();
     device = shot.rect();
   }
-  const QImage grabbed = shot.copy(device).convertToFormat(QImage::Format_RGB32);
+  // RGBX8888 holds the bytes in the core's order: R, G, B and a fourth byte, cleared here.
+  const QImage grabbed = shot.copy(device).convertToFormat(QImage::Format_RGBX8888);
   Image out(grabbed.width(), grabbed.height());
   for (int y = 0; y < out.height; ++y) {
-    for (int x = 0; x < out.width; ++x) {
-      const QRgb c = grabbed.pixel(x, y);
-      out.At(x, y) = MakeRgb(qRed(c), qGreen(c), qBlue(c));
-    }
+    std::memcpy(&out.At(0, y), grabbed.constScanLine(y), sizeof(Rgb) * out.width);
   }
+  for (Rgb& c : out.pixels) c &= 0xFFFFFF;
   return out;
+}
+
+// The canvas pixel of ProbeCanvas shown under `at` (a viewport position), as x and y.
+QPoint ProbePixelAt(const PreviewView& view, QPointF at) {
+  const qreal ratio = view.viewport()->devicePixelRatioF();
+  const int code =
+      ProbeCode(Grab(view).At(static_cast<int>(at.x() * ratio), static_cast<int>(at.y() * ratio)));
+  return {code % preview::kCanvasWidth, code / preview::kCanvasWidth};
 }
 
 // Where the canvas's top-left corner belongs in the viewport: centred on an axis where the canvas
@@ -209,6 +217,31 @@ TEST(PreviewDevicePixels, NoPixelIsSmoothedAtAnyRatio) {
   }
   expect_runs(row, preview::kCanvasWidth);
   expect_runs(column, preview::kCanvasHeight);
+}
+
+TEST(PreviewView, WheelOverAWideAreaFollowsThePointerOnBothAxes) {
+  // The shell's wheel rule in short: a notch up adds 0.15, a notch down takes it away.
+  float zoom = NotchZoom(7);
+  PreviewView view([&view, &zoom](int delta, QPointF at) {
+    zoom += delta > 0 ? 0.15f : -0.15f;
+    view.ZoomAround(zoom, at);
+    view.ShowCanvas(ProbeCanvas(), zoom, kBackground);
+  });
+  // As wide as a maximised window's preview: the canvas overflows it only in height, and is
+  // narrower than it until the largest zooms.
+  view.resize(1200, 1000);
+  view.show();
+  view.ShowCanvas(ProbeCanvas(), zoom, kBackground);
+  QCoreApplication::processEvents();
+  const QPointF at(700.5, 500.5);
+  for (const int delta : {120, 120, 120, 120, 120, 120, 120, -120, -120, -120, -120}) {
+    const QPoint before = ProbePixelAt(view, at);
+    SendWheel(view.viewport(), QPoint(0, delta), at);
+    const QPoint after = ProbePixelAt(view, at);
+    EXPECT_LE(std::abs(after.x() - before.x()), 1) << "zoom " << zoom;
+    EXPECT_LE(std::abs(after.y() - before.y()), 1) << "zoom " << zoom;
+  }
+  EXPECT_EQ(zoom, NotchZoom(10));
 }
 
 TEST_F(ShellTest, WheelNotchKeepsTheCanvasPointUnderThePointer) {

@@ -17,6 +17,15 @@
 
 namespace app {
 
+// One wheel message at `at` (`viewport` coordinates), as the mouse sends it, and what follows it.
+inline void SendWheel(QWidget* viewport, QPoint angle_delta, QPointF at,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), angle_delta, Qt::NoButton, modifiers,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(viewport, &event);
+  QCoreApplication::processEvents();
+}
+
 class ScriptedDialogs : public UserDialogs {
  public:
   std::string ChooseFolder(const std::string& title, const std::string&) override {
