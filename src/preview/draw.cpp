@@ -16,16 +16,23 @@ void DrawKeyed(Image& target, const Image& picture, int x, int y, std::int64_t k
   const int y0 = std::max(0, -y);
   const int x1 = std::min(picture.width, target.width - x);
   const int y1 = std::min(picture.height, target.height - y);
+  // One loop for each kind of key, each simple enough for the compiler to vectorise: the preview
+  // draws about a quarter of a million pixels at every redraw.
   for (int j = y0; j < y1; ++j) {
     const Rgb* src = &picture.pixels[static_cast<std::size_t>(j) * picture.width];
     Rgb* dst = &target.pixels[static_cast<std::size_t>(y + j) * target.width + x];
-    for (int i = x0; i < x1; ++i) {
-      const Rgb c = src[i] & 0xFFFFFF;
-      if (key == kDefaultKey ? (c == 0x00F800 || c == 0x00FF00)
-                             : static_cast<std::int64_t>(c) == key) {
-        continue;
+    if (key == kNoKey) {
+      for (int i = x0; i < x1; ++i) dst[i] = src[i] & 0xFFFFFF;
+    } else if (key == kDefaultKey) {
+      for (int i = x0; i < x1; ++i) {
+        const Rgb c = src[i] & 0xFFFFFF;
+        dst[i] = c == 0x00F800 || c == 0x00FF00 ? dst[i] : c;
       }
-      dst[i] = c;
+    } else {
+      for (int i = x0; i < x1; ++i) {
+        const Rgb c = src[i] & 0xFFFFFF;
+        dst[i] = static_cast<std::int64_t>(c) == key ? dst[i] : c;
+      }
     }
   }
 }
