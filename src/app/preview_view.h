@@ -27,8 +27,10 @@ class PreviewView : public QAbstractScrollArea {
   // canvas point at the middle of the view in place.
   void ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background);
 
-  // Changes the zoom so that the canvas point under `anchor` (a viewport position) stays under it,
-  // as far as the scroll range allows. The pixels shown are unchanged until the next ShowCanvas.
+  // Changes the zoom so that the canvas point under `anchor` (a viewport position) stays under it:
+  // by scrolling where the canvas overflows the view, by moving it off centre where it is smaller
+  // (it stops at the view's edges there, and is centred whenever all of it fits). The pixels
+  // shown are unchanged until the next ShowCanvas.
   void ZoomAround(float zoom, QPointF anchor);
 
   float zoom() const { return zoom_; }
