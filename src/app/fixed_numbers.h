@@ -24,8 +24,12 @@ inline constexpr int kMenuSwapView = 31;
 inline constexpr int kMenuFirstScreen = 32;  // 32 to 45: screens 0 to 13
 inline constexpr int kMenuLastScreen = 45;
 inline constexpr int kMenuInformation = 46;
-// Items added since lie outside every range above, from 400 on.
-inline constexpr int kMenuSaveZip = 400;
+// Items added since are numbered from 301 on, outside every range above and every gadget number.
+// Options > Fit, and Ctrl+0, a key of the window with no menu entry:
+inline constexpr int kMenuFitPreview = 301;
+inline constexpr int kMenuZoomOne = 302;
+// File > Save > ZIP archive:
+inline constexpr int kMenuSaveZip = 303;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;

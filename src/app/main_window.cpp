@@ -3,14 +3,10 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStatusBar>
-#include <QWheelEvent>
 
 #include "app/fixed_numbers.h"
 
@@ -41,8 +37,8 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   setMinimumSize(size());
 }
 
-QAction* MainWindow::AddItem(QMenu* menu, int item, const QString& text, bool checkable) {
-  QAction* action = menu->addAction(text);
+QAction* MainWindow::AddItem(QWidget* owner, int item, const QString& text, bool checkable) {
+  QAction* action = owner->addAction(text);
   action->setData(item);
   action->setCheckable(checkable);
   connect(action, &QAction::triggered, this, [this, item] { events_.OnMenu(item); });
@@ -74,6 +70,8 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   QMenu* options = menuBar()->addMenu(text("LANG_OPTIONS$"));
   AddItem(options, kMenuBackgroundColour, text("LANG_OPTIONS_BACKCOLOR$"));
   AddItem(options, kMenuSwapView, text("LANG_OPTIONS_SWAPVIEW$"), true);
+  AddItem(options, kMenuFitPreview, text("LANG_OPTIONS_FIT$"));
+  AddItem(this, kMenuZoomOne, QString())->setShortcut(Qt::CTRL | Qt::Key_0);
   QMenu* screen = menuBar()->addMenu(text("LANG_SCREEN$"));
   for (int n = 0; n < 14; ++n) {
     char key[32];
@@ -95,17 +93,10 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
 }
 
 void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int panel_x) {
-  preview_area_ = new QScrollArea(client_);
+  preview_area_ =
+      new PreviewView([this](int delta, QPointF at) { events_.OnWheel(delta, at); }, client_);
   preview_area_->setObjectName("PreviewArea");
-  preview_area_->setFrameShape(QFrame::NoFrame);
-  preview_area_->setGeometry(preview_x, kPreviewTop, 266, 490);
-  preview_area_->verticalScrollBar()->setSingleStep(8);
-  preview_area_->horizontalScrollBar()->setSingleStep(8);
-  preview_area_->viewport()->installEventFilter(this);
-  preview_image_ = new QLabel;
-  preview_image_->setObjectName("PreviewImage");
-  preview_image_->setFixedSize(266, 490);
-  preview_area_->setWidget(preview_image_);
+  preview_area_->setGeometry(preview_x, kPreviewTop, preview::kCanvasWidth, preview::kCanvasHeight);
   for (int i = 0; i < 14; ++i) {
     auto* button = new QPushButton(QString::number(i + 1), client_);
     button->setGeometry(preview_x + 19 * i, 3, 19, 20);
@@ -150,15 +141,8 @@ bool MainWindow::IsChecked(int item) const {
   return action != nullptr && action->isChecked();
 }
 
-void MainWindow::ShowCanvas(const imaging::Image& canvas) {
-  if (preview_image_ == nullptr) return;
-  // The pixels are copied: the canvas is rebuilt at the next redraw.
-  QImage image(reinterpret_cast<const uchar*>(canvas.pixels.data()), canvas.width, canvas.height,
-               canvas.width * 4, QImage::Format_RGBX8888);
-  QPixmap pixmap = QPixmap::fromImage(image.copy());
-  pixmap.setDevicePixelRatio(1.0);
-  preview_image_->setFixedSize(canvas.width, canvas.height);
-  preview_image_->setPixmap(pixmap);
+void MainWindow::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background) {
+  if (preview_area_ != nullptr) preview_area_->ShowCanvas(std::move(canvas), zoom, background);
 }
 
 QAction* MainWindow::MenuItem(int item) const {
@@ -168,7 +152,9 @@ QAction* MainWindow::MenuItem(int item) const {
 
 QWidget* MainWindow::Gadget(int gadget) const {
   if (gadget == kGadgetPreviewArea) return preview_area_;
-  if (gadget == kGadgetPreviewImage) return preview_image_;
+  if (gadget == kGadgetPreviewImage) {
+    return preview_area_ != nullptr ? preview_area_->viewport() : nullptr;
+  }
   if (gadget == kGadgetSidePanel) return panel_;
   if (gadget >= kGadgetFirstScreenButton && gadget <= kGadgetLastScreenButton) {
     return screen_buttons_[gadget - kGadgetFirstScreenButton];
@@ -185,15 +171,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // The shell decides when the program ends.
   event->ignore();
   events_.OnClose();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Wheel && preview_area_ != nullptr &&
-      watched == preview_area_->viewport()) {
-    events_.OnWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
-    return true;  // the wheel zooms the preview instead of scrolling it
-  }
-  return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace app

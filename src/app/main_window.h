@@ -5,16 +5,15 @@
 #include <QMainWindow>
 #include <map>
 
+#include "app/preview_view.h"
 #include "app/side_panel.h"
 #include "i18n/ui_texts.h"
 #include "imaging/image.h"
 
 class QAction;
 class QMenu;
-class QLabel;
 class QProgressBar;
 class QPushButton;
-class QScrollArea;
 
 namespace app {
 
@@ -24,7 +23,8 @@ class WindowEvents {
   virtual ~WindowEvents() = default;
   virtual void OnMenu(int item) = 0;
   virtual void OnGadget(int gadget) = 0;
-  virtual void OnWheel(int delta) = 0;
+  // A wheel message over the preview: its delta and the pointer's position in the preview's view.
+  virtual void OnWheel(int delta, QPointF at) = 0;
   virtual void OnResize() = 0;
   virtual void OnClose() = 0;
 };
@@ -45,14 +45,15 @@ class MainWindow : public QMainWindow {
   void SetChecked(int item, bool checked);
   bool IsChecked(int item) const;
 
-  // Shows the canvas at its pixel size, one canvas pixel per logical pixel, never smoothed.
-  void ShowCanvas(const imaging::Image& canvas);
+  // Shows the 266 x 490 canvas at `zoom` on `background` (PreviewView::ShowCanvas).
+  void ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background);
 
   QProgressBar* progress() const { return progress_; }
   SidePanel* panel() const { return panel_; }
+  PreviewView* preview() const { return preview_area_; }
   QAction* MenuItem(int item) const;
-  // Widgets by fixed number: the preview area and image, the screen buttons, the side panel and
-  // its gadgets.
+  // Widgets by fixed number: the preview area and image (the view and its viewport), the screen
+  // buttons, the side panel and its gadgets.
   QWidget* Gadget(int gadget) const;
   // The client size: the central area between menu bar and status bar.
   QSize ClientSize() const;
@@ -60,16 +61,15 @@ class MainWindow : public QMainWindow {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenus(const i18n::UiTexts& texts);
-  QAction* AddItem(QMenu* menu, int item, const QString& text, bool checkable = false);
+  // A command of `owner`: a menu's item, or a key of the window when `owner` is the window.
+  QAction* AddItem(QWidget* owner, int item, const QString& text, bool checkable = false);
 
   WindowEvents& events_;
   QWidget* client_ = nullptr;
-  QScrollArea* preview_area_ = nullptr;
-  QLabel* preview_image_ = nullptr;
+  PreviewView* preview_area_ = nullptr;
   QPushButton* screen_buttons_[14] = {};
   SidePanel* panel_ = nullptr;
   QProgressBar* progress_ = nullptr;

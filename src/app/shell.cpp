@@ -22,6 +22,8 @@ namespace app {
 namespace {
 
 constexpr float kZoomStep = 0.15f;
+constexpr float kSmallestZoom = 1.0f;
+constexpr float kLargestZoom = 5.0f;
 constexpr int kWheelNotch = 120;
 
 // Messages shown in boxes with the error caption, progress in the status bar.
@@ -62,6 +64,18 @@ std::string WithExtension(const std::string& chosen, std::string_view extension)
   const std::string current = dot == std::string::npos ? "" : name.substr(dot + 1);
   if (Lower(current) == extension) return chosen;
   return chosen + "." + std::string(extension);
+}
+
+float FitZoom(QSize area) {
+  float fit = kSmallestZoom;
+  // The notches in the order the wheel reaches them; the canvas only grows along them.
+  for (float zoom = kSmallestZoom; zoom < kLargestZoom;) {
+    zoom += kZoomStep;
+    const preview::CanvasSize size = preview::ZoomedCanvasSize(zoom);
+    if (size.width > area.width() || size.height > area.height()) break;
+    fit = zoom;
+  }
+  return fit;
 }
 
 std::string ScreenshotFileName(const std::string& chosen, int filter) {
@@ -142,8 +156,9 @@ void Shell::RefreshPanels() { window_->panel()->Refresh(doc_); }
 void Shell::RedrawPreview() {
   ++redraw_count_;
   try {
-    window_->ShowCanvas(
-        preview::RenderPreview(doc_, state_.selected_screen, state_.bg_color, state_.preview_zoom));
+    // The view scales the canvas while it paints, and only the part that is visible.
+    window_->ShowCanvas(preview::RenderPreview(doc_, state_.selected_screen, state_.bg_color, 1.0f),
+                        state_.preview_zoom, state_.bg_color);
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory();
   }
@@ -200,6 +215,12 @@ void Shell::OnMenu(int item) {
     case kMenuInformation:
       dialogs_.ShowInformationBox();
       return;
+    case kMenuFitPreview:
+      SetZoom(FitZoom(window_->preview()->maximumViewportSize()));
+      return;
+    case kMenuZoomOne:
+      SetZoom(kSmallestZoom);
+      return;
     default:
       break;
   }
@@ -244,15 +265,24 @@ void Shell::OnGadget(int gadget) {
   }
 }
 
-void Shell::OnWheel(int delta) {
+void Shell::OnWheel(int delta, QPointF at) {
   // One notch at a time; the zoom is kept as a single-precision sum, as it always was.
-  if (delta == -kWheelNotch && state_.preview_zoom > 1.0f) {
+  if (delta == -kWheelNotch && state_.preview_zoom > kSmallestZoom) {
     state_.preview_zoom += -kZoomStep;
-    RedrawPreview();
-  } else if (delta == kWheelNotch && state_.preview_zoom < 5.0f) {
+  } else if (delta == kWheelNotch && state_.preview_zoom < kLargestZoom) {
     state_.preview_zoom += kZoomStep;
-    RedrawPreview();
+  } else {
+    return;
   }
+  window_->preview()->ZoomAround(state_.preview_zoom, at);
+  RedrawPreview();
+}
+
+void Shell::SetZoom(float zoom) {
+  state_.preview_zoom = zoom;
+  PreviewView* view = window_->preview();
+  view->ZoomAround(zoom, QRectF(view->viewport()->rect()).center());
+  RedrawPreview();
 }
 
 void Shell::OnResize() {

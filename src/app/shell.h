@@ -59,6 +59,11 @@ std::string WithExtension(const std::string& chosen, std::string_view extension)
 // (0 PNG, 1 BMP, 2 JPEG) decides the format and the extension (WithExtension).
 std::string ScreenshotFileName(const std::string& chosen, int filter);
 
+// The zoom that Options > Fit picks for a preview area of `area`: the largest zoom that wheel
+// notches up from 1 reach (the same single-precision sums) whose canvas fits the area whole; 1
+// when even the unscaled canvas does not fit.
+float FitZoom(QSize area);
+
 class Shell : public WindowEvents {
  public:
   Shell(UserDialogs& dialogs, i18n::DataFolders folders);
@@ -71,7 +76,7 @@ class Shell : public WindowEvents {
 
   void OnMenu(int item) override;
   void OnGadget(int gadget) override;
-  void OnWheel(int delta) override;
+  void OnWheel(int delta, QPointF at) override;
   void OnResize() override;
   void OnClose() override;
 
@@ -103,6 +108,8 @@ class Shell : public WindowEvents {
   void ImportImage(skin::SlotId slot);
   void Screenshot(bool to_clipboard);
   void SaveScreenshot(bool to_clipboard);
+  // Sets the zoom, keeping the canvas point at the middle of the preview in place, and redraws.
+  void SetZoom(float zoom);
   skin::MessageTexts Messages() const;
   void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }

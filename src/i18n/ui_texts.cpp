@@ -62,6 +62,7 @@ const Row kRows[] = {
     MENU("LANG_OPTIONS$", "Options")
     MENU("LANG_OPTIONS_BACKCOLOR$", "Background colour...")
     MENU("LANG_OPTIONS_SWAPVIEW$", "Preview on the right")
+    MENU("LANG_OPTIONS_FIT$", "Fit")
     MENU("LANG_ABOUT$", "Help")
     MENU("LANG_ABOUT_ABOUT$", "About Skinsmith")
     MENU("LANG_COLORSETTING$", "Edit colour")

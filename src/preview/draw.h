@@ -47,6 +47,15 @@ void FillBox(imaging::Image& target, Coord x, Coord y, Coord width, Coord height
 void HorizontalLine(imaging::Image& target, Coord x, Coord y, Coord length, imaging::Rgb colour);
 void VerticalLine(imaging::Image& target, Coord x, Coord y, Coord length, imaging::Rgb colour);
 
+// Nearest-pixel scaling from `source_size` pixels to `target_size`: the source pixel whose span
+// holds the centre of target pixel `target` (0 to target_size - 1), at most source_size - 1.
+// The CLI's scaler and the editor's view share it, so both show the same pixels.
+inline int NearestSource(int target, int target_size, int source_size) {
+  const std::int64_t source = (2 * static_cast<std::int64_t>(target) + 1) * source_size /
+                              (2 * static_cast<std::int64_t>(target_size));
+  return source < source_size ? static_cast<int>(source) : source_size - 1;
+}
+
 // `source` scaled to width x height, every target pixel taking its nearest source pixel.
 imaging::Image ScaleNearest(const imaging::Image& source, int width, int height);
 

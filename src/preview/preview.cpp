@@ -15,16 +15,20 @@ const imaging::Image& Hinge() {
 
 }  // namespace
 
+CanvasSize ZoomedCanvasSize(float zoom) {
+  if (zoom <= 1.0f) return {kCanvasWidth, kCanvasHeight};
+  return {static_cast<int>(std::lround(static_cast<double>(zoom) * kCanvasWidth)),
+          static_cast<int>(std::lround(static_cast<double>(zoom) * kCanvasHeight))};
+}
+
 imaging::Image ComposeCanvas(const ScreenPair& screens, imaging::Rgb background, float zoom) {
   imaging::Image canvas(kCanvasWidth, kCanvasHeight, background & 0xFFFFFF);
   DrawKeyed(canvas, screens.top, 5, 5, kNoKey);
   DrawKeyed(canvas, Hinge(), 0, 202, kNoKey);
   DrawKeyed(canvas, screens.bottom, 5, 293, kNoKey);
   if (zoom <= 1.0f) return canvas;
-  // The zoom is a single-precision value; the size is rounded from its exact value.
-  const int width = static_cast<int>(std::lround(static_cast<double>(zoom) * kCanvasWidth));
-  const int height = static_cast<int>(std::lround(static_cast<double>(zoom) * kCanvasHeight));
-  return ScaleNearest(canvas, width, height);
+  const CanvasSize size = ZoomedCanvasSize(zoom);
+  return ScaleNearest(canvas, size.width, size.height);
 }
 
 imaging::Image RenderPreview(const skin::SkinDocument& doc, int screen, imaging::Rgb background,

@@ -22,6 +22,16 @@ struct ScreenPair {
 // gives two black screens.
 ScreenPair DrawScreens(const skin::SkinDocument& doc, int screen);
 
+struct CanvasSize {
+  int width;
+  int height;
+  friend bool operator==(const CanvasSize&, const CanvasSize&) = default;
+};
+
+// The size the canvas is shown at: 266 x 490 for a zoom of 1 or less, round(zoom x 266) x
+// round(zoom x 490) above, rounded from the single-precision zoom's exact value.
+CanvasSize ZoomedCanvasSize(float zoom);
+
 // The 266 x 490 canvas: `background`, the upper screen at (5, 5), the hinge at (0, 202) and the
 // lower screen at (5, 293); with `zoom` above 1 scaled to round(zoom x 266) x round(zoom x 490)
 // by nearest pixel.

@@ -6,14 +6,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSpinBox>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 
@@ -21,6 +18,7 @@
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
 #include "skin/skin_export.h"
+#include "shell_fixture.h"
 #include "skin/skin_saver.h"
 #include "test_support.h"
 
@@ -29,73 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using imaging::MakeRgb;
-
-class ScriptedDialogs : public UserDialogs {
- public:
-  std::string ChooseFolder(const std::string& title, const std::string& start) override {
-    titles.push_back(title);
-    return Next();
-  }
-  std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
-                             const std::string&) override {
-    titles.push_back(title);
-    proposals.push_back(proposed);
-    return Next();
-  }
-  SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
-                            const std::vector<std::string>& filters) override {
-    titles.push_back(title);
-    proposals.push_back(proposed);
-    save_filters = filters;
-    return {Next(), save_filter};
-  }
-  void ShowError(const std::string& caption, const std::string& text) override {
-    errors.push_back(caption + "|" + text);
-  }
-  imaging::Rgb EditColour(imaging::Rgb given) override {
-    edited.push_back(given);
-    return colour_answer;
-  }
-  void ShowInformationBox() override { ++information_boxes; }
-  void CopyToClipboard(const imaging::Image& image) override { clipboard = image; }
-
-  std::string Next() {
-    if (answers.empty()) return {};
-    std::string a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-
-  std::deque<std::string> answers;
-  int save_filter = 0;
-  imaging::Rgb colour_answer = 0;
-  std::vector<std::string> titles, proposals, errors, save_filters;
-  std::vector<imaging::Rgb> edited;
-  int information_boxes = 0;
-  imaging::Image clipboard;
-};
-
-class ShellTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::create_directories(dir_.path() / "language");
-    fs::copy(fs::path(SKINSMITH_TEST_DATA_DIR) / ".." / ".." / "language", dir_.path() / "language",
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    shell_ = std::make_unique<Shell>(
-        dialogs_, i18n::DataFolders{(dir_.path() / "language").string(),
-                                    (dir_.path() / "settings" / "settings.ini").string()});
-    shell_->Start();
-    shell_->window()->show();
-    QCoreApplication::processEvents();
-  }
-  MainWindow& window() { return *shell_->window(); }
-  QWidget* gadget(int number) { return window().Gadget(number); }
-  bool Enabled(int number) { return gadget(number)->isEnabled(); }
-
-  testing_support::TempDir dir_;
-  ScriptedDialogs dialogs_;
-  std::unique_ptr<Shell> shell_;
-};
 
 TEST_F(ShellTest, StartUpState) {
   EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531");
@@ -111,9 +42,7 @@ TEST_F(ShellTest, StartUpState) {
   EXPECT_TRUE(Enabled(kGadgetInfoTitle));
   EXPECT_EQ(static_cast<QSpinBox*>(gadget(193))->value(), 127) << "file name x";
   EXPECT_EQ(window().menuBar()->actions().size(), 5);
-  const QLabel* image = static_cast<QLabel*>(gadget(kGadgetPreviewImage));
-  EXPECT_EQ(image->pixmap().width(), 266);
-  EXPECT_EQ(image->pixmap().height(), 490);
+  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{266, 490}));
 }
 
 TEST_F(ShellTest, ScreensMoveTheEnabledGroupsAndKeepMenuAndButtonsInStep) {
@@ -172,18 +101,18 @@ TEST_F(ShellTest, SwapLayoutFigures) {
 }
 
 TEST_F(ShellTest, WheelZoomBounds) {
-  shell_->OnWheel(240);
-  shell_->OnWheel(-240);
+  Wheel(240);
+  Wheel(-240);
   EXPECT_EQ(shell_->state().preview_zoom, 1.0f) << "two notches folded into one do nothing";
-  shell_->OnWheel(-120);
+  Wheel(-120);
   EXPECT_EQ(shell_->state().preview_zoom, 1.0f);
-  shell_->OnWheel(120);
-  EXPECT_EQ(static_cast<QLabel*>(gadget(kGadgetPreviewImage))->pixmap().width(), 306);
-  for (int i = 0; i < 40; ++i) shell_->OnWheel(120);
+  Wheel(120);
+  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{306, 563}));
+  for (int i = 0; i < 40; ++i) Wheel(120);
   EXPECT_GT(shell_->state().preview_zoom, 5.0f);
   EXPECT_LT(shell_->state().preview_zoom, 5.06f);
-  EXPECT_EQ(static_cast<QLabel*>(gadget(kGadgetPreviewImage))->pixmap().width(), 1343);
-  for (int i = 0; i < 40; ++i) shell_->OnWheel(-120);
+  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{1343, 2475}));
+  for (int i = 0; i < 40; ++i) Wheel(-120);
   EXPECT_LE(shell_->state().preview_zoom, 1.0f);
   EXPECT_GT(shell_->state().preview_zoom, 0.99f);
 }
@@ -198,6 +127,7 @@ TEST_F(ShellTest, LanguageChangeRebuildsWindowAndPanels) {
   EXPECT_TRUE(window().IsChecked(32)) << "screen 0 again";
   EXPECT_EQ(shell_->state().selected_screen, 0);
   EXPECT_EQ(window().menuBar()->actions()[0]->text(), "Fichier");
+  EXPECT_EQ(window().MenuItem(kMenuFitPreview)->text(), "Ajuster");
   EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "") << "typed text replaced";
   EXPECT_TRUE(window().isVisible());
   EXPECT_TRUE(gadget(kGadgetSidePanel)->isVisible()) << "the rebuilt window shows its panels";

@@ -1,0 +1,199 @@
+// The preview view. Each paint builds the exposed part of the view in device pixels from the
+// unscaled canvas, so a redraw costs the same at every zoom.
+#include "app/preview_view.h"
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+#include "preview/draw.h"
+
+namespace app {
+namespace {
+
+// Scroll-bar arrows and Shift+wheel move by this many canvas pixels a line.
+constexpr int kScrollLine = 8;
+constexpr double kWheelNotch = 120.0;
+
+// The frame is built in the format of the window's backing store, so drawing it is a plain copy
+// (a frame Qt had to convert would be converted on its thread pool at every paint).
+constexpr QImage::Format kFrameFormat = QImage::Format_RGB32;
+
+// The core's packed colour (red in the lowest byte) as QImage::Format_RGB32 (0xFFRRGGBB).
+constexpr std::uint32_t ToRgb32(imaging::Rgb colour) {
+  return 0xFF000000u | (colour & 0xFFu) << 16 | (colour & 0xFF00u) | (colour >> 16 & 0xFFu);
+}
+
+// The canvas index that each of `count` device pixels from `first` shows along one axis, or -1
+// where it shows the background. A device pixel shows the logical pixel that holds its centre, and
+// a logical pixel its nearest canvas pixel; with a whole device-pixel ratio every canvas pixel
+// thus covers whole blocks of device pixels, and no pixel is ever a blend of two.
+void MapAxis(std::vector<int>& map, int first, int count, qreal ratio, int origin, int shown,
+             int canvas) {
+  map.resize(static_cast<std::size_t>(count));
+  for (int k = 0; k < count; ++k) {
+    const int logical = static_cast<int>(std::floor((first + k + 0.5) / ratio)) - origin;
+    map[k] = logical >= 0 && logical < shown ? preview::NearestSource(logical, shown, canvas) : -1;
+  }
+}
+
+}  // namespace
+
+PreviewView::PreviewView(WheelHandler on_wheel, QWidget* parent)
+    : QAbstractScrollArea(parent), on_wheel_(std::move(on_wheel)) {
+  setFrameShape(QFrame::NoFrame);
+  // Every paint covers all it is asked to: Qt need not clear the viewport first.
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setAutoFillBackground(false);
+  UpdateScrollRange();
+}
+
+void PreviewView::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background) {
+  const std::uint32_t colour = ToRgb32(background);
+  const bool same_frame = zoom == zoom_ && colour == background_ && canvas.width == canvas_width_ &&
+                          canvas.height == canvas_height_;
+  if (zoom != zoom_) ZoomAround(zoom, QRectF(viewport()->rect()).center());
+  background_ = colour;
+  canvas_width_ = canvas.width;
+  canvas_height_ = canvas.height;
+  pixels_ = std::move(canvas.pixels);
+  if (same_frame) {
+    // Only the canvas changed: the margins around it keep their paint.
+    viewport()->update(QRect(CanvasOrigin(), QSize(shown_.width, shown_.height)));
+  } else {
+    viewport()->update();
+  }
+}
+
+void PreviewView::ZoomAround(float zoom, QPointF anchor) {
+  const QPoint origin = CanvasOrigin();
+  const double x = (anchor.x() - origin.x()) / shown_.width;  // as a share of the canvas
+  const double y = (anchor.y() - origin.y()) / shown_.height;
+  zoom_ = zoom;
+  shown_ = preview::ZoomedCanvasSize(zoom);
+  UpdateScrollRange();
+  // The origin that keeps the point in place: reached by scrolling on an axis where the canvas
+  // overflows the view, by moving it off centre on one where it fits (CanvasOrigin).
+  const QPoint wanted(static_cast<int>(std::lround(anchor.x() - x * shown_.width)),
+                      static_cast<int>(std::lround(anchor.y() - y * shown_.height)));
+  horizontalScrollBar()->setValue(-wanted.x());
+  verticalScrollBar()->setValue(-wanted.y());
+  free_origin_ = wanted;
+  viewport()->update();
+}
+
+QPoint PreviewView::CanvasOrigin() const {
+  const QSize view = viewport()->size();
+  const QSize area = maximumViewportSize();
+  // Where the whole canvas fits it is centred. Otherwise, on an axis where the canvas overflows
+  // the view it is scrolled; on one where it fits it stays where the last zoom put it, whole in
+  // view, so that zooming over a wide area follows the pointer on both axes.
+  const bool centre =
+      !free_origin_ || (shown_.width <= area.width() && shown_.height <= area.height());
+  const QPoint free = free_origin_.value_or(QPoint());
+  const auto axis = [centre](int view_size, int shown, int free_at, const QScrollBar* bar) {
+    if (shown > view_size) return -bar->value();
+    return centre ? (view_size - shown) / 2 : std::clamp(free_at, 0, view_size - shown);
+  };
+  return {axis(view.width(), shown_.width, free.x(), horizontalScrollBar()),
+          axis(view.height(), shown_.height, free.y(), verticalScrollBar())};
+}
+
+void PreviewView::UpdateScrollRange() {
+  QSize view = viewport()->size();
+  // Qt shows and hides the scroll bars only later: a canvas that fits the whole area will have it.
+  const QSize area = maximumViewportSize();
+  if (shown_.width <= area.width() && shown_.height <= area.height()) view = area;
+  const int line = std::max(1, static_cast<int>(std::lround(kScrollLine * zoom_)));
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setRange(0, std::max(0, shown_.width - view.width()));
+  horizontal->setPageStep(view.width());
+  horizontal->setSingleStep(line);
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setRange(0, std::max(0, shown_.height - view.height()));
+  vertical->setPageStep(view.height());
+  vertical->setSingleStep(line);
+}
+
+void PreviewView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollRange();
+}
+
+void PreviewView::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  const QPoint delta = event->angleDelta();
+  if (delta.x() != 0) {
+    ScrollBy(horizontalScrollBar(), delta.x());
+  } else if (event->modifiers() & Qt::ShiftModifier) {
+    ScrollBy(verticalScrollBar(), delta.y());
+  } else if (on_wheel_) {
+    on_wheel_(delta.y(), event->position());
+  }
+}
+
+void PreviewView::ScrollBy(QScrollBar* bar, int wheel_delta) {
+  const double lines = -wheel_delta / kWheelNotch * QApplication::wheelScrollLines();
+  bar->setValue(bar->value() + static_cast<int>(std::lround(lines * bar->singleStep())));
+}
+
+void PreviewView::paintEvent(QPaintEvent* event) {
+  const qreal ratio = viewport()->devicePixelRatioF();
+  const QRect exposed = event->rect();
+  const int left = static_cast<int>(std::floor(exposed.left() * ratio));
+  const int top = static_cast<int>(std::floor(exposed.top() * ratio));
+  const int width = static_cast<int>(std::ceil((exposed.right() + 1) * ratio)) - left;
+  const int height = static_cast<int>(std::ceil((exposed.bottom() + 1) * ratio)) - top;
+  if (width <= 0 || height <= 0) return;
+  if (frame_.width() < width || frame_.height() < height) {
+    frame_ =
+        QImage(std::max(width, frame_.width()), std::max(height, frame_.height()), kFrameFormat);
+  }
+  const QPoint origin = CanvasOrigin();
+  MapAxis(columns_, left, width, ratio, origin.x(), shown_.width, canvas_width_);
+  MapAxis(rows_, top, height, ratio, origin.y(), shown_.height, canvas_height_);
+  // The canvas columns form one run with background on either side.
+  const auto on_canvas = [](int column) { return column >= 0; };
+  const int first = static_cast<int>(std::find_if(columns_.begin(), columns_.end(), on_canvas) -
+                                     columns_.begin());
+  const int last = static_cast<int>(
+      std::find_if_not(columns_.begin() + first, columns_.end(), on_canvas) - columns_.begin());
+  // Unscaled, the run is a plain copy of canvas columns.
+  const bool unscaled = last > first && columns_[last - 1] - columns_[first] == last - first - 1;
+  const std::size_t row_bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(width);
+  uchar* const bits = frame_.bits();
+  const qsizetype stride = frame_.bytesPerLine();
+  for (int j = 0; j < height; ++j) {
+    auto* __restrict line = reinterpret_cast<std::uint32_t*>(bits + j * stride);
+    if (j > 0 && rows_[j] == rows_[j - 1]) {
+      std::memcpy(line, bits + (j - 1) * stride, row_bytes);
+      continue;
+    }
+    if (rows_[j] < 0 || pixels_.empty()) {
+      std::fill_n(line, width, background_);
+      continue;
+    }
+    const imaging::Rgb* __restrict source =
+        pixels_.data() + static_cast<std::size_t>(rows_[j]) * canvas_width_;
+    std::fill(line, line + first, background_);
+    if (unscaled) {
+      source += columns_[first] - first;
+      for (int i = first; i < last; ++i) line[i] = ToRgb32(source[i]);
+    } else {
+      for (int i = first; i < last; ++i) line[i] = ToRgb32(source[columns_[i]]);
+    }
+    std::fill(line + last, line + width, background_);
+  }
+  frame_.setDevicePixelRatio(ratio);
+  QPainter painter(viewport());
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(QPointF(left / ratio, top / ratio), frame_, QRect(0, 0, width, height));
+}
+
+}  // namespace app

@@ -1,0 +1,66 @@
+// The preview view: the canvas shown at the zoom inside a scrollable area, centred on the
+// background colour when the area is larger, scaled to the nearest pixel while it is painted.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "imaging/image.h"
+#include "preview/preview.h"
+
+namespace app {
+
+class PreviewView : public QAbstractScrollArea {
+ public:
+  // Receives each plain wheel message over the view: its vertical delta and the pointer's position
+  // in the viewport. Shift+wheel and horizontal wheels scroll instead.
+  using WheelHandler = std::function<void(int delta, QPointF at)>;
+
+  explicit PreviewView(WheelHandler on_wheel, QWidget* parent = nullptr);
+
+  // Shows the 266 x 490 `canvas` at the size `zoom` gives (preview::ZoomedCanvasSize), every
+  // shown pixel taking its nearest canvas pixel as the CLI's scaler does. A new zoom keeps the
+  // canvas point at the middle of the view in place.
+  void ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background);
+
+  // Changes the zoom so that the canvas point under `anchor` (a viewport position) stays under it:
+  // by scrolling where the canvas overflows the view, by moving it off centre where it is smaller
+  // (it stops at the view's edges there, and is centred whenever all of it fits). The pixels
+  // shown are unchanged until the next ShowCanvas.
+  void ZoomAround(float zoom, QPointF anchor);
+
+  float zoom() const { return zoom_; }
+  // The size the canvas is shown at.
+  preview::CanvasSize ShownSize() const { return shown_; }
+  // Where the canvas's top-left corner stands in the viewport: centred where the whole canvas fits
+  // the area; otherwise minus the scroll position on an axis where it overflows, and where the
+  // last zoom put it, whole in view, on an axis where it fits.
+  QPoint CanvasOrigin() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  void UpdateScrollRange();
+  void ScrollBy(QScrollBar* bar, int wheel_delta);
+
+  WheelHandler on_wheel_;
+  int canvas_width_ = preview::kCanvasWidth;
+  int canvas_height_ = preview::kCanvasHeight;
+  std::vector<imaging::Rgb> pixels_;        // the canvas as the core drew it
+  std::uint32_t background_ = 0xFF000000u;  // in the frame's format
+  float zoom_ = 1.0f;
+  preview::CanvasSize shown_{preview::kCanvasWidth, preview::kCanvasHeight};
+  std::optional<QPoint> free_origin_;  // the origin the last zoom asked for; none: centred
+  QImage frame_;              // device pixels of the part being painted; kept between paints
+  std::vector<int> columns_;  // canvas column of each device column of the frame
+  std::vector<int> rows_;     // canvas row of each device row, -1 in the margins
+};
+
+}  // namespace app

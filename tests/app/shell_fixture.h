@@ -1,0 +1,108 @@
+// The editor under test: a shell started on the offscreen platform with scripted dialogs, its
+// window shown, and language files copied beside it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QWheelEvent>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/shell.h"
+#include "test_support.h"
+
+namespace app {
+
+// One wheel message at `at` (`viewport` coordinates), as the mouse sends it, and what follows it.
+inline void SendWheel(QWidget* viewport, QPoint angle_delta, QPointF at,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), angle_delta, Qt::NoButton, modifiers,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(viewport, &event);
+  QCoreApplication::processEvents();
+}
+
+class ScriptedDialogs : public UserDialogs {
+ public:
+  std::string ChooseFolder(const std::string& title, const std::string&) override {
+    titles.push_back(title);
+    return Next();
+  }
+  std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
+                             const std::string&) override {
+    titles.push_back(title);
+    proposals.push_back(proposed);
+    return Next();
+  }
+  SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
+                            const std::vector<std::string>& filters) override {
+    titles.push_back(title);
+    proposals.push_back(proposed);
+    save_filters = filters;
+    return {Next(), save_filter};
+  }
+  void ShowError(const std::string& caption, const std::string& text) override {
+    errors.push_back(caption + "|" + text);
+  }
+  imaging::Rgb EditColour(imaging::Rgb given) override {
+    edited.push_back(given);
+    return colour_answer;
+  }
+  void ShowInformationBox() override { ++information_boxes; }
+  void CopyToClipboard(const imaging::Image& image) override { clipboard = image; }
+
+  std::string Next() {
+    if (answers.empty()) return {};
+    std::string a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+
+  std::deque<std::string> answers;
+  int save_filter = 0;
+  imaging::Rgb colour_answer = 0;
+  std::vector<std::string> titles, proposals, errors, save_filters;
+  std::vector<imaging::Rgb> edited;
+  int information_boxes = 0;
+  imaging::Image clipboard;
+};
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    namespace fs = std::filesystem;
+    fs::create_directories(dir_.path() / "language");
+    fs::copy(fs::path(SKINSMITH_TEST_DATA_DIR) / ".." / ".." / "language", dir_.path() / "language",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    shell_ = std::make_unique<Shell>(
+        dialogs_, i18n::DataFolders{(dir_.path() / "language").string(),
+                                    (dir_.path() / "settings" / "settings.ini").string()});
+    shell_->Start();
+    shell_->window()->show();
+    QCoreApplication::processEvents();
+  }
+  MainWindow& window() { return *shell_->window(); }
+  // One wheel message over the preview at `at` (viewport coordinates), as the mouse sends it.
+  void Wheel(QPoint angle_delta, QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* viewport = window().preview()->viewport();
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), angle_delta, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &event);
+    QCoreApplication::processEvents();
+  }
+  void Wheel(int delta) {
+    Wheel(QPoint(0, delta), window().preview()->viewport()->rect().center());
+  }
+  QWidget* gadget(int number) { return window().Gadget(number); }
+  bool Enabled(int number) { return gadget(number)->isEnabled(); }
+
+  testing_support::TempDir dir_;
+  ScriptedDialogs dialogs_;
+  std::unique_ptr<Shell> shell_;
+};
+
+}  // namespace app
