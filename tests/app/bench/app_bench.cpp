@@ -24,7 +24,10 @@ class NoDialogs : public app::UserDialogs {
   std::string ChooseOpenFile(const std::string&, const std::string&, const std::string&) override {
     return {};
   }
-  SaveChoice ChooseSaveFile(const std::string&, const std::string&) override { return {}; }
+  SaveChoice ChooseSaveFile(const std::string&, const std::string&,
+                            const std::vector<std::string>&) override {
+    return {};
+  }
   void ShowError(const std::string&, const std::string&) override {}
   imaging::Rgb EditColour(imaging::Rgb given) override { return given; }
   void ShowInformationBox() override {}
