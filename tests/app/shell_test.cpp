@@ -17,8 +17,8 @@
 #include "app/colour_editor.h"
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
-#include "skin/skin_export.h"
 #include "shell_fixture.h"
+#include "skin/skin_export.h"
 #include "skin/skin_saver.h"
 #include "test_support.h"
 
@@ -237,7 +237,7 @@ TEST_F(ShellTest, SaveAsZipArchiveProposesANameAndOpensAsTheSameSkin) {
   shell_->state().last_path = out.folder();
   static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->setText("Blue: Night");
   shell_->document().Field(skin::FieldId::big_clock_x) = 40;
-  shell_->document().Slot(skin::SlotId::btn) = imaging::Image(3, 2, MakeRgb(248, 8, 16));
+  shell_->document().SetSlot(skin::SlotId::btn, imaging::Image(3, 2, MakeRgb(248, 8, 16)));
   dialogs_.answers = {(out.path() / "share").string()};
   item->trigger();
   EXPECT_EQ(dialogs_.titles.back(), "Save the skin as a ZIP archive");
