@@ -30,6 +30,9 @@ inline constexpr int kMenuFitPreview = 301;
 inline constexpr int kMenuZoomOne = 302;
 // File > Save > ZIP archive:
 inline constexpr int kMenuSaveZip = 303;
+// Edit > Undo and Redo:
+inline constexpr int kMenuUndo = 304;
+inline constexpr int kMenuRedo = 305;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;

@@ -61,7 +61,14 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   AddItem(shot, kMenuScreenshotFile, text("LANG_FILE_SCREENSHOT2D$"));
   AddItem(shot, kMenuScreenshotClipboard, text("LANG_FILE_SCREENSHOT2C$"));
   file->addSeparator();
-  AddItem(file, kMenuQuit, text("LANG_FILE_CLOSE$"))->setShortcut(QKeySequence::Quit);
+  // Ctrl+Q on every platform theme, also where the desktop defines no key for quitting.
+  AddItem(file, kMenuQuit, text("LANG_FILE_CLOSE$"))->setShortcut(Qt::CTRL | Qt::Key_Q);
+
+  QMenu* edit = menuBar()->addMenu(text("LANG_EDIT$"));
+  AddItem(edit, kMenuUndo, text("LANG_EDIT_UNDO$"))->setShortcut(QKeySequence::Undo);
+  AddItem(edit, kMenuRedo, text("LANG_EDIT_REDO$"))
+      ->setShortcuts(
+          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 
   QMenu* language = menuBar()->addMenu(Q(i18n::LanguageMenuTitle()));
   for (std::size_t i = 0; i < i18n::kLanguages.size(); ++i) {
@@ -131,6 +138,12 @@ void MainWindow::Layout(int swap_view, bool set_height) {
 }
 
 QSize MainWindow::ClientSize() const { return client_->size(); }
+
+void MainWindow::SetItem(int item, const QString& text, bool enabled) {
+  QAction* action = MenuItem(item);
+  action->setText(text);
+  action->setEnabled(enabled);
+}
 
 void MainWindow::SetChecked(int item, bool checked) {
   if (QAction* action = MenuItem(item)) action->setChecked(checked);

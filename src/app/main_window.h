@@ -42,6 +42,8 @@ class MainWindow : public QMainWindow {
   // panel's height follows the window.
   void Layout(int swap_view, bool set_height);
 
+  // The text of a menu item and whether it can be chosen.
+  void SetItem(int item, const QString& text, bool enabled);
   void SetChecked(int item, bool checked);
   bool IsChecked(int item) const;
 

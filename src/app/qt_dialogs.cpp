@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/colour_editor.h"
 #include "app/information_box.h"
@@ -58,6 +59,23 @@ void QtDialogs::ShowInformationBox() {
   InformationBox box(shell_->texts(), Q(shell_->state().title_text + shell_->state().version_text),
                      Parent());
   box.exec();
+}
+
+UserDialogs::QuitAnswer QtDialogs::AskSaveBeforeQuit() {
+  const i18n::UiTexts& texts = shell_->texts();
+  QMessageBox box(QMessageBox::Question, Q(shell_->state().title_text),
+                  Q(texts.Text("LANG_QUIT_QUESTION$")), QMessageBox::NoButton, Parent());
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* save = box.addButton(Q(texts.Text("LANG_QUIT_SAVE$")), QMessageBox::AcceptRole);
+  QPushButton* discard =
+      box.addButton(Q(texts.Text("LANG_QUIT_DISCARD$")), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(Q(texts.Text("LANG_CANCEL$")), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == save) return QuitAnswer::kSave;
+  if (box.clickedButton() == discard) return QuitAnswer::kDiscard;
+  return QuitAnswer::kCancel;
 }
 
 void QtDialogs::CopyToClipboard(const imaging::Image& image) {

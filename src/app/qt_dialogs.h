@@ -19,6 +19,7 @@ class QtDialogs : public UserDialogs {
   imaging::Rgb EditColour(imaging::Rgb given) override;
   void ShowInformationBox() override;
   void CopyToClipboard(const imaging::Image& image) override;
+  QuitAnswer AskSaveBeforeQuit() override;
 
  private:
   QWidget* Parent() const;

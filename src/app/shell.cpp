@@ -56,6 +56,12 @@ std::string Lower(std::string text) {
   return text;
 }
 
+// The name a skin goes by: the last part of its folder or archive path.
+std::string SkinName(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path.substr(path.find_last_of('/') + 1);
+}
+
 }  // namespace
 
 std::string WithExtension(const std::string& chosen, std::string_view extension) {
@@ -107,7 +113,9 @@ void Shell::Start() {
   state_.selected_screen = -1;
   SelectScreen(0);
   skin::ResetSkinDefaults(doc_);
+  baseline_ = doc_;
   RefreshPanels();
+  ShowDocumentState();
   RedrawPreview();
 }
 
@@ -117,20 +125,22 @@ void Shell::Finish() {
 }
 
 void Shell::OpenMainWindow() {
+  // "[*]" is where the window shows its modified mark.
   window_ = std::make_unique<MainWindow>(
-      texts_, QString::fromStdString(state_.title_text + state_.version_text), *this);
+      texts_, QString::fromStdString(state_.title_text + state_.version_text + "[*]"), *this);
   SetLanguageChecks(state_.language_index);
   window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
   window_->SetChecked(kMenuFirstScreen, true);
 }
 
 void Shell::RebuildMainWindow() {
-  const QPoint position = window_->pos();
+  // The new window takes the old one's place and size, maximised or not.
+  const QByteArray geometry = window_->saveGeometry();
   const bool visible = window_->isVisible();
   // The old window may be the sender of the event being handled: delete it once that is done.
   window_.release()->deleteLater();
   OpenMainWindow();
-  window_->move(position);
+  window_->restoreGeometry(geometry);
   if (visible) window_->show();
 }
 
@@ -152,6 +162,68 @@ void Shell::SelectScreen(int screen) {
 }
 
 void Shell::RefreshPanels() { window_->panel()->Refresh(doc_); }
+
+template <typename Edit>
+void Shell::Change(const std::string& label, const std::string& merge_key, Edit edit) {
+  const skin::SkinDocument before = doc_;  // a cheap copy: the pictures are shared
+  edit();
+  if (doc_ == before) return;
+  history_.Record(before, label, merge_key);
+  ShowDocumentState();
+}
+
+// A step's label holds the language keys of its wording, so that the Undo and Redo items speak
+// the current language also for steps made before a change of language: the key of the text, a
+// separator, and what it names, itself a language key or a name that is not translated.
+std::string Shell::StepLabel(std::string_view key, std::string_view what) {
+  return std::string(key) + '\x1f' + std::string(what);
+}
+
+std::string Shell::StepText(std::string_view item_key, const std::string& label) const {
+  const std::size_t cut = label.find('\x1f');
+  std::string what = label.substr(cut + 1);
+  if (what.starts_with("LANG_") && what.ends_with("$")) what = Text(what);
+  QString step = QString::fromStdString(Text(label.substr(0, cut)));
+  if (!what.empty()) step = step.arg(QString::fromStdString(what));
+  return QString::fromStdString(Text(item_key)).arg(step).toStdString();
+}
+
+void Shell::ShowDocumentState() {
+  window_->SetItem(kMenuUndo,
+                   QString::fromStdString(
+                       history_.CanUndo() ? StepText("LANG_EDIT_UNDO_STEP$", history_.UndoLabel())
+                                          : Text("LANG_EDIT_UNDO$")),
+                   history_.CanUndo());
+  window_->SetItem(kMenuRedo,
+                   QString::fromStdString(
+                       history_.CanRedo() ? StepText("LANG_EDIT_REDO_STEP$", history_.RedoLabel())
+                                          : Text("LANG_EDIT_REDO$")),
+                   history_.CanRedo());
+  window_->setWindowModified(Modified());
+}
+
+void Shell::UndoRedo(bool redo) {
+  if (!(redo ? history_.Redo(doc_) : history_.Undo(doc_))) return;
+  RefreshPanels();
+  ShowDocumentState();
+  RedrawPreview();
+}
+
+void Shell::RequestQuit() {
+  if (Modified()) {
+    switch (dialogs_.AskSaveBeforeQuit()) {
+      case UserDialogs::QuitAnswer::kSave:
+        // A save that was cancelled or left a file unwritten keeps the editor open.
+        if (!SaveSkinCommand()) return;
+        break;
+      case UserDialogs::QuitAnswer::kDiscard:
+        break;
+      case UserDialogs::QuitAnswer::kCancel:
+        return;
+    }
+  }
+  state_.quit_requested = true;
+}
 
 void Shell::RedrawPreview() {
   ++redraw_count_;
@@ -176,7 +248,7 @@ void Shell::ReportOutOfMemory() {
 void Shell::OnMenu(int item) {
   switch (item) {
     case kMenuNewSkin:
-      skin::ResetSkinDefaults(doc_);
+      Change(StepLabel("LANG_FILE_NEW$"), "", [this] { skin::ResetSkinDefaults(doc_); });
       SelectScreen(0);
       RefreshPanels();
       RedrawPreview();
@@ -200,7 +272,11 @@ void Shell::OnMenu(int item) {
       Screenshot(true);
       return;
     case kMenuQuit:
-      state_.quit_requested = true;
+      RequestQuit();
+      return;
+    case kMenuUndo:
+    case kMenuRedo:
+      UndoRedo(item == kMenuRedo);
       return;
     case kMenuBackgroundColour:
       state_.bg_color = dialogs_.EditColour(state_.bg_color);
@@ -229,13 +305,19 @@ void Shell::OnMenu(int item) {
       if (l.menu_item == item) state_.language_index = l.number;
     }
     i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
+    // The window is built anew in the new language; what the user was looking at stays.
+    const int screen = state_.selected_screen;
+    const int tab = window_->panel()->currentIndex();
     RebuildMainWindow();
     state_.preview_x = state_.swap_view ? 398 : 3;
     state_.panel_x = state_.swap_view ? 3 : 272;
     window_->BuildPanels(texts_, state_.preview_x, state_.panel_x);
+    window_->Layout(state_.swap_view, true);
     state_.selected_screen = -1;
-    SelectScreen(0);
+    SelectScreen(screen);
+    window_->panel()->setCurrentIndex(tab);
     RefreshPanels();
+    ShowDocumentState();
     RedrawPreview();
   } else if (item >= kMenuFirstScreen && item <= kMenuLastScreen) {
     SelectScreen(item - kMenuFirstScreen);
@@ -246,14 +328,28 @@ void Shell::OnMenu(int item) {
 void Shell::OnGadget(int gadget) {
   if (gadget >= kGadgetFirstElement && gadget <= kGadgetLastElement) {
     if (const std::optional<ElementGadget> element = FindElementGadget(gadget)) {
-      doc_.Field(element->field) = window_->panel()->GadgetValue(gadget);
+      // The steps of one gadget in a row, such as the arrow clicks of a spin, undo as one.
+      const skin::FieldInfo& field = skin::kFields[skin::Index(element->field)];
+      const std::string name =
+          "[" + std::string(skin::Info(field.section).name) + "] " + std::string(field.name);
+      Change(StepLabel("LANG_STEP_CHANGE$", name), "gadget " + std::to_string(gadget),
+             [&] { doc_.Field(element->field) = window_->panel()->GadgetValue(gadget); });
       RedrawPreview();
     }
   } else if (gadget >= kGadgetFirstColour && gadget <= kGadgetLastColour) {
     if (const ColourButton* button = FindColourButton(gadget)) {
-      doc_.Colour(button->colour) = dialogs_.EditColour(doc_.Colour(button->colour));
+      const imaging::Rgb colour = dialogs_.EditColour(doc_.Colour(button->colour));
+      Change(StepLabel("LANG_STEP_CHANGE$", skin::Info(button->colour).key), "",
+             [&] { doc_.Colour(button->colour) = colour; });
       RedrawPreview();
     }
+  } else if (gadget >= kGadgetInfoTitle && gadget <= kGadgetInfoUrl && gadget % 2 == 0) {
+    std::string* texts[] = {&doc_.info.Title, &doc_.info.Author, &doc_.info.eMail, &doc_.info.Url};
+    static constexpr const char* kLabels[] = {"LANG_INFO_TITLE$", "LANG_INFO_AUTHOR$",
+                                              "LANG_INFO_EMAIL$", "LANG_INFO_URL$"};
+    const int i = (gadget - kGadgetInfoTitle) / 2;
+    Change(StepLabel("LANG_STEP_CHANGE$", kLabels[i]), "gadget " + std::to_string(gadget),
+           [&] { *texts[i] = window_->panel()->InfoText(gadget); });
   } else if (gadget >= kGadgetFirstImage && gadget <= kGadgetLastImage) {
     if (const ImageButton* button = FindImageButton(gadget)) {
       ImportImage(button->slot);
@@ -290,7 +386,7 @@ void Shell::OnResize() {
   if (window_->panel() != nullptr && state_.selected_screen >= 0) RedrawPreview();
 }
 
-void Shell::OnClose() { state_.quit_requested = true; }
+void Shell::OnClose() { RequestQuit(); }
 
 void Shell::OpenSkin(bool zip) {
   std::string chosen;
@@ -319,11 +415,14 @@ void Shell::OpenSkinArgument(const std::string& path) {
 void Shell::LoadSkin(const std::string& path, bool zip) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
   const skin::LoadOptions options{code_page_, Messages()};
-  if (zip) {
-    skin::OpenSkinZip(doc_, path, options, feedback);
-  } else {
-    skin::OpenSkinFolder(doc_, path, options, feedback);
-  }
+  bool opened = false;
+  // The whole load is one step: its undo gives back the skin that was open before.
+  Change(StepLabel("LANG_STEP_OPEN$", SkinName(path)), "", [&] {
+    opened = zip ? skin::OpenSkinZip(doc_, path, options, feedback)
+                 : skin::OpenSkinFolder(doc_, path, options, feedback);
+  });
+  if (opened) baseline_ = doc_;
+  ShowDocumentState();
   RefreshPanels();
   SelectScreen(0);
   RedrawPreview();
@@ -338,12 +437,19 @@ skin::SaveOptions Shell::SaveOptionsNow() const {
   return options;
 }
 
-void Shell::SaveSkinCommand() {
+bool Shell::SaveSkinCommand() {
   const std::string folder = dialogs_.ChooseFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
-  if (folder.empty()) return;
+  if (folder.empty()) return false;
   state_.last_path = folder;
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  skin::SaveSkin(doc_, folder, SaveOptionsNow(), feedback);
+  const bool complete =
+      skin::SaveSkin(doc_, folder, SaveOptionsNow(), feedback) == 1 + skin::kSlotCount;
+  if (complete) {
+    baseline_ = doc_;
+    history_.BreakMerge();
+  }
+  ShowDocumentState();
+  return complete;
 }
 
 void Shell::ExportSkinCommand() {
@@ -356,8 +462,13 @@ void Shell::ExportSkinCommand() {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
   // The contact sheet on black, as skinsmith-cli export draws it, whatever the preview's
   // background: the archive is the same from either program.
-  skin::ExportSkinZip(doc_, WithExtension(choice.path, "zip"), preview::RenderContactSheet(doc_, 0),
-                      SaveOptionsNow(), feedback);
+  // The archive holds the whole skin, so it counts as a save.
+  if (skin::ExportSkinZip(doc_, WithExtension(choice.path, "zip"),
+                          preview::RenderContactSheet(doc_, 0), SaveOptionsNow(), feedback)) {
+    baseline_ = doc_;
+    history_.BreakMerge();
+  }
+  ShowDocumentState();
 }
 
 void Shell::ImportImage(skin::SlotId slot) {
@@ -367,7 +478,8 @@ void Shell::ImportImage(skin::SlotId slot) {
       "(*.jpg)");
   if (chosen.empty()) return;
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  skin::ImportSkinImage(doc_, slot, chosen, Messages(), feedback);
+  Change(StepLabel("LANG_STEP_IMPORT$", skin::Info(slot).BaseName()), "",
+         [&] { skin::ImportSkinImage(doc_, slot, chosen, Messages(), feedback); });
 }
 
 void Shell::Screenshot(bool to_clipboard) {

@@ -12,6 +12,7 @@
 #include "i18n/program_settings.h"
 #include "i18n/ui_texts.h"
 #include "skin/skin_document.h"
+#include "skin/skin_history.h"
 #include "skin/skin_saver.h"
 
 namespace app {
@@ -50,6 +51,9 @@ class UserDialogs {
   virtual imaging::Rgb EditColour(imaging::Rgb given) = 0;
   virtual void ShowInformationBox() = 0;
   virtual void CopyToClipboard(const imaging::Image& image) = 0;
+  // Asked once when the program is to end while the skin has unsaved changes.
+  enum class QuitAnswer { kSave, kDiscard, kCancel };
+  virtual QuitAnswer AskSaveBeforeQuit() = 0;
 };
 
 // `chosen` when its extension is `extension` in any letter case, else `chosen` + "." + extension.
@@ -93,6 +97,9 @@ class Shell : public WindowEvents {
   int redraw_count() const { return redraw_count_; }
 
   void RedrawPreview();
+  // Whether the skin differs from what was last opened or saved (the default skin at start).
+  bool Modified() const { return !(doc_ == baseline_); }
+  const skin::SkinHistory& history() const { return history_; }
   void SelectScreen(int screen);
   void RefreshPanels();
 
@@ -100,9 +107,21 @@ class Shell : public WindowEvents {
   void OpenMainWindow();
   void RebuildMainWindow();
   void SetLanguageChecks(int language);
+  // Makes one undoable step named `label` of what `edit` does to the document; steps with the same
+  // non-empty `merge_key` in a row merge. Nothing is recorded when `edit` changes nothing.
+  template <typename Edit>
+  void Change(const std::string& label, const std::string& merge_key, Edit edit);
+  // After the document changed in any way: the Undo and Redo items and the modified mark.
+  void ShowDocumentState();
+  void UndoRedo(bool redo);
+  static std::string StepLabel(std::string_view key, std::string_view what = {});
+  // The text of an Undo or Redo item (`item_key`) for a step's label.
+  std::string StepText(std::string_view item_key, const std::string& label) const;
+  void RequestQuit();
   void OpenSkin(bool zip);
   void LoadSkin(const std::string& path, bool zip);
-  void SaveSkinCommand();
+  // True when every file of the skin was written.
+  bool SaveSkinCommand();
   void ExportSkinCommand();
   skin::SaveOptions SaveOptionsNow() const;
   void ImportImage(skin::SlotId slot);
@@ -118,6 +137,8 @@ class Shell : public WindowEvents {
   i18n::DataFolders folders_;
   ShellState state_;
   skin::SkinDocument doc_;
+  skin::SkinDocument baseline_;  // as last opened or saved
+  skin::SkinHistory history_;
   i18n::UiTexts texts_;
   std::unique_ptr<MainWindow> window_;
   int code_page_;

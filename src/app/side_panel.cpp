@@ -100,6 +100,9 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
     field->setGeometry(5, 25 + 40 * i, 374, kRowHeight);
     field->setValidator(validator);
     field->setReadOnly(i == 4);
+    // Each edit of a text reaches the skin at once, so that it can be undone and outlives a
+    // change of language.
+    connect(field, &QLineEdit::textEdited, this, [on_gadget, g = 292 + 2 * i] { on_gadget(g); });
     info_fields_[i] = field;
     gadgets_[292 + 2 * i] = field;
     gadgets_[291 + 2 * i] = label;
@@ -163,6 +166,11 @@ int SidePanel::GadgetValue(int gadget) const {
 skin::EditedInfo SidePanel::EditedInfo() const {
   return {info_fields_[0]->text().toStdString(), info_fields_[1]->text().toStdString(),
           info_fields_[2]->text().toStdString(), info_fields_[3]->text().toStdString()};
+}
+
+std::string SidePanel::InfoText(int gadget) const {
+  const int i = (gadget - 292) / 2;
+  return i >= 0 && i < 5 ? info_fields_[i]->text().toStdString() : std::string();
 }
 
 QWidget* SidePanel::Gadget(int gadget) const {

@@ -32,6 +32,8 @@ class SidePanel : public QTabWidget {
 
   // The four editable information texts as typed.
   skin::EditedInfo EditedInfo() const;
+  // The text of an information field (gadgets 292 to 298).
+  std::string InfoText(int gadget) const;
 
   // The widget of a fixed gadget number, or nullptr.
   QWidget* Gadget(int gadget) const;

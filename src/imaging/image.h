@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace imaging {
@@ -38,6 +40,35 @@ struct Image {
   Rgb At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 
   friend bool operator==(const Image&, const Image&) = default;
+};
+
+// A picture held by value whose copies share one image that nothing changes in place: assigning a
+// new picture replaces the shared one. The editor's history keeps earlier states of a skin this
+// way without copying their pictures.
+class SharedImage {
+ public:
+  SharedImage() : image_(Empty()) {}
+  SharedImage(Image image)  // NOLINT: a picture is stored by giving it
+      : image_(std::make_shared<const Image>(std::move(image))) {}
+
+  const Image& operator*() const { return *image_; }
+  const Image* operator->() const { return image_.get(); }
+  operator const Image&() const { return *image_; }  // NOLINT: reads see the image
+
+  // Whether both hold the very same image, not merely equal ones.
+  bool SameAs(const SharedImage& other) const { return image_ == other.image_; }
+
+  friend bool operator==(const SharedImage& a, const SharedImage& b) {
+    return a.SameAs(b) || *a == *b;
+  }
+
+ private:
+  static const std::shared_ptr<const Image>& Empty() {
+    static const std::shared_ptr<const Image> empty = std::make_shared<const Image>();
+    return empty;
+  }
+
+  std::shared_ptr<const Image> image_;
 };
 
 }  // namespace imaging

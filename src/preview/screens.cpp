@@ -170,7 +170,7 @@ void DrawGridIcons(Image& s, const Painter& p) {
   for (int row = 0; row < 3; ++row) {
     for (int column = 0; column < 4; ++column) {
       const std::optional<SlotId> slot = kIcons[row * 4 + column];
-      DrawKeyed(s, slot ? p.P(*slot) : p.doc().sample_game_icon, kColumns[column], kRows[row]);
+      DrawKeyed(s, slot ? p.P(*slot) : *p.doc().sample_game_icon, kColumns[column], kRows[row]);
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "imaging/image.h"
 #include "skin/skin_tables.h"
@@ -22,14 +23,15 @@ struct SkinInfo {
   friend bool operator==(const SkinInfo&, const SkinInfo&) = default;
 };
 
+// A copy of a document is cheap: its pictures are shared, never copied, until one is replaced.
 struct SkinDocument {
   SkinInfo info;
   std::array<imaging::Rgb, kColourCount> colours{};
   // Integer fields hold their value; colour fields hold a packed imaging::Rgb.
   std::array<std::int32_t, kFieldCount> fields{};
-  std::array<imaging::Image, kSlotCount> slots;
+  std::array<imaging::SharedImage, kSlotCount> slots;
   // The sample game's icon that the preview draws; not part of the skin's files.
-  imaging::Image sample_game_icon;
+  imaging::SharedImage sample_game_icon;
 
   imaging::Rgb& Colour(ColourId id) { return colours[Index(id)]; }
   imaging::Rgb Colour(ColourId id) const { return colours[Index(id)]; }
@@ -38,8 +40,8 @@ struct SkinDocument {
   imaging::Rgb FieldColour(FieldId id) const {
     return static_cast<imaging::Rgb>(fields[Index(id)]);
   }
-  imaging::Image& Slot(SlotId id) { return slots[Index(id)]; }
   const imaging::Image& Slot(SlotId id) const { return slots[Index(id)]; }
+  void SetSlot(SlotId id, imaging::Image picture) { slots[Index(id)] = std::move(picture); }
 
   friend bool operator==(const SkinDocument&, const SkinDocument&) = default;
 };

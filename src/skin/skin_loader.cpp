@@ -68,7 +68,7 @@ Taken Refused(FileProblem problem) { return {std::nullopt, problem}; }
 // slot is left empty when the new picture cannot be taken.
 Taken TakeBytes(SkinDocument& doc, SlotId slot, const Bytes& bytes, bool dither, bool release_first,
                 std::uint64_t budget) {
-  if (release_first) doc.Slot(slot) = imaging::Image();
+  if (release_first) doc.SetSlot(slot, imaging::Image());
   imaging::Decoded image = DecodePicture(bytes, dither, PictureBudgetFor(doc, slot, budget));
   if (!image) return Refused(ProblemOf(image.error()));
   return {std::move(*image), FileProblem::kUnknownFormat};
@@ -99,12 +99,12 @@ bool Place(SkinDocument& doc, SlotId slot, Taken taken, const std::string& name,
            bool empty_on_failure, const MessageTexts& texts, Feedback& feedback) {
   if (!taken.image) {
     if (empty_on_failure && taken.problem != FileProblem::kNotFound) {
-      doc.Slot(slot) = imaging::Image();
+      doc.SetSlot(slot, imaging::Image());
     }
     feedback.ShowError(ComposeFileMessage(name, taken.problem, texts));
     return false;
   }
-  doc.Slot(slot) = std::move(*taken.image);
+  doc.SetSlot(slot, std::move(*taken.image));
   return true;
 }
 
@@ -244,7 +244,7 @@ bool GuardedLoad(Feedback& feedback, const MessageTexts& texts, Load load) {
 std::uint64_t PictureBudgetFor(const SkinDocument& doc, SlotId slot, std::uint64_t budget) {
   std::uint64_t used = 0;
   for (std::size_t s = 0; s < kSlotCount; ++s) {
-    if (s != Index(slot)) used += doc.slots[s].pixels.size() * imaging::kBytesPerPixel;
+    if (s != Index(slot)) used += doc.slots[s]->pixels.size() * imaging::kBytesPerPixel;
   }
   return used >= budget ? 0 : budget - used;
 }

@@ -54,6 +54,10 @@ class ScriptedDialogs : public UserDialogs {
   }
   void ShowInformationBox() override { ++information_boxes; }
   void CopyToClipboard(const imaging::Image& image) override { clipboard = image; }
+  QuitAnswer AskSaveBeforeQuit() override {
+    ++quit_questions;
+    return quit_answer;
+  }
 
   std::string Next() {
     if (answers.empty()) return {};
@@ -68,6 +72,8 @@ class ScriptedDialogs : public UserDialogs {
   std::vector<std::string> titles, proposals, errors, save_filters;
   std::vector<imaging::Rgb> edited;
   int information_boxes = 0;
+  QuitAnswer quit_answer = QuitAnswer::kCancel;
+  int quit_questions = 0;
   imaging::Image clipboard;
 };
 

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Up to 300 x 300: larger than a screen, so that clipping on every side is reached.
     const int width = data[at] * 300 / 255, height = data[at + 1] * 300 / 255;
     at += 2;
-    doc.Slot(slot) = imaging::Image(width, height, static_cast<imaging::Rgb>(width * 977 + height));
+    doc.SetSlot(slot,
+                imaging::Image(width, height, static_cast<imaging::Rgb>(width * 977 + height)));
   }
   for (int screen = 0; screen < preview::kScreenCount; ++screen) {
     const preview::ScreenPair pair = preview::DrawScreens(doc, screen);

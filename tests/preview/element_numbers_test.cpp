@@ -99,7 +99,7 @@ TEST(ElementNumbers, EveryFieldAtOnce) {
 // INT_MAX still gives a title bar across the whole screen, drawn in screen-bounded time.
 TEST(ElementNumbers, HugeHelpWindowFillsTheScreen) {
   skin::SkinDocument doc = DefaultSkin();
-  doc.Slot(skin::SlotId::title_bg) = imaging::Image(1, 12, imaging::MakeRgb(8, 16, 24));
+  doc.SetSlot(skin::SlotId::title_bg, imaging::Image(1, 12, imaging::MakeRgb(8, 16, 24)));
   doc.Field(skin::FieldId::help_window_w) = INT_MAX;
   doc.Field(skin::FieldId::help_window_h) = 192;
   const imaging::Image bottom = DrawScreens(doc, 11).bottom;

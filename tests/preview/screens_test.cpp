@@ -68,10 +68,10 @@ TEST_F(ScreensTest, IconViewPlacesEveryPiece) {
 }
 
 TEST_F(ScreensTest, EmptySlotsDrawNothingAndOffScreenElementsAreClipped) {
-  doc_.Slot(SlotId::lower_screen) = Image();
+  doc_.SetSlot(SlotId::lower_screen, Image());
   doc_.Field(FieldId::reback_btn_x) = -10;
   doc_.Field(FieldId::reback_btn_y) = 190;
-  doc_.Slot(SlotId::popsubbar) = Image(1, 1, SlotColour(SlotId::popsubbar));
+  doc_.SetSlot(SlotId::popsubbar, Image(1, 1, SlotColour(SlotId::popsubbar)));
   for (int screen = 0; screen < kScreenCount; ++screen) {
     const ScreenPair pair = DrawScreens(doc_, screen);
     EXPECT_EQ(pair.top.width, 256);
@@ -122,7 +122,7 @@ TEST_F(ScreensTest, LampCutOutsForTheFirstAndLastRows) {
 }
 
 TEST_F(ScreensTest, SubMenuBarStretchesOverTheWidth) {
-  doc_.Slot(SlotId::popsubbar) = Image(1, 12, SlotColour(SlotId::popsubbar));
+  doc_.SetSlot(SlotId::popsubbar, Image(1, 12, SlotColour(SlotId::popsubbar)));
   const int tx = doc_.Field(FieldId::start_menu_x) + doc_.Field(FieldId::file_handle_menu_x) + 107;
   const int by = doc_.Field(FieldId::file_handle_menu_y);
   const int yb = by + 10 + 8 - 6 - 1 + 3 * 16;
@@ -132,7 +132,7 @@ TEST_F(ScreensTest, SubMenuBarStretchesOverTheWidth) {
   EXPECT_NE(s.At(tx + 68, yb), SlotColour(SlotId::popsubbar));
   EXPECT_EQ(s.At(tx, by), Colour(ColourId::formFrameColor));
   EXPECT_EQ(s.At(tx + 1, by + 1), Colour(ColourId::popSubMenuBodyColor));
-  doc_.Slot(SlotId::popsubbar) = Image(67, 12, SlotColour(SlotId::popsubbar));
+  doc_.SetSlot(SlotId::popsubbar, Image(67, 12, SlotColour(SlotId::popsubbar)));
   EXPECT_FALSE(Has(Bottom(2), tx, by, 70, 80, SlotColour(SlotId::popsubbar)))
       << "a bar wider than w - 4 is not drawn";
 }
@@ -175,7 +175,7 @@ TEST_F(ScreensTest, TopScreenElementsAndTheBigClock) {
   EXPECT_EQ(s.At(127, 30), MakeRgb(1, 2, 3)) << "sample icon at logo info";
   EXPECT_EQ(s.At(131, 141), SlotColour(SlotId::clock_numbers));
   EXPECT_EQ(s.At(131 + 48, 141), SlotColour(SlotId::clock_colon));
-  doc_.Slot(SlotId::clock_numbers) = Image(10, 310, SlotColour(SlotId::clock_numbers));
+  doc_.SetSlot(SlotId::clock_numbers, Image(10, 310, SlotColour(SlotId::clock_numbers)));
   EXPECT_EQ(Top(0).At(131 + 20, 141), SlotColour(SlotId::clock_colon));
   doc_.Field(FieldId::big_clock_show) = 0;
   EXPECT_FALSE(Has(Top(0), 0, 0, 256, 192, SlotColour(SlotId::clock_colon)));

@@ -67,11 +67,11 @@ TEST(ResetSkinDefaults, EverySlotHoldsItsBuiltInPictureInFifteenBitColour) {
     EXPECT_EQ(doc.Slot(s.slot).height, s.height) << Info(s.slot).file;
   }
   for (std::size_t i = 0; i < kSlotCount; ++i) {
-    ASSERT_FALSE(doc.slots[i].Empty()) << kSlots[i].file;
-    for (imaging::Rgb p : doc.slots[i].pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u) << kSlots[i].file;
+    ASSERT_FALSE(doc.slots[i]->Empty()) << kSlots[i].file;
+    for (imaging::Rgb p : doc.slots[i]->pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u) << kSlots[i].file;
   }
-  EXPECT_EQ(doc.sample_game_icon.width, 32);
-  EXPECT_EQ(doc.sample_game_icon.height, 32);
+  EXPECT_EQ(doc.sample_game_icon->width, 32);
+  EXPECT_EQ(doc.sample_game_icon->height, 32);
   EXPECT_EQ(BuiltInPicture("hinge").width, 266);
   EXPECT_EQ(BuiltInPicture("hinge").height, 86);
   EXPECT_EQ(BuiltInPicture("banner").width, 468);

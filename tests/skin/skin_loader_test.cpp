@@ -44,7 +44,7 @@ class SkinLoaderTest : public ::testing::Test {
     ResetSkinDefaults(saved_);
     saved_.Field(FieldId::big_clock_x) = 7;
     saved_.Colour(ColourId::formBodyColor) = MakeRgb(8, 16, 24);
-    saved_.Slot(SlotId::btn) = Image(5, 3, MakeRgb(248, 0, 8));
+    saved_.SetSlot(SlotId::btn, Image(5, 3, MakeRgb(248, 0, 8)));
     SaveOptions options;
     options.edited_info = EditedInfo{"Saved", "Me", "", ""};
     options.last_update = "2026/12/08-08:00:00";

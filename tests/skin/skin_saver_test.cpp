@@ -96,8 +96,8 @@ class SaveSkinTest : public ::testing::Test {
 };
 
 TEST_F(SaveSkinTest, WritesEveryFileWithProgressAndReadsBackTheSameSlots) {
-  doc_.Slot(SlotId::btn) = imaging::Image(11, 10, imaging::MakeRgb(8, 16, 24));
-  doc_.Slot(SlotId::unk) = imaging::Image();
+  doc_.SetSlot(SlotId::btn, imaging::Image(11, 10, imaging::MakeRgb(8, 16, 24)));
+  doc_.SetSlot(SlotId::unk, imaging::Image());
   SaveSkin(doc_, dir_.path().string(), options_, feedback_);  // no trailing separator given
   EXPECT_TRUE(feedback_.messages.empty());
 
@@ -118,7 +118,7 @@ TEST_F(SaveSkinTest, WritesEveryFileWithProgressAndReadsBackTheSameSlots) {
     const auto image =
         imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     ASSERT_TRUE(image) << kSlots[s].file;
-    EXPECT_EQ(*image, doc_.slots[s]) << kSlots[s].file;
+    EXPECT_EQ(*image, *doc_.slots[s]) << kSlots[s].file;
   }
   EXPECT_EQ(fs::file_size(dir_.path() / "icon/unk.bmp"), 56u);
   EXPECT_EQ(doc_.info.LastUpdate, "2026/12/08-07:00:00");
@@ -139,7 +139,7 @@ TEST_F(SaveSkinTest, AFileThatCannotBeReplacedIsReportedAndLeftAlone) {
   // A folder where a file should go cannot be replaced, whoever runs the test.
   fs::create_directories(dir_.path() / "btn.bmp" / "keep");
   fs::create_directories(dir_.path() / "uisettings.ini");
-  doc_.Slot(SlotId::btn3) = imaging::Image(39, 14);
+  doc_.SetSlot(SlotId::btn3, imaging::Image(39, 14));
   doc_.info.Title = "before";
   options_.edited_info = EditedInfo{"after", "", "", ""};
   SaveSkin(doc_, dir_.folder(), options_, feedback_);

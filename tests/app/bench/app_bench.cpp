@@ -32,6 +32,7 @@ class NoDialogs : public app::UserDialogs {
   imaging::Rgb EditColour(imaging::Rgb given) override { return given; }
   void ShowInformationBox() override {}
   void CopyToClipboard(const imaging::Image&) override {}
+  QuitAnswer AskSaveBeforeQuit() override { return QuitAnswer::kDiscard; }
 };
 
 void BM_StartToFirstPreview(benchmark::State& state) {
