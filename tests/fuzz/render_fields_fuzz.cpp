@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "preview/preview.h"
+#include "render_check.h"
 #include "skin/skin_document.h"
 
 namespace {
@@ -20,12 +20,7 @@ constexpr skin::SlotId kSizedSlots[] = {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const skin::SkinDocument defaults = [] {
-    skin::SkinDocument doc;
-    skin::ResetSkinDefaults(doc);
-    return doc;
-  }();
-  skin::SkinDocument doc = defaults;
+  skin::SkinDocument doc = fuzzing::DefaultSkin();
   std::size_t at = 0;
   for (std::size_t f = 0; f < skin::kFieldCount && at + 4 <= size; ++f, at += 4) {
     if (skin::kFields[f].kind != skin::FieldKind::kInteger) continue;
@@ -39,11 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.SetSlot(slot,
                 imaging::Image(width, height, static_cast<imaging::Rgb>(width * 977 + height)));
   }
-  for (int screen = 0; screen < preview::kScreenCount; ++screen) {
-    const preview::ScreenPair pair = preview::DrawScreens(doc, screen);
-    if (pair.top.width != preview::kScreenWidth || pair.bottom.height != preview::kScreenHeight) {
-      std::abort();
-    }
-  }
+  fuzzing::DrawEveryScreen(doc);
   return 0;
 }

@@ -4,23 +4,13 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "preview/preview.h"
+#include "render_check.h"
 #include "skin/code_page.h"
 #include "skin/settings_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const skin::SkinDocument defaults = [] {
-    skin::SkinDocument doc;
-    skin::ResetSkinDefaults(doc);
-    return doc;
-  }();
-  skin::SkinDocument doc = defaults;
+  skin::SkinDocument doc = fuzzing::DefaultSkin();
   skin::ReadSkinSettings({data, size}, doc, skin::kDefaultCodePage);
-  for (int screen = 0; screen < preview::kScreenCount; ++screen) {
-    const preview::ScreenPair pair = preview::DrawScreens(doc, screen);
-    if (pair.top.width != preview::kScreenWidth || pair.bottom.height != preview::kScreenHeight) {
-      std::abort();
-    }
-  }
+  fuzzing::DrawEveryScreen(doc);
   return 0;
 }
