@@ -77,10 +77,6 @@ class LiveLinkTest : public ShellTest {
     dialogs_.answers.push_back(folder);
     Trigger(kMenuOpenFolder);
   }
-  void OpenArchive(const std::string& zip) {
-    dialogs_.answers.push_back(zip);
-    Trigger(kMenuOpenZip);
-  }
   // Opens the skin folder that the live tests rewrite.
   void OpenFollowedSkin() {
     skin_ = SaveSkinFolder("skin");
@@ -175,20 +171,6 @@ TEST_F(LiveLinkTest, EachReloadIsOneUndoStepAndTheSavedStateFollowsTheDisk) {
   EXPECT_TRUE(Modified()) << "the old picture is on disk no more";
   Trigger(kMenuRedo);
   EXPECT_FALSE(Modified());
-
-  // A reload amid unsaved changes keeps them unsaved; undone by hand, the skin is the disk's again.
-  SpinStartButtonX(Qt::Key_Up);
-  EXPECT_TRUE(Modified());
-  WriteInPlace("btn.bmp", Bmp(Image(4, 4, kCyan)));
-  ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::btn) == Image(4, 4, kCyan); }));
-  EXPECT_TRUE(Modified());
-  EXPECT_EQ(doc().Field(FieldId::start_button_x), 1) << "the edit stays";
-  SpinStartButtonX(Qt::Key_Down);
-  EXPECT_FALSE(Modified());
-  Trigger(kMenuUndo);
-  Trigger(kMenuUndo);
-  EXPECT_EQ(doc().Slot(SlotId::btn), Image(4, 4, kMagenta));
-  EXPECT_EQ(UndoText(), "Undo Change [start button] x");
 }
 
 TEST_F(LiveLinkTest, ARewrittenSettingsFileReloadsItsValues) {
@@ -203,12 +185,9 @@ TEST_F(LiveLinkTest, ARewrittenSettingsFileReloadsItsValues) {
   EXPECT_EQ(Status(), "Reloaded from disk: uisettings.ini.");
   EXPECT_EQ(UndoText(), "Undo Reload uisettings.ini");
   EXPECT_FALSE(Modified());
-  Trigger(kMenuUndo);
-  EXPECT_EQ(doc().Field(FieldId::start_button_x), 0);
-  EXPECT_EQ(static_cast<QSpinBox*>(gadget(kStartButtonX))->value(), 0);
 }
 
-TEST_F(LiveLinkTest, ABrokenRewriteKeepsThePictureAndIsReportedOnceInTheStatusBar) {
+TEST_F(LiveLinkTest, BrokenAndHostileRewritesKeepTheOldContentAndAreReportedOnce) {
   OpenFollowedSkin();
   const Image before = doc().Slot(SlotId::btn);
   const std::size_t steps = Steps();
@@ -229,32 +208,16 @@ TEST_F(LiveLinkTest, ABrokenRewriteKeepsThePictureAndIsReportedOnceInTheStatusBa
   // A change of another file names that file alone: the broken one is not reported again.
   WriteInPlace("lamp.bmp", Bmp(Image(2, 2, kCyan)));
   ASSERT_TRUE(WaitForStatus("Reloaded from disk: lamp.bmp."));
-  WriteInPlace("btn.bmp", Bmp(Image(4, 4, kYellow)));
-  ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::btn) == Image(4, 4, kYellow); }));
-}
 
-TEST_F(LiveLinkTest, HostileReplacementsAreRefusedWithoutWaitingOnThem) {
-  OpenFollowedSkin();
-  const skin::SkinDocument before = doc();
-  const std::size_t steps = Steps();
+  // Hostile replacements are refused without being opened or read.
+  const skin::SkinDocument now = doc();
   fs::remove(skin_ + "btn.bmp");
   ASSERT_EQ(::mkfifo((skin_ + "btn.bmp").c_str(), 0600), 0);
   ASSERT_TRUE(WaitForStatus("Not reloaded: " + skin_ + "btn.bmp: Not a regular file."));
-  fs::remove(skin_ + "lamp.bmp");
-  fs::create_directory(skin_ + "lamp.bmp");
-  ASSERT_TRUE(WaitForStatus("Not reloaded: " + skin_ + "lamp.bmp: Not a regular file."));
-  fs::resize_file(skin_ + "upper_screen.bmp", skin::kMaxPictureFileBytes + 1);
-  ASSERT_TRUE(WaitForStatus("Not reloaded: " + skin_ +
-                            "upper_screen.bmp: Too large: a picture may have at most 16384 "
-                            "pixels a side and 64 megapixels, a file at most 64 MB."));
   fs::resize_file(skin_ + "uisettings.ini", skin::kMaxSettingsFileBytes + 1);
   ASSERT_TRUE(WaitForStatus("Not reloaded: " + skin_ +
                             "uisettings.ini: Too large: uisettings.ini may have at most 1 MB."));
-  fs::remove(skin_ + "uisettings.ini");
-  ASSERT_EQ(::mkfifo((skin_ + "uisettings.ini").c_str(), 0600), 0);
-  ASSERT_TRUE(WaitForStatus("Not reloaded: " + skin_ + "uisettings.ini: Not a regular file."));
-  EXPECT_EQ(doc(), before);
-  EXPECT_EQ(Steps(), steps);
+  EXPECT_EQ(doc(), now);
   EXPECT_TRUE(dialogs_.errors.empty());
 }
 
@@ -271,13 +234,6 @@ TEST_F(LiveLinkTest, TheEditorsOwnSaveIsNoChangeFromOutside) {
   ASSERT_TRUE(WaitForStatus("Reloaded from disk: lamp.bmp."));
   EXPECT_EQ(Steps(), steps + 1);
   EXPECT_FALSE(Modified());
-
-  // Saved elsewhere, the skin is followed there.
-  const std::string copy = dir_.folder() + "copy/";
-  fs::create_directory(copy);
-  dialogs_.answers.push_back(copy);
-  Trigger(kMenuSaveFolder);
-  EXPECT_EQ(shell_->watched_folder(), copy);
 }
 
 TEST_F(LiveLinkTest, NoReloadWhileACommandWaitsForTheUser) {
@@ -324,20 +280,6 @@ TEST_F(LiveLinkTest, TheSwitchStopsFollowingAndIsKeptOutsideTheSettingsFile) {
   ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::btn) == Image(4, 4, kCyan); }));
 }
 
-TEST_F(LiveLinkTest, ArchivesAndTheDefaultSkinAreNotFollowed) {
-  OpenFollowedSkin();
-  Trigger(kMenuNewSkin);
-  EXPECT_EQ(shell_->watched_folder(), "");
-  Open(skin_);
-  EXPECT_EQ(shell_->watched_folder(), skin_);
-  OpenArchive(Zip(skin_, "packed.zip"));
-  EXPECT_TRUE(dialogs_.errors.empty());
-  EXPECT_EQ(shell_->watched_folder(), "");
-  Open(dir_.folder() + "nothing/");  // no skin there: what is open stays as it was
-  EXPECT_EQ(dialogs_.errors.size(), 1u);
-  EXPECT_EQ(shell_->watched_folder(), "");
-}
-
 TEST_F(LiveLinkTest, RecentSkinsAreListedMostRecentFirstAndKept) {
   EXPECT_FALSE(window().MenuItem(kMenuFirstRecent)->isVisible());
   EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());
@@ -347,7 +289,8 @@ TEST_F(LiveLinkTest, RecentSkinsAreListedMostRecentFirstAndKept) {
   fs::create_directory(saved);
   Open(a);
   Open(b);
-  OpenArchive(zip);
+  dialogs_.answers.push_back(zip);
+  Trigger(kMenuOpenZip);
   dialogs_.answers.push_back(saved);
   Trigger(kMenuSaveFolder);
   Open(a);
@@ -378,10 +321,11 @@ TEST_F(LiveLinkTest, ARecentEntryOpensAsOpenDoesAndAMissingOneIsReportedAndRemov
   const std::string a = SaveSkinFolder("a", 7), b = SaveSkinFolder("b", 8);
   const std::string zip = Zip(SaveSkinFolder("z", 9), "z.zip");
   Open(a);
-  OpenArchive(zip);
+  dialogs_.answers.push_back(zip);
+  Trigger(kMenuOpenZip);
   Open(b);
   Trigger(kMenuNewSkin);
-  dialogs_.answers.clear();
+  EXPECT_EQ(shell_->watched_folder(), "") << "the default skin is not followed";
   Trigger(kMenuFirstRecent + 2);
   EXPECT_EQ(doc().Field(FieldId::start_button_x), 7);
   EXPECT_EQ(UndoText(), "Undo Open a");
@@ -392,7 +336,7 @@ TEST_F(LiveLinkTest, ARecentEntryOpensAsOpenDoesAndAMissingOneIsReportedAndRemov
   Trigger(kMenuFirstRecent + 2);
   EXPECT_EQ(doc().Field(FieldId::start_button_x), 9);
   EXPECT_EQ(shell_->state().last_path, dir_.folder());
-  EXPECT_EQ(shell_->watched_folder(), "");
+  EXPECT_EQ(shell_->watched_folder(), "") << "nor is an archive";
   EXPECT_TRUE(dialogs_.errors.empty());
 
   fs::remove_all(b);
