@@ -638,7 +638,12 @@ void Shell::ReloadChangedFiles(const std::vector<SkinFile>& files) {
   QStringList reloaded;
   QStringList status;
   for (const SkinFile& file : files) {
-    const std::string problem = ReloadFile(file);
+    std::string problem;
+    try {
+      problem = ReloadFile(file);
+    } catch (const std::bad_alloc&) {
+      problem = Messages().Of(skin::FileProblem::kOutOfMemory);
+    }
     if (problem.empty()) {
       reloaded << QString::fromStdString(file.name);
     } else {
