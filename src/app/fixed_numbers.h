@@ -33,6 +33,13 @@ inline constexpr int kMenuSaveZip = 303;
 // Edit > Undo and Redo:
 inline constexpr int kMenuUndo = 304;
 inline constexpr int kMenuRedo = 305;
+// Items of the live link and the recent skins are numbered from 340 on.
+// Options > Follow changes on disk:
+inline constexpr int kMenuFollowChanges = 340;
+// File > Open recent: Clear, and the entries from the most recent on:
+inline constexpr int kMenuClearRecent = 341;
+inline constexpr int kMenuFirstRecent = 342;  // 342 to 349
+inline constexpr int kMenuLastRecent = 349;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;

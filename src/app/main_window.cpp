@@ -3,6 +3,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -28,6 +29,11 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   progress_->setTextVisible(false);
   progress_->setFixedWidth(275);
   statusBar()->addWidget(progress_);
+  status_ = new QLabel;
+  status_->setTextFormat(Qt::PlainText);  // file names are never markup
+  // A long message is cut at the window's edge rather than widening the window.
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  statusBar()->addWidget(status_, 1);
   statusBar()->setSizeGripEnabled(true);
   client_ = new QWidget;
   client_->setObjectName("Client");
@@ -53,6 +59,11 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   QMenu* open = file->addMenu(text("LANG_FILE_OPEN$"));
   AddItem(open, kMenuOpenFolder, text("LANG_FILE_OPEN_FOLDER$"))->setShortcut(QKeySequence::Open);
   AddItem(open, kMenuOpenZip, QStringLiteral("*.zip"));
+  // The shell names and shows the entries of the recent skins.
+  QMenu* recent = file->addMenu(text("LANG_FILE_OPEN_RECENT$"));
+  for (int item = kMenuFirstRecent; item <= kMenuLastRecent; ++item) AddItem(recent, item, {});
+  recent->addSeparator();
+  AddItem(recent, kMenuClearRecent, text("LANG_FILE_RECENT_CLEAR$"));
   QMenu* save = file->addMenu(text("LANG_FILE_SAVE$"));
   AddItem(save, kMenuSaveFolder, text("LANG_FILE_SAVE_FOLDER$"))->setShortcut(QKeySequence::Save);
   AddItem(save, kMenuSaveZip, text("LANG_FILE_SAVE_ZIP$"));
@@ -78,6 +89,7 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   AddItem(options, kMenuBackgroundColour, text("LANG_OPTIONS_BACKCOLOR$"));
   AddItem(options, kMenuSwapView, text("LANG_OPTIONS_SWAPVIEW$"), true);
   AddItem(options, kMenuFitPreview, text("LANG_OPTIONS_FIT$"));
+  AddItem(options, kMenuFollowChanges, text("LANG_OPTIONS_FOLLOW$"), true);
   AddItem(this, kMenuZoomOne, QString())->setShortcut(Qt::CTRL | Qt::Key_0);
   QMenu* screen = menuBar()->addMenu(text("LANG_SCREEN$"));
   for (int n = 0; n < 14; ++n) {
@@ -152,6 +164,11 @@ void MainWindow::SetChecked(int item, bool checked) {
 bool MainWindow::IsChecked(int item) const {
   const QAction* action = MenuItem(item);
   return action != nullptr && action->isChecked();
+}
+
+void MainWindow::ShowStatus(const QString& text) {
+  status_->setText(text);
+  status_->setToolTip(text);
 }
 
 void MainWindow::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background) {

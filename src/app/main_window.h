@@ -11,6 +11,7 @@
 #include "imaging/image.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -50,6 +51,9 @@ class MainWindow : public QMainWindow {
   // Shows the 266 x 490 canvas at `zoom` on `background` (PreviewView::ShowCanvas).
   void ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background);
 
+  // Shows `text` in the status bar's second field, after the progress bar.
+  void ShowStatus(const QString& text);
+
   QProgressBar* progress() const { return progress_; }
   SidePanel* panel() const { return panel_; }
   PreviewView* preview() const { return preview_area_; }
@@ -75,6 +79,7 @@ class MainWindow : public QMainWindow {
   QPushButton* screen_buttons_[14] = {};
   SidePanel* panel_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QLabel* status_ = nullptr;
   std::map<int, QAction*> items_;
 };
 

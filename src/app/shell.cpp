@@ -1,6 +1,7 @@
 // Start-up, dispatch and commands.
 #include "app/shell.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QProgressBar>
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
+#include "imaging/file_io.h"
 #include "imaging/screenshot_writer.h"
 #include "preview/contact_sheet.h"
 #include "preview/preview.h"
@@ -45,6 +47,26 @@ class WindowFeedback : public skin::Feedback {
   QProgressBar* progress_;
 };
 
+// Counts a running command for as long as it lives.
+class BusyScope {
+ public:
+  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
+  ~BusyScope() { --depth_; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
+// Collects the messages of an operation that reports in the status bar rather than in boxes.
+class CollectedFeedback : public skin::Feedback {
+ public:
+  void ShowError(const std::string& text) override { messages.push_back(text); }
+  void SetProgress(int) override {}
+  std::vector<std::string> messages;
+};
+
 // The folder part of a file name, up to and including its last separator.
 std::string FolderOf(const std::string& path) {
   const std::size_t cut = path.find_last_of('/');
@@ -60,6 +82,16 @@ std::string Lower(std::string text) {
 std::string SkinName(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path.substr(path.find_last_of('/') + 1);
+}
+
+// The text of a recent skin's entry: "&1 /path", a long path shortened in its middle, "&" doubled
+// so that it shows rather than marking a key.
+QString RecentLabel(std::size_t index, const std::string& path) {
+  constexpr qsizetype kLongest = 72;
+  QString shown = QString::fromStdString(path);
+  if (shown.size() > kLongest) shown = shown.left(24) + QChar(0x2026) + shown.right(kLongest - 25);
+  shown.replace('&', "&&");
+  return QStringLiteral("&%1 %2").arg(QString::number(index + 1), shown);
 }
 
 }  // namespace
@@ -93,7 +125,9 @@ std::string ScreenshotFileName(const std::string& chosen, int filter) {
 Shell::Shell(UserDialogs& dialogs, i18n::DataFolders folders)
     : dialogs_(dialogs),
       folders_(std::move(folders)),
-      code_page_(skin::AnsiCodePageFromEnvironment()) {
+      code_page_(skin::AnsiCodePageFromEnvironment()),
+      watcher_([this] { return ReadyForReload(); },
+               [this](const std::vector<SkinFile>& files) { ReloadChangedFiles(files); }) {
   state_.title_text = i18n::ProgramName() + " ";
 }
 
@@ -107,6 +141,8 @@ void Shell::Start() {
   state_.swap_view = settings.swap_view;
   state_.preview_x = state_.swap_view ? 398 : 3;
   state_.panel_x = state_.swap_view ? 3 : 272;
+  preferences_file_ = i18n::EditorPreferencesFile(folders_.settings_file);
+  preferences_ = i18n::LoadEditorPreferences(preferences_file_);
   i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
   OpenMainWindow();
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x);
@@ -131,6 +167,8 @@ void Shell::OpenMainWindow() {
   SetLanguageChecks(state_.language_index);
   window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
   window_->SetChecked(kMenuFirstScreen, true);
+  window_->SetChecked(kMenuFollowChanges, preferences_.follow_changes);
+  ShowRecentSkins();
 }
 
 void Shell::RebuildMainWindow() {
@@ -246,9 +284,11 @@ void Shell::ReportOutOfMemory() {
 }
 
 void Shell::OnMenu(int item) {
+  const BusyScope busy(busy_);
   switch (item) {
     case kMenuNewSkin:
       Change(StepLabel("LANG_FILE_NEW$"), "", [this] { skin::ResetSkinDefaults(doc_); });
+      LinkFolder("");
       SelectScreen(0);
       RefreshPanels();
       RedrawPreview();
@@ -297,6 +337,14 @@ void Shell::OnMenu(int item) {
     case kMenuZoomOne:
       SetZoom(kSmallestZoom);
       return;
+    case kMenuFollowChanges:
+      SetFollowChanges(!window_->IsChecked(kMenuFollowChanges));
+      return;
+    case kMenuClearRecent:
+      preferences_.recent.clear();
+      SavePreferences();
+      ShowRecentSkins();
+      return;
     default:
       break;
   }
@@ -322,10 +370,13 @@ void Shell::OnMenu(int item) {
   } else if (item >= kMenuFirstScreen && item <= kMenuLastScreen) {
     SelectScreen(item - kMenuFirstScreen);
     RedrawPreview();
+  } else if (item >= kMenuFirstRecent && item <= kMenuLastRecent) {
+    OpenRecentSkin(static_cast<std::size_t>(item - kMenuFirstRecent));
   }
 }
 
 void Shell::OnGadget(int gadget) {
+  const BusyScope busy(busy_);
   if (gadget >= kGadgetFirstElement && gadget <= kGadgetLastElement) {
     if (const std::optional<ElementGadget> element = FindElementGadget(gadget)) {
       // The steps of one gadget in a row, such as the arrow clicks of a spin, undo as one.
@@ -386,23 +437,28 @@ void Shell::OnResize() {
   if (window_->panel() != nullptr && state_.selected_screen >= 0) RedrawPreview();
 }
 
-void Shell::OnClose() { RequestQuit(); }
+void Shell::OnClose() {
+  const BusyScope busy(busy_);
+  RequestQuit();
+}
 
 void Shell::OpenSkin(bool zip) {
   std::string chosen;
   if (zip) {
     chosen = dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"), state_.last_path, "* (*.zip)");
-    if (chosen.empty()) return;
-    state_.last_path = FolderOf(chosen);
   } else {
     chosen = dialogs_.ChooseFolder(Text("LANG_REQPATH_LOAD$"), state_.last_path);
-    if (chosen.empty()) return;
-    state_.last_path = chosen;
   }
-  LoadSkin(chosen, zip);
+  if (!chosen.empty()) OpenChosenSkin(chosen, zip);
+}
+
+void Shell::OpenChosenSkin(const std::string& path, bool zip) {
+  state_.last_path = zip ? FolderOf(path) : path;
+  LoadSkin(path, zip);
 }
 
 void Shell::OpenSkinArgument(const std::string& path) {
+  const BusyScope busy(busy_);
   std::error_code error;
   std::filesystem::path full = std::filesystem::absolute(path, error);
   if (error) full = path;
@@ -421,7 +477,11 @@ void Shell::LoadSkin(const std::string& path, bool zip) {
     opened = zip ? skin::OpenSkinZip(doc_, path, options, feedback)
                  : skin::OpenSkinFolder(doc_, path, options, feedback);
   });
-  if (opened) baseline_ = doc_;
+  if (opened) {
+    baseline_ = doc_;
+    RememberSkin(path, zip);
+    LinkFolder(zip ? "" : path);
+  }
   ShowDocumentState();
   RefreshPanels();
   SelectScreen(0);
@@ -447,7 +507,10 @@ bool Shell::SaveSkinCommand() {
   if (complete) {
     baseline_ = doc_;
     history_.BreakMerge();
+    RememberSkin(folder, false);
   }
+  // What the save wrote is no change from outside, also when it wrote only part of the skin.
+  LinkFolder(complete ? folder : linked_folder_);
   ShowDocumentState();
   return complete;
 }
@@ -463,10 +526,12 @@ void Shell::ExportSkinCommand() {
   // The contact sheet on black, as skinsmith-cli export draws it, whatever the preview's
   // background: the archive is the same from either program.
   // The archive holds the whole skin, so it counts as a save.
-  if (skin::ExportSkinZip(doc_, WithExtension(choice.path, "zip"),
-                          preview::RenderContactSheet(doc_, 0), SaveOptionsNow(), feedback)) {
+  const std::string archive = WithExtension(choice.path, "zip");
+  if (skin::ExportSkinZip(doc_, archive, preview::RenderContactSheet(doc_, 0), SaveOptionsNow(),
+                          feedback)) {
     baseline_ = doc_;
     history_.BreakMerge();
+    RememberSkin(archive, true);
   }
   ShowDocumentState();
 }
@@ -510,6 +575,122 @@ void Shell::SaveScreenshot(bool to_clipboard) {
     dialogs_.ShowError(Text("LANG_ERROR$"),
                        skin::ComposeFileMessage(path, skin::FileProblem::kNotSaved, Messages()));
   }
+}
+
+void Shell::OpenRecentSkin(std::size_t index) {
+  if (index >= preferences_.recent.size()) return;
+  const std::string path = preferences_.recent[index];
+  const bool zip = !path.ends_with('/');
+  std::error_code error;
+  if (zip ? std::filesystem::exists(path, error) : std::filesystem::is_directory(path, error)) {
+    OpenChosenSkin(path, zip);
+    return;
+  }
+  dialogs_.ShowError(Text("LANG_ERROR$"),
+                     skin::ComposeFileMessage(path, skin::FileProblem::kNotFound, Messages()));
+  i18n::ForgetRecentSkin(preferences_.recent, path);
+  SavePreferences();
+  ShowRecentSkins();
+}
+
+void Shell::RememberSkin(const std::string& path, bool zip) {
+  i18n::RememberRecentSkin(preferences_.recent, zip ? path : skin::FolderWithSeparator(path));
+  SavePreferences();
+  ShowRecentSkins();
+}
+
+void Shell::ShowRecentSkins() {
+  static_assert(kMenuLastRecent - kMenuFirstRecent + 1 == i18n::kMaxRecentSkins);
+  const std::vector<std::string>& recent = preferences_.recent;
+  for (std::size_t i = 0; i < i18n::kMaxRecentSkins; ++i) {
+    QAction* entry = window_->MenuItem(kMenuFirstRecent + static_cast<int>(i));
+    entry->setVisible(i < recent.size());
+    if (i < recent.size()) entry->setText(RecentLabel(i, recent[i]));
+  }
+  window_->SetItem(kMenuClearRecent, QString::fromStdString(Text("LANG_FILE_RECENT_CLEAR$")),
+                   !recent.empty());
+}
+
+void Shell::SavePreferences() { i18n::SaveEditorPreferences(preferences_file_, preferences_); }
+
+void Shell::LinkFolder(const std::string& folder) {
+  linked_folder_ = folder.empty() ? std::string() : skin::FolderWithSeparator(folder);
+  if (preferences_.follow_changes && !linked_folder_.empty()) {
+    watcher_.Watch(linked_folder_);
+  } else {
+    watcher_.Stop();
+  }
+}
+
+void Shell::SetFollowChanges(bool follow) {
+  preferences_.follow_changes = follow;
+  window_->SetChecked(kMenuFollowChanges, follow);
+  SavePreferences();
+  LinkFolder(linked_folder_);
+}
+
+bool Shell::ReadyForReload() const {
+  return busy_ == 0 && window_ != nullptr && QApplication::activeModalWidget() == nullptr;
+}
+
+void Shell::ReloadChangedFiles(const std::vector<SkinFile>& files) {
+  const BusyScope busy(busy_);
+  QStringList reloaded;
+  QStringList status;
+  for (const SkinFile& file : files) {
+    std::string problem;
+    try {
+      problem = ReloadFile(file);
+    } catch (const std::bad_alloc&) {
+      problem = Messages().Of(skin::FileProblem::kOutOfMemory);
+    }
+    if (problem.empty()) {
+      reloaded << QString::fromStdString(file.name);
+    } else {
+      status << QString::fromStdString(Text("LANG_STATUS_NOT_RELOADED$"))
+                    .arg(QString::fromStdString(problem));
+    }
+  }
+  if (!reloaded.isEmpty()) {
+    status.prepend(QString::fromStdString(Text("LANG_STATUS_RELOADED$")).arg(reloaded.join(", ")));
+  }
+  window_->ShowStatus(status.join("  "));
+  RefreshPanels();
+  ShowDocumentState();
+  RedrawPreview();
+}
+
+std::string Shell::ReloadFile(const SkinFile& file) {
+  const std::string path = linked_folder_ + file.name;
+  const std::string label = StepLabel("LANG_STEP_RELOAD$", file.name);
+  // The file on disk holds what is reloaded: the state last opened or saved takes it too, so that a
+  // skin without unsaved changes has none after a reload.
+  if (file.slot) {
+    CollectedFeedback feedback;
+    bool taken = false;
+    Change(label, "",
+           [&] { taken = skin::ImportSkinImage(doc_, *file.slot, path, Messages(), feedback); });
+    if (!taken) return feedback.messages.empty() ? std::string() : feedback.messages.front();
+    const std::size_t slot = skin::Index(*file.slot);
+    baseline_.slots[slot] = doc_.slots[slot];
+    return {};
+  }
+  // Held to what opening a skin folder reads of its settings file.
+  const imaging::ReadResult settings = imaging::ReadWholeFile(path, skin::kMaxSettingsFileBytes);
+  if (settings.status != imaging::ReadStatus::kOk) {
+    skin::MessageTexts texts = Messages();
+    skin::FileProblem problem = skin::FileProblem::kNotFound;
+    if (settings.status == imaging::ReadStatus::kNotRegularFile) {
+      problem = skin::FileProblem::kNotRegularFile;
+    } else if (settings.status == imaging::ReadStatus::kTooLarge) {
+      problem = skin::FileProblem::kTooLarge;
+      texts.problems[static_cast<std::size_t>(problem)] = Text("LANG_FILE_SETTINGSTOOLARGE$");
+    }
+    return skin::ComposeFileMessage(path, problem, texts);
+  }
+  Change(label, "", [&] { skin::ReadSkinSettings(settings.bytes, doc_, code_page_); });
+  skin::ReadSkinSettings(settings.bytes, baseline_, code_page_);
+  return {};
 }
 
 }  // namespace app

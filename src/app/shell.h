@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/skin_watcher.h"
 #include "i18n/data_folders.h"
+#include "i18n/editor_preferences.h"
 #include "i18n/program_settings.h"
 #include "i18n/ui_texts.h"
 #include "skin/skin_document.h"
@@ -100,6 +102,9 @@ class Shell : public WindowEvents {
   // Whether the skin differs from what was last opened or saved (the default skin at start).
   bool Modified() const { return !(doc_ == baseline_); }
   const skin::SkinHistory& history() const { return history_; }
+  const i18n::EditorPreferences& preferences() const { return preferences_; }
+  // The skin folder the editor follows on disk ("" when none).
+  const std::string& watched_folder() const { return watcher_.folder(); }
   void SelectScreen(int screen);
   void RefreshPanels();
 
@@ -119,7 +124,26 @@ class Shell : public WindowEvents {
   std::string StepText(std::string_view item_key, const std::string& label) const;
   void RequestQuit();
   void OpenSkin(bool zip);
+  // Opens a chosen skin folder or archive, as Open folder and Open archive do once the user chose.
+  void OpenChosenSkin(const std::string& path, bool zip);
   void LoadSkin(const std::string& path, bool zip);
+  void OpenRecentSkin(std::size_t index);
+  // Puts a skin that was opened or saved at the head of the recent skins.
+  void RememberSkin(const std::string& path, bool zip);
+  void ShowRecentSkins();
+  void SavePreferences();
+  // The skin now comes from `folder` ("" for none: the default skin, an archive): the editor
+  // follows it on disk while that is switched on. Called again after a save into the folder, so
+  // that what the save wrote counts as seen.
+  void LinkFolder(const std::string& folder);
+  void SetFollowChanges(bool follow);
+  // Whether files changed on disk may be taken now: not while a command runs or a dialog is open.
+  bool ReadyForReload() const;
+  // Takes the changed files of the followed folder, each as one undoable step, and says in the
+  // status bar what was reloaded and what could not be.
+  void ReloadChangedFiles(const std::vector<SkinFile>& files);
+  // Reloads one file; "" when done, else the message why not (the file keeps its old content).
+  std::string ReloadFile(const SkinFile& file);
   // True when every file of the skin was written.
   bool SaveSkinCommand();
   void ExportSkinCommand();
@@ -143,6 +167,11 @@ class Shell : public WindowEvents {
   std::unique_ptr<MainWindow> window_;
   int code_page_;
   int redraw_count_ = 0;
+  i18n::EditorPreferences preferences_;
+  std::string preferences_file_;
+  std::string linked_folder_;  // the skin folder the document came from or was saved to
+  int busy_ = 0;               // how many commands are running, one inside another
+  SkinWatcher watcher_;
 };
 
 }  // namespace app

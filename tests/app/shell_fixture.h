@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +51,7 @@ class ScriptedDialogs : public UserDialogs {
   }
   imaging::Rgb EditColour(imaging::Rgb given) override {
     edited.push_back(given);
+    if (inside_colour_editor) inside_colour_editor();
     return colour_answer;
   }
   void ShowInformationBox() override { ++information_boxes; }
@@ -69,6 +71,8 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::string> answers;
   int save_filter = 0;
   imaging::Rgb colour_answer = 0;
+  // Runs while the colour editor is "open", as its own event loop would run.
+  std::function<void()> inside_colour_editor;
   std::vector<std::string> titles, proposals, errors, save_filters;
   std::vector<imaging::Rgb> edited;
   int information_boxes = 0;

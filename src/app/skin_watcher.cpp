@@ -1,0 +1,99 @@
+// The live link to a skin folder.
+#include "app/skin_watcher.h"
+
+#include <sys/stat.h>
+
+#include <QStringList>
+#include <algorithm>
+
+#include "skin/folder_path.h"
+
+namespace app {
+
+SkinWatcher::SkinWatcher(std::function<bool()> ready,
+                         std::function<void(const std::vector<SkinFile>&)> changed)
+    : ready_(std::move(ready)), changed_(std::move(changed)) {
+  timer_.setSingleShot(true);
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Check(); });
+  // In-place writes reach the file's own watch; a rename over the file reaches the folder's.
+  QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, &timer_, [this] { OnEvent(); });
+  QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, &timer_,
+                   [this] { OnEvent(); });
+}
+
+SkinFile SkinWatcher::FileAt(std::size_t index) {
+  if (index == 0) return {std::nullopt, "uisettings.ini"};
+  const auto slot = static_cast<skin::SlotId>(index - 1);
+  return {slot, std::string(skin::Info(slot).file)};
+}
+
+SkinWatcher::Signature SkinWatcher::SignatureOf(std::size_t index) const {
+  struct stat st {};
+  if (::stat((folder_ + FileAt(index).name).c_str(), &st) != 0) return {};
+  constexpr std::int64_t kNs = 1000000000;
+  return {true,
+          static_cast<std::uint64_t>(st.st_dev),
+          static_cast<std::uint64_t>(st.st_ino),
+          static_cast<std::uint64_t>(st.st_size),
+          static_cast<std::uint32_t>(st.st_mode),
+          st.st_mtim.tv_sec * kNs + st.st_mtim.tv_nsec,
+          st.st_ctim.tv_sec * kNs + st.st_ctim.tv_nsec};
+}
+
+void SkinWatcher::Watch(const std::string& folder) {
+  Stop();
+  folder_ = skin::FolderWithSeparator(folder);
+  for (std::size_t i = 0; i < kFileCount; ++i) seen_[i] = SignatureOf(i);
+  AddWatches();
+}
+
+void SkinWatcher::Stop() {
+  timer_.stop();
+  folder_.clear();
+  const QStringList watched = watcher_.files() + watcher_.directories();
+  if (!watched.isEmpty()) watcher_.removePaths(watched);
+}
+
+void SkinWatcher::AddWatches() {
+  const QStringList files = watcher_.files();
+  const QStringList folders = watcher_.directories();
+  QStringList wanted;
+  auto want = [&](const std::string& path, bool folder) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return;
+    if (folder ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) return;
+    const QString name = QString::fromStdString(path);
+    if (!(folder ? folders : files).contains(name)) wanted << name;
+  };
+  // Qt names watched folders without their trailing separator.
+  want(folder_.substr(0, folder_.size() - 1), true);
+  want(folder_ + "icon", true);
+  for (std::size_t i = 0; i < kFileCount; ++i) want(folder_ + FileAt(i).name, false);
+  if (!wanted.isEmpty()) watcher_.addPaths(wanted);
+}
+
+void SkinWatcher::OnEvent() {
+  if (folder_.empty()) return;
+  if (!timer_.isActive()) burst_.start();
+  const qint64 left = kLongestWaitMs - burst_.elapsed();
+  timer_.start(static_cast<int>(std::clamp<qint64>(left, 0, kQuietMs)));
+}
+
+void SkinWatcher::Check() {
+  if (folder_.empty()) return;
+  if (!ready_()) {
+    timer_.start(kRetryMs);
+    return;
+  }
+  std::vector<SkinFile> changed;
+  for (std::size_t i = 0; i < kFileCount; ++i) {
+    const Signature now = SignatureOf(i);
+    if (now == seen_[i]) continue;
+    seen_[i] = now;
+    if (now.exists) changed.push_back(FileAt(i));
+  }
+  AddWatches();
+  if (!changed.empty()) changed_(changed);
+}
+
+}  // namespace app

@@ -1,0 +1,121 @@
+// The editor preferences file.
+#include "i18n/editor_preferences.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "i18n/ini_file.h"
+
+namespace i18n {
+namespace {
+
+// Whether the byte at `i` of `path` cannot stand in the file as it is: "%" (the escape itself),
+// control characters (a line end would cut the line), and blanks at the ends (the reader trims
+// them).
+bool NeedsEscape(const std::string& path, std::size_t i) {
+  const auto c = static_cast<unsigned char>(path[i]);
+  if (c == '%' || c < 0x20 || c == 0x7F) return true;
+  return (c == ' ' || c == '\t') && (i == 0 || i + 1 == path.size());
+}
+
+std::string Escape(const std::string& path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const auto c = static_cast<unsigned char>(path[i]);
+    if (NeedsEscape(path, i)) {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += path[i];
+    }
+  }
+  return out;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// A "%" that is not followed by two hexadecimal digits stands for itself.
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
+        HexDigit(text[i + 2]) >= 0) {
+      out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string EditorPreferencesFile(const std::string& settings_file) {
+  const std::size_t slash = settings_file.rfind('/');
+  return (slash == std::string::npos ? std::string() : settings_file.substr(0, slash + 1)) +
+         "editor.ini";
+}
+
+EditorPreferences LoadEditorPreferences(const std::string& file) {
+  EditorPreferences preferences;
+  const std::optional<IniFile> ini = IniFile::Load(file);
+  if (!ini) return preferences;
+  if (const std::optional<std::string> follow = ini->Value("editor", "FollowChanges")) {
+    preferences.follow_changes = ParseDecimal(*follow) != 0;
+  }
+  for (std::size_t n = 1; n <= kMaxRecentSkins; ++n) {
+    const std::optional<std::string> value = ini->Value("recent", "Skin" + std::to_string(n));
+    if (!value || value->empty()) continue;
+    const std::string path = Unescape(*value);
+    if (std::find(preferences.recent.begin(), preferences.recent.end(), path) ==
+        preferences.recent.end()) {
+      preferences.recent.push_back(path);
+    }
+  }
+  return preferences;
+}
+
+std::string EditorPreferencesText(const EditorPreferences& preferences) {
+  std::string text = "\xEF\xBB\xBF\r\n[editor]\r\n";
+  text += std::string("FollowChanges = ") + (preferences.follow_changes ? "1" : "0") + "\r\n";
+  text += "[recent]\r\n";
+  for (std::size_t n = 0; n < preferences.recent.size() && n < kMaxRecentSkins; ++n) {
+    text += "Skin" + std::to_string(n + 1) + " = " + Escape(preferences.recent[n]) + "\r\n";
+  }
+  return text;
+}
+
+bool SaveEditorPreferences(const std::string& file, const EditorPreferences& preferences) {
+  const std::string text = EditorPreferencesText(preferences);
+  const std::size_t slash = file.rfind('/');
+  if (slash != std::string::npos) {
+    std::error_code ignored;
+    std::filesystem::create_directories(file.substr(0, slash), ignored);
+  }
+  FILE* out = std::fopen(file.c_str(), "wb");
+  if (out == nullptr) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  return (std::fclose(out) == 0) && written;
+}
+
+void RememberRecentSkin(std::vector<std::string>& recent, const std::string& path) {
+  ForgetRecentSkin(recent, path);
+  recent.insert(recent.begin(), path);
+  if (recent.size() > kMaxRecentSkins) recent.resize(kMaxRecentSkins);
+}
+
+void ForgetRecentSkin(std::vector<std::string>& recent, const std::string& path) {
+  recent.erase(std::remove(recent.begin(), recent.end(), path), recent.end());
+}
+
+}  // namespace i18n

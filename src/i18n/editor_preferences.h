@@ -1,0 +1,48 @@
+// The editor's own small preferences beside the program settings: whether it follows changes of
+// the open skin folder on disk, and the recently opened or saved skins. They live in a file of
+// their own (editor.ini next to settings.ini), so that settings.ini keeps exactly its four keys.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace i18n {
+
+inline constexpr std::size_t kMaxRecentSkins = 8;
+
+struct EditorPreferences {
+  bool follow_changes = true;
+  // Most recent first, at most kMaxRecentSkins, no two equal. A skin folder ends with "/", an
+  // archive does not.
+  std::vector<std::string> recent;
+
+  friend bool operator==(const EditorPreferences&, const EditorPreferences&) = default;
+};
+
+// The preferences file that belongs beside `settings_file`: the same folder, "editor.ini".
+std::string EditorPreferencesFile(const std::string& settings_file);
+
+// Reads group [editor], key FollowChanges (a decimal number, 0 for off; missing means on), and
+// group [recent], keys Skin1 to Skin8 in that order. Empty values and repeated paths are passed
+// over. A missing or unreadable file gives the defaults; nothing is reported.
+EditorPreferences LoadEditorPreferences(const std::string& file);
+
+// The file's exact bytes: a UTF-8 byte-order mark and CR LF, "[editor]", "FollowChanges = 1" (or
+// 0), "[recent]" and "SkinN = path" for each entry, every line ended by CR LF. In paths, "%",
+// control characters and a blank or tab at either end are written as "%" and two upper-case
+// hexadecimal digits, so that any path survives the INI syntax.
+std::string EditorPreferencesText(const EditorPreferences& preferences);
+
+// Writes `file`, creating its folder and all missing parents. False when it cannot be written;
+// nothing is reported.
+bool SaveEditorPreferences(const std::string& file, const EditorPreferences& preferences);
+
+// Puts `path` at the head of `recent`, taking it out of where it stood, and drops what lies beyond
+// kMaxRecentSkins.
+void RememberRecentSkin(std::vector<std::string>& recent, const std::string& path);
+
+// Takes `path` out of `recent`; nothing when it is not there.
+void ForgetRecentSkin(std::vector<std::string>& recent, const std::string& path);
+
+}  // namespace i18n

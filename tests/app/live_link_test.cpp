@@ -1,0 +1,371 @@
+// The live link to the open skin folder and the recent skins, driven through the real editor:
+// pictures and uisettings.ini rewritten on disk in place and by rename, broken and hostile
+// rewrites, undo and the modified mark, the editor's own saves, the switch, and the recent list.
+#include <sys/stat.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTest>
+
+#include "app/fixed_numbers.h"
+#include "imaging/bmp16.h"
+#include "shell_fixture.h"
+#include "skin/skin_loader.h"
+#include "skin/skin_saver.h"
+#include "zip_writer.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+using imaging::Image;
+using imaging::MakeRgb;
+using skin::FieldId;
+using skin::SlotId;
+
+constexpr imaging::Rgb kGrey = MakeRgb(96, 96, 96);
+constexpr imaging::Rgb kMagenta = MakeRgb(248, 0, 248);
+constexpr imaging::Rgb kCyan = MakeRgb(0, 248, 248);
+constexpr imaging::Rgb kYellow = MakeRgb(248, 248, 0);
+constexpr imaging::Rgb kOrange = MakeRgb(248, 128, 0);
+// Long enough for a change on disk to have been taken, if it ever would be.
+constexpr int kSettleMs = SkinWatcher::kLongestWaitMs + 2 * SkinWatcher::kQuietMs;
+constexpr int kStartButtonX = 213;  // the spin of [start button] x
+
+std::string Bmp(const Image& picture) {
+  const std::vector<std::uint8_t> bytes = imaging::EncodeBmp16(picture);
+  return {bytes.begin(), bytes.end()};
+}
+
+class LiveLinkTest : public ShellTest {
+ protected:
+  skin::SkinDocument& doc() { return shell_->document(); }
+  void Trigger(int item) { window().MenuItem(item)->trigger(); }
+  bool Modified() { return window().isWindowModified(); }
+  std::string UndoText() { return window().MenuItem(kMenuUndo)->text().toStdString(); }
+  std::size_t Steps() { return shell_->history().UndoCount(); }
+  std::string EditorFile() { return (dir_.path() / "settings" / "editor.ini").string(); }
+
+  // A skin folder: the default skin with a grey upper screen and [start button] x at `x`.
+  std::string SaveSkinFolder(const std::string& name, int x = 0) {
+    skin::SkinDocument source;
+    skin::ResetSkinDefaults(source);
+    source.SetSlot(SlotId::upper_screen, Image(256, 192, kGrey));
+    source.Field(FieldId::start_button_x) = x;
+    testing_support::RecordingFeedback quiet;
+    fs::create_directories(dir_.path() / name);
+    skin::SaveSkin(source, (dir_.path() / name).string(), skin::SaveOptions(), quiet);
+    return dir_.folder() + name + "/";
+  }
+  // An archive holding the skin folder `folder`.
+  std::string Zip(const std::string& folder, const std::string& name) {
+    std::vector<testing_support::ZipEntry> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      if (entry.is_regular_file()) {
+        entries.push_back({"s/" + fs::relative(entry.path(), folder).string(),
+                           testing_support::ReadFileText(entry.path())});
+      }
+    }
+    const std::string zip = dir_.folder() + name;
+    EXPECT_TRUE(testing_support::WriteZip(zip, entries));
+    return zip;
+  }
+  void Open(const std::string& folder) {
+    dialogs_.answers.push_back(folder);
+    Trigger(kMenuOpenFolder);
+  }
+  // Opens the skin folder that the live tests rewrite.
+  void OpenFollowedSkin() {
+    skin_ = SaveSkinFolder("skin");
+    Open(skin_);
+    ASSERT_EQ(shell_->watched_folder(), skin_);
+    ASSERT_FALSE(Modified());
+  }
+  // The editor started afresh on the same settings folder.
+  void Restart() {
+    shell_ = std::make_unique<Shell>(
+        dialogs_, i18n::DataFolders{(dir_.path() / "language").string(),
+                                    (dir_.path() / "settings" / "settings.ini").string()});
+    shell_->Start();
+    shell_->window()->show();
+  }
+
+  // Writes over the file itself, as an editor that saves in place does: it stays the same file.
+  void WriteInPlace(const std::string& name, const std::string& bytes) {
+    std::ofstream(skin_ + name, std::ios::binary | std::ios::trunc) << bytes;
+  }
+  // Writes a new file beside it and renames that over it, as editors that save safely do.
+  void WriteByRename(const std::string& name, const std::string& bytes) {
+    const std::string temporary = skin_ + name + ".new";
+    std::ofstream(temporary, std::ios::binary) << bytes;
+    fs::rename(temporary, skin_ + name);
+  }
+  // How many pixels of the preview on screen have `colour`.
+  int OnScreen(imaging::Rgb colour) {
+    const QImage shot =
+        window().preview()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGBX8888);
+    int count = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(shot.constScanLine(y));
+      for (int x = 0; x < shot.width(); ++x) count += (row[x] & 0xFFFFFF) == colour;
+    }
+    return count;
+  }
+  std::string Status() {
+    for (const QLabel* label : window().statusBar()->findChildren<QLabel*>()) {
+      if (!label->text().isEmpty()) return label->text().toStdString();
+    }
+    return {};
+  }
+  template <typename Done>
+  bool WaitFor(Done done) {
+    return QTest::qWaitFor(done, 5000);
+  }
+  bool WaitForStatus(const std::string& status) {
+    return WaitFor([&] { return Status() == status; });
+  }
+  void SpinStartButtonX(Qt::Key key) {
+    gadget(kStartButtonX)->setFocus();
+    QTest::keyClick(gadget(kStartButtonX), key);
+  }
+
+  std::string skin_;
+};
+
+TEST_F(LiveLinkTest, APictureRewrittenInPlaceOrByRenameAppearsInThePreview) {
+  OpenFollowedSkin();
+  const std::size_t steps = Steps();
+  EXPECT_GT(OnScreen(kGrey), 10000);
+  WriteInPlace("upper_screen.bmp", Bmp(Image(256, 192, kMagenta)));
+  ASSERT_TRUE(WaitFor([&] { return OnScreen(kMagenta) > 10000; }));
+  EXPECT_EQ(OnScreen(kGrey), 0);
+  EXPECT_EQ(Status(), "Reloaded from disk: upper_screen.bmp.");
+  // Twice by a rename: the file that took the place of the first one is followed in its turn.
+  for (const imaging::Rgb colour : {kCyan, kYellow}) {
+    WriteByRename("upper_screen.bmp", Bmp(Image(256, 192, colour)));
+    ASSERT_TRUE(WaitFor([&] { return OnScreen(colour) > 10000; }));
+  }
+  // In place into the file that came by a rename: only a watch of that file sees such a write.
+  WriteInPlace("upper_screen.bmp", Bmp(Image(256, 192, kOrange)));
+  ASSERT_TRUE(WaitFor([&] { return OnScreen(kOrange) > 10000; }));
+  WriteByRename("icon/nds.bmp", Bmp(Image(16, 16, kCyan)));
+  ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::nds) == Image(16, 16, kCyan); }));
+  EXPECT_EQ(Status(), "Reloaded from disk: icon/nds.bmp.");
+  EXPECT_EQ(Steps(), steps + 5) << "one step a reload";
+  EXPECT_TRUE(dialogs_.errors.empty());
+  EXPECT_FALSE(Modified());
+}
+
+TEST_F(LiveLinkTest, EachReloadIsOneUndoStepAndTheSavedStateFollowsTheDisk) {
+  OpenFollowedSkin();
+  const Image old_btn = doc().Slot(SlotId::btn);
+  WriteByRename("btn.bmp", Bmp(Image(4, 4, kMagenta)));
+  ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::btn) == Image(4, 4, kMagenta); }));
+  EXPECT_EQ(UndoText(), "Undo Reload btn.bmp");
+  EXPECT_FALSE(Modified()) << "the file on disk holds what the editor shows";
+  Trigger(kMenuUndo);
+  EXPECT_EQ(doc().Slot(SlotId::btn), old_btn);
+  EXPECT_TRUE(Modified()) << "the old picture is on disk no more";
+  Trigger(kMenuRedo);
+  EXPECT_FALSE(Modified());
+}
+
+TEST_F(LiveLinkTest, ARewrittenSettingsFileReloadsItsValues) {
+  OpenFollowedSkin();
+  skin::SkinDocument edited = doc();
+  edited.Field(FieldId::start_button_x) = 42;
+  edited.Field(FieldId::big_clock_show) = 0;
+  WriteInPlace("uisettings.ini", skin::BuildSkinSettingsText(edited, skin::SaveOptions()));
+  ASSERT_TRUE(WaitFor([&] { return doc().Field(FieldId::start_button_x) == 42; }));
+  EXPECT_EQ(doc().Field(FieldId::big_clock_show), 0);
+  EXPECT_EQ(static_cast<QSpinBox*>(gadget(kStartButtonX))->value(), 42) << "the panel follows";
+  EXPECT_EQ(Status(), "Reloaded from disk: uisettings.ini.");
+  EXPECT_EQ(UndoText(), "Undo Reload uisettings.ini");
+  EXPECT_FALSE(Modified());
+}
+
+TEST_F(LiveLinkTest, BrokenAndHostileRewritesKeepTheOldContentAndAreReportedOnce) {
+  OpenFollowedSkin();
+  const Image before = doc().Slot(SlotId::btn);
+  const std::size_t steps = Steps();
+  const int redraws = shell_->redraw_count();
+  {
+    // Written in pieces, as a slow writer does: one burst, one reload, one report.
+    std::ofstream out(skin_ + "btn.bmp", std::ios::binary | std::ios::trunc);
+    out << "BM" << std::flush << std::string(100, 'x') << std::flush << "broken";
+  }
+  ASSERT_TRUE(
+      WaitForStatus("Not reloaded: " + skin_ + "btn.bmp: Unknown or unsupported image format."));
+  QTest::qWait(kSettleMs);
+  EXPECT_EQ(shell_->redraw_count(), redraws + 1);
+  EXPECT_EQ(doc().Slot(SlotId::btn), before);
+  EXPECT_EQ(Steps(), steps);
+  EXPECT_TRUE(dialogs_.errors.empty()) << "no message box";
+  EXPECT_FALSE(Modified());
+  // A change of another file names that file alone: the broken one is not reported again.
+  WriteInPlace("lamp.bmp", Bmp(Image(2, 2, kCyan)));
+  ASSERT_TRUE(WaitForStatus("Reloaded from disk: lamp.bmp."));
+
+  // Hostile replacements are refused without being opened or read.
+  const skin::SkinDocument now = doc();
+  fs::remove(skin_ + "btn.bmp");
+  ASSERT_EQ(::mkfifo((skin_ + "btn.bmp").c_str(), 0600), 0);
+  ASSERT_TRUE(WaitForStatus("Not reloaded: " + skin_ + "btn.bmp: Not a regular file."));
+  fs::resize_file(skin_ + "uisettings.ini", skin::kMaxSettingsFileBytes + 1);
+  ASSERT_TRUE(WaitForStatus("Not reloaded: " + skin_ +
+                            "uisettings.ini: Too large: uisettings.ini may have at most 1 MB."));
+  EXPECT_EQ(doc(), now);
+  EXPECT_TRUE(dialogs_.errors.empty());
+}
+
+TEST_F(LiveLinkTest, TheEditorsOwnSaveIsNoChangeFromOutside) {
+  OpenFollowedSkin();
+  SpinStartButtonX(Qt::Key_Up);
+  dialogs_.answers.push_back(skin_);
+  Trigger(kMenuSaveFolder);
+  ASSERT_FALSE(Modified());
+  const std::size_t steps = Steps();
+  // A change from outside after the save: once it is taken, the watcher has looked at the folder
+  // since the save, and it names that file alone.
+  WriteInPlace("lamp.bmp", Bmp(Image(2, 2, kCyan)));
+  ASSERT_TRUE(WaitForStatus("Reloaded from disk: lamp.bmp."));
+  EXPECT_EQ(Steps(), steps + 1);
+  EXPECT_FALSE(Modified());
+}
+
+TEST_F(LiveLinkTest, NoReloadWhileACommandWaitsForTheUser) {
+  OpenFollowedSkin();
+  dialogs_.inside_colour_editor = [&] {
+    WriteInPlace("btn.bmp", Bmp(Image(4, 4, kMagenta)));
+    QTest::qWait(kSettleMs);  // the dialog's own event loop runs meanwhile
+    EXPECT_NE(doc().Slot(SlotId::btn), Image(4, 4, kMagenta));
+  };
+  dialogs_.colour_answer = MakeRgb(8, 16, 24);
+  static_cast<QAbstractButton*>(gadget(75))->click();  // gameInfoTextColor
+  dialogs_.inside_colour_editor = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::btn) == Image(4, 4, kMagenta); }));
+  // Two steps of their own, in the order they were made.
+  EXPECT_EQ(UndoText(), "Undo Reload btn.bmp");
+  Trigger(kMenuUndo);
+  EXPECT_EQ(UndoText(), "Undo Change gameInfoTextColor");
+}
+
+TEST_F(LiveLinkTest, TheSwitchStopsFollowingAndIsKeptOutsideTheSettingsFile) {
+  OpenFollowedSkin();
+  EXPECT_TRUE(window().IsChecked(kMenuFollowChanges));
+  Trigger(kMenuFollowChanges);
+  EXPECT_FALSE(window().IsChecked(kMenuFollowChanges));
+  EXPECT_EQ(shell_->watched_folder(), "");
+  WriteInPlace("btn.bmp", Bmp(Image(4, 4, kMagenta)));
+  QTest::qWait(kSettleMs);
+  EXPECT_NE(doc().Slot(SlotId::btn), Image(4, 4, kMagenta));
+  EXPECT_NE(testing_support::ReadFileText(EditorFile()).find("FollowChanges = 0\r\n"),
+            std::string::npos);
+  shell_->Finish();
+  const std::string settings_file = (dir_.path() / "settings" / "settings.ini").string();
+  EXPECT_EQ(testing_support::ReadFileText(settings_file),
+            i18n::ProgramSettingsText(i18n::LoadProgramSettings(settings_file)))
+      << "settings.ini holds its four keys and nothing else";
+
+  Restart();
+  EXPECT_FALSE(window().IsChecked(kMenuFollowChanges));
+  Open(skin_);
+  EXPECT_EQ(shell_->watched_folder(), "");
+  Trigger(kMenuFollowChanges);
+  EXPECT_EQ(shell_->watched_folder(), skin_);
+  WriteInPlace("btn.bmp", Bmp(Image(4, 4, kCyan)));
+  ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::btn) == Image(4, 4, kCyan); }));
+}
+
+TEST_F(LiveLinkTest, RecentSkinsAreListedMostRecentFirstAndKept) {
+  EXPECT_FALSE(window().MenuItem(kMenuFirstRecent)->isVisible());
+  EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());
+  const std::string a = SaveSkinFolder("a"), b = SaveSkinFolder("b&c");
+  const std::string zip = Zip(a, "a.zip");
+  const std::string saved = dir_.folder() + "saved/";
+  fs::create_directory(saved);
+  Open(a);
+  Open(b);
+  dialogs_.answers.push_back(zip);
+  Trigger(kMenuOpenZip);
+  dialogs_.answers.push_back(saved);
+  Trigger(kMenuSaveFolder);
+  Open(a);
+  const std::vector<std::string> expected{a, saved, zip, b};
+  EXPECT_EQ(shell_->preferences().recent, expected);
+  auto entries = [&] {
+    std::vector<std::string> shown;
+    for (int item = kMenuFirstRecent; item <= kMenuLastRecent; ++item) {
+      if (window().MenuItem(item)->isVisible()) {
+        shown.push_back(window().MenuItem(item)->text().toStdString());
+      }
+    }
+    return shown;
+  };
+  const std::vector<std::string> texts{"&1 " + a, "&2 " + saved, "&3 " + zip,
+                                       "&4 " + dir_.folder() + "b&&c/"};
+  EXPECT_EQ(entries(), texts);
+  EXPECT_TRUE(window().MenuItem(kMenuClearRecent)->isEnabled());
+  Trigger(24);  // French: the window is built anew
+  EXPECT_EQ(entries(), texts);
+  EXPECT_EQ(window().MenuItem(kMenuClearRecent)->text(), "Effacer la liste");
+  Restart();
+  EXPECT_EQ(shell_->preferences().recent, expected);
+  EXPECT_EQ(entries(), texts);
+}
+
+TEST_F(LiveLinkTest, ARecentEntryOpensAsOpenDoesAndAMissingOneIsReportedAndRemoved) {
+  const std::string a = SaveSkinFolder("a", 7), b = SaveSkinFolder("b", 8);
+  const std::string zip = Zip(SaveSkinFolder("z", 9), "z.zip");
+  Open(a);
+  dialogs_.answers.push_back(zip);
+  Trigger(kMenuOpenZip);
+  Open(b);
+  Trigger(kMenuNewSkin);
+  EXPECT_EQ(shell_->watched_folder(), "") << "the default skin is not followed";
+  Trigger(kMenuFirstRecent + 2);
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 7);
+  EXPECT_EQ(UndoText(), "Undo Open a");
+  EXPECT_FALSE(Modified());
+  EXPECT_EQ(shell_->state().last_path, a);
+  EXPECT_EQ(shell_->watched_folder(), a);
+  EXPECT_EQ(shell_->preferences().recent, (std::vector<std::string>{a, b, zip}));
+  Trigger(kMenuFirstRecent + 2);
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 9);
+  EXPECT_EQ(shell_->state().last_path, dir_.folder());
+  EXPECT_EQ(shell_->watched_folder(), "") << "nor is an archive";
+  EXPECT_TRUE(dialogs_.errors.empty());
+
+  fs::remove_all(b);
+  const skin::SkinDocument before = doc();
+  Trigger(kMenuFirstRecent + 2);
+  EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"Error|" + b + " : File not found."});
+  EXPECT_EQ(doc(), before);
+  EXPECT_EQ(shell_->preferences().recent, (std::vector<std::string>{zip, a}));
+  EXPECT_EQ(i18n::LoadEditorPreferences(EditorFile()).recent, shell_->preferences().recent);
+  EXPECT_FALSE(window().MenuItem(kMenuFirstRecent + 2)->isVisible());
+}
+
+TEST_F(LiveLinkTest, TheRecentListHoldsEightAndClearEmptiesIt) {
+  i18n::EditorPreferences seeded;
+  for (int n = 1; n <= 8; ++n) seeded.recent.push_back("/gone/" + std::to_string(n) + "/");
+  ASSERT_TRUE(i18n::SaveEditorPreferences(EditorFile(), seeded));
+  Restart();
+  const std::string a = SaveSkinFolder("a");
+  Open(a);
+  ASSERT_EQ(shell_->preferences().recent.size(), 8u);
+  EXPECT_EQ(shell_->preferences().recent.front(), a);
+  EXPECT_EQ(shell_->preferences().recent.back(), "/gone/7/");
+  EXPECT_TRUE(window().MenuItem(kMenuLastRecent)->isVisible());
+  Trigger(kMenuClearRecent);
+  EXPECT_TRUE(shell_->preferences().recent.empty());
+  EXPECT_FALSE(window().MenuItem(kMenuFirstRecent)->isVisible());
+  EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());
+  EXPECT_TRUE(i18n::LoadEditorPreferences(EditorFile()).recent.empty());
+}
+
+}  // namespace
+}  // namespace app
