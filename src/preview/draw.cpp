@@ -55,9 +55,13 @@ Target::Target(Image& image, SourceMap& record) : image_(image), record_(&record
   record.sources.assign(image.pixels.size(), Source{});
 }
 
-void DrawKeyedPart(const Target& target, const Picture& picture, Coord part_x, Coord part_y,
-                   Coord width, Coord height, Coord x, Coord y, std::int64_t key) {
-  if (width <= 0 || height <= 0) return;
+namespace {
+
+// DrawKeyedPart for a target that records (kRecording) or not; the version that does not is the
+// plain copy it always was, with no test of the record inside its loops.
+template <bool kRecording>
+void DrawPart(const Target& target, const Picture& picture, Coord part_x, Coord part_y, Coord width,
+              Coord height, Coord x, Coord y, std::int64_t key) {
   Image& image = target.image();
   const Image& source = picture.image;
   const Span columns = Clip(x, width, image.width);
@@ -70,24 +74,29 @@ void DrawKeyedPart(const Target& target, const Picture& picture, Coord part_x, C
   const Source tag = target.Tag(SourceKind::kPicture, picture.slot);
   for (Coord j = rows.first; j < rows.end; ++j) {
     Rgb* row = &image.pixels[static_cast<std::size_t>(y + j) * image.width];
-    Source* record = target.RecordRow(y + j);
+    Source* record = kRecording ? target.RecordRow(y + j) : nullptr;
     const Coord py = part_y + j;
     const bool row_inside = py >= 0 && py < source.height;
+    // Paints the columns [from, to) of the row black.
+    const auto black = [&](Coord from, Coord to) {
+      std::fill(row + (x + from), row + (x + to), 0);
+      if (kRecording) std::fill(record + (x + from), record + (x + to), tag);
+    };
     if (!black_keyed) {
-      const Coord black_end = row_inside ? inside_first : columns.end;
-      std::fill(row + (x + columns.first), row + (x + black_end), 0);
-      if (record) std::fill(record + (x + columns.first), record + (x + black_end), tag);
-      if (row_inside) {
-        std::fill(row + (x + inside_end), row + (x + columns.end), 0);
-        if (record) std::fill(record + (x + inside_end), record + (x + columns.end), tag);
-      }
+      black(columns.first, row_inside ? inside_first : columns.end);
+      if (row_inside) black(inside_end, columns.end);
     }
     if (!row_inside || inside_first >= inside_end) continue;
     const Rgb* src = &source.pixels[static_cast<std::size_t>(py) * source.width +
                                     static_cast<std::size_t>(part_x + inside_first)];
     Rgb* dst = row + (x + inside_first);
     const std::size_t n = static_cast<std::size_t>(inside_end - inside_first);
-    if (record) {
+    // One loop for each kind of key, each simple enough for the compiler to vectorise: the preview
+    // draws about a quarter of a million pixels at every redraw.
+    if (key == kNoKey) {
+      for (std::size_t i = 0; i < n; ++i) dst[i] = src[i] & 0xFFFFFF;
+      if (kRecording) std::fill_n(record + (x + inside_first), n, tag);
+    } else if (kRecording) {
       Source* marks = record + (x + inside_first);
       for (std::size_t i = 0; i < n; ++i) {
         const Rgb c = src[i] & 0xFFFFFF;
@@ -95,12 +104,6 @@ void DrawKeyedPart(const Target& target, const Picture& picture, Coord part_x, C
         dst[i] = c;
         marks[i] = tag;
       }
-      continue;
-    }
-    // One loop for each kind of key, each simple enough for the compiler to vectorise: the preview
-    // draws about a quarter of a million pixels at every redraw.
-    if (key == kNoKey) {
-      for (std::size_t i = 0; i < n; ++i) dst[i] = src[i] & 0xFFFFFF;
     } else if (key == kDefaultKey) {
       for (std::size_t i = 0; i < n; ++i) {
         const Rgb c = src[i] & 0xFFFFFF;
@@ -112,6 +115,18 @@ void DrawKeyedPart(const Target& target, const Picture& picture, Coord part_x, C
         dst[i] = static_cast<std::int64_t>(c) == key ? dst[i] : c;
       }
     }
+  }
+}
+
+}  // namespace
+
+void DrawKeyedPart(const Target& target, const Picture& picture, Coord part_x, Coord part_y,
+                   Coord width, Coord height, Coord x, Coord y, std::int64_t key) {
+  if (width <= 0 || height <= 0) return;
+  if (target.Recording()) {
+    DrawPart<true>(target, picture, part_x, part_y, width, height, x, y, key);
+  } else {
+    DrawPart<false>(target, picture, part_x, part_y, width, height, x, y, key);
   }
 }
 
@@ -133,10 +148,22 @@ void DrawRepeated(const Target& target, const Picture& picture, Coord x, Coord y
     for (Coord i = first; i <= last; ++i) DrawKeyed(target, picture, x + i, y, key);
     return;
   }
-  // Without a key each copy hides all of the one before it but its first column: draw those
-  // columns (only where they fall inside the target), then the last copy whole.
-  for (Coord i = std::max(first, -x); i < last; ++i) {
-    DrawKeyedPart(target, picture, 0, 0, 1, picture.image.height, x + i, y, kNoKey);
+  // Without a key each copy hides all of the one before it but its first column: those columns
+  // (where they fall inside the target) show the picture's first column, then the last copy shows
+  // whole.
+  const Coord stretch = std::max(first, -x);
+  if (stretch < last) {
+    Image& image = target.image();
+    const Span rows = Clip(y, picture.image.height, image.height);
+    const Source tag = target.Tag(SourceKind::kPicture, picture.slot);
+    for (Coord j = rows.first; j < rows.end; ++j) {
+      const Rgb colour = picture.image.pixels[static_cast<std::size_t>(j) * picture.image.width];
+      Rgb* row = &image.pixels[static_cast<std::size_t>(y + j) * image.width];
+      std::fill(row + (x + stretch), row + (x + last), colour & 0xFFFFFF);
+      if (Source* record = target.RecordRow(y + j)) {
+        std::fill(record + (x + stretch), record + (x + last), tag);
+      }
+    }
   }
   DrawKeyed(target, picture, x + last, y, kNoKey);
 }

@@ -97,6 +97,7 @@ class Target {
   Target(imaging::Image& image, SourceMap& record);
 
   imaging::Image& image() const { return image_; }
+  bool Recording() const { return record_ != nullptr; }
   // The record of row `y` (inside the image), or nullptr when not recording.
   Source* RecordRow(Coord y) const {
     return record_ == nullptr

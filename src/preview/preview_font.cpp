@@ -144,7 +144,11 @@ std::string Encode(const std::u32string& text) {
 
 int TextWidth(std::string_view text) { return Width(Decode(text)); }
 
-void DrawText(const Target& target, Coord x, Coord y, std::string_view text, Ink ink) {
+namespace {
+
+// DrawText for a target that records (kRecording) or not.
+template <bool kRecording>
+void DrawGlyphs(const Target& target, Coord x, Coord y, std::string_view text, Ink ink) {
   imaging::Image& image = target.image();
   const Source tag = target.Tag(SourceKind::kText, ink.key);
   Coord pen = x;
@@ -153,17 +157,27 @@ void DrawText(const Target& target, Coord x, Coord y, std::string_view text, Ink
     for (int j = 0; j < glyph.height; ++j) {
       const Coord ty = y + glyph.top + j;
       if (ty < 0 || ty >= image.height) continue;
-      Source* record = target.RecordRow(ty);
+      Source* record = kRecording ? target.RecordRow(ty) : nullptr;
       for (int i = 0; i < glyph.width; ++i) {
         const Coord tx = pen + glyph.left + i;
         if (tx < 0 || tx >= image.width ||
             !glyph.ink[static_cast<std::size_t>(j) * glyph.width + i])
           continue;
         image.At(static_cast<int>(tx), static_cast<int>(ty)) = ink.rgb;
-        if (record) record[tx] = tag;
+        if (kRecording) record[tx] = tag;
       }
     }
     pen += glyph.advance;
+  }
+}
+
+}  // namespace
+
+void DrawText(const Target& target, Coord x, Coord y, std::string_view text, Ink ink) {
+  if (target.Recording()) {
+    DrawGlyphs<true>(target, x, y, text, ink);
+  } else {
+    DrawGlyphs<false>(target, x, y, text, ink);
   }
 }
 

@@ -79,7 +79,7 @@ TEST(DrawKeyedPart, OutsideThePictureIsBlackAndTheTargetClips) {
   EXPECT_EQ(wide.pixels, (std::vector<imaging::Rgb>{0, 0, kRed, kRed}));
 }
 
-// DrawRepeated must leave exactly what one DrawKeyed per copy leaves.
+// DrawRepeated must leave exactly what one DrawKeyed per copy leaves, in the pixels and the record.
 TEST(DrawRepeated, MatchesOneDrawPerCopy) {
   Image picture(3, 2);
   picture.pixels = {MakeRgb(0, 248, 0), MakeRgb(8, 0, 0),   MakeRgb(16, 0, 0),
@@ -88,11 +88,18 @@ TEST(DrawRepeated, MatchesOneDrawPerCopy) {
     for (int x = -6; x <= 12; x += 3) {
       for (int count = 0; count <= 14; count += 2) {
         Image expected(10, 3, MakeRgb(1, 1, 1));
-        for (int i = 0; i < count; ++i) DrawKeyed(expected, picture, x + i, 1, key);
+        SourceMap expected_record;
+        const Target one_by_one(expected, expected_record);
+        for (int i = 0; i < count; ++i) DrawKeyed(one_by_one, picture, x + i, 1, key);
         Image actual(10, 3, MakeRgb(1, 1, 1));
-        DrawRepeated(actual, picture, x, 1, count, key);
+        SourceMap record;
+        DrawRepeated(Target(actual, record), picture, x, 1, count, key);
         EXPECT_EQ(actual.pixels, expected.pixels)
             << "key " << key << " x " << x << " count " << count;
+        EXPECT_EQ(record.sources, expected_record.sources);
+        Image unrecorded(10, 3, MakeRgb(1, 1, 1));
+        DrawRepeated(unrecorded, picture, x, 1, count, key);
+        EXPECT_EQ(unrecorded.pixels, expected.pixels);
       }
     }
   }
