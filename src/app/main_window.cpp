@@ -63,6 +63,7 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   progress_->setFixedWidth(275);
   statusBar()->addWidget(progress_);
   status_ = new QLabel;
+  status_->setObjectName("StatusText");
   statusBar()->addWidget(status_, 1);
   statusBar()->setSizeGripEnabled(true);
   client_ = new QWidget;

@@ -131,10 +131,13 @@ QPoint PreviewView::CanvasOrigin() const {
 
 QPoint PreviewView::CanvasPointAt(QPointF at) const {
   const QPoint origin = CanvasOrigin();
-  return {CanvasCoordinate(static_cast<std::int64_t>(std::floor(at.x())) - origin.x(), shown_.width,
-                           canvas_width_),
-          CanvasCoordinate(static_cast<std::int64_t>(std::floor(at.y())) - origin.y(),
-                           shown_.height, canvas_height_)};
+  // The device pixel under the pointer shows the logical pixel that holds its centre (MapAxis).
+  const qreal ratio = viewport()->devicePixelRatioF();
+  const auto logical = [ratio](qreal position) {
+    return static_cast<std::int64_t>(std::floor((std::floor(position * ratio) + 0.5) / ratio));
+  };
+  return {CanvasCoordinate(logical(at.x()) - origin.x(), shown_.width, canvas_width_),
+          CanvasCoordinate(logical(at.y()) - origin.y(), shown_.height, canvas_height_)};
 }
 
 void PreviewView::SetPointerHandlers(PointerHandler on_pointer, DropHandler on_drop) {

@@ -171,6 +171,7 @@ bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
   if (!slot || path.empty()) return slot.has_value();
   ImportImageFile(*slot, path);
   RedrawPreview();
+  if (gadget == kGadgetPreviewImage) ShowPointed(canvas);
   return true;
 }
 

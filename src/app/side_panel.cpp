@@ -203,7 +203,7 @@ void SidePanel::Highlight(int gadget) {
     highlight_frame_->setStyleSheet("border: 2px solid palette(highlight); background: none;");
   }
   highlight_frame_->setParent(target->parentWidget());
-  highlight_frame_->setGeometry(target->geometry().adjusted(-2, -2, 2, 2));
+  highlight_frame_->setGeometry(target->geometry());
   highlight_frame_->raise();
   highlight_frame_->show();
   tabBar()->setTabTextColor(TabOf(target), palette().color(QPalette::Highlight));
