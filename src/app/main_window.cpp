@@ -18,7 +18,8 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// Takes BMP, PNG and JPEG files dropped on one image button to its gadget number.
+// Reports a BMP, PNG or JPEG file dragged over or dropped on one image button as a file drop on
+// that button's gadget number.
 class ImageDrop : public QObject {
  public:
   ImageDrop(QWidget* button, int gadget, WindowEvents& events)

@@ -16,7 +16,6 @@
 #include <functional>
 
 #include "app/fixed_numbers.h"
-#include "app/panel_tables.h"
 #include "imaging/png_codec.h"
 #include "shell_fixture.h"
 
@@ -30,32 +29,7 @@ using skin::FieldId;
 using skin::SectionId;
 using skin::SlotId;
 
-Source Picture(SlotId slot, std::optional<SectionId> section = std::nullopt) {
-  return {SourceKind::kPicture, static_cast<std::uint8_t>(slot),
-          section ? static_cast<std::uint8_t>(*section) : Source::kNone};
-}
-
 Source Text(ColourId colour) { return {SourceKind::kText, static_cast<std::uint8_t>(colour)}; }
-
-TEST(FindSourceGadgets, OnlyTheGadgetsOfTheScreen) {
-  const auto gadgets = [](const Source& source, int screen) {
-    const SourceGadgets g = FindSourceGadgets(source, screen);
-    return std::vector<int>{g.edit, g.x, g.y};
-  };
-  EXPECT_EQ(gadgets(Picture(SlotId::start_released, SectionId::start_button), 0),
-            (std::vector<int>{122, 213, 214}));
-  EXPECT_EQ(gadgets(Picture(SlotId::start_released, SectionId::start_button), 3),
-            (std::vector<int>{0, 0, 0}))
-      << "drawn on screen 3, edited on screen 0";
-  EXPECT_EQ(gadgets(Picture(SlotId::pth, SectionId::logo_offset), 1), (std::vector<int>{0, 210, 0}))
-      << "the logo offset has only an x spin";
-  EXPECT_EQ(gadgets(Text(ColourId::formTextColor), 3), (std::vector<int>{49, 0, 0}));
-  EXPECT_EQ(gadgets(Source{SourceKind::kBox, static_cast<std::uint8_t>(ColourId::formFrameColor),
-                           static_cast<std::uint8_t>(SectionId::file_handle_menu)},
-                    2),
-            (std::vector<int>{47, 256, 257}));
-  EXPECT_EQ(gadgets(Source{SourceKind::kHinge}, 0), (std::vector<int>{0, 0, 0}));
-}
 
 class PreviewPickTest : public ShellTest {
  protected:
