@@ -3,6 +3,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -10,11 +11,44 @@
 #include <QStatusBar>
 
 #include "app/fixed_numbers.h"
+#include "app/panel_tables.h"
 
 namespace app {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Reports a BMP, PNG or JPEG file dragged over or dropped on one image button as a file drop on
+// that button's gadget number.
+class ImageDrop : public QObject {
+ public:
+  ImageDrop(QWidget* button, int gadget, WindowEvents& events)
+      : QObject(button), gadget_(gadget), events_(events) {
+    button->setAcceptDrops(true);
+    button->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+      return QObject::eventFilter(watched, event);
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString path = DroppedImageFile(drop->mimeData());
+    const std::string taken = type == QEvent::Drop ? path.toStdString() : std::string();
+    if (!path.isEmpty() && events_.OnFileDrop(gadget_, QPoint(), taken)) {
+      drop->acceptProposedAction();
+    } else {
+      drop->ignore();
+    }
+    return true;
+  }
+
+ private:
+  int gadget_;
+  WindowEvents& events_;
+};
 
 }  // namespace
 
@@ -33,6 +67,7 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   status_->setTextFormat(Qt::PlainText);  // file names are never markup
   // A long message is cut at the window's edge rather than widening the window.
   status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  status_->setObjectName("StatusText");
   statusBar()->addWidget(status_, 1);
   statusBar()->setSizeGripEnabled(true);
   client_ = new QWidget;
@@ -115,6 +150,11 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   preview_area_ =
       new PreviewView([this](int delta, QPointF at) { events_.OnWheel(delta, at); }, client_);
   preview_area_->setObjectName("PreviewArea");
+  preview_area_->SetPointerHandlers(
+      [this](const PreviewView::Pointer& pointer) { events_.OnPreviewPointer(pointer); },
+      [this](QPoint canvas, const QString& path) {
+        return events_.OnFileDrop(kGadgetPreviewImage, canvas, path.toStdString());
+      });
   preview_area_->setGeometry(preview_x, kPreviewTop, preview::kCanvasWidth, preview::kCanvasHeight);
   for (int i = 0; i < 14; ++i) {
     auto* button = new QPushButton(QString::number(i + 1), client_);
@@ -126,6 +166,8 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   panel_ = new SidePanel(
       texts, [this](int gadget) { events_.OnGadget(gadget); }, client_);
   panel_->setGeometry(panel_x, 0, kSidePanelWidth, kInitialClientHeight);
+  for (const ImageButton& b : ImageButtons())
+    new ImageDrop(panel_->Gadget(b.gadget), b.gadget, events_);
   // After a change of language the window is already on screen: children added to a visible
   // widget stay hidden until shown.
   preview_area_->show();

@@ -28,6 +28,12 @@ class WindowEvents {
   virtual void OnWheel(int delta, QPointF at) = 0;
   virtual void OnResize() = 0;
   virtual void OnClose() = 0;
+  // The pointer over the preview image.
+  virtual void OnPreviewPointer(const PreviewView::Pointer& pointer) = 0;
+  // A BMP, PNG or JPEG file over gadget `gadget`, an image button or the preview image (at canvas
+  // pixel `canvas`): dragged over it when `path` is empty, dropped on it otherwise. True when the
+  // gadget takes (or would take) the file.
+  virtual bool OnFileDrop(int gadget, QPoint canvas, const std::string& path) = 0;
 };
 
 class MainWindow : public QMainWindow {
@@ -48,11 +54,11 @@ class MainWindow : public QMainWindow {
   void SetChecked(int item, bool checked);
   bool IsChecked(int item) const;
 
+  // The text of the status bar's field 1, beside the progress bar.
+  void ShowStatus(const QString& text);
+
   // Shows the 266 x 490 canvas at `zoom` on `background` (PreviewView::ShowCanvas).
   void ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background);
-
-  // Shows `text` in the status bar's second field, after the progress bar.
-  void ShowStatus(const QString& text);
 
   QProgressBar* progress() const { return progress_; }
   SidePanel* panel() const { return panel_; }

@@ -191,4 +191,25 @@ const ImageButton* FindImageButton(int gadget) {
   return nullptr;
 }
 
+SourceGadgets FindSourceGadgets(const preview::Source& source, int screen) {
+  SourceGadgets found;
+  if (const std::optional<SlotId> slot = source.slot()) {
+    for (const ImageButton& b : kImageButtons) {
+      if (b.slot == *slot && b.screen == screen) found.edit = b.gadget;
+    }
+  } else if (const std::optional<skin::ColourId> colour = source.colour()) {
+    for (const ColourButton& b : kColourButtons) {
+      if (b.colour == *colour && b.screen == screen) found.edit = b.gadget;
+    }
+  }
+  if (const std::optional<skin::SectionId> section = source.placed_by()) {
+    for (const ElementRow& row : kElementRows) {
+      if (row.screen != screen) continue;
+      if (row.x && skin::Info(row.x->field).section == *section) found.x = row.x->gadget;
+      if (row.y && skin::Info(row.y->field).section == *section) found.y = row.y->gadget;
+    }
+  }
+  return found;
+}
+
 }  // namespace app

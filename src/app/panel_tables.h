@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "preview/draw.h"
 #include "skin/skin_tables.h"
 
 namespace app {
@@ -60,5 +61,15 @@ std::optional<ElementGadget> FindElementGadget(int gadget);
 
 const ColourButton* FindColourButton(int gadget);
 const ImageButton* FindImageButton(int gadget);
+
+// The gadgets of preview screen `screen` that edit what a preview pixel shows: the image button of
+// its picture's slot or the colour button of its colour key, and the x and y spins of the element
+// section that placed it. 0 where that screen offers none.
+struct SourceGadgets {
+  int edit = 0;
+  int x = 0;
+  int y = 0;
+};
+SourceGadgets FindSourceGadgets(const preview::Source& source, int screen);
 
 }  // namespace app

@@ -3,6 +3,10 @@
 #include "app/preview_view.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -43,11 +47,31 @@ void MapAxis(std::vector<int>& map, int first, int count, qreal ratio, int origi
   }
 }
 
+// The canvas pixel that logical pixel `logical` from the canvas's origin shows along one axis:
+// preview::NearestSource inside the canvas, and the same steps beyond it (rounding down).
+int CanvasCoordinate(std::int64_t logical, int shown, int canvas) {
+  const std::int64_t numerator = (2 * logical + 1) * canvas;
+  const std::int64_t denominator = 2 * static_cast<std::int64_t>(shown);
+  const std::int64_t quotient = numerator / denominator;
+  return static_cast<int>(numerator % denominator < 0 ? quotient - 1 : quotient);
+}
+
 }  // namespace
+
+QString DroppedImageFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return {};
+  static const QStringList kExtensions{"bmp", "png", "jpg", "jpeg"};
+  const QString path = url.toLocalFile();
+  return kExtensions.contains(QFileInfo(path).suffix().toLower()) ? path : QString();
+}
 
 PreviewView::PreviewView(WheelHandler on_wheel, QWidget* parent)
     : QAbstractScrollArea(parent), on_wheel_(std::move(on_wheel)) {
   setFrameShape(QFrame::NoFrame);
+  // Moves are reported without a button held too: the editor names what is under the pointer.
+  viewport()->setMouseTracking(true);
   // Every paint covers all it is asked to: Qt need not clear the viewport first.
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setAutoFillBackground(false);
@@ -103,6 +127,68 @@ QPoint PreviewView::CanvasOrigin() const {
   };
   return {axis(view.width(), shown_.width, free.x(), horizontalScrollBar()),
           axis(view.height(), shown_.height, free.y(), verticalScrollBar())};
+}
+
+QPoint PreviewView::CanvasPointAt(QPointF at) const {
+  const QPoint origin = CanvasOrigin();
+  // The device pixel under the pointer shows the logical pixel that holds its centre (MapAxis).
+  const qreal ratio = viewport()->devicePixelRatioF();
+  const auto logical = [ratio](qreal position) {
+    return static_cast<std::int64_t>(std::floor((std::floor(position * ratio) + 0.5) / ratio));
+  };
+  return {CanvasCoordinate(logical(at.x()) - origin.x(), shown_.width, canvas_width_),
+          CanvasCoordinate(logical(at.y()) - origin.y(), shown_.height, canvas_height_)};
+}
+
+void PreviewView::SetPointerHandlers(PointerHandler on_pointer, DropHandler on_drop) {
+  on_pointer_ = std::move(on_pointer);
+  on_drop_ = std::move(on_drop);
+  setAcceptDrops(on_drop_ != nullptr);
+  viewport()->setAcceptDrops(on_drop_ != nullptr);
+}
+
+void PreviewView::Report(Pointer::Type type, QPointF at, bool left_held) {
+  if (on_pointer_) on_pointer_({type, CanvasPointAt(at), left_held});
+}
+
+void PreviewView::mouseMoveEvent(QMouseEvent* event) {
+  Report(Pointer::Type::kMove, event->position(), event->buttons() & Qt::LeftButton);
+}
+
+void PreviewView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) Report(Pointer::Type::kPress, event->position(), true);
+}
+
+void PreviewView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) Report(Pointer::Type::kRelease, event->position(), false);
+}
+
+bool PreviewView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Leave && on_pointer_)
+    on_pointer_({Pointer::Type::kLeave, {}, false});
+  return QAbstractScrollArea::viewportEvent(event);
+}
+
+void PreviewView::dragEnterEvent(QDragEnterEvent* event) {
+  // Whether the point takes the file is asked as it moves.
+  if (on_drop_ && !DroppedImageFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void PreviewView::dragMoveEvent(QDragMoveEvent* event) {
+  const bool taken = on_drop_ && !DroppedImageFile(event->mimeData()).isEmpty() &&
+                     on_drop_(CanvasPointAt(event->position()), QString());
+  if (taken) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void PreviewView::dropEvent(QDropEvent* event) {
+  const QString path = DroppedImageFile(event->mimeData());
+  if (on_drop_ && !path.isEmpty() && on_drop_(CanvasPointAt(event->position()), path)) {
+    event->acceptProposedAction();
+  }
 }
 
 void PreviewView::UpdateScrollRange() {

@@ -1,9 +1,11 @@
 // The preview view: the canvas shown at the zoom inside a scrollable area, centred on the
-// background colour when the area is larger, scaled to the nearest pixel while it is painted.
+// background colour when the area is larger, scaled to the nearest pixel while it is painted; the
+// pointer over it and files dropped on it are reported in canvas pixels.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -12,7 +14,13 @@
 #include "imaging/image.h"
 #include "preview/preview.h"
 
+class QMimeData;
+
 namespace app {
+
+// The file that dragged or dropped `data` carries when it is one local BMP, PNG or JPEG file (by
+// its name's extension, in any letter case); empty otherwise.
+QString DroppedImageFile(const QMimeData* data);
 
 class PreviewView : public QAbstractScrollArea {
  public:
@@ -21,6 +29,20 @@ class PreviewView : public QAbstractScrollArea {
   using WheelHandler = std::function<void(int delta, QPointF at)>;
 
   explicit PreviewView(WheelHandler on_wheel, QWidget* parent = nullptr);
+
+  // The pointer over the view: a move (with or without the left button held), a press or release
+  // of the left button, or leaving the view; `canvas` is the canvas pixel under it (CanvasPointAt).
+  struct Pointer {
+    enum class Type { kMove, kPress, kRelease, kLeave };
+    Type type;
+    QPoint canvas;
+    bool left_held;  // the left button is down (during a move)
+  };
+  using PointerHandler = std::function<void(const Pointer&)>;
+  // A file dragged over the view (`path` empty: whether it would be taken there) or dropped on it
+  // (`path` the dropped file) at canvas pixel `canvas`; true when it is or would be taken.
+  using DropHandler = std::function<bool(QPoint canvas, const QString& path)>;
+  void SetPointerHandlers(PointerHandler on_pointer, DropHandler on_drop);
 
   // Shows the 266 x 490 `canvas` at the size `zoom` gives (preview::ZoomedCanvasSize), every
   // shown pixel taking its nearest canvas pixel as the CLI's scaler does. A new zoom keeps the
@@ -40,17 +62,30 @@ class PreviewView : public QAbstractScrollArea {
   // the area; otherwise minus the scroll position on an axis where it overflows, and where the
   // last zoom put it, whole in view, on an axis where it fits.
   QPoint CanvasOrigin() const;
+  // The canvas pixel shown under `at` (a viewport position), as painting maps it; outside the
+  // canvas it goes on in the same steps, so that a drag can leave the canvas.
+  QPoint CanvasPointAt(QPointF at) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void UpdateScrollRange();
   void ScrollBy(QScrollBar* bar, int wheel_delta);
+  void Report(PreviewView::Pointer::Type type, QPointF at, bool left_held);
 
   WheelHandler on_wheel_;
+  PointerHandler on_pointer_;
+  DropHandler on_drop_;
   int canvas_width_ = preview::kCanvasWidth;
   int canvas_height_ = preview::kCanvasHeight;
   std::vector<imaging::Rgb> pixels_;        // the canvas as the core drew it

@@ -265,6 +265,7 @@ void Shell::RequestQuit() {
 
 void Shell::RedrawPreview() {
   ++redraw_count_;
+  sources_.reset();
   try {
     // The view scales the canvas while it paints, and only the part that is visible.
     window_->ShowCanvas(preview::RenderPreview(doc_, state_.selected_screen, state_.bg_color, 1.0f),
@@ -383,7 +384,9 @@ void Shell::OnGadget(int gadget) {
       const skin::FieldInfo& field = skin::kFields[skin::Index(element->field)];
       const std::string name =
           "[" + std::string(skin::Info(field.section).name) + "] " + std::string(field.name);
-      Change(StepLabel("LANG_STEP_CHANGE$", name), "gadget " + std::to_string(gadget),
+      // A drag on the preview moves x and y in turns; the whole drag is one step.
+      Change(gesture_ ? gesture_->label : StepLabel("LANG_STEP_CHANGE$", name),
+             gesture_ ? gesture_->merge_key : "gadget " + std::to_string(gadget),
              [&] { doc_.Field(element->field) = window_->panel()->GadgetValue(gadget); });
       RedrawPreview();
     }
@@ -542,9 +545,13 @@ void Shell::ImportImage(skin::SlotId slot) {
       "Bitmap (*.bmp *.png *.jpg);;Portable Network Graphic (*.png);;JPEG - JFIF Compliant "
       "(*.jpg)");
   if (chosen.empty()) return;
+  ImportImageFile(slot, chosen);
+}
+
+void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
   Change(StepLabel("LANG_STEP_IMPORT$", skin::Info(slot).BaseName()), "",
-         [&] { skin::ImportSkinImage(doc_, slot, chosen, Messages(), feedback); });
+         [&] { skin::ImportSkinImage(doc_, slot, path, Messages(), feedback); });
 }
 
 void Shell::Screenshot(bool to_clipboard) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,6 +86,8 @@ class Shell : public WindowEvents {
   void OnWheel(int delta, QPointF at) override;
   void OnResize() override;
   void OnClose() override;
+  void OnPreviewPointer(const PreviewView::Pointer& pointer) override;
+  bool OnFileDrop(int gadget, QPoint canvas, const std::string& path) override;
 
   // Opens the skin named on the command line: a folder as Open folder does, anything else as Open
   // archive does (a file that is no skin archive gets the no-skin message). A relative path is
@@ -149,6 +152,18 @@ class Shell : public WindowEvents {
   void ExportSkinCommand();
   skin::SaveOptions SaveOptionsNow() const;
   void ImportImage(skin::SlotId slot);
+  // Imports `path` into `slot` as one step, with the messages of an import.
+  void ImportImageFile(skin::SlotId slot, const std::string& path);
+  // What the preview shows at canvas pixel `canvas`. The screens are drawn once more with their
+  // record at the first question after a redraw, so that redrawing itself records nothing.
+  preview::Source SourceAt(QPoint canvas);
+  // Names what is at `canvas` in the status bar, marks the gadget that edits it and gives the
+  // pointer the shape of what a press there does.
+  void ShowPointed(QPoint canvas);
+  // A press of the left button on the preview and the drag that may follow it.
+  void PressPreview(QPoint canvas);
+  void DragPreview(QPoint canvas);
+  void ReleasePreview(QPoint canvas);
   void Screenshot(bool to_clipboard);
   void SaveScreenshot(bool to_clipboard);
   // Sets the zoom, keeping the canvas point at the middle of the preview in place, and redraws.
@@ -172,6 +187,23 @@ class Shell : public WindowEvents {
   std::string linked_folder_;  // the skin folder the document came from or was saved to
   int busy_ = 0;               // how many commands are running, one inside another
   SkinWatcher watcher_;
+  std::optional<preview::ScreenSources> sources_;  // of the preview as last drawn
+  struct Press {
+    QPoint canvas;
+    preview::Source source;
+    int edit_gadget;  // what a click reveals, 0 for none
+    int x_gadget, y_gadget;
+    int start_x, start_y;  // the spins' values at the press
+    bool dragging = false;
+  };
+  std::optional<Press> press_;
+  // While a drag moves an element, the label and merge key of its one step.
+  struct Gesture {
+    std::string label;
+    std::string merge_key;
+  };
+  std::optional<Gesture> gesture_;
+  int gesture_count_ = 0;
 };
 
 }  // namespace app

@@ -9,6 +9,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTabBar>
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
@@ -176,6 +177,45 @@ std::string SidePanel::InfoText(int gadget) const {
 QWidget* SidePanel::Gadget(int gadget) const {
   const auto found = gadgets_.find(gadget);
   return found == gadgets_.end() ? nullptr : found->second;
+}
+
+int SidePanel::TabOf(const QWidget* widget) const {
+  for (int i = 0; i < count(); ++i) {
+    if (this->widget(i)->isAncestorOf(widget)) return i;
+  }
+  return -1;
+}
+
+void SidePanel::Highlight(int gadget) {
+  if (gadget == highlighted_) return;
+  highlighted_ = gadget;
+  for (int i = 0; i < count(); ++i) tabBar()->setTabTextColor(i, QColor());
+  QWidget* target = Gadget(gadget);
+  if (target == nullptr) {
+    if (highlight_frame_ != nullptr) highlight_frame_->hide();
+    return;
+  }
+  // A frame around the gadget rather than a change of the gadget's own look, which styles draw
+  // differently; it lets the pointer through.
+  if (highlight_frame_ == nullptr) {
+    highlight_frame_ = new QFrame;
+    highlight_frame_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    highlight_frame_->setStyleSheet("border: 2px solid palette(highlight); background: none;");
+  }
+  highlight_frame_->setParent(target->parentWidget());
+  highlight_frame_->setGeometry(target->geometry());
+  highlight_frame_->raise();
+  highlight_frame_->show();
+  tabBar()->setTabTextColor(TabOf(target), palette().color(QPalette::Highlight));
+}
+
+void SidePanel::Reveal(int gadget) {
+  QWidget* target = Gadget(gadget);
+  const int tab = TabOf(target);
+  if (tab < 0) return;
+  setCurrentIndex(tab);
+  static_cast<QScrollArea*>(widget(tab))->ensureWidgetVisible(target);
+  target->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace app

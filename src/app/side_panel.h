@@ -38,8 +38,18 @@ class SidePanel : public QTabWidget {
   // The widget of a fixed gadget number, or nullptr.
   QWidget* Gadget(int gadget) const;
 
+  // Frames gadget `gadget` and marks its tab's title; 0 takes the marks away.
+  void Highlight(int gadget);
+  int highlighted() const { return highlighted_; }
+  // Shows gadget `gadget`'s tab, scrolls the gadget into view and gives it the keyboard focus.
+  void Reveal(int gadget);
+
  private:
   QWidget* AddPage(const QString& title, int content_height);
+  // The index of the tab that holds `widget`, or -1.
+  int TabOf(const QWidget* widget) const;
+  QWidget* highlight_frame_ = nullptr;
+  int highlighted_ = 0;
   QLineEdit* info_fields_[5] = {};
   std::map<int, QWidget*> gadgets_;
 };

@@ -25,7 +25,9 @@ constexpr Command kCommands[] = {
      RunImport},
     {"render",
      "render SKIN|--default --screen N|--all -o OUT.png [--zoom Z] [--background 0xRRGGBB]\n"
-     "                               draw the preview of a skin into a PNG",
+     "                               draw the preview of a skin into a PNG\n"
+     "  skinsmith-cli render SKIN|--default --screen N --which X,Y\n"
+     "                               name what drew canvas pixel (X, Y) at zoom 1",
      RunRender},
     {"export",
      "export SKIN|--default OUT.zip\n"

@@ -1,5 +1,5 @@
 // skinsmith-cli render: the preview of a skin written as a PNG, one screen or a contact sheet of
-// all fourteen.
+// all fourteen, or what drew one pixel of a screen's canvas.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,12 +19,21 @@ bool ParseNumber(const std::string& text, long min, long max, long& out) {
   return !text.empty() && *end == '\0' && out >= min && out <= max;
 }
 
+// "X,Y" with X and Y on the unscaled canvas.
+bool ParseCanvasPoint(const std::string& text, long& x, long& y) {
+  const std::size_t comma = text.find(',');
+  return comma != std::string::npos &&
+         ParseNumber(text.substr(0, comma), 0, preview::kCanvasWidth - 1, x) &&
+         ParseNumber(text.substr(comma + 1), 0, preview::kCanvasHeight - 1, y);
+}
+
 }  // namespace
 
 int RunRender(const Arguments& args) {
   std::string skin_path, output;
   bool use_default = false, all = false;
   long screen = -1;
+  long which_x = -1, which_y = -1;
   float zoom = 1.0f;
   imaging::Rgb background = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -38,6 +47,10 @@ int RunRender(const Arguments& args) {
     } else if (a == "--screen" && has_value) {
       if (!ParseNumber(args[++i], 0, preview::kScreenCount - 1, screen)) {
         return UsageError("--screen takes a number from 0 to 13");
+      }
+    } else if (a == "--which" && has_value) {
+      if (!ParseCanvasPoint(args[++i], which_x, which_y)) {
+        return UsageError("--which takes X,Y on the 266 x 490 canvas");
       }
     } else if (a == "-o" && has_value) {
       output = args[++i];
@@ -60,12 +73,22 @@ int RunRender(const Arguments& args) {
   }
   if (use_default == !skin_path.empty()) return UsageError("render takes a skin or --default");
   if (all == (screen >= 0)) return UsageError("render takes --screen N or --all");
-  if (output.empty()) return UsageError("render takes -o OUT.png");
+  const bool which = which_x >= 0;
+  if (which && all) return UsageError("--which goes with --screen N");
+  if (output.empty() && !which) return UsageError("render takes -o OUT.png");
 
   skin::SkinDocument doc;
   skin::ResetSkinDefaults(doc);
   StderrFeedback feedback;
   if (!use_default && !OpenSkinOnto(doc, skin_path, feedback)) return kExitFailed;
+  if (which) {
+    preview::ScreenSources sources;
+    preview::DrawScreens(doc, static_cast<int>(screen), &sources);
+    const preview::Source source =
+        preview::CanvasSourceAt(sources, static_cast<int>(which_x), static_cast<int>(which_y));
+    std::printf("%s\n", preview::DescribeSource(source).c_str());
+    if (output.empty()) return feedback.ExitStatus();
+  }
   const imaging::Image image =
       all ? preview::RenderContactSheet(doc, background)
           : preview::RenderPreview(doc, static_cast<int>(screen), background, zoom);

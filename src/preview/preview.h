@@ -2,7 +2,10 @@
 // canvas that shows them with the hinge between them.
 #pragma once
 
+#include <string>
+
 #include "imaging/image.h"
+#include "preview/draw.h"
 #include "skin/skin_document.h"
 
 namespace preview {
@@ -13,14 +16,41 @@ inline constexpr int kScreenHeight = 192;
 inline constexpr int kCanvasWidth = 266;
 inline constexpr int kCanvasHeight = 490;
 
+// Where the canvas holds its pieces: the upper screen, the hinge (266 x 86) and the lower screen.
+struct CanvasPlace {
+  int x;
+  int y;
+};
+inline constexpr CanvasPlace kTopScreenAt{5, 5};
+inline constexpr CanvasPlace kHingeAt{0, 202};
+inline constexpr CanvasPlace kBottomScreenAt{5, 293};
+
 struct ScreenPair {
   imaging::Image top;
   imaging::Image bottom;
 };
 
+// What wrote each pixel of the two screens.
+struct ScreenSources {
+  SourceMap top;
+  SourceMap bottom;
+};
+
 // Draws menu state `screen` (0 to 13) of `doc` into two 256 x 192 images. A number outside 0 to 13
-// gives two black screens.
-ScreenPair DrawScreens(const skin::SkinDocument& doc, int screen);
+// gives two black screens. With `sources`, also records what wrote each pixel into it (two
+// screen-sized maps, whatever the skin holds); the pixels drawn are the same either way.
+ScreenPair DrawScreens(const skin::SkinDocument& doc, int screen, ScreenSources* sources = nullptr);
+
+// What shows at point (x, y) of the unscaled canvas, from the record of its two screens: kHinge on
+// the hinge, kBackground on the margins, outside the canvas and where nothing was drawn on a
+// screen.
+Source CanvasSourceAt(const ScreenSources& sources, int x, int y);
+
+// A source in words, as skinsmith-cli prints it: the slot's file name without extension ("btn3")
+// for a skin picture, "sample_game_icon" for the built-in one, "text <colourKey> [<section>]",
+// "box ..." or "line ..." (the key "white" for the fixed white of some texts, the section only
+// when element numbers placed it), "background" or "hinge".
+std::string DescribeSource(const Source& source);
 
 struct CanvasSize {
   int width;

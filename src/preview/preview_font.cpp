@@ -144,23 +144,40 @@ std::string Encode(const std::u32string& text) {
 
 int TextWidth(std::string_view text) { return Width(Decode(text)); }
 
-void DrawText(imaging::Image& target, Coord x, Coord y, std::string_view text,
-              imaging::Rgb colour) {
+namespace {
+
+// DrawText for a target that records (kRecording) or not.
+template <bool kRecording>
+void DrawGlyphs(const Target& target, Coord x, Coord y, std::string_view text, Ink ink) {
+  imaging::Image& image = target.image();
+  const Source tag = target.Tag(SourceKind::kText, ink.key);
   Coord pen = x;
   for (char32_t c : Decode(text)) {
     const Glyph& glyph = ThePreviewFont().Get(c);
     for (int j = 0; j < glyph.height; ++j) {
       const Coord ty = y + glyph.top + j;
-      if (ty < 0 || ty >= target.height) continue;
+      if (ty < 0 || ty >= image.height) continue;
+      Source* record = kRecording ? target.RecordRow(ty) : nullptr;
       for (int i = 0; i < glyph.width; ++i) {
         const Coord tx = pen + glyph.left + i;
-        if (tx < 0 || tx >= target.width ||
+        if (tx < 0 || tx >= image.width ||
             !glyph.ink[static_cast<std::size_t>(j) * glyph.width + i])
           continue;
-        target.At(static_cast<int>(tx), static_cast<int>(ty)) = colour;
+        image.At(static_cast<int>(tx), static_cast<int>(ty)) = ink.rgb;
+        if (kRecording) record[tx] = tag;
       }
     }
     pen += glyph.advance;
+  }
+}
+
+}  // namespace
+
+void DrawText(const Target& target, Coord x, Coord y, std::string_view text, Ink ink) {
+  if (target.Recording()) {
+    DrawGlyphs<true>(target, x, y, text, ink);
+  } else {
+    DrawGlyphs<false>(target, x, y, text, ink);
   }
 }
 

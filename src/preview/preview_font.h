@@ -16,9 +16,9 @@ inline constexpr int kTextCellHeight = 12;
 // The width of `text` (UTF-8) in pixels: the sum of its characters' advances.
 int TextWidth(std::string_view text);
 
-// Draws `text` (UTF-8) with its cell's top-left corner at (x, y) in `colour`; only the glyphs'
-// pixels are painted, clipped to `target`.
-void DrawText(imaging::Image& target, Coord x, Coord y, std::string_view text, imaging::Rgb colour);
+// Draws `text` (UTF-8) with its cell's top-left corner at (x, y) in `ink`; only the glyphs' pixels
+// are painted, clipped to `target`.
+void DrawText(const Target& target, Coord x, Coord y, std::string_view text, Ink ink);
 
 // Shortens `text` from its end until it is narrower than `limit` pixels, removing at least one
 // character; an empty text stays empty.

@@ -3,6 +3,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "assets/scrambled.h"
 #include "preview/draw.h"
@@ -16,6 +18,7 @@ using imaging::Image;
 using imaging::Rgb;
 using skin::ColourId;
 using skin::FieldId;
+using skin::SectionId;
 using skin::SlotId;
 
 constexpr Rgb kWhite = 0xFFFFFF;
@@ -57,17 +60,18 @@ SAMPLE(Cheat7, "Walk through walls.", 19)
 
 constexpr const char* kSelectedName = "0022 - Super Mario";
 
-// What a screen procedure needs of the document, with short names for the fields.
+// What a screen procedure needs of the document, with short names for the fields. Pictures and
+// colours come with the slot and key they were taken from, which a recording target keeps.
 class Painter {
  public:
   explicit Painter(const skin::SkinDocument& doc) : doc_(doc) {}
 
   Coord F(FieldId id) const { return doc_.Field(id); }
-  Rgb C(ColourId id) const { return doc_.Colour(id); }
-  const Image& P(SlotId id) const { return doc_.Slot(id); }
-  Coord W(SlotId id) const { return P(id).Empty() ? 0 : P(id).width; }
-  Coord H(SlotId id) const { return P(id).Empty() ? 0 : P(id).height; }
-  const skin::SkinDocument& doc() const { return doc_; }
+  Ink C(ColourId id) const { return {doc_.Colour(id), id}; }
+  Picture P(SlotId id) const { return {doc_.Slot(id), id}; }
+  Picture SampleIcon() const { return *doc_.sample_game_icon; }
+  Coord W(SlotId id) const { return doc_.Slot(id).Empty() ? 0 : doc_.Slot(id).width; }
+  Coord H(SlotId id) const { return doc_.Slot(id).Empty() ? 0 : doc_.Slot(id).height; }
 
  private:
   const skin::SkinDocument& doc_;
@@ -76,9 +80,10 @@ class Painter {
 Image NewScreen() { return Image(kScreenWidth, kScreenHeight, 0); }
 
 // The clock reads 12:34: digits cut out of the 31-pixel-high strip of clock_numbers.
-void DrawBigClock(Image& s, const Painter& p) {
+void DrawBigClock(Target& s, const Painter& p) {
   if (p.F(FieldId::big_clock_show) != 1) return;
-  const Image& numbers = p.P(SlotId::clock_numbers);
+  const Placement placed(s, SectionId::big_clock);
+  const Picture numbers = p.P(SlotId::clock_numbers);
   const Coord wd = p.W(SlotId::clock_numbers);
   const Coord wc = p.W(SlotId::clock_colon);
   const Coord x = p.F(FieldId::big_clock_x);
@@ -92,11 +97,11 @@ void DrawBigClock(Image& s, const Painter& p) {
   digit(4, x + 3 * wd + wc);
 }
 
-Image DrawGameInfoTop(const Painter& p) {
-  Image s = NewScreen();
+void DrawGameInfoTop(Target& s, const Painter& p) {
   DrawKeyed(s, p.P(SlotId::upper_screen), 0, 0, kNoKey);
   const Coord fx = p.F(FieldId::file_name_x), fy = p.F(FieldId::file_name_y);
   if (p.F(FieldId::file_name_show) == 1) {
+    const Placement placed(s, SectionId::file_name);
     if (p.F(FieldId::file_name_titleshow) == 1) {
       DrawText(s, fx, fy - 2, FileNameCaption(), p.C(ColourId::gameInfoTitleColor));
     }
@@ -107,33 +112,38 @@ Image DrawGameInfoTop(const Painter& p) {
     DrawText(s, fx + offset, fy + 13, name, p.C(ColourId::fileNameTextColor));
   }
   if (p.F(FieldId::game_name_show) == 1) {
+    const Placement placed(s, SectionId::game_name);
     const Coord gx = p.F(FieldId::game_name_x), gy = p.F(FieldId::game_name_y);
     DrawText(s, gx, gy - 2, GameNameCaption(), p.C(ColourId::gameInfoTitleColor));
     DrawText(s, gx, gy + 13, SampleGameName(), p.C(ColourId::gameInfoTextColor));
   }
   if (p.F(FieldId::file_type_show) == 1) {
+    const Placement placed(s, SectionId::file_type);
     const Coord tx = p.F(FieldId::file_type_x), ty = p.F(FieldId::file_type_y);
     const Coord w = p.F(FieldId::file_type_w);
-    const Rgb c = p.C(ColourId::gameInfoTextColor);
+    const Ink c = p.C(ColourId::gameInfoTextColor);
     DrawText(s, tx, ty - 2, FitText(FileTypeLine1() + " ", w), c);
     DrawText(s, tx, ty + 10, FitText(FileTypeLine2() + " ", w), c);
     DrawText(s, tx, ty + 22, FitText(FileTypeLine3() + " ", w), c);
   }
   if (p.F(FieldId::folder_text_show) == 1) {
+    const Placement placed(s, SectionId::folder_text);
     DrawText(s, p.F(FieldId::folder_text_x), p.F(FieldId::folder_text_y) - 2,
              FitText(SampleFolderPath(), p.F(FieldId::folder_text_w)),
              p.C(ColourId::formTitleTextColor));
   }
-  DrawKeyed(s, p.doc().sample_game_icon, p.F(FieldId::logo_info_x), p.F(FieldId::logo_info_y));
+  {
+    const Placement placed(s, SectionId::logo_info);
+    DrawKeyed(s, p.SampleIcon(), p.F(FieldId::logo_info_x), p.F(FieldId::logo_info_y));
+  }
   DrawBigClock(s, p);
-  return s;
 }
 
-Image DrawFolderInfoTop(const Painter& p) {
-  Image s = NewScreen();
+void DrawFolderInfoTop(Target& s, const Painter& p) {
   DrawKeyed(s, p.P(SlotId::upper_screen), 0, 0, kNoKey);
   const Coord fx = p.F(FieldId::file_name_x), fy = p.F(FieldId::file_name_y);
   if (p.F(FieldId::file_name_show) == 1) {
+    const Placement placed(s, SectionId::file_name);
     if (p.F(FieldId::file_name_titleshow) == 1) {
       DrawText(s, fx, fy - 2, "Folder", p.C(ColourId::gameInfoTitleColor));
     }
@@ -143,25 +153,30 @@ Image DrawFolderInfoTop(const Painter& p) {
     DrawText(s, fx + offset, fy + 13, name, p.C(ColourId::fileNameTextColor));
   }
   if (p.F(FieldId::game_name_show) == 1) {
+    const Placement placed(s, SectionId::game_name);
     const Coord gx = p.F(FieldId::game_name_x), gy = p.F(FieldId::game_name_y);
     DrawText(s, gx, gy - 2, FolderLine(), p.C(ColourId::gameInfoTitleColor));
     DrawText(s, gx, gy + 13, FolderLine(), p.C(ColourId::gameInfoTextColor));
   }
   if (p.F(FieldId::file_type_show) == 1) {
+    const Placement placed(s, SectionId::file_type);
     DrawText(s, p.F(FieldId::file_type_x), p.F(FieldId::file_type_y) + 13, FolderTypeLine(),
              p.C(ColourId::gameInfoTextColor));
   }
   if (p.F(FieldId::folder_text_show) == 1) {
+    const Placement placed(s, SectionId::folder_text);
     DrawText(s, p.F(FieldId::folder_text_x), p.F(FieldId::folder_text_y) - 2, FolderTextLine(),
              p.C(ColourId::formTitleTextColor));
   }
-  DrawKeyed(s, p.P(SlotId::pth), p.F(FieldId::logo_info_x), p.F(FieldId::logo_info_y));
+  {
+    const Placement placed(s, SectionId::logo_info);
+    DrawKeyed(s, p.P(SlotId::pth), p.F(FieldId::logo_info_x), p.F(FieldId::logo_info_y));
+  }
   DrawBigClock(s, p);
-  return s;
 }
 
 // The icon grid: three rows of four cells; the cell at row 1, column 0 holds the sample game.
-void DrawGridIcons(Image& s, const Painter& p) {
+void DrawGridIcons(Target& s, const Painter& p) {
   static constexpr std::array<int, 4> kColumns{16, 77, 138, 199};
   static constexpr std::array<int, 3> kRows{10, 64, 118};
   static constexpr std::array<std::optional<SlotId>, 12> kIcons{
@@ -170,12 +185,12 @@ void DrawGridIcons(Image& s, const Painter& p) {
   for (int row = 0; row < 3; ++row) {
     for (int column = 0; column < 4; ++column) {
       const std::optional<SlotId> slot = kIcons[row * 4 + column];
-      DrawKeyed(s, slot ? p.P(*slot) : *p.doc().sample_game_icon, kColumns[column], kRows[row]);
+      DrawKeyed(s, slot ? p.P(*slot) : p.SampleIcon(), kColumns[column], kRows[row]);
     }
   }
 }
 
-void DrawGridCaptions(Image& s, const Painter& p) {
+void DrawGridCaptions(Target& s, const Painter& p) {
   struct Caption {
     int x, y;
     const char* text;
@@ -187,8 +202,8 @@ void DrawGridCaptions(Image& s, const Painter& p) {
   for (const Caption& c : kCaptions) DrawText(s, c.x, c.y, c.text, p.C(ColourId::vTextColor));
 }
 
-void DrawSelectedCell(Image& s, const Painter& p) {
-  const Rgb frame = p.C(ColourId::logoFrameColor);
+void DrawSelectedCell(Target& s, const Painter& p) {
+  const Ink frame = p.C(ColourId::logoFrameColor);
   VerticalLine(s, 15, 63, 34, frame);
   HorizontalLine(s, 15, 63, 34, frame);
   VerticalLine(s, 48, 63, 34, frame);
@@ -198,19 +213,20 @@ void DrawSelectedCell(Image& s, const Painter& p) {
   DrawText(s, (60 - TextWidth(name)) / 2 + 4, 96, name, p.C(ColourId::vTextHighLightColor));
 }
 
-void DrawElement(Image& s, const Painter& p, SlotId slot, FieldId x, FieldId y,
+// A picture placed by the x and y of an element section.
+void DrawElement(Target& s, const Painter& p, SlotId slot, FieldId x, FieldId y,
                  std::int64_t key = kDefaultKey) {
+  const Placement placed(s, skin::Info(x).section);
   DrawKeyed(s, p.P(slot), p.F(x), p.F(y), key);
 }
 
-void DrawBrightnessAndBack(Image& s, const Painter& p) {
+void DrawBrightnessAndBack(Target& s, const Painter& p) {
   DrawElement(s, p, SlotId::brightness, FieldId::brightness_btn_x, FieldId::brightness_btn_y,
               kNoKey);
   DrawElement(s, p, SlotId::reBack, FieldId::reback_btn_x, FieldId::reback_btn_y);
 }
 
-Image DrawIconViewBottom(const Painter& p) {
-  Image s = NewScreen();
+void DrawIconViewBottom(Target& s, const Painter& p) {
   DrawKeyed(s, p.P(SlotId::lower_screen), 0, 0, kNoKey);
   DrawElement(s, p, SlotId::startbar, FieldId::start_bar_x, FieldId::start_bar_y, kNoKey);
   DrawGridIcons(s, p);
@@ -219,11 +235,9 @@ Image DrawIconViewBottom(const Painter& p) {
   DrawSelectedCell(s, p);
   DrawElement(s, p, SlotId::cardFrame0, FieldId::disk_icon_x, FieldId::disk_icon_y);
   DrawBrightnessAndBack(s, p);
-  return s;
 }
 
-Image IconGridBackground(const Painter& p) {
-  Image s = NewScreen();
+void IconGridBackground(Target& s, const Painter& p) {
   DrawKeyed(s, p.P(SlotId::lower_screen), 0, 0, kNoKey);
   DrawElement(s, p, SlotId::startbar, FieldId::start_bar_x, FieldId::start_bar_y, kNoKey);
   DrawBrightnessAndBack(s, p);
@@ -231,34 +245,38 @@ Image IconGridBackground(const Painter& p) {
   DrawElement(s, p, SlotId::start_released, FieldId::start_button_x, FieldId::start_button_y);
   DrawGridCaptions(s, p);
   DrawSelectedCell(s, p);
-  return s;
 }
 
-Image DrawListViewBottom(const Painter& p) {
-  Image s = NewScreen();
+void DrawListViewBottom(Target& s, const Painter& p) {
   DrawKeyed(s, p.P(SlotId::lower_screen), 0, 0, kNoKey);
   DrawElement(s, p, SlotId::startbar, FieldId::start_bar_x, FieldId::start_bar_y, kNoKey);
   DrawElement(s, p, SlotId::start_released, FieldId::start_button_x, FieldId::start_button_y);
   DrawKeyed(s, p.P(SlotId::selectbar), 0, 55 - (p.H(SlotId::selectbar) - 32) / 2);
   const Coord ox = p.F(FieldId::logo_offset_x), oy = p.F(FieldId::logo_offset_y);
-  const Image& folder = p.P(SlotId::pth);
+  const Picture folder = p.P(SlotId::pth);
   DrawKeyed(s, folder, 16, 17);
-  DrawKeyed(s, folder, 16 + ox, 55 + oy);
+  {
+    const Placement placed(s, SectionId::logo_offset);
+    DrawKeyed(s, folder, 16 + ox, 55 + oy);
+  }
   DrawKeyed(s, folder, 16, 93);
   DrawKeyed(s, folder, 16, 131);
   DrawText(s, 52, 26, ListFolder1(), p.C(ColourId::listTextColor));
-  DrawText(s, 52 + ox, 64, ListFolder2(), p.C(ColourId::listTextHighLightColor));
+  {
+    const Placement placed(s, SectionId::logo_offset);
+    DrawText(s, 52 + ox, 64, ListFolder2(), p.C(ColourId::listTextHighLightColor));
+  }
   DrawText(s, 52, 102, ListFolder3(), p.C(ColourId::listTextColor));
   DrawText(s, 52, 140, ListFolder4(), p.C(ColourId::listTextColor));
   DrawElement(s, p, SlotId::cardFrame1, FieldId::disk_icon_x, FieldId::disk_icon_y);
   DrawBrightnessAndBack(s, p);
-  return s;
 }
 
 // Half a marker's height rounded up, plus one: where markers are centred on a menu row.
 Coord Half(Coord height) { return (height + 1) / 2 + 1; }
 
-void DrawStartMenu(Image& s, const Painter& p, int row) {
+void DrawStartMenu(Target& s, const Painter& p, int row) {
+  const Placement placed(s, SectionId::start_menu);
   const Coord x = p.F(FieldId::start_menu_x), y = p.F(FieldId::start_menu_y);
   const Coord ih = p.F(FieldId::start_menu_itemHeight);
   const Coord item_y = p.F(FieldId::start_menu_itemY);
@@ -270,7 +288,7 @@ void DrawStartMenu(Image& s, const Painter& p, int row) {
   }
   DrawKeyed(s, p.P(SlotId::form_R), x + kStartMenuWidth - wr, y);
 
-  const Image& lamp = p.P(SlotId::lamp);
+  const Picture lamp = p.P(SlotId::lamp);
   const Coord lamp_h = p.H(SlotId::lamp);
   const Coord lamp_x = x + p.F(FieldId::start_menu_leftlogoupX);
   const Coord yr = y + item_y + ih / 2 - Half(lamp_h);
@@ -300,6 +318,7 @@ struct SubMenuText {
 };
 
 struct SubMenu {
+  SectionId section;  // whose x and y place it
   Coord bx, tx, by;
   int w, bar_row, indent;
   std::vector<SubMenuText> texts;
@@ -310,7 +329,8 @@ struct SubMenu {
   bool marker_before_bar = false;
 };
 
-void DrawSubMenu(Image& s, const Painter& p, const SubMenu& m) {
+void DrawSubMenu(Target& s, const Painter& p, const SubMenu& m) {
+  const Placement placed(s, m.section);
   const Coord sih = p.F(FieldId::start_menu_subMenuItemHeight);
   const Coord off = p.F(FieldId::start_menu_submenuoffsetY);
   const Coord n = static_cast<Coord>(m.texts.size());
@@ -325,7 +345,7 @@ void DrawSubMenu(Image& s, const Painter& p, const SubMenu& m) {
   const Coord yb = m.by + off + sih / 2 - p.H(SlotId::popsubbar) / 2 - 1 + m.bar_row * sih;
   DrawRepeated(s, p.P(SlotId::popsubbar), m.tx + 2, yb, m.w - 3 - p.W(SlotId::popsubbar));
   for (int k = 0; k < n; ++k) {
-    const Rgb colour = m.all_white              ? kWhite
+    const Ink colour = m.all_white              ? Ink(kWhite)
                        : m.texts[k].highlighted ? p.C(ColourId::popSubMenuTextHighLightColor)
                                                 : p.C(ColourId::popSubMenuTextColor);
     DrawText(s, m.tx + m.indent, m.by + off + k * sih - 2, m.texts[k].text, colour);
@@ -335,7 +355,8 @@ void DrawSubMenu(Image& s, const Painter& p, const SubMenu& m) {
 
 SubMenu SystemMenu(const Painter& p, int bar_row, bool white) {
   const Coord x = p.F(FieldId::start_menu_x) + p.F(FieldId::Syset_menu_x);
-  SubMenu m{white ? x + 108 : x + 107,
+  SubMenu m{SectionId::Syset_menu,
+            white ? x + 108 : x + 107,
             x + 108,
             p.F(FieldId::Syset_menu_y),
             75,
@@ -346,28 +367,28 @@ SubMenu SystemMenu(const Painter& p, int bar_row, bool white) {
   return m;
 }
 
-Image DrawPopUpScreen(const Painter& p, int screen) {
-  Image s = IconGridBackground(p);
+// A sub-menu whose box, bar and texts start at `x`, `y` down, with texts indented by 12; it belongs
+// to the section of `y`.
+SubMenu SubMenuAt(const Painter& p, Coord x, FieldId y, int w, int bar_row,
+                  std::vector<SubMenuText> texts) {
+  return {skin::Info(y).section, x, x, p.F(y), w, bar_row, 12, std::move(texts)};
+}
+
+void DrawPopUpScreen(Target& s, const Painter& p, int screen) {
+  IconGridBackground(s, p);
   const Coord x = p.F(FieldId::start_menu_x);
   switch (screen) {
-    case 2: {
+    case 2:
       DrawStartMenu(s, p, 0);
-      const Coord bx = x + p.F(FieldId::file_handle_menu_x) + 107;
-      DrawSubMenu(s, p,
-                  {bx,
-                   bx,
-                   p.F(FieldId::file_handle_menu_y),
-                   70,
-                   3,
-                   12,
-                   {{"Copy", false}, {"Cut", false}, {"Paste", false}, {"Delete", true}}});
+      DrawSubMenu(
+          s, p,
+          SubMenuAt(p, x + p.F(FieldId::file_handle_menu_x) + 107, FieldId::file_handle_menu_y, 70,
+                    3, {{"Copy", false}, {"Cut", false}, {"Paste", false}, {"Delete", true}}));
       break;
-    }
     case 4: {
       DrawStartMenu(s, p, 1);
-      const Coord bx = x + p.F(FieldId::UiType_menu_x) + 107;
-      SubMenu m{bx, bx, p.F(FieldId::UiType_menu_y),         100,
-                0,  12, {{"PINK", false}, {"SILVER", false}}};
+      SubMenu m = SubMenuAt(p, x + p.F(FieldId::UiType_menu_x) + 107, FieldId::UiType_menu_y, 100,
+                            0, {{"PINK", false}, {"SILVER", false}});
       m.marker = SlotId::activehotkey;
       m.marker_x = 2;
       DrawSubMenu(s, p, m);
@@ -375,21 +396,16 @@ Image DrawPopUpScreen(const Painter& p, int screen) {
     }
     case 6: {
       DrawStartMenu(s, p, 2);
-      const Coord bx = x + p.F(FieldId::Language_menu_x) + 107;
-      SubMenu m{bx,
-                bx,
-                p.F(FieldId::Language_menu_y),
-                100,
-                5,
-                12,
-                {{"English", false},
-                 {"S-Chinese", false},
-                 {"T-Chinese", false},
-                 {"French", false},
-                 {"Italian", false},
-                 {"German", true},
-                 {"Spanish", false},
-                 {"Korean", false}}};
+      SubMenu m =
+          SubMenuAt(p, x + p.F(FieldId::Language_menu_x) + 107, FieldId::Language_menu_y, 100, 5,
+                    {{"English", false},
+                     {"S-Chinese", false},
+                     {"T-Chinese", false},
+                     {"French", false},
+                     {"Italian", false},
+                     {"German", true},
+                     {"Spanish", false},
+                     {"Korean", false}});
       m.marker_x = 4;
       m.marker_before_bar = true;
       DrawSubMenu(s, p, m);
@@ -400,21 +416,16 @@ Image DrawPopUpScreen(const Painter& p, int screen) {
       DrawStartMenu(s, p, 3);
       DrawSubMenu(s, p, SystemMenu(p, 0, false));
       const Coord syset = x + p.F(FieldId::Syset_menu_x);
-      SubMenu m;
-      if (screen == 8) {
-        const Coord bx = syset + p.F(FieldId::List_type_menu_x) + 182;
-        m = {bx, bx, p.F(FieldId::List_type_menu_y), 50, 1, 12, {{"Icon", false}, {"List", true}}};
-      } else {
-        const Coord bx = syset + p.F(FieldId::Brightness_menu_x) + 182;
-        m = {bx,
-             bx,
-             p.F(FieldId::Brightness_menu_y),
-             60,
-             0,
-             12,
-             {{"Level 1", true}, {"Level 2", false}, {"Level 3", false}, {"Level 4", false}}};
-        m.marker_row = 2;
-      }
+      SubMenu m = screen == 8 ? SubMenuAt(p, syset + p.F(FieldId::List_type_menu_x) + 182,
+                                          FieldId::List_type_menu_y, 50, 1,
+                                          {{"Icon", false}, {"List", true}})
+                              : SubMenuAt(p, syset + p.F(FieldId::Brightness_menu_x) + 182,
+                                          FieldId::Brightness_menu_y, 60, 0,
+                                          {{"Level 1", true},
+                                           {"Level 2", false},
+                                           {"Level 3", false},
+                                           {"Level 4", false}});
+      if (screen == 9) m.marker_row = 2;
       m.marker_x = 4;
       DrawSubMenu(s, p, m);
       break;
@@ -422,8 +433,8 @@ Image DrawPopUpScreen(const Painter& p, int screen) {
     case 10: {
       DrawStartMenu(s, p, 3);
       DrawSubMenu(s, p, SystemMenu(p, 2, true));
-      const Image& window = p.P(SlotId::hotkeybk);
-      DrawKeyed(s, window, (256 - p.W(SlotId::hotkeybk)) / 2, (192 - p.H(SlotId::hotkeybk)) / 2);
+      DrawKeyed(s, p.P(SlotId::hotkeybk), (256 - p.W(SlotId::hotkeybk)) / 2,
+                (192 - p.H(SlotId::hotkeybk)) / 2);
       DrawKeyed(s, p.P(SlotId::btn), 75, 139);
       DrawKeyed(s, p.P(SlotId::btn), 135, 139);
       DrawText(s, 110, 32, "Hotkey", p.C(ColourId::formTitleTextColor));
@@ -434,11 +445,10 @@ Image DrawPopUpScreen(const Painter& p, int screen) {
     default:
       break;
   }
-  return s;
 }
 
 // Delete confirmation (3), style warning (5) and language question (7).
-Image DrawMessageDialog(const Painter& p, int screen) {
+void DrawMessageDialog(Target& s, const Painter& p, int screen) {
   struct Dialog {
     int row;
     const char* lines[3];
@@ -466,7 +476,7 @@ Image DrawMessageDialog(const Painter& p, int screen) {
                                     "Question",
                                     63};
   const Dialog& d = screen == 3 ? kConfirm : screen == 5 ? kWarning : kQuestion;
-  Image s = IconGridBackground(p);
+  IconGridBackground(s, p);
   DrawStartMenu(s, p, d.row);
   FillBox(s, 12, 65, 234, 80, p.C(ColourId::formFrameColor));
   FillBox(s, 13, 66, 232, 78, p.C(ColourId::formBodyColor));
@@ -476,7 +486,7 @@ Image DrawMessageDialog(const Painter& p, int screen) {
   const Coord wb = p.W(SlotId::btn3);
   DrawKeyed(s, p.P(SlotId::btn3), 237 - wb, 126);
   DrawKeyed(s, p.P(SlotId::btn3), 229 - 2 * wb, 126);
-  const Rgb text = p.C(ColourId::buttonTextColor);
+  const Ink text = p.C(ColourId::buttonTextColor);
   const Coord left_width = TextWidth(d.left);
   if (left_width < wb) {
     DrawText(s, 229 - 2 * wb + (wb - left_width) / 2, 125, d.left, text);
@@ -497,31 +507,39 @@ Image DrawMessageDialog(const Painter& p, int screen) {
   DrawKeyed(s, p.P(SlotId::title_right), 246 - wl, 65 - t);
   const Coord hb = p.H(SlotId::title_bg);
   DrawText(s, 112, d.title_y - hb + (hb - 12) / 2, d.title, p.C(ColourId::formTitleTextColor));
-  return s;
 }
 
-Image DrawHelpWindow(const Painter& p) {
-  Image s = IconGridBackground(p);
+void DrawHelpWindow(Target& s, const Painter& p) {
+  IconGridBackground(s, p);
   DrawStartMenu(s, p, 4);
   const Coord w = p.F(FieldId::help_window_w), h = p.F(FieldId::help_window_h);
   const Coord hx = (256 - w) / 2, hy = (192 - h) / 2;
   const Coord t = p.H(SlotId::title_left);
-  FillBox(s, hx, hy + t, w, h - t, p.C(ColourId::formFrameColor));
-  FillBox(s, hx + 1, hy + t + 1, w - 2, h - t - 2, p.C(ColourId::formBodyColor));
+  {
+    const Placement placed(s, SectionId::help_window);
+    FillBox(s, hx, hy + t, w, h - t, p.C(ColourId::formFrameColor));
+    FillBox(s, hx + 1, hy + t + 1, w - 2, h - t - 2, p.C(ColourId::formBodyColor));
+  }
   static constexpr const char* kLines[] = {
       "\u00E6  Select Programs",  "\u00E0  Start/OK/YES",  "\u00E1  Back/Cancel/NO",
       "\u00E3  Select cheats",    "\u00E2  Set game info", "\u00E4  Back to parent directory",
       "\u00E5  Adjust brightnes", "START  Start Menu",     "SELECT  Menu style new/classical"};
-  const Rgb text = p.C(ColourId::formTextColor);
+  const Ink text = p.C(ColourId::formTextColor);
   for (int k = 0; k < 9; ++k) DrawText(s, 38, 32 + 12 * k, kLines[k], text);
   DrawText(s, 38, 152, "VELDAMENU 1.01", text);
-  DrawKeyed(s, p.P(SlotId::title_left), hx, hy);
-  DrawRepeated(s, p.P(SlotId::title_bg), hx + p.W(SlotId::title_right), hy,
-               w - p.W(SlotId::title_left) - p.W(SlotId::title_right) + 1, kNoKey);
-  DrawKeyed(s, p.P(SlotId::title_right), hx + w - p.W(SlotId::title_left), hy);
+  {
+    const Placement placed(s, SectionId::help_window);
+    DrawKeyed(s, p.P(SlotId::title_left), hx, hy);
+    DrawRepeated(s, p.P(SlotId::title_bg), hx + p.W(SlotId::title_right), hy,
+                 w - p.W(SlotId::title_left) - p.W(SlotId::title_right) + 1, kNoKey);
+    DrawKeyed(s, p.P(SlotId::title_right), hx + w - p.W(SlotId::title_left), hy);
+  }
   const Coord wbtn = p.W(SlotId::btn);
   DrawKeyed(s, p.P(SlotId::btn), 217 - wbtn, 154);
-  DrawText(s, hx + 56, hy, "Help informations", p.C(ColourId::formTitleTextColor));
+  {
+    const Placement placed(s, SectionId::help_window);
+    DrawText(s, hx + 56, hy, "Help informations", p.C(ColourId::formTitleTextColor));
+  }
   const Coord ok_width = TextWidth("OK(A) ");
   if (ok_width < wbtn) {
     DrawText(s, 217 - wbtn + (wbtn - ok_width) / 2, 153, "OK(A) ", p.C(ColourId::buttonTextColor));
@@ -529,11 +547,10 @@ Image DrawHelpWindow(const Painter& p) {
     DrawText(s, 217 - wbtn, 153, FitText("OK(A) ", p.W(SlotId::btn3)),
              p.C(ColourId::buttonTextColor));
   }
-  return s;
 }
 
-Image DrawGameSettings(const Painter& p) {
-  Image s = IconGridBackground(p);
+void DrawGameSettings(Target& s, const Painter& p) {
+  IconGridBackground(s, p);
   DrawKeyed(s, p.P(SlotId::settingbg), 28, 46);
   DrawKeyed(s, p.P(SlotId::close1), 200, 49);
   DrawText(s, 80, 46, kSelectedName, p.C(ColourId::romInfoTitleColor));
@@ -555,7 +572,7 @@ Image DrawGameSettings(const Painter& p) {
     FillBox(s, 149, spin.y + 1, 54, 12, p.C(spin.inner));
     DrawText(s, spin.value_x, spin.y - 1, spin.value, p.C(spin.text));
   }
-  DrawKeyed(s, p.doc().sample_game_icon, 40, 74);
+  DrawKeyed(s, p.SampleIcon(), 40, 74);
   for (const Spin& spin : kSpins)
     DrawKeyed(s, p.P(SlotId::spin_btn_left), 145 - p.W(SlotId::spin_btn_left), spin.y);
   for (const Spin& spin : kSpins) DrawKeyed(s, p.P(SlotId::spin_btn_right), 207, spin.y);
@@ -563,21 +580,25 @@ Image DrawGameSettings(const Painter& p) {
   DrawKeyed(s, p.P(SlotId::btn), 120, 131);
   DrawKeyed(s, p.P(SlotId::btn), 170, 131);
   DrawBrightnessAndBack(s, p);
-  const Rgb text = p.C(ColourId::buttonTextColor);
+  const Ink text = p.C(ColourId::buttonTextColor);
   DrawText(s, 50, 130, "Cheat(Y)", text);
   DrawText(s, 131, 130, "OK(A)", text);
   DrawText(s, 181, 130, "NO(B)", text);
-  return s;
 }
 
-Image DrawCheatList(const Painter& p) {
-  Image s = NewScreen();
+void DrawCheatList(Target& s, const Painter& p) {
   DrawKeyed(s, p.P(SlotId::cheatbg), 0, 0, kNoKey);
-  const Rgb title = p.C(ColourId::cheatTitleTextColor);
-  DrawText(s, p.F(FieldId::cheat_title_x), p.F(FieldId::cheat_title_y) - 2,
-           FitText(CheatListTitle(), p.F(FieldId::cheat_title_w)), title);
-  DrawText(s, p.F(FieldId::cheat_clearTitle_x), p.F(FieldId::cheat_clearTitle_y) - 2,
-           FitText(CheatClearTitle(), p.F(FieldId::cheat_clearTitle_w)), title);
+  const Ink title = p.C(ColourId::cheatTitleTextColor);
+  {
+    const Placement placed(s, SectionId::cheat_title);
+    DrawText(s, p.F(FieldId::cheat_title_x), p.F(FieldId::cheat_title_y) - 2,
+             FitText(CheatListTitle(), p.F(FieldId::cheat_title_w)), title);
+  }
+  {
+    const Placement placed(s, SectionId::cheat_clearTitle);
+    DrawText(s, p.F(FieldId::cheat_clearTitle_x), p.F(FieldId::cheat_clearTitle_y) - 2,
+             FitText(CheatClearTitle(), p.F(FieldId::cheat_clearTitle_w)), title);
+  }
   DrawElement(s, p, SlotId::cheat_clearall, FieldId::cheat_cancel_all_btn_x,
               FieldId::cheat_cancel_all_btn_y);
   DrawElement(s, p, SlotId::close, FieldId::clsoe_btn_x, FieldId::clsoe_btn_y);
@@ -594,41 +615,43 @@ Image DrawCheatList(const Painter& p) {
     DrawText(s, 35, 38 + 20 * k, names[k],
              p.C(k == 0 ? ColourId::cheatListTextHighLightColor : ColourId::cheatListTextColor));
   }
-  return s;
+}
+
+void DrawBottom(Target& s, const Painter& p, int screen) {
+  switch (screen) {
+    case 0:
+      return DrawIconViewBottom(s, p);
+    case 1:
+      return DrawListViewBottom(s, p);
+    case 3:
+    case 5:
+    case 7:
+      return DrawMessageDialog(s, p, screen);
+    case 11:
+      return DrawHelpWindow(s, p);
+    case 12:
+      return DrawGameSettings(s, p);
+    case 13:
+      return DrawCheatList(s, p);
+    default:
+      return DrawPopUpScreen(s, p, screen);
+  }
 }
 
 }  // namespace
 
-ScreenPair DrawScreens(const skin::SkinDocument& doc, int screen) {
+ScreenPair DrawScreens(const skin::SkinDocument& doc, int screen, ScreenSources* sources) {
+  ScreenPair pair{NewScreen(), NewScreen()};
+  Target top = sources ? Target(pair.top, sources->top) : Target(pair.top);
+  Target bottom = sources ? Target(pair.bottom, sources->bottom) : Target(pair.bottom);
+  if (screen < 0 || screen >= kScreenCount) return pair;
   const Painter p(doc);
-  if (screen < 0 || screen >= kScreenCount) return {NewScreen(), NewScreen()};
-  ScreenPair pair;
-  pair.top = screen == 1 ? DrawFolderInfoTop(p) : DrawGameInfoTop(p);
-  switch (screen) {
-    case 0:
-      pair.bottom = DrawIconViewBottom(p);
-      break;
-    case 1:
-      pair.bottom = DrawListViewBottom(p);
-      break;
-    case 3:
-    case 5:
-    case 7:
-      pair.bottom = DrawMessageDialog(p, screen);
-      break;
-    case 11:
-      pair.bottom = DrawHelpWindow(p);
-      break;
-    case 12:
-      pair.bottom = DrawGameSettings(p);
-      break;
-    case 13:
-      pair.bottom = DrawCheatList(p);
-      break;
-    default:
-      pair.bottom = DrawPopUpScreen(p, screen);
-      break;
+  if (screen == 1) {
+    DrawFolderInfoTop(top, p);
+  } else {
+    DrawGameInfoTop(top, p);
   }
+  DrawBottom(bottom, p, screen);
   return pair;
 }
 

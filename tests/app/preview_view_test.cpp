@@ -206,6 +206,47 @@ TEST(PreviewDevicePixels, NoPixelIsSmoothedAtAnyRatio) {
   EXPECT_EQ(previous, preview::kCanvasWidth - 1) << "the last canvas column is shown";
 }
 
+// The pointer names the canvas pixel that is painted under it, at every zoom and device-pixel
+// ratio, and goes on counting canvas pixels beyond the canvas's edges.
+TEST(PreviewDevicePixels, PointerNamesTheCanvasPixelShownUnderIt) {
+  PreviewView view(nullptr);
+  view.resize(300, 400);
+  view.show();
+  for (const int notches : {0, 1, 6, 27}) {
+    view.ShowCanvas(ProbeCanvas(), NotchZoom(notches), kBackground);
+    view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum() / 2);
+    QCoreApplication::processEvents();
+    const QPoint origin = view.CanvasOrigin();
+    const Image grab = Grab(view);
+    const qreal ratio = view.viewport()->devicePixelRatioF();
+    int wrong = 0;
+    for (double y = 0.25; y < view.viewport()->height(); y += 2.5) {
+      for (double x = 0.25; x < view.viewport()->width(); x += 1.5) {
+        const QPointF at(x, y);
+        const QPoint named = view.CanvasPointAt(at);
+        const bool inside = x >= origin.x() && y >= origin.y() &&
+                            x < origin.x() + view.ShownSize().width &&
+                            y < origin.y() + view.ShownSize().height;
+        const int code =
+            ProbeCode(grab.At(static_cast<int>(x * ratio), static_cast<int>(y * ratio)));
+        const QPoint shown(code % preview::kCanvasWidth, code / preview::kCanvasWidth);
+        if (inside && named != shown && ++wrong <= 3) {
+          ADD_FAILURE() << "zoom " << view.zoom() << " at " << x << "," << y << ": " << named.x()
+                        << "," << named.y();
+        }
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+  // Unscaled and centred, one logical pixel left of the canvas is canvas column -1.
+  view.resize(400, 600);
+  view.ShowCanvas(ProbeCanvas(), 1.0f, kBackground);
+  QCoreApplication::processEvents();
+  const QPoint origin = view.CanvasOrigin();
+  EXPECT_EQ(view.CanvasPointAt(QPointF(origin) + QPointF(-0.5, 0.5)), QPoint(-1, 0));
+  EXPECT_EQ(view.CanvasPointAt(QPointF(origin) + QPointF(266.5, 490.5)), QPoint(266, 490));
+}
+
 TEST(PreviewView, WheelOverAWideAreaFollowsThePointerOnBothAxes) {
   // The shell's wheel rule in short: a notch up adds 0.15, a notch down takes it away.
   float zoom = NotchZoom(7);

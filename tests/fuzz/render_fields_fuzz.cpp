@@ -1,5 +1,6 @@
 // Fuzz target: element numbers chosen directly by the fuzzer, four bytes each in table order, then
-// the sizes of the pictures that screens repeat, cut out or centre, then all fourteen screens.
+// the sizes of the pictures that screens repeat, cut out or centre, then all fourteen screens, each
+// also with the record of what wrote each pixel, which must leave the pixels as they were.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +35,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.SetSlot(slot,
                 imaging::Image(width, height, static_cast<imaging::Rgb>(width * 977 + height)));
   }
-  fuzzing::DrawEveryScreen(doc);
+  for (int screen = 0; screen < preview::kScreenCount; ++screen) {
+    const preview::ScreenPair pair = preview::DrawScreens(doc, screen);
+    if (pair.top.width != preview::kScreenWidth || pair.bottom.height != preview::kScreenHeight) {
+      std::abort();
+    }
+    preview::ScreenSources sources;
+    const preview::ScreenPair recorded = preview::DrawScreens(doc, screen, &sources);
+    if (!(recorded.top == pair.top && recorded.bottom == pair.bottom) ||
+        sources.bottom.sources.size() != pair.bottom.pixels.size()) {
+      std::abort();
+    }
+  }
   return 0;
 }

@@ -79,7 +79,7 @@ TEST(DrawKeyedPart, OutsideThePictureIsBlackAndTheTargetClips) {
   EXPECT_EQ(wide.pixels, (std::vector<imaging::Rgb>{0, 0, kRed, kRed}));
 }
 
-// DrawRepeated must leave exactly what one DrawKeyed per copy leaves.
+// DrawRepeated must leave exactly what one DrawKeyed per copy leaves, in the pixels and the record.
 TEST(DrawRepeated, MatchesOneDrawPerCopy) {
   Image picture(3, 2);
   picture.pixels = {MakeRgb(0, 248, 0), MakeRgb(8, 0, 0),   MakeRgb(16, 0, 0),
@@ -88,11 +88,18 @@ TEST(DrawRepeated, MatchesOneDrawPerCopy) {
     for (int x = -6; x <= 12; x += 3) {
       for (int count = 0; count <= 14; count += 2) {
         Image expected(10, 3, MakeRgb(1, 1, 1));
-        for (int i = 0; i < count; ++i) DrawKeyed(expected, picture, x + i, 1, key);
+        SourceMap expected_record;
+        const Target one_by_one(expected, expected_record);
+        for (int i = 0; i < count; ++i) DrawKeyed(one_by_one, picture, x + i, 1, key);
         Image actual(10, 3, MakeRgb(1, 1, 1));
-        DrawRepeated(actual, picture, x, 1, count, key);
+        SourceMap record;
+        DrawRepeated(Target(actual, record), picture, x, 1, count, key);
         EXPECT_EQ(actual.pixels, expected.pixels)
             << "key " << key << " x " << x << " count " << count;
+        EXPECT_EQ(record.sources, expected_record.sources);
+        Image unrecorded(10, 3, MakeRgb(1, 1, 1));
+        DrawRepeated(unrecorded, picture, x, 1, count, key);
+        EXPECT_EQ(unrecorded.pixels, expected.pixels);
       }
     }
   }
@@ -173,6 +180,82 @@ TEST(PreviewFont, GlyphsArePixelExactAndFitTextShortens) {
   const std::string fitted = FitText("0022 - Super Mario", 60);
   EXPECT_LT(TextWidth(fitted), 60);
   EXPECT_GE(TextWidth(fitted + "x"), 60 - 8);
+}
+
+// The record marks exactly the pixels a primitive writes, with the slot or colour key it was given
+// and the section of the innermost placement.
+TEST(Record, MarksWhatEachPrimitiveWrites) {
+  using skin::ColourId;
+  using skin::SectionId;
+  using skin::SlotId;
+  Image image(8, 6, 0);
+  SourceMap map;
+  Target target(image, map);
+  ASSERT_EQ(map.sources.size(), 48u);
+  Image keyed(2, 1);
+  keyed.pixels = {MakeRgb(0, 248, 0), kRed};
+  DrawKeyed(target, Picture(keyed, SlotId::btn3), 0, 0);
+  EXPECT_EQ(map.At(0, 0), Source{}) << "a keyed pixel is not written, nor marked";
+  EXPECT_EQ(map.At(1, 0).slot(), SlotId::btn3);
+  EXPECT_FALSE(map.At(1, 0).placed_by());
+  {
+    const Placement outer(target, SectionId::start_menu);
+    {
+      const Placement inner(target, SectionId::big_clock);
+      // Rows 1 and 2 of a 1 x 2 picture: row 2 lies outside it and is black.
+      DrawKeyedPart(target, Picture(Image(1, 2, kRed), SlotId::clock_numbers), 0, 1, 1, 2, 7, 4);
+    }
+    FillBox(target, 2, 2, 2, 1, Ink(kRed, ColourId::formFrameColor));
+    HorizontalLine(target, 0, 3, 99, Ink(kRed, ColourId::logoFrameColor));
+  }
+  EXPECT_EQ(map.At(7, 5).slot(), SlotId::clock_numbers) << "black rows of a cut-out are its own";
+  EXPECT_EQ(map.At(7, 4).placed_by(), SectionId::big_clock);
+  EXPECT_EQ(map.At(3, 2).kind, SourceKind::kBox);
+  EXPECT_EQ(map.At(3, 2).colour(), ColourId::formFrameColor);
+  EXPECT_EQ(map.At(3, 2).placed_by(), SectionId::start_menu) << "the outer placement is back";
+  EXPECT_EQ(map.At(7, 3).kind, SourceKind::kLine) << "clipped at the right edge";
+  DrawKeyed(target, Image(1, 1, kRed), 4, 0);
+  EXPECT_EQ(map.At(4, 0).kind, SourceKind::kPicture);
+  EXPECT_FALSE(map.At(4, 0).slot()) << "a built-in picture";
+  EXPECT_FALSE(map.At(4, 0).placed_by()) << "placements end with their scope";
+
+  Image letter(20, 16, 0);
+  SourceMap letter_map;
+  DrawText(Target(letter, letter_map), 2, 1, "I", Ink(kRed, ColourId::vTextColor));
+  for (std::size_t i = 0; i < letter.pixels.size(); ++i) {
+    const bool ink = letter.pixels[i] == kRed;
+    EXPECT_EQ(letter_map.sources[i].kind, ink ? SourceKind::kText : SourceKind::kBackground);
+  }
+  DrawText(Target(letter, letter_map), 0, 0, "I", kRed);
+  EXPECT_FALSE(letter_map.At(1, 4).colour()) << "a fixed colour";
+  EXPECT_EQ(letter_map.At(-1, 0), Source{}) << "outside the map";
+}
+
+TEST(Record, CanvasPlacesAndWords) {
+  ScreenSources sources;
+  skin::SkinDocument doc;
+  skin::ResetSkinDefaults(doc);
+  DrawScreens(doc, 0, &sources);
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 5, 5)), "upper_screen");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 4, 5)), "background");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 260, 196)), "upper_screen");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 260, 197)), "background");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 0, 202)), "hinge");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 265, 287)), "hinge");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 265, 288)), "background");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 10, 470)), "start_released");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 245, 473)), "reBack");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 266, 300)), "background");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, -1, 300)), "background");
+  EXPECT_EQ(DescribeSource(CanvasSourceAt(sources, 5 + 127, 5 + 30)), "sample_game_icon");
+  Source text{SourceKind::kText, static_cast<std::uint8_t>(skin::ColourId::vTextColor)};
+  EXPECT_EQ(DescribeSource(text), "text vTextColor");
+  text.section = static_cast<std::uint8_t>(skin::SectionId::clsoe_btn);
+  EXPECT_EQ(DescribeSource(text), "text vTextColor [clsoe btn]");
+  EXPECT_EQ(DescribeSource({SourceKind::kText}), "text white");
+  EXPECT_EQ(DescribeSource({SourceKind::kLine, 0}), "line formFrameColor");
+  EXPECT_EQ(DescribeSource({SourceKind::kBox, 200, 200}), "box white")
+      << "numbers outside the tables name nothing";
 }
 
 }  // namespace

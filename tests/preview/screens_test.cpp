@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
 
 #include "imaging/png_codec.h"
 #include "preview/preview.h"
@@ -191,6 +193,81 @@ TEST_F(ScreensTest, TopScreenElementsAndTheBigClock) {
   doc_.Field(FieldId::folder_text_w) = 0;
   EXPECT_FALSE(Has(Top(0), 0, 0, 256, 192, Colour(ColourId::formTitleTextColor)));
   EXPECT_EQ(Top(1).At(127, 30), SlotColour(SlotId::pth));
+}
+
+// Every pixel of both screens of all fourteen states: the record names the slot whose colour the
+// pixel shows, or the colour key of its text, box or line; every slot whose colour shows is
+// recorded; and recording changes no pixel.
+TEST_F(ScreensTest, RecordAgreesWithEveryPixelOnEveryScreen) {
+  std::map<Rgb, SlotId> slot_of;
+  for (std::size_t i = 0; i < skin::kSlotCount; ++i) {
+    slot_of[SlotColour(static_cast<SlotId>(i))] = static_cast<SlotId>(i);
+  }
+  std::set<SlotId> every_recorded;
+  for (int screen = 0; screen < kScreenCount; ++screen) {
+    ScreenSources sources;
+    const ScreenPair recorded = DrawScreens(doc_, screen, &sources);
+    const ScreenPair plain = DrawScreens(doc_, screen);
+    ASSERT_TRUE(recorded.top == plain.top && recorded.bottom == plain.bottom) << screen;
+    std::set<SlotId> shown, in_record;
+    int wrong = 0;
+    for (const auto& [image, map] :
+         {std::pair{&recorded.top, &sources.top}, std::pair{&recorded.bottom, &sources.bottom}}) {
+      for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+          const Rgb pixel = image->At(x, y);
+          const Source source = map->At(x, y);
+          if (const auto found = slot_of.find(pixel); found != slot_of.end()) {
+            shown.insert(found->second);
+          }
+          Rgb expected = 0;
+          if (source.kind == SourceKind::kPicture) {
+            expected = source.slot() ? SlotColour(*source.slot()) : MakeRgb(1, 2, 3);
+            if (source.slot()) in_record.insert(*source.slot());
+          } else if (source.kind != SourceKind::kBackground) {
+            expected = source.colour() ? Colour(*source.colour()) : 0xFFFFFF;
+          }
+          if (pixel != expected && wrong++ == 0) {
+            ADD_FAILURE() << "screen " << screen << (image == &recorded.top ? " top " : " bottom ")
+                          << x << "," << y << ": " << DescribeSource(source);
+          }
+        }
+      }
+    }
+    EXPECT_EQ(wrong, 0) << "screen " << screen;
+    EXPECT_EQ(shown, in_record) << "screen " << screen;
+    every_recorded.insert(in_record.begin(), in_record.end());
+  }
+  EXPECT_EQ(every_recorded.size(), skin::kSlotCount - 3)
+      << "all slots but noactivehotke, progress_bar and progress_wnd";
+}
+
+// The element sections whose numbers place what the record names.
+TEST_F(ScreensTest, RecordNamesThePlacingSection) {
+  auto at = [&](int screen, bool top, int x, int y) {
+    ScreenSources sources;
+    DrawScreens(doc_, screen, &sources);
+    return DescribeSource((top ? sources.top : sources.bottom).At(x, y));
+  };
+  EXPECT_EQ(at(0, false, 0, 172), "start_released");
+  const int tx = doc_.Field(FieldId::start_menu_x) + doc_.Field(FieldId::file_handle_menu_x) + 107;
+  EXPECT_EQ(at(2, false, tx, doc_.Field(FieldId::file_handle_menu_y)),
+            "box formFrameColor [file handle menu]");
+  EXPECT_EQ(at(3, false, 13, 70), "box formBodyColor") << "the dialog's place is fixed";
+  EXPECT_EQ(at(0, false, 15, 70), "line logoFrameColor");
+  EXPECT_EQ(at(11, false, 28, 175), "box formFrameColor [help window]");
+  ScreenSources sources;
+  DrawScreens(doc_, 0, &sources);
+  EXPECT_EQ(sources.top.At(131, 141).placed_by(), skin::SectionId::big_clock);
+  EXPECT_EQ(sources.top.At(127, 30).placed_by(), skin::SectionId::logo_info);
+  EXPECT_EQ(sources.bottom.At(0, 172).placed_by(), skin::SectionId::start_button);
+  DrawScreens(doc_, 1, &sources);
+  EXPECT_EQ(sources.bottom.At(20, 56).placed_by(), skin::SectionId::logo_offset);
+  EXPECT_FALSE(sources.bottom.At(16, 17).placed_by()) << "the other folder rows are fixed";
+  DrawScreens(doc_, 13, &sources);
+  EXPECT_EQ(sources.bottom.At(160, 13).placed_by(), skin::SectionId::cheat_cancel_all_btn);
+  DrawScreens(doc_, 99, &sources);
+  EXPECT_EQ(sources.bottom.At(0, 0), Source{}) << "no screen: nothing recorded";
 }
 
 TEST(Screenshot, IsScreenZeroOnBlack) {

@@ -1,0 +1,178 @@
+// The shell's answers to the pointer over the preview: what is under it, a click that shows the
+// gadget that edits it, a drag that moves its element, and pictures dropped to import.
+#include <QSpinBox>
+#include <new>
+
+#include "app/fixed_numbers.h"
+#include "app/panel_tables.h"
+#include "app/shell.h"
+
+namespace app {
+namespace {
+
+// The gadget a click on what `gadgets` edit shows: the image or colour button, else the x spin.
+int ClickGadget(const SourceGadgets& gadgets) {
+  return gadgets.edit != 0 ? gadgets.edit : gadgets.x != 0 ? gadgets.x : gadgets.y;
+}
+
+bool Draggable(const SourceGadgets& gadgets) { return gadgets.x != 0 || gadgets.y != 0; }
+
+std::string SectionName(skin::SectionId section) {
+  return "[" + std::string(skin::Info(section).name) + "]";
+}
+
+}  // namespace
+
+preview::Source Shell::SourceAt(QPoint canvas) {
+  if (!sources_) {
+    try {
+      sources_.emplace();
+      preview::DrawScreens(doc_, state_.selected_screen, &*sources_);
+    } catch (const std::bad_alloc&) {
+      sources_.reset();
+      return {};
+    }
+  }
+  return preview::CanvasSourceAt(*sources_, canvas.x(), canvas.y());
+}
+
+void Shell::ShowPointed(QPoint canvas) {
+  const preview::Source source = SourceAt(canvas);
+  const SourceGadgets gadgets = FindSourceGadgets(source, state_.selected_screen);
+  auto text = [this](std::string_view key) { return QString::fromStdString(Text(key)); };
+  QString what;
+  switch (source.kind) {
+    case preview::SourceKind::kPicture:
+      if (const std::optional<skin::SlotId> slot = source.slot()) {
+        const imaging::Image& picture = doc_.Slot(*slot);
+        what = text("LANG_PICK_PICTURE$")
+                   .arg(QString::fromUtf8(skin::Info(*slot).BaseName()))
+                   .arg(picture.width)
+                   .arg(picture.height);
+      } else {
+        what = text("LANG_PICK_SAMPLE$")
+                   .arg(doc_.sample_game_icon->width)
+                   .arg(doc_.sample_game_icon->height);
+      }
+      break;
+    case preview::SourceKind::kText:
+    case preview::SourceKind::kBox:
+    case preview::SourceKind::kLine: {
+      static constexpr std::string_view kKinds[] = {
+          "", "", "", "LANG_PICK_TEXT$", "LANG_PICK_BOX$", "LANG_PICK_LINE$"};
+      const std::optional<skin::ColourId> colour = source.colour();
+      what =
+          text(kKinds[static_cast<int>(source.kind)])
+              .arg(colour ? QString::fromUtf8(skin::Info(*colour).key) : text("LANG_PICK_WHITE$"));
+      break;
+    }
+    case preview::SourceKind::kBackground:
+    case preview::SourceKind::kHinge:
+      break;
+  }
+  if (const std::optional<skin::SectionId> section = source.placed_by();
+      section && !what.isEmpty()) {
+    what = text("LANG_PICK_PLACED$").arg(what, QString::fromStdString(SectionName(*section)));
+  }
+  if (Draggable(gadgets)) what = text("LANG_PICK_DRAG$").arg(what);
+  window_->ShowStatus(what);
+  window_->panel()->Highlight(ClickGadget(gadgets));
+  QWidget* viewport = window_->preview()->viewport();
+  if (Draggable(gadgets)) {
+    viewport->setCursor(Qt::SizeAllCursor);
+  } else if (ClickGadget(gadgets) != 0) {
+    viewport->setCursor(Qt::PointingHandCursor);
+  } else {
+    viewport->unsetCursor();
+  }
+}
+
+void Shell::OnPreviewPointer(const PreviewView::Pointer& pointer) {
+  using Type = PreviewView::Pointer::Type;
+  switch (pointer.type) {
+    case Type::kMove:
+      if (press_ && pointer.left_held) {
+        DragPreview(pointer.canvas);
+        return;
+      }
+      // A release that never came (the button let go elsewhere) ends the press.
+      press_.reset();
+      gesture_.reset();
+      ShowPointed(pointer.canvas);
+      return;
+    case Type::kPress:
+      PressPreview(pointer.canvas);
+      return;
+    case Type::kRelease:
+      ReleasePreview(pointer.canvas);
+      return;
+    case Type::kLeave:
+      if (press_) return;
+      window_->ShowStatus(QString());
+      window_->panel()->Highlight(0);
+      window_->preview()->viewport()->unsetCursor();
+      return;
+  }
+}
+
+void Shell::PressPreview(QPoint canvas) {
+  const preview::Source source = SourceAt(canvas);
+  const SourceGadgets gadgets = FindSourceGadgets(source, state_.selected_screen);
+  press_ = Press{canvas,
+                 source,
+                 ClickGadget(gadgets),
+                 gadgets.x,
+                 gadgets.y,
+                 gadgets.x ? window_->panel()->GadgetValue(gadgets.x) : 0,
+                 gadgets.y ? window_->panel()->GadgetValue(gadgets.y) : 0};
+}
+
+void Shell::DragPreview(QPoint canvas) {
+  if (press_->x_gadget == 0 && press_->y_gadget == 0) return;
+  const QPoint moved = canvas - press_->canvas;
+  if (!press_->dragging) {
+    if (moved.isNull()) return;
+    press_->dragging = true;
+    gesture_ = Gesture{StepLabel("LANG_STEP_MOVE$", SectionName(*press_->source.placed_by())),
+                       "drag " + std::to_string(++gesture_count_)};
+    // The Elements tab shows the numbers change as the element moves.
+    window_->panel()->Reveal(press_->x_gadget != 0 ? press_->x_gadget : press_->y_gadget);
+    window_->panel()->Highlight(press_->x_gadget != 0 ? press_->x_gadget : press_->y_gadget);
+  }
+  // Through the spins, as if typed there: their ranges apply, and each change is stored, drawn and
+  // merged into the drag's one step.
+  const std::pair<int, int> axes[] = {{press_->x_gadget, press_->start_x + moved.x()},
+                                      {press_->y_gadget, press_->start_y + moved.y()}};
+  for (const auto& [gadget, value] : axes) {
+    if (auto* spin = qobject_cast<QSpinBox*>(window_->Gadget(gadget))) spin->setValue(value);
+  }
+}
+
+void Shell::ReleasePreview(QPoint canvas) {
+  if (!press_) return;
+  const Press press = *press_;
+  press_.reset();
+  gesture_.reset();
+  if (!press.dragging && press.edit_gadget != 0 && SourceAt(canvas) == press.source) {
+    window_->panel()->Reveal(press.edit_gadget);
+  }
+  ShowPointed(canvas);
+}
+
+bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
+  std::optional<skin::SlotId> slot;
+  if (gadget == kGadgetPreviewImage) {
+    // The slot of the picture under the drop point, whichever screen's panel offers its button.
+    slot = SourceAt(canvas).slot();
+    if (path.empty()) ShowPointed(canvas);
+  } else if (const ImageButton* button = FindImageButton(gadget)) {
+    if (window_->Gadget(gadget)->isEnabled()) slot = button->slot;
+  }
+  if (!slot || path.empty()) return slot.has_value();
+  ImportImageFile(*slot, path);
+  RedrawPreview();
+  if (gadget == kGadgetPreviewImage) ShowPointed(canvas);
+  return true;
+}
+
+}  // namespace app

@@ -1,0 +1,248 @@
+// Working on the preview itself, with real mouse and drop events on the offscreen platform: what
+// the status bar names under the pointer, the gadget a click shows, a drag that moves an element,
+// and pictures dropped on the preview and on image buttons; each change undoes in one step.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QUrl>
+#include <fstream>
+#include <functional>
+
+#include "app/fixed_numbers.h"
+#include "imaging/png_codec.h"
+#include "shell_fixture.h"
+
+namespace app {
+namespace {
+
+using preview::Source;
+using preview::SourceKind;
+using skin::ColourId;
+using skin::FieldId;
+using skin::SectionId;
+using skin::SlotId;
+
+Source Text(ColourId colour) { return {SourceKind::kText, static_cast<std::uint8_t>(colour)}; }
+
+class PreviewPickTest : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    QApplication::setActiveWindow(&window());
+  }
+  skin::SkinDocument& doc() { return shell_->document(); }
+  PreviewView& view() { return *window().preview(); }
+  QWidget* viewport() { return view().viewport(); }
+  void SelectScreen(int screen) {
+    window().MenuItem(kMenuFirstScreen + screen)->trigger();
+    QCoreApplication::processEvents();
+  }
+  // The middle of canvas pixel `canvas` in the viewport, at the current zoom.
+  QPointF At(QPoint canvas) {
+    const QPoint origin = view().CanvasOrigin();
+    const preview::CanvasSize shown = view().ShownSize();
+    return {origin.x() + (canvas.x() + 0.5) * shown.width / preview::kCanvasWidth,
+            origin.y() + (canvas.y() + 0.5) * shown.height / preview::kCanvasHeight};
+  }
+  // The first canvas pixel of the current screen whose record satisfies `wanted`.
+  QPoint Find(const std::function<bool(const Source&)>& wanted) {
+    preview::ScreenSources sources;
+    preview::DrawScreens(doc(), shell_->state().selected_screen, &sources);
+    for (int y = 0; y < preview::kCanvasHeight; ++y) {
+      for (int x = 0; x < preview::kCanvasWidth; ++x) {
+        if (wanted(preview::CanvasSourceAt(sources, x, y))) return {x, y};
+      }
+    }
+    ADD_FAILURE() << "nothing of the kind on screen " << shell_->state().selected_screen;
+    return {};
+  }
+  void Mouse(QEvent::Type type, QPoint canvas, Qt::MouseButtons held) {
+    const QPointF at = At(canvas);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, viewport()->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(viewport(), &event);
+    QCoreApplication::processEvents();
+  }
+  void Hover(QPoint canvas) { Mouse(QEvent::MouseMove, canvas, Qt::NoButton); }
+  void Click(QPoint canvas) {
+    Mouse(QEvent::MouseButtonPress, canvas, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, canvas, Qt::NoButton);
+  }
+  // A press at `from`, moves one canvas pixel at a time to `to`, and a release there.
+  void Drag(QPoint from, QPoint to) {
+    Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    QPoint at = from;
+    while (at != to) {
+      at += QPoint((to.x() > at.x()) - (to.x() < at.x()), (to.y() > at.y()) - (to.y() < at.y()));
+      Mouse(QEvent::MouseMove, at, Qt::LeftButton);
+    }
+    Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+  }
+  // Drags `file` over `target` at `at` (its own coordinates) and drops it there when it is taken;
+  // whether it was.
+  bool DropFile(QWidget* target, QPointF at, const std::string& file) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    if (!move.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();
+    return drop.isAccepted();
+  }
+  std::string WritePng(const std::string& name, const imaging::Image& image) {
+    const std::string path = (dir_.path() / name).string();
+    const std::vector<std::uint8_t> png = imaging::EncodePng(image);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    return path;
+  }
+  std::string Status() {
+    return window().statusBar()->findChild<QLabel*>("StatusText")->text().toStdString();
+  }
+  int Highlighted() { return window().panel()->highlighted(); }
+  QString UndoText() { return window().MenuItem(kMenuUndo)->text(); }
+  void Undo() { window().MenuItem(kMenuUndo)->trigger(); }
+  int Spin(int gadget) { return static_cast<QSpinBox*>(gadget_widget(gadget))->value(); }
+  QWidget* gadget_widget(int number) { return window().Gadget(number); }
+};
+
+TEST_F(PreviewPickTest, HoverNamesWhatIsUnderThePointerAndMarksItsGadget) {
+  Hover({10, 470});  // the start button's picture on the lower screen
+  EXPECT_EQ(Status(), "[start button]: start_released (58 x 20) \u2013 drag to move");
+  EXPECT_EQ(Highlighted(), 122) << "the start_released image button";
+  EXPECT_EQ(window().panel()->tabBar()->tabTextColor(1),
+            window().panel()->palette().color(QPalette::Highlight))
+      << "the Images tab is marked";
+  EXPECT_EQ(viewport()->cursor().shape(), Qt::SizeAllCursor);
+
+  // Zoomed in, a text of the icon grid: its colour key, no section, and a hand that clicks.
+  for (int i = 0; i < 4; ++i) Wheel(120);
+  const QPoint text = Find([](const Source& s) { return s == Text(ColourId::vTextColor); });
+  Hover(text);
+  EXPECT_EQ(Status(), "Text in vTextColor");
+  EXPECT_EQ(Highlighted(), 55);
+  EXPECT_EQ(viewport()->cursor().shape(), Qt::PointingHandCursor);
+
+  Hover({100, 250});  // the hinge
+  EXPECT_EQ(Status(), "");
+  EXPECT_EQ(Highlighted(), 0);
+  EXPECT_EQ(viewport()->cursor().shape(), Qt::ArrowCursor);
+
+  SelectScreen(3);
+  Hover(Find([](const Source& s) { return s.slot() == SlotId::lower_screen; }));
+  EXPECT_EQ(Status(), "lower_screen (256 x 192)");
+  EXPECT_EQ(Highlighted(), 0) << "its button belongs to screen 0";
+
+  // The record follows the skin: after an edit the same place shows what is there now.
+  Hover({170, 425});
+  EXPECT_EQ(Status(), "btn3 (39 x 14)");
+  doc().SetSlot(SlotId::btn3, imaging::Image());
+  shell_->RedrawPreview();
+  Hover({170, 425});
+  EXPECT_NE(Status(), "btn3 (39 x 14)");
+}
+
+TEST_F(PreviewPickTest, ClickShowsAndFocusesTheGadgetThatEditsIt) {
+  SelectScreen(3);
+  window().panel()->setCurrentIndex(3);
+  Click({170, 425});
+  EXPECT_EQ(window().panel()->currentIndex(), 1) << "the Images tab";
+  EXPECT_EQ(QApplication::focusWidget(), gadget_widget(91)) << "the btn3 button";
+
+  Click(Find([](const Source& s) { return s == Text(ColourId::formTextColor); }));
+  EXPECT_EQ(window().panel()->currentIndex(), 0);
+  EXPECT_EQ(QApplication::focusWidget(), gadget_widget(49));
+
+  SelectScreen(1);  // the selected folder row's icon, placed by the logo offset: its x spin
+  Click(Find([](const Source& s) { return s.placed_by() == SectionId::logo_offset; }));
+  EXPECT_EQ(window().panel()->currentIndex(), 2);
+  EXPECT_EQ(QApplication::focusWidget(), gadget_widget(210));
+  EXPECT_EQ(shell_->history().UndoCount(), 0u) << "clicks change nothing";
+}
+
+TEST_F(PreviewPickTest, DragMovesTheElementThroughItsSpinsAsOneStep) {
+  const skin::SkinDocument start = doc();
+  Drag({10, 470}, {20, 475});
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 10);
+  EXPECT_EQ(doc().Field(FieldId::start_button_y), 177);
+  EXPECT_EQ(Spin(213), 10) << "the panel follows";
+  EXPECT_EQ(Spin(214), 177);
+  EXPECT_EQ(shell_->history().UndoCount(), 1u);
+  EXPECT_EQ(UndoText(), "Undo Move [start button]");
+  Undo();
+  EXPECT_EQ(doc(), start);
+  EXPECT_EQ(Spin(213), 0);
+
+  // The spins' ranges hold: the start button goes no further left than 0 nor down than 191.
+  const auto start_button = [this] {
+    return Find([](const Source& s) { return s.slot() == SlotId::start_released; });
+  };
+  Drag(start_button(), start_button() + QPoint(-8, 18));
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 0);
+  EXPECT_EQ(doc().Field(FieldId::start_button_y), 190);
+  Drag(start_button(), start_button() + QPoint(0, 10));
+  EXPECT_EQ(doc().Field(FieldId::start_button_y), 191);
+  EXPECT_EQ(shell_->history().UndoCount(), 2u) << "one step a drag";
+
+  // Zoomed in, a drag of the big clock on the upper screen counts canvas pixels.
+  for (int i = 0; i < 7; ++i) Wheel(120);
+  const QPoint clock = Find([](const Source& s) { return s.slot() == SlotId::clock_numbers; });
+  Drag(clock, clock + QPoint(-6, 4));
+  EXPECT_EQ(doc().Field(FieldId::big_clock_x), 131 - 6);
+  EXPECT_EQ(doc().Field(FieldId::big_clock_y), 141 + 4);
+
+  // What the current screen's panel does not offer is not dragged.
+  SelectScreen(3);
+  const int steps = static_cast<int>(shell_->history().UndoCount());
+  Drag({10, 470}, {30, 470});
+  EXPECT_EQ(static_cast<int>(shell_->history().UndoCount()), steps);
+}
+
+TEST_F(PreviewPickTest, DroppedPicturesAreImportedIntoTheSlotAsOneStep) {
+  SelectScreen(3);
+  const skin::SkinDocument start = doc();
+  const imaging::Image blue(40, 14, imaging::MakeRgb(0, 0, 248));
+  const std::string png = WritePng("blue.png", blue);
+  ASSERT_TRUE(DropFile(viewport(), At({170, 425}), png));
+  EXPECT_EQ(*doc().slots[skin::Index(SlotId::btn3)], blue);
+  EXPECT_EQ(UndoText(), "Undo Import btn3");
+  EXPECT_EQ(Status(), "btn3 (40 x 14)") << "the status names the new picture";
+  Undo();
+  EXPECT_EQ(doc(), start);
+
+  const imaging::Image red(3, 2, imaging::MakeRgb(248, 0, 0));
+  QWidget* button = gadget_widget(91);
+  ASSERT_TRUE(DropFile(button, button->rect().center(), WritePng("red.PNG", red)));
+  EXPECT_EQ(*doc().slots[skin::Index(SlotId::btn3)], red);
+  EXPECT_EQ(shell_->history().UndoCount(), 1u);
+
+  EXPECT_FALSE(DropFile(viewport(), At({100, 250}), png)) << "the hinge is no slot";
+  EXPECT_FALSE(DropFile(gadget_widget(128), QPointF(5, 5), png)) << "a button of screen 0";
+  const std::string text = (dir_.path() / "notes.txt").string();
+  std::ofstream(text) << "no picture";
+  EXPECT_FALSE(DropFile(viewport(), At({170, 425}), text));
+  EXPECT_EQ(shell_->history().UndoCount(), 1u);
+
+  // A file that is not what its name says gets the import's message and changes nothing.
+  const std::string broken = (dir_.path() / "broken.png").string();
+  std::ofstream(broken) << "not a png";
+  ASSERT_TRUE(DropFile(viewport(),
+                       At(Find([](const Source& s) { return s.slot() == SlotId::btn3; })), broken));
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_NE(dialogs_.errors[0].find("broken.png"), std::string::npos) << dialogs_.errors[0];
+  EXPECT_EQ(shell_->history().UndoCount(), 1u);
+}
+
+}  // namespace
+}  // namespace app
