@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace i18n {
 namespace {
@@ -64,14 +63,8 @@ DataFolders ResolveDataFolders(const std::string& executable_dir) {
 #ifdef SKINSMITH_SOURCE_LANGUAGES
   in.source_languages = SKINSMITH_SOURCE_LANGUAGES;
 #endif
-  DataFolders folders = ResolveDataFolders(in, IsDirectory);
-  // The user's settings folder is made on first save; its parent must exist for that, and on a
-  // fresh account not even ~/.config may exist yet.
-  const std::string settings_dir =
-      folders.settings_file.substr(0, folders.settings_file.rfind('/'));
-  std::error_code ignored;
-  std::filesystem::create_directories(settings_dir.substr(0, settings_dir.rfind('/')), ignored);
-  return folders;
+  // Nothing is created here: SaveProgramSettings makes the settings folder when it first writes.
+  return ResolveDataFolders(in, IsDirectory);
 }
 
 }  // namespace i18n
