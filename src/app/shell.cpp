@@ -165,8 +165,7 @@ void Shell::RedrawPreview() {
 }
 
 skin::MessageTexts Shell::Messages() const {
-  return skin::MakeMessageTexts([this](std::string_view key) { return Text(key); },
-                                i18n::NoSkinSettingsText());
+  return skin::MakeMessageTexts([this](std::string_view key) { return Text(key); });
 }
 
 void Shell::ReportOutOfMemory() {

@@ -93,6 +93,8 @@ const Row kRows[] = {
     MENU("LANG_FILE_NOTREGULAR$", "Not a regular file.")
     MENU("LANG_FILE_TOOLONG$", "Not saved: the file would be larger than 1 MB. Shorten the skin "
                                "information.")
+    MENU("LANG_FILE_NOSKIN$", "No skin: there is no readable uisettings.ini in this folder or "
+                              "archive.")
     MENU("LANG_ERROR$", "Error")
     PANEL("LANG_PANEL_COLORS$", "Colours")
     PANEL("LANG_PANEL_IMAGES$", "Images")
@@ -262,10 +264,6 @@ std::string LanguageLabel(std::size_t menu_position) {
 }
 
 std::string LanguageMenuTitle() { return SCRAMBLED("Language")(); }
-
-std::string NoSkinSettingsText() {
-  return SCRAMBLED("No skin found: the folder or archive holds no uisettings.ini.")();
-}
 
 std::string ProgramName() { return SCRAMBLED("Skinsmith")(); }
 

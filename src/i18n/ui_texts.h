@@ -76,7 +76,6 @@ std::string LanguageLabel(std::size_t menu_position);
 
 // Built-in texts that no language file replaces.
 std::string LanguageMenuTitle();
-std::string NoSkinSettingsText();
 std::string ProgramName();
 
 }  // namespace i18n

@@ -17,8 +17,8 @@
 #include "app/colour_editor.h"
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
-#include "skin/skin_export.h"
 #include "shell_fixture.h"
+#include "skin/skin_export.h"
 #include "skin/skin_saver.h"
 #include "test_support.h"
 
@@ -301,13 +301,15 @@ TEST_F(ShellTest, TheCommandLineSkinOpensAsAFolderOrAnArchive) {
   EXPECT_TRUE(dialogs_.errors.empty());
 
   std::ofstream(place.path() / "notes.txt") << "no skin";
+  std::vector<std::string> expected;
   for (const fs::path& other :
        {place.path() / "notes.txt", place.path() / "gone.zip", place.path()}) {
     shell_->OpenSkinArgument(other.string());
     EXPECT_EQ(shell_->document().info.Title, "From an archive") << other;
+    expected.push_back("Error|" + other.string() +
+                       ": No skin: there is no readable uisettings.ini in this folder or archive.");
   }
-  const std::string no_skin = "Error|" + i18n::NoSkinSettingsText();
-  EXPECT_EQ(dialogs_.errors, std::vector<std::string>(3, no_skin));
+  EXPECT_EQ(dialogs_.errors, expected) << "the message names the folder or archive";
 }
 
 TEST(EditorCommandLine, MoreThanOneSkinOrAnOptionIsAUsageError) {
