@@ -56,7 +56,7 @@ imaging::Rgb QtDialogs::EditColour(imaging::Rgb given) {
 
 void QtDialogs::ShowInformationBox() {
   InformationBox box(shell_->texts(), Q(shell_->state().title_text + shell_->state().version_text),
-                     Parent());
+                     Q(shell_->folders().user_guide), Parent());
   box.exec();
 }
 

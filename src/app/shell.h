@@ -88,6 +88,7 @@ class Shell : public WindowEvents {
   ShellState& state() { return state_; }
   skin::SkinDocument& document() { return doc_; }
   const i18n::UiTexts& texts() const { return texts_; }
+  const i18n::DataFolders& folders() const { return folders_; }
   MainWindow* window() const { return window_.get(); }
   // How many times the preview was drawn (tests see that an edit redraws).
   int redraw_count() const { return redraw_count_; }

@@ -14,6 +14,11 @@ bool IsDirectory(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 std::string Join(const std::string& folder, const std::string& name) {
   if (folder.empty() || folder.back() == '/') return folder + name;
   return folder + "/" + name;
@@ -24,7 +29,7 @@ std::string Join(const std::string& folder, const std::string& name) {
 DataFolders ResolveDataFolders(const DataFolderInputs& in, bool (*is_dir)(const std::string&)) {
   const std::string portable_languages = Join(in.executable_dir, "language");
   if (!in.executable_dir.empty() && in.executable_dir_writable && is_dir(portable_languages)) {
-    return {portable_languages, Join(Join(in.executable_dir, "settings"), "settings.ini")};
+    return {portable_languages, Join(Join(in.executable_dir, "settings"), "settings.ini"), ""};
   }
   const std::string config =
       !in.xdg_config_home.empty() ? in.xdg_config_home : Join(in.home, ".config");
@@ -45,6 +50,19 @@ DataFolders ResolveDataFolders(const DataFolderInputs& in, bool (*is_dir)(const 
   return folders;
 }
 
+std::string FindUserGuide(const DataFolderInputs& in, bool (*is_file)(const std::string&)) {
+  const bool beside = !in.executable_dir.empty();
+  for (const std::string& candidate :
+       {beside ? Join(in.executable_dir, "user-guide.html") : std::string(),
+        beside && !in.installed_guide_from_program.empty()
+            ? Join(in.executable_dir, in.installed_guide_from_program)
+            : std::string(),
+        in.installed_guide, in.source_guide}) {
+    if (!candidate.empty() && is_file(candidate)) return candidate;
+  }
+  return {};
+}
+
 DataFolders ResolveDataFolders(const std::string& executable_dir) {
   DataFolderInputs in;
   in.executable_dir = executable_dir;
@@ -63,8 +81,15 @@ DataFolders ResolveDataFolders(const std::string& executable_dir) {
 #ifdef SKINSMITH_SOURCE_LANGUAGES
   in.source_languages = SKINSMITH_SOURCE_LANGUAGES;
 #endif
+#ifdef SKINSMITH_INSTALLED_GUIDE
+  in.installed_guide = SKINSMITH_INSTALLED_GUIDE;
+  in.installed_guide_from_program = SKINSMITH_INSTALLED_GUIDE_FROM_PROGRAM;
+  in.source_guide = SKINSMITH_SOURCE_GUIDE;
+#endif
+  DataFolders folders = ResolveDataFolders(in, IsDirectory);
+  folders.user_guide = FindUserGuide(in, IsRegularFile);
   // Nothing is created here: SaveProgramSettings makes the settings folder when it first writes.
-  return ResolveDataFolders(in, IsDirectory);
+  return folders;
 }
 
 }  // namespace i18n

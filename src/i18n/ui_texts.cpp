@@ -65,6 +65,12 @@ const Row kRows[] = {
     MENU("LANG_OPTIONS_FIT$", "Fit")
     MENU("LANG_ABOUT$", "Help")
     MENU("LANG_ABOUT_ABOUT$", "About Skinsmith")
+    MENU("LANG_ABOUT_TEXT1$", "A skin editor for the menu of Nintendo DS flash cartridges.")
+    MENU("LANG_ABOUT_TEXT2$", "\u2013 made for skin authors.")
+    MENU("LANG_ABOUT_TEXT3$", "Open a skin, change its colours, pictures and elements, and see "
+                              "every menu screen at once.")
+    MENU("LANG_ABOUT_TEXT4$", "Free software. Share your skins!")
+    MENU("LANG_ABOUT_LINK$", "User guide")
     MENU("LANG_COLORSETTING$", "Edit colour")
     MENU("LANG_INFO$", "The console shows 32 levels per channel (0 to 31). Set the channels, use "
                        "the colour chooser, or hold the right mouse button and point anywhere on "

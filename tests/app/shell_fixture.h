@@ -80,7 +80,7 @@ class ShellTest : public ::testing::Test {
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     shell_ = std::make_unique<Shell>(
         dialogs_, i18n::DataFolders{(dir_.path() / "language").string(),
-                                    (dir_.path() / "settings" / "settings.ini").string()});
+                                    (dir_.path() / "settings" / "settings.ini").string(), ""});
     shell_->Start();
     shell_->window()->show();
     QCoreApplication::processEvents();

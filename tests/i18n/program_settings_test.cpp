@@ -47,7 +47,7 @@ bool FakeIsDir(const std::string& path) {
 
 TEST(DataFolders, PortableModeThenUserFolder) {
   DataFolderInputs in{"/opt/sk",       true, "", "/home/u", "/usr/share/skinsmith/language",
-                      "/src/language", ""};
+                      "/src/language", "",   "", "",        ""};
   DataFolders portable = ResolveDataFolders(in, FakeIsDir);
   EXPECT_EQ(portable.language_folder, "/opt/sk/language");
   EXPECT_EQ(portable.settings_file, "/opt/sk/settings/settings.ini");

@@ -1,0 +1,130 @@
+// The editor's own dialogs driven through their widgets: the information box and its user guide.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "app/information_box.h"
+#include "app/qt_dialogs.h"
+#include "app/shell.h"
+#include "i18n/data_folders.h"
+#include "test_support.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The texts of language `number`, read from the shipped files.
+i18n::UiTexts TextsOf(int number) {
+  i18n::UiTexts texts;
+  i18n::ApplyLanguage(texts, number,
+                      (fs::path(SKINSMITH_TEST_DATA_DIR) / ".." / ".." / "language").string());
+  return texts;
+}
+
+// Runs `inspect` on the modal dialog that `open` shows, then closes it.
+template <typename Open, typename Inspect>
+void WithModalDialog(Open open, Inspect inspect) {
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    inspect(modal);
+    modal->close();
+  });
+  open();
+}
+
+TEST(InformationBox, LinkAndBannerOpenTheInstalledUserGuide) {
+  testing_support::TempDir dir;
+  const std::string guide = (dir.path() / "user-guide.html").string();
+  std::ofstream(guide) << "<html></html>";
+  std::vector<QUrl> opened;
+  const i18n::UiTexts texts;
+  InformationBox box(texts, "Skinsmith v0.100531", QString::fromStdString(guide), nullptr,
+                     [&](const QUrl& url) { opened.push_back(url); });
+  box.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(box.link()->text().contains("User guide"), true) << box.link()->text().toStdString();
+
+  QTest::mouseClick(box.link(), Qt::LeftButton, {}, QPoint(8, box.link()->height() / 2));
+  QTest::mouseClick(box.banner(), Qt::LeftButton, {}, QPoint(200, 30));
+  QTest::mouseClick(box.banner(), Qt::RightButton, {}, QPoint(200, 30));
+  const QUrl expected = QUrl::fromLocalFile(QString::fromStdString(guide));
+  EXPECT_EQ(opened, (std::vector<QUrl>{expected, expected})) << "the left clicks open the guide";
+  for (const QUrl& url : opened) EXPECT_TRUE(url.isLocalFile());
+}
+
+TEST(InformationBox, WithoutAGuideNothingOpensAndTheTextsFollowTheLanguage) {
+  std::vector<QUrl> opened;
+  const i18n::UiTexts french = TextsOf(4);
+  InformationBox box(french, "Skinsmith v0.100531", QString(), nullptr,
+                     [&](const QUrl& url) { opened.push_back(url); });
+  box.show();
+  QCoreApplication::processEvents();
+  QTest::mouseClick(box.link(), Qt::LeftButton, {}, QPoint(8, box.link()->height() / 2));
+  QTest::mouseClick(box.banner(), Qt::LeftButton, {}, QPoint(200, 30));
+  EXPECT_TRUE(opened.empty());
+  EXPECT_EQ(box.link()->text(), "Guide de l'utilisateur");
+  EXPECT_EQ(box.windowTitle(), "À propos de Skinsmith");
+  bool passage = false;
+  for (const QLabel* label : box.findChildren<QLabel*>()) {
+    passage |= label->text().contains("Skinsmith v0.100531 – conçu pour les auteurs de skins.");
+  }
+  EXPECT_TRUE(passage) << "the passages come from the language file";
+}
+
+TEST(UserGuide, TheEditorFindsTheGuideBesideItInstalledOrInTheSourceTree) {
+  const auto exists = [](const std::string& p) {
+    return p == "/opt/sk/user-guide.html" || p == "/usr/share/doc/skinsmith/user-guide.html" ||
+           p == "/src/docs/user-guide.html" ||
+           p == "/moved/bin/../share/doc/skinsmith/user-guide.html";
+  };
+  i18n::DataFolderInputs in{};
+  in.installed_guide = "/usr/share/doc/skinsmith/user-guide.html";
+  in.installed_guide_from_program = "../share/doc/skinsmith/user-guide.html";
+  in.source_guide = "/src/docs/user-guide.html";
+  in.executable_dir = "/opt/sk";
+  EXPECT_EQ(i18n::FindUserGuide(in, exists), "/opt/sk/user-guide.html") << "a portable copy";
+  in.executable_dir = "/moved/bin";
+  EXPECT_EQ(i18n::FindUserGuide(in, exists), "/moved/bin/../share/doc/skinsmith/user-guide.html");
+  in.executable_dir = "/usr/bin";
+  EXPECT_EQ(i18n::FindUserGuide(in, exists), "/usr/share/doc/skinsmith/user-guide.html");
+  in.installed_guide.clear();
+  EXPECT_EQ(i18n::FindUserGuide(in, exists), "/src/docs/user-guide.html");
+  in.source_guide.clear();
+  EXPECT_EQ(i18n::FindUserGuide(in, exists), "");
+
+  // This build, run from its build tree, finds the guide of its source tree.
+  const std::string found =
+      i18n::ResolveDataFolders(fs::path(SKINSMITH_EDITOR).parent_path().string()).user_guide;
+  EXPECT_TRUE(fs::is_regular_file(found)) << found;
+  EXPECT_NE(testing_support::ReadFileText(found).find("<title>Skinsmith user guide</title>"),
+            std::string::npos);
+}
+
+TEST(InformationBox, TheEditorsBoxLinksToTheGuideItFound) {
+  testing_support::TempDir dir;
+  const std::string guide = (dir.path() / "user-guide.html").string();
+  std::ofstream(guide) << "<html></html>";
+  QtDialogs dialogs;
+  Shell shell(dialogs, i18n::DataFolders{"", (dir.path() / "settings.ini").string(), guide});
+  dialogs.SetShell(&shell);
+  shell.Start();
+  WithModalDialog([&] { shell.OnMenu(46); },
+                  [&](QWidget* modal) {
+                    auto* box = dynamic_cast<InformationBox*>(modal);
+                    ASSERT_NE(box, nullptr);
+                    EXPECT_TRUE(box->link()->text().contains(
+                        QUrl::fromLocalFile(QString::fromStdString(guide)).toString()))
+                        << box->link()->text().toStdString();
+                    EXPECT_FALSE(box->link()->text().contains("example"));
+                  });
+}
+
+}  // namespace
+}  // namespace app
