@@ -23,6 +23,16 @@ QColor ToQColor(imaging::Rgb c) {
   return QColor(imaging::RedOf(c), imaging::GreenOf(c), imaging::BlueOf(c));
 }
 
+// The box is fixed and the shipped texts fit it in the usual desktop fonts; with a larger font
+// the text gets smaller rather than losing its last lines.
+void ShrinkToFit(QLabel* label) {
+  QFont font = label->font();
+  while (label->heightForWidth(label->width()) > label->height() && font.pointSizeF() > 6) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+  }
+}
+
 }  // namespace
 
 QString ColourCode(imaging::Rgb colour) {
@@ -40,11 +50,12 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   setModal(true);
   if (parent != nullptr) move(parent->pos() + QPoint(50, 50));
 
-  auto* info = new QLabel(Q(texts.Text("LANG_INFO$")), this);
-  info->setGeometry(5, 5, 190, 100);
-  info->setWordWrap(true);
-  info->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  info->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  instructions_ = new QLabel(Q(texts.Text("LANG_INFO$")), this);
+  instructions_->setGeometry(5, 5, 190, 100);
+  instructions_->setWordWrap(true);
+  instructions_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  instructions_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  ShrinkToFit(instructions_);
   swatch_ = new QLabel(this);
   swatch_->setGeometry(5, 115, 50, 100);
   (new QLabel(Q(texts.Text("LANG_ACTUAL_COLOR$")), this))->setGeometry(65, 115, 130, 20);

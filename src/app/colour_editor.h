@@ -31,6 +31,7 @@ class ColourEditor : public QDialog {
   QSpinBox* channel(int i) const { return channels_[i]; }
   QLineEdit* new_code() const { return new_code_; }
   QLineEdit* given_code() const { return given_code_; }
+  QLabel* instructions() const { return instructions_; }
 
   // Opens the editor and returns its result.
   static imaging::Rgb EditColour(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent);
@@ -42,6 +43,7 @@ class ColourEditor : public QDialog {
 
   imaging::Rgb given_;
   imaging::Rgb current_;
+  QLabel* instructions_ = nullptr;
   QLabel* swatch_ = nullptr;
   QLineEdit* given_code_ = nullptr;
   QLineEdit* new_code_ = nullptr;

@@ -72,9 +72,8 @@ const Row kRows[] = {
     MENU("LANG_ABOUT_TEXT4$", "Free software. Share your skins!")
     MENU("LANG_ABOUT_LINK$", "User guide")
     MENU("LANG_COLORSETTING$", "Edit colour")
-    MENU("LANG_INFO$", "The console shows 32 levels per channel (0 to 31). Set the channels, use "
-                       "the colour chooser, or hold the right mouse button and point anywhere on "
-                       "the screen to pick a colour.")
+    MENU("LANG_INFO$", "Set each channel (0 to 31), open the colour chooser, or hold the right "
+                       "mouse button and point anywhere on the screen to pick a colour.")
     MENU("LANG_ACTUAL_COLOR$", "Current colour")
     MENU("LANG_NEW_COLOR$", "New colour")
     MENU("LANG_RED$", "Red")

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/colour_editor.h"
 #include "app/information_box.h"
 #include "app/qt_dialogs.h"
 #include "app/shell.h"
@@ -124,6 +125,31 @@ TEST(InformationBox, TheEditorsBoxLinksToTheGuideItFound) {
                         << box->link()->text().toStdString();
                     EXPECT_FALSE(box->link()->text().contains("example"));
                   });
+}
+
+TEST(ColourEditor, TheInstructionsOfEveryLanguageFitTheirBox) {
+  for (const i18n::Language& language : i18n::kLanguages) {
+    const i18n::UiTexts texts = TextsOf(language.number);
+    ColourEditor editor(texts, 0, nullptr);
+    const QLabel* box = editor.instructions();
+    ASSERT_EQ(box->size(), QSize(190, 100));
+    // The height the wrapped text needs in the box's font, with the box's frame and margins.
+    EXPECT_LE(box->heightForWidth(box->width()), box->height())
+        << language.file << ": " << box->text().toStdString();
+    EXPECT_EQ(box->font(), editor.font()) << language.file << ": shown in the dialog's font";
+  }
+  // With a larger desktop font the text gets smaller instead of losing lines.
+  const QFont usual = QApplication::font();
+  QFont large = usual;
+  large.setPointSizeF(usual.pointSizeF() * 1.6);
+  QApplication::setFont(large);
+  {
+    ColourEditor editor(TextsOf(5), 0, nullptr);
+    const QLabel* box = editor.instructions();
+    EXPECT_LE(box->heightForWidth(box->width()), box->height());
+    EXPECT_LT(box->font().pointSizeF(), large.pointSizeF());
+  }
+  QApplication::setFont(usual);
 }
 
 }  // namespace
