@@ -3,6 +3,7 @@
 
 #include <QColorDialog>
 #include <QCursor>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -93,6 +94,10 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   cancel->setGeometry(100, 330, 100, 20);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   ShowSwatch();
+  // The right button belongs to the screen pick everywhere in the editor: over its own fields it
+  // must not open their context menus, which would stay open while the user picks.
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   // While the editor is open, holding the right mouse button anywhere on the desktop picks the
   // colour under the pointer.
   auto* poll = new QTimer(this);
@@ -140,6 +145,11 @@ void ColourEditor::PickUnderPointer() {
   if (const std::optional<imaging::Rgb> pixel = PickScreenPixel(QCursor::pos())) {
     SetNewColour(*pixel & 0xF8F8F8);
   }
+}
+
+bool ColourEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ContextMenu) return true;
+  return QDialog::eventFilter(watched, event);
 }
 
 imaging::Rgb ColourEditor::EditColour(const i18n::UiTexts& texts, imaging::Rgb given,

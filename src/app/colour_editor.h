@@ -36,6 +36,9 @@ class ColourEditor : public QDialog {
   // Opens the editor and returns its result.
   static imaging::Rgb EditColour(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void ChannelChanged(int index);
   void PickUnderPointer();

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -19,6 +21,7 @@ namespace app {
 namespace {
 
 namespace fs = std::filesystem;
+using imaging::MakeRgb;
 
 // The texts of language `number`, read from the shipped files.
 i18n::UiTexts TextsOf(int number) {
@@ -150,6 +153,41 @@ TEST(ColourEditor, TheInstructionsOfEveryLanguageFitTheirBox) {
     EXPECT_LT(box->font().pointSizeF(), large.pointSizeF());
   }
   QApplication::setFont(usual);
+}
+
+TEST(ColourEditor, ARightPressOverItsFieldsOpensNoContextMenu) {
+  const i18n::UiTexts texts;
+  ColourEditor editor(texts, MakeRgb(8, 8, 8), nullptr);
+  editor.show();
+  QCoreApplication::processEvents();
+  std::vector<std::string> menus;
+  // A context menu that opens anyway is recorded and closed, so that a blocking one ends.
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      menus.push_back(popup->metaObject()->className());
+      popup->close();
+    }
+  });
+  watch.start(5);
+  // A right press and release as the window system delivers it, which opens context menus.
+  const auto right_click = [](QWidget* place) {
+    const QPoint at = place->mapTo(place->window(), QPoint(5, 5));
+    QTest::mousePress(place->window()->windowHandle(), Qt::RightButton, {}, at);
+    QTest::qWait(20);
+    QTest::mouseRelease(place->window()->windowHandle(), Qt::RightButton, {}, at);
+    QTest::qWait(20);
+  };
+  QWidget* places[] = {editor.given_code(), editor.new_code(),     editor.channel(0),
+                       editor.channel(2),   editor.instructions(), &editor};
+  for (QWidget* place : places) right_click(place);
+  // The same press over a line edit outside the (modal) editor opens its menu.
+  editor.hide();
+  QLineEdit outside;
+  outside.show();
+  QCoreApplication::processEvents();
+  right_click(&outside);
+  EXPECT_EQ(menus.size(), 1u) << "only the line edit outside the editor opened a menu";
 }
 
 }  // namespace
