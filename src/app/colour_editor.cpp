@@ -14,6 +14,7 @@
 
 #include "app/fixed_numbers.h"
 #include "app/screen_pick.h"
+#include "app/spin_field.h"
 
 namespace app {
 namespace {
@@ -71,7 +72,7 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   const int values[] = {imaging::RedOf(given) >> 3, imaging::GreenOf(given) >> 3,
                         imaging::BlueOf(given) >> 3};
   for (int i = 0; i < 3; ++i) {
-    channels_[i] = new QSpinBox(this);
+    channels_[i] = new SpinField(this);
     channels_[i]->setGeometry(5, 230 + 25 * i, 50, 20);
     // A wider range than 0 to 31, so that a typed 40 is taken and then limited to 31.
     channels_[i]->setRange(-999, 999);

@@ -12,6 +12,7 @@
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
+#include "app/spin_field.h"
 
 namespace app {
 namespace {
@@ -77,7 +78,7 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
         {&row.x, {kSpinX, kMaxX}}, {&row.y, {kSpinY, kMaxY}}, {&row.w, {kSpinW, kMaxW}}};
     for (const auto& [spin, place] : spins) {
       if (!*spin) continue;
-      auto* field = new QSpinBox(elements);
+      auto* field = new SpinField(elements);
       field->setGeometry(place.first, y, 48, kRowHeight);
       field->setRange(0, place.second);
       field->setButtonSymbols(QAbstractSpinBox::UpDownArrows);

@@ -2,6 +2,7 @@
 // window shown, and language files copied beside it.
 #pragma once
 
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,12 +18,15 @@
 
 namespace app {
 
-// One wheel message at `at` (`viewport` coordinates), as the mouse sends it, and what follows it.
-inline void SendWheel(QWidget* viewport, QPoint angle_delta, QPointF at,
+// One wheel message at `at` (`widget` coordinates), as the mouse sends it, and what follows it.
+// Marked as coming from the window system, so that a widget that leaves it passes it on to its
+// parents as a real one.
+inline void SendWheel(QWidget* widget, QPoint angle_delta, QPointF at,
                       Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), angle_delta, Qt::NoButton, modifiers,
+  QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), angle_delta, Qt::NoButton, modifiers,
                     Qt::NoScrollPhase, false);
-  QApplication::sendEvent(viewport, &event);
+  QSpontaneKeyEvent::setSpontaneous(&event);
+  QApplication::instance()->notify(widget, &event);  // sendEvent would clear the mark
   QCoreApplication::processEvents();
 }
 
@@ -88,11 +92,7 @@ class ShellTest : public ::testing::Test {
   MainWindow& window() { return *shell_->window(); }
   // One wheel message over the preview at `at` (viewport coordinates), as the mouse sends it.
   void Wheel(QPoint angle_delta, QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* viewport = window().preview()->viewport();
-    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), angle_delta, Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(viewport, &event);
-    QCoreApplication::processEvents();
+    SendWheel(window().preview()->viewport(), angle_delta, at, modifiers);
   }
   void Wheel(int delta) {
     Wheel(QPoint(0, delta), window().preview()->viewport()->rect().center());

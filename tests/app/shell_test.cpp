@@ -10,7 +10,10 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <filesystem>
 #include <fstream>
 
@@ -81,6 +84,36 @@ TEST_F(ShellTest, ElementEditIsStoredAndRedrawn) {
   shell_->document().Field(skin::FieldId::file_name_x) = -5;
   shell_->RefreshPanels();
   EXPECT_EQ(shell_->document().Field(skin::FieldId::file_name_x), -5);
+}
+
+TEST_F(ShellTest, TheWheelOverASpinFieldScrollsThePanelUntilTheFieldHasTheFocus) {
+  window().resize(window().width(), window().minimumHeight());
+  auto* tabs = static_cast<QTabWidget*>(gadget(kGadgetSidePanel));
+  tabs->setCurrentIndex(2);
+  tabs->resize(tabs->width(), 300);  // the Elements page now scrolls
+  QCoreApplication::processEvents();
+  auto* field = static_cast<QSpinBox*>(gadget(235));  // big clock y
+  QScrollArea* page = nullptr;
+  for (QWidget* w = field; w != nullptr && page == nullptr; w = w->parentWidget())
+    page = qobject_cast<QScrollArea*>(w);
+  ASSERT_NE(page, nullptr);
+  ASSERT_GT(page->verticalScrollBar()->maximum(), 0);
+  const int before = field->value();
+  const int redraws = shell_->redraw_count();
+
+  SendWheel(field, QPoint(0, -120), QPointF(10, 10));
+  EXPECT_EQ(field->value(), before);
+  EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_y), before);
+  EXPECT_EQ(shell_->redraw_count(), redraws);
+  EXPECT_GT(page->verticalScrollBar()->value(), 0) << "the wheel scrolled the page instead";
+  EXPECT_FALSE(field->hasFocus());
+
+  QApplication::setActiveWindow(&window());
+  field->setFocus();
+  ASSERT_TRUE(field->hasFocus());
+  SendWheel(field, QPoint(0, 120), QPointF(10, 10));
+  EXPECT_EQ(field->value(), before + 1) << "a field with the focus takes the wheel";
+  EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_y), before + 1);
 }
 
 TEST_F(ShellTest, SwapLayoutFigures) {
