@@ -21,6 +21,8 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+const QColor kSwatchBorder(128, 128, 128);
+
 QColor ToQColor(imaging::Rgb c) {
   return QColor(imaging::RedOf(c), imaging::GreenOf(c), imaging::BlueOf(c));
 }
@@ -82,11 +84,8 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   }
   auto* chooser = new QPushButton(Q(texts.Text("LANG_COLORREQUESTER$")), this);
   chooser->setGeometry(0, 310, 200, 20);
-  connect(chooser, &QPushButton::clicked, this, [this] {
-    const QColor chosen = QColorDialog::getColor(ToQColor(current_), this);
-    if (chosen.isValid())
-      SetNewColour(imaging::MakeRgb(chosen.red(), chosen.green(), chosen.blue()));
-  });
+  chooser_ = chooser;
+  connect(chooser, &QPushButton::clicked, this, [this] { ChooseWithSystemChooser(); });
   auto* ok = new QPushButton(Q(texts.Text("LANG_OK$")), this);
   ok->setGeometry(0, 330, 100, 20);
   ok->setDefault(true);
@@ -133,11 +132,23 @@ void ColourEditor::SetNewColour(imaging::Rgb colour) {
   ShowSwatch();
 }
 
+void ColourEditor::ChooseWithSystemChooser() {
+  // The new colour comes preselected and as the chooser's custom colour. Qt's own chooser, which
+  // keeps custom colours (a desktop's native one would drop it) and speaks the editor's language.
+  QColorDialog::setCustomColor(0, ToQColor(current_));
+  const QColor chosen = QColorDialog::getColor(ToQColor(current_), this, QString(),
+                                               QColorDialog::DontUseNativeDialog);
+  if (chosen.isValid()) SetNewColour(imaging::MakeRgb(chosen.red(), chosen.green(), chosen.blue()));
+}
+
 void ColourEditor::ShowSwatch() {
   QPixmap pixmap(50, 100);
   QPainter painter(&pixmap);
   painter.fillRect(0, 0, 50, 50, ToQColor(given_));
   painter.fillRect(0, 50, 50, 50, ToQColor(current_));
+  // A grey border keeps white and black swatches apart from the window around them.
+  painter.setPen(kSwatchBorder);
+  painter.drawRect(0, 0, 49, 99);
   painter.end();
   swatch_->setPixmap(pixmap);
 }

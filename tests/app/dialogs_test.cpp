@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -153,6 +155,34 @@ TEST(ColourEditor, TheInstructionsOfEveryLanguageFitTheirBox) {
     EXPECT_LT(box->font().pointSizeF(), large.pointSizeF());
   }
   QApplication::setFont(usual);
+}
+
+TEST(ColourEditor, TheSwatchHasABorderAndTheSystemChooserGetsTheColourAsItsCustomColour) {
+  const i18n::UiTexts texts;
+  ColourEditor editor(texts, MakeRgb(255, 255, 255), nullptr);
+  const QImage swatch = editor.swatch()->pixmap().toImage();
+  EXPECT_EQ(swatch.size(), QSize(50, 100));
+  for (QPoint edge : {QPoint(0, 0), QPoint(49, 20), QPoint(10, 99), QPoint(0, 70)})
+    EXPECT_EQ(swatch.pixelColor(edge), QColor(128, 128, 128)) << "white stays visible";
+  EXPECT_EQ(swatch.pixelColor(25, 25), QColor(255, 255, 255));
+  editor.channel(2)->setValue(0);  // new colour 248, 248, 0
+  const QImage changed = editor.swatch()->pixmap().toImage();
+  EXPECT_EQ(changed.pixelColor(25, 75), QColor(248, 248, 0));
+  EXPECT_EQ(changed.pixelColor(25, 25), QColor(255, 255, 255)) << "the given colour stays above";
+  EXPECT_EQ(changed.pixelColor(25, 99), QColor(128, 128, 128));
+
+  editor.show();
+  WithModalDialog([&] { editor.chooser()->click(); },
+                  [&](QWidget* modal) {
+                    auto* chooser = dynamic_cast<QColorDialog*>(modal);
+                    ASSERT_NE(chooser, nullptr);
+                    EXPECT_EQ(chooser->currentColor(), QColor(248, 248, 0));
+                    EXPECT_EQ(QColorDialog::customColor(0), QColor(248, 248, 0));
+                    chooser->setCurrentColor(QColor(250, 10, 130));
+                    chooser->accept();
+                  });
+  EXPECT_EQ(editor.current(), MakeRgb(250, 10, 130)) << "the chooser's colour keeps its low bits";
+  EXPECT_EQ(editor.channel(0)->value(), 31);
 }
 
 TEST(ColourEditor, ARightPressOverItsFieldsOpensNoContextMenu) {
