@@ -3,6 +3,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -28,6 +29,11 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   progress_->setTextVisible(false);
   progress_->setFixedWidth(275);
   statusBar()->addWidget(progress_);
+  // Field 1 takes the rest of the bar; a long text is cut rather than widening the window.
+  status_ = new QLabel;
+  status_->setObjectName("Status");
+  status_->setMinimumWidth(1);
+  statusBar()->addWidget(status_, 1);
   statusBar()->setSizeGripEnabled(true);
   client_ = new QWidget;
   client_->setObjectName("Client");
@@ -131,6 +137,13 @@ void MainWindow::Layout(int swap_view, bool set_height) {
 }
 
 QSize MainWindow::ClientSize() const { return client_->size(); }
+
+void MainWindow::ShowStatus(const QString& text) {
+  status_->setText(text);
+  status_->setToolTip(text);
+}
+
+QString MainWindow::StatusText() const { return status_->text(); }
 
 void MainWindow::SetChecked(int item, bool checked) {
   if (QAction* action = MenuItem(item)) action->setChecked(checked);

@@ -11,6 +11,7 @@
 #include "imaging/image.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -48,6 +49,10 @@ class MainWindow : public QMainWindow {
   // Shows the 266 x 490 canvas at `zoom` on `background` (PreviewView::ShowCanvas).
   void ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background);
 
+  // Status-bar field 1: what happened last ("Saved 54 files to ...").
+  void ShowStatus(const QString& text);
+  QString StatusText() const;
+
   QProgressBar* progress() const { return progress_; }
   SidePanel* panel() const { return panel_; }
   PreviewView* preview() const { return preview_area_; }
@@ -73,6 +78,7 @@ class MainWindow : public QMainWindow {
   QPushButton* screen_buttons_[14] = {};
   SidePanel* panel_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QLabel* status_ = nullptr;
   std::map<int, QAction*> items_;
 };
 

@@ -2,6 +2,7 @@
 #include "app/qt_dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QImage>
@@ -43,11 +44,23 @@ UserDialogs::SaveChoice QtDialogs::ChooseSaveFile(const std::string& title,
   return {path.toStdString(), static_cast<int>(std::max<qsizetype>(0, filters.indexOf(selected)))};
 }
 
-void QtDialogs::ShowError(const std::string& caption, const std::string& text) {
+bool QtDialogs::ShowMessage(const std::string& caption, const std::string& text,
+                            const std::string& quiet_text) {
   QMessageBox box(QMessageBox::Warning, Q(caption), Q(text), QMessageBox::Ok, Parent());
   // Messages carry file and archive entry names, which are never markup.
   box.setTextFormat(Qt::PlainText);
+  if (!quiet_text.empty()) box.setCheckBox(new QCheckBox(Q(quiet_text)));
   box.exec();
+  return box.checkBox() != nullptr && box.checkBox()->isChecked();
+}
+
+void QtDialogs::ShowError(const std::string& caption, const std::string& text) {
+  ShowMessage(caption, text, {});
+}
+
+bool QtDialogs::ShowOperationError(const std::string& caption, const std::string& text,
+                                   const std::string& quiet_text) {
+  return ShowMessage(caption, text, quiet_text);
 }
 
 imaging::Rgb QtDialogs::EditColour(imaging::Rgb given) {

@@ -16,12 +16,18 @@ class QtDialogs : public UserDialogs {
   SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
                             const std::vector<std::string>& filters) override;
   void ShowError(const std::string& caption, const std::string& text) override;
+  bool ShowOperationError(const std::string& caption, const std::string& text,
+                          const std::string& quiet_text) override;
   imaging::Rgb EditColour(imaging::Rgb given) override;
   void ShowInformationBox() override;
   void CopyToClipboard(const imaging::Image& image) override;
 
  private:
   QWidget* Parent() const;
+  // A warning box with one OK button, and the check box `quiet_text` unless it is empty; whether
+  // that was ticked.
+  bool ShowMessage(const std::string& caption, const std::string& text,
+                   const std::string& quiet_text);
   Shell* shell_ = nullptr;
 };
 

@@ -26,12 +26,27 @@ constexpr float kSmallestZoom = 1.0f;
 constexpr float kLargestZoom = 5.0f;
 constexpr int kWheelNotch = 120;
 
-// Messages shown in boxes with the error caption, progress in the status bar.
+// Messages shown in boxes with the error caption, progress in the status bar. With a
+// `quiet_text`, each box offers to silence the rest of the operation; the messages are counted
+// either way.
 class WindowFeedback : public skin::Feedback {
  public:
-  WindowFeedback(UserDialogs& dialogs, std::string caption, QProgressBar* progress)
-      : dialogs_(dialogs), caption_(std::move(caption)), progress_(progress) {}
-  void ShowError(const std::string& text) override { dialogs_.ShowError(caption_, text); }
+  WindowFeedback(UserDialogs& dialogs, std::string caption, QProgressBar* progress,
+                 std::string quiet_text = {})
+      : dialogs_(dialogs),
+        caption_(std::move(caption)),
+        progress_(progress),
+        quiet_text_(std::move(quiet_text)) {}
+  void ShowError(const std::string& text) override {
+    ++messages_;
+    if (quiet_) {
+      ++not_shown_;
+    } else if (quiet_text_.empty()) {
+      dialogs_.ShowError(caption_, text);
+    } else {
+      quiet_ = dialogs_.ShowOperationError(caption_, text, quiet_text_);
+    }
+  }
   void SetProgress(int value) override {
     if (progress_ == nullptr) return;
     progress_->setValue(std::min(value, progress_->maximum()));
@@ -39,10 +54,17 @@ class WindowFeedback : public skin::Feedback {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   }
 
+  int messages() const { return messages_; }
+  int not_shown() const { return not_shown_; }
+
  private:
   UserDialogs& dialogs_;
   std::string caption_;
   QProgressBar* progress_;
+  std::string quiet_text_;
+  bool quiet_ = false;
+  int messages_ = 0;
+  int not_shown_ = 0;
 };
 
 // The folder part of a file name, up to and including its last separator.
@@ -50,6 +72,14 @@ std::string FolderOf(const std::string& path) {
   const std::size_t cut = path.find_last_of('/');
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
+
+// The last component of a folder or file path: the name a skin is known by.
+std::string SkinName(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path.substr(path.find_last_of('/') + 1);
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -64,6 +94,12 @@ std::string WithExtension(const std::string& chosen, std::string_view extension)
   const std::string current = dot == std::string::npos ? "" : name.substr(dot + 1);
   if (Lower(current) == extension) return chosen;
   return chosen + "." + std::string(extension);
+}
+
+std::string WindowTitle(const ShellState& state) {
+  std::string title = state.title_text + state.version_text;
+  if (!state.skin_name.empty()) title += " \u2013 " + state.skin_name;
+  return title;
 }
 
 float FitZoom(QSize area) {
@@ -117,8 +153,7 @@ void Shell::Finish() {
 }
 
 void Shell::OpenMainWindow() {
-  window_ = std::make_unique<MainWindow>(
-      texts_, QString::fromStdString(state_.title_text + state_.version_text), *this);
+  window_ = std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_)), *this);
   SetLanguageChecks(state_.language_index);
   window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
   window_->SetChecked(kMenuFirstScreen, true);
@@ -168,6 +203,21 @@ skin::MessageTexts Shell::Messages() const {
   return skin::MakeMessageTexts([this](std::string_view key) { return Text(key); });
 }
 
+void Shell::UpdateWindowTitle() { window_->setWindowTitle(Q(WindowTitle(state_))); }
+
+void Shell::Report(std::string_view key, const QStringList& args, int messages, int not_shown) {
+  QString text = Q(Text(key));
+  if (args.size() == 1) text = text.arg(args[0]);
+  if (args.size() == 2) text = text.arg(args[0], args[1]);  // at once: a path may hold "%1"
+  if (messages > 0) {
+    text += " (" + (messages == 1 ? Q(Text("LANG_STATUS_ONE_MESSAGE$"))
+                                  : Q(Text("LANG_STATUS_MESSAGES$")).arg(messages));
+    if (not_shown > 0) text += ", " + Q(Text("LANG_STATUS_NOT_SHOWN$")).arg(not_shown);
+    text += ")";
+  }
+  window_->ShowStatus(text);
+}
+
 void Shell::ReportOutOfMemory() {
   dialogs_.ShowError(Text("LANG_ERROR$"), Messages().Of(skin::FileProblem::kOutOfMemory));
 }
@@ -179,6 +229,9 @@ void Shell::OnMenu(int item) {
       SelectScreen(0);
       RefreshPanels();
       RedrawPreview();
+      state_.skin_name.clear();
+      UpdateWindowTitle();
+      Report("LANG_STATUS_NEW$", {});
       return;
     case kMenuOpenFolder:
       OpenSkin(false);
@@ -316,16 +369,17 @@ void Shell::OpenSkinArgument(const std::string& path) {
 }
 
 void Shell::LoadSkin(const std::string& path, bool zip) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   const skin::LoadOptions options{code_page_, Messages()};
-  if (zip) {
-    skin::OpenSkinZip(doc_, path, options, feedback);
-  } else {
-    skin::OpenSkinFolder(doc_, path, options, feedback);
-  }
+  const bool opened = zip ? skin::OpenSkinZip(doc_, path, options, feedback)
+                          : skin::OpenSkinFolder(doc_, path, options, feedback);
   RefreshPanels();
   SelectScreen(0);
   RedrawPreview();
+  if (opened) state_.skin_name = SkinName(path);
+  UpdateWindowTitle();
+  Report(opened ? "LANG_STATUS_OPENED$" : "LANG_STATUS_NOT_OPENED$", {Q(path)}, feedback.messages(),
+         feedback.not_shown());
 }
 
 skin::SaveOptions Shell::SaveOptionsNow() const {
@@ -341,8 +395,13 @@ void Shell::SaveSkinCommand() {
   const std::string folder = dialogs_.ChooseFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
   if (folder.empty()) return;
   state_.last_path = folder;
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  skin::SaveSkin(doc_, folder, SaveOptionsNow(), feedback);
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
+  const int written = skin::SaveSkin(doc_, folder, SaveOptionsNow(), feedback);
+  // The folder saved to is where the skin now lives.
+  if (written > 0) state_.skin_name = SkinName(folder);
+  UpdateWindowTitle();
+  Report("LANG_STATUS_SAVED$", {QString::number(written), Q(folder)}, feedback.messages(),
+         feedback.not_shown());
 }
 
 void Shell::ExportSkinCommand() {
@@ -352,11 +411,14 @@ void Shell::ExportSkinCommand() {
       dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE_ZIP$"), proposed, {"* (*.zip)"});
   if (choice.path.empty()) return;
   state_.last_path = FolderOf(choice.path);
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   // The contact sheet on black, as skinsmith-cli export draws it, whatever the preview's
   // background: the archive is the same from either program.
-  skin::ExportSkinZip(doc_, WithExtension(choice.path, "zip"), preview::RenderContactSheet(doc_, 0),
-                      SaveOptionsNow(), feedback);
+  const std::string zip_path = WithExtension(choice.path, "zip");
+  const bool saved = skin::ExportSkinZip(doc_, zip_path, preview::RenderContactSheet(doc_, 0),
+                                         SaveOptionsNow(), feedback);
+  Report(saved ? "LANG_STATUS_EXPORTED$" : "LANG_STATUS_NOT_SAVED$", {Q(zip_path)},
+         feedback.messages(), feedback.not_shown());
 }
 
 void Shell::ImportImage(skin::SlotId slot) {
@@ -366,7 +428,11 @@ void Shell::ImportImage(skin::SlotId slot) {
       "(*.jpg)");
   if (chosen.empty()) return;
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  skin::ImportSkinImage(doc_, slot, chosen, Messages(), feedback);
+  if (skin::ImportSkinImage(doc_, slot, chosen, Messages(), feedback)) {
+    Report("LANG_STATUS_IMPORTED$", {Q(chosen), Q(std::string(skin::Info(slot).file))});
+  } else {
+    Report("LANG_STATUS_NOT_IMPORTED$", {Q(chosen)});
+  }
 }
 
 void Shell::Screenshot(bool to_clipboard) {
@@ -381,6 +447,7 @@ void Shell::SaveScreenshot(bool to_clipboard) {
   const imaging::Image shot = preview::RenderScreenshot(doc_);
   if (to_clipboard) {
     dialogs_.CopyToClipboard(shot);
+    Report("LANG_STATUS_SHOT_COPIED$", {});
     return;
   }
   const UserDialogs::SaveChoice choice = dialogs_.ChooseSaveFile(
@@ -396,7 +463,10 @@ void Shell::SaveScreenshot(bool to_clipboard) {
   if (!imaging::WriteScreenshot(shot, path, kFormats[choice.filter])) {
     dialogs_.ShowError(Text("LANG_ERROR$"),
                        skin::ComposeFileMessage(path, skin::FileProblem::kNotSaved, Messages()));
+    Report("LANG_STATUS_NOT_SAVED$", {Q(path)});
+    return;
   }
+  Report("LANG_STATUS_SHOT_SAVED$", {Q(path)});
 }
 
 }  // namespace app

@@ -28,7 +28,11 @@ struct ShellState {
   int panel_x = 272;
   int selected_screen = 0;
   bool quit_requested = false;
+  std::string skin_name;  // the open skin's folder or archive name; "" for a new skin
 };
+
+// The main window's title: the program's name and version, then the open skin's name, if any.
+std::string WindowTitle(const ShellState& state);
 
 // What the shell asks of the user. The editor shows Qt dialogs; tests answer from a script.
 class UserDialogs {
@@ -46,6 +50,13 @@ class UserDialogs {
   virtual SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
                                     const std::vector<std::string>& filters) = 0;
   virtual void ShowError(const std::string& caption, const std::string& text) = 0;
+  // A message of an operation that may give many (loading, saving): shown as ShowError, with a
+  // check box labelled `quiet_text` that silences the rest of the operation. True when ticked.
+  virtual bool ShowOperationError(const std::string& caption, const std::string& text,
+                                  const std::string& quiet_text) {
+    ShowError(caption, text);
+    return false;
+  }
   // The colour editor: the new colour after OK, `given` after Cancel.
   virtual imaging::Rgb EditColour(imaging::Rgb given) = 0;
   virtual void ShowInformationBox() = 0;
@@ -112,6 +123,10 @@ class Shell : public WindowEvents {
   // Sets the zoom, keeping the canvas point at the middle of the preview in place, and redraws.
   void SetZoom(float zoom);
   skin::MessageTexts Messages() const;
+  void UpdateWindowTitle();
+  // Status-bar field 1: the text of `key` with `args` for %1, %2, and the count of messages the
+  // operation gave and did not show.
+  void Report(std::string_view key, const QStringList& args, int messages = 0, int not_shown = 0);
   void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 

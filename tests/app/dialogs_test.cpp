@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -129,6 +131,32 @@ TEST(InformationBox, TheEditorsBoxLinksToTheGuideItFound) {
                         QUrl::fromLocalFile(QString::fromStdString(guide)).toString()))
                         << box->link()->text().toStdString();
                     EXPECT_FALSE(box->link()->text().contains("example"));
+                  });
+}
+
+TEST(MessageBoxes, LoadingAndSavingMessagesOfferToSilenceTheRestOfTheOperation) {
+  QtDialogs dialogs;
+  bool silenced = false;
+  WithModalDialog(
+      [&] { silenced = dialogs.ShowOperationError("Error", "a.bmp : File not found.", "Quiet"); },
+      [&](QWidget* modal) {
+        auto* box = dynamic_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), "a.bmp : File not found.");
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        ASSERT_NE(box->checkBox(), nullptr);
+        EXPECT_EQ(box->checkBox()->text(), "Quiet");
+        EXPECT_FALSE(box->checkBox()->isChecked());
+        QTest::mouseClick(box->checkBox(), Qt::LeftButton, {}, QPoint(5, 5));
+      });
+  EXPECT_TRUE(silenced);
+  WithModalDialog([&] { silenced = dialogs.ShowOperationError("Error", "b.bmp", "Quiet"); },
+                  [&](QWidget*) {});
+  EXPECT_FALSE(silenced) << "left unticked";
+  WithModalDialog([&] { dialogs.ShowError("Error", "shot.png: The file could not be saved."); },
+                  [&](QWidget* modal) {
+                    EXPECT_EQ(dynamic_cast<QMessageBox*>(modal)->checkBox(), nullptr)
+                        << "a single message offers nothing to silence";
                   });
 }
 

@@ -52,6 +52,13 @@ class ScriptedDialogs : public UserDialogs {
   void ShowError(const std::string& caption, const std::string& text) override {
     errors.push_back(caption + "|" + text);
   }
+  // Ticks "Don't show further messages" in the box of message number `quiet_at` (from 1).
+  bool ShowOperationError(const std::string& caption, const std::string& text,
+                          const std::string& quiet_text) override {
+    ShowError(caption, text);
+    quiet_texts.push_back(quiet_text);
+    return static_cast<int>(quiet_texts.size()) == quiet_at;
+  }
   imaging::Rgb EditColour(imaging::Rgb given) override {
     edited.push_back(given);
     return colour_answer;
@@ -68,6 +75,8 @@ class ScriptedDialogs : public UserDialogs {
 
   std::deque<std::string> answers;
   int save_filter = 0;
+  int quiet_at = 0;
+  std::vector<std::string> quiet_texts;
   imaging::Rgb colour_answer = 0;
   std::vector<std::string> titles, proposals, errors, save_filters;
   std::vector<imaging::Rgb> edited;

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -20,6 +21,7 @@
 #include "app/colour_editor.h"
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
+#include "imaging/screenshot_writer.h"
 #include "shell_fixture.h"
 #include "skin/skin_export.h"
 #include "skin/skin_saver.h"
@@ -216,6 +218,63 @@ TEST_F(ShellTest, OpenSaveAndImportCommands) {
   dialogs_.answers = {};
   window().MenuItem(kMenuOpenZip)->trigger();  // cancelled: nothing changes
   EXPECT_EQ(shell_->state().last_path, skin.folder());
+}
+
+TEST_F(ShellTest, TitleAndStatusTellWhichSkinIsOpenAndWhatHappenedLast) {
+  EXPECT_EQ(window().StatusText(), "");
+  EXPECT_TRUE(dialogs_.errors.empty()) << "nothing is reported at start";
+  EXPECT_GT(window().findChild<QLabel*>("Status")->width(), 300) << "field 1 takes the bar's rest";
+  testing_support::TempDir place;
+  const fs::path folder = place.path() / "Night sky";
+  fs::create_directory(folder);
+  const std::string chosen = folder.string() + "/";
+  dialogs_.answers = {chosen};
+  window().MenuItem(kMenuSaveFolder)->trigger();
+  EXPECT_EQ(window().StatusText().toStdString(), "Saved 54 files to " + chosen);
+  EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531 \u2013 Night sky");
+
+  // Five pictures missing: the third box's check box silences the other two.
+  for (const char* gone : {"btn.bmp", "btn3.bmp", "lamp.bmp", "icon/nds.bmp", "icon/gba.bmp"})
+    fs::remove(folder / gone);
+  window().MenuItem(kMenuNewSkin)->trigger();
+  EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531");
+  EXPECT_EQ(window().StatusText(), "New skin: the built-in default skin");
+  dialogs_.quiet_at = 3;
+  dialogs_.answers = {chosen};
+  window().MenuItem(kMenuOpenFolder)->trigger();
+  EXPECT_EQ(dialogs_.errors.size(), 3u);
+  EXPECT_EQ(dialogs_.quiet_texts,
+            std::vector<std::string>(3, "Don't show further messages for this operation"));
+  EXPECT_EQ(window().StatusText().toStdString(), "Opened " + chosen + " (5 messages, 2 not shown)");
+  EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531 \u2013 Night sky");
+
+  // The next operation shows its messages again; a failed open keeps the skin's name.
+  dialogs_.errors.clear();
+  const std::string archive = (place.path() / "100% done.zip").string();
+  dialogs_.answers = {archive};
+  window().MenuItem(kMenuOpenZip)->trigger();
+  EXPECT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_EQ(window().StatusText().toStdString(), "Not opened: " + archive + " (1 message)");
+  EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531 \u2013 Night sky");
+
+  window().MenuItem(kMenuScreenshotClipboard)->trigger();
+  EXPECT_EQ(window().StatusText(), "Screenshot copied to the clipboard");
+  static_cast<QPushButton*>(gadget(280))->click();  // screen 3, where btn3.bmp shows
+  dialogs_.answers = {(folder / "btn3.bmp").string()};
+  static_cast<QPushButton*>(gadget(91))->click();
+  EXPECT_EQ(window().StatusText().toStdString(), "Not imported: " + (folder / "btn3.bmp").string());
+  dialogs_.answers = {(folder / "btn2.png").string()};
+  ASSERT_TRUE(imaging::WriteScreenshot(imaging::Image(4, 4), (folder / "btn2.png").string(),
+                                       imaging::ScreenshotFormat::kPng));
+  static_cast<QPushButton*>(gadget(91))->click();
+  EXPECT_EQ(window().StatusText().toStdString(),
+            "Imported " + (folder / "btn2.png").string() + " as btn3.bmp");
+
+  window().MenuItem(24)->trigger();  // French: the title keeps the skin, texts follow
+  EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531 \u2013 Night sky");
+  dialogs_.answers = {chosen};
+  window().MenuItem(kMenuOpenFolder)->trigger();
+  EXPECT_EQ(window().StatusText().toStdString(), "Ouvert : " + chosen + " (5 messages)");
 }
 
 TEST(ScreenshotNaming, FilterDecidesAndExtensionsCompareWithoutCase) {
