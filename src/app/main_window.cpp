@@ -10,6 +10,7 @@
 #include <QStatusBar>
 
 #include "app/fixed_numbers.h"
+#include "app/mnemonics.h"
 
 namespace app {
 namespace {
@@ -58,14 +59,18 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   AddItem(file, kMenuNewSkin, text("LANG_FILE_NEW$"))->setShortcut(QKeySequence::New);
   QMenu* open = file->addMenu(text("LANG_FILE_OPEN$"));
   AddItem(open, kMenuOpenFolder, text("LANG_FILE_OPEN_FOLDER$"))->setShortcut(QKeySequence::Open);
-  AddItem(open, kMenuOpenZip, QStringLiteral("*.zip"));
+  AddItem(open, kMenuOpenZip, QStringLiteral("*.zip"))
+      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
   QMenu* save = file->addMenu(text("LANG_FILE_SAVE$"));
   AddItem(save, kMenuSaveFolder, text("LANG_FILE_SAVE_FOLDER$"))->setShortcut(QKeySequence::Save);
-  AddItem(save, kMenuSaveZip, text("LANG_FILE_SAVE_ZIP$"));
+  AddItem(save, kMenuSaveZip, text("LANG_FILE_SAVE_ZIP$"))
+      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
   file->addSeparator();
   QMenu* shot = file->addMenu(text("LANG_FILE_SCREENSHOT$"));
-  AddItem(shot, kMenuScreenshotFile, text("LANG_FILE_SCREENSHOT2D$"));
-  AddItem(shot, kMenuScreenshotClipboard, text("LANG_FILE_SCREENSHOT2C$"));
+  AddItem(shot, kMenuScreenshotFile, text("LANG_FILE_SCREENSHOT2D$"))
+      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_P);
+  AddItem(shot, kMenuScreenshotClipboard, text("LANG_FILE_SCREENSHOT2C$"))
+      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
   file->addSeparator();
   AddItem(file, kMenuQuit, text("LANG_FILE_CLOSE$"))->setShortcut(QKeySequence::Quit);
 
@@ -75,17 +80,22 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   }
   QMenu* options = menuBar()->addMenu(text("LANG_OPTIONS$"));
   AddItem(options, kMenuBackgroundColour, text("LANG_OPTIONS_BACKCOLOR$"));
-  AddItem(options, kMenuSwapView, text("LANG_OPTIONS_SWAPVIEW$"), true);
+  AddItem(options, kMenuSwapView, text("LANG_OPTIONS_SWAPVIEW$"), true)
+      ->setShortcut(Qt::CTRL | Qt::Key_R);
   AddItem(options, kMenuFitPreview, text("LANG_OPTIONS_FIT$"));
   AddItem(this, kMenuZoomOne, QString())->setShortcut(Qt::CTRL | Qt::Key_0);
   QMenu* screen = menuBar()->addMenu(text("LANG_SCREEN$"));
   for (int n = 0; n < 14; ++n) {
     char key[32];
     std::snprintf(key, sizeof key, "LANG_SCREEN_%02d$", n);
-    AddItem(screen, kMenuFirstScreen + n, text(key), true);
+    // Screens 1 to 9 on Ctrl and their digit, 10 to 14 on Alt and their last digit.
+    AddItem(screen, kMenuFirstScreen + n, text(key), true)
+        ->setShortcut(n < 9 ? QKeyCombination(Qt::CTRL, Qt::Key(Qt::Key_1 + n))
+                            : QKeyCombination(Qt::ALT, Qt::Key(Qt::Key_0 + n - 9)));
   }
   QMenu* about = menuBar()->addMenu(text("LANG_ABOUT$"));
   AddItem(about, kMenuInformation, text("LANG_ABOUT_ABOUT$"));
+  AddMnemonics(menuBar(), texts);
   // Check marks are set by the shell; a triggered checkable item must not toggle on its own.
   for (auto& [item, action] : items_) {
     if (action->isCheckable()) {
@@ -106,6 +116,8 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   for (int i = 0; i < 14; ++i) {
     auto* button = new QPushButton(QString::number(i + 1), client_);
     button->setGeometry(preview_x + 19 * i, 3, 19, 20);
+    // The button of the screen shown looks pressed: the shell checks it with the Screen menu.
+    button->setCheckable(true);
     const int gadget = kGadgetFirstScreenButton + i;
     connect(button, &QPushButton::clicked, this, [this, gadget] { events_.OnGadget(gadget); });
     screen_buttons_[i] = button;
@@ -147,6 +159,9 @@ QString MainWindow::StatusText() const { return status_->text(); }
 
 void MainWindow::SetChecked(int item, bool checked) {
   if (QAction* action = MenuItem(item)) action->setChecked(checked);
+  if (item >= kMenuFirstScreen && item <= kMenuLastScreen) {
+    if (QPushButton* button = screen_buttons_[item - kMenuFirstScreen]) button->setChecked(checked);
+  }
 }
 
 bool MainWindow::IsChecked(int item) const {

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,11 +16,14 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "app/colour_editor.h"
 #include "app/fixed_numbers.h"
+#include "app/mnemonics.h"
 #include "app/panel_tables.h"
 #include "imaging/screenshot_writer.h"
 #include "shell_fixture.h"
@@ -118,6 +122,107 @@ TEST_F(ShellTest, TheWheelOverASpinFieldScrollsThePanelUntilTheFieldHasTheFocus)
   EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_y), before + 1);
 }
 
+TEST(Mnemonics, OneFreeLetterPerTextPreferringWordStartsOrTheEnglishLetterInBrackets) {
+  QSet<QChar> used;
+  EXPECT_EQ(WithMnemonic("File", "File", used), "&File");
+  EXPECT_EQ(WithMnemonic("Fit", "Fit", used), "F&it") << "f is taken";
+  EXPECT_EQ(WithMnemonic("Save & quit", "", used), "&Save && quit") << "a literal & stays one";
+  EXPECT_EQ(WithMnemonic("Sub & Quick", "", used), "Sub && &Quick") << "s is taken";
+  EXPECT_EQ(WithMnemonic("*.zip", "", used), "*.&zip");
+  EXPECT_EQ(WithMnemonic("ファイル", "File", used), "ファイル(&L)") << "f and i are taken";
+  EXPECT_EQ(WithMnemonic("保存...", "Open", used), "保存(&O)...");
+  EXPECT_EQ(WithMnemonic("日本語", "", used), "日本語") << "nothing to take it from";
+  EXPECT_EQ(used, (QSet<QChar>{'f', 'i', 's', 'q', 'z', 'l', 'o'}));
+}
+
+// The mnemonic letters of a menu's items, in order; ' ' for an item without one.
+std::string MnemonicLetters(const QMenu& menu) {
+  std::string letters;
+  for (const QAction* action : menu.actions()) {
+    if (action->isSeparator()) continue;
+    const QString text = QString(action->text()).replace("&&", "");
+    const qsizetype at = text.indexOf('&');
+    letters += at >= 0 && at + 1 < text.size() ? text[at + 1].toLower().toLatin1() : ' ';
+  }
+  return letters;
+}
+
+TEST_F(ShellTest, MenusHaveMnemonicsInEveryLanguageAndCommandsHaveShortcuts) {
+  for (const i18n::Language& language : i18n::kLanguages) {
+    window().MenuItem(language.menu_item)->trigger();
+    std::vector<const QMenu*> menus;
+    std::string titles;
+    for (const QAction* title : window().menuBar()->actions()) {
+      menus.push_back(title->menu());
+      titles += title->text()[title->text().indexOf('&') + 1].toLower().toLatin1();
+    }
+    EXPECT_EQ(std::set<char>(titles.begin(), titles.end()).size(), titles.size())
+        << language.file << ": " << titles;
+    for (std::size_t m = 0; m < menus.size(); ++m) {
+      for (const QAction* item : menus[m]->actions()) {
+        if (item->menu() != nullptr) menus.push_back(item->menu());
+      }
+      std::string letters = MnemonicLetters(*menus[m]);
+      if (menus[m] == window().MenuItem(20)->parent()) {
+        // The names of Chinese and Japanese, in their own scripts, have no letter to take.
+        std::erase(letters, ' ');
+        EXPECT_EQ(letters.size(), 7u) << language.file;
+      }
+      EXPECT_EQ(letters.find(' '), std::string::npos) << language.file << ": " << letters;
+      EXPECT_EQ(std::set<char>(letters.begin(), letters.end()).size(), letters.size())
+          << language.file << ": " << letters;
+    }
+  }
+  window().MenuItem(28)->trigger();  // Japanese: the English letter in brackets
+  EXPECT_EQ(window().menuBar()->actions()[0]->text(), "ファイル(&F)");
+  window().MenuItem(20)->trigger();
+  EXPECT_EQ(window().menuBar()->actions()[0]->text(), "&File");
+
+  QApplication::setActiveWindow(&window());
+  QTest::keyClick(&window(), Qt::Key_F, Qt::AltModifier);
+  QWidget* popup = QApplication::activePopupWidget();
+  EXPECT_EQ(popup, window().menuBar()->actions()[0]->menu()) << "Alt+F opens the File menu";
+  if (popup != nullptr) popup->close();
+
+  QTest::keyClick(&window(), Qt::Key_3, Qt::ControlModifier);
+  EXPECT_EQ(shell_->state().selected_screen, 2);
+  QTest::keyClick(&window(), Qt::Key_3, Qt::AltModifier);
+  EXPECT_EQ(shell_->state().selected_screen, 12);
+  QTest::keyClick(&window(), Qt::Key_R, Qt::ControlModifier);
+  EXPECT_EQ(shell_->state().swap_view, 1);
+  QTest::keyClick(&window(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(dialogs_.clipboard.height, 384);
+  for (const auto& [item, keys] : std::vector<std::pair<int, QKeySequence>>{
+           {kMenuOpenZip, QKeySequence("Ctrl+Shift+O")},
+           {kMenuSaveZip, QKeySequence("Ctrl+Shift+S")},
+           {kMenuScreenshotFile, QKeySequence("Ctrl+Shift+P")},
+           {kMenuFirstScreen, QKeySequence("Ctrl+1")},
+           {kMenuFirstScreen + 8, QKeySequence("Ctrl+9")},
+           {kMenuFirstScreen + 9, QKeySequence("Alt+0")},
+           {kMenuLastScreen, QKeySequence("Alt+4")}}) {
+    EXPECT_EQ(window().MenuItem(item)->shortcut(), keys) << item;
+  }
+}
+
+TEST_F(ShellTest, TheButtonOfTheScreenShownLooksPressed) {
+  const auto pressed = [&] {
+    std::vector<int> down;
+    for (int g = kGadgetFirstScreenButton; g <= kGadgetLastScreenButton; ++g) {
+      if (static_cast<QPushButton*>(gadget(g))->isChecked()) down.push_back(g);
+    }
+    return down;
+  };
+  EXPECT_EQ(pressed(), std::vector<int>{277});
+  QTest::mouseClick(gadget(284), Qt::LeftButton);
+  EXPECT_EQ(pressed(), std::vector<int>{284});
+  QTest::mouseClick(gadget(284), Qt::LeftButton);
+  EXPECT_EQ(pressed(), std::vector<int>{284}) << "a second click leaves it pressed";
+  window().MenuItem(kMenuLastScreen)->trigger();
+  EXPECT_EQ(pressed(), std::vector<int>{290});
+  window().MenuItem(25)->trigger();  // German: a rebuilt window shows screen 0
+  EXPECT_EQ(pressed(), std::vector<int>{277});
+}
+
 TEST_F(ShellTest, SwapLayoutFigures) {
   window().resize(700 + (window().width() - window().ClientSize().width()), window().height());
   QCoreApplication::processEvents();
@@ -161,15 +266,15 @@ TEST_F(ShellTest, LanguageChangeRebuildsWindowAndPanels) {
   EXPECT_FALSE(window().IsChecked(20));
   EXPECT_TRUE(window().IsChecked(32)) << "screen 0 again";
   EXPECT_EQ(shell_->state().selected_screen, 0);
-  EXPECT_EQ(window().menuBar()->actions()[0]->text(), "Fichier");
-  EXPECT_EQ(window().MenuItem(kMenuFitPreview)->text(), "Ajuster");
+  EXPECT_EQ(window().menuBar()->actions()[0]->text(), "&Fichier");
+  EXPECT_EQ(window().MenuItem(kMenuFitPreview)->text(), "A&juster");
   EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "") << "typed text replaced";
   EXPECT_TRUE(window().isVisible());
   EXPECT_TRUE(gadget(kGadgetSidePanel)->isVisible()) << "the rebuilt window shows its panels";
   EXPECT_TRUE(gadget(kGadgetPreviewArea)->isVisible());
   EXPECT_TRUE(gadget(kGadgetFirstScreenButton)->isVisible());
   window().MenuItem(20)->trigger();
-  EXPECT_EQ(window().menuBar()->actions()[0]->text(), "File");
+  EXPECT_EQ(window().menuBar()->actions()[0]->text(), "&File");
 }
 
 TEST_F(ShellTest, NewSkinResetsAndSelectsScreenZero) {
@@ -321,7 +426,7 @@ TEST_F(ShellTest, QuitAndCloseRequestAndSettingsAreWrittenAtExit) {
 TEST_F(ShellTest, SaveAsZipArchiveProposesANameAndOpensAsTheSameSkin) {
   QAction* item = window().MenuItem(kMenuSaveZip);
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->text(), "ZIP archive...");
+  EXPECT_EQ(item->text(), "&ZIP archive...");
   EXPECT_EQ(item->associatedObjects(), window().MenuItem(kMenuSaveFolder)->associatedObjects())
       << "in the Save menu";
 
@@ -363,7 +468,7 @@ TEST_F(ShellTest, SaveAsZipArchiveProposesANameAndOpensAsTheSameSkin) {
   EXPECT_FALSE(fs::exists(nowhere.parent_path()));
 
   window().MenuItem(24)->trigger();  // French
-  EXPECT_EQ(window().MenuItem(kMenuSaveZip)->text(), "Archive ZIP...");
+  EXPECT_EQ(window().MenuItem(kMenuSaveZip)->text(), "&Archive ZIP...");
 }
 
 TEST_F(ShellTest, TheCommandLineSkinOpensAsAFolderOrAnArchive) {
