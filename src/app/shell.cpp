@@ -304,11 +304,13 @@ void Shell::OnGadget(int gadget) {
   } else if (gadget >= kGadgetFirstColour && gadget <= kGadgetLastColour) {
     if (const ColourButton* button = FindColourButton(gadget)) {
       doc_.Colour(button->colour) = dialogs_.EditColour(doc_.Colour(button->colour));
+      window_->panel()->RefreshButtons(doc_);
       RedrawPreview();
     }
   } else if (gadget >= kGadgetFirstImage && gadget <= kGadgetLastImage) {
     if (const ImageButton* button = FindImageButton(gadget)) {
       ImportImage(button->slot);
+      window_->panel()->RefreshButtons(doc_);
       RedrawPreview();
     }
   } else if (gadget >= kGadgetFirstScreenButton && gadget <= kGadgetLastScreenButton) {

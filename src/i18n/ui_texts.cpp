@@ -119,6 +119,12 @@ const Row kRows[] = {
     PANEL("LANG_PANEL_IMAGES$", "Images")
     PANEL("LANG_PANEL_ELEMETS$", "Elements")
     PANEL("LANG_PANEL_INFORMATIONS$", "Information")
+    PANEL("LANG_IMAGE_SIZE$", "%1 x %2 pixels")
+    PANEL("LANG_IMAGE_NONE$", "No picture")
+    PANEL("LANG_OUTOFRANGE$", "The skin holds %1 here, outside %2 to %3. It keeps that value until "
+                              "you change this field.")
+    PANEL("LANG_FLAG_OTHER$", "The skin holds %1 here, neither 0 nor 1. It keeps that value until "
+                              "you change this box.")
     COLOR("gameInfoTextColor") COLOR("fileNameTextColor") COLOR("vTextColor")
     COLOR("vTextHighLightColor") COLOR("logoFrameColor") COLOR("listTextBgColor")
     COLOR("gameInfoTitleColor") COLOR("listTextColor") COLOR("listTextHighLightColor")

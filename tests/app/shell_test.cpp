@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolTip>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -25,6 +26,7 @@
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
+#include "app/side_panel.h"
 #include "imaging/screenshot_writer.h"
 #include "shell_fixture.h"
 #include "skin/skin_export.h"
@@ -221,6 +223,136 @@ TEST_F(ShellTest, TheButtonOfTheScreenShownLooksPressed) {
   EXPECT_EQ(pressed(), std::vector<int>{290});
   window().MenuItem(25)->trigger();  // German: a rebuilt window shows screen 0
   EXPECT_EQ(pressed(), std::vector<int>{277});
+}
+
+TEST_F(ShellTest, ButtonsShowTheirColourAndPictureAndEveryGadgetItsFullName) {
+  auto* colour = static_cast<QPushButton*>(gadget(75));  // gameInfoTextColor
+  const auto centre = [](const QPushButton* b) {
+    return b->icon().pixmap(b->iconSize()).toImage().pixelColor(6, 6);
+  };
+  const imaging::Rgb before = shell_->document().Colour(skin::ColourId::gameInfoTextColor);
+  EXPECT_EQ(centre(colour),
+            QColor(imaging::RedOf(before), imaging::GreenOf(before), imaging::BlueOf(before)));
+  dialogs_.colour_answer = MakeRgb(248, 0, 128);
+  QTest::mouseClick(colour, Qt::LeftButton);
+  EXPECT_EQ(centre(colour), QColor(248, 0, 128)) << "the swatch follows the colour";
+
+  auto* image = static_cast<QPushButton*>(gadget(128));  // upper_screen
+  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\n256 x 192 pixels");
+  EXPECT_FALSE(image->icon().isNull());
+  const fs::path picture = dir_.path() / "small.png";
+  ASSERT_TRUE(imaging::WriteScreenshot(imaging::Image(40, 10, MakeRgb(0, 0, 248)), picture.string(),
+                                       imaging::ScreenshotFormat::kPng));
+  dialogs_.answers = {picture.string()};
+  QTest::mouseClick(image, Qt::LeftButton);
+  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\n40 x 10 pixels");
+  const QImage thumbnail = image->icon().pixmap(image->iconSize()).toImage();
+  EXPECT_EQ(thumbnail.pixelColor(8, 6), QColor(0, 0, 248));
+  EXPECT_EQ(thumbnail.pixelColor(8, 0).alpha(), 0) << "a wide picture keeps its proportions";
+
+  // A disabled gadget (screen 13's) still tells its full name when the pointer rests on it.
+  QWidget* disabled = gadget(58);  // cheatListTextHighLightColor
+  ASSERT_FALSE(disabled->isEnabled());
+  QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), disabled->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(disabled, &help);
+  EXPECT_EQ(QToolTip::text(), "cheatListTextHighLightColor");
+  QToolTip::hideText();
+  EXPECT_EQ(gadget(221)->toolTip(), "CheatClearAllButton") << "row labels too";
+}
+
+TEST_F(ShellTest, ValuesTheFieldsCannotShowAreMarkedAndKeptUntilEdited) {
+  skin::SkinDocument& doc = shell_->document();
+  doc.Field(skin::FieldId::file_name_x) = -3;
+  doc.Field(skin::FieldId::file_name_y) = 300;
+  doc.Field(skin::FieldId::file_type_show) = 7;
+  shell_->RefreshPanels();
+  SidePanel& panel = *window().panel();
+  EXPECT_TRUE(panel.IsMarked(193));
+  EXPECT_TRUE(panel.IsMarked(194));
+  EXPECT_FALSE(panel.IsMarked(195));
+  EXPECT_EQ(gadget(193)->toolTip(),
+            "The skin holds -3 here, outside 0 to 255. It keeps that value until you change this "
+            "field.");
+  EXPECT_NE(gadget(194)->toolTip().indexOf("300 here, outside 0 to 191"), -1)
+      << gadget(194)->toolTip().toStdString();
+  auto* flag = static_cast<QCheckBox*>(gadget(206));
+  EXPECT_EQ(flag->checkState(), Qt::PartiallyChecked);
+  EXPECT_TRUE(panel.IsMarked(206));
+  EXPECT_EQ(flag->toolTip(),
+            "FileType\nThe skin holds 7 here, neither 0 nor 1. It keeps that "
+            "value until you change this box.");
+
+  // Kept through other edits and a save, as long as the field is left alone.
+  static_cast<QSpinBox*>(gadget(195))->setValue(60);
+  testing_support::TempDir out;
+  dialogs_.answers = {out.folder()};
+  window().MenuItem(kMenuSaveFolder)->trigger();
+  EXPECT_EQ(doc.Field(skin::FieldId::file_name_x), -3);
+  EXPECT_EQ(doc.Field(skin::FieldId::file_name_y), 300);
+  EXPECT_EQ(doc.Field(skin::FieldId::file_type_show), 7);
+  const std::string saved = testing_support::ReadFileText(out.path() / "uisettings.ini");
+  EXPECT_NE(saved.find("[file name]\r\nx=-3\r\ny=300\r\n"), std::string::npos) << saved;
+
+  static_cast<QSpinBox*>(gadget(193))->setValue(10);
+  EXPECT_EQ(doc.Field(skin::FieldId::file_name_x), 10);
+  EXPECT_FALSE(panel.IsMarked(193));
+  EXPECT_EQ(gadget(193)->toolTip(), "");
+  QTest::mouseClick(flag, Qt::LeftButton, {}, QPoint(8, flag->height() / 2));
+  EXPECT_NE(flag->checkState(), Qt::PartiallyChecked);
+  EXPECT_EQ(doc.Field(skin::FieldId::file_type_show), flag->isChecked() ? 1 : 0);
+  EXPECT_FALSE(panel.IsMarked(206));
+  EXPECT_EQ(flag->toolTip(), "FileType");
+  QTest::mouseClick(flag, Qt::LeftButton, {}, QPoint(8, flag->height() / 2));
+  EXPECT_NE(flag->checkState(), Qt::PartiallyChecked) << "the partial state was only for show";
+}
+
+TEST_F(ShellTest, TheElementsTabNamesItsColumnsAboveTheRows) {
+  std::map<QString, int> headers;
+  for (const QLabel* label : gadget(kGadgetSidePanel)->findChildren<QLabel*>()) {
+    if (label->text().size() == 1)
+      headers[label->text()] = label->mapTo(window().panel(), QPoint()).x();
+  }
+  const auto column = [&](int g) { return gadget(g)->mapTo(window().panel(), QPoint()).x(); };
+  EXPECT_EQ(headers["x"], column(202));
+  EXPECT_EQ(headers["y"], column(203));
+  EXPECT_EQ(headers["w"], column(204));
+}
+
+TEST(PanelCaptions, ElidedInTheMiddleWhereTheEndsWouldReadTheSame) {
+  const QFontMetrics metrics(QApplication::font());
+  const std::vector<QString> texts = {"popSubMenuTextHighLightColor", "popSubMenuTextColor",
+                                      "formFrameColor", "popSubMenuTextHighLightColour"};
+  const int room = metrics.horizontalAdvance("popSubMenuTextXX");
+  const std::vector<QString> shown = FittedCaptions(texts, metrics, room);
+  EXPECT_EQ(shown[2], "formFrameColor") << "a text that fits stays whole";
+  EXPECT_EQ(std::set<QString>(shown.begin(), shown.end()).size(), 4u);
+  EXPECT_TRUE(shown[0].endsWith("Color") && shown[3].endsWith("Colour")) << "the ends show";
+  EXPECT_LE(metrics.horizontalAdvance(shown[0]), room);
+}
+
+TEST(PanelCaptions, NoTwoButtonsOfATabReadTheSameInAnyLanguage) {
+  for (const i18n::Language& language : i18n::kLanguages) {
+    i18n::UiTexts texts;
+    i18n::ApplyLanguage(texts, language.number,
+                        (fs::path(SKINSMITH_TEST_DATA_DIR) / ".." / ".." / "language").string());
+    SidePanel panel(
+        texts, [](int) {}, nullptr);
+    std::vector<std::vector<int>> tabs(3);
+    for (const ColourButton& b : ColourButtons()) tabs[0].push_back(b.gadget);
+    for (const ImageButton& b : ImageButtons()) tabs[1].push_back(b.gadget);
+    for (const ElementRow& row : ElementRows()) {
+      if (row.kind == LabelKind::kCheckBox) tabs[2].push_back(row.label_gadget);
+    }
+    for (const std::vector<int>& tab : tabs) {
+      std::set<QString> shown;
+      for (int g : tab) {
+        auto* button = static_cast<QAbstractButton*>(panel.Gadget(g));
+        EXPECT_TRUE(shown.insert(button->text()).second)
+            << language.file << ": " << button->text().toStdString();
+        EXPECT_FALSE(button->toolTip().isEmpty()) << language.file << " " << g;
+      }
+    }
+  }
 }
 
 TEST_F(ShellTest, SwapLayoutFigures) {
