@@ -138,6 +138,7 @@ void Shell::Start() {
   state_.preview_x = state_.swap_view ? 398 : 3;
   state_.panel_x = state_.swap_view ? 3 : 272;
   i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
+  dialogs_.UseLanguage(state_.language_index);
   OpenMainWindow();
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x);
   state_.selected_screen = -1;
@@ -281,6 +282,7 @@ void Shell::OnMenu(int item) {
       if (l.menu_item == item) state_.language_index = l.number;
     }
     i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
+    dialogs_.UseLanguage(state_.language_index);
     RebuildMainWindow();
     state_.preview_x = state_.swap_view ? 398 : 3;
     state_.panel_x = state_.swap_view ? 3 : 272;
@@ -349,7 +351,9 @@ void Shell::OnClose() { state_.quit_requested = true; }
 void Shell::OpenSkin(bool zip) {
   std::string chosen;
   if (zip) {
-    chosen = dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"), state_.last_path, "* (*.zip)");
+    chosen =
+        dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"),
+                                skin::FolderWithSeparator(state_.last_path) + "*.zip", "* (*.zip)");
     if (chosen.empty()) return;
     state_.last_path = FolderOf(chosen);
   } else {
@@ -394,7 +398,8 @@ skin::SaveOptions Shell::SaveOptionsNow() const {
 }
 
 void Shell::SaveSkinCommand() {
-  const std::string folder = dialogs_.ChooseFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
+  const std::string folder =
+      dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
   if (folder.empty()) return;
   state_.last_path = folder;
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
@@ -426,8 +431,8 @@ void Shell::ExportSkinCommand() {
 void Shell::ImportImage(skin::SlotId slot) {
   const std::string chosen = dialogs_.ChooseOpenFile(
       Text("LANG_REQFILE_LOAD$"), skin::ProposedImportName(state_.last_path, slot),
-      "Bitmap (*.bmp *.png *.jpg);;Portable Network Graphic (*.png);;JPEG - JFIF Compliant "
-      "(*.jpg)");
+      "Bitmap (*.bmp *.png *.jpg *.jpeg *.jpe);;Portable Network Graphic (*.png);;JPEG - JFIF "
+      "Compliant (*.jpg *.jpeg *.jpe)");
   if (chosen.empty()) return;
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
   if (skin::ImportSkinImage(doc_, slot, chosen, Messages(), feedback)) {

@@ -40,6 +40,10 @@ class UserDialogs {
   virtual ~UserDialogs() = default;
   // "" when cancelled.
   virtual std::string ChooseFolder(const std::string& title, const std::string& start) = 0;
+  // The same for a folder to save into, which the user may name anew to create it.
+  virtual std::string ChooseSaveFolder(const std::string& title, const std::string& start) {
+    return ChooseFolder(title, start);
+  }
   virtual std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
                                      const std::string& filter) = 0;
   struct SaveChoice {
@@ -61,6 +65,9 @@ class UserDialogs {
   virtual imaging::Rgb EditColour(imaging::Rgb given) = 0;
   virtual void ShowInformationBox() = 0;
   virtual void CopyToClipboard(const imaging::Image& image) = 0;
+  // Follows the editor's language number with whatever the dialogs do not take from the text
+  // table (the toolkit's own dialogs and menus).
+  virtual void UseLanguage(int language) {}
 };
 
 // `chosen` when its extension is `extension` in any letter case, else `chosen` + "." + extension.

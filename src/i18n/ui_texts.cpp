@@ -246,6 +246,13 @@ std::string_view LanguageFile(int number) {
   return {};
 }
 
+std::string_view LanguageLocale(int number) {
+  for (const Language& language : kLanguages) {
+    if (language.number == number) return language.locale;
+  }
+  return {};
+}
+
 void ApplyLanguage(UiTexts& texts, int language, const std::string& language_folder) {
   ResetUiTexts(texts);
   const std::string_view file = LanguageFile(language);

@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -13,12 +16,14 @@
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "app/colour_editor.h"
 #include "app/information_box.h"
 #include "app/qt_dialogs.h"
 #include "app/shell.h"
 #include "i18n/data_folders.h"
+#include "shell_fixture.h"
 #include "test_support.h"
 
 namespace app {
@@ -132,6 +137,104 @@ TEST(InformationBox, TheEditorsBoxLinksToTheGuideItFound) {
                         << box->link()->text().toStdString();
                     EXPECT_FALSE(box->link()->text().contains("example"));
                   });
+}
+
+// The names a file chooser lists in its current folder, once it has read the folder.
+std::set<QString> Listed(QFileDialog& chooser) {
+  auto* view = chooser.findChild<QListView*>("listView");
+  std::set<QString> names;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }));
+  QTest::qWait(50);
+  for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+    names.insert(view->model()->index(row, 0, view->rootIndex()).data().toString());
+  return names;
+}
+
+// Types `text` into the chooser's file name field and presses Return.
+void TypeName(QFileDialog& chooser, const QString& text) {
+  auto* field = chooser.findChild<QLineEdit*>("fileNameEdit");
+  field->clear();
+  QTest::keyClicks(field, text);
+  QTest::keyClick(field, Qt::Key_Return);
+}
+
+TEST(FileChoosers, ImportListsEveryPictureExtensionInAnyLetterCase) {
+  testing_support::TempDir dir;
+  for (const char* name : {"a.BMP", "b.Jpeg", "c.JPE", "d.png", "e.jpg", "notes.txt", "f.gif"})
+    std::ofstream(dir.path() / name) << "x";
+  // The filter the editor asks for when a picture is imported.
+  ScriptedDialogs scripted;
+  Shell shell(scripted, i18n::DataFolders{"", (dir.path() / "s.ini").string(), ""});
+  shell.Start();
+  shell.state().last_path = dir.folder();
+  static_cast<QPushButton*>(shell.window()->Gadget(128))->click();
+  ASSERT_EQ(scripted.open_filters.size(), 1u);
+  EXPECT_EQ(scripted.proposals.back(), dir.folder() + "upper_screen.bmp");
+
+  QtDialogs dialogs;
+  std::string chosen;
+  WithModalDialog(
+      [&] {
+        chosen = dialogs.ChooseOpenFile("Open file", scripted.proposals.back(),
+                                        scripted.open_filters.back());
+      },
+      [&](QWidget* modal) {
+        auto* chooser = dynamic_cast<QFileDialog*>(modal);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_TRUE(chooser->testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(Listed(*chooser),
+                  (std::set<QString>{"a.BMP", "b.Jpeg", "c.JPE", "d.png", "e.jpg"}));
+        TypeName(*chooser, "b.Jpeg");
+      });
+  EXPECT_EQ(chosen, (dir.path() / "b.Jpeg").string());
+}
+
+TEST(FileChoosers, TheArchiveChooserProposesZipFilesAndTheSaveFolderChooserMakesANewFolder) {
+  testing_support::TempDir dir;
+  std::ofstream(dir.path() / "Skin.ZIP") << "x";
+  std::ofstream(dir.path() / "other.txt") << "x";
+  ScriptedDialogs scripted;
+  Shell shell(scripted, i18n::DataFolders{"", (dir.path() / "s.ini").string(), ""});
+  shell.Start();
+  shell.state().last_path = dir.folder();
+  shell.OnMenu(4);
+  EXPECT_EQ(scripted.proposals.back(), dir.folder() + "*.zip");
+
+  QtDialogs dialogs;
+  WithModalDialog(
+      [&] { dialogs.ChooseOpenFile("Open file", scripted.proposals.back(), "* (*.zip)"); },
+      [&](QWidget* modal) {
+        auto* chooser = dynamic_cast<QFileDialog*>(modal);
+        EXPECT_EQ(chooser->findChild<QLineEdit*>("fileNameEdit")->text(), "*.zip");
+        EXPECT_EQ(Listed(*chooser), std::set<QString>{"Skin.ZIP"});
+      });
+
+  std::string folder;
+  WithModalDialog(
+      [&] { folder = dialogs.ChooseSaveFolder("Save", dir.folder()); },
+      [&](QWidget* modal) { TypeName(*dynamic_cast<QFileDialog*>(modal), "New skin"); });
+  EXPECT_EQ(folder, dir.folder() + "New skin/");
+  EXPECT_TRUE(fs::is_directory(dir.path() / "New skin")) << "typed, created and chosen";
+}
+
+TEST(FileChoosers, QtsOwnDialogsFollowTheEditorsLanguage) {
+  QtDialogs dialogs;
+  const auto cancel_text = [&] {
+    QString text;
+    WithModalDialog(
+        [&] { dialogs.ChooseFolder("", ""); },
+        [&](QWidget* modal) {
+          text = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+        });
+    return text;
+  };
+  dialogs.UseLanguage(5);
+  EXPECT_EQ(cancel_text(), "Abbrechen");
+  dialogs.UseLanguage(9);
+  EXPECT_EQ(cancel_text(), "キャンセル");
+  dialogs.UseLanguage(8);  // a user's own language file: English
+  EXPECT_EQ(cancel_text(), "Cancel");
+  dialogs.UseLanguage(0);
 }
 
 TEST(MessageBoxes, LoadingAndSavingMessagesOfferToSilenceTheRestOfTheOperation) {

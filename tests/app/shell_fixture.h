@@ -37,9 +37,10 @@ class ScriptedDialogs : public UserDialogs {
     return Next();
   }
   std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
-                             const std::string&) override {
+                             const std::string& filter) override {
     titles.push_back(title);
     proposals.push_back(proposed);
+    open_filters.push_back(filter);
     return Next();
   }
   SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
@@ -78,7 +79,7 @@ class ScriptedDialogs : public UserDialogs {
   int quiet_at = 0;
   std::vector<std::string> quiet_texts;
   imaging::Rgb colour_answer = 0;
-  std::vector<std::string> titles, proposals, errors, save_filters;
+  std::vector<std::string> titles, proposals, errors, save_filters, open_filters;
   std::vector<imaging::Rgb> edited;
   int information_boxes = 0;
   imaging::Image clipboard;
