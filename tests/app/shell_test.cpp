@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolTip>
+#include <QWindow>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -541,6 +542,15 @@ TEST_F(ShellTest, ScreenshotsToFileAndClipboard) {
   ASSERT_EQ(dialogs_.errors.size(), 1u);
   EXPECT_EQ(dialogs_.errors[0], "Error|" + (dir_.path() / "missing" / "shot.png").string() +
                                     ": The file could not be saved.");
+}
+
+TEST_F(ShellTest, TheCloseBoxEndsTheProgramThroughTheShell) {
+  EXPECT_FALSE(shell_->state().quit_requested);
+  // As the window manager's close box does it: through the platform window.
+  const bool closed = window().windowHandle()->close();
+  EXPECT_TRUE(shell_->state().quit_requested);
+  EXPECT_FALSE(closed) << "the shell ends the program; the window is not closed under it";
+  EXPECT_TRUE(window().isVisible());
 }
 
 TEST_F(ShellTest, QuitAndCloseRequestAndSettingsAreWrittenAtExit) {
