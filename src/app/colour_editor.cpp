@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include "app/fitted_text.h"
 #include "app/fixed_numbers.h"
 #include "app/screen_pick.h"
 #include "app/spin_field.h"
@@ -25,16 +26,6 @@ const QColor kSwatchBorder(128, 128, 128);
 
 QColor ToQColor(imaging::Rgb c) {
   return QColor(imaging::RedOf(c), imaging::GreenOf(c), imaging::BlueOf(c));
-}
-
-// The box is fixed and the shipped texts fit it in the usual desktop fonts; with a larger font
-// the text gets smaller rather than losing its last lines.
-void ShrinkToFit(QLabel* label) {
-  QFont font = label->font();
-  while (label->heightForWidth(label->width()) > label->height() && font.pointSizeF() > 6) {
-    font.setPointSizeF(font.pointSizeF() - 0.5);
-    label->setFont(font);
-  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "app/fitted_text.h"
 #include "skin/skin_document.h"
 
 namespace app {
@@ -32,13 +33,14 @@ InformationBox::InformationBox(const i18n::UiTexts& texts, const QString& title_
   }
   banner_->installEventFilter(this);
 
-  auto* about = new QLabel(text("LANG_ABOUT_TEXT1$") + "\n\n\n" + title_and_version + " " +
-                               text("LANG_ABOUT_TEXT2$") + "\n" + text("LANG_ABOUT_TEXT3$") +
-                               "\n\n" + text("LANG_ABOUT_TEXT4$"),
-                           this);
-  about->setGeometry(5, 65, 458, 130);
-  about->setWordWrap(true);
-  about->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  about_ = new QLabel(text("LANG_ABOUT_TEXT1$") + "\n\n\n" + title_and_version + " " +
+                          text("LANG_ABOUT_TEXT2$") + "\n" + text("LANG_ABOUT_TEXT3$") + "\n\n" +
+                          text("LANG_ABOUT_TEXT4$"),
+                      this);
+  about_->setGeometry(5, 65, 458, 130);
+  about_->setWordWrap(true);
+  about_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  ShrinkToFit(about_);
 
   link_ = new QLabel(this);
   link_->setGeometry(20, 200, 428, 20);

@@ -26,6 +26,7 @@ class InformationBox : public QDialog {
 
   QLabel* banner() const { return banner_; }
   QLabel* link() const { return link_; }
+  QLabel* about() const { return about_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,6 +36,7 @@ class InformationBox : public QDialog {
   UrlOpener open_url_;
   QLabel* banner_ = nullptr;
   QLabel* link_ = nullptr;
+  QLabel* about_ = nullptr;
 };
 
 }  // namespace app

@@ -91,6 +91,16 @@ TEST(InformationBox, WithoutAGuideNothingOpensAndTheTextsFollowTheLanguage) {
   EXPECT_TRUE(passage) << "the passages come from the language file";
 }
 
+TEST(InformationBox, ThePassagesOfEveryLanguageFitTheirBox) {
+  for (const i18n::Language& language : i18n::kLanguages) {
+    InformationBox box(TextsOf(language.number), "Skinsmith v0.100531", QString(), nullptr);
+    const QLabel* about = box.about();
+    ASSERT_EQ(about->size(), QSize(458, 130));
+    EXPECT_LE(about->heightForWidth(about->width()), about->height()) << language.file;
+    EXPECT_EQ(about->font(), box.font()) << language.file << ": shown in the dialog's font";
+  }
+}
+
 TEST(UserGuide, TheEditorFindsTheGuideBesideItInstalledOrInTheSourceTree) {
   const auto exists = [](const std::string& p) {
     return p == "/opt/sk/user-guide.html" || p == "/usr/share/doc/skinsmith/user-guide.html" ||
