@@ -25,7 +25,6 @@ constexpr int kButtonWidth = 128;
 constexpr int kRowHeight = 20;
 constexpr QSize kSwatchSize(12, 12);
 constexpr QSize kThumbnailSize(16, 12);
-constexpr int kHeaderHeight = 16;
 const QColor kSwatchBorder(128, 128, 128);
 // A field that shows a value it cannot hold.
 const QColor kMarkedBase(255, 214, 214);
@@ -118,6 +117,8 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
   const auto add_button = [&](QWidget* page, int gadget, int x, int y, const QString& name) {
     auto* button = new QPushButton(page);
     button->setGeometry(x, y, kButtonWidth, kRowHeight);
+    // Swatches and thumbnails stand in one column at the buttons' left edges.
+    button->setStyleSheet(QStringLiteral("text-align: left"));
     button->setProperty("gadget", gadget);
     // Disabled gadgets show their tooltip too: the full name is never lost to elision.
     button->setToolTip(name);
@@ -143,11 +144,11 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
 
   // The x, y and w columns are named above the rows, where they stay while the rows scroll.
   auto* header = new QWidget;
-  header->setFixedHeight(kHeaderHeight);
+  header->setFixedHeight(kElementsHeaderHeight);
   const std::pair<int, const char*> columns[] = {{kSpinX, "x"}, {kSpinY, "y"}, {kSpinW, "w"}};
   for (const auto& [x, name] : columns) {
     auto* label = new QLabel(name, header);
-    label->setGeometry(x, 0, 48, kHeaderHeight);
+    label->setGeometry(x, 0, 48, kElementsHeaderHeight);
     label->setAlignment(Qt::AlignCenter);
   }
   QWidget* elements = AddPage(text("LANG_PANEL_ELEMETS$"), 490, header);
