@@ -53,10 +53,7 @@ inline constexpr int kStatusBar = 9;
 
 // Sizes of the main window's layout.
 inline constexpr int kInitialClientWidth = 666;
-// Below the menu bar, above the status bar: the 521 pixels of the original layout and 16 more for
-// the column headers of the Elements tab, so that all its rows show without scrolling.
-inline constexpr int kElementsHeaderHeight = 16;
-inline constexpr int kInitialClientHeight = 521 + kElementsHeaderHeight;
+inline constexpr int kInitialClientHeight = 521;  // below the menu bar, above the status bar
 inline constexpr int kSidePanelWidth = 392;
 inline constexpr int kPreviewTop = 28;
 inline constexpr int kProgressMaximum = 53;

@@ -23,6 +23,9 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kButtonWidth = 128;
 constexpr int kRowHeight = 20;
+// The column headers above the Elements rows. They cost the page 16 pixels of height: at the
+// window's first size its last row needs a little scrolling.
+constexpr int kHeaderHeight = 16;
 constexpr QSize kSwatchSize(12, 12);
 constexpr QSize kThumbnailSize(16, 12);
 const QColor kSwatchBorder(128, 128, 128);
@@ -144,11 +147,11 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
 
   // The x, y and w columns are named above the rows, where they stay while the rows scroll.
   auto* header = new QWidget;
-  header->setFixedHeight(kElementsHeaderHeight);
+  header->setFixedHeight(kHeaderHeight);
   const std::pair<int, const char*> columns[] = {{kSpinX, "x"}, {kSpinY, "y"}, {kSpinW, "w"}};
   for (const auto& [x, name] : columns) {
     auto* label = new QLabel(name, header);
-    label->setGeometry(x, 0, 48, kElementsHeaderHeight);
+    label->setGeometry(x, 0, 48, kHeaderHeight);
     label->setAlignment(Qt::AlignCenter);
   }
   QWidget* elements = AddPage(text("LANG_PANEL_ELEMETS$"), 490, header);
