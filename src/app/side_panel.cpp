@@ -216,7 +216,8 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
   auto* validator = new QRegularExpressionValidator(QRegularExpression("[^=\\r\\n]*"), this);
   for (int i = 0; i < 5; ++i) {
     auto* label = new QLabel(text(keys[i]), info);
-    label->setGeometry(5, 10 + 40 * i, 374, kRowHeight);
+    // In the 20 pixels between two fields: a label placed lower ran into its field's frame.
+    label->setGeometry(5, 5 + 40 * i, 374, kRowHeight);
     auto* field = new QLineEdit(info);
     field->setGeometry(5, 25 + 40 * i, 374, kRowHeight);
     field->setValidator(validator);

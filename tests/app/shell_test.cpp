@@ -344,6 +344,12 @@ TEST(PanelCaptions, NoTwoButtonsOfATabReadTheSameInAnyLanguage) {
     for (const ElementRow& row : ElementRows()) {
       if (row.kind == LabelKind::kCheckBox) tabs[2].push_back(row.label_gadget);
     }
+    // The Information tab's captions stand clear of their fields, whatever the script's height.
+    for (int g = kGadgetInfoTitle; g <= kGadgetInfoLastUpdate; g += 2) {
+      const QWidget* caption = panel.Gadget(g - 1);
+      EXPECT_FALSE(caption->geometry().intersects(panel.Gadget(g)->geometry())) << g;
+      EXPECT_LE(caption->fontMetrics().height(), caption->height()) << language.file;
+    }
     for (const std::vector<int>& tab : tabs) {
       std::set<QString> shown;
       for (int g : tab) {
