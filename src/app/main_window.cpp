@@ -17,6 +17,30 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// Status-bar field 1: a text longer than the field loses its middle, so that both what happened
+// and how many messages it gave stay in view; the tooltip holds it whole.
+class StatusField : public QLabel {
+ public:
+  void SetWholeText(const QString& text) {
+    whole_ = text;
+    setToolTip(text);
+    Elide();
+  }
+  const QString& whole_text() const { return whole_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    Elide();
+  }
+
+ private:
+  void Elide() {
+    setText(fontMetrics().elidedText(whole_, Qt::ElideMiddle, contentsRect().width() - 2));
+  }
+  QString whole_;
+};
+
 }  // namespace
 
 MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowEvents& events)
@@ -31,7 +55,7 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   progress_->setFixedWidth(275);
   statusBar()->addWidget(progress_);
   // Field 1 takes the rest of the bar; a long text is cut rather than widening the window.
-  status_ = new QLabel;
+  status_ = new StatusField;
   status_->setObjectName("Status");
   status_->setMinimumWidth(1);
   statusBar()->addWidget(status_, 1);
@@ -151,11 +175,12 @@ void MainWindow::Layout(int swap_view, bool set_height) {
 QSize MainWindow::ClientSize() const { return client_->size(); }
 
 void MainWindow::ShowStatus(const QString& text) {
-  status_->setText(text);
-  status_->setToolTip(text);
+  static_cast<StatusField*>(status_)->SetWholeText(text);
 }
 
-QString MainWindow::StatusText() const { return status_->text(); }
+QString MainWindow::StatusText() const {
+  return static_cast<const StatusField*>(status_)->whole_text();
+}
 
 void MainWindow::SetChecked(int item, bool checked) {
   if (QAction* action = MenuItem(item)) action->setChecked(checked);

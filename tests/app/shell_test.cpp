@@ -490,6 +490,12 @@ TEST_F(ShellTest, TitleAndStatusTellWhichSkinIsOpenAndWhatHappenedLast) {
   EXPECT_EQ(dialogs_.quiet_texts,
             std::vector<std::string>(3, "Don't show further messages for this operation"));
   EXPECT_EQ(window().StatusText().toStdString(), "Opened " + chosen + " (5 messages, 2 not shown)");
+  const auto* field = window().findChild<QLabel*>("Status");
+  ASSERT_GT(field->fontMetrics().horizontalAdvance(window().StatusText()), field->width());
+  EXPECT_TRUE(field->text().endsWith("2 not shown)")) << "a long text loses its middle";
+  EXPECT_TRUE(field->text().startsWith("Opened /"));
+  EXPECT_NE(field->text().indexOf(QChar(0x2026)), -1);
+  EXPECT_EQ(field->toolTip(), window().StatusText());
   EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531 \u2013 Night sky");
 
   // The next operation shows its messages again; a failed open keeps the skin's name.
