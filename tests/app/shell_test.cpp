@@ -331,7 +331,7 @@ TEST(PanelCaptions, ElidedInTheMiddleWhereTheEndsWouldReadTheSame) {
   EXPECT_LE(metrics.horizontalAdvance(shown[0]), room);
 }
 
-TEST(PanelCaptions, NoTwoButtonsOfATabReadTheSameInAnyLanguage) {
+TEST(PanelCaptions, InEveryLanguageNoTwoButtonsReadAlikeAndNoCaptionMeetsItsField) {
   for (const i18n::Language& language : i18n::kLanguages) {
     i18n::UiTexts texts;
     i18n::ApplyLanguage(texts, language.number,
