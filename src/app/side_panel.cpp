@@ -75,23 +75,70 @@ void SetMarked(QWidget* field, bool marked) {
 
 }  // namespace
 
+namespace {
+
+// Caption `i` cut in the middle so that the place where it parts from the texts it resembles
+// shows: the start of the text, "…", and the rest from shortly before that place, elided at its end
+// when still too long. The start grows until the caption reads like no other in `shown`.
+QString ElideAtDifference(std::size_t i, const std::vector<QString>& texts,
+                          const std::vector<QString>& shown, const QFontMetrics& metrics,
+                          int room) {
+  constexpr qsizetype kHead = 3, kContext = 4;
+  const QString& text = texts[i];
+  qsizetype common = 0;  // the longest start it has in common with another text
+  for (const QString& other : texts) {
+    if (other == text) continue;
+    qsizetype n = 0;
+    while (n < text.size() && n < other.size() && text[n] == other[n]) ++n;
+    common = std::max(common, n);
+  }
+  const qsizetype from = common - kContext;
+  if (from <= kHead) return metrics.elidedText(text, Qt::ElideRight, room);
+  const auto cut = [&](qsizetype head) {
+    return metrics.elidedText(text.left(head) + QChar(0x2026) + text.mid(from), Qt::ElideRight,
+                              room);
+  };
+  for (qsizetype head = kHead; head < from; ++head) {
+    const QString caption = cut(head);
+    bool alike = false;
+    for (std::size_t j = 0; j < texts.size(); ++j) {
+      alike = alike || (j != i && shown[j] == caption && texts[j] != text);
+    }
+    if (!alike) return caption;
+  }
+  return cut(kHead);
+}
+
+}  // namespace
+
 std::vector<QString> FittedCaptions(const std::vector<QString>& texts, const QFontMetrics& metrics,
                                     int room) {
+  // Each caption takes the first of these ways that leaves it unlike every other caption: elided
+  // at the end, in the middle, at the start, or around where it differs from the others.
+  static constexpr Qt::TextElideMode kModes[] = {Qt::ElideRight, Qt::ElideMiddle, Qt::ElideLeft};
+  constexpr int kWays = 4;
+  std::vector<int> way(texts.size(), 0);
   std::vector<QString> shown;
   for (const QString& text : texts) shown.push_back(metrics.elidedText(text, Qt::ElideRight, room));
-  // Captions that read the same as another's are elided again, in the middle and then at the
-  // start, until what tells them apart shows.
-  for (Qt::TextElideMode mode : {Qt::ElideMiddle, Qt::ElideLeft}) {
-    std::vector<std::size_t> same;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-      for (std::size_t j = 0; j < texts.size(); ++j) {
-        if (i != j && shown[i] == shown[j] && texts[i] != texts[j]) {
-          same.push_back(i);
-          break;
-        }
-      }
+  const auto alike = [&](std::size_t i) {
+    for (std::size_t j = 0; j < texts.size(); ++j) {
+      if (j != i && shown[i] == shown[j] && texts[i] != texts[j]) return true;
     }
-    for (std::size_t i : same) shown[i] = metrics.elidedText(texts[i], mode, room);
+    return false;
+  };
+  // Every round moves each caption that reads like another one way on; the last way looks at
+  // the others' captions, so a few more rounds settle it.
+  for (std::size_t round = 0; round < kWays + texts.size(); ++round) {
+    std::vector<std::size_t> moving;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (alike(i)) moving.push_back(i);
+    }
+    if (moving.empty()) break;
+    for (std::size_t i : moving) {
+      way[i] = std::min(way[i] + 1, kWays - 1);
+      shown[i] = way[i] < 3 ? metrics.elidedText(texts[i], kModes[way[i]], room)
+                            : ElideAtDifference(i, texts, shown, metrics, room);
+    }
   }
   return shown;
 }

@@ -329,6 +329,17 @@ TEST(PanelCaptions, ElidedInTheMiddleWhereTheEndsWouldReadTheSame) {
   EXPECT_EQ(std::set<QString>(shown.begin(), shown.end()).size(), 4u);
   EXPECT_TRUE(shown[0].endsWith("Color") && shown[3].endsWith("Colour")) << "the ends show";
   EXPECT_LE(metrics.horizontalAdvance(shown[0]), room);
+
+  // Alike at both ends and in the middle: cut around where each parts from the others.
+  const std::vector<QString> family = {"popMenuTextColor", "popSubMenuTextColor",
+                                       "popMenuTextHighLightColor", "popSubMenuTextHighLightColor"};
+  for (const int narrow :
+       {metrics.horizontalAdvance("popSubMenuTe"), metrics.horizontalAdvance("popSubMen")}) {
+    const std::vector<QString> cut = FittedCaptions(family, metrics, narrow);
+    EXPECT_EQ(std::set<QString>(cut.begin(), cut.end()).size(), 4u)
+        << cut[0].toStdString() << " " << cut[1].toStdString() << " " << cut[2].toStdString() << " "
+        << cut[3].toStdString();
+  }
 }
 
 TEST(PanelCaptions, InEveryLanguageNoTwoButtonsReadAlikeAndNoCaptionMeetsItsField) {
