@@ -1,7 +1,7 @@
 # Installation: the programs into bin/ and the shipped language files into
 # share/skinsmith/language, where the editor looks for them when it is not in portable mode. With
 # the editor come its desktop entry, AppStream metadata and hicolor icons, so that desktops list it
-# and open .zip skins with it, and both programs get a manual page.
+# and open .zip skins with it, and its HTML user guide; both programs get a manual page.
 include(GNUInstallDirs)
 set(SKINSMITH_APP_ID org.example.skinsmith)
 
@@ -18,6 +18,10 @@ if(TARGET skinsmith)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/desktop/icons/hicolor
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
   list(APPEND SKINSMITH_MAN_PAGES skinsmith)
+  # The user guide that the information box opens, with the pictures it shows.
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.html ${PROJECT_SOURCE_DIR}/docs/window.png
+                ${PROJECT_SOURCE_DIR}/docs/colour-editor.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/skinsmith)
 endif()
 
 # Compressed files are made without a name or time stamp in the gzip header (-n), so that two

@@ -16,6 +16,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The language menu names Chinese and Japanese in their own scripts, and those languages need the
 # glyphs; a system without CJK fonts shows empty boxes there.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS fonts-noto-cjk)
+# Qt's own dialogs (file and colour choosers, message boxes) speak the chosen language with Qt's
+# translations; without them they stay in English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "editor for the menu skins of Nintendo DS flash cartridges

@@ -33,8 +33,7 @@ inline imaging::Decoded ReadPicture(const std::filesystem::path& path) {
 // The message texts in the built-in English wording, as the editor and the CLI show them.
 inline skin::MessageTexts EnglishMessages() {
   const i18n::UiTexts texts;
-  return skin::MakeMessageTexts([&](std::string_view key) { return texts.Text(key); },
-                                i18n::NoSkinSettingsText());
+  return skin::MakeMessageTexts([&](std::string_view key) { return texts.Text(key); });
 }
 
 // Records every message and progress value a core operation reports.

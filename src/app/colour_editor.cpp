@@ -3,6 +3,7 @@
 
 #include <QColorDialog>
 #include <QCursor>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -11,13 +12,17 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include "app/fitted_text.h"
 #include "app/fixed_numbers.h"
 #include "app/screen_pick.h"
+#include "app/spin_field.h"
 
 namespace app {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+const QColor kSwatchBorder(128, 128, 128);
 
 QColor ToQColor(imaging::Rgb c) {
   return QColor(imaging::RedOf(c), imaging::GreenOf(c), imaging::BlueOf(c));
@@ -40,11 +45,12 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   setModal(true);
   if (parent != nullptr) move(parent->pos() + QPoint(50, 50));
 
-  auto* info = new QLabel(Q(texts.Text("LANG_INFO$")), this);
-  info->setGeometry(5, 5, 190, 100);
-  info->setWordWrap(true);
-  info->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  info->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  instructions_ = new QLabel(Q(texts.Text("LANG_INFO$")), this);
+  instructions_->setGeometry(5, 5, 190, 100);
+  instructions_->setWordWrap(true);
+  instructions_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  instructions_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  ShrinkToFit(instructions_);
   swatch_ = new QLabel(this);
   swatch_->setGeometry(5, 115, 50, 100);
   (new QLabel(Q(texts.Text("LANG_ACTUAL_COLOR$")), this))->setGeometry(65, 115, 130, 20);
@@ -59,7 +65,7 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   const int values[] = {imaging::RedOf(given) >> 3, imaging::GreenOf(given) >> 3,
                         imaging::BlueOf(given) >> 3};
   for (int i = 0; i < 3; ++i) {
-    channels_[i] = new QSpinBox(this);
+    channels_[i] = new SpinField(this);
     channels_[i]->setGeometry(5, 230 + 25 * i, 50, 20);
     // A wider range than 0 to 31, so that a typed 40 is taken and then limited to 31.
     channels_[i]->setRange(-999, 999);
@@ -69,11 +75,8 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   }
   auto* chooser = new QPushButton(Q(texts.Text("LANG_COLORREQUESTER$")), this);
   chooser->setGeometry(0, 310, 200, 20);
-  connect(chooser, &QPushButton::clicked, this, [this] {
-    const QColor chosen = QColorDialog::getColor(ToQColor(current_), this);
-    if (chosen.isValid())
-      SetNewColour(imaging::MakeRgb(chosen.red(), chosen.green(), chosen.blue()));
-  });
+  chooser_ = chooser;
+  connect(chooser, &QPushButton::clicked, this, [this] { ChooseWithSystemChooser(); });
   auto* ok = new QPushButton(Q(texts.Text("LANG_OK$")), this);
   ok->setGeometry(0, 330, 100, 20);
   ok->setDefault(true);
@@ -82,6 +85,10 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   cancel->setGeometry(100, 330, 100, 20);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   ShowSwatch();
+  // The right button belongs to the screen pick everywhere in the editor: over its own fields it
+  // must not open their context menus, which would stay open while the user picks.
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   // While the editor is open, holding the right mouse button anywhere on the desktop picks the
   // colour under the pointer.
   auto* poll = new QTimer(this);
@@ -116,11 +123,23 @@ void ColourEditor::SetNewColour(imaging::Rgb colour) {
   ShowSwatch();
 }
 
+void ColourEditor::ChooseWithSystemChooser() {
+  // The new colour comes preselected and as the chooser's custom colour. Qt's own chooser, which
+  // keeps custom colours (a desktop's native one would drop it) and speaks the editor's language.
+  QColorDialog::setCustomColor(0, ToQColor(current_));
+  const QColor chosen = QColorDialog::getColor(ToQColor(current_), this, QString(),
+                                               QColorDialog::DontUseNativeDialog);
+  if (chosen.isValid()) SetNewColour(imaging::MakeRgb(chosen.red(), chosen.green(), chosen.blue()));
+}
+
 void ColourEditor::ShowSwatch() {
   QPixmap pixmap(50, 100);
   QPainter painter(&pixmap);
   painter.fillRect(0, 0, 50, 50, ToQColor(given_));
   painter.fillRect(0, 50, 50, 50, ToQColor(current_));
+  // A grey border keeps white and black swatches apart from the window around them.
+  painter.setPen(kSwatchBorder);
+  painter.drawRect(0, 0, 49, 99);
   painter.end();
   swatch_->setPixmap(pixmap);
 }
@@ -129,6 +148,11 @@ void ColourEditor::PickUnderPointer() {
   if (const std::optional<imaging::Rgb> pixel = PickScreenPixel(QCursor::pos())) {
     SetNewColour(*pixel & 0xF8F8F8);
   }
+}
+
+bool ColourEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ContextMenu) return true;
+  return QDialog::eventFilter(watched, event);
 }
 
 imaging::Rgb ColourEditor::EditColour(const i18n::UiTexts& texts, imaging::Rgb given,

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 
 namespace app {
@@ -31,18 +32,27 @@ class ColourEditor : public QDialog {
   QSpinBox* channel(int i) const { return channels_[i]; }
   QLineEdit* new_code() const { return new_code_; }
   QLineEdit* given_code() const { return given_code_; }
+  QLabel* instructions() const { return instructions_; }
+  QLabel* swatch() const { return swatch_; }
+  QPushButton* chooser() const { return chooser_; }
 
   // Opens the editor and returns its result.
   static imaging::Rgb EditColour(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ChannelChanged(int index);
   void PickUnderPointer();
   void ShowSwatch();
+  void ChooseWithSystemChooser();
 
   imaging::Rgb given_;
   imaging::Rgb current_;
+  QLabel* instructions_ = nullptr;
   QLabel* swatch_ = nullptr;
+  QPushButton* chooser_ = nullptr;
   QLineEdit* given_code_ = nullptr;
   QLineEdit* new_code_ = nullptr;
   QSpinBox* channels_[3] = {};

@@ -10,6 +10,7 @@
 #include "app/qt_dialogs.h"
 #include "app/shell.h"
 #include "i18n/data_folders.h"
+#include "i18n/ui_texts.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ QIcon ProgramIcon() {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);  // takes Qt's own options out of argv
-  QApplication::setApplicationName("Skinsmith");
+  QApplication::setApplicationName(QString::fromStdString(i18n::ProgramName()));
   QGuiApplication::setDesktopFileName(kAppId);
   QApplication::setWindowIcon(ProgramIcon());
   if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {

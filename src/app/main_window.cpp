@@ -11,6 +11,7 @@
 #include <QStatusBar>
 
 #include "app/fixed_numbers.h"
+#include "app/mnemonics.h"
 #include "app/panel_tables.h"
 
 namespace app {
@@ -50,6 +51,30 @@ class ImageDrop : public QObject {
   WindowEvents& events_;
 };
 
+// Status-bar field 1: a text longer than the field loses its middle, so that both what happened
+// and how many messages it gave stay in view; the tooltip holds it whole.
+class StatusField : public QLabel {
+ public:
+  void SetWholeText(const QString& text) {
+    whole_ = text;
+    setToolTip(text);
+    Elide();
+  }
+  const QString& whole_text() const { return whole_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    Elide();
+  }
+
+ private:
+  void Elide() {
+    setText(fontMetrics().elidedText(whole_, Qt::ElideMiddle, contentsRect().width() - 2));
+  }
+  QString whole_;
+};
+
 }  // namespace
 
 MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowEvents& events)
@@ -63,11 +88,11 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   progress_->setTextVisible(false);
   progress_->setFixedWidth(275);
   statusBar()->addWidget(progress_);
-  status_ = new QLabel;
+  // Field 1 takes the rest of the bar; a long text is cut rather than widening the window.
+  status_ = new StatusField;
+  status_->setObjectName("Status");
   status_->setTextFormat(Qt::PlainText);  // file names are never markup
-  // A long message is cut at the window's edge rather than widening the window.
-  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  status_->setObjectName("StatusText");
+  status_->setMinimumWidth(1);
   statusBar()->addWidget(status_, 1);
   statusBar()->setSizeGripEnabled(true);
   client_ = new QWidget;
@@ -93,7 +118,8 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   AddItem(file, kMenuNewSkin, text("LANG_FILE_NEW$"))->setShortcut(QKeySequence::New);
   QMenu* open = file->addMenu(text("LANG_FILE_OPEN$"));
   AddItem(open, kMenuOpenFolder, text("LANG_FILE_OPEN_FOLDER$"))->setShortcut(QKeySequence::Open);
-  AddItem(open, kMenuOpenZip, QStringLiteral("*.zip"));
+  AddItem(open, kMenuOpenZip, QStringLiteral("*.zip"))
+      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
   // The shell names and shows the entries of the recent skins.
   QMenu* recent = file->addMenu(text("LANG_FILE_OPEN_RECENT$"));
   for (int item = kMenuFirstRecent; item <= kMenuLastRecent; ++item) AddItem(recent, item, {});
@@ -101,11 +127,14 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   AddItem(recent, kMenuClearRecent, text("LANG_FILE_RECENT_CLEAR$"));
   QMenu* save = file->addMenu(text("LANG_FILE_SAVE$"));
   AddItem(save, kMenuSaveFolder, text("LANG_FILE_SAVE_FOLDER$"))->setShortcut(QKeySequence::Save);
-  AddItem(save, kMenuSaveZip, text("LANG_FILE_SAVE_ZIP$"));
+  AddItem(save, kMenuSaveZip, text("LANG_FILE_SAVE_ZIP$"))
+      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
   file->addSeparator();
   QMenu* shot = file->addMenu(text("LANG_FILE_SCREENSHOT$"));
-  AddItem(shot, kMenuScreenshotFile, text("LANG_FILE_SCREENSHOT2D$"));
-  AddItem(shot, kMenuScreenshotClipboard, text("LANG_FILE_SCREENSHOT2C$"));
+  AddItem(shot, kMenuScreenshotFile, text("LANG_FILE_SCREENSHOT2D$"))
+      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_P);
+  AddItem(shot, kMenuScreenshotClipboard, text("LANG_FILE_SCREENSHOT2C$"))
+      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
   file->addSeparator();
   // Ctrl+Q on every platform theme, also where the desktop defines no key for quitting.
   AddItem(file, kMenuQuit, text("LANG_FILE_CLOSE$"))->setShortcut(Qt::CTRL | Qt::Key_Q);
@@ -122,7 +151,8 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   }
   QMenu* options = menuBar()->addMenu(text("LANG_OPTIONS$"));
   AddItem(options, kMenuBackgroundColour, text("LANG_OPTIONS_BACKCOLOR$"));
-  AddItem(options, kMenuSwapView, text("LANG_OPTIONS_SWAPVIEW$"), true);
+  AddItem(options, kMenuSwapView, text("LANG_OPTIONS_SWAPVIEW$"), true)
+      ->setShortcut(Qt::CTRL | Qt::Key_R);
   AddItem(options, kMenuFitPreview, text("LANG_OPTIONS_FIT$"));
   AddItem(options, kMenuFollowChanges, text("LANG_OPTIONS_FOLLOW$"), true);
   AddItem(this, kMenuZoomOne, QString())->setShortcut(Qt::CTRL | Qt::Key_0);
@@ -130,10 +160,14 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   for (int n = 0; n < 14; ++n) {
     char key[32];
     std::snprintf(key, sizeof key, "LANG_SCREEN_%02d$", n);
-    AddItem(screen, kMenuFirstScreen + n, text(key), true);
+    // Screens 1 to 9 on Ctrl and their digit, 10 to 14 on Alt and their last digit.
+    AddItem(screen, kMenuFirstScreen + n, text(key), true)
+        ->setShortcut(n < 9 ? QKeyCombination(Qt::CTRL, Qt::Key(Qt::Key_1 + n))
+                            : QKeyCombination(Qt::ALT, Qt::Key(Qt::Key_0 + n - 9)));
   }
   QMenu* about = menuBar()->addMenu(text("LANG_ABOUT$"));
   AddItem(about, kMenuInformation, text("LANG_ABOUT_ABOUT$"));
+  AddMnemonics(menuBar(), texts);
   // Check marks are set by the shell; a triggered checkable item must not toggle on its own.
   for (auto& [item, action] : items_) {
     if (action->isCheckable()) {
@@ -159,6 +193,8 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   for (int i = 0; i < 14; ++i) {
     auto* button = new QPushButton(QString::number(i + 1), client_);
     button->setGeometry(preview_x + 19 * i, 3, 19, 20);
+    // The button of the screen shown looks pressed: the shell checks it with the Screen menu.
+    button->setCheckable(true);
     const int gadget = kGadgetFirstScreenButton + i;
     connect(button, &QPushButton::clicked, this, [this, gadget] { events_.OnGadget(gadget); });
     screen_buttons_[i] = button;
@@ -199,18 +235,24 @@ void MainWindow::SetItem(int item, const QString& text, bool enabled) {
   action->setEnabled(enabled);
 }
 
+void MainWindow::ShowStatus(const QString& text) {
+  static_cast<StatusField*>(status_)->SetWholeText(text);
+}
+
+QString MainWindow::StatusText() const {
+  return static_cast<const StatusField*>(status_)->whole_text();
+}
+
 void MainWindow::SetChecked(int item, bool checked) {
   if (QAction* action = MenuItem(item)) action->setChecked(checked);
+  if (item >= kMenuFirstScreen && item <= kMenuLastScreen) {
+    if (QPushButton* button = screen_buttons_[item - kMenuFirstScreen]) button->setChecked(checked);
+  }
 }
 
 bool MainWindow::IsChecked(int item) const {
   const QAction* action = MenuItem(item);
   return action != nullptr && action->isChecked();
-}
-
-void MainWindow::ShowStatus(const QString& text) {
-  status_->setText(text);
-  status_->setToolTip(text);
 }
 
 void MainWindow::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background) {

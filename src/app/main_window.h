@@ -54,11 +54,12 @@ class MainWindow : public QMainWindow {
   void SetChecked(int item, bool checked);
   bool IsChecked(int item) const;
 
-  // The text of the status bar's field 1, beside the progress bar.
-  void ShowStatus(const QString& text);
-
   // Shows the 266 x 490 canvas at `zoom` on `background` (PreviewView::ShowCanvas).
   void ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background);
+
+  // Status-bar field 1: what happened last ("Saved 54 files to ...").
+  void ShowStatus(const QString& text);
+  QString StatusText() const;
 
   QProgressBar* progress() const { return progress_; }
   SidePanel* panel() const { return panel_; }

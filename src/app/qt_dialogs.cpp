@@ -2,9 +2,13 @@
 #include "app/qt_dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -16,20 +20,70 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// Qt's own file dialogs rather than a desktop's native ones: they speak the editor's language,
+// not the desktop's, list files whatever the letter case of their extension, and let the save
+// folder chooser create the folder whose name is typed.
+void UseOwnDialog(QFileDialog& dialog) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+}
+
+// Opens the chooser at the folder of `proposed` with its file name, if it has one, filled in.
+void Propose(QFileDialog& dialog, const std::string& proposed) {
+  if (proposed.empty()) return;
+  const QString path = Q(proposed);
+  const qsizetype slash = path.lastIndexOf('/');
+  if (slash >= 0) dialog.setDirectory(path.left(slash + 1));
+  if (slash + 1 < path.size()) dialog.selectFile(path.mid(slash + 1));
+}
+
+// A folder chooser that accepts the name of a folder that does not exist yet by creating it.
+class NewFolderChooser : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList chosen = selectedFiles();
+    // A folder that cannot be made is left to the chooser, which says it does not exist.
+    if (chosen.size() == 1 && !QFileInfo::exists(chosen[0])) QDir().mkdir(chosen[0]);
+    QFileDialog::accept();
+  }
+};
+
+std::string ChosenFolder(QFileDialog& dialog, const std::string& start) {
+  UseOwnDialog(dialog);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (!start.empty()) dialog.setDirectory(Q(start));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  const QString folder = dialog.selectedFiles().first();
+  // A skin folder path ends with a separator.
+  return folder.endsWith('/') ? folder.toStdString() : (folder + '/').toStdString();
+}
+
 }  // namespace
 
 QWidget* QtDialogs::Parent() const { return shell_ != nullptr ? shell_->window() : nullptr; }
 
 std::string QtDialogs::ChooseFolder(const std::string& title, const std::string& start) {
-  const QString folder = QFileDialog::getExistingDirectory(Parent(), Q(title), Q(start));
-  if (folder.isEmpty()) return {};
-  // A skin folder path ends with a separator.
-  return folder.endsWith('/') ? folder.toStdString() : (folder + '/').toStdString();
+  QFileDialog dialog(Parent(), Q(title));
+  return ChosenFolder(dialog, start);
+}
+
+std::string QtDialogs::ChooseSaveFolder(const std::string& title, const std::string& start) {
+  NewFolderChooser dialog(Parent(), Q(title));
+  return ChosenFolder(dialog, start);
 }
 
 std::string QtDialogs::ChooseOpenFile(const std::string& title, const std::string& proposed,
                                       const std::string& filter) {
-  return QFileDialog::getOpenFileName(Parent(), Q(title), Q(proposed), Q(filter)).toStdString();
+  QFileDialog dialog(Parent(), Q(title));
+  UseOwnDialog(dialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(Q(filter).split(";;"));
+  Propose(dialog, proposed);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first().toStdString();
 }
 
 UserDialogs::SaveChoice QtDialogs::ChooseSaveFile(const std::string& title,
@@ -37,18 +91,34 @@ UserDialogs::SaveChoice QtDialogs::ChooseSaveFile(const std::string& title,
                                                   const std::vector<std::string>& filter_texts) {
   QStringList filters;
   for (const std::string& filter : filter_texts) filters << Q(filter);
-  QString selected = filters.value(0);
-  const QString path =
-      QFileDialog::getSaveFileName(Parent(), Q(title), Q(proposed), filters.join(";;"), &selected,
-                                   QFileDialog::DontConfirmOverwrite);
-  return {path.toStdString(), static_cast<int>(std::max<qsizetype>(0, filters.indexOf(selected)))};
+  QFileDialog dialog(Parent(), Q(title));
+  UseOwnDialog(dialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilters(filters);
+  Propose(dialog, proposed);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return {dialog.selectedFiles().first().toStdString(),
+          static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
 }
 
-void QtDialogs::ShowError(const std::string& caption, const std::string& text) {
+bool QtDialogs::ShowMessage(const std::string& caption, const std::string& text,
+                            const std::string& quiet_text) {
   QMessageBox box(QMessageBox::Warning, Q(caption), Q(text), QMessageBox::Ok, Parent());
   // Messages carry file and archive entry names, which are never markup.
   box.setTextFormat(Qt::PlainText);
+  if (!quiet_text.empty()) box.setCheckBox(new QCheckBox(Q(quiet_text)));
   box.exec();
+  return box.checkBox() != nullptr && box.checkBox()->isChecked();
+}
+
+void QtDialogs::ShowError(const std::string& caption, const std::string& text) {
+  ShowMessage(caption, text, {});
+}
+
+bool QtDialogs::ShowOperationError(const std::string& caption, const std::string& text,
+                                   const std::string& quiet_text) {
+  return ShowMessage(caption, text, quiet_text);
 }
 
 imaging::Rgb QtDialogs::EditColour(imaging::Rgb given) {
@@ -57,7 +127,7 @@ imaging::Rgb QtDialogs::EditColour(imaging::Rgb given) {
 
 void QtDialogs::ShowInformationBox() {
   InformationBox box(shell_->texts(), Q(shell_->state().title_text + shell_->state().version_text),
-                     Parent());
+                     Q(shell_->folders().user_guide), Parent());
   box.exec();
 }
 
@@ -76,6 +146,15 @@ UserDialogs::QuitAnswer QtDialogs::AskSaveBeforeQuit() {
   if (box.clickedButton() == save) return QuitAnswer::kSave;
   if (box.clickedButton() == discard) return QuitAnswer::kDiscard;
   return QuitAnswer::kCancel;
+}
+
+void QtDialogs::UseLanguage(int language) {
+  QCoreApplication::removeTranslator(&qt_translations_);
+  const QString locale = QString::fromUtf8(i18n::LanguageLocale(language));
+  if (locale.isEmpty()) return;
+  // Without Qt's translations installed (qt6-translations-l10n) the dialogs stay in English.
+  if (qt_translations_.load("qtbase_" + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qt_translations_);
 }
 
 void QtDialogs::CopyToClipboard(const imaging::Image& image) {

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "app/fixed_numbers.h"
+#include "app/mnemonics.h"
 #include "app/panel_tables.h"
 #include "imaging/file_io.h"
 #include "imaging/screenshot_writer.h"
@@ -28,12 +29,27 @@ constexpr float kSmallestZoom = 1.0f;
 constexpr float kLargestZoom = 5.0f;
 constexpr int kWheelNotch = 120;
 
-// Messages shown in boxes with the error caption, progress in the status bar.
+// Messages shown in boxes with the error caption, progress in the status bar. With a
+// `quiet_text`, each box offers to silence the rest of the operation; the messages are counted
+// either way.
 class WindowFeedback : public skin::Feedback {
  public:
-  WindowFeedback(UserDialogs& dialogs, std::string caption, QProgressBar* progress)
-      : dialogs_(dialogs), caption_(std::move(caption)), progress_(progress) {}
-  void ShowError(const std::string& text) override { dialogs_.ShowError(caption_, text); }
+  WindowFeedback(UserDialogs& dialogs, std::string caption, QProgressBar* progress,
+                 std::string quiet_text = {})
+      : dialogs_(dialogs),
+        caption_(std::move(caption)),
+        progress_(progress),
+        quiet_text_(std::move(quiet_text)) {}
+  void ShowError(const std::string& text) override {
+    ++messages_;
+    if (quiet_) {
+      ++not_shown_;
+    } else if (quiet_text_.empty()) {
+      dialogs_.ShowError(caption_, text);
+    } else {
+      quiet_ = dialogs_.ShowOperationError(caption_, text, quiet_text_);
+    }
+  }
   void SetProgress(int value) override {
     if (progress_ == nullptr) return;
     progress_->setValue(std::min(value, progress_->maximum()));
@@ -41,10 +57,17 @@ class WindowFeedback : public skin::Feedback {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   }
 
+  int messages() const { return messages_; }
+  int not_shown() const { return not_shown_; }
+
  private:
   UserDialogs& dialogs_;
   std::string caption_;
   QProgressBar* progress_;
+  std::string quiet_text_;
+  bool quiet_ = false;
+  int messages_ = 0;
+  int not_shown_ = 0;
 };
 
 // Counts a running command for as long as it lives.
@@ -73,15 +96,17 @@ std::string FolderOf(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// The name a skin goes by: the last part of its folder or archive path.
+// The last component of a folder or file path: the name a skin is known by.
 std::string SkinName(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path.substr(path.find_last_of('/') + 1);
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 // The text of a recent skin's entry: "&1 /path", a long path shortened in its middle, "&" doubled
@@ -102,6 +127,12 @@ std::string WithExtension(const std::string& chosen, std::string_view extension)
   const std::string current = dot == std::string::npos ? "" : name.substr(dot + 1);
   if (Lower(current) == extension) return chosen;
   return chosen + "." + std::string(extension);
+}
+
+std::string WindowTitle(const ShellState& state) {
+  std::string title = state.title_text + state.version_text;
+  if (!state.skin_name.empty()) title += " \u2013 " + state.skin_name;
+  return title;
 }
 
 float FitZoom(QSize area) {
@@ -144,6 +175,7 @@ void Shell::Start() {
   preferences_file_ = i18n::EditorPreferencesFile(folders_.settings_file);
   preferences_ = i18n::LoadEditorPreferences(preferences_file_);
   i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
+  dialogs_.UseLanguage(state_.language_index);
   OpenMainWindow();
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x);
   state_.selected_screen = -1;
@@ -162,8 +194,7 @@ void Shell::Finish() {
 
 void Shell::OpenMainWindow() {
   // "[*]" is where the window shows its modified mark.
-  window_ = std::make_unique<MainWindow>(
-      texts_, QString::fromStdString(state_.title_text + state_.version_text + "[*]"), *this);
+  window_ = std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_) + "[*]"), *this);
   SetLanguageChecks(state_.language_index);
   window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
   window_->SetChecked(kMenuFirstScreen, true);
@@ -227,17 +258,18 @@ std::string Shell::StepText(std::string_view item_key, const std::string& label)
 }
 
 void Shell::ShowDocumentState() {
-  window_->SetItem(kMenuUndo,
-                   QString::fromStdString(
-                       history_.CanUndo() ? StepText("LANG_EDIT_UNDO_STEP$", history_.UndoLabel())
-                                          : Text("LANG_EDIT_UNDO$")),
-                   history_.CanUndo());
-  window_->SetItem(kMenuRedo,
-                   QString::fromStdString(
-                       history_.CanRedo() ? StepText("LANG_EDIT_REDO_STEP$", history_.RedoLabel())
-                                          : Text("LANG_EDIT_REDO$")),
-                   history_.CanRedo());
-  window_->setWindowModified(Modified());
+  // The items' texts name their step, so their mnemonics are chosen anew each time.
+  QSet<QChar> used;
+  const auto item = [&](int number, bool can, std::string_view step_key, std::string_view key,
+                        const std::string& label) {
+    const std::string text = can ? StepText(step_key, label) : Text(key);
+    window_->SetItem(number, WithMnemonic(Q(text), Q(i18n::BuiltInText(key)), used), can);
+  };
+  item(kMenuUndo, history_.CanUndo(), "LANG_EDIT_UNDO_STEP$", "LANG_EDIT_UNDO$",
+       history_.UndoLabel());
+  item(kMenuRedo, history_.CanRedo(), "LANG_EDIT_REDO_STEP$", "LANG_EDIT_REDO$",
+       history_.RedoLabel());
+  UpdateWindowTitle();
 }
 
 void Shell::UndoRedo(bool redo) {
@@ -276,8 +308,26 @@ void Shell::RedrawPreview() {
 }
 
 skin::MessageTexts Shell::Messages() const {
-  return skin::MakeMessageTexts([this](std::string_view key) { return Text(key); },
-                                i18n::NoSkinSettingsText());
+  return skin::MakeMessageTexts([this](std::string_view key) { return Text(key); });
+}
+
+void Shell::UpdateWindowTitle() {
+  // "[*]" is where the window shows its modified mark.
+  window_->setWindowTitle(Q(WindowTitle(state_) + "[*]"));
+  window_->setWindowModified(Modified());
+}
+
+void Shell::Report(std::string_view key, const QStringList& args, int messages, int not_shown) {
+  QString text = Q(Text(key));
+  if (args.size() == 1) text = text.arg(args[0]);
+  if (args.size() == 2) text = text.arg(args[0], args[1]);  // at once: a path may hold "%1"
+  if (messages > 0) {
+    text += " (" + (messages == 1 ? Q(Text("LANG_STATUS_ONE_MESSAGE$"))
+                                  : Q(Text("LANG_STATUS_MESSAGES$")).arg(messages));
+    if (not_shown > 0) text += ", " + Q(Text("LANG_STATUS_NOT_SHOWN$")).arg(not_shown);
+    text += ")";
+  }
+  window_->ShowStatus(text);
 }
 
 void Shell::ReportOutOfMemory() {
@@ -293,6 +343,9 @@ void Shell::OnMenu(int item) {
       SelectScreen(0);
       RefreshPanels();
       RedrawPreview();
+      state_.skin_name.clear();
+      UpdateWindowTitle();
+      Report("LANG_STATUS_NEW$", {});
       return;
     case kMenuOpenFolder:
       OpenSkin(false);
@@ -354,6 +407,7 @@ void Shell::OnMenu(int item) {
       if (l.menu_item == item) state_.language_index = l.number;
     }
     i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
+    dialogs_.UseLanguage(state_.language_index);
     // The window is built anew in the new language; what the user was looking at stays.
     const int screen = state_.selected_screen;
     const int tab = window_->panel()->currentIndex();
@@ -395,6 +449,7 @@ void Shell::OnGadget(int gadget) {
       const imaging::Rgb colour = dialogs_.EditColour(doc_.Colour(button->colour));
       Change(StepLabel("LANG_STEP_CHANGE$", skin::Info(button->colour).key), "",
              [&] { doc_.Colour(button->colour) = colour; });
+      window_->panel()->RefreshButtons(doc_);
       RedrawPreview();
     }
   } else if (gadget >= kGadgetInfoTitle && gadget <= kGadgetInfoUrl && gadget % 2 == 0) {
@@ -448,7 +503,9 @@ void Shell::OnClose() {
 void Shell::OpenSkin(bool zip) {
   std::string chosen;
   if (zip) {
-    chosen = dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"), state_.last_path, "* (*.zip)");
+    chosen =
+        dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"),
+                                skin::FolderWithSeparator(state_.last_path) + "*.zip", "* (*.zip)");
   } else {
     chosen = dialogs_.ChooseFolder(Text("LANG_REQPATH_LOAD$"), state_.last_path);
   }
@@ -472,7 +529,7 @@ void Shell::OpenSkinArgument(const std::string& path) {
 }
 
 void Shell::LoadSkin(const std::string& path, bool zip) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   const skin::LoadOptions options{code_page_, Messages()};
   bool opened = false;
   // The whole load is one step: its undo gives back the skin that was open before.
@@ -485,10 +542,13 @@ void Shell::LoadSkin(const std::string& path, bool zip) {
     RememberSkin(path, zip);
     LinkFolder(zip ? "" : path);
   }
-  ShowDocumentState();
   RefreshPanels();
   SelectScreen(0);
   RedrawPreview();
+  if (opened) state_.skin_name = SkinName(path);
+  UpdateWindowTitle();
+  Report(opened ? "LANG_STATUS_OPENED$" : "LANG_STATUS_NOT_OPENED$", {Q(path)}, feedback.messages(),
+         feedback.not_shown());
 }
 
 skin::SaveOptions Shell::SaveOptionsNow() const {
@@ -501,12 +561,13 @@ skin::SaveOptions Shell::SaveOptionsNow() const {
 }
 
 bool Shell::SaveSkinCommand() {
-  const std::string folder = dialogs_.ChooseFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
+  const std::string folder =
+      dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
   if (folder.empty()) return false;
   state_.last_path = folder;
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  const bool complete =
-      skin::SaveSkin(doc_, folder, SaveOptionsNow(), feedback) == 1 + skin::kSlotCount;
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
+  const int written = skin::SaveSkin(doc_, folder, SaveOptionsNow(), feedback);
+  const bool complete = written == 1 + static_cast<int>(skin::kSlotCount);
   if (complete) {
     baseline_ = doc_;
     history_.BreakMerge();
@@ -514,7 +575,11 @@ bool Shell::SaveSkinCommand() {
   }
   // What the save wrote is no change from outside, also when it wrote only part of the skin.
   LinkFolder(complete ? folder : linked_folder_);
-  ShowDocumentState();
+  // The folder saved to is where the skin now lives.
+  if (written > 0) state_.skin_name = SkinName(folder);
+  UpdateWindowTitle();
+  Report("LANG_STATUS_SAVED$", {QString::number(written), Q(folder)}, feedback.messages(),
+         feedback.not_shown());
   return complete;
 }
 
@@ -525,33 +590,43 @@ void Shell::ExportSkinCommand() {
       dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE_ZIP$"), proposed, {"* (*.zip)"});
   if (choice.path.empty()) return;
   state_.last_path = FolderOf(choice.path);
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   // The contact sheet on black, as skinsmith-cli export draws it, whatever the preview's
   // background: the archive is the same from either program.
+  const std::string zip_path = WithExtension(choice.path, "zip");
+  const bool saved = skin::ExportSkinZip(doc_, zip_path, preview::RenderContactSheet(doc_, 0),
+                                         SaveOptionsNow(), feedback);
   // The archive holds the whole skin, so it counts as a save.
-  const std::string archive = WithExtension(choice.path, "zip");
-  if (skin::ExportSkinZip(doc_, archive, preview::RenderContactSheet(doc_, 0), SaveOptionsNow(),
-                          feedback)) {
+  if (saved) {
     baseline_ = doc_;
     history_.BreakMerge();
-    RememberSkin(archive, true);
+    RememberSkin(zip_path, true);
   }
-  ShowDocumentState();
+  UpdateWindowTitle();
+  Report(saved ? "LANG_STATUS_EXPORTED$" : "LANG_STATUS_NOT_SAVED$", {Q(zip_path)},
+         feedback.messages(), feedback.not_shown());
 }
 
 void Shell::ImportImage(skin::SlotId slot) {
   const std::string chosen = dialogs_.ChooseOpenFile(
       Text("LANG_REQFILE_LOAD$"), skin::ProposedImportName(state_.last_path, slot),
-      "Bitmap (*.bmp *.png *.jpg);;Portable Network Graphic (*.png);;JPEG - JFIF Compliant "
-      "(*.jpg)");
+      "Bitmap (*.bmp *.png *.jpg *.jpeg *.jpe);;Portable Network Graphic (*.png);;JPEG - JFIF "
+      "Compliant (*.jpg *.jpeg *.jpe)");
   if (chosen.empty()) return;
   ImportImageFile(slot, chosen);
 }
 
 void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  bool imported = false;
   Change(StepLabel("LANG_STEP_IMPORT$", skin::Info(slot).BaseName()), "",
-         [&] { skin::ImportSkinImage(doc_, slot, path, Messages(), feedback); });
+         [&] { imported = skin::ImportSkinImage(doc_, slot, path, Messages(), feedback); });
+  window_->panel()->RefreshButtons(doc_);
+  if (imported) {
+    Report("LANG_STATUS_IMPORTED$", {Q(path), Q(std::string(skin::Info(slot).file))});
+  } else {
+    Report("LANG_STATUS_NOT_IMPORTED$", {Q(path)});
+  }
 }
 
 void Shell::Screenshot(bool to_clipboard) {
@@ -566,6 +641,7 @@ void Shell::SaveScreenshot(bool to_clipboard) {
   const imaging::Image shot = preview::RenderScreenshot(doc_);
   if (to_clipboard) {
     dialogs_.CopyToClipboard(shot);
+    Report("LANG_STATUS_SHOT_COPIED$", {});
     return;
   }
   const UserDialogs::SaveChoice choice = dialogs_.ChooseSaveFile(
@@ -581,7 +657,10 @@ void Shell::SaveScreenshot(bool to_clipboard) {
   if (!imaging::WriteScreenshot(shot, path, kFormats[choice.filter])) {
     dialogs_.ShowError(Text("LANG_ERROR$"),
                        skin::ComposeFileMessage(path, skin::FileProblem::kNotSaved, Messages()));
+    Report("LANG_STATUS_NOT_SAVED$", {Q(path)});
+    return;
   }
+  Report("LANG_STATUS_SHOT_SAVED$", {Q(path)});
 }
 
 void Shell::OpenRecentSkin(std::size_t index) {
@@ -614,8 +693,7 @@ void Shell::ShowRecentSkins() {
     entry->setVisible(i < recent.size());
     if (i < recent.size()) entry->setText(RecentLabel(i, recent[i]));
   }
-  window_->SetItem(kMenuClearRecent, QString::fromStdString(Text("LANG_FILE_RECENT_CLEAR$")),
-                   !recent.empty());
+  window_->MenuItem(kMenuClearRecent)->setEnabled(!recent.empty());
 }
 
 void Shell::SavePreferences() { i18n::SaveEditorPreferences(preferences_file_, preferences_); }

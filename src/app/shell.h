@@ -32,7 +32,11 @@ struct ShellState {
   int panel_x = 272;
   int selected_screen = 0;
   bool quit_requested = false;
+  std::string skin_name;  // the open skin's folder or archive name; "" for a new skin
 };
+
+// The main window's title: the program's name and version, then the open skin's name, if any.
+std::string WindowTitle(const ShellState& state);
 
 // What the shell asks of the user. The editor shows Qt dialogs; tests answer from a script.
 class UserDialogs {
@@ -40,6 +44,10 @@ class UserDialogs {
   virtual ~UserDialogs() = default;
   // "" when cancelled.
   virtual std::string ChooseFolder(const std::string& title, const std::string& start) = 0;
+  // The same for a folder to save into, which the user may name anew to create it.
+  virtual std::string ChooseSaveFolder(const std::string& title, const std::string& start) {
+    return ChooseFolder(title, start);
+  }
   virtual std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
                                      const std::string& filter) = 0;
   struct SaveChoice {
@@ -50,6 +58,13 @@ class UserDialogs {
   virtual SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
                                     const std::vector<std::string>& filters) = 0;
   virtual void ShowError(const std::string& caption, const std::string& text) = 0;
+  // A message of an operation that may give many (loading, saving): shown as ShowError, with a
+  // check box labelled `quiet_text` that silences the rest of the operation. True when ticked.
+  virtual bool ShowOperationError(const std::string& caption, const std::string& text,
+                                  const std::string& quiet_text) {
+    ShowError(caption, text);
+    return false;
+  }
   // The colour editor: the new colour after OK, `given` after Cancel.
   virtual imaging::Rgb EditColour(imaging::Rgb given) = 0;
   virtual void ShowInformationBox() = 0;
@@ -57,6 +72,9 @@ class UserDialogs {
   // Asked once when the program is to end while the skin has unsaved changes.
   enum class QuitAnswer { kSave, kDiscard, kCancel };
   virtual QuitAnswer AskSaveBeforeQuit() = 0;
+  // Follows the editor's language number with whatever the dialogs do not take from the text
+  // table (the toolkit's own dialogs and menus).
+  virtual void UseLanguage(int language) {}
 };
 
 // `chosen` when its extension is `extension` in any letter case, else `chosen` + "." + extension.
@@ -97,6 +115,7 @@ class Shell : public WindowEvents {
   ShellState& state() { return state_; }
   skin::SkinDocument& document() { return doc_; }
   const i18n::UiTexts& texts() const { return texts_; }
+  const i18n::DataFolders& folders() const { return folders_; }
   MainWindow* window() const { return window_.get(); }
   // How many times the preview was drawn (tests see that an edit redraws).
   int redraw_count() const { return redraw_count_; }
@@ -169,6 +188,10 @@ class Shell : public WindowEvents {
   // Sets the zoom, keeping the canvas point at the middle of the preview in place, and redraws.
   void SetZoom(float zoom);
   skin::MessageTexts Messages() const;
+  void UpdateWindowTitle();
+  // Status-bar field 1: the text of `key` with `args` for %1, %2, and the count of messages the
+  // operation gave and did not show.
+  void Report(std::string_view key, const QStringList& args, int messages = 0, int not_shown = 0);
   void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 

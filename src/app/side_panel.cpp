@@ -4,15 +4,18 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QVBoxLayout>
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
+#include "app/spin_field.h"
 
 namespace app {
 namespace {
@@ -21,14 +24,124 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kButtonWidth = 128;
 constexpr int kRowHeight = 20;
+// The column headers above the Elements rows. They cost the page 16 pixels of height: at the
+// window's first size its last row needs a little scrolling.
+constexpr int kHeaderHeight = 16;
+constexpr QSize kSwatchSize(12, 12);
+constexpr QSize kThumbnailSize(16, 12);
+const QColor kSwatchBorder(128, 128, 128);
+// A field that shows a value it cannot hold.
+const QColor kMarkedBase(255, 214, 214);
+const QColor kMarkedText(150, 0, 0);
+
+// The room a button leaves its caption beside an icon of `icon` size.
+int CaptionRoom(const QAbstractButton* button, QSize icon) {
+  return button->width() - 10 - (icon.isEmpty() ? 0 : icon.width() + 4);
+}
+
+QPixmap Swatch(imaging::Rgb colour) {
+  QPixmap pixmap(kSwatchSize);
+  pixmap.fill(QColor(imaging::RedOf(colour), imaging::GreenOf(colour), imaging::BlueOf(colour)));
+  QPainter painter(&pixmap);
+  painter.setPen(kSwatchBorder);
+  painter.drawRect(0, 0, kSwatchSize.width() - 1, kSwatchSize.height() - 1);
+  return pixmap;
+}
+
+// The picture scaled into the thumbnail's box, keeping its proportions and its pixels sharp.
+QPixmap Thumbnail(const imaging::Image& picture) {
+  const QImage whole(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
+                     picture.height, picture.width * 4, QImage::Format_RGBX8888);
+  const QImage small = whole.scaled(kThumbnailSize, Qt::KeepAspectRatio, Qt::FastTransformation)
+                           .convertToFormat(QImage::Format_RGB32);
+  QPixmap pixmap(kThumbnailSize);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.drawImage((kThumbnailSize.width() - small.width()) / 2,
+                    (kThumbnailSize.height() - small.height()) / 2, small);
+  return pixmap;
+}
+
+void SetMarked(QWidget* field, bool marked) {
+  QPalette palette;  // nothing of its own: the field takes its parent's colours again
+  if (marked) {
+    palette = field->palette();
+    palette.setColor(QPalette::Base, kMarkedBase);
+    palette.setColor(QPalette::Text, kMarkedText);
+    palette.setColor(QPalette::WindowText, kMarkedText);
+  }
+  field->setPalette(palette);
+  field->setProperty("marked", marked);
+}
 
 }  // namespace
 
-void SetFittedCaption(QAbstractButton* button, const QString& text) {
-  const int room = button->width() - 8;
-  const QString shown = button->fontMetrics().elidedText(text, Qt::ElideRight, room);
-  button->setText(shown);
-  button->setToolTip(shown == text ? QString() : text);
+namespace {
+
+// Caption `i` cut in the middle so that the place where it parts from the texts it resembles
+// shows: the start of the text, "…", and the rest from shortly before that place, elided at its end
+// when still too long. The start grows until the caption reads like no other in `shown`.
+QString ElideAtDifference(std::size_t i, const std::vector<QString>& texts,
+                          const std::vector<QString>& shown, const QFontMetrics& metrics,
+                          int room) {
+  constexpr qsizetype kHead = 3, kContext = 4;
+  const QString& text = texts[i];
+  qsizetype common = 0;  // the longest start it has in common with another text
+  for (const QString& other : texts) {
+    if (other == text) continue;
+    qsizetype n = 0;
+    while (n < text.size() && n < other.size() && text[n] == other[n]) ++n;
+    common = std::max(common, n);
+  }
+  const qsizetype from = common - kContext;
+  if (from <= kHead) return metrics.elidedText(text, Qt::ElideRight, room);
+  const auto cut = [&](qsizetype head) {
+    return metrics.elidedText(text.left(head) + QChar(0x2026) + text.mid(from), Qt::ElideRight,
+                              room);
+  };
+  for (qsizetype head = kHead; head < from; ++head) {
+    const QString caption = cut(head);
+    bool alike = false;
+    for (std::size_t j = 0; j < texts.size(); ++j) {
+      alike = alike || (j != i && shown[j] == caption && texts[j] != text);
+    }
+    if (!alike) return caption;
+  }
+  return cut(kHead);
+}
+
+}  // namespace
+
+std::vector<QString> FittedCaptions(const std::vector<QString>& texts, const QFontMetrics& metrics,
+                                    int room) {
+  // Each caption takes the first of these ways that leaves it unlike every other caption: elided
+  // at the end, in the middle, at the start, or around where it differs from the others.
+  static constexpr Qt::TextElideMode kModes[] = {Qt::ElideRight, Qt::ElideMiddle, Qt::ElideLeft};
+  constexpr int kWays = 4;
+  std::vector<int> way(texts.size(), 0);
+  std::vector<QString> shown;
+  for (const QString& text : texts) shown.push_back(metrics.elidedText(text, Qt::ElideRight, room));
+  const auto alike = [&](std::size_t i) {
+    for (std::size_t j = 0; j < texts.size(); ++j) {
+      if (j != i && shown[i] == shown[j] && texts[i] != texts[j]) return true;
+    }
+    return false;
+  };
+  // Every round moves each caption that reads like another one way on; the last way looks at
+  // the others' captions, so a few more rounds settle it.
+  for (std::size_t round = 0; round < kWays + texts.size(); ++round) {
+    std::vector<std::size_t> moving;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (alike(i)) moving.push_back(i);
+    }
+    if (moving.empty()) break;
+    for (std::size_t i : moving) {
+      way[i] = std::min(way[i] + 1, kWays - 1);
+      shown[i] = way[i] < 3 ? metrics.elidedText(texts[i], kModes[way[i]], room)
+                            : ElideAtDifference(i, texts, shown, metrics, room);
+    }
+  }
+  return shown;
 }
 
 SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gadget,
@@ -36,57 +149,112 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
     : QTabWidget(parent) {
   setObjectName("SidePanel");
   auto text = [&](std::string_view key) { return Q(texts.Text(key)); };
+  picture_size_text_ = text("LANG_IMAGE_SIZE$");
+  no_picture_text_ = text("LANG_IMAGE_NONE$");
+  out_of_range_text_ = text("LANG_OUTOFRANGE$");
+  odd_flag_text_ = text("LANG_FLAG_OTHER$");
+
+  // Captions are set per tab, so that two buttons of a tab never read the same.
+  const auto caption = [this](const std::vector<QAbstractButton*>& buttons, QSize icon) {
+    std::vector<QString> full;
+    for (QAbstractButton* b : buttons) full.push_back(names_.at(b->property("gadget").toInt()));
+    const std::vector<QString> shown =
+        FittedCaptions(full, buttons.front()->fontMetrics(), CaptionRoom(buttons.front(), icon));
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+      buttons[i]->setText(shown[i]);
+      buttons[i]->setIconSize(icon);
+    }
+  };
+  const auto add_button = [&](QWidget* page, int gadget, int x, int y, const QString& name) {
+    auto* button = new QPushButton(page);
+    button->setGeometry(x, y, kButtonWidth, kRowHeight);
+    // Swatches and thumbnails stand in one column at the buttons' left edges.
+    button->setStyleSheet(QStringLiteral("text-align: left"));
+    button->setProperty("gadget", gadget);
+    // Disabled gadgets show their tooltip too: the full name is never lost to elision.
+    button->setToolTip(name);
+    names_[gadget] = name;
+    connect(button, &QPushButton::clicked, this, [on_gadget, gadget] { on_gadget(gadget); });
+    gadgets_[gadget] = button;
+    return button;
+  };
 
   QWidget* colours = AddPage(text("LANG_PANEL_COLORS$"), 240);
-  for (const ColourButton& b : ColourButtons()) {
-    auto* button = new QPushButton(colours);
-    button->setGeometry(b.x, b.y, kButtonWidth, kRowHeight);
-    SetFittedCaption(button, text(b.text_key));
-    connect(button, &QPushButton::clicked, this, [on_gadget, g = b.gadget] { on_gadget(g); });
-    gadgets_[b.gadget] = button;
-  }
+  std::vector<QAbstractButton*> row;
+  for (const ColourButton& b : ColourButtons())
+    row.push_back(add_button(colours, b.gadget, b.x, b.y, text(b.text_key)));
+  caption(row, kSwatchSize);
 
   QWidget* images = AddPage(text("LANG_PANEL_IMAGES$"), 420);
+  row.clear();
   for (const ImageButton& b : ImageButtons()) {
-    auto* button = new QPushButton(images);
-    button->setGeometry(b.x, b.y, kButtonWidth, kRowHeight);
-    SetFittedCaption(button,
-                     text("LANG_IMAGE_" + std::string(skin::Info(b.slot).BaseName()) + "$"));
-    connect(button, &QPushButton::clicked, this, [on_gadget, g = b.gadget] { on_gadget(g); });
-    gadgets_[b.gadget] = button;
+    const std::string key = "LANG_IMAGE_" + std::string(skin::Info(b.slot).BaseName()) + "$";
+    row.push_back(add_button(images, b.gadget, b.x, b.y, text(key)));
   }
+  caption(row, kThumbnailSize);
 
-  QWidget* elements = AddPage(text("LANG_PANEL_ELEMETS$"), 490);
+  // The x, y and w columns are named above the rows, where they stay while the rows scroll.
+  auto* header = new QWidget;
+  header->setFixedHeight(kHeaderHeight);
+  const std::pair<int, const char*> columns[] = {{kSpinX, "x"}, {kSpinY, "y"}, {kSpinW, "w"}};
+  for (const auto& [x, name] : columns) {
+    auto* label = new QLabel(name, header);
+    label->setGeometry(x, 0, 48, kHeaderHeight);
+    label->setAlignment(Qt::AlignCenter);
+  }
+  QWidget* elements = AddPage(text("LANG_PANEL_ELEMETS$"), 490, header);
+  std::vector<QAbstractButton*> boxes;
   int row_index = 0;
-  for (const ElementRow& row : ElementRows()) {
+  for (const ElementRow& element : ElementRows()) {
     const int y = kRowHeight * row_index++ + 5;
-    const QString label = row.text_key.empty() ? QStringLiteral("LogoOffset") : text(row.text_key);
-    if (row.kind == LabelKind::kCheckBox) {
+    const QString label =
+        element.text_key.empty() ? QStringLiteral("LogoOffset") : text(element.text_key);
+    names_[element.label_gadget] = label;
+    if (element.kind == LabelKind::kCheckBox) {
       auto* box = new QCheckBox(elements);
       box->setGeometry(5, y, 186, kRowHeight);
-      SetFittedCaption(box, label);
-      connect(box, &QCheckBox::toggled, this, [on_gadget, g = row.label_gadget] { on_gadget(g); });
-      gadgets_[row.label_gadget] = box;
+      box->setProperty("gadget", element.label_gadget);
+      box->setToolTip(label);
+      const int g = element.label_gadget;
+      connect(box, &QCheckBox::stateChanged, this, [this, box, on_gadget, g](int state) {
+        // A click on a box that shows an odd stored flag makes it a plain 0 or 1 again.
+        if (state == Qt::PartiallyChecked) return;
+        box->setTristate(false);
+        Unmark(g);
+        on_gadget(g);
+      });
+      gadgets_[element.label_gadget] = box;
+      boxes.push_back(box);
     } else {
       auto* plain = new QLabel(elements);
       plain->setGeometry(20, y, 186, kRowHeight);
       plain->setText(plain->fontMetrics().elidedText(label, Qt::ElideRight, 180));
-      if (plain->text() != label) plain->setToolTip(label);
-      gadgets_[row.label_gadget] = plain;
+      plain->setToolTip(label);
+      gadgets_[element.label_gadget] = plain;
     }
     const std::pair<const std::optional<ElementSpin>*, std::pair<int, int>> spins[] = {
-        {&row.x, {kSpinX, kMaxX}}, {&row.y, {kSpinY, kMaxY}}, {&row.w, {kSpinW, kMaxW}}};
+        {&element.x, {kSpinX, kMaxX}},
+        {&element.y, {kSpinY, kMaxY}},
+        {&element.w, {kSpinW, kMaxW}}};
     for (const auto& [spin, place] : spins) {
       if (!*spin) continue;
-      auto* field = new QSpinBox(elements);
+      auto* field = new SpinField(elements);
       field->setGeometry(place.first, y, 48, kRowHeight);
       field->setRange(0, place.second);
       field->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-      connect(field, &QSpinBox::valueChanged, this,
-              [on_gadget, g = (*spin)->gadget] { on_gadget(g); });
-      gadgets_[(*spin)->gadget] = field;
+      const int g = (*spin)->gadget;
+      connect(field, &QSpinBox::valueChanged, this, [this, on_gadget, g] {
+        Unmark(g);
+        on_gadget(g);
+      });
+      gadgets_[g] = field;
     }
   }
+  // Check boxes leave their caption the box's width less the indicator.
+  std::vector<QString> full;
+  for (QAbstractButton* box : boxes) full.push_back(names_.at(box->property("gadget").toInt()));
+  const std::vector<QString> shown = FittedCaptions(full, boxes.front()->fontMetrics(), 160);
+  for (std::size_t i = 0; i < boxes.size(); ++i) boxes[i]->setText(shown[i]);
 
   QWidget* info = AddPage(text("LANG_PANEL_INFORMATIONS$"), 210);
   const char* keys[] = {"LANG_INFO_TITLE$", "LANG_INFO_AUTHOR$", "LANG_INFO_EMAIL$",
@@ -96,7 +264,8 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
   auto* validator = new QRegularExpressionValidator(QRegularExpression("[^=\\r\\n]*"), this);
   for (int i = 0; i < 5; ++i) {
     auto* label = new QLabel(text(keys[i]), info);
-    label->setGeometry(5, 10 + 40 * i, 374, kRowHeight);
+    // In the 20 pixels between two fields: a label placed lower ran into its field's frame.
+    label->setGeometry(5, 5 + 40 * i, 374, kRowHeight);
     auto* field = new QLineEdit(info);
     field->setGeometry(5, 25 + 40 * i, 374, kRowHeight);
     field->setValidator(validator);
@@ -110,15 +279,25 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
   }
 }
 
-QWidget* SidePanel::AddPage(const QString& title, int content_height) {
+QWidget* SidePanel::AddPage(const QString& title, int content_height, QWidget* header) {
   // Each page scrolls, so that a large desktop font never hides a gadget.
-  auto* scroll = new QScrollArea(this);
+  auto* scroll = new QScrollArea;
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* page = new QWidget;
   page->setFixedSize(384, content_height);
   scroll->setWidget(page);
-  addTab(scroll, title);
+  if (header == nullptr) {
+    addTab(scroll, title);
+    return page;
+  }
+  auto* tab = new QWidget;
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(header);
+  layout->addWidget(scroll);
+  addTab(tab, title);
   return page;
 }
 
@@ -143,18 +322,60 @@ void SidePanel::Refresh(const skin::SkinDocument& doc) {
     if (row.kind == LabelKind::kCheckBox) {
       auto* box = static_cast<QCheckBox*>(gadgets_.at(row.label_gadget));
       const QSignalBlocker block(box);
-      box->setChecked(doc.Field(*row.flag) == 1);
+      const int flag = doc.Field(*row.flag);
+      const bool odd = flag != 0 && flag != 1;
+      box->setTristate(odd);
+      box->setCheckState(odd ? Qt::PartiallyChecked : flag == 1 ? Qt::Checked : Qt::Unchecked);
+      SetMarked(box, odd);
+      box->setToolTip(names_.at(row.label_gadget) +
+                      (odd ? "\n" + odd_flag_text_.arg(flag) : QString()));
     }
     for (const std::optional<ElementSpin>& spin : {row.x, row.y, row.w}) {
       if (!spin) continue;
       auto* field = static_cast<QSpinBox*>(gadgets_.at(spin->gadget));
       const QSignalBlocker block(field);
-      field->setValue(doc.Field(spin->field));
+      const int value = doc.Field(spin->field);
+      const bool outside = value < field->minimum() || value > field->maximum();
+      field->setValue(value);
+      SetMarked(field, outside);
+      field->setToolTip(outside ? out_of_range_text_.arg(QString::number(value),
+                                                         QString::number(field->minimum()),
+                                                         QString::number(field->maximum()))
+                                : QString());
     }
   }
   const std::string* texts[] = {&doc.info.Title, &doc.info.Author, &doc.info.eMail, &doc.info.Url,
                                 &doc.info.LastUpdate};
   for (int i = 0; i < 5; ++i) info_fields_[i]->setText(Q(*texts[i]));
+  RefreshButtons(doc);
+}
+
+void SidePanel::RefreshButtons(const skin::SkinDocument& doc) {
+  for (const ColourButton& b : ColourButtons()) {
+    static_cast<QPushButton*>(gadgets_.at(b.gadget))->setIcon(Swatch(doc.Colour(b.colour)));
+  }
+  for (const ImageButton& b : ImageButtons()) {
+    auto* button = static_cast<QPushButton*>(gadgets_.at(b.gadget));
+    const imaging::Image& picture = doc.Slot(b.slot);
+    const bool empty = picture.width <= 0 || picture.height <= 0;
+    button->setIcon(empty ? QIcon() : QIcon(Thumbnail(picture)));
+    button->setToolTip(names_.at(b.gadget) + "\n" +
+                       (empty ? no_picture_text_
+                              : picture_size_text_.arg(QString::number(picture.width),
+                                                       QString::number(picture.height))));
+  }
+}
+
+void SidePanel::Unmark(int gadget) {
+  QWidget* field = gadgets_.at(gadget);
+  if (!field->property("marked").toBool()) return;
+  SetMarked(field, false);
+  field->setToolTip(qobject_cast<QCheckBox*>(field) != nullptr ? names_.at(gadget) : QString());
+}
+
+bool SidePanel::IsMarked(int gadget) const {
+  const QWidget* field = Gadget(gadget);
+  return field != nullptr && field->property("marked").toBool();
 }
 
 int SidePanel::GadgetValue(int gadget) const {
@@ -214,7 +435,13 @@ void SidePanel::Reveal(int gadget) {
   const int tab = TabOf(target);
   if (tab < 0) return;
   setCurrentIndex(tab);
-  static_cast<QScrollArea*>(widget(tab))->ensureWidgetVisible(target);
+  // The page's scroll area: the tab itself, or below a header on the Elements tab.
+  for (QWidget* w = target->parentWidget(); w != nullptr && w != this; w = w->parentWidget()) {
+    if (auto* scroll = qobject_cast<QScrollArea*>(w)) {
+      scroll->ensureWidgetVisible(target);
+      break;
+    }
+  }
   target->setFocus(Qt::OtherFocusReason);
 }
 

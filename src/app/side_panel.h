@@ -5,12 +5,14 @@
 #include <QTabWidget>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "i18n/ui_texts.h"
 #include "skin/skin_document.h"
 #include "skin/skin_saver.h"
 
 class QAbstractButton;
+class QFontMetrics;
 class QLineEdit;
 
 namespace app {
@@ -24,11 +26,21 @@ class SidePanel : public QTabWidget {
   // Enables or disables the colour, image and element gadgets of one preview screen.
   void SetScreenEnabled(int screen, bool enabled);
 
-  // Shows the document's element values and information texts; writes nothing back.
+  // Shows the document's element values and information texts, and its colours and pictures on
+  // their buttons; writes nothing back. A value that its field cannot show (outside the spin's
+  // range, or a flag neither 0 nor 1) is marked and named in the field's tooltip; the document
+  // keeps it until the user changes that field.
   void Refresh(const skin::SkinDocument& doc);
+
+  // Shows the document's colours and pictures on their buttons: a swatch on each colour button,
+  // a thumbnail on each image button and the picture's size in its tooltip.
+  void RefreshButtons(const skin::SkinDocument& doc);
 
   // The current state of an element gadget: a spin's value, or 1/0 for a check box.
   int GadgetValue(int gadget) const;
+
+  // Whether an element gadget shows a value it cannot hold (marked by Refresh).
+  bool IsMarked(int gadget) const;
 
   // The four editable information texts as typed.
   skin::EditedInfo EditedInfo() const;
@@ -45,17 +57,22 @@ class SidePanel : public QTabWidget {
   void Reveal(int gadget);
 
  private:
-  QWidget* AddPage(const QString& title, int content_height);
+  QWidget* AddPage(const QString& title, int content_height, QWidget* header = nullptr);
+  void Unmark(int gadget);
+
   // The index of the tab that holds `widget`, or -1.
   int TabOf(const QWidget* widget) const;
   QWidget* highlight_frame_ = nullptr;
   int highlighted_ = 0;
   QLineEdit* info_fields_[5] = {};
   std::map<int, QWidget*> gadgets_;
+  std::map<int, QString> names_;  // the full caption of each captioned gadget
+  QString picture_size_text_, no_picture_text_, out_of_range_text_, odd_flag_text_;
 };
 
-// Sets a button's caption, elided to the button's width with the full text as tooltip when it
-// does not fit.
-void SetFittedCaption(QAbstractButton* button, const QString& text);
+// The captions of a row of gadgets `room` pixels wide: each text as it is when it fits, else
+// elided at its end, or in its middle where ends elided would read the same as another's.
+std::vector<QString> FittedCaptions(const std::vector<QString>& texts, const QFontMetrics& metrics,
+                                    int room);
 
 }  // namespace app

@@ -91,8 +91,7 @@ void StderrFeedback::ShowError(const std::string& text) {
 
 skin::MessageTexts BuiltInMessageTexts() {
   const i18n::UiTexts texts;
-  return skin::MakeMessageTexts([&](std::string_view key) { return texts.Text(key); },
-                                i18n::NoSkinSettingsText());
+  return skin::MakeMessageTexts([&](std::string_view key) { return texts.Text(key); });
 }
 
 int UsageError(const std::string& text) {

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace i18n {
 namespace {
@@ -13,6 +12,11 @@ namespace {
 bool IsDirectory(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
@@ -25,7 +29,7 @@ std::string Join(const std::string& folder, const std::string& name) {
 DataFolders ResolveDataFolders(const DataFolderInputs& in, bool (*is_dir)(const std::string&)) {
   const std::string portable_languages = Join(in.executable_dir, "language");
   if (!in.executable_dir.empty() && in.executable_dir_writable && is_dir(portable_languages)) {
-    return {portable_languages, Join(Join(in.executable_dir, "settings"), "settings.ini")};
+    return {portable_languages, Join(Join(in.executable_dir, "settings"), "settings.ini"), ""};
   }
   const std::string config =
       !in.xdg_config_home.empty() ? in.xdg_config_home : Join(in.home, ".config");
@@ -46,6 +50,19 @@ DataFolders ResolveDataFolders(const DataFolderInputs& in, bool (*is_dir)(const 
   return folders;
 }
 
+std::string FindUserGuide(const DataFolderInputs& in, bool (*is_file)(const std::string&)) {
+  const bool beside = !in.executable_dir.empty();
+  for (const std::string& candidate :
+       {beside ? Join(in.executable_dir, "user-guide.html") : std::string(),
+        beside && !in.installed_guide_from_program.empty()
+            ? Join(in.executable_dir, in.installed_guide_from_program)
+            : std::string(),
+        in.installed_guide, in.source_guide}) {
+    if (!candidate.empty() && is_file(candidate)) return candidate;
+  }
+  return {};
+}
+
 DataFolders ResolveDataFolders(const std::string& executable_dir) {
   DataFolderInputs in;
   in.executable_dir = executable_dir;
@@ -64,13 +81,14 @@ DataFolders ResolveDataFolders(const std::string& executable_dir) {
 #ifdef SKINSMITH_SOURCE_LANGUAGES
   in.source_languages = SKINSMITH_SOURCE_LANGUAGES;
 #endif
+#ifdef SKINSMITH_INSTALLED_GUIDE
+  in.installed_guide = SKINSMITH_INSTALLED_GUIDE;
+  in.installed_guide_from_program = SKINSMITH_INSTALLED_GUIDE_FROM_PROGRAM;
+  in.source_guide = SKINSMITH_SOURCE_GUIDE;
+#endif
   DataFolders folders = ResolveDataFolders(in, IsDirectory);
-  // The user's settings folder is made on first save; its parent must exist for that, and on a
-  // fresh account not even ~/.config may exist yet.
-  const std::string settings_dir =
-      folders.settings_file.substr(0, folders.settings_file.rfind('/'));
-  std::error_code ignored;
-  std::filesystem::create_directories(settings_dir.substr(0, settings_dir.rfind('/')), ignored);
+  folders.user_guide = FindUserGuide(in, IsRegularFile);
+  // Nothing is created here: SaveProgramSettings makes the settings folder when it first writes.
   return folders;
 }
 

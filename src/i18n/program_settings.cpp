@@ -1,9 +1,8 @@
 // Program settings file.
 #include "i18n/program_settings.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "i18n/ini_file.h"
@@ -38,8 +37,12 @@ bool SaveProgramSettings(const std::string& settings_file, const ProgramSettings
   const std::string text = ProgramSettingsText(settings);
   FILE* file = std::fopen(settings_file.c_str(), "wb");
   if (file == nullptr) {
+    // On a fresh account not even ~/.config may exist: the whole path is made, not one level.
     const std::size_t slash = settings_file.rfind('/');
-    if (slash != std::string::npos) ::mkdir(settings_file.substr(0, slash).c_str(), 0777);
+    std::error_code ignored;
+    if (slash != std::string::npos) {
+      std::filesystem::create_directories(settings_file.substr(0, slash), ignored);
+    }
     file = std::fopen(settings_file.c_str(), "wb");
   }
   if (file == nullptr) return false;

@@ -24,8 +24,8 @@ ProgramSettings LoadProgramSettings(const std::string& settings_file);
 // "LastPath = ...", "Language = ...", "BGColor = ...", "SwapView = ..." with CR LF after each.
 std::string ProgramSettingsText(const ProgramSettings& settings);
 
-// Writes `settings_file`, creating its folder (one level) when needed. False when it cannot be
-// written; nothing is reported.
+// Writes `settings_file`, creating its folder and all missing parents when needed. False when it
+// cannot be written; nothing is reported.
 bool SaveProgramSettings(const std::string& settings_file, const ProgramSettings& settings);
 
 }  // namespace i18n

@@ -92,10 +92,15 @@ const Row kRows[] = {
     MENU("LANG_STATUS_NOT_RELOADED$", "Not reloaded: %1")
     MENU("LANG_ABOUT$", "Help")
     MENU("LANG_ABOUT_ABOUT$", "About Skinsmith")
+    MENU("LANG_ABOUT_TEXT1$", "A skin editor for the menu of Nintendo DS flash cartridges.")
+    MENU("LANG_ABOUT_TEXT2$", "\u2013 made for skin authors.")
+    MENU("LANG_ABOUT_TEXT3$", "Open a skin, change its colours, pictures and elements, and see "
+                              "every menu screen at once.")
+    MENU("LANG_ABOUT_TEXT4$", "Free software. Share your skins!")
+    MENU("LANG_ABOUT_LINK$", "User guide")
     MENU("LANG_COLORSETTING$", "Edit colour")
-    MENU("LANG_INFO$", "The console shows 32 levels per channel (0 to 31). Set the channels, use "
-                       "the colour chooser, or hold the right mouse button and point anywhere on "
-                       "the screen to pick a colour.")
+    MENU("LANG_INFO$", "Set each channel (0 to 31), open the colour chooser, or hold the right "
+                       "mouse button and point anywhere on the screen to pick a colour.")
     MENU("LANG_ACTUAL_COLOR$", "Current colour")
     MENU("LANG_NEW_COLOR$", "New colour")
     MENU("LANG_RED$", "Red")
@@ -121,11 +126,33 @@ const Row kRows[] = {
     MENU("LANG_FILE_SETTINGSTOOLARGE$", "Too large: uisettings.ini may have at most 1 MB.")
     MENU("LANG_FILE_TOOLONG$", "Not saved: the file would be larger than 1 MB. Shorten the skin "
                                "information.")
+    MENU("LANG_FILE_NOSKIN$", "No skin: there is no readable uisettings.ini in this folder or "
+                              "archive.")
     MENU("LANG_ERROR$", "Error")
+    MENU("LANG_QUIET$", "Don't show further messages for this operation")
+    MENU("LANG_STATUS_NEW$", "New skin: the built-in default skin")
+    MENU("LANG_STATUS_OPENED$", "Opened %1")
+    MENU("LANG_STATUS_NOT_OPENED$", "Not opened: %1")
+    MENU("LANG_STATUS_SAVED$", "Saved %1 files to %2")
+    MENU("LANG_STATUS_EXPORTED$", "Saved the ZIP archive %1")
+    MENU("LANG_STATUS_NOT_SAVED$", "Not saved: %1")
+    MENU("LANG_STATUS_IMPORTED$", "Imported %1 as %2")
+    MENU("LANG_STATUS_NOT_IMPORTED$", "Not imported: %1")
+    MENU("LANG_STATUS_SHOT_SAVED$", "Screenshot saved to %1")
+    MENU("LANG_STATUS_SHOT_COPIED$", "Screenshot copied to the clipboard")
+    MENU("LANG_STATUS_ONE_MESSAGE$", "1 message")
+    MENU("LANG_STATUS_MESSAGES$", "%1 messages")
+    MENU("LANG_STATUS_NOT_SHOWN$", "%1 not shown")
     PANEL("LANG_PANEL_COLORS$", "Colours")
     PANEL("LANG_PANEL_IMAGES$", "Images")
     PANEL("LANG_PANEL_ELEMETS$", "Elements")
     PANEL("LANG_PANEL_INFORMATIONS$", "Information")
+    PANEL("LANG_IMAGE_SIZE$", "%1 x %2 pixels")
+    PANEL("LANG_IMAGE_NONE$", "No picture")
+    PANEL("LANG_OUTOFRANGE$", "The skin holds %1 here, outside %2 to %3. It keeps that value until "
+                              "you change this field.")
+    PANEL("LANG_FLAG_OTHER$", "The skin holds %1 here, neither 0 nor 1. It keeps that value until "
+                              "you change this box.")
     COLOR("gameInfoTextColor") COLOR("fileNameTextColor") COLOR("vTextColor")
     COLOR("vTextHighLightColor") COLOR("logoFrameColor") COLOR("listTextBgColor")
     COLOR("gameInfoTitleColor") COLOR("listTextColor") COLOR("listTextHighLightColor")
@@ -247,6 +274,13 @@ std::string_view LanguageFile(int number) {
   return {};
 }
 
+std::string_view LanguageLocale(int number) {
+  for (const Language& language : kLanguages) {
+    if (language.number == number) return language.locale;
+  }
+  return {};
+}
+
 void ApplyLanguage(UiTexts& texts, int language, const std::string& language_folder) {
   ResetUiTexts(texts);
   const std::string_view file = LanguageFile(language);
@@ -290,10 +324,6 @@ std::string LanguageLabel(std::size_t menu_position) {
 }
 
 std::string LanguageMenuTitle() { return SCRAMBLED("Language")(); }
-
-std::string NoSkinSettingsText() {
-  return SCRAMBLED("No skin found: the folder or archive holds no uisettings.ini.")();
-}
 
 std::string ProgramName() { return SCRAMBLED("Skinsmith")(); }
 

@@ -50,33 +50,37 @@ std::string BuiltInText(std::string_view key);
 // present with an empty value gives an empty text. Reports nothing.
 void ApplyLanguage(UiTexts& texts, int language, const std::string& language_folder);
 
-// The language menu: command number, language number and file, in menu order.
+// The language menu: command number, language number and file, in menu order, with the locale
+// whose translations the toolkit's own dialogs take.
 struct Language {
   int menu_item;
   int number;
-  std::string_view file;  // "" for the built-in texts
+  std::string_view file;    // "" for the built-in texts
+  std::string_view locale;  // "" for English and for a user's own language
 };
 
-inline constexpr std::array<Language, 10> kLanguages{{{20, 0, ""},
-                                                      {22, 1, "t_chinese.ini"},
-                                                      {23, 2, "s_chinese.ini"},
-                                                      {21, 3, "spanish.ini"},
-                                                      {24, 4, "francais.ini"},
-                                                      {25, 5, "german.ini"},
-                                                      {26, 6, "pbrasil.ini"},
-                                                      {27, 7, "italiano.ini"},
-                                                      {28, 9, "japanese.ini"},
-                                                      {29, 8, "other.ini"}}};
+inline constexpr std::array<Language, 10> kLanguages{{{20, 0, "", ""},
+                                                      {22, 1, "t_chinese.ini", "zh_TW"},
+                                                      {23, 2, "s_chinese.ini", "zh_CN"},
+                                                      {21, 3, "spanish.ini", "es"},
+                                                      {24, 4, "francais.ini", "fr"},
+                                                      {25, 5, "german.ini", "de"},
+                                                      {26, 6, "pbrasil.ini", "pt_BR"},
+                                                      {27, 7, "italiano.ini", "it"},
+                                                      {28, 9, "japanese.ini", "ja"},
+                                                      {29, 8, "other.ini", ""}}};
 
 // The file of language `number`, "" for 0 and for numbers outside 1 to 9.
 std::string_view LanguageFile(int number);
+
+// The locale of language `number` ("de", "pt_BR"), "" where there is none.
+std::string_view LanguageLocale(int number);
 
 // The label of the language menu's entry at `menu_position` (0 to 9); built-in only.
 std::string LanguageLabel(std::size_t menu_position);
 
 // Built-in texts that no language file replaces.
 std::string LanguageMenuTitle();
-std::string NoSkinSettingsText();
 std::string ProgramName();
 
 }  // namespace i18n

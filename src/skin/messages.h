@@ -19,20 +19,20 @@ enum class FileProblem {
   kOutOfMemory,      // an allocation failed
   kNotRegularFile,   // a folder, named pipe, device or socket where a file belongs
   kSettingsTooLong,  // uisettings.ini would be longer than any reader accepts
+  kNoSkin,           // a folder or archive without a readable uisettings.ini
 };
-inline constexpr std::size_t kFileProblemCount = 8;
+inline constexpr std::size_t kFileProblemCount = 9;
 
 // The language key of the text that names each problem, by FileProblem.
 inline constexpr std::array<std::string_view, kFileProblemCount> kFileProblemKeys{
-    "LANG_FILE_NOTFOUND$", "LANG_FILE_UNKNOWN$", "LANG_FILE_NOTSAVE$",    "LANG_FILE_TOOLARGE$",
-    "LANG_FILE_NOMEMORY$", "LANG_OUTOFMEMORY$",  "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$"};
+    "LANG_FILE_NOTFOUND$",   "LANG_FILE_UNKNOWN$",  "LANG_FILE_NOTSAVE$",
+    "LANG_FILE_TOOLARGE$",   "LANG_FILE_NOMEMORY$", "LANG_OUTOFMEMORY$",
+    "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$",  "LANG_FILE_NOSKIN$"};
 
 // The texts the messages are made of, in the user's language. The front ends fill them from their
 // interface texts; see MakeMessageTexts.
 struct MessageTexts {
   std::array<std::string, kFileProblemCount> problems;  // by FileProblem
-  // Shown alone when a folder or archive holds no uisettings.ini.
-  std::string no_skin_settings;
 
   const std::string& Of(FileProblem problem) const {
     return problems[static_cast<std::size_t>(problem)];
@@ -41,11 +41,10 @@ struct MessageTexts {
 
 // MessageTexts from `text_of_key`, a function from a language key to its current text.
 template <typename TextOfKey>
-MessageTexts MakeMessageTexts(TextOfKey text_of_key, std::string no_skin_settings) {
+MessageTexts MakeMessageTexts(TextOfKey text_of_key) {
   MessageTexts texts;
   for (std::size_t i = 0; i < kFileProblemCount; ++i)
     texts.problems[i] = text_of_key(kFileProblemKeys[i]);
-  texts.no_skin_settings = std::move(no_skin_settings);
   return texts;
 }
 

@@ -270,7 +270,7 @@ bool OpenSkinFolder(SkinDocument& doc, const std::string& folder, const LoadOpti
     const imaging::ReadResult settings =
         imaging::ReadWholeFile(base + "uisettings.ini", kMaxSettingsFileBytes);
     if (settings.status != imaging::ReadStatus::kOk) {
-      feedback.ShowError(options.texts.no_skin_settings);
+      feedback.ShowError(ComposeFileMessage(folder, FileProblem::kNoSkin, options.texts));
       return false;
     }
     ReadSkinSettings(settings.bytes, doc, options.code_page);
@@ -295,7 +295,7 @@ bool OpenSkinZip(SkinDocument& doc, const std::string& zip_path, const LoadOptio
     std::optional<Bytes> bytes;
     if (settings != entries.end()) bytes = archive.Extract(*settings, kMaxSettingsFileBytes);
     if (!bytes) {
-      feedback.ShowError(options.texts.no_skin_settings);
+      feedback.ShowError(ComposeFileMessage(zip_path, FileProblem::kNoSkin, options.texts));
       return false;
     }
     const std::string root =

@@ -56,8 +56,8 @@ std::string ProposedImportName(const std::string& last_path, SlotId slot);
 // Opens the skin folder `folder`: reads its uisettings.ini onto `doc`, then the 53 pictures in slot
 // order with progress 1 to 53 and then 0, one message for each picture that is missing or does not
 // decode. When uisettings.ini cannot be read (missing, not a regular file, or above 1 MiB) shows
-// the no-skin message alone, changes nothing and returns false. An allocation failure is reported
-// as a message and ends the load; the program goes on.
+// the no-skin message ("folder: <no skin>") alone, changes nothing and returns false. An allocation
+// failure is reported as a message and ends the load; the program goes on.
 bool OpenSkinFolder(SkinDocument& doc, const std::string& folder, const LoadOptions& options,
                     Feedback& feedback);
 
@@ -68,7 +68,8 @@ inline constexpr std::size_t kMaxArchiveEntries = 65536;
 // entry named uisettings.ini (any letter case, at any depth); pictures are looked for under it with
 // "\" between folders and without regard to letter case. Entries are read into memory only. A
 // picture is taken as it is, without dithering. Messages as OpenSkinFolder, naming entries with
-// their root ("myskin\icon\cheat.bmp"). Returns false, with the no-skin message and nothing
+// their root ("myskin\icon\cheat.bmp"). Returns false, with the no-skin message naming the
+// archive and nothing
 // changed, when the archive cannot be opened (also when it is not a regular file) or holds no
 // settings entry. The archive's listing is read once; only its first kMaxArchiveEntries entries
 // are looked at.

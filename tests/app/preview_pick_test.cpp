@@ -107,11 +107,9 @@ class PreviewPickTest : public ShellTest {
         .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     return path;
   }
-  std::string Status() {
-    return window().statusBar()->findChild<QLabel*>("StatusText")->text().toStdString();
-  }
+  std::string Status() { return window().StatusText().toStdString(); }
   int Highlighted() { return window().panel()->highlighted(); }
-  QString UndoText() { return window().MenuItem(kMenuUndo)->text(); }
+  QString UndoText() { return WithoutMnemonic(window().MenuItem(kMenuUndo)->text()); }
   void Undo() { window().MenuItem(kMenuUndo)->trigger(); }
   int Spin(int gadget) { return static_cast<QSpinBox*>(gadget_widget(gadget))->value(); }
   QWidget* gadget_widget(int number) { return window().Gadget(number); }

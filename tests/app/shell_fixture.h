@@ -2,6 +2,7 @@
 // window shown, and language files copied beside it.
 #pragma once
 
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -18,13 +19,21 @@
 
 namespace app {
 
-// One wheel message at `at` (`viewport` coordinates), as the mouse sends it, and what follows it.
-inline void SendWheel(QWidget* viewport, QPoint angle_delta, QPointF at,
+// One wheel message at `at` (`widget` coordinates), as the mouse sends it, and what follows it.
+// Marked as coming from the window system, so that a widget that leaves it passes it on to its
+// parents as a real one.
+inline void SendWheel(QWidget* widget, QPoint angle_delta, QPointF at,
                       Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), angle_delta, Qt::NoButton, modifiers,
+  QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), angle_delta, Qt::NoButton, modifiers,
                     Qt::NoScrollPhase, false);
-  QApplication::sendEvent(viewport, &event);
+  QSpontaneKeyEvent::setSpontaneous(&event);
+  QApplication::instance()->notify(widget, &event);  // sendEvent would clear the mark
   QCoreApplication::processEvents();
+}
+
+// A menu item's text as it reads, without the "&" that marks its mnemonic.
+inline QString WithoutMnemonic(QString text) {
+  return text.replace("&&", QChar(1)).remove('&').replace(QChar(1), '&');
 }
 
 class ScriptedDialogs : public UserDialogs {
@@ -34,9 +43,10 @@ class ScriptedDialogs : public UserDialogs {
     return Next();
   }
   std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
-                             const std::string&) override {
+                             const std::string& filter) override {
     titles.push_back(title);
     proposals.push_back(proposed);
+    open_filters.push_back(filter);
     return Next();
   }
   SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
@@ -48,6 +58,13 @@ class ScriptedDialogs : public UserDialogs {
   }
   void ShowError(const std::string& caption, const std::string& text) override {
     errors.push_back(caption + "|" + text);
+  }
+  // Ticks "Don't show further messages" in the box of message number `quiet_at` (from 1).
+  bool ShowOperationError(const std::string& caption, const std::string& text,
+                          const std::string& quiet_text) override {
+    ShowError(caption, text);
+    quiet_texts.push_back(quiet_text);
+    return static_cast<int>(quiet_texts.size()) == quiet_at;
   }
   imaging::Rgb EditColour(imaging::Rgb given) override {
     edited.push_back(given);
@@ -70,10 +87,12 @@ class ScriptedDialogs : public UserDialogs {
 
   std::deque<std::string> answers;
   int save_filter = 0;
+  int quiet_at = 0;
+  std::vector<std::string> quiet_texts;
   imaging::Rgb colour_answer = 0;
   // Runs while the colour editor is "open", as its own event loop would run.
   std::function<void()> inside_colour_editor;
-  std::vector<std::string> titles, proposals, errors, save_filters;
+  std::vector<std::string> titles, proposals, errors, save_filters, open_filters;
   std::vector<imaging::Rgb> edited;
   int information_boxes = 0;
   QuitAnswer quit_answer = QuitAnswer::kCancel;
@@ -90,7 +109,7 @@ class ShellTest : public ::testing::Test {
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     shell_ = std::make_unique<Shell>(
         dialogs_, i18n::DataFolders{(dir_.path() / "language").string(),
-                                    (dir_.path() / "settings" / "settings.ini").string()});
+                                    (dir_.path() / "settings" / "settings.ini").string(), ""});
     shell_->Start();
     shell_->window()->show();
     QCoreApplication::processEvents();
@@ -98,11 +117,7 @@ class ShellTest : public ::testing::Test {
   MainWindow& window() { return *shell_->window(); }
   // One wheel message over the preview at `at` (viewport coordinates), as the mouse sends it.
   void Wheel(QPoint angle_delta, QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* viewport = window().preview()->viewport();
-    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), angle_delta, Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(viewport, &event);
-    QCoreApplication::processEvents();
+    SendWheel(window().preview()->viewport(), angle_delta, at, modifiers);
   }
   void Wheel(int delta) {
     Wheel(QPoint(0, delta), window().preview()->viewport()->rect().center());

@@ -32,7 +32,7 @@ class UndoTest : public ShellTest {
     QApplication::setActiveWindow(&window());
   }
   skin::SkinDocument& doc() { return shell_->document(); }
-  QString MenuText(int item) { return window().MenuItem(item)->text(); }
+  QString MenuText(int item) { return WithoutMnemonic(window().MenuItem(item)->text()); }
   bool MenuEnabled(int item) { return window().MenuItem(item)->isEnabled(); }
   void Trigger(int item) { window().MenuItem(item)->trigger(); }
   void ClickGadget(int number) { static_cast<QAbstractButton*>(gadget(number))->click(); }

@@ -47,7 +47,7 @@ bool FakeIsDir(const std::string& path) {
 
 TEST(DataFolders, PortableModeThenUserFolder) {
   DataFolderInputs in{"/opt/sk",       true, "", "/home/u", "/usr/share/skinsmith/language",
-                      "/src/language", ""};
+                      "/src/language", "",   "", "",        ""};
   DataFolders portable = ResolveDataFolders(in, FakeIsDir);
   EXPECT_EQ(portable.language_folder, "/opt/sk/language");
   EXPECT_EQ(portable.settings_file, "/opt/sk/settings/settings.ini");
@@ -92,8 +92,14 @@ TEST(DataFolders, SettingsAreSavedOnAFreshAccountWithoutAConfigFolder) {
   ::setenv("HOME", saved_home.c_str(), 1);
   if (old_xdg != nullptr) ::setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
   EXPECT_EQ(folders.settings_file, home.folder() + ".config/skinsmith/settings/settings.ini");
+  EXPECT_FALSE(fs::exists(home.path() / ".config")) << "starting creates nothing";
   EXPECT_TRUE(SaveProgramSettings(folders.settings_file, ProgramSettings{}));
-  EXPECT_TRUE(std::filesystem::is_regular_file(folders.settings_file));
+  EXPECT_TRUE(fs::is_regular_file(folders.settings_file));
+
+  // The same when the settings folder was removed while the editor ran.
+  fs::remove_all(home.path() / ".config");
+  EXPECT_TRUE(SaveProgramSettings(folders.settings_file, ProgramSettings{"/x/", 2, 0, 0}));
+  EXPECT_EQ(LoadProgramSettings(folders.settings_file).language, 2);
 }
 
 }  // namespace

@@ -63,6 +63,20 @@ TEST_F(InstallTree, ProgramsLanguagesAndManualPages) {
   }
   EXPECT_EQ(languages, 9);
 
+  // The user guide that the editor's information box opens, with its pictures.
+  if (SKINSMITH_HAS_EDITOR) {
+    const fs::path guide = Installed("share/doc/skinsmith/user-guide.html");
+    EXPECT_EQ(ReadFileText(guide),
+              ReadFileText(fs::path(SKINSMITH_SOURCE_DIR) / "docs" / "user-guide.html"));
+    const std::string html = ReadFileText(guide);
+    for (std::size_t at = html.find("<img src=\""); at != std::string::npos;
+         at = html.find("<img src=\"", at + 1)) {
+      const std::size_t start = at + 10;
+      const std::string picture = html.substr(start, html.find('"', start) - start);
+      EXPECT_TRUE(fs::is_regular_file(guide.parent_path() / picture)) << picture;
+    }
+  }
+
   for (const char* page : {"skinsmith-cli.1.gz", "skinsmith.1.gz"}) {
     if (!SKINSMITH_HAS_EDITOR && std::string(page) == "skinsmith.1.gz") continue;
     const std::string gz = ReadFileText(Installed("share/man/man1") / page);

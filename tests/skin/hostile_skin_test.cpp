@@ -80,7 +80,9 @@ TEST_F(HostileSkinTest, OnlyRegularFilesAreRead) {
   const std::string archive = dir_.folder() + "skin.zip";
   ASSERT_EQ(::mkfifo(archive.c_str(), 0600), 0);
   EXPECT_FALSE(OpenSkinZip(doc_, archive, options_, feedback_));
-  EXPECT_EQ(feedback_.messages, (std::vector<std::string>(2, English().no_skin_settings)));
+  EXPECT_EQ(feedback_.messages,
+            (std::vector<std::string>{Message(dir_.folder(), FileProblem::kNoSkin),
+                                      Message(archive, FileProblem::kNoSkin)}));
 }
 
 TEST_F(HostileSkinTest, APictureAboveTheSizeLimitsSaysSo) {

@@ -86,7 +86,10 @@ TEST_F(SkinLoaderTest, FolderWithoutSettingsChangesNothing) {
   fs::remove(skin_.path() / "uisettings.ini");
   const SkinDocument before = doc_;
   EXPECT_FALSE(OpenSkinFolder(doc_, skin_.folder(), options_, feedback_));
-  EXPECT_EQ(feedback_.messages, std::vector<std::string>{options_.texts.no_skin_settings});
+  EXPECT_EQ(feedback_.messages,
+            std::vector<std::string>{skin_.folder() +
+                                     ": No skin: there is no readable uisettings.ini in this "
+                                     "folder or archive."});
   EXPECT_EQ(doc_, before);
   EXPECT_TRUE(feedback_.progress.empty());
 }
@@ -201,7 +204,8 @@ TEST_F(SkinLoaderTest, ArchivesWithoutASkinChangeNothing) {
   for (const fs::path& zip : {none, fake, work_.path() / "missing.zip"}) {
     feedback_.messages.clear();
     EXPECT_FALSE(OpenSkinZip(doc_, zip.string(), options_, feedback_)) << zip;
-    EXPECT_EQ(feedback_.messages, std::vector<std::string>{options_.texts.no_skin_settings});
+    EXPECT_EQ(feedback_.messages, std::vector<std::string>{ComposeFileMessage(
+                                      zip.string(), FileProblem::kNoSkin, options_.texts)});
   }
   EXPECT_EQ(doc_, before);
 }
