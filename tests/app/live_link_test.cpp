@@ -42,7 +42,6 @@ std::string Bmp(const Image& picture) {
 
 class LiveLinkTest : public ShellTest {
  protected:
-  skin::SkinDocument& doc() { return shell_->document(); }
   void Trigger(int item) { window().MenuItem(item)->trigger(); }
   bool Modified() { return window().isWindowModified(); }
   std::string UndoText() {

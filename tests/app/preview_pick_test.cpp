@@ -33,11 +33,6 @@ Source Text(ColourId colour) { return {SourceKind::kText, static_cast<std::uint8
 
 class PreviewPickTest : public ShellTest {
  protected:
-  void SetUp() override {
-    ShellTest::SetUp();
-    QApplication::setActiveWindow(&window());
-  }
-  skin::SkinDocument& doc() { return shell_->document(); }
   PreviewView& view() { return *window().preview(); }
   QWidget* viewport() { return view().viewport(); }
   void SelectScreen(int screen) {

@@ -113,8 +113,11 @@ class ShellTest : public ::testing::Test {
     shell_->Start();
     shell_->window()->show();
     QCoreApplication::processEvents();
+    // Keyboard shortcuts reach only the active window.
+    QApplication::setActiveWindow(shell_->window());
   }
   MainWindow& window() { return *shell_->window(); }
+  skin::SkinDocument& doc() { return shell_->document(); }
   // One wheel message over the preview at `at` (viewport coordinates), as the mouse sends it.
   void Wheel(QPoint angle_delta, QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     SendWheel(window().preview()->viewport(), angle_delta, at, modifiers);

@@ -26,12 +26,6 @@ using skin::FieldId;
 
 class UndoTest : public ShellTest {
  protected:
-  void SetUp() override {
-    ShellTest::SetUp();
-    // Keyboard shortcuts reach only the active window.
-    QApplication::setActiveWindow(&window());
-  }
-  skin::SkinDocument& doc() { return shell_->document(); }
   QString MenuText(int item) { return WithoutMnemonic(window().MenuItem(item)->text()); }
   bool MenuEnabled(int item) { return window().MenuItem(item)->isEnabled(); }
   void Trigger(int item) { window().MenuItem(item)->trigger(); }
