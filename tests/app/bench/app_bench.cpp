@@ -39,7 +39,7 @@ void BM_StartToFirstPreview(benchmark::State& state) {
   testing_support::TempDir dir;
   NoDialogs dialogs;
   for (auto _ : state) {
-    app::Shell shell(dialogs, {dir.folder(), dir.folder() + "settings/settings.ini"});
+    app::Shell shell(dialogs, {dir.folder(), dir.folder() + "settings/settings.ini", ""});
     shell.Start();
     shell.window()->show();
     QCoreApplication::processEvents();
@@ -60,7 +60,7 @@ void WheelUp(QWidget* viewport) {
 void BM_ElementEditToScreen(benchmark::State& state) {
   testing_support::TempDir dir;
   NoDialogs dialogs;
-  app::Shell shell(dialogs, {dir.folder(), dir.folder() + "settings/settings.ini"});
+  app::Shell shell(dialogs, {dir.folder(), dir.folder() + "settings/settings.ini", ""});
   shell.Start();
   app::MainWindow& window = *shell.window();
   if (state.range(1) == 1) window.resize(1600, 1130);
