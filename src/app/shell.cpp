@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <new>
+#include <utility>
 
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
@@ -129,9 +130,9 @@ std::string WithExtension(const std::string& chosen, std::string_view extension)
   return chosen + "." + std::string(extension);
 }
 
-std::string WindowTitle(const ShellState& state) {
+std::string WindowTitle(const ShellState& state, const std::string& skin_name) {
   std::string title = state.title_text + state.version_text;
-  if (!state.skin_name.empty()) title += " \u2013 " + state.skin_name;
+  if (!skin_name.empty()) title += " \u2013 " + skin_name;
   return title;
 }
 
@@ -181,7 +182,7 @@ void Shell::Start() {
   state_.selected_screen = -1;
   SelectScreen(0);
   skin::ResetSkinDefaults(doc_);
-  baseline_ = doc_;
+  origin_ = {doc_, {}, {}};
   RefreshPanels();
   ShowDocumentState();
   RedrawPreview();
@@ -194,7 +195,7 @@ void Shell::Finish() {
 
 void Shell::OpenMainWindow() {
   // "[*]" is where the window shows its modified mark.
-  window_ = std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_) + "[*]"), *this);
+  window_ = std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_, origin_.name) + "[*]"), *this);
   SetLanguageChecks(state_.language_index);
   window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
   window_->SetChecked(kMenuFirstScreen, true);
@@ -237,8 +238,28 @@ void Shell::Change(const std::string& label, const std::string& merge_key, Edit 
   const skin::SkinDocument before = doc_;  // a cheap copy: the pictures are shared
   edit();
   if (doc_ == before) return;
-  history_.Record(before, label, merge_key);
+  history_.Record(before, doc_, label, merge_key);
   ShowDocumentState();
+}
+
+template <typename Load>
+bool Shell::Move(const std::string& label, Load load, const std::string& folder,
+                 std::string name) {
+  const skin::SkinDocument before = doc_;
+  if (!load()) {
+    if (!(doc_ == before)) history_.Record(before, doc_, label);
+    ShowDocumentState();
+    return false;
+  }
+  skin::SkinOrigin now{doc_, folder.empty() ? std::string() : skin::FolderWithSeparator(folder),
+                      std::move(name)};
+  // The same skin as it was saved, opened again from where it came from, is no step.
+  const bool same = doc_ == before && now.saved == origin_.saved && now.folder == origin_.folder &&
+                    now.name == origin_.name;
+  if (!same) history_.RecordMove(before, doc_, std::exchange(origin_, std::move(now)), label);
+  FollowOrigin();
+  ShowDocumentState();
+  return true;
 }
 
 // A step's label holds the language keys of its wording, so that the Undo and Redo items speak
@@ -273,7 +294,9 @@ void Shell::ShowDocumentState() {
 }
 
 void Shell::UndoRedo(bool redo) {
-  if (!(redo ? history_.Redo(doc_) : history_.Undo(doc_))) return;
+  const std::string folder = origin_.folder;
+  if (!(redo ? history_.Redo(doc_, origin_) : history_.Undo(doc_, origin_))) return;
+  if (origin_.folder != folder) FollowOrigin();
   RefreshPanels();
   ShowDocumentState();
   RedrawPreview();
@@ -313,7 +336,7 @@ skin::MessageTexts Shell::Messages() const {
 
 void Shell::UpdateWindowTitle() {
   // "[*]" is where the window shows its modified mark.
-  window_->setWindowTitle(Q(WindowTitle(state_) + "[*]"));
+  window_->setWindowTitle(Q(WindowTitle(state_, origin_.name) + "[*]"));
   window_->setWindowModified(Modified());
 }
 
@@ -338,13 +361,16 @@ void Shell::OnMenu(int item) {
   const BusyScope busy(busy_);
   switch (item) {
     case kMenuNewSkin:
-      Change(StepLabel("LANG_FILE_NEW$"), "", [this] { skin::ResetSkinDefaults(doc_); });
-      LinkFolder("");
+      Move(
+          StepLabel("LANG_FILE_NEW$"),
+          [this] {
+            skin::ResetSkinDefaults(doc_);
+            return true;
+          },
+          "", "");
       SelectScreen(0);
       RefreshPanels();
       RedrawPreview();
-      state_.skin_name.clear();
-      UpdateWindowTitle();
       Report("LANG_STATUS_NEW$", {});
       return;
     case kMenuOpenFolder:
@@ -531,22 +557,18 @@ void Shell::OpenSkinArgument(const std::string& path) {
 void Shell::LoadSkin(const std::string& path, bool zip) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   const skin::LoadOptions options{code_page_, Messages()};
-  bool opened = false;
   // The whole load is one step: its undo gives back the skin that was open before.
-  Change(StepLabel("LANG_STEP_OPEN$", SkinName(path)), "", [&] {
-    opened = zip ? skin::OpenSkinZip(doc_, path, options, feedback)
-                 : skin::OpenSkinFolder(doc_, path, options, feedback);
-  });
-  if (opened) {
-    baseline_ = doc_;
-    RememberSkin(path, zip);
-    LinkFolder(zip ? "" : path);
-  }
+  const bool opened = Move(
+      StepLabel("LANG_STEP_OPEN$", SkinName(path)),
+      [&] {
+        return zip ? skin::OpenSkinZip(doc_, path, options, feedback)
+                   : skin::OpenSkinFolder(doc_, path, options, feedback);
+      },
+      zip ? "" : path, SkinName(path));
+  if (opened) RememberSkin(path, zip);
   RefreshPanels();
   SelectScreen(0);
   RedrawPreview();
-  if (opened) state_.skin_name = SkinName(path);
-  UpdateWindowTitle();
   Report(opened ? "LANG_STATUS_OPENED$" : "LANG_STATUS_NOT_OPENED$", {Q(path)}, feedback.messages(),
          feedback.not_shown());
 }
@@ -568,15 +590,18 @@ bool Shell::SaveSkinCommand() {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   const int written = skin::SaveSkin(doc_, folder, SaveOptionsNow(), feedback);
   const bool complete = written == 1 + static_cast<int>(skin::kSlotCount);
+  const std::string saved_folder = skin::FolderWithSeparator(folder);
   if (complete) {
-    baseline_ = doc_;
+    origin_.saved = doc_;
+    origin_.folder = saved_folder;
     history_.BreakMerge();
     RememberSkin(folder, false);
   }
-  // What the save wrote is no change from outside, also when it wrote only part of the skin.
-  LinkFolder(complete ? folder : linked_folder_);
+  // What the save wrote is no change from outside, also when it wrote only part of the skin. A
+  // partial save elsewhere leaves the followed folder alone, with what changed there unseen.
+  if (origin_.folder == saved_folder) FollowOrigin();
   // The folder saved to is where the skin now lives.
-  if (written > 0) state_.skin_name = SkinName(folder);
+  if (written > 0) origin_.name = SkinName(folder);
   UpdateWindowTitle();
   Report("LANG_STATUS_SAVED$", {QString::number(written), Q(folder)}, feedback.messages(),
          feedback.not_shown());
@@ -598,7 +623,7 @@ void Shell::ExportSkinCommand() {
                                          SaveOptionsNow(), feedback);
   // The archive holds the whole skin, so it counts as a save.
   if (saved) {
-    baseline_ = doc_;
+    origin_.saved = doc_;
     history_.BreakMerge();
     RememberSkin(zip_path, true);
   }
@@ -698,10 +723,9 @@ void Shell::ShowRecentSkins() {
 
 void Shell::SavePreferences() { i18n::SaveEditorPreferences(preferences_file_, preferences_); }
 
-void Shell::LinkFolder(const std::string& folder) {
-  linked_folder_ = folder.empty() ? std::string() : skin::FolderWithSeparator(folder);
-  if (preferences_.follow_changes && !linked_folder_.empty()) {
-    watcher_.Watch(linked_folder_);
+void Shell::FollowOrigin() {
+  if (preferences_.follow_changes && !origin_.folder.empty()) {
+    watcher_.Watch(origin_.folder);
   } else {
     watcher_.Stop();
   }
@@ -711,7 +735,7 @@ void Shell::SetFollowChanges(bool follow) {
   preferences_.follow_changes = follow;
   window_->SetChecked(kMenuFollowChanges, follow);
   SavePreferences();
-  LinkFolder(linked_folder_);
+  FollowOrigin();
 }
 
 bool Shell::ReadyForReload() const {
@@ -746,7 +770,7 @@ void Shell::ReloadChangedFiles(const std::vector<SkinFile>& files) {
 }
 
 std::string Shell::ReloadFile(const SkinFile& file) {
-  const std::string path = linked_folder_ + file.name;
+  const std::string path = origin_.folder + file.name;
   const std::string label = StepLabel("LANG_STEP_RELOAD$", file.name);
   // The file on disk holds what is reloaded: the state last opened or saved takes it too, so that a
   // skin without unsaved changes has none after a reload.
@@ -757,7 +781,7 @@ std::string Shell::ReloadFile(const SkinFile& file) {
            [&] { taken = skin::ImportSkinImage(doc_, *file.slot, path, Messages(), feedback); });
     if (!taken) return feedback.messages.empty() ? std::string() : feedback.messages.front();
     const std::size_t slot = skin::Index(*file.slot);
-    baseline_.slots[slot] = doc_.slots[slot];
+    origin_.saved.slots[slot] = doc_.slots[slot];
     return {};
   }
   // Held to what opening a skin folder reads of its settings file.
@@ -774,7 +798,7 @@ std::string Shell::ReloadFile(const SkinFile& file) {
     return skin::ComposeFileMessage(path, problem, texts);
   }
   Change(label, "", [&] { skin::ReadSkinSettings(settings.bytes, doc_, code_page_); });
-  skin::ReadSkinSettings(settings.bytes, baseline_, code_page_);
+  skin::ReadSkinSettings(settings.bytes, origin_.saved, code_page_);
   return {};
 }
 

@@ -32,11 +32,11 @@ struct ShellState {
   int panel_x = 272;
   int selected_screen = 0;
   bool quit_requested = false;
-  std::string skin_name;  // the open skin's folder or archive name; "" for a new skin
 };
 
-// The main window's title: the program's name and version, then the open skin's name, if any.
-std::string WindowTitle(const ShellState& state);
+// The main window's title: the program's name and version, then the open skin's name (its folder
+// or archive name; "" for a new skin), if any.
+std::string WindowTitle(const ShellState& state, const std::string& skin_name);
 
 // What the shell asks of the user. The editor shows Qt dialogs; tests answer from a script.
 class UserDialogs {
@@ -122,7 +122,7 @@ class Shell : public WindowEvents {
 
   void RedrawPreview();
   // Whether the skin differs from what was last opened or saved (the default skin at start).
-  bool Modified() const { return !(doc_ == baseline_); }
+  bool Modified() const { return !(doc_ == origin_.saved); }
   const skin::SkinHistory& history() const { return history_; }
   const i18n::EditorPreferences& preferences() const { return preferences_; }
   // The skin folder the editor follows on disk ("" when none).
@@ -138,6 +138,11 @@ class Shell : public WindowEvents {
   // non-empty `merge_key` in a row merge. Nothing is recorded when `edit` changes nothing.
   template <typename Edit>
   void Change(const std::string& label, const std::string& merge_key, Edit edit);
+  // Makes one undoable step named `label` of `load`, which gives the document new content and
+  // returns whether it did (a skin opened, a new skin): the document then comes from `folder`
+  // ("" for none) and goes by `name`, and undo takes it back to where it came from before.
+  template <typename Load>
+  bool Move(const std::string& label, Load load, const std::string& folder, std::string name);
   // After the document changed in any way: the Undo and Redo items and the modified mark.
   void ShowDocumentState();
   void UndoRedo(bool redo);
@@ -154,10 +159,9 @@ class Shell : public WindowEvents {
   void RememberSkin(const std::string& path, bool zip);
   void ShowRecentSkins();
   void SavePreferences();
-  // The skin now comes from `folder` ("" for none: the default skin, an archive): the editor
-  // follows it on disk while that is switched on. Called again after a save into the folder, so
-  // that what the save wrote counts as seen.
-  void LinkFolder(const std::string& folder);
+  // The editor follows the folder the skin comes from on disk while that is switched on. Called
+  // again after a save into the folder, so that what the save wrote counts as seen.
+  void FollowOrigin();
   void SetFollowChanges(bool follow);
   // Whether files changed on disk may be taken now: not while a command runs or a dialog is open.
   bool ReadyForReload() const;
@@ -199,7 +203,7 @@ class Shell : public WindowEvents {
   i18n::DataFolders folders_;
   ShellState state_;
   skin::SkinDocument doc_;
-  skin::SkinDocument baseline_;  // as last opened or saved
+  skin::SkinOrigin origin_;
   skin::SkinHistory history_;
   i18n::UiTexts texts_;
   std::unique_ptr<MainWindow> window_;
@@ -207,7 +211,6 @@ class Shell : public WindowEvents {
   int redraw_count_ = 0;
   i18n::EditorPreferences preferences_;
   std::string preferences_file_;
-  std::string linked_folder_;  // the skin folder the document came from or was saved to
   int busy_ = 0;               // how many commands are running, one inside another
   SkinWatcher watcher_;
   std::optional<preview::ScreenSources> sources_;  // of the preview as last drawn

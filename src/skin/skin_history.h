@@ -3,23 +3,50 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "skin/skin_document.h"
+#include "skin/skin_loader.h"
 
 namespace skin {
+
+// Where the editor's document comes from: the state it had when last opened or saved, which
+// unsaved changes are measured against; the folder it was opened from or saved to ("" for none:
+// the default skin, an archive); and the name it goes by ("" for a new skin). Opening a skin and
+// starting a new one change it together with the document, so that undo takes it back with them;
+// a save changes it without a step.
+struct SkinOrigin {
+  SkinDocument saved;
+  std::string folder;
+  std::string name;
+};
 
 class SkinHistory {
  public:
   // At most this many steps are kept; the oldest go first.
   static constexpr std::size_t kMaxSteps = 1000;
 
-  // Records one change: `before` is the document as it was before it, `label` names it for the
-  // Undo and Redo items. A change with a non-empty `merge_key` equal to that of the newest step
-  // merges into that step (the spin steps of one field in a row undo as one), unless an undo or
-  // redo came in between. Every change clears the steps that could be redone.
-  void Record(const SkinDocument& before, std::string label, std::string merge_key = {});
+  // The pictures that only the history keeps alive (those of earlier states that the document no
+  // longer has) may take `picture_budget` bytes together: beyond it the oldest steps go, though
+  // the newest one always stays. Without this a few imports or opens of large skins would keep
+  // every earlier skin in memory.
+  explicit SkinHistory(std::uint64_t picture_budget = kPictureMemoryBudget)
+      : picture_budget_(picture_budget) {}
+
+  // Records one change: `before` is the document as it was before it and `after` as it is now,
+  // `label` names it for the Undo and Redo items. A change with a non-empty `merge_key` equal to
+  // that of the newest step merges into that step (the spin steps of one field in a row undo as
+  // one), unless an undo or redo came in between. Every change clears the steps that could be
+  // redone.
+  void Record(const SkinDocument& before, const SkinDocument& after, std::string label,
+              std::string merge_key = {});
+  // Records a change that also gave the document a new origin (a skin opened, a new skin), which
+  // never merges: undoing it puts `origin_before` back along with the document.
+  void RecordMove(const SkinDocument& before, const SkinDocument& after, SkinOrigin origin_before,
+                  std::string label);
 
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
@@ -27,11 +54,11 @@ class SkinHistory {
   const std::string& UndoLabel() const;
   const std::string& RedoLabel() const;
 
-  // Puts `doc` back into the state before the newest step, which then can be redone. False, and
-  // `doc` unchanged, when there is nothing to undo.
-  bool Undo(SkinDocument& doc);
+  // Puts `doc` back into the state before the newest step, which then can be redone, and `origin`
+  // too when the step changed it. False, and both unchanged, when there is nothing to undo.
+  bool Undo(SkinDocument& doc, SkinOrigin& origin);
   // Does the newest undone step again. False when there is nothing to redo.
-  bool Redo(SkinDocument& doc);
+  bool Redo(SkinDocument& doc, SkinOrigin& origin);
 
   // Ends the merging of steps, as after a save: the next change starts a step of its own.
   void BreakMerge() { mergeable_ = false; }
@@ -45,13 +72,20 @@ class SkinHistory {
     SkinDocument state;  // undo: the state before the change; redo: the state after it
     std::string label;
     std::string merge_key;
+    std::unique_ptr<SkinOrigin> origin;  // for a step that changed the origin, the other one
   };
 
-  // Moves the newest entry of `from` to `to`, exchanging its state with `doc`.
-  bool Step(std::vector<Entry>& from, std::vector<Entry>& to, SkinDocument& doc);
+  void Push(Entry entry, const SkinDocument& after);
+  // Drops the oldest steps while the pictures only they hold exceed the budget.
+  void LimitPictureMemory(const SkinDocument& after);
+  // Moves the newest entry of `from` to `to`, exchanging its state with `doc` (and its origin with
+  // `origin`, when it has one).
+  bool Step(std::deque<Entry>& from, std::deque<Entry>& to, SkinDocument& doc,
+            SkinOrigin& origin);
 
-  std::vector<Entry> undo_;
-  std::vector<Entry> redo_;
+  std::uint64_t picture_budget_;
+  std::deque<Entry> undo_;
+  std::deque<Entry> redo_;
   bool mergeable_ = false;
 };
 

@@ -89,7 +89,7 @@ class LiveLinkTest : public ShellTest {
   void Restart() {
     shell_ = std::make_unique<Shell>(
         dialogs_, i18n::DataFolders{(dir_.path() / "language").string(),
-                                    (dir_.path() / "settings" / "settings.ini").string()});
+                                    (dir_.path() / "settings" / "settings.ini").string(), ""});
     shell_->Start();
     shell_->window()->show();
   }
@@ -232,6 +232,19 @@ TEST_F(LiveLinkTest, TheEditorsOwnSaveIsNoChangeFromOutside) {
   EXPECT_FALSE(Modified());
 }
 
+// A save elsewhere that wrote only part of the skin leaves the followed folder as it was: a change
+// made there just before is still taken.
+TEST_F(LiveLinkTest, APartialSaveElsewhereKeepsWhatChangedInTheFollowedFolder) {
+  OpenFollowedSkin();
+  fs::create_directories(dir_.path() / "other" / "btn.bmp");  // a folder where a file should go
+  WriteInPlace("lamp.bmp", Bmp(Image(2, 2, kCyan)));
+  dialogs_.answers.push_back(dir_.folder() + "other/");
+  Trigger(kMenuSaveFolder);
+  ASSERT_FALSE(dialogs_.errors.empty());
+  EXPECT_EQ(shell_->watched_folder(), skin_);
+  EXPECT_TRUE(WaitForStatus("Reloaded from disk: lamp.bmp."));
+}
+
 TEST_F(LiveLinkTest, NoReloadWhileACommandWaitsForTheUser) {
   OpenFollowedSkin();
   dialogs_.inside_colour_editor = [&] {
@@ -343,6 +356,37 @@ TEST_F(LiveLinkTest, ARecentEntryOpensAsOpenDoesAndAMissingOneIsReportedAndRemov
   EXPECT_EQ(shell_->preferences().recent, (std::vector<std::string>{zip, a}));
   EXPECT_EQ(i18n::LoadEditorPreferences(EditorFile()).recent, shell_->preferences().recent);
   EXPECT_FALSE(window().MenuItem(kMenuFirstRecent + 2)->isVisible());
+}
+
+// Undoing an Open goes back to the skin before it as a whole: its content, the state it was last
+// saved in, the folder followed on disk and the name in the title.
+TEST_F(LiveLinkTest, UndoOfOpenAndNewGoesBackToWhereTheSkinCameFrom) {
+  const std::string a = SaveSkinFolder("a", 7), b = SaveSkinFolder("b", 8);
+  const auto title_names = [&](const std::string& name) {
+    return window().windowTitle().endsWith(QString::fromStdString(name) + "[*]");
+  };
+  Open(a);
+  SpinStartButtonX(Qt::Key_Up);
+  Open(b);
+  Trigger(kMenuUndo);
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 8);
+  EXPECT_TRUE(Modified()) << "a's edit is still unsaved";
+  EXPECT_EQ(shell_->watched_folder(), a);
+  EXPECT_TRUE(title_names(" \u2013 a"));
+  Trigger(kMenuUndo);
+  EXPECT_FALSE(Modified());
+
+  Trigger(kMenuRedo);
+  Trigger(kMenuRedo);
+  EXPECT_EQ(shell_->watched_folder(), b);
+  EXPECT_FALSE(Modified());
+  Trigger(kMenuNewSkin);
+  EXPECT_FALSE(Modified()) << "the built-in skin holds no unsaved work";
+  EXPECT_TRUE(title_names("v0.100531"));
+  EXPECT_EQ(shell_->watched_folder(), "");
+  Trigger(kMenuUndo);
+  EXPECT_EQ(shell_->watched_folder(), b);
+  EXPECT_TRUE(title_names(" \u2013 b"));
 }
 
 TEST_F(LiveLinkTest, TheRecentListHoldsEightAndClearEmptiesIt) {
