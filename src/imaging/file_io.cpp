@@ -9,12 +9,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 
 namespace imaging {
 namespace {
 
 constexpr std::string_view kTemporaryMark = ".skinsmith-";
 constexpr std::size_t kTemporaryRandom = 6;  // the XXXXXX that mkstemp replaces
+
+struct FolderCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   while (size > 0) {
@@ -120,9 +125,10 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 
 void RemoveLeftoverTemporaries(const std::string& folder, std::span<const std::string> file_names) {
   const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
-  DIR* dir = ::opendir(base.empty() ? "." : base.c_str());
+  // Owned so that the folder is closed also when building a path below runs out of memory.
+  const std::unique_ptr<DIR, FolderCloser> dir(::opendir(base.empty() ? "." : base.c_str()));
   if (dir == nullptr) return;
-  while (const dirent* entry = ::readdir(dir)) {
+  while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
     if (name.empty() || name[0] != '.') continue;
     const bool leftover = std::any_of(file_names.begin(), file_names.end(),
@@ -132,7 +138,6 @@ void RemoveLeftoverTemporaries(const std::string& folder, std::span<const std::s
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
   }
-  ::closedir(dir);
 }
 
 bool MakeFolder(const std::string& path) {
