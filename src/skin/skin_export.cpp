@@ -218,27 +218,15 @@ bool BuildArchive(const SkinDocument& doc, const std::string& zip_path, const st
 
 bool ExportSkinZip(SkinDocument& doc, const std::string& zip_path, const imaging::Image& preview,
                    const SaveOptions& options, Feedback& feedback) {
-  const SkinInfo before = doc.info;
-  FileProblem problem = FileProblem::kNotSaved;
-  bool ok = false;
-  try {
-    const std::string text = BuildSkinSettingsText(doc, options);
-    if (text.size() > kMaxSettingsFileBytes) {
-      problem = FileProblem::kSettingsTooLong;  // no reader would open the skin again
-    } else {
-      MemoryFile file;
-      ok = BuildArchive(doc, zip_path, text, preview, file, feedback) &&
-           imaging::WriteFileAtomically(zip_path, file.bytes);
-    }
-  } catch (const std::bad_alloc&) {
-    problem = FileProblem::kOutOfMemory;
-  }
+  const std::optional<FileProblem> problem =
+      WriteSkinSettingsText(doc, options, [&](const std::string& text) {
+        MemoryFile file;
+        return BuildArchive(doc, zip_path, text, preview, file, feedback) &&
+               imaging::WriteFileAtomically(zip_path, file.bytes);
+      });
   feedback.SetProgress(0);
-  if (!ok) {
-    doc.info = before;
-    feedback.ShowError(ComposeFileMessage(zip_path, problem, options.texts));
-  }
-  return ok;
+  if (problem) feedback.ShowError(ComposeFileMessage(zip_path, *problem, options.texts));
+  return !problem;
 }
 
 }  // namespace skin
