@@ -221,8 +221,10 @@ bool ExportSkinZip(SkinDocument& doc, const std::string& zip_path, const imaging
   const std::optional<FileProblem> problem =
       WriteSkinSettingsText(doc, options, [&](const std::string& text) {
         MemoryFile file;
-        return BuildArchive(doc, zip_path, text, preview, file, feedback) &&
-               imaging::WriteFileAtomically(zip_path, file.bytes);
+        const bool built = BuildArchive(doc, zip_path, text, preview, file, feedback);
+        // minizip saw only a failed write; what failed was growing the archive in memory.
+        if (file.failed) throw std::bad_alloc();
+        return built && imaging::WriteFileAtomically(zip_path, file.bytes);
       });
   feedback.SetProgress(0);
   if (problem) feedback.ShowError(ComposeFileMessage(zip_path, *problem, options.texts));
