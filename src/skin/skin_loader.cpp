@@ -79,17 +79,8 @@ Taken TakeBytes(SkinDocument& doc, SlotId slot, const Bytes& bytes, bool dither,
 Taken TakeFile(SkinDocument& doc, SlotId slot, const std::string& path, bool release_first,
                std::uint64_t budget) {
   const imaging::ReadResult file = imaging::ReadWholeFile(path, kMaxPictureFileBytes);
-  switch (file.status) {
-    case imaging::ReadStatus::kOk:
-      break;
-    case imaging::ReadStatus::kCannotOpen:
-      return Refused(FileProblem::kNotFound);
-    case imaging::ReadStatus::kNotRegularFile:
-      return Refused(FileProblem::kNotRegularFile);
-    case imaging::ReadStatus::kTooLarge:
-      return Refused(FileProblem::kTooLarge);
-    case imaging::ReadStatus::kReadError:
-      return Refused(FileProblem::kUnknownFormat);
+  if (const std::optional<FileProblem> problem = skin::ProblemOf(file.status)) {
+    return Refused(*problem);
   }
   return TakeBytes(doc, slot, file.bytes, true, release_first, budget);
 }
