@@ -22,15 +22,16 @@ enum class FileProblem {
   kOutOfMemory,      // an allocation failed
   kNotRegularFile,   // a folder, named pipe, device or socket where a file belongs
   kSettingsTooLong,  // uisettings.ini would be longer than any reader accepts
-  kNoSkin,           // a folder or archive without a readable uisettings.ini
+  kNoSkin,           // a folder or archive without a readable uisettings.ini; stays last
 };
-inline constexpr std::size_t kFileProblemCount = 9;
+inline constexpr std::size_t kFileProblemCount = static_cast<std::size_t>(FileProblem::kNoSkin) + 1;
 
 // The language key of the text that names each problem, by FileProblem.
-inline constexpr std::array<std::string_view, kFileProblemCount> kFileProblemKeys{
-    "LANG_FILE_NOTFOUND$",   "LANG_FILE_UNKNOWN$",  "LANG_FILE_NOTSAVE$",
-    "LANG_FILE_TOOLARGE$",   "LANG_FILE_NOMEMORY$", "LANG_OUTOFMEMORY$",
-    "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$",  "LANG_FILE_NOSKIN$"};
+inline constexpr auto kFileProblemKeys = std::to_array<std::string_view>(
+    {"LANG_FILE_NOTFOUND$", "LANG_FILE_UNKNOWN$", "LANG_FILE_NOTSAVE$", "LANG_FILE_TOOLARGE$",
+     "LANG_FILE_NOMEMORY$", "LANG_OUTOFMEMORY$", "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$",
+     "LANG_FILE_NOSKIN$"});
+static_assert(kFileProblemKeys.size() == kFileProblemCount, "one language key for each problem");
 
 // The texts the messages are made of, in the user's language. The front ends fill them from their
 // interface texts; see MakeMessageTexts.
