@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "i18n/ui_texts.h"
+#include "skin/code_page.h"
 
 namespace cli {
 namespace {
@@ -62,17 +63,9 @@ std::string TerminalSafe(std::string_view text) {
     }
     // A well-formed UTF-8 sequence of a printable character passes; C0 and C1 controls, DEL and
     // stray bytes, which a terminal may take for the start of an escape sequence, are spelt out.
-    const int n = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-    bool printable = n > 0 && i + n <= text.size();
-    char32_t code = n > 0 ? b & (0x7F >> n) : 0;
-    for (int k = 1; printable && k < n; ++k) {
-      const auto c = static_cast<unsigned char>(text[i + k]);
-      printable = (c & 0xC0) == 0x80;
-      code = (code << 6) | (c & 0x3F);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    printable = printable && code >= kSmallest[n] && code >= 0xA0 && code <= 0x10FFFF &&
-                (code < 0xD800 || code > 0xDFFF);
+    // The C1 controls, U+0080 to U+009F, are the sequences C2 80 to C2 9F.
+    const std::size_t n = skin::Utf8CharLength(text.substr(i));
+    const bool printable = n > 1 && !(b == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0);
     if (printable) {
       out.append(text.substr(i, n));
       i += n;

@@ -6,17 +6,14 @@
 
 #include <cstdlib>
 
+#include "imaging/file_io.h"
+
 namespace i18n {
 namespace {
 
 bool IsDirectory(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
@@ -87,7 +84,7 @@ DataFolders ResolveDataFolders(const std::string& executable_dir) {
   in.source_guide = SKINSMITH_SOURCE_GUIDE;
 #endif
   DataFolders folders = ResolveDataFolders(in, IsDirectory);
-  folders.user_guide = FindUserGuide(in, IsRegularFile);
+  folders.user_guide = FindUserGuide(in, imaging::IsRegularFile);
   // Nothing is created here: SaveProgramSettings makes the settings folder when it first writes.
   return folders;
 }

@@ -2,8 +2,6 @@
 #include "i18n/editor_preferences.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <optional>
 
 #include "i18n/ini_file.h"
@@ -96,16 +94,7 @@ std::string EditorPreferencesText(const EditorPreferences& preferences) {
 }
 
 bool SaveEditorPreferences(const std::string& file, const EditorPreferences& preferences) {
-  const std::string text = EditorPreferencesText(preferences);
-  const std::size_t slash = file.rfind('/');
-  if (slash != std::string::npos) {
-    std::error_code ignored;
-    std::filesystem::create_directories(file.substr(0, slash), ignored);
-  }
-  FILE* out = std::fopen(file.c_str(), "wb");
-  if (out == nullptr) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  return (std::fclose(out) == 0) && written;
+  return WriteSettingsFile(file, EditorPreferencesText(preferences));
 }
 
 void RememberRecentSkin(std::vector<std::string>& recent, const std::string& path) {

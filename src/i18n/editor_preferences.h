@@ -34,8 +34,8 @@ EditorPreferences LoadEditorPreferences(const std::string& file);
 // hexadecimal digits, so that any path survives the INI syntax.
 std::string EditorPreferencesText(const EditorPreferences& preferences);
 
-// Writes `file`, creating its folder and all missing parents. False when it cannot be written;
-// nothing is reported.
+// Writes `file` through WriteSettingsFile: its folder and all missing parents are made, and a
+// failed write leaves the old file whole. False when it cannot be written; nothing is reported.
 bool SaveEditorPreferences(const std::string& file, const EditorPreferences& preferences);
 
 // Puts `path` at the head of `recent`, taking it out of where it stood, and drops what lies beyond

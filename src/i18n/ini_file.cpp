@@ -1,8 +1,11 @@
 // INI parsing.
 #include "i18n/ini_file.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include "imaging/file_io.h"
 
 namespace i18n {
 namespace {
@@ -32,6 +35,16 @@ std::string_view Trim(std::string_view s) {
 }
 
 }  // namespace
+
+bool WriteSettingsFile(const std::string& path, std::string_view text) {
+  const std::size_t slash = path.rfind('/');
+  if (slash != std::string::npos) {
+    std::error_code ignored;  // a folder that cannot be made shows in the write
+    std::filesystem::create_directories(path.substr(0, slash), ignored);
+  }
+  return imaging::WriteFileAtomically(
+      path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -1,4 +1,5 @@
-// The INI reader of language files and the program settings file.
+// The INI reader of language files and the program settings file, and the writer of whole files
+// of settings.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,12 @@ class IniFile {
   };
   std::vector<Group> groups_;
 };
+
+// Writes `text` as the whole file at `path`, creating its folder and all missing parents first (on
+// a fresh account not even ~/.config may exist). The file is replaced only once the new one is
+// complete: a crash or a full disk leaves the old file as it was. False when it cannot be written;
+// nothing is reported.
+bool WriteSettingsFile(const std::string& path, std::string_view text);
 
 // ASCII-case-insensitive equality.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);

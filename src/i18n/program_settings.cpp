@@ -1,8 +1,6 @@
 // Program settings file.
 #include "i18n/program_settings.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <optional>
 
 #include "i18n/ini_file.h"
@@ -34,20 +32,7 @@ std::string ProgramSettingsText(const ProgramSettings& settings) {
 }
 
 bool SaveProgramSettings(const std::string& settings_file, const ProgramSettings& settings) {
-  const std::string text = ProgramSettingsText(settings);
-  FILE* file = std::fopen(settings_file.c_str(), "wb");
-  if (file == nullptr) {
-    // On a fresh account not even ~/.config may exist: the whole path is made, not one level.
-    const std::size_t slash = settings_file.rfind('/');
-    std::error_code ignored;
-    if (slash != std::string::npos) {
-      std::filesystem::create_directories(settings_file.substr(0, slash), ignored);
-    }
-    file = std::fopen(settings_file.c_str(), "wb");
-  }
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  return (std::fclose(file) == 0) && written;
+  return WriteSettingsFile(settings_file, ProgramSettingsText(settings));
 }
 
 }  // namespace i18n

@@ -24,8 +24,9 @@ ProgramSettings LoadProgramSettings(const std::string& settings_file);
 // "LastPath = ...", "Language = ...", "BGColor = ...", "SwapView = ..." with CR LF after each.
 std::string ProgramSettingsText(const ProgramSettings& settings);
 
-// Writes `settings_file`, creating its folder and all missing parents when needed. False when it
-// cannot be written; nothing is reported.
+// Writes `settings_file` through WriteSettingsFile: its folder and all missing parents are made,
+// and a failed write leaves the old file whole. False when it cannot be written; nothing is
+// reported.
 bool SaveProgramSettings(const std::string& settings_file, const ProgramSettings& settings);
 
 }  // namespace i18n

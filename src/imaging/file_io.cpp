@@ -9,12 +9,20 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 
 namespace imaging {
 namespace {
 
 constexpr std::string_view kTemporaryMark = ".skinsmith-";
 constexpr std::size_t kTemporaryRandom = 6;  // the XXXXXX that mkstemp replaces
+// A temporary keeps at most this much of its file's name, so that "." + name + mark + XXXXXX stays
+// within the 255 bytes a file name may have, whatever the name's length.
+constexpr std::size_t kTemporaryNameBytes = 200;
+
+struct FolderCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   while (size > 0) {
@@ -34,11 +42,24 @@ std::pair<std::string, std::string> SplitPath(const std::string& path) {
   return {path.substr(0, cut + 1), path.substr(cut + 1)};
 }
 
+// The part of the file name `name` that its temporaries carry: all of it, or its first
+// kTemporaryNameBytes bytes, less the start of a UTF-8 character that the cut would split.
+std::string_view TemporaryStem(std::string_view name) {
+  if (name.size() <= kTemporaryNameBytes) return name;
+  std::size_t cut = kTemporaryNameBytes;
+  // A UTF-8 character has at most three continuation bytes (10xxxxxx) after its lead byte.
+  for (int k = 0; k < 3 && cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80; ++k) {
+    --cut;
+  }
+  return name.substr(0, cut);
+}
+
 bool IsLeftoverOf(std::string_view entry, std::string_view file_name) {
-  const std::size_t prefix = 1 + file_name.size() + kTemporaryMark.size();
+  const std::string_view stem = TemporaryStem(file_name);
+  const std::size_t prefix = 1 + stem.size() + kTemporaryMark.size();
   if (entry.size() != prefix + kTemporaryRandom || entry[0] != '.' ||
-      entry.substr(1, file_name.size()) != file_name ||
-      entry.substr(1 + file_name.size(), kTemporaryMark.size()) != kTemporaryMark) {
+      entry.substr(1, stem.size()) != stem ||
+      entry.substr(1 + stem.size(), kTemporaryMark.size()) != kTemporaryMark) {
     return false;
   }
   return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix), entry.end(), [](char c) {
@@ -97,7 +118,8 @@ bool IsRegularFile(const std::string& path) {
 
 std::string TemporaryNameFor(const std::string& path) {
   const auto [folder, name] = SplitPath(path);
-  return folder + "." + name + std::string(kTemporaryMark) + std::string(kTemporaryRandom, 'X');
+  return folder + "." + std::string(TemporaryStem(name)) + std::string(kTemporaryMark) +
+         std::string(kTemporaryRandom, 'X');
 }
 
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
@@ -120,9 +142,10 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 
 void RemoveLeftoverTemporaries(const std::string& folder, std::span<const std::string> file_names) {
   const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
-  DIR* dir = ::opendir(base.empty() ? "." : base.c_str());
+  // Owned so that the folder is closed also when building a path below runs out of memory.
+  const std::unique_ptr<DIR, FolderCloser> dir(::opendir(base.empty() ? "." : base.c_str()));
   if (dir == nullptr) return;
-  while (const dirent* entry = ::readdir(dir)) {
+  while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
     if (name.empty() || name[0] != '.') continue;
     const bool leftover = std::any_of(file_names.begin(), file_names.end(),
@@ -132,7 +155,6 @@ void RemoveLeftoverTemporaries(const std::string& folder, std::span<const std::s
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
   }
-  ::closedir(dir);
 }
 
 bool MakeFolder(const std::string& path) {

@@ -32,7 +32,9 @@ bool IsRegularFile(const std::string& path);
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // The pattern of the temporary files WriteFileAtomically makes for `path`: in the same folder, the
-// hidden name "." + file name + ".skinsmith-XXXXXX".
+// hidden name "." + file name + ".skinsmith-XXXXXX". Of a file name longer than 200 bytes only the
+// first 200 are taken (fewer where that would split a UTF-8 character), so that the temporary's
+// name is no longer than the longest name the folder takes.
 std::string TemporaryNameFor(const std::string& path);
 
 // Removes the temporary files that writes of `file_names` into `folder` left behind when they were

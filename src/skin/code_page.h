@@ -3,6 +3,7 @@
 // that belongs to the user's locale and converts with iconv.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ int AnsiCodePageForLocale(std::string_view locale);
 // AnsiCodePageForLocale of the locale the environment selects for character handling (LC_ALL,
 // then LC_CTYPE, then LANG).
 int AnsiCodePageFromEnvironment();
+
+// The length of the well-formed UTF-8 character at the start of `text`: 1 for an ASCII byte, 2 to
+// 4 for a longer sequence, 0 when it is malformed (a stray continuation byte, an overlong form, a
+// surrogate, beyond U+10FFFF, or cut short by the end of `text`) and for an empty `text`.
+std::size_t Utf8CharLength(std::string_view text);
 
 // Decodes bytes in `code_page` to UTF-8. A byte sequence the code page does not define becomes
 // U+FFFD and decoding goes on with the next byte.

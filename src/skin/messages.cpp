@@ -1,7 +1,22 @@
-// Composition of file messages.
+// Composition of file messages, and the problems of files that could not be read.
 #include "skin/messages.h"
 
 namespace skin {
+
+std::optional<FileProblem> ProblemOf(imaging::ReadStatus status) {
+  switch (status) {
+    case imaging::ReadStatus::kOk:
+      return std::nullopt;
+    case imaging::ReadStatus::kNotRegularFile:
+      return FileProblem::kNotRegularFile;
+    case imaging::ReadStatus::kTooLarge:
+      return FileProblem::kTooLarge;
+    case imaging::ReadStatus::kCannotOpen:
+    case imaging::ReadStatus::kReadError:
+      break;
+  }
+  return FileProblem::kNotFound;
+}
 
 std::string ComposeFileMessage(std::string_view name, FileProblem problem,
                                const MessageTexts& texts) {

@@ -4,8 +4,11 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "imaging/file_io.h"
 
 namespace skin {
 
@@ -19,15 +22,16 @@ enum class FileProblem {
   kOutOfMemory,      // an allocation failed
   kNotRegularFile,   // a folder, named pipe, device or socket where a file belongs
   kSettingsTooLong,  // uisettings.ini would be longer than any reader accepts
-  kNoSkin,           // a folder or archive without a readable uisettings.ini
+  kNoSkin,           // a folder or archive without a readable uisettings.ini; stays last
 };
-inline constexpr std::size_t kFileProblemCount = 9;
+inline constexpr std::size_t kFileProblemCount = static_cast<std::size_t>(FileProblem::kNoSkin) + 1;
 
 // The language key of the text that names each problem, by FileProblem.
-inline constexpr std::array<std::string_view, kFileProblemCount> kFileProblemKeys{
-    "LANG_FILE_NOTFOUND$",   "LANG_FILE_UNKNOWN$",  "LANG_FILE_NOTSAVE$",
-    "LANG_FILE_TOOLARGE$",   "LANG_FILE_NOMEMORY$", "LANG_OUTOFMEMORY$",
-    "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$",  "LANG_FILE_NOSKIN$"};
+inline constexpr auto kFileProblemKeys = std::to_array<std::string_view>(
+    {"LANG_FILE_NOTFOUND$", "LANG_FILE_UNKNOWN$", "LANG_FILE_NOTSAVE$", "LANG_FILE_TOOLARGE$",
+     "LANG_FILE_NOMEMORY$", "LANG_OUTOFMEMORY$", "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$",
+     "LANG_FILE_NOSKIN$"});
+static_assert(kFileProblemKeys.size() == kFileProblemCount, "one language key for each problem");
 
 // The texts the messages are made of, in the user's language. The front ends fill them from their
 // interface texts; see MakeMessageTexts.
@@ -47,6 +51,12 @@ MessageTexts MakeMessageTexts(TextOfKey text_of_key) {
     texts.problems[i] = text_of_key(kFileProblemKeys[i]);
   return texts;
 }
+
+// The problem of a file that imaging::ReadWholeFile did not read, nothing for kOk. A file that
+// cannot be opened or read gives kNotFound, whose text is the program's message for a file it
+// cannot read. The editor shows its own text for an over-large settings file by replacing the
+// kTooLarge text in the MessageTexts it composes with.
+std::optional<FileProblem> ProblemOf(imaging::ReadStatus status);
 
 // "name : text" for a file that was not found, "name: text" for every other problem.
 std::string ComposeFileMessage(std::string_view name, FileProblem problem,

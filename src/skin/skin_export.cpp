@@ -14,39 +14,13 @@
 #include "imaging/bmp16.h"
 #include "imaging/file_io.h"
 #include "imaging/png_codec.h"
+#include "skin/code_page.h"
 #include "skin/settings_reader.h"
 
 namespace skin {
 namespace {
 
 constexpr std::size_t kMaxFolderNameBytes = 64;
-
-// The length of the well-formed UTF-8 character at the start of `text`, 0 when it is malformed
-// (a stray continuation byte, an overlong form, a surrogate, beyond U+10FFFF or cut short).
-std::size_t Utf8CharLength(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  }
-  return length;
-}
 
 void TrimBlanksAndDots(std::string& name) {
   const std::size_t first = name.find_first_not_of(" .");
@@ -244,27 +218,17 @@ bool BuildArchive(const SkinDocument& doc, const std::string& zip_path, const st
 
 bool ExportSkinZip(SkinDocument& doc, const std::string& zip_path, const imaging::Image& preview,
                    const SaveOptions& options, Feedback& feedback) {
-  const SkinInfo before = doc.info;
-  FileProblem problem = FileProblem::kNotSaved;
-  bool ok = false;
-  try {
-    const std::string text = BuildSkinSettingsText(doc, options);
-    if (text.size() > kMaxSettingsFileBytes) {
-      problem = FileProblem::kSettingsTooLong;  // no reader would open the skin again
-    } else {
-      MemoryFile file;
-      ok = BuildArchive(doc, zip_path, text, preview, file, feedback) &&
-           imaging::WriteFileAtomically(zip_path, file.bytes);
-    }
-  } catch (const std::bad_alloc&) {
-    problem = FileProblem::kOutOfMemory;
-  }
+  const std::optional<FileProblem> problem =
+      WriteSkinSettingsText(doc, options, [&](const std::string& text) {
+        MemoryFile file;
+        const bool built = BuildArchive(doc, zip_path, text, preview, file, feedback);
+        // minizip saw only a failed write; what failed was growing the archive in memory.
+        if (file.failed) throw std::bad_alloc();
+        return built && imaging::WriteFileAtomically(zip_path, file.bytes);
+      });
   feedback.SetProgress(0);
-  if (!ok) {
-    doc.info = before;
-    feedback.ShowError(ComposeFileMessage(zip_path, problem, options.texts));
-  }
-  return ok;
+  if (problem) feedback.ShowError(ComposeFileMessage(zip_path, *problem, options.texts));
+  return !problem;
 }
 
 }  // namespace skin

@@ -29,8 +29,9 @@ inline constexpr std::string_view kPreviewEntry = "preview.png";
 // dated with the LastUpdate stamp; names that are not ASCII are stored as UTF-8 and marked so.
 // Progress runs 1 to 53 over the pictures, then 0. The archive is built in memory and written
 // through a temporary file that is renamed over `zip_path`, so `zip_path` is either untouched or
-// the complete archive. On failure shows "zip_path: <file not saved>", restores the document's
-// information texts and returns false.
+// the complete archive. On failure shows "zip_path: <file not saved>" (the settings-too-long text
+// for a settings text no reader would open, the out-of-memory text when memory ran out, also
+// while the archive grew), restores the document's information texts and returns false.
 bool ExportSkinZip(SkinDocument& doc, const std::string& zip_path, const imaging::Image& preview,
                    const SaveOptions& options, Feedback& feedback);
 

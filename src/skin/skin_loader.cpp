@@ -7,7 +7,9 @@
 #include <unzip.h>
 
 #include <algorithm>
+#include <memory>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 #include "imaging/bmp16.h"
@@ -77,17 +79,8 @@ Taken TakeBytes(SkinDocument& doc, SlotId slot, const Bytes& bytes, bool dither,
 Taken TakeFile(SkinDocument& doc, SlotId slot, const std::string& path, bool release_first,
                std::uint64_t budget) {
   const imaging::ReadResult file = imaging::ReadWholeFile(path, kMaxPictureFileBytes);
-  switch (file.status) {
-    case imaging::ReadStatus::kOk:
-      break;
-    case imaging::ReadStatus::kCannotOpen:
-      return Refused(FileProblem::kNotFound);
-    case imaging::ReadStatus::kNotRegularFile:
-      return Refused(FileProblem::kNotRegularFile);
-    case imaging::ReadStatus::kTooLarge:
-      return Refused(FileProblem::kTooLarge);
-    case imaging::ReadStatus::kReadError:
-      return Refused(FileProblem::kUnknownFormat);
+  if (const std::optional<FileProblem> problem = skin::ProblemOf(file.status)) {
+    return Refused(*problem);
   }
   return TakeBytes(doc, slot, file.bytes, true, release_first, budget);
 }
@@ -136,11 +129,11 @@ class Archive {
   explicit Archive(const std::string& path)
       : file_(imaging::IsRegularFile(path) ? unzOpen64(path.c_str()) : nullptr) {
     if (file_ == nullptr) return;
-    for (int r = unzGoToFirstFile(file_); r == UNZ_OK && entries_.size() < kMaxArchiveEntries;
-         r = unzGoToNextFile(file_)) {
+    for (int r = unzGoToFirstFile(file_.get()); r == UNZ_OK && entries_.size() < kMaxArchiveEntries;
+         r = unzGoToNextFile(file_.get())) {
       unz_file_info64 info{};
       char name[1024];
-      if (unzGetCurrentFileInfo64(file_, &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
+      if (unzGetCurrentFileInfo64(file_.get(), &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
           UNZ_OK) {
         break;
       }
@@ -151,15 +144,10 @@ class Archive {
       std::replace(entry.name.begin(), entry.name.end(), '/', '\\');
       entry.upper = Upper(entry.name);
       entry.size = info.uncompressed_size;
-      unzGetFilePos64(file_, &entry.position);
+      unzGetFilePos64(file_.get(), &entry.position);
       entries_.push_back(std::move(entry));
     }
   }
-  ~Archive() {
-    if (file_ != nullptr) unzClose(file_);
-  }
-  Archive(const Archive&) = delete;
-  Archive& operator=(const Archive&) = delete;
 
   const std::vector<Entry>& entries() const { return entries_; }
 
@@ -168,15 +156,15 @@ class Archive {
   std::optional<Bytes> Extract(const Entry& entry, std::uint64_t max_bytes) {
     if (entry.size > max_bytes) return std::nullopt;
     unz64_file_pos position = entry.position;
-    if (unzGoToFilePos64(file_, &position) != UNZ_OK) return std::nullopt;
-    if (unzOpenCurrentFile(file_) != UNZ_OK) return std::nullopt;
+    if (unzGoToFilePos64(file_.get(), &position) != UNZ_OK) return std::nullopt;
+    if (unzOpenCurrentFile(file_.get()) != UNZ_OK) return std::nullopt;
     Bytes bytes(static_cast<std::size_t>(entry.size));
     std::size_t done = 0;
     bool ok = true;
     while (done < bytes.size()) {
       const unsigned chunk =
           static_cast<unsigned>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-      const int n = unzReadCurrentFile(file_, bytes.data() + done, chunk);
+      const int n = unzReadCurrentFile(file_.get(), bytes.data() + done, chunk);
       if (n <= 0) {
         ok = false;
         break;
@@ -184,14 +172,18 @@ class Archive {
       done += static_cast<std::size_t>(n);
     }
     std::uint8_t extra;
-    if (ok && unzReadCurrentFile(file_, &extra, 1) != 0) ok = false;
-    if (unzCloseCurrentFile(file_) != UNZ_OK) ok = false;  // UNZ_CRCERROR among others
+    if (ok && unzReadCurrentFile(file_.get(), &extra, 1) != 0) ok = false;
+    if (unzCloseCurrentFile(file_.get()) != UNZ_OK) ok = false;  // UNZ_CRCERROR among others
     if (!ok) return std::nullopt;
     return bytes;
   }
 
  private:
-  unzFile file_;
+  struct Closer {
+    void operator()(unzFile file) const { unzClose(file); }
+  };
+  // Owned so that the archive is closed also when listing its entries runs out of memory.
+  std::unique_ptr<std::remove_pointer_t<unzFile>, Closer> file_;
   std::vector<Entry> entries_;
 };
 

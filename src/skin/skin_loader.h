@@ -34,10 +34,10 @@ struct LoadOptions {
 
 // Loads the picture file at `path` into `slot` as a skin load does. A 16-bit uncompressed BMP is
 // taken without loss; any other BMP, PNG or JPEG is decoded and reduced to 15-bit colour by
-// error diffusion. A file that cannot be opened gives "path : <not found>" and leaves the slot as
-// it was; one that cannot be taken (not a regular file, not a picture, above the size limits or
-// the memory budget, or out of memory) gives "path: <the problem>" and leaves the slot empty.
-// True when the slot took the picture.
+// error diffusion. A file that cannot be opened or read gives "path : <not found>" and leaves the
+// slot as it was; one that cannot be taken (not a regular file, not a picture, above the size
+// limits or the memory budget, or out of memory) gives "path: <the problem>" and leaves the slot
+// empty. True when the slot took the picture.
 bool LoadSkinBitmap(SkinDocument& doc, SlotId slot, const std::string& path,
                     const MessageTexts& texts, Feedback& feedback,
                     std::uint64_t budget = kPictureMemoryBudget);

@@ -94,22 +94,13 @@ namespace {
 // Writes uisettings.ini; on any failure the document's information texts are put back.
 bool WriteSettings(SkinDocument& doc, const std::string& path, const SaveOptions& options,
                    Feedback& feedback) {
-  const SkinInfo before = doc.info;
-  FileProblem problem = FileProblem::kNotSaved;
-  try {
-    const std::string text = BuildSkinSettingsText(doc, options);
-    if (text.size() > kMaxSettingsFileBytes) {
-      problem = FileProblem::kSettingsTooLong;
-    } else if (imaging::WriteFileAtomically(
-                   path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()})) {
-      return true;
-    }
-  } catch (const std::bad_alloc&) {
-    problem = FileProblem::kOutOfMemory;
-  }
-  doc.info = before;
-  feedback.ShowError(ComposeFileMessage(path, problem, options.texts));
-  return false;
+  const std::optional<FileProblem> problem =
+      WriteSkinSettingsText(doc, options, [&](const std::string& text) {
+        return imaging::WriteFileAtomically(
+            path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+      });
+  if (problem) feedback.ShowError(ComposeFileMessage(path, *problem, options.texts));
+  return !problem;
 }
 
 // Clears away the temporary files a killed save left in the skin folder and its icon/ folder.

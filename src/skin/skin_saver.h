@@ -2,12 +2,14 @@
 #pragma once
 
 #include <ctime>
+#include <new>
 #include <optional>
 #include <string>
 
 #include "skin/code_page.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
+#include "skin/settings_reader.h"
 #include "skin/skin_document.h"
 
 namespace skin {
@@ -37,6 +39,32 @@ std::string CurrentLastUpdate();
 // uisettings.ini: [SkinInfo], [global settings], the 34 element sections and [end], every line
 // ended by CR LF, texts encoded in the options' code page (a character it cannot hold becomes "?").
 std::string BuildSkinSettingsText(SkinDocument& doc, const SaveOptions& options);
+
+// The settings step that a save and an export share: builds the text (BuildSkinSettingsText, so the
+// document's information texts and LastUpdate change) and hands it to `write`, a function of the
+// text that returns whether it was written and may throw std::bad_alloc. A text longer than
+// kMaxSettingsFileBytes, which no reader would open again, is not handed on. Returns nothing once
+// the text is written, otherwise the problem: kSettingsTooLong, kNotSaved when `write` returned
+// false, or kOutOfMemory when an allocation failed; the document's information texts are then put
+// back as they were.
+template <typename Write>
+std::optional<FileProblem> WriteSkinSettingsText(SkinDocument& doc, const SaveOptions& options,
+                                                 Write write) {
+  const SkinInfo before = doc.info;
+  FileProblem problem = FileProblem::kNotSaved;
+  try {
+    const std::string text = BuildSkinSettingsText(doc, options);
+    if (text.size() > kMaxSettingsFileBytes) {
+      problem = FileProblem::kSettingsTooLong;
+    } else if (write(text)) {
+      return std::nullopt;
+    }
+  } catch (const std::bad_alloc&) {
+    problem = FileProblem::kOutOfMemory;
+  }
+  doc.info = before;
+  return problem;
+}
 
 // Writes `image` as a 16-bit BMP to `path`, replacing the file only once the new one is complete.
 // On failure shows "path: <file not saved>" (or the out-of-memory text) and returns false.

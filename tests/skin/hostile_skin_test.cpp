@@ -192,6 +192,26 @@ TEST_F(HostileSkinTest, ASaveClearsAwayWhatAKilledSaveLeft) {
   EXPECT_EQ(marked, 4) << "only the four look-alikes; this save left nothing of its own";
 }
 
+// A temporary carries only the start of a long file name, so that a file of any valid name can be
+// written, and its leftover is still found. The name has 250 bytes; its 201st is inside an "é".
+TEST_F(HostileSkinTest, AFileWithALongNameIsWrittenAndItsLeftoverCleared) {
+  std::string name = "x";
+  while (name.size() < 249) name += "\xC3\xA9";
+  name += "y";
+  const std::string path = dir_.folder() + name;
+  const std::vector<std::uint8_t> bytes{'B', 'M'};
+  EXPECT_TRUE(imaging::WriteFileAtomically(path, bytes));
+  EXPECT_EQ(testing_support::ReadFileText(path), "BM");
+
+  std::string leftover = imaging::TemporaryNameFor(path);
+  leftover.replace(leftover.size() - 6, 6, "a1B2c3");
+  WriteFile(leftover, "partial");
+  ASSERT_TRUE(fs::exists(leftover));
+  imaging::RemoveLeftoverTemporaries(dir_.folder(), std::vector<std::string>{name});
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_TRUE(fs::exists(path));
+}
+
 // Running out of memory in the middle of a load or a save ends that operation with a message; the
 // program goes on.
 class FailingFeedback : public RecordingFeedback {

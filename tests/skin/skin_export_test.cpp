@@ -228,6 +228,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FolderNameCase{"lpt0", "", "lpt0"}, FolderNameCase{"console", "", "console"},
                       FolderNameCase{"caf\xC3\xA9", "", "caf\xC3\xA9"},
                       FolderNameCase{"bad\xC3(\xFF\xED\xA0\x80", "", "bad_(____"},
+                      // Overlong and beyond U+10FFFF; a four-byte character, then one cut short.
+                      FolderNameCase{"o\xC0\xAF\xE0\x80\xAF\xF4\x90\x80\x80", "", "o_________"},
+                      FolderNameCase{"\xF0\x9F\x98\x80!\xF0\x9F\x98", "", "\xF0\x9F\x98\x80!___"},
                       FolderNameCase{std::string(70, 'a'), "", std::string(64, 'a')},
                       // 20 three-byte characters after "xy" make 62 bytes; the 21st would cross 64.
                       FolderNameCase{"xy" + Repeat("皮", 22), "", "xy" + Repeat("皮", 20)},

@@ -132,6 +132,13 @@ TEST_F(SkinLoaderTest, UndecodablePictureEmptiesTheSlotOnLoadButNotOnImport) {
   EXPECT_EQ(doc_.Slot(SlotId::btn3), kept);
 }
 
+// A file that fails while it is read is one the program cannot read, not one of an unknown format
+// (which would also empty its slot on a load).
+TEST(ReadProblems, ReadErrorsAreNotFormatProblems) {
+  EXPECT_EQ(ProblemOf(imaging::ReadStatus::kReadError), FileProblem::kNotFound);
+  EXPECT_EQ(ProblemOf(imaging::ReadStatus::kOk), std::nullopt);
+}
+
 TEST_F(SkinLoaderTest, ImportTakesAnySizeAndDithersByContentNotName) {
   const Image big = OddColours(300, 300);
   WriteText(work_.path() / "picture.jpg", AsText(imaging::EncodePng(big)));  // a PNG named .jpg
