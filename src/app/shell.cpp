@@ -786,16 +786,11 @@ std::string Shell::ReloadFile(const SkinFile& file) {
   }
   // Held to what opening a skin folder reads of its settings file.
   const imaging::ReadResult settings = imaging::ReadWholeFile(path, skin::kMaxSettingsFileBytes);
-  if (settings.status != imaging::ReadStatus::kOk) {
+  if (const std::optional<skin::FileProblem> problem = skin::ProblemOf(settings.status)) {
     skin::MessageTexts texts = Messages();
-    skin::FileProblem problem = skin::FileProblem::kNotFound;
-    if (settings.status == imaging::ReadStatus::kNotRegularFile) {
-      problem = skin::FileProblem::kNotRegularFile;
-    } else if (settings.status == imaging::ReadStatus::kTooLarge) {
-      problem = skin::FileProblem::kTooLarge;
-      texts.problems[static_cast<std::size_t>(problem)] = Text("LANG_FILE_SETTINGSTOOLARGE$");
-    }
-    return skin::ComposeFileMessage(path, problem, texts);
+    texts.problems[static_cast<std::size_t>(skin::FileProblem::kTooLarge)] =
+        Text("LANG_FILE_SETTINGSTOOLARGE$");
+    return skin::ComposeFileMessage(path, *problem, texts);
   }
   Change(label, "", [&] { skin::ReadSkinSettings(settings.bytes, doc_, code_page_); });
   skin::ReadSkinSettings(settings.bytes, origin_.saved, code_page_);
