@@ -436,8 +436,7 @@ void Shell::OnGadget(int gadget) {
     if (const std::optional<ElementGadget> element = FindElementGadget(gadget)) {
       // The steps of one gadget in a row, such as the arrow clicks of a spin, undo as one.
       const skin::FieldInfo& field = skin::kFields[skin::Index(element->field)];
-      const std::string name =
-          "[" + std::string(skin::Info(field.section).name) + "] " + std::string(field.name);
+      const std::string name = SectionName(field.section) + " " + std::string(field.name);
       // A drag on the preview moves x and y in turns; the whole drag is one step.
       Change(gesture_ ? gesture_->label : StepLabel("LANG_STEP_CHANGE$", name),
              gesture_ ? gesture_->merge_key : "gadget " + std::to_string(gadget),

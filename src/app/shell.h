@@ -89,6 +89,9 @@ std::string ScreenshotFileName(const std::string& chosen, int filter);
 // when even the unscaled canvas does not fit.
 float FitZoom(QSize area);
 
+// A section's name as the settings file heads it: "[start button]".
+std::string SectionName(skin::SectionId section);
+
 class Shell : public WindowEvents {
  public:
   Shell(UserDialogs& dialogs, i18n::DataFolders folders);

@@ -17,11 +17,11 @@ int ClickGadget(const SourceGadgets& gadgets) {
 
 bool Draggable(const SourceGadgets& gadgets) { return gadgets.x != 0 || gadgets.y != 0; }
 
+}  // namespace
+
 std::string SectionName(skin::SectionId section) {
   return "[" + std::string(skin::Info(section).name) + "]";
 }
-
-}  // namespace
 
 preview::Source Shell::SourceAt(QPoint canvas) {
   if (!sources_) {
