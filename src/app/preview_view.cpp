@@ -62,9 +62,11 @@ QString DroppedImageFile(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
   const QUrl url = data->urls().front();
   if (!url.isLocalFile()) return {};
-  static const QStringList kExtensions{"bmp", "png", "jpg", "jpeg"};
   const QString path = url.toLocalFile();
-  return kExtensions.contains(QFileInfo(path).suffix().toLower()) ? path : QString();
+  const std::string extension = QFileInfo(path).suffix().toLower().toStdString();
+  return std::ranges::find(kPictureExtensions, extension) != std::end(kPictureExtensions)
+             ? path
+             : QString();
 }
 
 PreviewView::PreviewView(WheelHandler on_wheel, QWidget* parent)

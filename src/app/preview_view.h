@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "imaging/image.h"
@@ -18,8 +19,12 @@ class QMimeData;
 
 namespace app {
 
-// The file that dragged or dropped `data` carries when it is one local BMP, PNG or JPEG file (by
-// its name's extension, in any letter case); empty otherwise.
+// The extensions of the picture files the editor imports, whether chosen or dropped: BMP, PNG and
+// JPEG.
+inline constexpr std::string_view kPictureExtensions[] = {"bmp", "png", "jpg", "jpeg", "jpe"};
+
+// The file that dragged or dropped `data` carries when it is one local picture file (by its name's
+// extension, one of kPictureExtensions in any letter case); empty otherwise.
 QString DroppedImageFile(const QMimeData* data);
 
 class PreviewView : public QAbstractScrollArea {

@@ -607,10 +607,14 @@ void Shell::ExportSkinCommand() {
 }
 
 void Shell::ImportImage(skin::SlotId slot) {
+  // The first filter, chosen at first, lists every picture a drop takes too.
+  std::string pictures;
+  for (const std::string_view extension : kPictureExtensions)
+    pictures += (pictures.empty() ? "*." : " *.") + std::string(extension);
   const std::string chosen = dialogs_.ChooseOpenFile(
       Text("LANG_REQFILE_LOAD$"), skin::ProposedImportName(state_.last_path, slot),
-      "Bitmap (*.bmp *.png *.jpg *.jpeg *.jpe);;Portable Network Graphic (*.png);;JPEG - JFIF "
-      "Compliant (*.jpg *.jpeg *.jpe)");
+      "Bitmap (" + pictures +
+          ");;Portable Network Graphic (*.png);;JPEG - JFIF Compliant (*.jpg *.jpeg *.jpe)");
   if (chosen.empty()) return;
   ImportImageFile(slot, chosen);
 }
