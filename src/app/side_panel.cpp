@@ -354,12 +354,21 @@ void SidePanel::Refresh(const skin::SkinDocument& doc) {
 
 void SidePanel::RefreshButtons(const skin::SkinDocument& doc) {
   for (const ColourButton& b : ColourButtons()) {
-    static_cast<QPushButton*>(gadgets_.at(b.gadget))->setIcon(Swatch(doc.Colour(b.colour)));
+    const imaging::Rgb colour = doc.Colour(b.colour);
+    const auto shown = shown_colours_.find(b.gadget);
+    if (shown != shown_colours_.end() && shown->second == colour) continue;
+    shown_colours_[b.gadget] = colour;
+    static_cast<QPushButton*>(gadgets_.at(b.gadget))->setIcon(Swatch(colour));
   }
   for (const ImageButton& b : ImageButtons()) {
+    // Pictures that were not replaced are the very ones shown: the comparison stops there.
+    const imaging::SharedImage& slot = doc.slots[skin::Index(b.slot)];
+    const auto shown = shown_pictures_.find(b.gadget);
+    if (shown != shown_pictures_.end() && shown->second == slot) continue;
+    shown_pictures_[b.gadget] = slot;
     auto* button = static_cast<QPushButton*>(gadgets_.at(b.gadget));
-    const imaging::Image& picture = doc.Slot(b.slot);
-    const bool empty = picture.width <= 0 || picture.height <= 0;
+    const imaging::Image& picture = slot;
+    const bool empty = picture.Empty();
     button->setIcon(empty ? QIcon() : QIcon(Thumbnail(picture)));
     button->setToolTip(names_.at(b.gadget) + "\n" +
                        (empty ? no_picture_text_

@@ -67,6 +67,10 @@ class SidePanel : public QTabWidget {
   QLineEdit* info_fields_[5] = {};
   std::map<int, QWidget*> gadgets_;
   std::map<int, QString> names_;  // the full caption of each captioned gadget
+  // What each colour and image button shows, so that a refresh redraws only the buttons whose
+  // colour or picture changed.
+  std::map<int, imaging::Rgb> shown_colours_;
+  std::map<int, imaging::SharedImage> shown_pictures_;
   QString picture_size_text_, no_picture_text_, out_of_range_text_, odd_flag_text_;
 };
 

@@ -252,6 +252,11 @@ TEST_F(ShellTest, ButtonsShowTheirColourAndPictureAndEveryGadgetItsFullName) {
   const QImage thumbnail = image->icon().pixmap(image->iconSize()).toImage();
   EXPECT_EQ(thumbnail.pixelColor(8, 6), QColor(0, 0, 248));
   EXPECT_EQ(thumbnail.pixelColor(8, 0).alpha(), 0) << "a wide picture keeps its proportions";
+  // An undo shows the earlier picture again and leaves the buttons it did not change as they were.
+  const qint64 other = static_cast<QPushButton*>(gadget(87))->icon().cacheKey();
+  window().MenuItem(kMenuUndo)->trigger();
+  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\n256 x 192 pixels");
+  EXPECT_EQ(static_cast<QPushButton*>(gadget(87))->icon().cacheKey(), other);
 
   // A disabled gadget (screen 13's) still tells its full name when the pointer rests on it.
   QWidget* disabled = gadget(58);  // cheatListTextHighLightColor
