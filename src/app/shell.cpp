@@ -554,7 +554,6 @@ skin::SaveOptions Shell::SaveOptionsNow() const {
   skin::SaveOptions options;
   options.code_page = code_page_;
   options.last_update = skin::CurrentLastUpdate();
-  options.edited_info = window_->panel()->EditedInfo();
   options.texts = Messages();
   return options;
 }
@@ -579,12 +578,13 @@ bool Shell::SaveSkinCommand() {
   UpdateWindowTitle();
   Report("LANG_STATUS_SAVED$", {QString::number(written), Q(folder)}, feedback.messages(),
          feedback.not_shown());
+  window_->panel()->ShowLastUpdate(doc_.info.LastUpdate);  // the save stamped it
   return complete;
 }
 
 void Shell::ExportSkinCommand() {
-  const std::string proposed = skin::FolderWithSeparator(state_.last_path) +
-                               skin::SkinFolderName(window_->panel()->EditedInfo().Title) + ".zip";
+  const std::string proposed =
+      skin::FolderWithSeparator(state_.last_path) + skin::SkinFolderName(doc_.info.Title) + ".zip";
   const UserDialogs::SaveChoice choice =
       dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE_ZIP$"), proposed, {"* (*.zip)"});
   if (choice.path.empty()) return;
@@ -604,6 +604,7 @@ void Shell::ExportSkinCommand() {
   UpdateWindowTitle();
   Report(saved ? "LANG_STATUS_EXPORTED$" : "LANG_STATUS_NOT_SAVED$", {Q(zip_path)},
          feedback.messages(), feedback.not_shown());
+  window_->panel()->ShowLastUpdate(doc_.info.LastUpdate);  // the export stamped it
 }
 
 void Shell::ImportImage(skin::SlotId slot) {

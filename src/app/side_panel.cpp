@@ -396,15 +396,12 @@ int SidePanel::GadgetValue(int gadget) const {
   return 0;
 }
 
-skin::EditedInfo SidePanel::EditedInfo() const {
-  return {info_fields_[0]->text().toStdString(), info_fields_[1]->text().toStdString(),
-          info_fields_[2]->text().toStdString(), info_fields_[3]->text().toStdString()};
-}
-
 std::string SidePanel::InfoText(int gadget) const {
   const int i = (gadget - kGadgetInfoTitle) / 2;
   return i >= 0 && i < 5 ? info_fields_[i]->text().toStdString() : std::string();
 }
+
+void SidePanel::ShowLastUpdate(const std::string& stamp) { info_fields_[4]->setText(Q(stamp)); }
 
 QWidget* SidePanel::Gadget(int gadget) const {
   const auto found = gadgets_.find(gadget);

@@ -9,7 +9,6 @@
 
 #include "i18n/ui_texts.h"
 #include "skin/skin_document.h"
-#include "skin/skin_saver.h"
 
 class QAbstractButton;
 class QFontMetrics;
@@ -42,10 +41,10 @@ class SidePanel : public QTabWidget {
   // Whether an element gadget shows a value it cannot hold (marked by Refresh).
   bool IsMarked(int gadget) const;
 
-  // The four editable information texts as typed.
-  skin::EditedInfo EditedInfo() const;
   // The text of an information field (gadgets 292 to 298).
   std::string InfoText(int gadget) const;
+  // Shows the skin's LastUpdate stamp, which a save sets, in its read-only field.
+  void ShowLastUpdate(const std::string& stamp);
 
   // The widget of a fixed gadget number, or nullptr.
   QWidget* Gadget(int gadget) const;
