@@ -84,7 +84,7 @@ void PreviewView::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb bac
   const std::uint32_t colour = ToRgb32(background);
   const bool same_frame = zoom == zoom_ && colour == background_ && canvas.width == canvas_width_ &&
                           canvas.height == canvas_height_;
-  if (zoom != zoom_) ZoomAround(zoom, QRectF(viewport()->rect()).center());
+  SetZoom(zoom);
   background_ = colour;
   canvas_width_ = canvas.width;
   canvas_height_ = canvas.height;
@@ -95,6 +95,10 @@ void PreviewView::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb bac
   } else {
     viewport()->update();
   }
+}
+
+void PreviewView::SetZoom(float zoom) {
+  if (zoom != zoom_) ZoomAround(zoom, QRectF(viewport()->rect()).center());
 }
 
 void PreviewView::ZoomAround(float zoom, QPointF anchor) {

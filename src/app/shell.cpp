@@ -380,7 +380,6 @@ void Shell::OnMenu(int item) {
       state_.swap_view = window_->IsChecked(kMenuSwapView) ? 0 : 1;
       window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
       window_->Layout(state_.swap_view, false);
-      RedrawPreview();
       return;
     case kMenuInformation:
       dialogs_.ShowInformationBox();
@@ -478,20 +477,18 @@ void Shell::OnWheel(int delta, QPointF at) {
   } else {
     return;
   }
+  // The canvas drawn is the same at every zoom: the view only shows it at another size.
   window_->preview()->ZoomAround(state_.preview_zoom, at);
-  RedrawPreview();
 }
 
 void Shell::SetZoom(float zoom) {
   state_.preview_zoom = zoom;
-  PreviewView* view = window_->preview();
-  view->ZoomAround(zoom, QRectF(view->viewport()->rect()).center());
-  RedrawPreview();
+  window_->preview()->SetZoom(zoom);
 }
 
 void Shell::OnResize() {
+  // The view places the canvas it holds in its new size.
   window_->Layout(window_->IsChecked(kMenuSwapView) ? 1 : 0, true);
-  if (window_->panel() != nullptr && state_.selected_screen >= 0) RedrawPreview();
 }
 
 void Shell::OnClose() {

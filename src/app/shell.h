@@ -188,7 +188,7 @@ class Shell : public WindowEvents {
   void ReleasePreview(QPoint canvas);
   void Screenshot(bool to_clipboard);
   void SaveScreenshot(bool to_clipboard);
-  // Sets the zoom, keeping the canvas point at the middle of the preview in place, and redraws.
+  // Sets the zoom, keeping the canvas point at the middle of the preview in place.
   void SetZoom(float zoom);
   skin::MessageTexts Messages() const;
   void UpdateWindowTitle();
