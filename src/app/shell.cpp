@@ -436,11 +436,8 @@ void Shell::OnGadget(int gadget) {
       // The steps of one gadget in a row, such as the arrow clicks of a spin, undo as one.
       const skin::FieldInfo& field = skin::kFields[skin::Index(element->field)];
       const std::string name = SectionName(field.section) + " " + std::string(field.name);
-      // A drag on the preview moves x and y in turns; the whole drag is one step.
-      Change(gesture_ ? gesture_->label : StepLabel("LANG_STEP_CHANGE$", name),
-             gesture_ ? gesture_->merge_key : "gadget " + std::to_string(gadget),
-             [&] { doc_.Field(element->field) = window_->panel()->GadgetValue(gadget); });
-      RedrawPreview();
+      StoreElementGadgets({gadget}, StepLabel("LANG_STEP_CHANGE$", name),
+                          "gadget " + std::to_string(gadget));
     }
   } else if (gadget >= kGadgetFirstColour && gadget <= kGadgetLastColour) {
     if (const ColourButton* button = FindColourButton(gadget)) {
@@ -466,6 +463,17 @@ void Shell::OnGadget(int gadget) {
     SelectScreen(gadget - kGadgetFirstScreenButton);
     RedrawPreview();
   }
+}
+
+void Shell::StoreElementGadgets(const std::vector<int>& gadgets, const std::string& label,
+                                const std::string& merge_key) {
+  Change(label, merge_key, [&] {
+    for (const int gadget : gadgets) {
+      if (const std::optional<ElementGadget> element = FindElementGadget(gadget))
+        doc_.Field(element->field) = window_->panel()->GadgetValue(gadget);
+    }
+  });
+  RedrawPreview();
 }
 
 void Shell::OnWheel(int delta, QPointF at) {

@@ -185,6 +185,9 @@ class Shell : public WindowEvents {
   // A press of the left button on the preview and the drag that may follow it.
   void PressPreview(QPoint canvas);
   void DragPreview(QPoint canvas);
+  // Stores what element gadgets `gadgets` show as one step (Change) and redraws the preview.
+  void StoreElementGadgets(const std::vector<int>& gadgets, const std::string& label,
+                           const std::string& merge_key);
   void ReleasePreview(QPoint canvas);
   void Screenshot(bool to_clipboard);
   void SaveScreenshot(bool to_clipboard);

@@ -396,6 +396,19 @@ int SidePanel::GadgetValue(int gadget) const {
   return 0;
 }
 
+bool SidePanel::SetSpinQuietly(int gadget, int value) {
+  auto* spin = qobject_cast<QSpinBox*>(Gadget(gadget));
+  if (spin == nullptr) return false;
+  const int before = spin->value();
+  {
+    const QSignalBlocker block(spin);
+    spin->setValue(value);
+  }
+  if (spin->value() == before) return false;
+  Unmark(gadget);
+  return true;
+}
+
 std::string SidePanel::InfoText(int gadget) const {
   const int i = (gadget - kGadgetInfoTitle) / 2;
   return i >= 0 && i < 5 ? info_fields_[i]->text().toStdString() : std::string();

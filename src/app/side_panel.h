@@ -38,6 +38,11 @@ class SidePanel : public QTabWidget {
   // The current state of an element gadget: a spin's value, or 1/0 for a check box.
   int GadgetValue(int gadget) const;
 
+  // Sets element spin `gadget` to `value`, limited to its range as a typed value is, without
+  // reporting it: the caller stores what it shows. True when the spin's value changed; its mark,
+  // if any, is then taken away.
+  bool SetSpinQuietly(int gadget, int value);
+
   // Whether an element gadget shows a value it cannot hold (marked by Refresh).
   bool IsMarked(int gadget) const;
 
