@@ -14,6 +14,7 @@
 
 #include "app/fitted_text.h"
 #include "app/fixed_numbers.h"
+#include "app/qt_image.h"
 #include "app/screen_pick.h"
 #include "app/spin_field.h"
 
@@ -21,12 +22,6 @@ namespace app {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-const QColor kSwatchBorder(128, 128, 128);
-
-QColor ToQColor(imaging::Rgb c) {
-  return QColor(imaging::RedOf(c), imaging::GreenOf(c), imaging::BlueOf(c));
-}
 
 }  // namespace
 

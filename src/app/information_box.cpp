@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/fitted_text.h"
+#include "app/qt_image.h"
 #include "skin/skin_document.h"
 
 namespace app {
@@ -21,12 +22,9 @@ InformationBox::InformationBox(const i18n::UiTexts& texts, const QString& title_
   setFixedSize(468, 250);
   setModal(true);
 
-  const imaging::Image banner = skin::BuiltInPicture("banner");
-  QImage image(reinterpret_cast<const uchar*>(banner.pixels.data()), banner.width, banner.height,
-               banner.width * 4, QImage::Format_RGBX8888);
   banner_ = new QLabel(this);
   banner_->setGeometry(0, 0, 468, 60);
-  banner_->setPixmap(QPixmap::fromImage(image.copy()));
+  banner_->setPixmap(QPixmap::fromImage(ImageView(skin::BuiltInPicture("banner")).copy()));
   if (!guide_.isEmpty()) {
     banner_->setCursor(Qt::PointingHandCursor);
     banner_->setToolTip(text("LANG_ABOUT_LINK$"));

@@ -62,9 +62,11 @@ QString DroppedImageFile(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
   const QUrl url = data->urls().front();
   if (!url.isLocalFile()) return {};
-  static const QStringList kExtensions{"bmp", "png", "jpg", "jpeg"};
   const QString path = url.toLocalFile();
-  return kExtensions.contains(QFileInfo(path).suffix().toLower()) ? path : QString();
+  const std::string extension = QFileInfo(path).suffix().toLower().toStdString();
+  return std::ranges::find(kPictureExtensions, extension) != std::end(kPictureExtensions)
+             ? path
+             : QString();
 }
 
 PreviewView::PreviewView(WheelHandler on_wheel, QWidget* parent)
@@ -82,7 +84,7 @@ void PreviewView::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb bac
   const std::uint32_t colour = ToRgb32(background);
   const bool same_frame = zoom == zoom_ && colour == background_ && canvas.width == canvas_width_ &&
                           canvas.height == canvas_height_;
-  if (zoom != zoom_) ZoomAround(zoom, QRectF(viewport()->rect()).center());
+  SetZoom(zoom);
   background_ = colour;
   canvas_width_ = canvas.width;
   canvas_height_ = canvas.height;
@@ -93,6 +95,10 @@ void PreviewView::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb bac
   } else {
     viewport()->update();
   }
+}
+
+void PreviewView::SetZoom(float zoom) {
+  if (zoom != zoom_) ZoomAround(zoom, QRectF(viewport()->rect()).center());
 }
 
 void PreviewView::ZoomAround(float zoom, QPointF anchor) {

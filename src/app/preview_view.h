@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "imaging/image.h"
@@ -18,8 +19,12 @@ class QMimeData;
 
 namespace app {
 
-// The file that dragged or dropped `data` carries when it is one local BMP, PNG or JPEG file (by
-// its name's extension, in any letter case); empty otherwise.
+// The extensions of the picture files the editor imports, whether chosen or dropped: BMP, PNG and
+// JPEG.
+inline constexpr std::string_view kPictureExtensions[] = {"bmp", "png", "jpg", "jpeg", "jpe"};
+
+// The file that dragged or dropped `data` carries when it is one local picture file (by its name's
+// extension, one of kPictureExtensions in any letter case); empty otherwise.
 QString DroppedImageFile(const QMimeData* data);
 
 class PreviewView : public QAbstractScrollArea {
@@ -45,9 +50,13 @@ class PreviewView : public QAbstractScrollArea {
   void SetPointerHandlers(PointerHandler on_pointer, DropHandler on_drop);
 
   // Shows the 266 x 490 `canvas` at the size `zoom` gives (preview::ZoomedCanvasSize), every
-  // shown pixel taking its nearest canvas pixel as the CLI's scaler does. A new zoom keeps the
-  // canvas point at the middle of the view in place.
+  // shown pixel taking its nearest canvas pixel as the CLI's scaler does. A new zoom is set as
+  // SetZoom sets it.
   void ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background);
+
+  // Shows the canvas at `zoom`, keeping the canvas point at the middle of the view in place
+  // (ZoomAround); nothing changes when the zoom is the current one.
+  void SetZoom(float zoom);
 
   // Changes the zoom so that the canvas point under `anchor` (a viewport position) stays under it:
   // by scrolling where the canvas overflows the view, by moving it off centre where it is smaller

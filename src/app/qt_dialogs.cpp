@@ -14,6 +14,7 @@
 
 #include "app/colour_editor.h"
 #include "app/information_box.h"
+#include "app/qt_image.h"
 
 namespace app {
 namespace {
@@ -158,9 +159,7 @@ void QtDialogs::UseLanguage(int language) {
 }
 
 void QtDialogs::CopyToClipboard(const imaging::Image& image) {
-  const QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
-                       image.height, image.width * 4, QImage::Format_RGBX8888);
-  QApplication::clipboard()->setImage(picture.copy());
+  QApplication::clipboard()->setImage(ImageView(image).copy());
 }
 
 }  // namespace app

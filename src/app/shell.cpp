@@ -406,7 +406,6 @@ void Shell::OnMenu(int item) {
       state_.swap_view = window_->IsChecked(kMenuSwapView) ? 0 : 1;
       window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
       window_->Layout(state_.swap_view, false);
-      RedrawPreview();
       return;
     case kMenuInformation:
       dialogs_.ShowInformationBox();
@@ -462,13 +461,9 @@ void Shell::OnGadget(int gadget) {
     if (const std::optional<ElementGadget> element = FindElementGadget(gadget)) {
       // The steps of one gadget in a row, such as the arrow clicks of a spin, undo as one.
       const skin::FieldInfo& field = skin::kFields[skin::Index(element->field)];
-      const std::string name =
-          "[" + std::string(skin::Info(field.section).name) + "] " + std::string(field.name);
-      // A drag on the preview moves x and y in turns; the whole drag is one step.
-      Change(gesture_ ? gesture_->label : StepLabel("LANG_STEP_CHANGE$", name),
-             gesture_ ? gesture_->merge_key : "gadget " + std::to_string(gadget),
-             [&] { doc_.Field(element->field) = window_->panel()->GadgetValue(gadget); });
-      RedrawPreview();
+      const std::string name = SectionName(field.section) + " " + std::string(field.name);
+      StoreElementGadgets({gadget}, StepLabel("LANG_STEP_CHANGE$", name),
+                          "gadget " + std::to_string(gadget));
     }
   } else if (gadget >= kGadgetFirstColour && gadget <= kGadgetLastColour) {
     if (const ColourButton* button = FindColourButton(gadget)) {
@@ -496,6 +491,17 @@ void Shell::OnGadget(int gadget) {
   }
 }
 
+void Shell::StoreElementGadgets(const std::vector<int>& gadgets, const std::string& label,
+                                const std::string& merge_key) {
+  Change(label, merge_key, [&] {
+    for (const int gadget : gadgets) {
+      if (const std::optional<ElementGadget> element = FindElementGadget(gadget))
+        doc_.Field(element->field) = window_->panel()->GadgetValue(gadget);
+    }
+  });
+  RedrawPreview();
+}
+
 void Shell::OnWheel(int delta, QPointF at) {
   // One notch at a time; the zoom is kept as a single-precision sum, as it always was.
   if (delta == -kWheelNotch && state_.preview_zoom > kSmallestZoom) {
@@ -505,20 +511,18 @@ void Shell::OnWheel(int delta, QPointF at) {
   } else {
     return;
   }
+  // The canvas drawn is the same at every zoom: the view only shows it at another size.
   window_->preview()->ZoomAround(state_.preview_zoom, at);
-  RedrawPreview();
 }
 
 void Shell::SetZoom(float zoom) {
   state_.preview_zoom = zoom;
-  PreviewView* view = window_->preview();
-  view->ZoomAround(zoom, QRectF(view->viewport()->rect()).center());
-  RedrawPreview();
+  window_->preview()->SetZoom(zoom);
 }
 
 void Shell::OnResize() {
+  // The view places the canvas it holds in its new size.
   window_->Layout(window_->IsChecked(kMenuSwapView) ? 1 : 0, true);
-  if (window_->panel() != nullptr && state_.selected_screen >= 0) RedrawPreview();
 }
 
 void Shell::OnClose() {
@@ -577,7 +581,6 @@ skin::SaveOptions Shell::SaveOptionsNow() const {
   skin::SaveOptions options;
   options.code_page = code_page_;
   options.last_update = skin::CurrentLastUpdate();
-  options.edited_info = window_->panel()->EditedInfo();
   options.texts = Messages();
   return options;
 }
@@ -605,12 +608,13 @@ bool Shell::SaveSkinCommand() {
   UpdateWindowTitle();
   Report("LANG_STATUS_SAVED$", {QString::number(written), Q(folder)}, feedback.messages(),
          feedback.not_shown());
+  window_->panel()->ShowLastUpdate(doc_.info.LastUpdate);  // the save stamped it
   return complete;
 }
 
 void Shell::ExportSkinCommand() {
-  const std::string proposed = skin::FolderWithSeparator(state_.last_path) +
-                               skin::SkinFolderName(window_->panel()->EditedInfo().Title) + ".zip";
+  const std::string proposed =
+      skin::FolderWithSeparator(state_.last_path) + skin::SkinFolderName(doc_.info.Title) + ".zip";
   const UserDialogs::SaveChoice choice =
       dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE_ZIP$"), proposed, {"* (*.zip)"});
   if (choice.path.empty()) return;
@@ -630,13 +634,18 @@ void Shell::ExportSkinCommand() {
   UpdateWindowTitle();
   Report(saved ? "LANG_STATUS_EXPORTED$" : "LANG_STATUS_NOT_SAVED$", {Q(zip_path)},
          feedback.messages(), feedback.not_shown());
+  window_->panel()->ShowLastUpdate(doc_.info.LastUpdate);  // the export stamped it
 }
 
 void Shell::ImportImage(skin::SlotId slot) {
+  // The first filter, chosen at first, lists every picture a drop takes too.
+  std::string pictures;
+  for (const std::string_view extension : kPictureExtensions)
+    pictures += (pictures.empty() ? "*." : " *.") + std::string(extension);
   const std::string chosen = dialogs_.ChooseOpenFile(
       Text("LANG_REQFILE_LOAD$"), skin::ProposedImportName(state_.last_path, slot),
-      "Bitmap (*.bmp *.png *.jpg *.jpeg *.jpe);;Portable Network Graphic (*.png);;JPEG - JFIF "
-      "Compliant (*.jpg *.jpeg *.jpe)");
+      "Bitmap (" + pictures +
+          ");;Portable Network Graphic (*.png);;JPEG - JFIF Compliant (*.jpg *.jpeg *.jpe)");
   if (chosen.empty()) return;
   ImportImageFile(slot, chosen);
 }

@@ -89,6 +89,9 @@ std::string ScreenshotFileName(const std::string& chosen, int filter);
 // when even the unscaled canvas does not fit.
 float FitZoom(QSize area);
 
+// A section's name as the settings file heads it: "[start button]".
+std::string SectionName(skin::SectionId section);
+
 class Shell : public WindowEvents {
  public:
   Shell(UserDialogs& dialogs, i18n::DataFolders folders);
@@ -186,10 +189,13 @@ class Shell : public WindowEvents {
   // A press of the left button on the preview and the drag that may follow it.
   void PressPreview(QPoint canvas);
   void DragPreview(QPoint canvas);
+  // Stores what element gadgets `gadgets` show as one step (Change) and redraws the preview.
+  void StoreElementGadgets(const std::vector<int>& gadgets, const std::string& label,
+                           const std::string& merge_key);
   void ReleasePreview(QPoint canvas);
   void Screenshot(bool to_clipboard);
   void SaveScreenshot(bool to_clipboard);
-  // Sets the zoom, keeping the canvas point at the middle of the preview in place, and redraws.
+  // Sets the zoom, keeping the canvas point at the middle of the preview in place.
   void SetZoom(float zoom);
   skin::MessageTexts Messages() const;
   void UpdateWindowTitle();

@@ -1,7 +1,7 @@
 // The shell's answers to the pointer over the preview: what is under it, a click that shows the
 // gadget that edits it, a drag that moves its element, and pictures dropped to import.
-#include <QSpinBox>
 #include <new>
+#include <vector>
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
@@ -17,11 +17,11 @@ int ClickGadget(const SourceGadgets& gadgets) {
 
 bool Draggable(const SourceGadgets& gadgets) { return gadgets.x != 0 || gadgets.y != 0; }
 
+}  // namespace
+
 std::string SectionName(skin::SectionId section) {
   return "[" + std::string(skin::Info(section).name) + "]";
 }
-
-}  // namespace
 
 preview::Source Shell::SourceAt(QPoint canvas) {
   if (!sources_) {
@@ -139,13 +139,15 @@ void Shell::DragPreview(QPoint canvas) {
     window_->panel()->Reveal(press_->x_gadget != 0 ? press_->x_gadget : press_->y_gadget);
     window_->panel()->Highlight(press_->x_gadget != 0 ? press_->x_gadget : press_->y_gadget);
   }
-  // Through the spins, as if typed there: their ranges apply, and each change is stored, drawn and
-  // merged into the drag's one step.
+  // Through the spins, as if typed there, so that their ranges apply; then what they show is
+  // stored as one change of both, merged into the drag's one step, and drawn once.
   const std::pair<int, int> axes[] = {{press_->x_gadget, press_->start_x + moved.x()},
                                       {press_->y_gadget, press_->start_y + moved.y()}};
+  std::vector<int> changed;
   for (const auto& [gadget, value] : axes) {
-    if (auto* spin = qobject_cast<QSpinBox*>(window_->Gadget(gadget))) spin->setValue(value);
+    if (window_->panel()->SetSpinQuietly(gadget, value)) changed.push_back(gadget);
   }
+  if (!changed.empty()) StoreElementGadgets(changed, gesture_->label, gesture_->merge_key);
 }
 
 void Shell::ReleasePreview(QPoint canvas) {

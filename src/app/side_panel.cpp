@@ -15,6 +15,7 @@
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
+#include "app/qt_image.h"
 #include "app/spin_field.h"
 
 namespace app {
@@ -29,7 +30,6 @@ constexpr int kRowHeight = 20;
 constexpr int kHeaderHeight = 16;
 constexpr QSize kSwatchSize(12, 12);
 constexpr QSize kThumbnailSize(16, 12);
-const QColor kSwatchBorder(128, 128, 128);
 // A field that shows a value it cannot hold.
 const QColor kMarkedBase(255, 214, 214);
 const QColor kMarkedText(150, 0, 0);
@@ -41,7 +41,7 @@ int CaptionRoom(const QAbstractButton* button, QSize icon) {
 
 QPixmap Swatch(imaging::Rgb colour) {
   QPixmap pixmap(kSwatchSize);
-  pixmap.fill(QColor(imaging::RedOf(colour), imaging::GreenOf(colour), imaging::BlueOf(colour)));
+  pixmap.fill(ToQColor(colour));
   QPainter painter(&pixmap);
   painter.setPen(kSwatchBorder);
   painter.drawRect(0, 0, kSwatchSize.width() - 1, kSwatchSize.height() - 1);
@@ -50,9 +50,8 @@ QPixmap Swatch(imaging::Rgb colour) {
 
 // The picture scaled into the thumbnail's box, keeping its proportions and its pixels sharp.
 QPixmap Thumbnail(const imaging::Image& picture) {
-  const QImage whole(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
-                     picture.height, picture.width * 4, QImage::Format_RGBX8888);
-  const QImage small = whole.scaled(kThumbnailSize, Qt::KeepAspectRatio, Qt::FastTransformation)
+  const QImage small = ImageView(picture)
+                           .scaled(kThumbnailSize, Qt::KeepAspectRatio, Qt::FastTransformation)
                            .convertToFormat(QImage::Format_RGB32);
   QPixmap pixmap(kThumbnailSize);
   pixmap.fill(Qt::transparent);
@@ -154,44 +153,50 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
   out_of_range_text_ = text("LANG_OUTOFRANGE$");
   odd_flag_text_ = text("LANG_FLAG_OTHER$");
 
-  // Captions are set per tab, so that two buttons of a tab never read the same.
-  const auto caption = [this](const std::vector<QAbstractButton*>& buttons, QSize icon) {
-    std::vector<QString> full;
-    for (QAbstractButton* b : buttons) full.push_back(names_.at(b->property("gadget").toInt()));
-    const std::vector<QString> shown =
-        FittedCaptions(full, buttons.front()->fontMetrics(), CaptionRoom(buttons.front(), icon));
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-      buttons[i]->setText(shown[i]);
-      buttons[i]->setIconSize(icon);
+  // The buttons of one tab and their full names, captioned together so that no two of them read
+  // the same.
+  struct Captioned {
+    std::vector<QAbstractButton*> buttons;
+    std::vector<QString> names;
+    void Add(QAbstractButton* button, const QString& name) {
+      buttons.push_back(button);
+      names.push_back(name);
+    }
+    // Each caption fitted into `room` pixels.
+    void Caption(int room) const {
+      const std::vector<QString> shown =
+          FittedCaptions(names, buttons.front()->fontMetrics(), room);
+      for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->setText(shown[i]);
     }
   };
-  const auto add_button = [&](QWidget* page, int gadget, int x, int y, const QString& name) {
+  const auto add_button = [&](Captioned& tab, QWidget* page, int gadget, int x, int y,
+                              const QString& name, QSize icon) {
     auto* button = new QPushButton(page);
     button->setGeometry(x, y, kButtonWidth, kRowHeight);
     // Swatches and thumbnails stand in one column at the buttons' left edges.
     button->setStyleSheet(QStringLiteral("text-align: left"));
-    button->setProperty("gadget", gadget);
+    button->setIconSize(icon);
     // Disabled gadgets show their tooltip too: the full name is never lost to elision.
     button->setToolTip(name);
     names_[gadget] = name;
     connect(button, &QPushButton::clicked, this, [on_gadget, gadget] { on_gadget(gadget); });
     gadgets_[gadget] = button;
-    return button;
+    tab.Add(button, name);
   };
 
   QWidget* colours = AddPage(text("LANG_PANEL_COLORS$"), 240);
-  std::vector<QAbstractButton*> row;
+  Captioned colour_tab;
   for (const ColourButton& b : ColourButtons())
-    row.push_back(add_button(colours, b.gadget, b.x, b.y, text(b.text_key)));
-  caption(row, kSwatchSize);
+    add_button(colour_tab, colours, b.gadget, b.x, b.y, text(b.text_key), kSwatchSize);
+  colour_tab.Caption(CaptionRoom(colour_tab.buttons.front(), kSwatchSize));
 
   QWidget* images = AddPage(text("LANG_PANEL_IMAGES$"), 420);
-  row.clear();
+  Captioned image_tab;
   for (const ImageButton& b : ImageButtons()) {
     const std::string key = "LANG_IMAGE_" + std::string(skin::Info(b.slot).BaseName()) + "$";
-    row.push_back(add_button(images, b.gadget, b.x, b.y, text(key)));
+    add_button(image_tab, images, b.gadget, b.x, b.y, text(key), kThumbnailSize);
   }
-  caption(row, kThumbnailSize);
+  image_tab.Caption(CaptionRoom(image_tab.buttons.front(), kThumbnailSize));
 
   // The x, y and w columns are named above the rows, where they stay while the rows scroll.
   auto* header = new QWidget;
@@ -203,7 +208,7 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
     label->setAlignment(Qt::AlignCenter);
   }
   QWidget* elements = AddPage(text("LANG_PANEL_ELEMETS$"), 490, header);
-  std::vector<QAbstractButton*> boxes;
+  Captioned box_tab;
   int row_index = 0;
   for (const ElementRow& element : ElementRows()) {
     const int y = kRowHeight * row_index++ + 5;
@@ -213,7 +218,6 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
     if (element.kind == LabelKind::kCheckBox) {
       auto* box = new QCheckBox(elements);
       box->setGeometry(5, y, 186, kRowHeight);
-      box->setProperty("gadget", element.label_gadget);
       box->setToolTip(label);
       const int g = element.label_gadget;
       connect(box, &QCheckBox::stateChanged, this, [this, box, on_gadget, g](int state) {
@@ -224,7 +228,7 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
         on_gadget(g);
       });
       gadgets_[element.label_gadget] = box;
-      boxes.push_back(box);
+      box_tab.Add(box, label);
     } else {
       auto* plain = new QLabel(elements);
       plain->setGeometry(20, y, 186, kRowHeight);
@@ -251,10 +255,7 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
     }
   }
   // Check boxes leave their caption the box's width less the indicator.
-  std::vector<QString> full;
-  for (QAbstractButton* box : boxes) full.push_back(names_.at(box->property("gadget").toInt()));
-  const std::vector<QString> shown = FittedCaptions(full, boxes.front()->fontMetrics(), 160);
-  for (std::size_t i = 0; i < boxes.size(); ++i) boxes[i]->setText(shown[i]);
+  box_tab.Caption(160);
 
   QWidget* info = AddPage(text("LANG_PANEL_INFORMATIONS$"), 210);
   const char* keys[] = {"LANG_INFO_TITLE$", "LANG_INFO_AUTHOR$", "LANG_INFO_EMAIL$",
@@ -272,10 +273,11 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
     field->setReadOnly(i == 4);
     // Each edit of a text reaches the skin at once, so that it can be undone and outlives a
     // change of language.
-    connect(field, &QLineEdit::textEdited, this, [on_gadget, g = 292 + 2 * i] { on_gadget(g); });
+    const int g = kGadgetInfoTitle + 2 * i;
+    connect(field, &QLineEdit::textEdited, this, [on_gadget, g] { on_gadget(g); });
     info_fields_[i] = field;
-    gadgets_[292 + 2 * i] = field;
-    gadgets_[291 + 2 * i] = label;
+    gadgets_[g] = field;
+    gadgets_[g - 1] = label;  // a caption's number is its field's less one
   }
 }
 
@@ -352,12 +354,21 @@ void SidePanel::Refresh(const skin::SkinDocument& doc) {
 
 void SidePanel::RefreshButtons(const skin::SkinDocument& doc) {
   for (const ColourButton& b : ColourButtons()) {
-    static_cast<QPushButton*>(gadgets_.at(b.gadget))->setIcon(Swatch(doc.Colour(b.colour)));
+    const imaging::Rgb colour = doc.Colour(b.colour);
+    const auto shown = shown_colours_.find(b.gadget);
+    if (shown != shown_colours_.end() && shown->second == colour) continue;
+    shown_colours_[b.gadget] = colour;
+    static_cast<QPushButton*>(gadgets_.at(b.gadget))->setIcon(Swatch(colour));
   }
   for (const ImageButton& b : ImageButtons()) {
+    // Pictures that were not replaced are the very ones shown: the comparison stops there.
+    const imaging::SharedImage& slot = doc.slots[skin::Index(b.slot)];
+    const auto shown = shown_pictures_.find(b.gadget);
+    if (shown != shown_pictures_.end() && shown->second == slot) continue;
+    shown_pictures_[b.gadget] = slot;
     auto* button = static_cast<QPushButton*>(gadgets_.at(b.gadget));
-    const imaging::Image& picture = doc.Slot(b.slot);
-    const bool empty = picture.width <= 0 || picture.height <= 0;
+    const imaging::Image& picture = slot;
+    const bool empty = picture.Empty();
     button->setIcon(empty ? QIcon() : QIcon(Thumbnail(picture)));
     button->setToolTip(names_.at(b.gadget) + "\n" +
                        (empty ? no_picture_text_
@@ -385,15 +396,25 @@ int SidePanel::GadgetValue(int gadget) const {
   return 0;
 }
 
-skin::EditedInfo SidePanel::EditedInfo() const {
-  return {info_fields_[0]->text().toStdString(), info_fields_[1]->text().toStdString(),
-          info_fields_[2]->text().toStdString(), info_fields_[3]->text().toStdString()};
+bool SidePanel::SetSpinQuietly(int gadget, int value) {
+  auto* spin = qobject_cast<QSpinBox*>(Gadget(gadget));
+  if (spin == nullptr) return false;
+  const int before = spin->value();
+  {
+    const QSignalBlocker block(spin);
+    spin->setValue(value);
+  }
+  if (spin->value() == before) return false;
+  Unmark(gadget);
+  return true;
 }
 
 std::string SidePanel::InfoText(int gadget) const {
-  const int i = (gadget - 292) / 2;
+  const int i = (gadget - kGadgetInfoTitle) / 2;
   return i >= 0 && i < 5 ? info_fields_[i]->text().toStdString() : std::string();
 }
+
+void SidePanel::ShowLastUpdate(const std::string& stamp) { info_fields_[4]->setText(Q(stamp)); }
 
 QWidget* SidePanel::Gadget(int gadget) const {
   const auto found = gadgets_.find(gadget);

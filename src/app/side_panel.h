@@ -9,7 +9,6 @@
 
 #include "i18n/ui_texts.h"
 #include "skin/skin_document.h"
-#include "skin/skin_saver.h"
 
 class QAbstractButton;
 class QFontMetrics;
@@ -39,13 +38,18 @@ class SidePanel : public QTabWidget {
   // The current state of an element gadget: a spin's value, or 1/0 for a check box.
   int GadgetValue(int gadget) const;
 
+  // Sets element spin `gadget` to `value`, limited to its range as a typed value is, without
+  // reporting it: the caller stores what it shows. True when the spin's value changed; its mark,
+  // if any, is then taken away.
+  bool SetSpinQuietly(int gadget, int value);
+
   // Whether an element gadget shows a value it cannot hold (marked by Refresh).
   bool IsMarked(int gadget) const;
 
-  // The four editable information texts as typed.
-  skin::EditedInfo EditedInfo() const;
   // The text of an information field (gadgets 292 to 298).
   std::string InfoText(int gadget) const;
+  // Shows the skin's LastUpdate stamp, which a save sets, in its read-only field.
+  void ShowLastUpdate(const std::string& stamp);
 
   // The widget of a fixed gadget number, or nullptr.
   QWidget* Gadget(int gadget) const;
@@ -67,6 +71,10 @@ class SidePanel : public QTabWidget {
   QLineEdit* info_fields_[5] = {};
   std::map<int, QWidget*> gadgets_;
   std::map<int, QString> names_;  // the full caption of each captioned gadget
+  // What each colour and image button shows, so that a refresh redraws only the buttons whose
+  // colour or picture changed.
+  std::map<int, imaging::Rgb> shown_colours_;
+  std::map<int, imaging::SharedImage> shown_pictures_;
   QString picture_size_text_, no_picture_text_, out_of_range_text_, odd_flag_text_;
 };
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -168,10 +169,10 @@ void TypeName(QFileDialog& chooser, const QString& text) {
   QTest::keyClick(field, Qt::Key_Return);
 }
 
-TEST(FileChoosers, ImportListsEveryPictureExtensionInAnyLetterCase) {
+TEST(FileChoosers, ImportListsAndDropTakesEveryPictureExtensionInAnyLetterCase) {
   testing_support::TempDir dir;
-  for (const char* name : {"a.BMP", "b.Jpeg", "c.JPE", "d.png", "e.jpg", "notes.txt", "f.gif"})
-    std::ofstream(dir.path() / name) << "x";
+  const char* const names[] = {"a.BMP", "b.Jpeg", "c.JPE", "d.png", "e.jpg", "notes.txt", "f.gif"};
+  for (const char* name : names) std::ofstream(dir.path() / name) << "x";
   // The filter the editor asks for when a picture is imported.
   ScriptedDialogs scripted;
   Shell shell(scripted, i18n::DataFolders{"", (dir.path() / "s.ini").string(), ""});
@@ -183,6 +184,7 @@ TEST(FileChoosers, ImportListsEveryPictureExtensionInAnyLetterCase) {
 
   QtDialogs dialogs;
   std::string chosen;
+  std::set<QString> listed;
   WithModalDialog(
       [&] {
         chosen = dialogs.ChooseOpenFile("Open file", scripted.proposals.back(),
@@ -192,11 +194,18 @@ TEST(FileChoosers, ImportListsEveryPictureExtensionInAnyLetterCase) {
         auto* chooser = dynamic_cast<QFileDialog*>(modal);
         ASSERT_NE(chooser, nullptr);
         EXPECT_TRUE(chooser->testOption(QFileDialog::DontUseNativeDialog));
-        EXPECT_EQ(Listed(*chooser),
-                  (std::set<QString>{"a.BMP", "b.Jpeg", "c.JPE", "d.png", "e.jpg"}));
+        listed = Listed(*chooser);
+        EXPECT_EQ(listed, (std::set<QString>{"a.BMP", "b.Jpeg", "c.JPE", "d.png", "e.jpg"}));
         TypeName(*chooser, "b.Jpeg");
       });
   EXPECT_EQ(chosen, (dir.path() / "b.Jpeg").string());
+
+  // A drop takes the files the chooser lists, and no others.
+  for (const char* name : names) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir.path() / name).string()))});
+    EXPECT_EQ(!DroppedImageFile(&data).isEmpty(), listed.contains(name)) << name;
+  }
 }
 
 TEST(FileChoosers, TheArchiveChooserProposesZipFilesAndTheSaveFolderChooserMakesANewFolder) {

@@ -177,6 +177,15 @@ TEST_F(PreviewPickTest, DragMovesTheElementThroughItsSpinsAsOneStep) {
   EXPECT_EQ(doc(), start);
   EXPECT_EQ(Spin(213), 0);
 
+  // A move that changes x and y is one change, drawn once.
+  Mouse(QEvent::MouseButtonPress, {10, 470}, Qt::LeftButton);
+  const int redraws = shell_->redraw_count();
+  Mouse(QEvent::MouseMove, {11, 471}, Qt::LeftButton);
+  EXPECT_EQ(shell_->redraw_count(), redraws + 1);
+  EXPECT_EQ(doc().Field(FieldId::start_button_y), 173);
+  Mouse(QEvent::MouseButtonRelease, {11, 471}, Qt::NoButton);
+  Undo();
+
   // The spins' ranges hold: the start button goes no further left than 0 nor down than 191.
   const auto start_button = [this] {
     return Find([](const Source& s) { return s.slot() == SlotId::start_released; });

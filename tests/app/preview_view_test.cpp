@@ -319,6 +319,7 @@ TEST_F(ShellTest, ShiftWheelAndHorizontalWheelScrollWithoutZooming) {
 }
 
 TEST_F(ShellTest, CtrlZeroReturnsToZoomOneAndFitPicksTheLargestNotchThatFits) {
+  const int redraws = shell_->redraw_count();
   for (int i = 0; i < 5; ++i) Wheel(120);
   window().activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
@@ -344,6 +345,9 @@ TEST_F(ShellTest, CtrlZeroReturnsToZoomOneAndFitPicksTheLargestNotchThatFits) {
   EXPECT_TRUE(next.height > area.height() || next.width > area.width());
   EXPECT_GT(fit, 1.5f);
   EXPECT_FALSE(window().preview()->verticalScrollBar()->isVisible());
+  window().MenuItem(kMenuSwapView)->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(shell_->redraw_count(), redraws) << "zoom, resize and swap show the canvas drawn";
 }
 
 TEST(FitZoom, NotchesFromOneUpToTheLargest) {

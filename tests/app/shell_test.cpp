@@ -252,6 +252,11 @@ TEST_F(ShellTest, ButtonsShowTheirColourAndPictureAndEveryGadgetItsFullName) {
   const QImage thumbnail = image->icon().pixmap(image->iconSize()).toImage();
   EXPECT_EQ(thumbnail.pixelColor(8, 6), QColor(0, 0, 248));
   EXPECT_EQ(thumbnail.pixelColor(8, 0).alpha(), 0) << "a wide picture keeps its proportions";
+  // An undo shows the earlier picture again and leaves the buttons it did not change as they were.
+  const qint64 other = static_cast<QPushButton*>(gadget(87))->icon().cacheKey();
+  window().MenuItem(kMenuUndo)->trigger();
+  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\n256 x 192 pixels");
+  EXPECT_EQ(static_cast<QPushButton*>(gadget(87))->icon().cacheKey(), other);
 
   // A disabled gadget (screen 13's) still tells its full name when the pointer rests on it.
   QWidget* disabled = gadget(58);  // cheatListTextHighLightColor
@@ -446,10 +451,14 @@ TEST_F(ShellTest, ColourButtonsAndBackgroundUseTheEditor) {
 TEST_F(ShellTest, OpenSaveAndImportCommands) {
   testing_support::TempDir skin;
   dialogs_.answers = {skin.folder()};
-  static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->setText("My skin");
+  gadget(kGadgetInfoTitle)->setFocus();
+  QTest::keyClicks(gadget(kGadgetInfoTitle), "My skin");
   window().MenuItem(kMenuSaveFolder)->trigger();
   EXPECT_EQ(shell_->state().last_path, skin.folder());
   EXPECT_EQ(shell_->document().info.Title, "My skin");
+  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoLastUpdate))->text().toStdString(),
+            shell_->document().info.LastUpdate)
+      << "the field shows the stamp of the save";
   EXPECT_TRUE(fs::exists(skin.path() / "icon" / "unk.bmp"));
   EXPECT_TRUE(dialogs_.errors.empty());
   EXPECT_EQ(window().progress()->value(), 0);
@@ -596,7 +605,8 @@ TEST_F(ShellTest, SaveAsZipArchiveProposesANameAndOpensAsTheSameSkin) {
 
   testing_support::TempDir out;
   shell_->state().last_path = out.folder();
-  static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->setText("Blue: Night");
+  gadget(kGadgetInfoTitle)->setFocus();
+  QTest::keyClicks(gadget(kGadgetInfoTitle), "Blue: Night");
   shell_->document().Field(skin::FieldId::big_clock_x) = 40;
   shell_->document().SetSlot(skin::SlotId::btn, imaging::Image(3, 2, MakeRgb(248, 8, 16)));
   dialogs_.answers = {(out.path() / "share").string()};
