@@ -14,7 +14,8 @@
 
 namespace skin {
 
-// The four texts the user edits in the Information tab; they reach the document when it is saved.
+// The four information texts a save may give the skin in place of the document's own (the editor
+// types them into the document as they are edited and passes none).
 struct EditedInfo {
   std::string Title;
   std::string Author;
