@@ -20,7 +20,10 @@ bool Draggable(const SourceGadgets& gadgets) { return gadgets.x != 0 || gadgets.
 }  // namespace
 
 std::string SectionName(skin::SectionId section) {
-  return "[" + std::string(skin::Info(section).name) + "]";
+  std::string name = "[";  // appended, not "[" + ...: GCC 12 warns falsely on that form
+  name += skin::Info(section).name;
+  name += ']';
+  return name;
 }
 
 preview::Source Shell::SourceAt(QPoint canvas) {

@@ -34,3 +34,23 @@ void BM_HistoryOf200Steps(benchmark::State& state) {
 BENCHMARK(BM_HistoryOf200Steps)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+// The cost of one step that brings a picture into a full history: the history then counts the
+// pictures that only it holds, over every step it keeps.
+void BM_ImportIntoAFullHistory(benchmark::State& state) {
+  skin::SkinDocument doc;
+  skin::ResetSkinDefaults(doc);
+  skin::SkinHistory history;
+  for (std::size_t i = 0; i < skin::SkinHistory::kMaxSteps; ++i) {
+    const skin::SkinDocument was = doc;
+    doc.SetSlot(skin::SlotId::btn3, imaging::Image(2, 2, static_cast<imaging::Rgb>(i)));
+    history.Record(was, doc, "Import btn3");
+  }
+  for (auto _ : state) {
+    const skin::SkinDocument was = doc;
+    doc.SetSlot(skin::SlotId::btn3, imaging::Image(2, 2));
+    history.Record(was, doc, "Import btn3");
+  }
+  state.counters["steps"] = static_cast<double>(history.UndoCount());
+}
+BENCHMARK(BM_ImportIntoAFullHistory)->Unit(benchmark::kMicrosecond);
