@@ -12,7 +12,7 @@
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 #include "imaging/screenshot_writer.h"
 #include "preview/contact_sheet.h"
 #include "preview/preview.h"
@@ -251,7 +251,7 @@ bool Shell::Move(const std::string& label, Load load, const std::string& folder,
     ShowDocumentState();
     return false;
   }
-  skin::SkinOrigin now{doc_, folder.empty() ? std::string() : skin::FolderWithSeparator(folder),
+  session::SkinOrigin now{doc_, folder.empty() ? std::string() : skin::FolderWithSeparator(folder),
                       std::move(name)};
   // The same skin as it was saved, opened again from where it came from, is no step.
   const bool same = doc_ == before && now.saved == origin_.saved && now.folder == origin_.folder &&
@@ -794,7 +794,7 @@ std::string Shell::ReloadFile(const SkinFile& file) {
     return {};
   }
   // Held to what opening a skin folder reads of its settings file.
-  const imaging::ReadResult settings = imaging::ReadWholeFile(path, skin::kMaxSettingsFileBytes);
+  const base::ReadResult settings = base::ReadWholeFile(path, skin::kMaxSettingsFileBytes);
   if (const std::optional<skin::FileProblem> problem = skin::ProblemOf(settings.status)) {
     skin::MessageTexts texts = Messages();
     texts.problems[static_cast<std::size_t>(skin::FileProblem::kTooLarge)] =

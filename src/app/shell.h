@@ -15,7 +15,7 @@
 #include "i18n/program_settings.h"
 #include "i18n/ui_texts.h"
 #include "skin/skin_document.h"
-#include "skin/skin_history.h"
+#include "session/skin_history.h"
 #include "skin/skin_saver.h"
 
 namespace app {
@@ -126,7 +126,7 @@ class Shell : public WindowEvents {
   void RedrawPreview();
   // Whether the skin differs from what was last opened or saved (the default skin at start).
   bool Modified() const { return !(doc_ == origin_.saved); }
-  const skin::SkinHistory& history() const { return history_; }
+  const session::SkinHistory& history() const { return history_; }
   const i18n::EditorPreferences& preferences() const { return preferences_; }
   // The skin folder the editor follows on disk ("" when none).
   const std::string& watched_folder() const { return watcher_.folder(); }
@@ -209,8 +209,8 @@ class Shell : public WindowEvents {
   i18n::DataFolders folders_;
   ShellState state_;
   skin::SkinDocument doc_;
-  skin::SkinOrigin origin_;
-  skin::SkinHistory history_;
+  session::SkinOrigin origin_;
+  session::SkinHistory history_;
   i18n::UiTexts texts_;
   std::unique_ptr<MainWindow> window_;
   int code_page_;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 #include "imaging/png_codec.h"
 #include "preview/contact_sheet.h"
 #include "preview/preview.h"
@@ -92,7 +92,7 @@ int RunRender(const Arguments& args) {
   const imaging::Image image =
       all ? preview::RenderContactSheet(doc, background)
           : preview::RenderPreview(doc, static_cast<int>(screen), background, zoom);
-  if (!imaging::WriteFileAtomically(output, imaging::EncodePng(image))) {
+  if (!base::WriteFileAtomically(output, imaging::EncodePng(image))) {
     StderrFeedback failure;
     failure.ShowError(
         skin::ComposeFileMessage(output, skin::FileProblem::kNotSaved, BuiltInMessageTexts()));

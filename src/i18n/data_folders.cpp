@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 
 namespace i18n {
 namespace {
@@ -84,7 +84,7 @@ DataFolders ResolveDataFolders(const std::string& executable_dir) {
   in.source_guide = SKINSMITH_SOURCE_GUIDE;
 #endif
   DataFolders folders = ResolveDataFolders(in, IsDirectory);
-  folders.user_guide = FindUserGuide(in, imaging::IsRegularFile);
+  folders.user_guide = FindUserGuide(in, base::IsRegularFile);
   // Nothing is created here: SaveProgramSettings makes the settings folder when it first writes.
   return folders;
 }

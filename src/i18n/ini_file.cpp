@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 
 namespace i18n {
 namespace {
@@ -42,7 +42,7 @@ bool WriteSettingsFile(const std::string& path, std::string_view text) {
     std::error_code ignored;  // a folder that cannot be made shows in the write
     std::filesystem::create_directories(path.substr(0, slash), ignored);
   }
-  return imaging::WriteFileAtomically(
+  return base::WriteFileAtomically(
       path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 

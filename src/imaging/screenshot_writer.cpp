@@ -1,7 +1,7 @@
 // Screenshot encoders.
 #include "imaging/screenshot_writer.h"
 
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/png_codec.h"
 
@@ -56,7 +56,7 @@ bool WriteScreenshot(const Image& image, const std::string& path, ScreenshotForm
       bytes = EncodeJpeg(image, kScreenshotJpegQuality);
       break;
   }
-  return !bytes.empty() && WriteFileAtomically(path, bytes);
+  return !bytes.empty() && base::WriteFileAtomically(path, bytes);
 }
 
 }  // namespace imaging

@@ -3,16 +3,16 @@
 
 namespace skin {
 
-std::optional<FileProblem> ProblemOf(imaging::ReadStatus status) {
+std::optional<FileProblem> ProblemOf(base::ReadStatus status) {
   switch (status) {
-    case imaging::ReadStatus::kOk:
+    case base::ReadStatus::kOk:
       return std::nullopt;
-    case imaging::ReadStatus::kNotRegularFile:
+    case base::ReadStatus::kNotRegularFile:
       return FileProblem::kNotRegularFile;
-    case imaging::ReadStatus::kTooLarge:
+    case base::ReadStatus::kTooLarge:
       return FileProblem::kTooLarge;
-    case imaging::ReadStatus::kCannotOpen:
-    case imaging::ReadStatus::kReadError:
+    case base::ReadStatus::kCannotOpen:
+    case base::ReadStatus::kReadError:
       break;
   }
   return FileProblem::kNotFound;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 
 namespace skin {
 
@@ -52,11 +52,11 @@ MessageTexts MakeMessageTexts(TextOfKey text_of_key) {
   return texts;
 }
 
-// The problem of a file that imaging::ReadWholeFile did not read, nothing for kOk. A file that
+// The problem of a file that base::ReadWholeFile did not read, nothing for kOk. A file that
 // cannot be opened or read gives kNotFound, whose text is the program's message for a file it
 // cannot read. The editor shows its own text for an over-large settings file by replacing the
 // kTooLarge text in the MessageTexts it composes with.
-std::optional<FileProblem> ProblemOf(imaging::ReadStatus status);
+std::optional<FileProblem> ProblemOf(base::ReadStatus status);
 
 // "name : text" for a file that was not found, "name: text" for every other problem.
 std::string ComposeFileMessage(std::string_view name, FileProblem problem,

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "imaging/bmp16.h"
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 #include "imaging/png_codec.h"
 #include "skin/code_page.h"
 #include "skin/settings_reader.h"
@@ -224,7 +224,7 @@ bool ExportSkinZip(SkinDocument& doc, const std::string& zip_path, const imaging
         const bool built = BuildArchive(doc, zip_path, text, preview, file, feedback);
         // minizip saw only a failed write; what failed was growing the archive in memory.
         if (file.failed) throw std::bad_alloc();
-        return built && imaging::WriteFileAtomically(zip_path, file.bytes);
+        return built && base::WriteFileAtomically(zip_path, file.bytes);
       });
   feedback.SetProgress(0);
   if (problem) feedback.ShowError(ComposeFileMessage(zip_path, *problem, options.texts));

@@ -14,7 +14,7 @@
 
 #include "imaging/bmp16.h"
 #include "imaging/dither.h"
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 #include "imaging/image_decoder.h"
 #include "skin/code_page.h"
 #include "skin/folder_path.h"
@@ -78,7 +78,7 @@ Taken TakeBytes(SkinDocument& doc, SlotId slot, const Bytes& bytes, bool dither,
 
 Taken TakeFile(SkinDocument& doc, SlotId slot, const std::string& path, bool release_first,
                std::uint64_t budget) {
-  const imaging::ReadResult file = imaging::ReadWholeFile(path, kMaxPictureFileBytes);
+  const base::ReadResult file = base::ReadWholeFile(path, kMaxPictureFileBytes);
   if (const std::optional<FileProblem> problem = skin::ProblemOf(file.status)) {
     return Refused(*problem);
   }
@@ -127,7 +127,7 @@ class Archive {
   // A path that is not a regular file is not handed to the ZIP reader, which would wait for ever
   // on a named pipe.
   explicit Archive(const std::string& path)
-      : file_(imaging::IsRegularFile(path) ? unzOpen64(path.c_str()) : nullptr) {
+      : file_(base::IsRegularFile(path) ? unzOpen64(path.c_str()) : nullptr) {
     if (file_ == nullptr) return;
     for (int r = unzGoToFirstFile(file_.get()); r == UNZ_OK && entries_.size() < kMaxArchiveEntries;
          r = unzGoToNextFile(file_.get())) {
@@ -259,9 +259,9 @@ bool OpenSkinFolder(SkinDocument& doc, const std::string& folder, const LoadOpti
                     Feedback& feedback) {
   return GuardedLoad(feedback, options.texts, [&] {
     const std::string base = FolderWithSeparator(folder);
-    const imaging::ReadResult settings =
-        imaging::ReadWholeFile(base + "uisettings.ini", kMaxSettingsFileBytes);
-    if (settings.status != imaging::ReadStatus::kOk) {
+    const base::ReadResult settings =
+        base::ReadWholeFile(base + "uisettings.ini", kMaxSettingsFileBytes);
+    if (settings.status != base::ReadStatus::kOk) {
       feedback.ShowError(ComposeFileMessage(folder, FileProblem::kNoSkin, options.texts));
       return false;
     }

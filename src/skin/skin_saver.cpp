@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "imaging/bmp16.h"
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 #include "skin/folder_path.h"
 #include "skin/settings_reader.h"
 #include "skin/skin_colour.h"
@@ -81,7 +81,7 @@ bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
                      const MessageTexts& texts, Feedback& feedback) {
   FileProblem problem = FileProblem::kNotSaved;
   try {
-    if (imaging::WriteFileAtomically(path, imaging::EncodeBmp16(image))) return true;
+    if (base::WriteFileAtomically(path, imaging::EncodeBmp16(image))) return true;
   } catch (const std::bad_alloc&) {
     problem = FileProblem::kOutOfMemory;
   }
@@ -96,7 +96,7 @@ bool WriteSettings(SkinDocument& doc, const std::string& path, const SaveOptions
                    Feedback& feedback) {
   const std::optional<FileProblem> problem =
       WriteSkinSettingsText(doc, options, [&](const std::string& text) {
-        return imaging::WriteFileAtomically(
+        return base::WriteFileAtomically(
             path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
       });
   if (problem) feedback.ShowError(ComposeFileMessage(path, *problem, options.texts));
@@ -115,8 +115,8 @@ void RemoveLeftovers(const std::string& base) {
       main_names.emplace_back(file);
     }
   }
-  imaging::RemoveLeftoverTemporaries(base, main_names);
-  imaging::RemoveLeftoverTemporaries(base + "icon/", icon_names);
+  base::RemoveLeftoverTemporaries(base, main_names);
+  base::RemoveLeftoverTemporaries(base + "icon/", icon_names);
 }
 
 }  // namespace
@@ -133,7 +133,7 @@ int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& op
       if (s == kMainSlotCount) {
         feedback.SetProgress(++step);
         // Whether icon/ exists already or cannot be made is not reported: each icon then fails.
-        imaging::MakeFolder(base + "icon");
+        base::MakeFolder(base + "icon");
       }
       feedback.SetProgress(++step);
       if (WriteSkinBitmap(doc.slots[s], base + std::string(kSlots[s].file), options.texts,

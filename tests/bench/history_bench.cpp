@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include "skin/skin_history.h"
+#include "session/skin_history.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ void BM_HistoryOf200Steps(benchmark::State& state) {
   std::size_t bytes = 0;
   for (auto _ : state) {
     const std::size_t before = HeapInUse();
-    skin::SkinHistory history;
+    session::SkinHistory history;
     for (int i = 0; i < 200; ++i) {
       const skin::SkinDocument was = doc;
       doc.Field(skin::FieldId::big_clock_x) = i;
@@ -40,8 +40,8 @@ BENCHMARK(BM_HistoryOf200Steps)->Unit(benchmark::kMicrosecond);
 void BM_ImportIntoAFullHistory(benchmark::State& state) {
   skin::SkinDocument doc;
   skin::ResetSkinDefaults(doc);
-  skin::SkinHistory history;
-  for (std::size_t i = 0; i < skin::SkinHistory::kMaxSteps; ++i) {
+  session::SkinHistory history;
+  for (std::size_t i = 0; i < session::SkinHistory::kMaxSteps; ++i) {
     const skin::SkinDocument was = doc;
     doc.SetSlot(skin::SlotId::btn3, imaging::Image(2, 2, static_cast<imaging::Rgb>(i)));
     history.Record(was, doc, "Import btn3");

@@ -9,7 +9,7 @@
 #include <new>
 
 #include "imaging/bmp16.h"
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 #include "imaging/jpeg_codec.h"
 #include "skin/settings_reader.h"
 #include "skin/skin_loader.h"
@@ -177,7 +177,7 @@ TEST_F(HostileSkinTest, ASaveClearsAwayWhatAKilledSaveLeft) {
                                         "icon/notes.txt"};
   for (const std::string& name : leftovers) WriteFile(folder / name, "partial");
   for (const std::string& name : others) WriteFile(folder / name, "keep");
-  EXPECT_EQ(imaging::TemporaryNameFor((folder / "form_R.bmp").string()),
+  EXPECT_EQ(base::TemporaryNameFor((folder / "form_R.bmp").string()),
             (folder / ".form_R.bmp.skinsmith-XXXXXX").string());
 
   SaveOptions save;
@@ -200,14 +200,14 @@ TEST_F(HostileSkinTest, AFileWithALongNameIsWrittenAndItsLeftoverCleared) {
   name += "y";
   const std::string path = dir_.folder() + name;
   const std::vector<std::uint8_t> bytes{'B', 'M'};
-  EXPECT_TRUE(imaging::WriteFileAtomically(path, bytes));
+  EXPECT_TRUE(base::WriteFileAtomically(path, bytes));
   EXPECT_EQ(testing_support::ReadFileText(path), "BM");
 
-  std::string leftover = imaging::TemporaryNameFor(path);
+  std::string leftover = base::TemporaryNameFor(path);
   leftover.replace(leftover.size() - 6, 6, "a1B2c3");
   WriteFile(leftover, "partial");
   ASSERT_TRUE(fs::exists(leftover));
-  imaging::RemoveLeftoverTemporaries(dir_.folder(), std::vector<std::string>{name});
+  base::RemoveLeftoverTemporaries(dir_.folder(), std::vector<std::string>{name});
   EXPECT_FALSE(fs::exists(leftover));
   EXPECT_TRUE(fs::exists(path));
 }

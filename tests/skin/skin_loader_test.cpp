@@ -135,8 +135,8 @@ TEST_F(SkinLoaderTest, UndecodablePictureEmptiesTheSlotOnLoadButNotOnImport) {
 // A file that fails while it is read is one the program cannot read, not one of an unknown format
 // (which would also empty its slot on a load).
 TEST(ReadProblems, ReadErrorsAreNotFormatProblems) {
-  EXPECT_EQ(ProblemOf(imaging::ReadStatus::kReadError), FileProblem::kNotFound);
-  EXPECT_EQ(ProblemOf(imaging::ReadStatus::kOk), std::nullopt);
+  EXPECT_EQ(ProblemOf(base::ReadStatus::kReadError), FileProblem::kNotFound);
+  EXPECT_EQ(ProblemOf(base::ReadStatus::kOk), std::nullopt);
 }
 
 TEST_F(SkinLoaderTest, ImportTakesAnySizeAndDithersByContentNotName) {

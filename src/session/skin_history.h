@@ -11,7 +11,8 @@
 #include "skin/skin_document.h"
 #include "skin/skin_loader.h"
 
-namespace skin {
+namespace session {
+using skin::SkinDocument;
 
 // Where the editor's document comes from: the state it had when last opened or saved, which
 // unsaved changes are measured against; the folder it was opened from or saved to ("" for none:
@@ -33,7 +34,7 @@ class SkinHistory {
   // longer has) may take `picture_budget` bytes together: beyond it the oldest steps go, though
   // the newest one always stays. Without this a few imports or opens of large skins would keep
   // every earlier skin in memory.
-  explicit SkinHistory(std::uint64_t picture_budget = kPictureMemoryBudget)
+  explicit SkinHistory(std::uint64_t picture_budget = skin::kPictureMemoryBudget)
       : picture_budget_(picture_budget) {}
 
   // Records one change: `before` is the document as it was before it and `after` as it is now,
@@ -89,4 +90,4 @@ class SkinHistory {
   bool mergeable_ = false;
 };
 
-}  // namespace skin
+}  // namespace session

@@ -1,5 +1,5 @@
 // POSIX implementation of whole-file reading and atomic writing.
-#include "imaging/file_io.h"
+#include "base/file_io.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <memory>
 
-namespace imaging {
+namespace base {
 namespace {
 
 constexpr std::string_view kTemporaryMark = ".skinsmith-";
@@ -163,4 +163,4 @@ bool MakeFolder(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-}  // namespace imaging
+}  // namespace base

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace imaging {
+namespace base {
 
 enum class ReadStatus { kOk, kCannotOpen, kNotRegularFile, kTooLarge, kReadError };
 
@@ -45,4 +45,4 @@ void RemoveLeftoverTemporaries(const std::string& folder, std::span<const std::s
 // Creates one folder level; true when it exists afterwards.
 bool MakeFolder(const std::string& path);
 
-}  // namespace imaging
+}  // namespace base

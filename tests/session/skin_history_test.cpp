@@ -1,12 +1,13 @@
 // The undo history: every step back to the start and forward again, merged runs, redo cleared by a
 // new change, and pictures shared by every state.
-#include "skin/skin_history.h"
+#include "session/skin_history.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 
-namespace skin {
+namespace session {
+using namespace skin;
 namespace {
 
 class SkinHistoryTest : public ::testing::Test {
@@ -141,4 +142,4 @@ TEST_F(SkinHistoryTest, PicturesOnlyTheHistoryHoldsStayWithinItsBudget) {
 }
 
 }  // namespace
-}  // namespace skin
+}  // namespace session

@@ -1,10 +1,10 @@
 // Undo and redo by whole states of the document.
-#include "skin/skin_history.h"
+#include "session/skin_history.h"
 
 #include <unordered_set>
 #include <utility>
 
-namespace skin {
+namespace session {
 namespace {
 
 const std::string kNoLabel;
@@ -21,7 +21,7 @@ std::uint64_t NewPictureBytes(const SkinDocument& doc, ImageSet& seen) {
 }
 
 bool SamePictures(const SkinDocument& a, const SkinDocument& b) {
-  for (std::size_t s = 0; s < kSlotCount; ++s) {
+  for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
     if (!a.slots[s].SameAs(b.slots[s])) return false;
   }
   return true;
@@ -103,4 +103,4 @@ void SkinHistory::Clear() {
   mergeable_ = false;
 }
 
-}  // namespace skin
+}  // namespace session
