@@ -7,8 +7,6 @@
 namespace session {
 namespace {
 
-const std::string kNoLabel;
-
 using ImageSet = std::unordered_set<const imaging::Image*>;
 
 // The bytes of the pictures of `doc` not yet in `seen`, which then holds them.
@@ -29,52 +27,104 @@ bool SamePictures(const SkinDocument& a, const SkinDocument& b) {
 
 }  // namespace
 
-void SkinHistory::Record(const SkinDocument& before, const SkinDocument& after, std::string label,
-                         std::string merge_key) {
-  redo_.clear();
-  if (mergeable_ && !merge_key.empty() && !undo_.empty() && undo_.back().merge_key == merge_key) {
+std::string_view StepTextKey(StepKind kind) {
+  switch (kind) {
+    case StepKind::kChange:
+      return "LANG_STEP_CHANGE$";
+    case StepKind::kImport:
+      return "LANG_STEP_IMPORT$";
+    case StepKind::kNewSkin:
+      return "LANG_FILE_NEW$";
+    case StepKind::kOpen:
+      return "LANG_STEP_OPEN$";
+    case StepKind::kReload:
+      return "LANG_STEP_RELOAD$";
+    case StepKind::kMove:
+      return "LANG_STEP_MOVE$";
+  }
+  return {};
+}
+
+void SkinHistory::Record(const SkinDocument& before, const SkinDocument& after, StepLabel label,
+                         MergeKey merge_key) {
+  ClearRedo();
+  if (mergeable_ && !std::holds_alternative<std::monostate>(merge_key) && !undo_.empty() &&
+      undo_.back().merge_key == merge_key) {
     return;  // the newest step already holds the state before the first change of the run
   }
   Push({before, std::move(label), std::move(merge_key), nullptr}, after);
 }
 
 void SkinHistory::RecordMove(const SkinDocument& before, const SkinDocument& after,
-                             SkinOrigin origin_before, std::string label) {
-  redo_.clear();
+                             SkinOrigin origin_before, StepLabel label) {
+  ClearRedo();
   Push({before, std::move(label), {}, std::make_unique<SkinOrigin>(std::move(origin_before))},
        after);
 }
 
-void SkinHistory::Push(Entry entry, const SkinDocument& after) {
-  // Only a step that brings pictures of its own can take the history over its budget; most steps
-  // share every picture with the step before them.
-  const bool new_pictures =
-      entry.origin || undo_.empty() || !SamePictures(entry.state, undo_.back().state);
-  if (undo_.size() == kMaxSteps) undo_.pop_front();
-  undo_.push_back(std::move(entry));
-  mergeable_ = true;
-  if (new_pictures) LimitPictureMemory(after);
+void SkinHistory::ClearRedo() {
+  for (const Entry& entry : redo_) text_bytes_ -= TextBytes(entry);
+  redo_.clear();
 }
 
-void SkinHistory::LimitPictureMemory(const SkinDocument& after) {
+std::uint64_t SkinHistory::TextBytes(const Entry& entry) {
+  const auto info_bytes = [](const SkinDocument& doc) {
+    std::uint64_t bytes = 0;
+    for (const skin::InfoField& field : skin::kInfoFields) bytes += (doc.info.*field.text).size();
+    return bytes;
+  };
+  std::uint64_t bytes = info_bytes(entry.state);
+  if (const std::string* name = std::get_if<std::string>(&entry.label.subject)) {
+    bytes += name->size();
+  }
+  if (entry.origin) {
+    bytes += info_bytes(entry.origin->saved) + entry.origin->folder.size() +
+             entry.origin->name.size();
+  }
+  return bytes;
+}
+
+void SkinHistory::Push(Entry entry, const SkinDocument& after) {
+  // Only a step that brings pictures of its own can take the pictures over the budget; most steps
+  // share every picture with the step before them. Texts are counted as they come.
+  const bool new_pictures =
+      entry.origin || undo_.empty() || !SamePictures(entry.state, undo_.back().state);
+  if (undo_.size() == kMaxSteps) {
+    text_bytes_ -= TextBytes(undo_.front());
+    undo_.pop_front();
+  }
+  text_bytes_ += TextBytes(entry);
+  undo_.push_back(std::move(entry));
+  mergeable_ = true;
+  if (new_pictures || picture_bytes_ + text_bytes_ > budget_) LimitMemory(after);
+}
+
+void SkinHistory::LimitMemory(const SkinDocument& after) {
   ImageSet seen;
   NewPictureBytes(after, seen);  // the document's own pictures cost the history nothing
   std::uint64_t bytes = 0;
+  std::uint64_t pictures = 0;
   std::size_t keep = 0;  // how many of the newest steps fit
   for (auto step = undo_.rbegin(); step != undo_.rend(); ++step, ++keep) {
-    bytes += NewPictureBytes(step->state, seen);
-    if (step->origin) bytes += NewPictureBytes(step->origin->saved, seen);
-    if (bytes > picture_budget_ && keep > 0) break;
+    std::uint64_t more = NewPictureBytes(step->state, seen);
+    if (step->origin) more += NewPictureBytes(step->origin->saved, seen);
+    if (bytes + more + TextBytes(*step) > budget_ && keep > 0) break;
+    bytes += more + TextBytes(*step);
+    pictures += more;
   }
-  undo_.erase(undo_.begin(), undo_.end() - static_cast<std::ptrdiff_t>(keep));
+  for (std::size_t drop = undo_.size() - keep; drop > 0; --drop) {
+    text_bytes_ -= TextBytes(undo_.front());
+    undo_.pop_front();
+  }
+  picture_bytes_ = pictures;
 }
 
-const std::string& SkinHistory::UndoLabel() const {
-  return undo_.empty() ? kNoLabel : undo_.back().label;
+const StepLabel* SkinHistory::UndoLabel() const {
+  return undo_.empty() ? nullptr : &undo_.back().label;
 }
 
-const std::string& SkinHistory::RedoLabel() const {
-  return redo_.empty() ? kNoLabel : redo_.back().label;
+const StepLabel* SkinHistory::RedoLabel() const {
+  return redo_.empty() ? nullptr : &redo_.back().label;
 }
 
 bool SkinHistory::Step(std::deque<Entry>& from, std::deque<Entry>& to, SkinDocument& doc,
@@ -100,6 +150,8 @@ bool SkinHistory::Redo(SkinDocument& doc, SkinOrigin& origin) {
 void SkinHistory::Clear() {
   undo_.clear();
   redo_.clear();
+  text_bytes_ = 0;
+  picture_bytes_ = 0;
   mergeable_ = false;
 }
 

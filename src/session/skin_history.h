@@ -7,12 +7,40 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <variant>
 
 #include "skin/skin_document.h"
 #include "skin/skin_loader.h"
 
 namespace session {
 using skin::SkinDocument;
+
+// What a step does, which gives the wording of its name.
+enum class StepKind { kChange, kImport, kNewSkin, kOpen, kReload, kMove };
+
+// The language key of a step's wording: "Change %1", "Import %1", "New skin"...
+std::string_view StepTextKey(StepKind kind);
+
+// The name of a step, as the Undo and Redo items show it: its kind and what it acts on. It holds
+// no words, so that it reads in the language in force whenever it is shown. `subject` is a field
+// ("[start button] x"), a colour or information text (its key or caption), a slot (its base name),
+// an element section (a move on the preview), or a file or skin name, which are not translated.
+struct StepLabel {
+  using Subject = std::variant<std::monostate, skin::FieldId, skin::ColourId, skin::InfoId,
+                               skin::SlotId, skin::SectionId, std::string>;
+  StepKind kind = StepKind::kChange;
+  Subject subject;
+  friend bool operator==(const StepLabel&, const StepLabel&) = default;
+};
+
+// Steps with equal, non-empty merge keys in a row merge into one: the edits of one field or one
+// information text, or the moves of one drag (numbered per drag).
+struct Gesture {
+  int number = 0;
+  friend bool operator==(const Gesture&, const Gesture&) = default;
+};
+using MergeKey = std::variant<std::monostate, skin::FieldId, skin::InfoId, Gesture>;
 
 // Where the editor's document comes from: the state it had when last opened or saved, which
 // unsaved changes are measured against; the folder it was opened from or saved to ("" for none:
@@ -30,30 +58,30 @@ class SkinHistory {
   // At most this many steps are kept; the oldest go first.
   static constexpr std::size_t kMaxSteps = 1000;
 
-  // The pictures that only the history keeps alive (those of earlier states that the document no
-  // longer has) may take `picture_budget` bytes together: beyond it the oldest steps go, though
-  // the newest one always stays. Without this a few imports or opens of large skins would keep
-  // every earlier skin in memory.
-  explicit SkinHistory(std::uint64_t picture_budget = skin::kPictureMemoryBudget)
-      : picture_budget_(picture_budget) {}
+  // What only the history keeps alive may take `budget` bytes together: the pictures of earlier
+  // states that the document no longer has, and every step's texts (the information texts of its
+  // states, and its label). Beyond it the oldest steps go, though the newest one always stays.
+  // Without this a few imports or opens of large skins, or reloads of a settings file with long
+  // texts, would keep every earlier skin in memory.
+  explicit SkinHistory(std::uint64_t budget = skin::kPictureMemoryBudget) : budget_(budget) {}
 
   // Records one change: `before` is the document as it was before it and `after` as it is now,
   // `label` names it for the Undo and Redo items. A change with a non-empty `merge_key` equal to
   // that of the newest step merges into that step (the spin steps of one field in a row undo as
   // one), unless an undo or redo came in between. Every change clears the steps that could be
   // redone.
-  void Record(const SkinDocument& before, const SkinDocument& after, std::string label,
-              std::string merge_key = {});
+  void Record(const SkinDocument& before, const SkinDocument& after, StepLabel label,
+              MergeKey merge_key = {});
   // Records a change that also gave the document a new origin (a skin opened, a new skin), which
   // never merges: undoing it puts `origin_before` back along with the document.
   void RecordMove(const SkinDocument& before, const SkinDocument& after, SkinOrigin origin_before,
-                  std::string label);
+                  StepLabel label);
 
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
-  // The label of the step that Undo (Redo) would take back (do again); "" when there is none.
-  const std::string& UndoLabel() const;
-  const std::string& RedoLabel() const;
+  // The label of the step that Undo (Redo) would take back (do again); nothing when there is none.
+  const StepLabel* UndoLabel() const;
+  const StepLabel* RedoLabel() const;
 
   // Puts `doc` back into the state before the newest step, which then can be redone, and `origin`
   // too when the step changed it. False, and both unchanged, when there is nothing to undo.
@@ -71,22 +99,27 @@ class SkinHistory {
  private:
   struct Entry {
     SkinDocument state;  // undo: the state before the change; redo: the state after it
-    std::string label;
-    std::string merge_key;
+    StepLabel label;
+    MergeKey merge_key;
     std::unique_ptr<SkinOrigin> origin;  // for a step that changed the origin, the other one
   };
 
   void Push(Entry entry, const SkinDocument& after);
-  // Drops the oldest steps while the pictures only they hold exceed the budget.
-  void LimitPictureMemory(const SkinDocument& after);
+  void ClearRedo();
+  // Drops the oldest steps while what only they hold exceeds the budget.
+  void LimitMemory(const SkinDocument& after);
+  static std::uint64_t TextBytes(const Entry& entry);
   // Moves the newest entry of `from` to `to`, exchanging its state with `doc` (and its origin with
   // `origin`, when it has one).
   bool Step(std::deque<Entry>& from, std::deque<Entry>& to, SkinDocument& doc,
             SkinOrigin& origin);
 
-  std::uint64_t picture_budget_;
+  std::uint64_t budget_;
   std::deque<Entry> undo_;
   std::deque<Entry> redo_;
+  // The texts of every step kept, and the pictures only the history held at the last count.
+  std::uint64_t text_bytes_ = 0;
+  std::uint64_t picture_bytes_ = 0;
   bool mergeable_ = false;
 };
 

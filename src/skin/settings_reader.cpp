@@ -84,12 +84,12 @@ constexpr std::array<std::size_t, kSectionCount> kFirstField = [] {
 
 constexpr std::size_t FirstField(SectionId section) { return kFirstField[Index(section)]; }
 
-constexpr std::size_t kInfoCount = 5;
-constexpr std::array<std::string_view, kInfoCount> kInfoKeys{"Title", "Author", "eMail", "Url",
-                                                             "LastUpdate"};
+constexpr std::size_t kInfoCount = kInfoFields.size();
 
 std::array<std::string*, kInfoCount> InfoTexts(SkinInfo& info) {
-  return {&info.Title, &info.Author, &info.eMail, &info.Url, &info.LastUpdate};
+  std::array<std::string*, kInfoCount> texts{};
+  for (const InfoField& field : kInfoFields) texts[Index(field.id)] = &(info.*field.text);
+  return texts;
 }
 
 // The first pass's current section: none, [SkinInfo], an element section, or [end].
@@ -130,7 +130,7 @@ void ReadElementPass(std::span<const std::uint8_t> bytes, SkinDocument& doc, int
 
     if (current == Current::kSkinInfo) {
       for (std::size_t i = 0; i < kInfoCount; ++i) {
-        if (line.IsKey(kInfoKeys[i])) {
+        if (line.IsKey(kInfoFields[i].key)) {
           texts[i]->assign(line.value);
           raw[i] = true;
           stripped[i] = 0;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "imaging/image.h"
@@ -22,6 +23,28 @@ struct SkinInfo {
 
   friend bool operator==(const SkinInfo&, const SkinInfo&) = default;
 };
+
+// The five texts in the order [SkinInfo] lists them.
+enum class InfoId { Title, Author, eMail, Url, LastUpdate };
+
+struct InfoField {
+  InfoId id;
+  std::string_view key;       // as uisettings.ini spells it
+  std::string_view text_key;  // the caption's language key
+  std::string SkinInfo::*text;
+  bool editable;  // LastUpdate is set by saving, never typed
+};
+
+inline constexpr std::array<InfoField, 5> kInfoFields{{
+    {InfoId::Title, "Title", "LANG_INFO_TITLE$", &SkinInfo::Title, true},
+    {InfoId::Author, "Author", "LANG_INFO_AUTHOR$", &SkinInfo::Author, true},
+    {InfoId::eMail, "eMail", "LANG_INFO_EMAIL$", &SkinInfo::eMail, true},
+    {InfoId::Url, "Url", "LANG_INFO_URL$", &SkinInfo::Url, true},
+    {InfoId::LastUpdate, "LastUpdate", "LANG_INFO_UPDATE$", &SkinInfo::LastUpdate, false},
+}};
+
+constexpr const InfoField& Info(InfoId id) { return kInfoFields[static_cast<std::size_t>(id)]; }
+constexpr std::size_t Index(InfoId id) { return static_cast<std::size_t>(id); }
 
 // A copy of a document is cheap: its pictures are shared, never copied, until one is replaced.
 struct SkinDocument {

@@ -45,15 +45,14 @@ std::string BuildSkinSettingsText(SkinDocument& doc, const SaveOptions& options)
   }
   doc.info.LastUpdate = options.last_update;
 
+  std::size_t text_bytes = 0;
+  for (const InfoField& field : kInfoFields) text_bytes += (doc.info.*field.text).size();
   std::string out;
-  out.reserve(6000 + doc.info.Title.size() + doc.info.Author.size() + doc.info.eMail.size() +
-              doc.info.Url.size());
+  out.reserve(6000 + text_bytes);
   out.append("[SkinInfo]").append(kCrLf);
-  AppendLine(out, "Title", EncodeAnsi(doc.info.Title, options.code_page));
-  AppendLine(out, "Author", EncodeAnsi(doc.info.Author, options.code_page));
-  AppendLine(out, "eMail", EncodeAnsi(doc.info.eMail, options.code_page));
-  AppendLine(out, "Url", EncodeAnsi(doc.info.Url, options.code_page));
-  AppendLine(out, "LastUpdate", EncodeAnsi(doc.info.LastUpdate, options.code_page));
+  for (const InfoField& field : kInfoFields) {
+    AppendLine(out, field.key, EncodeAnsi(doc.info.*field.text, options.code_page));
+  }
   out.append(kCrLf);
 
   out.append("[global settings]").append(kCrLf);

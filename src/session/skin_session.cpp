@@ -1,0 +1,238 @@
+// The typed edits of the skin being edited, its origin and its history.
+#include "session/skin_session.h"
+
+#include <new>
+#include <utility>
+
+#include "base/file_io.h"
+#include "skin/folder_path.h"
+#include "skin/settings_reader.h"
+#include "skin/skin_export.h"
+
+namespace session {
+namespace {
+
+// The last component of a folder or file path: the name a skin is known by.
+std::string SkinName(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path.substr(path.find_last_of('/') + 1);
+}
+
+// The part of a document that uisettings.ini holds.
+bool SameSettings(const skin::SkinDocument& a, const skin::SkinDocument& b) {
+  return a.info == b.info && a.colours == b.colours && a.fields == b.fields;
+}
+
+}  // namespace
+
+Changes& Changes::operator|=(const Changes& other) {
+  fields |= other.fields;
+  colours |= other.colours;
+  info |= other.info;
+  slots |= other.slots;
+  origin |= other.origin;
+  return *this;
+}
+
+Changes Changes::Between(const skin::SkinDocument& a, const skin::SkinDocument& b) {
+  Changes changes;
+  changes.fields = a.fields != b.fields;
+  changes.colours = a.colours != b.colours;
+  changes.info = !(a.info == b.info);
+  for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
+    changes.slots[s] = !(a.slots[s] == b.slots[s]);
+  }
+  return changes;
+}
+
+SkinFile SkinFile::At(std::size_t index) {
+  if (index == 0) return {std::nullopt, "uisettings.ini"};
+  const auto slot = static_cast<skin::SlotId>(index - 1);
+  return {slot, std::string(skin::Info(slot).file)};
+}
+
+SkinSession::SkinSession(std::uint64_t history_budget) : history_(history_budget) {
+  skin::ResetSkinDefaults(doc_);
+  origin_ = {doc_, {}, {}};
+}
+
+Changes SkinSession::Record(const skin::SkinDocument& before, StepLabel label, MergeKey merge) {
+  if (doc_ == before) return {};
+  history_.Record(before, doc_, std::move(label), std::move(merge));
+  return Changes::Between(before, doc_);
+}
+
+Changes SkinSession::SetField(skin::FieldId field, std::int32_t value) {
+  const skin::SkinDocument before = doc_;  // a cheap copy: the pictures are shared
+  doc_.Field(field) = value;
+  return Record(before, {StepKind::kChange, field}, field);
+}
+
+Changes SkinSession::SetFields(std::span<const FieldValue> values, StepLabel label,
+                               MergeKey merge) {
+  const skin::SkinDocument before = doc_;
+  for (const FieldValue& v : values) doc_.Field(v.field) = v.value;
+  return Record(before, std::move(label), std::move(merge));
+}
+
+Changes SkinSession::SetColour(skin::ColourId colour, imaging::Rgb value) {
+  const skin::SkinDocument before = doc_;
+  doc_.Colour(colour) = value;
+  return Record(before, {StepKind::kChange, colour});
+}
+
+Changes SkinSession::SetInfo(skin::InfoId info, std::string text) {
+  const skin::SkinDocument before = doc_;
+  doc_.info.*skin::Info(info).text = std::move(text);
+  return Record(before, {StepKind::kChange, info}, info);
+}
+
+SkinSession::Imported SkinSession::Import(skin::SlotId slot, const std::string& path,
+                                          const skin::MessageTexts& texts,
+                                          skin::Feedback& feedback) {
+  const skin::SkinDocument before = doc_;
+  Imported result;
+  result.imported = skin::ImportSkinImage(doc_, slot, path, texts, feedback);
+  result.changes = Record(before, {StepKind::kImport, slot});
+  return result;
+}
+
+Changes SkinSession::Move(skin::SkinDocument next, SkinOrigin origin, StepLabel label) {
+  // The same skin as it was saved, opened again from where it came from, is no step.
+  if (next == doc_ && origin.saved == origin_.saved && origin.folder == origin_.folder &&
+      origin.name == origin_.name) {
+    return {};
+  }
+  Changes changes = Changes::Between(doc_, next);
+  changes.origin = true;
+  const skin::SkinDocument before = std::exchange(doc_, std::move(next));
+  history_.RecordMove(before, doc_, std::exchange(origin_, std::move(origin)), std::move(label));
+  return changes;
+}
+
+Changes SkinSession::NewSkin() {
+  skin::SkinDocument next;
+  skin::ResetSkinDefaults(next);
+  SkinOrigin origin{next, {}, {}};
+  return Move(std::move(next), std::move(origin), {StepKind::kNewSkin, {}});
+}
+
+SkinSession::Opened SkinSession::Open(const std::string& path, bool zip,
+                                      const skin::LoadOptions& options,
+                                      skin::Feedback& feedback) {
+  skin::SkinDocument next = doc_;
+  Opened result;
+  result.opened = zip ? skin::OpenSkinZip(next, path, options, feedback)
+                      : skin::OpenSkinFolder(next, path, options, feedback);
+  if (!result.opened) {
+    // A load that ended half way (out of memory) may still have changed the document.
+    const skin::SkinDocument before = std::exchange(doc_, std::move(next));
+    result.changes = Record(before, {StepKind::kOpen, SkinName(path)});
+    return result;
+  }
+  SkinOrigin origin{next, zip ? std::string() : skin::FolderWithSeparator(path), SkinName(path)};
+  result.changes = Move(std::move(next), std::move(origin), {StepKind::kOpen, SkinName(path)});
+  return result;
+}
+
+SkinSession::Saved SkinSession::Save(const std::string& folder, const skin::SaveOptions& options,
+                                     skin::Feedback& feedback) {
+  const skin::SkinDocument before = doc_;
+  Saved result;
+  result.written = skin::SaveSkin(doc_, folder, options, feedback);
+  result.complete = result.written == static_cast<int>(SkinFile::kCount);
+  result.changes = Changes::Between(before, doc_);  // the save stamps LastUpdate
+  if (result.complete) {
+    origin_.saved = doc_;
+    origin_.folder = skin::FolderWithSeparator(folder);
+    history_.BreakMerge();
+  }
+  // The folder saved to is where the skin now lives.
+  if (result.written > 0) origin_.name = SkinName(folder);
+  result.changes.origin = true;
+  return result;
+}
+
+SkinSession::Exported SkinSession::Export(const std::string& zip_path,
+                                          const imaging::Image& preview,
+                                          const skin::SaveOptions& options,
+                                          skin::Feedback& feedback) {
+  const skin::SkinDocument before = doc_;
+  Exported result;
+  result.saved = skin::ExportSkinZip(doc_, zip_path, preview, options, feedback);
+  result.changes = Changes::Between(before, doc_);
+  if (result.saved) {
+    origin_.saved = doc_;
+    history_.BreakMerge();
+    result.changes.origin = true;
+  }
+  return result;
+}
+
+bool SkinSession::HasUnsavedChangesTo(const SkinFile& file) const {
+  if (file.slot) {
+    const std::size_t slot = skin::Index(*file.slot);
+    return !(doc_.slots[slot] == origin_.saved.slots[slot]);
+  }
+  return !SameSettings(doc_, origin_.saved);
+}
+
+SkinSession::Reloaded SkinSession::Reload(const SkinFile& file, bool take_into_document,
+                                          int code_page, const skin::MessageTexts& texts) {
+  Reloaded result;
+  const std::string path = origin_.folder + file.name;
+  const StepLabel label{StepKind::kReload, file.name};
+  if (file.slot) {
+    // Decoded as an import is: a file that cannot be taken leaves the slot as it was.
+    struct Collected : skin::Feedback {
+      void ShowError(const std::string& text) override {
+        if (first.empty()) first = text;
+      }
+      void SetProgress(int) override {}
+      std::string first;
+    } feedback;
+    skin::SkinDocument disk = origin_.saved;
+    if (!skin::ImportSkinImage(disk, *file.slot, path, texts, feedback)) {
+      result.problem = feedback.first;
+      return result;
+    }
+    const std::size_t slot = skin::Index(*file.slot);
+    origin_.saved.slots[slot] = disk.slots[slot];
+    result.changes.origin = true;
+    if (take_into_document) {
+      const skin::SkinDocument before = doc_;
+      doc_.slots[slot] = disk.slots[slot];
+      result.changes |= Record(before, label);
+    }
+    return result;
+  }
+  // Held to what opening a skin folder reads of its settings file.
+  const base::ReadResult settings = base::ReadWholeFile(path, skin::kMaxSettingsFileBytes);
+  if (const std::optional<skin::FileProblem> problem = skin::ProblemOf(settings.status)) {
+    result.problem = skin::ComposeFileMessage(path, *problem, texts);
+    return result;
+  }
+  skin::ReadSkinSettings(settings.bytes, origin_.saved, code_page);
+  result.changes.origin = true;
+  if (take_into_document) {
+    const skin::SkinDocument before = doc_;
+    skin::ReadSkinSettings(settings.bytes, doc_, code_page);
+    result.changes |= Record(before, label);
+  }
+  return result;
+}
+
+Changes SkinSession::StepThroughHistory(bool redo) {
+  const skin::SkinDocument before = doc_;
+  const std::string folder = origin_.folder;
+  const std::string name = origin_.name;
+  if (!(redo ? history_.Redo(doc_, origin_) : history_.Undo(doc_, origin_))) return {};
+  Changes changes = Changes::Between(before, doc_);
+  changes.origin = origin_.folder != folder || origin_.name != name;
+  return changes;
+}
+
+Changes SkinSession::Undo() { return StepThroughHistory(false); }
+Changes SkinSession::Redo() { return StepThroughHistory(true); }
+
+}  // namespace session

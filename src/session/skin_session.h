@@ -1,0 +1,149 @@
+// SkinSession: the skin being edited, where it comes from and its history. Its typed edits are the
+// only writers of the document; each returns what it changed, so that a front end refreshes just
+// that.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "imaging/image.h"
+#include "session/skin_history.h"
+#include "skin/feedback.h"
+#include "skin/messages.h"
+#include "skin/skin_document.h"
+#include "skin/skin_loader.h"
+#include "skin/skin_saver.h"
+
+namespace session {
+
+// What an edit changed.
+struct Changes {
+  bool fields = false;
+  bool colours = false;
+  bool info = false;
+  std::bitset<skin::kSlotCount> slots;
+  // The folder the skin comes from, the name it goes by, or the state it was last saved in: the
+  // title, the modified mark and the followed folder may need showing anew.
+  bool origin = false;
+
+  bool Document() const { return fields || colours || info || slots.any(); }
+  bool Any() const { return Document() || origin; }
+  Changes& operator|=(const Changes& other);
+  // What differs between two states of a document.
+  static Changes Between(const skin::SkinDocument& a, const skin::SkinDocument& b);
+};
+
+// One file of a skin folder: uisettings.ini (no slot) or the picture of a slot.
+struct SkinFile {
+  std::optional<skin::SlotId> slot;
+  std::string name;  // relative to the folder: "uisettings.ini", "btn.bmp", "icon/nds.bmp"
+
+  // The files of a skin folder in the order they are loaded: uisettings.ini, then the slots.
+  static SkinFile At(std::size_t index);
+  static constexpr std::size_t kCount = 1 + skin::kSlotCount;
+};
+
+class SkinSession {
+ public:
+  // Starts on the built-in default skin, which counts as opened: nothing is unsaved. The history
+  // keeps pictures and texts of earlier states within `history_budget` bytes.
+  explicit SkinSession(std::uint64_t history_budget = skin::kPictureMemoryBudget);
+
+  const skin::SkinDocument& document() const { return doc_; }
+  // The folder the skin was opened from or last saved to, with a trailing separator; "" for the
+  // default skin and a skin from an archive.
+  const std::string& folder() const { return origin_.folder; }
+  // The name the skin goes by: its folder's or archive's name; "" for a new skin.
+  const std::string& name() const { return origin_.name; }
+  // Whether the document differs from what was last opened or saved.
+  bool Modified() const { return !(doc_ == origin_.saved); }
+  const SkinHistory& history() const { return history_; }
+
+  // The edits of one value. A run of edits of the same field or information text merges into
+  // one step (the arrow clicks of a spin, the letters typed into a text); an edit that changes
+  // nothing makes no step and reports no change.
+  Changes SetField(skin::FieldId field, std::int32_t value);
+  Changes SetColour(skin::ColourId colour, imaging::Rgb value);
+  Changes SetInfo(skin::InfoId info, std::string text);
+  // Several fields as one step named `label`; steps with the same `merge` in a row merge (the
+  // moves of one drag on the preview).
+  struct FieldValue {
+    skin::FieldId field;
+    std::int32_t value;
+  };
+  Changes SetFields(std::span<const FieldValue> values, StepLabel label, MergeKey merge);
+
+  // Imports the picture file at `path` into `slot` as one step (skin::ImportSkinImage: a file
+  // that cannot be taken is reported through `feedback` and the slot keeps its picture).
+  struct Imported {
+    Changes changes;
+    bool imported = false;
+  };
+  Imported Import(skin::SlotId slot, const std::string& path, const skin::MessageTexts& texts,
+                  skin::Feedback& feedback);
+
+  // The default skin as one step; the skin then has no folder and no name, and counts as saved.
+  Changes NewSkin();
+  // Opens the skin folder or archive at `path` as one step whose undo gives back the skin open
+  // before it, with its folder and name. A skin that could not be opened (the no-skin message)
+  // changes nothing.
+  struct Opened {
+    Changes changes;
+    bool opened = false;
+  };
+  Opened Open(const std::string& path, bool zip, const skin::LoadOptions& options,
+              skin::Feedback& feedback);
+
+  // Saves the skin into `folder` (skin::SaveSkin). A complete save makes the folder the skin's
+  // origin and the document the saved state; any file written gives the skin the folder's name.
+  struct Saved {
+    Changes changes;
+    int written = 0;
+    bool complete = false;
+  };
+  Saved Save(const std::string& folder, const skin::SaveOptions& options,
+             skin::Feedback& feedback);
+  // Writes the skin as a ZIP archive (skin::ExportSkinZip) with `preview` as its contact sheet.
+  // A written archive holds the whole skin, so the document counts as saved.
+  struct Exported {
+    Changes changes;
+    bool saved = false;
+  };
+  Exported Export(const std::string& zip_path, const imaging::Image& preview,
+                  const skin::SaveOptions& options, skin::Feedback& feedback);
+
+  // Whether the document holds unsaved changes to what `file` holds: for uisettings.ini any
+  // setting, colour or information text, for a picture that slot.
+  bool HasUnsavedChangesTo(const SkinFile& file) const;
+  // Takes `file` of the skin's folder as it is on disk now. With `take_into_document` its content
+  // replaces the document's as one step; without, the document keeps its own version. Either way
+  // the saved state takes the file's content, because the disk now holds it: a skin without
+  // other unsaved changes then has none, and one whose version differs from the disk's stays
+  // modified. Returns "" when done, else the message why not (nothing changed); for
+  // uisettings.ini, `texts` holds the settings file's own text for kTooLarge.
+  struct Reloaded {
+    Changes changes;
+    std::string problem;
+  };
+  Reloaded Reload(const SkinFile& file, bool take_into_document, int code_page,
+                  const skin::MessageTexts& texts);
+
+  Changes Undo();
+  Changes Redo();
+
+ private:
+  // Records the step from `before` to the document as it is now; nothing when they are equal.
+  Changes Record(const skin::SkinDocument& before, StepLabel label, MergeKey merge = {});
+  // Gives the document `next` as one step that also gives it a new origin.
+  Changes Move(skin::SkinDocument next, SkinOrigin origin, StepLabel label);
+  Changes StepThroughHistory(bool redo);
+
+  skin::SkinDocument doc_;
+  SkinOrigin origin_;
+  SkinHistory history_;
+};
+
+}  // namespace session

@@ -1,0 +1,249 @@
+// The editing session: every kind of step undoes and redoes, runs merge, no-ops make no step, and
+// the modified mark follows edits, undo, save, export and reloads from disk.
+#include "session/skin_session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "imaging/bmp16.h"
+#include "preview/contact_sheet.h"
+#include "test_support.h"
+
+namespace session {
+namespace {
+
+using skin::ColourId;
+using skin::FieldId;
+using skin::InfoId;
+using skin::SlotId;
+namespace fs = std::filesystem;
+
+class SkinSessionTest : public ::testing::Test {
+ public:
+  skin::SaveOptions SaveOptions() const {
+    skin::SaveOptions options;
+    options.last_update = "2026/01/02-03:04:05";
+    options.texts = testing_support::EnglishMessages();
+    return options;
+  }
+  // Saves the session's skin into `name` under the temporary folder; its path with a separator.
+  std::string SaveTo(const std::string& name) {
+    const std::string folder = (dir_.path() / name).string() + "/";
+    fs::create_directories(folder);
+    EXPECT_TRUE(session_.Save(folder, SaveOptions(), feedback_).complete);
+    return folder;
+  }
+  static void WritePicture(const std::string& path, const imaging::Image& picture) {
+    const std::vector<std::uint8_t> bytes = imaging::EncodeBmp16(picture);
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  static void RewriteAuthor(const std::string& folder, const std::string& author) {
+    std::string text = testing_support::ReadFileText(folder + "uisettings.ini");
+    const std::size_t at = text.find("Author=");
+    text.replace(at, text.find('\r', at) - at, "Author=" + author);
+    std::ofstream(folder + "uisettings.ini", std::ios::binary | std::ios::trunc) << text;
+  }
+  skin::Feedback& feedback() { return feedback_; }
+
+  testing_support::TempDir dir_;
+  testing_support::RecordingFeedback feedback_;
+  SkinSession session_;
+};
+
+// One edit of each kind: what it does, the step's name, and what it reports as changed.
+struct EditCase {
+  const char* name;
+  std::function<Changes(SkinSession&, SkinSessionTest&)> edit;
+  StepLabel label;
+  bool fields, colours, info, slot_btn3, origin;
+};
+
+class EveryStep : public SkinSessionTest, public ::testing::WithParamInterface<EditCase> {};
+
+TEST_P(EveryStep, UndoesToTheStateBeforeAndRedoesToTheStateAfter) {
+  const skin::SkinDocument start = session_.document();
+  const Changes changes = GetParam().edit(session_, *this);
+  const skin::SkinDocument after = session_.document();
+  ASSERT_NE(after, start);
+  EXPECT_EQ(changes.fields, GetParam().fields);
+  EXPECT_EQ(changes.colours, GetParam().colours);
+  EXPECT_EQ(changes.info, GetParam().info);
+  EXPECT_EQ(changes.slots[skin::Index(SlotId::btn3)], GetParam().slot_btn3);
+  EXPECT_EQ(changes.origin, GetParam().origin);
+  ASSERT_NE(session_.history().UndoLabel(), nullptr);
+  EXPECT_EQ(*session_.history().UndoLabel(), GetParam().label);
+
+  const std::string folder_after = session_.folder();
+  const Changes undone = session_.Undo();
+  EXPECT_EQ(session_.document(), start);
+  EXPECT_EQ(session_.folder(), "");
+  EXPECT_EQ(undone.Document(), true);
+  EXPECT_FALSE(session_.Modified());
+  EXPECT_EQ(*session_.history().RedoLabel(), GetParam().label);
+  session_.Redo();
+  EXPECT_EQ(session_.document(), after);
+  EXPECT_EQ(session_.folder(), folder_after);
+  EXPECT_TRUE(session_.Undo().Any());
+  EXPECT_FALSE(session_.Undo().Any()) << "one step only";
+}
+
+const imaging::Image kBlue(3, 2, imaging::MakeRgb(0, 0, 248));
+
+INSTANTIATE_TEST_SUITE_P(
+    SkinSession, EveryStep,
+    ::testing::Values(
+        EditCase{"Field", [](SkinSession& s, auto&) { return s.SetField(FieldId::big_clock_x, 7); },
+                 {StepKind::kChange, FieldId::big_clock_x}, true, false, false, false, false},
+        EditCase{"Colour",
+                 [](SkinSession& s, auto&) { return s.SetColour(ColourId::formTextColor, 0x123); },
+                 {StepKind::kChange, ColourId::formTextColor}, false, true, false, false, false},
+        EditCase{"Info", [](SkinSession& s, auto&) { return s.SetInfo(InfoId::Url, "x.org"); },
+                 {StepKind::kChange, InfoId::Url}, false, false, true, false, false},
+        EditCase{"Drag",
+                 [](SkinSession& s, auto&) {
+                   const SkinSession::FieldValue moved[] = {{FieldId::start_button_x, 1},
+                                                            {FieldId::start_button_y, 2}};
+                   return s.SetFields(moved, {StepKind::kMove, skin::SectionId::start_button},
+                                      Gesture{1});
+                 },
+                 {StepKind::kMove, skin::SectionId::start_button}, true, false, false, false,
+                 false},
+        EditCase{"Import",
+                 [](SkinSession& s, SkinSessionTest& t) {
+                   const std::string path = (t.dir_.path() / "blue.bmp").string();
+                   t.WritePicture(path, kBlue);
+                   return s.Import(SlotId::btn3, path, testing_support::EnglishMessages(),
+                                   t.feedback())
+                       .changes;
+                 },
+                 {StepKind::kImport, SlotId::btn3}, false, false, false, true, false},
+        EditCase{"Open",
+                 [](SkinSession& s, SkinSessionTest& t) {
+                   SkinSession other;
+                   other.SetField(FieldId::big_clock_x, 3);
+                   const std::string folder = (t.dir_.path() / "night").string() + "/";
+                   fs::create_directories(folder);
+                   other.Save(folder, t.SaveOptions(), t.feedback());
+                   return s.Open(folder, false, {skin::kDefaultCodePage,
+                                                 testing_support::EnglishMessages()},
+                                 t.feedback())
+                       .changes;
+                 },
+                 {StepKind::kOpen, std::string("night")}, true, false, true, false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SkinSessionTest, AnEditThatChangesNothingIsNoStep) {
+  EXPECT_FALSE(session_.SetField(FieldId::big_clock_x, session_.document().Field(FieldId::big_clock_x)).Any());
+  EXPECT_FALSE(session_.SetInfo(InfoId::Title, "").Any());
+  EXPECT_FALSE(session_.NewSkin().Any()) << "the default skin as it was opened";
+  EXPECT_EQ(session_.history().UndoLabel(), nullptr);
+  EXPECT_FALSE(session_.Modified());
+}
+
+// Runs of one field, one information text or one drag merge; anything between, an undo or a save
+// ends the run.
+TEST_F(SkinSessionTest, RunsMergeUntilSomethingComesBetween) {
+  for (int x = 1; x <= 5; ++x) session_.SetField(FieldId::start_button_x, x);
+  for (const char* typed : {"N", "Ni", "Nig"}) session_.SetInfo(InfoId::Title, typed);
+  session_.SetField(FieldId::start_button_x, 6);
+  session_.SetColour(ColourId::formTextColor, 1);
+  session_.SetColour(ColourId::formTextColor, 2);  // a colour editor's OK is a step each time
+  for (int drag : {1, 1, 2}) {
+    const SkinSession::FieldValue moved[] = {{FieldId::start_button_y, drag * 10}};
+    session_.SetFields(moved, {StepKind::kMove, skin::SectionId::start_button}, Gesture{drag});
+  }
+  EXPECT_EQ(session_.history().UndoCount(), 7u);
+
+  session_.Undo();
+  session_.SetFields(std::initializer_list<SkinSession::FieldValue>{{FieldId::start_button_y, 9}},
+                     {StepKind::kMove, skin::SectionId::start_button}, Gesture{1});
+  EXPECT_EQ(session_.history().UndoCount(), 7u) << "an undo ends the run";
+  SaveTo("a");
+  session_.SetFields(std::initializer_list<SkinSession::FieldValue>{{FieldId::start_button_y, 8}},
+                     {StepKind::kMove, skin::SectionId::start_button}, Gesture{1});
+  EXPECT_EQ(session_.history().UndoCount(), 8u) << "a save ends the run";
+  while (session_.Undo().Any()) {
+  }
+  EXPECT_EQ(session_.document().info.Title, "");
+  EXPECT_EQ(session_.document(), SkinSession().document());
+}
+
+// The mark compares content: undoing back to what was saved clears it; saving and exporting
+// clear it; New skin and Open make the skin they bring the saved one.
+TEST_F(SkinSessionTest, ModifiedFollowsEditsUndoSaveAndExport) {
+  session_.SetField(FieldId::big_clock_x, 1);
+  EXPECT_TRUE(session_.Modified());
+  session_.Undo();
+  EXPECT_FALSE(session_.Modified());
+  session_.Redo();
+  const std::string folder = SaveTo("a");
+  EXPECT_FALSE(session_.Modified());
+  EXPECT_EQ(session_.folder(), folder);
+  EXPECT_EQ(session_.name(), "a");
+  session_.Undo();
+  EXPECT_TRUE(session_.Modified()) << "the saved skin had the edit";
+  session_.SetInfo(InfoId::Author, "Me");
+  const Changes exported =
+      session_
+          .Export((dir_.path() / "a.zip").string(), preview::RenderContactSheet(session_.document(), 0),
+                  SaveOptions(), feedback_)
+          .changes;
+  EXPECT_TRUE(exported.origin);
+  EXPECT_FALSE(session_.Modified());
+  EXPECT_EQ(session_.folder(), folder) << "an archive is no folder to follow";
+  session_.NewSkin();
+  EXPECT_FALSE(session_.Modified());
+  session_.Undo();
+  EXPECT_FALSE(session_.Modified()) << "undo gives the origin back with the document";
+  EXPECT_EQ(session_.name(), "a");
+}
+
+// A file changed on disk: taken silently it is one step and leaves no unsaved change; kept, the
+// document keeps the user's version and stays modified; taken over unsaved edits elsewhere, the
+// mark stays.
+TEST_F(SkinSessionTest, ReloadsFromDiskNeverLoseOrHideUnsavedEdits) {
+  const std::string folder = SaveTo("a");
+  const SkinFile settings = SkinFile::At(0);
+  const SkinFile btn3{SlotId::btn3, "btn3.bmp"};
+  const skin::MessageTexts texts = testing_support::EnglishMessages();
+
+  RewriteAuthor(folder, "Someone");
+  EXPECT_FALSE(session_.HasUnsavedChangesTo(settings));
+  EXPECT_TRUE(session_.Reload(settings, true, skin::kDefaultCodePage, texts).changes.info);
+  EXPECT_EQ(session_.document().info.Author, "Someone");
+  EXPECT_FALSE(session_.Modified());
+  EXPECT_EQ(session_.history().UndoLabel()->kind, StepKind::kReload);
+
+  session_.SetColour(ColourId::formTextColor, 0x7fff);
+  RewriteAuthor(folder, "Else");
+  EXPECT_TRUE(session_.HasUnsavedChangesTo(settings));
+  EXPECT_FALSE(session_.HasUnsavedChangesTo(btn3));
+  const std::size_t steps = session_.history().UndoCount();
+  EXPECT_FALSE(session_.Reload(settings, false, skin::kDefaultCodePage, texts).changes.Document());
+  EXPECT_EQ(session_.document().info.Author, "Someone") << "kept";
+  EXPECT_EQ(session_.history().UndoCount(), steps);
+  EXPECT_TRUE(session_.Modified());
+
+  WritePicture(folder + "btn3.bmp", kBlue);
+  session_.Reload(btn3, true, skin::kDefaultCodePage, texts);
+  EXPECT_EQ(*session_.document().slots[skin::Index(SlotId::btn3)], kBlue);
+  EXPECT_TRUE(session_.Modified()) << "the colour is still unsaved";
+  session_.SetColour(ColourId::formTextColor, SkinSession().document().Colour(ColourId::formTextColor));
+  EXPECT_TRUE(session_.Modified()) << "the document's author differs from the disk's";
+  session_.Reload(settings, true, skin::kDefaultCodePage, texts);
+  EXPECT_FALSE(session_.Modified());
+
+  WritePicture(folder + "btn3.bmp", imaging::Image());  // a picture that does not decode
+  std::ofstream(folder + "btn3.bmp", std::ios::trunc) << "not a picture";
+  const SkinSession::Reloaded broken = session_.Reload(btn3, true, skin::kDefaultCodePage, texts);
+  EXPECT_FALSE(broken.problem.empty());
+  EXPECT_FALSE(broken.changes.Any());
+  EXPECT_EQ(*session_.document().slots[skin::Index(SlotId::btn3)], kBlue);
+}
+
+}  // namespace
+}  // namespace session
