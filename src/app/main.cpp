@@ -11,6 +11,7 @@
 #include "app/shell.h"
 #include "i18n/data_folders.h"
 #include "i18n/ui_texts.h"
+#include "session/skin_session.h"
 
 namespace {
 
@@ -45,10 +46,13 @@ int main(int argc, char** argv) {
         stderr);
     return 2;
   }
-  app::QtDialogs dialogs;
-  app::Shell shell(dialogs,
-                   i18n::ResolveDataFolders(QCoreApplication::applicationDirPath().toStdString()));
-  dialogs.SetShell(&shell);
+  const i18n::DataFolders folders =
+      i18n::ResolveDataFolders(QCoreApplication::applicationDirPath().toStdString());
+  i18n::UiTexts texts;
+  session::SkinSession session;
+  app::QtDialogs dialogs(texts, i18n::ProgramName() + " " + app::ShellState().version_text,
+                         folders.user_guide);
+  app::Shell shell(dialogs, session, texts, folders);
   shell.Start();
   shell.window()->show();
   if (argc == 2) shell.OpenSkinArgument(argv[1]);

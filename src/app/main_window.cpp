@@ -2,6 +2,14 @@
 #include "app/main_window.h"
 
 #include <QActionGroup>
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <algorithm>
+#include <functional>
+#include <optional>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -10,6 +18,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "app/commands.h"
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
@@ -75,11 +84,24 @@ class StatusField : public QLabel {
   QString whole_;
 };
 
+// A skin folder or a .zip file, the one local file of a drop; empty for anything else.
+QString DroppedSkin(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return {};
+  const QString path = url.toLocalFile();
+  const QFileInfo info(path);
+  if (info.isDir() || path.endsWith(".zip", Qt::CaseInsensitive)) return path;
+  return {};
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowEvents& events)
-    : events_(events) {
+    : events_(events), texts_(texts) {
   setWindowTitle(title);
+  setAcceptDrops(true);
+  QCoreApplication::instance()->installEventFilter(this);
   setAttribute(Qt::WA_DeleteOnClose, false);
   BuildMenus(texts);
   progress_ = new QProgressBar;
@@ -103,84 +125,70 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   setMinimumSize(size());
 }
 
-QAction* MainWindow::AddItem(QWidget* owner, int item, const QString& text, bool checkable) {
-  QAction* action = owner->addAction(text);
-  action->setData(item);
-  action->setCheckable(checkable);
-  connect(action, &QAction::triggered, this, [this, item] { events_.OnMenu(item); });
-  items_[item] = action;
-  return action;
-}
-
 void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
   auto text = [&](std::string_view key) { return Q(texts.Text(key)); };
-  QMenu* file = menuBar()->addMenu(text("LANG_FILE$"));
-  AddItem(file, kMenuNewSkin, text("LANG_FILE_NEW$"))->setShortcut(QKeySequence::New);
-  QMenu* open = file->addMenu(text("LANG_FILE_OPEN$"));
-  AddItem(open, kMenuOpenFolder, text("LANG_FILE_OPEN_FOLDER$"))->setShortcut(QKeySequence::Open);
-  AddItem(open, kMenuOpenZip, QStringLiteral("*.zip"))
-      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
-  // The shell names and shows the entries of the recent skins.
-  QMenu* recent = file->addMenu(text("LANG_FILE_OPEN_RECENT$"));
-  for (int item = kMenuFirstRecent; item <= kMenuLastRecent; ++item) AddItem(recent, item, {});
-  recent->addSeparator();
-  AddItem(recent, kMenuClearRecent, text("LANG_FILE_RECENT_CLEAR$"));
-  QMenu* save = file->addMenu(text("LANG_FILE_SAVE$"));
-  AddItem(save, kMenuSaveFolder, text("LANG_FILE_SAVE_FOLDER$"))->setShortcut(QKeySequence::Save);
-  AddItem(save, kMenuSaveZip, text("LANG_FILE_SAVE_ZIP$"))
-      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-  file->addSeparator();
-  QMenu* shot = file->addMenu(text("LANG_FILE_SCREENSHOT$"));
-  AddItem(shot, kMenuScreenshotFile, text("LANG_FILE_SCREENSHOT2D$"))
-      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_P);
-  AddItem(shot, kMenuScreenshotClipboard, text("LANG_FILE_SCREENSHOT2C$"))
-      ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
-  file->addSeparator();
-  // Ctrl+Q on every platform theme, also where the desktop defines no key for quitting.
-  AddItem(file, kMenuQuit, text("LANG_FILE_CLOSE$"))->setShortcut(Qt::CTRL | Qt::Key_Q);
-
-  QMenu* edit = menuBar()->addMenu(text("LANG_EDIT$"));
-  AddItem(edit, kMenuUndo, text("LANG_EDIT_UNDO$"))->setShortcut(QKeySequence::Undo);
-  AddItem(edit, kMenuRedo, text("LANG_EDIT_REDO$"))
-      ->setShortcuts(
-          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-
-  QMenu* language = menuBar()->addMenu(Q(i18n::LanguageMenuTitle()));
-  for (std::size_t i = 0; i < i18n::kLanguages.size(); ++i) {
-    AddItem(language, i18n::kLanguages[i].menu_item, Q(i18n::LanguageLabel(i)), true);
-  }
-  QMenu* options = menuBar()->addMenu(text("LANG_OPTIONS$"));
-  AddItem(options, kMenuBackgroundColour, text("LANG_OPTIONS_BACKCOLOR$"));
-  AddItem(options, kMenuSwapView, text("LANG_OPTIONS_SWAPVIEW$"), true)
-      ->setShortcut(Qt::CTRL | Qt::Key_R);
-  AddItem(options, kMenuFitPreview, text("LANG_OPTIONS_FIT$"));
-  AddItem(options, kMenuFollowChanges, text("LANG_OPTIONS_FOLLOW$"), true);
-  AddItem(this, kMenuZoomOne, QString())->setShortcut(Qt::CTRL | Qt::Key_0);
-  QMenu* screen = menuBar()->addMenu(text("LANG_SCREEN$"));
-  for (int n = 0; n < 14; ++n) {
-    char key[32];
-    std::snprintf(key, sizeof key, "LANG_SCREEN_%02d$", n);
-    // Screens 1 to 9 on Ctrl and their digit, 10 to 14 on Alt and their last digit.
-    AddItem(screen, kMenuFirstScreen + n, text(key), true)
-        ->setShortcut(n < 9 ? QKeyCombination(Qt::CTRL, Qt::Key(Qt::Key_1 + n))
-                            : QKeyCombination(Qt::ALT, Qt::Key(Qt::Key_0 + n - 9)));
-  }
-  QMenu* about = menuBar()->addMenu(text("LANG_ABOUT$"));
-  AddItem(about, kMenuInformation, text("LANG_ABOUT_ABOUT$"));
-  AddMnemonics(menuBar(), texts);
-  // Check marks are set by the shell; a triggered checkable item must not toggle on its own.
-  for (auto& [item, action] : items_) {
-    if (action->isCheckable()) {
-      disconnect(action, &QAction::triggered, this, nullptr);
-      connect(action, &QAction::triggered, this, [this, item = item, action = action](bool) {
-        action->setChecked(!action->isChecked());
-        events_.OnMenu(item);
-      });
+  struct Place {
+    MenuPlace place;
+    std::optional<MenuPlace> parent;
+    QString title;
+  };
+  const Place places[] = {
+      {MenuPlace::kFile, std::nullopt, text("LANG_FILE$")},
+      {MenuPlace::kFileOpen, MenuPlace::kFile, text("LANG_FILE_OPEN$")},
+      {MenuPlace::kFileRecent, MenuPlace::kFile, text("LANG_FILE_OPEN_RECENT$")},
+      {MenuPlace::kFileSave, MenuPlace::kFile, text("LANG_FILE_SAVE$")},
+      {MenuPlace::kFileScreenshot, MenuPlace::kFile, text("LANG_FILE_SCREENSHOT$")},
+      {MenuPlace::kEdit, std::nullopt, text("LANG_EDIT$")},
+      {MenuPlace::kLanguage, std::nullopt, Q(i18n::LanguageMenuTitle())},
+      {MenuPlace::kOptions, std::nullopt, text("LANG_OPTIONS$")},
+      {MenuPlace::kScreen, std::nullopt, text("LANG_SCREEN$")},
+      {MenuPlace::kAbout, std::nullopt, text("LANG_ABOUT$")},
+  };
+  // Menus are made as their first command comes, so that a submenu stands in its parent where
+  // the table lists its commands.
+  std::map<MenuPlace, QMenu*> menus;
+  const std::function<QMenu*(MenuPlace, bool)> menu = [&](MenuPlace place, bool separated) {
+    if (const auto found = menus.find(place); found != menus.end()) return found->second;
+    const Place& info = *std::find_if(std::begin(places), std::end(places),
+                                      [&](const Place& p) { return p.place == place; });
+    QMenu* made = nullptr;
+    if (info.parent) {
+      QMenu* parent = menu(*info.parent, false);
+      if (separated) parent->addSeparator();
+      made = parent->addMenu(info.title);
+    } else {
+      made = menuBar()->addMenu(info.title);
     }
+    return menus[place] = made;
+  };
+  for (const Command& command : Commands()) {
+    QAction* action = nullptr;
+    const QString shown = command.text_key.empty() ? command.fixed_text : text(command.text_key);
+    if (command.place == MenuPlace::kWindowKey) {
+      action = new QAction(shown, this);
+      addAction(action);
+    } else {
+      const bool new_menu = menus.find(command.place) == menus.end();
+      QMenu* owner = menu(command.place, command.separator_before && new_menu);
+      if (command.separator_before && !new_menu) owner->addSeparator();
+      action = owner->addAction(shown);
+    }
+    action->setData(command.id);
+    action->setCheckable(command.checkable);
+    action->setShortcuts(command.keys);
+    // Check marks are set by the shell from its state; a triggered checkable item must not toggle
+    // on its own.
+    connect(action, &QAction::triggered, this, [this, action, id = command.id] {
+      if (action->isCheckable()) action->setChecked(!action->isChecked());
+      events_.OnMenu(id);
+    });
+    items_[command.id] = action;
   }
+  AddMnemonics(menuBar(), texts);
 }
 
-void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int panel_x) {
+void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int panel_x,
+                             PanelEvents edits) {
   preview_area_ =
       new PreviewView([this](int delta, QPointF at) { events_.OnWheel(delta, at); }, client_);
   preview_area_->setObjectName("PreviewArea");
@@ -199,8 +207,7 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
     connect(button, &QPushButton::clicked, this, [this, gadget] { events_.OnGadget(gadget); });
     screen_buttons_[i] = button;
   }
-  panel_ = new SidePanel(
-      texts, [this](int gadget) { events_.OnGadget(gadget); }, client_);
+  panel_ = new SidePanel(texts, std::move(edits), client_);
   panel_->setGeometry(panel_x, 0, kSidePanelWidth, kInitialClientHeight);
   for (const ImageButton& b : ImageButtons())
     new ImageDrop(panel_->Gadget(b.gadget), b.gadget, events_);
@@ -209,7 +216,49 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   preview_area_->show();
   for (QPushButton* button : screen_buttons_) button->show();
   panel_->show();
+
+  // Over the top of the preview, so that the areas keep their places while it shows.
+  auto* bar = new QFrame(client_);
+  bar->setObjectName("DiskChanges");
+  bar->setAutoFillBackground(true);
+  bar->setBackgroundRole(QPalette::ToolTipBase);
+  bar->setForegroundRole(QPalette::ToolTipText);
+  bar->setFrameShape(QFrame::StyledPanel);
+  auto* layout = new QHBoxLayout(bar);
+  layout->setContentsMargins(6, 2, 2, 2);
+  disk_text_ = new QLabel(bar);
+  disk_text_->setTextFormat(Qt::PlainText);  // file names are never markup
+  disk_text_->setWordWrap(true);
+  layout->addWidget(disk_text_, 1);
+  const std::pair<std::string_view, bool> answers[] = {{"LANG_DISK_RELOAD$", true},
+                                                       {"LANG_DISK_KEEP$", false}};
+  for (const auto& [key, reload] : answers) {
+    auto* button = new QPushButton(Q(texts.Text(key)), bar);
+    button->setObjectName(reload ? "DiskReload" : "DiskKeep");
+    connect(button, &QPushButton::clicked, this,
+            [this, reload = reload] { events_.OnDiskAnswer(reload); });
+    layout->addWidget(button);
+  }
+  bar->hide();
+  disk_bar_ = bar;
 }
+
+void MainWindow::ShowDiskChanges(const QString& text) {
+  if (disk_bar_ == nullptr) return;
+  disk_text_->setText(text);
+  disk_bar_->setVisible(!text.isEmpty());
+  PlaceDiskBar();
+}
+
+void MainWindow::PlaceDiskBar() {
+  if (disk_bar_ == nullptr || !disk_bar_->isVisible()) return;
+  const QRect area = preview_area_->geometry();
+  const int height = std::max(disk_bar_->heightForWidth(area.width()),
+                              disk_bar_->sizeHint().height());
+  disk_bar_->setGeometry(area.x(), area.y(), area.width(), height);
+  disk_bar_->raise();
+}
+
 
 void MainWindow::Layout(int swap_view, bool set_height) {
   if (panel_ == nullptr) return;
@@ -225,6 +274,7 @@ void MainWindow::Layout(int swap_view, bool set_height) {
     QPushButton* b = screen_buttons_[i];
     b->setGeometry(preview_x + 3 + i * button_w, b->y(), button_w, b->height());
   }
+  PlaceDiskBar();
 }
 
 QSize MainWindow::ClientSize() const { return client_->size(); }
@@ -286,5 +336,31 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   events_.OnClose();
 }
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedSkin(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = DroppedSkin(event->mimeData());
+  if (!path.isEmpty() && events_.OnSkinDrop(path.toStdString())) event->acceptProposedAction();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Undo and Redo always act on the skin's history: a text field of this window that would take
+  // their keys for its own undo leaves them to the window's commands.
+  if (event->type() == QEvent::ShortcutOverride) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    if (widget != nullptr && widget->window() == this) {
+      for (const int item : {kMenuUndo, kMenuRedo}) {
+        const QAction* action = MenuItem(item);
+        if (action != nullptr && action->shortcuts().contains(pressed)) return true;
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 
 }  // namespace app

@@ -11,6 +11,8 @@
 #include "imaging/image.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -34,6 +36,10 @@ class WindowEvents {
   // pixel `canvas`): dragged over it when `path` is empty, dropped on it otherwise. True when the
   // gadget takes (or would take) the file.
   virtual bool OnFileDrop(int gadget, QPoint canvas, const std::string& path) = 0;
+  // A skin folder or a .zip archive dropped on the window. True when it was taken.
+  virtual bool OnSkinDrop(const std::string& path) = 0;
+  // The answer of the bar above the preview: Reload (true) or Keep mine (false).
+  virtual void OnDiskAnswer(bool reload) = 0;
 };
 
 class MainWindow : public QMainWindow {
@@ -42,8 +48,8 @@ class MainWindow : public QMainWindow {
   // BuildPanels at the given x values.
   MainWindow(const i18n::UiTexts& texts, const QString& title, WindowEvents& events);
 
-  // Creates the preview area, the screen buttons and the side panel.
-  void BuildPanels(const i18n::UiTexts& texts, int preview_x, int panel_x);
+  // Creates the preview area, the screen buttons and the side panel, whose edits go to `edits`.
+  void BuildPanels(const i18n::UiTexts& texts, int preview_x, int panel_x, PanelEvents edits);
 
   // Places the areas for `swap_view` (1: preview on the right); with `set_height` the side
   // panel's height follows the window.
@@ -56,6 +62,11 @@ class MainWindow : public QMainWindow {
 
   // Shows the 266 x 490 canvas at `zoom` on `background` (PreviewView::ShowCanvas).
   void ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb background);
+
+  // The bar above the preview that says which files changed on disk while the skin had unsaved
+  // changes to them, with its Reload and Keep mine buttons; an empty `text` hides it.
+  void ShowDiskChanges(const QString& text);
+  QWidget* disk_bar() const { return disk_bar_; }
 
   // Status-bar field 1: what happened last ("Saved 54 files to ...").
   void ShowStatus(const QString& text);
@@ -74,11 +85,14 @@ class MainWindow : public QMainWindow {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The menus and keys of the command table.
   void BuildMenus(const i18n::UiTexts& texts);
-  // A command of `owner`: a menu's item, or a key of the window when `owner` is the window.
-  QAction* AddItem(QWidget* owner, int item, const QString& text, bool checkable = false);
+  void PlaceDiskBar();
 
   WindowEvents& events_;
   QWidget* client_ = nullptr;
@@ -87,6 +101,9 @@ class MainWindow : public QMainWindow {
   SidePanel* panel_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
+  QWidget* disk_bar_ = nullptr;
+  QLabel* disk_text_ = nullptr;
+  const i18n::UiTexts& texts_;
   std::map<int, QAction*> items_;
 };
 

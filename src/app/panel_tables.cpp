@@ -1,6 +1,8 @@
 // The side panel's tables.
 #include "app/panel_tables.h"
 
+#include "app/fixed_numbers.h"
+
 namespace app {
 namespace {
 
@@ -191,6 +193,38 @@ const ImageButton* FindImageButton(int gadget) {
   return nullptr;
 }
 
+int GadgetOf(skin::FieldId field) {
+  for (const ElementRow& row : kElementRows) {
+    if (row.kind == LabelKind::kCheckBox && row.flag == field) return row.label_gadget;
+    for (const std::optional<ElementSpin>& spin : {row.x, row.y, row.w}) {
+      if (spin && spin->field == field) return spin->gadget;
+    }
+  }
+  return 0;
+}
+
+int GadgetOf(skin::ColourId colour, int screen) {
+  int first = 0;
+  for (const ColourButton& b : kColourButtons) {
+    if (b.colour != colour) continue;
+    if (b.screen == screen) return b.gadget;
+    if (first == 0) first = b.gadget;
+  }
+  return first;
+}
+
+int GadgetOf(SlotId slot) {
+  for (const ImageButton& b : kImageButtons) {
+    if (b.slot == slot) return b.gadget;
+  }
+  return 0;
+}
+
+int GadgetOf(skin::InfoId info) {
+  // Each text's field follows its caption: 292 (caption 291), 294, ... 300.
+  return kGadgetInfoTitle + 2 * static_cast<int>(skin::Index(info));
+}
+
 SourceGadgets FindSourceGadgets(const preview::Source& source, int screen) {
   SourceGadgets found;
   if (const std::optional<SlotId> slot = source.slot()) {
@@ -205,8 +239,8 @@ SourceGadgets FindSourceGadgets(const preview::Source& source, int screen) {
   if (const std::optional<skin::SectionId> section = source.placed_by()) {
     for (const ElementRow& row : kElementRows) {
       if (row.screen != screen) continue;
-      if (row.x && skin::Info(row.x->field).section == *section) found.x = row.x->gadget;
-      if (row.y && skin::Info(row.y->field).section == *section) found.y = row.y->gadget;
+      if (row.x && skin::Info(row.x->field).section == *section) found.x = row.x->field;
+      if (row.y && skin::Info(row.y->field).section == *section) found.y = row.y->field;
     }
   }
   return found;

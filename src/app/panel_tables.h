@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "preview/draw.h"
+#include "skin/skin_document.h"
 #include "skin/skin_tables.h"
 
 namespace app {
@@ -62,13 +63,19 @@ std::optional<ElementGadget> FindElementGadget(int gadget);
 const ColourButton* FindColourButton(int gadget);
 const ImageButton* FindImageButton(int gadget);
 
+// The fixed number of the gadget that edits a field, a colour (the button on `screen`, else the
+// first one), a slot or an information text; 0 for none.
+int GadgetOf(skin::FieldId field);
+int GadgetOf(skin::ColourId colour, int screen = -1);
+int GadgetOf(skin::SlotId slot);
+int GadgetOf(skin::InfoId info);
+
 // The gadgets of preview screen `screen` that edit what a preview pixel shows: the image button of
-// its picture's slot or the colour button of its colour key, and the x and y spins of the element
-// section that placed it. 0 where that screen offers none.
+// its picture's slot or the colour button of its colour key (0 where that screen offers none), and
+// the x and y fields of the element section that placed it, where that screen offers them.
 struct SourceGadgets {
   int edit = 0;
-  int x = 0;
-  int y = 0;
+  std::optional<skin::FieldId> x, y;
 };
 SourceGadgets FindSourceGadgets(const preview::Source& source, int screen);
 

@@ -64,7 +64,7 @@ std::string ChosenFolder(QFileDialog& dialog, const std::string& start) {
 
 }  // namespace
 
-QWidget* QtDialogs::Parent() const { return shell_ != nullptr ? shell_->window() : nullptr; }
+QWidget* QtDialogs::Parent() const { return window_; }
 
 std::string QtDialogs::ChooseFolder(const std::string& title, const std::string& start) {
   QFileDialog dialog(Parent(), Q(title));
@@ -123,19 +123,18 @@ bool QtDialogs::ShowOperationError(const std::string& caption, const std::string
 }
 
 imaging::Rgb QtDialogs::EditColour(imaging::Rgb given) {
-  return ColourEditor::EditColour(shell_->texts(), given, Parent());
+  return ColourEditor::EditColour(texts_, given, Parent());
 }
 
 void QtDialogs::ShowInformationBox() {
-  InformationBox box(shell_->texts(), Q(shell_->state().title_text + shell_->state().version_text),
-                     Q(shell_->folders().user_guide), Parent());
+  InformationBox box(texts_, Q(program_title_), Q(user_guide_), Parent());
   box.exec();
 }
 
-UserDialogs::QuitAnswer QtDialogs::AskSaveBeforeQuit() {
-  const i18n::UiTexts& texts = shell_->texts();
-  QMessageBox box(QMessageBox::Question, Q(shell_->state().title_text),
-                  Q(texts.Text("LANG_QUIT_QUESTION$")), QMessageBox::NoButton, Parent());
+UserDialogs::SaveAnswer QtDialogs::AskSaveChanges(std::string_view question_key) {
+  const i18n::UiTexts& texts = texts_;
+  QMessageBox box(QMessageBox::Question, Q(i18n::ProgramName()), Q(texts.Text(question_key)),
+                  QMessageBox::NoButton, Parent());
   box.setTextFormat(Qt::PlainText);
   QPushButton* save = box.addButton(Q(texts.Text("LANG_QUIT_SAVE$")), QMessageBox::AcceptRole);
   QPushButton* discard =
@@ -144,9 +143,9 @@ UserDialogs::QuitAnswer QtDialogs::AskSaveBeforeQuit() {
   box.setDefaultButton(save);
   box.setEscapeButton(cancel);
   box.exec();
-  if (box.clickedButton() == save) return QuitAnswer::kSave;
-  if (box.clickedButton() == discard) return QuitAnswer::kDiscard;
-  return QuitAnswer::kCancel;
+  if (box.clickedButton() == save) return SaveAnswer::kSave;
+  if (box.clickedButton() == discard) return SaveAnswer::kDiscard;
+  return SaveAnswer::kCancel;
 }
 
 void QtDialogs::UseLanguage(int language) {

@@ -2,16 +2,25 @@
 // information box and the clipboard.
 #pragma once
 
+#include <QPointer>
 #include <QTranslator>
+#include <string>
 
-#include "app/shell.h"
+#include "app/user_dialogs.h"
+#include "i18n/ui_texts.h"
 
 namespace app {
 
 class QtDialogs : public UserDialogs {
  public:
-  void SetShell(Shell* shell) { shell_ = shell; }
+  // `texts` is the editor's text table, read at each dialog; `program_title` names the program in
+  // the boxes' titles; `user_guide` is the file the information box links to ("" for none).
+  QtDialogs(const i18n::UiTexts& texts, std::string program_title, std::string user_guide)
+      : texts_(texts),
+        program_title_(std::move(program_title)),
+        user_guide_(std::move(user_guide)) {}
 
+  void UseWindow(QWidget* window) override { window_ = window; }
   std::string ChooseFolder(const std::string& title, const std::string& start) override;
   std::string ChooseSaveFolder(const std::string& title, const std::string& start) override;
   std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
@@ -24,7 +33,7 @@ class QtDialogs : public UserDialogs {
   imaging::Rgb EditColour(imaging::Rgb given) override;
   void ShowInformationBox() override;
   void CopyToClipboard(const imaging::Image& image) override;
-  QuitAnswer AskSaveBeforeQuit() override;
+  SaveAnswer AskSaveChanges(std::string_view question_key) override;
   // Qt's own translations (qtbase_*.qm) for the language's locale: the buttons and texts of file
   // choosers, the colour chooser, message boxes and the fields' context menus.
   void UseLanguage(int language) override;
@@ -35,7 +44,10 @@ class QtDialogs : public UserDialogs {
   // that was ticked.
   bool ShowMessage(const std::string& caption, const std::string& text,
                    const std::string& quiet_text);
-  Shell* shell_ = nullptr;
+  const i18n::UiTexts& texts_;
+  std::string program_title_;
+  std::string user_guide_;
+  QPointer<QWidget> window_;
   QTranslator qt_translations_;
 };
 

@@ -1,18 +1,19 @@
-// Start-up, dispatch and commands.
+// Start-up, the commands, and the edits of the session as the widgets make them.
 #include "app/shell.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QProgressBar>
+#include <QSet>
 #include <algorithm>
 #include <filesystem>
 #include <new>
 #include <utility>
 
+#include "app/commands.h"
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
-#include "base/file_io.h"
 #include "imaging/screenshot_writer.h"
 #include "preview/contact_sheet.h"
 #include "preview/preview.h"
@@ -69,26 +70,6 @@ class WindowFeedback : public skin::Feedback {
   bool quiet_ = false;
   int messages_ = 0;
   int not_shown_ = 0;
-};
-
-// Counts a running command for as long as it lives.
-class BusyScope {
- public:
-  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
-  ~BusyScope() { --depth_; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  int& depth_;
-};
-
-// Collects the messages of an operation that reports in the status bar rather than in boxes.
-class CollectedFeedback : public skin::Feedback {
- public:
-  void ShowError(const std::string& text) override { messages.push_back(text); }
-  void SetProgress(int) override {}
-  std::vector<std::string> messages;
 };
 
 // The folder part of a file name, up to and including its last separator.
@@ -154,8 +135,34 @@ std::string ScreenshotFileName(const std::string& chosen, int filter) {
   return WithExtension(chosen, kExtensions[filter]);
 }
 
-Shell::Shell(UserDialogs& dialogs, i18n::DataFolders folders)
+
+namespace {
+
+// The text of `key` with `args` put in for %1, %2, ... in one pass, so that an argument holding
+// "%1" stays as it is.
+std::string Format(const std::string& text, std::initializer_list<std::string_view> args) {
+  QString formatted = QString::fromStdString(text);
+  switch (args.size()) {
+    case 0:
+      break;
+    case 1:
+      formatted = formatted.arg(QString::fromUtf8(args.begin()[0]));
+      break;
+    default:
+      formatted = formatted.arg(QString::fromUtf8(args.begin()[0]),
+                                QString::fromUtf8(args.begin()[1]));
+      break;
+  }
+  return formatted.toStdString();
+}
+
+}  // namespace
+
+Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts& texts,
+             i18n::DataFolders folders)
     : dialogs_(dialogs),
+      session_(session),
+      texts_(texts),
       folders_(std::move(folders)),
       code_page_(skin::AnsiCodePageFromEnvironment()),
       watcher_([this] { return ReadyForReload(); },
@@ -178,13 +185,12 @@ void Shell::Start() {
   i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
   dialogs_.UseLanguage(state_.language_index);
   OpenMainWindow();
-  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x);
+  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits());
   state_.selected_screen = -1;
   SelectScreen(0);
-  skin::ResetSkinDefaults(doc_);
-  origin_ = {doc_, {}, {}};
-  RefreshPanels();
-  ShowDocumentState();
+  window_->panel()->Refresh(document());
+  FollowOrigin();
+  RefreshCommands();
   RedrawPreview();
 }
 
@@ -195,12 +201,11 @@ void Shell::Finish() {
 
 void Shell::OpenMainWindow() {
   // "[*]" is where the window shows its modified mark.
-  window_ = std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_, origin_.name) + "[*]"), *this);
-  SetLanguageChecks(state_.language_index);
-  window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
-  window_->SetChecked(kMenuFirstScreen, true);
-  window_->SetChecked(kMenuFollowChanges, preferences_.follow_changes);
+  window_ = std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_, session_.name()) + "[*]"),
+                                         *this);
+  dialogs_.UseWindow(window_.get());
   ShowRecentSkins();
+  RefreshCommands();
 }
 
 void Shell::RebuildMainWindow() {
@@ -214,108 +219,65 @@ void Shell::RebuildMainWindow() {
   if (visible) window_->show();
 }
 
-void Shell::SetLanguageChecks(int language) {
-  for (const i18n::Language& l : i18n::kLanguages)
-    window_->SetChecked(l.menu_item, l.number == language);
+PanelEvents Shell::PanelEdits() {
+  return {[this](skin::FieldId field, int value) { EditField(field, value); },
+          [this](skin::ColourId colour) { EditColour(colour); },
+          [this](skin::SlotId slot) { ImportInto(slot); },
+          [this](skin::InfoId info, std::string text) { EditInfo(info, std::move(text)); }};
+}
+
+void Shell::RefreshCommands() {
+  if (window_ == nullptr) return;
+  for (const Command& command : Commands()) {
+    QAction* action = window_->MenuItem(command.id);
+    if (action == nullptr) continue;
+    if (command.enabled) action->setEnabled(command.enabled(*this));
+    if (command.checked) window_->SetChecked(command.id, command.checked(*this));
+  }
+  // The items' texts name their step, so their mnemonics are chosen anew each time.
+  QSet<QChar> used;
+  const auto item = [&](int number, const session::StepLabel* label, std::string_view step_key,
+                        std::string_view key) {
+    const std::string text = label != nullptr ? StepText(step_key, *label) : Text(key);
+    window_->SetItem(number, WithMnemonic(Q(text), Q(i18n::BuiltInText(key)), used),
+                     label != nullptr);
+  };
+  item(kMenuUndo, session_.history().UndoLabel(), "LANG_EDIT_UNDO_STEP$", "LANG_EDIT_UNDO$");
+  item(kMenuRedo, session_.history().RedoLabel(), "LANG_EDIT_REDO_STEP$", "LANG_EDIT_REDO$");
+  UpdateWindowTitle();
+}
+
+std::string Shell::StepText(std::string_view item_key, const session::StepLabel& label) const {
+  const std::string subject =
+      StepSubject(label.subject, [this](std::string_view key) { return Text(key); });
+  const std::string step = Format(Text(session::StepTextKey(label.kind)), {subject});
+  return Format(Text(item_key), {step});
 }
 
 void Shell::SelectScreen(int screen) {
   if (state_.selected_screen >= 0) {
     window_->panel()->SetScreenEnabled(state_.selected_screen, false);
-    window_->SetChecked(kMenuFirstScreen + state_.selected_screen, false);
   } else {
     for (int n = 0; n < preview::kScreenCount; ++n) window_->panel()->SetScreenEnabled(n, false);
   }
   state_.selected_screen = screen;
   window_->panel()->SetScreenEnabled(screen, true);
-  window_->SetChecked(kMenuFirstScreen + screen, true);
+  RefreshCommands();
 }
 
-void Shell::RefreshPanels() { window_->panel()->Refresh(doc_); }
-
-template <typename Edit>
-void Shell::Change(const std::string& label, const std::string& merge_key, Edit edit) {
-  const skin::SkinDocument before = doc_;  // a cheap copy: the pictures are shared
-  edit();
-  if (doc_ == before) return;
-  history_.Record(before, doc_, label, merge_key);
-  ShowDocumentState();
-}
-
-template <typename Load>
-bool Shell::Move(const std::string& label, Load load, const std::string& folder,
-                 std::string name) {
-  const skin::SkinDocument before = doc_;
-  if (!load()) {
-    if (!(doc_ == before)) history_.Record(before, doc_, label);
-    ShowDocumentState();
-    return false;
+void Shell::Apply(const session::Changes& changes) {
+  SidePanel* panel = window_->panel();
+  if (changes.fields) panel->RefreshFields(document());
+  if (changes.info) panel->RefreshInfo(document());
+  if (changes.colours || changes.slots.any()) panel->RefreshButtons(document());
+  if (changes.origin && watcher_.folder() != session_.folder()) {
+    // What waited for an answer belongs to the folder that is no longer followed.
+    disk_changes_.clear();
+    ShowDiskChanges();
+    FollowOrigin();
   }
-  session::SkinOrigin now{doc_, folder.empty() ? std::string() : skin::FolderWithSeparator(folder),
-                      std::move(name)};
-  // The same skin as it was saved, opened again from where it came from, is no step.
-  const bool same = doc_ == before && now.saved == origin_.saved && now.folder == origin_.folder &&
-                    now.name == origin_.name;
-  if (!same) history_.RecordMove(before, doc_, std::exchange(origin_, std::move(now)), label);
-  FollowOrigin();
-  ShowDocumentState();
-  return true;
-}
-
-// A step's label holds the language keys of its wording, so that the Undo and Redo items speak
-// the current language also for steps made before a change of language: the key of the text, a
-// separator, and what it names, itself a language key or a name that is not translated.
-std::string Shell::StepLabel(std::string_view key, std::string_view what) {
-  return std::string(key) + '\x1f' + std::string(what);
-}
-
-std::string Shell::StepText(std::string_view item_key, const std::string& label) const {
-  const std::size_t cut = label.find('\x1f');
-  std::string what = label.substr(cut + 1);
-  if (what.starts_with("LANG_") && what.ends_with("$")) what = Text(what);
-  QString step = QString::fromStdString(Text(label.substr(0, cut)));
-  if (!what.empty()) step = step.arg(QString::fromStdString(what));
-  return QString::fromStdString(Text(item_key)).arg(step).toStdString();
-}
-
-void Shell::ShowDocumentState() {
-  // The items' texts name their step, so their mnemonics are chosen anew each time.
-  QSet<QChar> used;
-  const auto item = [&](int number, bool can, std::string_view step_key, std::string_view key,
-                        const std::string& label) {
-    const std::string text = can ? StepText(step_key, label) : Text(key);
-    window_->SetItem(number, WithMnemonic(Q(text), Q(i18n::BuiltInText(key)), used), can);
-  };
-  item(kMenuUndo, history_.CanUndo(), "LANG_EDIT_UNDO_STEP$", "LANG_EDIT_UNDO$",
-       history_.UndoLabel());
-  item(kMenuRedo, history_.CanRedo(), "LANG_EDIT_REDO_STEP$", "LANG_EDIT_REDO$",
-       history_.RedoLabel());
-  UpdateWindowTitle();
-}
-
-void Shell::UndoRedo(bool redo) {
-  const std::string folder = origin_.folder;
-  if (!(redo ? history_.Redo(doc_, origin_) : history_.Undo(doc_, origin_))) return;
-  if (origin_.folder != folder) FollowOrigin();
-  RefreshPanels();
-  ShowDocumentState();
-  RedrawPreview();
-}
-
-void Shell::RequestQuit() {
-  if (Modified()) {
-    switch (dialogs_.AskSaveBeforeQuit()) {
-      case UserDialogs::QuitAnswer::kSave:
-        // A save that was cancelled or left a file unwritten keeps the editor open.
-        if (!SaveSkinCommand()) return;
-        break;
-      case UserDialogs::QuitAnswer::kDiscard:
-        break;
-      case UserDialogs::QuitAnswer::kCancel:
-        return;
-    }
-  }
-  state_.quit_requested = true;
+  RefreshCommands();
+  if (changes.Document()) RedrawPreview();
 }
 
 void Shell::RedrawPreview() {
@@ -323,8 +285,9 @@ void Shell::RedrawPreview() {
   sources_.reset();
   try {
     // The view scales the canvas while it paints, and only the part that is visible.
-    window_->ShowCanvas(preview::RenderPreview(doc_, state_.selected_screen, state_.bg_color, 1.0f),
-                        state_.preview_zoom, state_.bg_color);
+    window_->ShowCanvas(
+        preview::RenderPreview(document(), state_.selected_screen, state_.bg_color, 1.0f),
+        state_.preview_zoom, state_.bg_color);
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory();
   }
@@ -336,21 +299,23 @@ skin::MessageTexts Shell::Messages() const {
 
 void Shell::UpdateWindowTitle() {
   // "[*]" is where the window shows its modified mark.
-  window_->setWindowTitle(Q(WindowTitle(state_, origin_.name) + "[*]"));
-  window_->setWindowModified(Modified());
+  window_->setWindowTitle(Q(WindowTitle(state_, session_.name()) + "[*]"));
+  window_->setWindowModified(session_.Modified());
 }
 
-void Shell::Report(std::string_view key, const QStringList& args, int messages, int not_shown) {
-  QString text = Q(Text(key));
-  if (args.size() == 1) text = text.arg(args[0]);
-  if (args.size() == 2) text = text.arg(args[0], args[1]);  // at once: a path may hold "%1"
+void Shell::Report(std::string_view key, std::initializer_list<std::string_view> args,
+                   int messages, int not_shown) {
+  std::string text = Format(Text(key), args);
   if (messages > 0) {
-    text += " (" + (messages == 1 ? Q(Text("LANG_STATUS_ONE_MESSAGE$"))
-                                  : Q(Text("LANG_STATUS_MESSAGES$")).arg(messages));
-    if (not_shown > 0) text += ", " + Q(Text("LANG_STATUS_NOT_SHOWN$")).arg(not_shown);
+    text += " (" + (messages == 1 ? Text("LANG_STATUS_ONE_MESSAGE$")
+                                  : Format(Text("LANG_STATUS_MESSAGES$"),
+                                           {std::to_string(messages)}));
+    if (not_shown > 0) {
+      text += ", " + Format(Text("LANG_STATUS_NOT_SHOWN$"), {std::to_string(not_shown)});
+    }
     text += ")";
   }
-  window_->ShowStatus(text);
+  window_->ShowStatus(Q(text));
 }
 
 void Shell::ReportOutOfMemory() {
@@ -359,147 +324,61 @@ void Shell::ReportOutOfMemory() {
 
 void Shell::OnMenu(int item) {
   const BusyScope busy(busy_);
-  switch (item) {
-    case kMenuNewSkin:
-      Move(
-          StepLabel("LANG_FILE_NEW$"),
-          [this] {
-            skin::ResetSkinDefaults(doc_);
-            return true;
-          },
-          "", "");
-      SelectScreen(0);
-      RefreshPanels();
-      RedrawPreview();
-      Report("LANG_STATUS_NEW$", {});
-      return;
-    case kMenuOpenFolder:
-      OpenSkin(false);
-      return;
-    case kMenuOpenZip:
-      OpenSkin(true);
-      return;
-    case kMenuSaveFolder:
-      SaveSkinCommand();
-      return;
-    case kMenuSaveZip:
-      ExportSkinCommand();
-      return;
-    case kMenuScreenshotFile:
-      Screenshot(false);
-      return;
-    case kMenuScreenshotClipboard:
-      Screenshot(true);
-      return;
-    case kMenuQuit:
-      RequestQuit();
-      return;
-    case kMenuUndo:
-    case kMenuRedo:
-      UndoRedo(item == kMenuRedo);
-      return;
-    case kMenuBackgroundColour:
-      state_.bg_color = dialogs_.EditColour(state_.bg_color);
-      RedrawPreview();
-      return;
-    case kMenuSwapView:
-      state_.swap_view = window_->IsChecked(kMenuSwapView) ? 0 : 1;
-      window_->SetChecked(kMenuSwapView, state_.swap_view == 1);
-      window_->Layout(state_.swap_view, false);
-      return;
-    case kMenuInformation:
-      dialogs_.ShowInformationBox();
-      return;
-    case kMenuFitPreview:
-      SetZoom(FitZoom(window_->preview()->maximumViewportSize()));
-      return;
-    case kMenuZoomOne:
-      SetZoom(kSmallestZoom);
-      return;
-    case kMenuFollowChanges:
-      SetFollowChanges(!window_->IsChecked(kMenuFollowChanges));
-      return;
-    case kMenuClearRecent:
-      preferences_.recent.clear();
-      SavePreferences();
-      ShowRecentSkins();
-      return;
-    default:
-      break;
-  }
-  if (item >= kMenuFirstLanguage && item <= kMenuLastLanguage) {
-    for (const i18n::Language& l : i18n::kLanguages) {
-      if (l.menu_item == item) state_.language_index = l.number;
-    }
-    i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
-    dialogs_.UseLanguage(state_.language_index);
-    // The window is built anew in the new language; what the user was looking at stays.
-    const int screen = state_.selected_screen;
-    const int tab = window_->panel()->currentIndex();
-    RebuildMainWindow();
-    state_.preview_x = state_.swap_view ? 398 : 3;
-    state_.panel_x = state_.swap_view ? 3 : 272;
-    window_->BuildPanels(texts_, state_.preview_x, state_.panel_x);
-    window_->Layout(state_.swap_view, true);
-    state_.selected_screen = -1;
-    SelectScreen(screen);
-    window_->panel()->setCurrentIndex(tab);
-    RefreshPanels();
-    ShowDocumentState();
-    RedrawPreview();
-  } else if (item >= kMenuFirstScreen && item <= kMenuLastScreen) {
-    SelectScreen(item - kMenuFirstScreen);
-    RedrawPreview();
-  } else if (item >= kMenuFirstRecent && item <= kMenuLastRecent) {
-    OpenRecentSkin(static_cast<std::size_t>(item - kMenuFirstRecent));
+  if (const Command* command = FindCommand(item)) {
+    command->run(*this);
+    if (window_ != nullptr) RefreshCommands();
   }
 }
 
 void Shell::OnGadget(int gadget) {
   const BusyScope busy(busy_);
-  if (gadget >= kGadgetFirstElement && gadget <= kGadgetLastElement) {
-    if (const std::optional<ElementGadget> element = FindElementGadget(gadget)) {
-      // The steps of one gadget in a row, such as the arrow clicks of a spin, undo as one.
-      const skin::FieldInfo& field = skin::kFields[skin::Index(element->field)];
-      const std::string name = SectionName(field.section) + " " + std::string(field.name);
-      StoreElementGadgets({gadget}, StepLabel("LANG_STEP_CHANGE$", name),
-                          "gadget " + std::to_string(gadget));
-    }
-  } else if (gadget >= kGadgetFirstColour && gadget <= kGadgetLastColour) {
-    if (const ColourButton* button = FindColourButton(gadget)) {
-      const imaging::Rgb colour = dialogs_.EditColour(doc_.Colour(button->colour));
-      Change(StepLabel("LANG_STEP_CHANGE$", skin::Info(button->colour).key), "",
-             [&] { doc_.Colour(button->colour) = colour; });
-      window_->panel()->RefreshButtons(doc_);
-      RedrawPreview();
-    }
-  } else if (gadget >= kGadgetInfoTitle && gadget <= kGadgetInfoUrl && gadget % 2 == 0) {
-    std::string* texts[] = {&doc_.info.Title, &doc_.info.Author, &doc_.info.eMail, &doc_.info.Url};
-    static constexpr const char* kLabels[] = {"LANG_INFO_TITLE$", "LANG_INFO_AUTHOR$",
-                                              "LANG_INFO_EMAIL$", "LANG_INFO_URL$"};
-    const int i = (gadget - kGadgetInfoTitle) / 2;
-    Change(StepLabel("LANG_STEP_CHANGE$", kLabels[i]), "gadget " + std::to_string(gadget),
-           [&] { *texts[i] = window_->panel()->InfoText(gadget); });
-  } else if (gadget >= kGadgetFirstImage && gadget <= kGadgetLastImage) {
-    if (const ImageButton* button = FindImageButton(gadget)) {
-      ImportImage(button->slot);
-      RedrawPreview();
-    }
-  } else if (gadget >= kGadgetFirstScreenButton && gadget <= kGadgetLastScreenButton) {
+  if (gadget >= kGadgetFirstScreenButton && gadget <= kGadgetLastScreenButton) {
     SelectScreen(gadget - kGadgetFirstScreenButton);
     RedrawPreview();
   }
 }
 
-void Shell::StoreElementGadgets(const std::vector<int>& gadgets, const std::string& label,
-                                const std::string& merge_key) {
-  Change(label, merge_key, [&] {
-    for (const int gadget : gadgets) {
-      if (const std::optional<ElementGadget> element = FindElementGadget(gadget))
-        doc_.Field(element->field) = window_->panel()->GadgetValue(gadget);
-    }
-  });
-  RedrawPreview();
+void Shell::EditField(skin::FieldId field, int value) {
+  const BusyScope busy(busy_);
+  // The steps of one field in a row, such as the arrow clicks of a spin, undo as one.
+  Apply(session_.SetField(field, value));
+}
+
+void Shell::EditColour(skin::ColourId colour) {
+  const BusyScope busy(busy_);
+  const imaging::Rgb chosen = dialogs_.EditColour(document().Colour(colour));
+  Apply(session_.SetColour(colour, chosen));
+}
+
+void Shell::EditInfo(skin::InfoId info, std::string text) {
+  const BusyScope busy(busy_);
+  Apply(session_.SetInfo(info, std::move(text)));
+}
+
+void Shell::ImportInto(skin::SlotId slot) {
+  const BusyScope busy(busy_);
+  // The first filter, chosen at first, lists every picture a drop takes too.
+  std::string pictures;
+  for (const std::string_view extension : kPictureExtensions)
+    pictures += (pictures.empty() ? "*." : " *.") + std::string(extension);
+  const std::string chosen = dialogs_.ChooseOpenFile(
+      Text("LANG_REQFILE_LOAD$"), skin::ProposedImportName(state_.last_path, slot),
+      "Bitmap (" + pictures +
+          ");;Portable Network Graphic (*.png);;JPEG - JFIF Compliant (*.jpg *.jpeg *.jpe)");
+  if (chosen.empty()) return;
+  ImportImageFile(slot, chosen);
+}
+
+void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  const session::SkinSession::Imported imported =
+      session_.Import(slot, path, Messages(), feedback);
+  Apply(imported.changes);
+  if (imported.imported) {
+    Report("LANG_STATUS_IMPORTED$", {path, skin::Info(slot).file});
+  } else {
+    Report("LANG_STATUS_NOT_IMPORTED$", {path});
+  }
 }
 
 void Shell::OnWheel(int delta, QPointF at) {
@@ -520,30 +399,73 @@ void Shell::SetZoom(float zoom) {
   window_->preview()->SetZoom(zoom);
 }
 
+void Shell::FitPreview() { SetZoom(FitZoom(window_->preview()->maximumViewportSize())); }
+
+void Shell::ZoomOne() { SetZoom(kSmallestZoom); }
+
 void Shell::OnResize() {
   // The view places the canvas it holds in its new size.
-  window_->Layout(window_->IsChecked(kMenuSwapView) ? 1 : 0, true);
+  window_->Layout(state_.swap_view, true);
 }
 
 void Shell::OnClose() {
   const BusyScope busy(busy_);
-  RequestQuit();
+  Quit();
 }
 
-void Shell::OpenSkin(bool zip) {
-  std::string chosen;
-  if (zip) {
-    chosen =
-        dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"),
-                                skin::FolderWithSeparator(state_.last_path) + "*.zip", "* (*.zip)");
-  } else {
-    chosen = dialogs_.ChooseFolder(Text("LANG_REQPATH_LOAD$"), state_.last_path);
+void Shell::Quit() {
+  if (MayLeaveSkin("LANG_QUIT_QUESTION$")) state_.quit_requested = true;
+}
+
+bool Shell::MayLeaveSkin(std::string_view question_key) {
+  if (!session_.Modified()) return true;
+  switch (dialogs_.AskSaveChanges(question_key)) {
+    case UserDialogs::SaveAnswer::kSave:
+      // A save that was cancelled or left a file unwritten keeps the skin.
+      return SaveFolder();
+    case UserDialogs::SaveAnswer::kDiscard:
+      return true;
+    case UserDialogs::SaveAnswer::kCancel:
+      break;
   }
-  if (!chosen.empty()) OpenChosenSkin(chosen, zip);
+  return false;
+}
+
+void Shell::Undo() { Apply(session_.Undo()); }
+
+void Shell::Redo() { Apply(session_.Redo()); }
+
+void Shell::NewSkin() {
+  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
+  const session::Changes changes = session_.NewSkin();
+  SelectScreen(0);
+  Apply(changes);
+  RedrawPreview();
+  Report("LANG_STATUS_NEW$", {});
+}
+
+void Shell::OpenFolder() {
+  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
+  const std::string chosen = dialogs_.ChooseFolder(Text("LANG_REQPATH_LOAD$"), state_.last_path);
+  if (!chosen.empty()) OpenChosenSkin(chosen, false);
+}
+
+void Shell::OpenArchive() {
+  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
+  const std::string chosen =
+      dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"),
+                              skin::FolderWithSeparator(state_.last_path) + "*.zip", "* (*.zip)");
+  if (!chosen.empty()) OpenChosenSkin(chosen, true);
+}
+
+void Shell::SetLastPath(std::string path) {
+  // settings.ini holds one value a line: a path with a line end in it is not remembered.
+  if (path.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return;
+  state_.last_path = std::move(path);
 }
 
 void Shell::OpenChosenSkin(const std::string& path, bool zip) {
-  state_.last_path = zip ? FolderOf(path) : path;
+  SetLastPath(zip ? FolderOf(path) : path);
   LoadSkin(path, zip);
 }
 
@@ -554,27 +476,30 @@ void Shell::OpenSkinArgument(const std::string& path) {
   if (error) full = path;
   const std::string name = full.lexically_normal().string();
   const bool folder = std::filesystem::is_directory(full, error);
-  state_.last_path = folder ? skin::FolderWithSeparator(name) : FolderOf(name);
+  SetLastPath(folder ? skin::FolderWithSeparator(name) : FolderOf(name));
   LoadSkin(name, !folder);
+}
+
+bool Shell::OnSkinDrop(const std::string& path) {
+  const BusyScope busy(busy_);
+  std::error_code error;
+  const bool folder = std::filesystem::is_directory(path, error);
+  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return false;
+  OpenChosenSkin(folder ? skin::FolderWithSeparator(path) : path, !folder);
+  return true;
 }
 
 void Shell::LoadSkin(const std::string& path, bool zip) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   const skin::LoadOptions options{code_page_, Messages()};
   // The whole load is one step: its undo gives back the skin that was open before.
-  const bool opened = Move(
-      StepLabel("LANG_STEP_OPEN$", SkinName(path)),
-      [&] {
-        return zip ? skin::OpenSkinZip(doc_, path, options, feedback)
-                   : skin::OpenSkinFolder(doc_, path, options, feedback);
-      },
-      zip ? "" : path, SkinName(path));
-  if (opened) RememberSkin(path, zip);
-  RefreshPanels();
+  const session::SkinSession::Opened opened = session_.Open(path, zip, options, feedback);
+  if (opened.opened) RememberSkin(path, zip);
   SelectScreen(0);
+  Apply(opened.changes);
   RedrawPreview();
-  Report(opened ? "LANG_STATUS_OPENED$" : "LANG_STATUS_NOT_OPENED$", {Q(path)}, feedback.messages(),
-         feedback.not_shown());
+  Report(opened.opened ? "LANG_STATUS_OPENED$" : "LANG_STATUS_NOT_OPENED$", {path},
+         feedback.messages(), feedback.not_shown());
 }
 
 skin::SaveOptions Shell::SaveOptionsNow() const {
@@ -585,82 +510,46 @@ skin::SaveOptions Shell::SaveOptionsNow() const {
   return options;
 }
 
-bool Shell::SaveSkinCommand() {
+bool Shell::SaveFolder() {
   const std::string folder =
       dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
   if (folder.empty()) return false;
-  state_.last_path = folder;
+  SetLastPath(folder);
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
-  const int written = skin::SaveSkin(doc_, folder, SaveOptionsNow(), feedback);
-  const bool complete = written == 1 + static_cast<int>(skin::kSlotCount);
-  const std::string saved_folder = skin::FolderWithSeparator(folder);
-  if (complete) {
-    origin_.saved = doc_;
-    origin_.folder = saved_folder;
-    history_.BreakMerge();
-    RememberSkin(folder, false);
-  }
+  const session::SkinSession::Saved saved = session_.Save(folder, SaveOptionsNow(), feedback);
+  if (saved.complete) RememberSkin(folder, false);
   // What the save wrote is no change from outside, also when it wrote only part of the skin. A
   // partial save elsewhere leaves the followed folder alone, with what changed there unseen.
-  if (origin_.folder == saved_folder) FollowOrigin();
-  // The folder saved to is where the skin now lives.
-  if (written > 0) origin_.name = SkinName(folder);
-  UpdateWindowTitle();
-  Report("LANG_STATUS_SAVED$", {QString::number(written), Q(folder)}, feedback.messages(),
+  if (session_.folder() == skin::FolderWithSeparator(folder)) FollowOrigin();
+  Apply(saved.changes);  // the save stamped LastUpdate
+  Report("LANG_STATUS_SAVED$", {std::to_string(saved.written), folder}, feedback.messages(),
          feedback.not_shown());
-  window_->panel()->ShowLastUpdate(doc_.info.LastUpdate);  // the save stamped it
-  return complete;
+  return saved.complete;
 }
 
-void Shell::ExportSkinCommand() {
-  const std::string proposed =
-      skin::FolderWithSeparator(state_.last_path) + skin::SkinFolderName(doc_.info.Title) + ".zip";
+void Shell::ExportArchive() {
+  const std::string proposed = skin::FolderWithSeparator(state_.last_path) +
+                               skin::SkinFolderName(document().info.Title) + ".zip";
   const UserDialogs::SaveChoice choice =
       dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE_ZIP$"), proposed, {"* (*.zip)"});
   if (choice.path.empty()) return;
-  state_.last_path = FolderOf(choice.path);
+  SetLastPath(FolderOf(choice.path));
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   // The contact sheet on black, as skinsmith-cli export draws it, whatever the preview's
   // background: the archive is the same from either program.
   const std::string zip_path = WithExtension(choice.path, "zip");
-  const bool saved = skin::ExportSkinZip(doc_, zip_path, preview::RenderContactSheet(doc_, 0),
-                                         SaveOptionsNow(), feedback);
-  // The archive holds the whole skin, so it counts as a save.
-  if (saved) {
-    origin_.saved = doc_;
-    history_.BreakMerge();
-    RememberSkin(zip_path, true);
+  session::SkinSession::Exported exported;
+  try {
+    exported = session_.Export(zip_path, preview::RenderContactSheet(document(), 0),
+                               SaveOptionsNow(), feedback);
+  } catch (const std::bad_alloc&) {
+    ReportOutOfMemory();
+    return;
   }
-  UpdateWindowTitle();
-  Report(saved ? "LANG_STATUS_EXPORTED$" : "LANG_STATUS_NOT_SAVED$", {Q(zip_path)},
+  if (exported.saved) RememberSkin(zip_path, true);
+  Apply(exported.changes);
+  Report(exported.saved ? "LANG_STATUS_EXPORTED$" : "LANG_STATUS_NOT_SAVED$", {zip_path},
          feedback.messages(), feedback.not_shown());
-  window_->panel()->ShowLastUpdate(doc_.info.LastUpdate);  // the export stamped it
-}
-
-void Shell::ImportImage(skin::SlotId slot) {
-  // The first filter, chosen at first, lists every picture a drop takes too.
-  std::string pictures;
-  for (const std::string_view extension : kPictureExtensions)
-    pictures += (pictures.empty() ? "*." : " *.") + std::string(extension);
-  const std::string chosen = dialogs_.ChooseOpenFile(
-      Text("LANG_REQFILE_LOAD$"), skin::ProposedImportName(state_.last_path, slot),
-      "Bitmap (" + pictures +
-          ");;Portable Network Graphic (*.png);;JPEG - JFIF Compliant (*.jpg *.jpeg *.jpe)");
-  if (chosen.empty()) return;
-  ImportImageFile(slot, chosen);
-}
-
-void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  bool imported = false;
-  Change(StepLabel("LANG_STEP_IMPORT$", skin::Info(slot).BaseName()), "",
-         [&] { imported = skin::ImportSkinImage(doc_, slot, path, Messages(), feedback); });
-  window_->panel()->RefreshButtons(doc_);
-  if (imported) {
-    Report("LANG_STATUS_IMPORTED$", {Q(path), Q(std::string(skin::Info(slot).file))});
-  } else {
-    Report("LANG_STATUS_NOT_IMPORTED$", {Q(path)});
-  }
 }
 
 void Shell::Screenshot(bool to_clipboard) {
@@ -672,7 +561,7 @@ void Shell::Screenshot(bool to_clipboard) {
 }
 
 void Shell::SaveScreenshot(bool to_clipboard) {
-  const imaging::Image shot = preview::RenderScreenshot(doc_);
+  const imaging::Image shot = preview::RenderScreenshot(document());
   if (to_clipboard) {
     dialogs_.CopyToClipboard(shot);
     Report("LANG_STATUS_SHOT_COPIED$", {});
@@ -682,7 +571,7 @@ void Shell::SaveScreenshot(bool to_clipboard) {
       Text("LANG_REQFILE_SAVE$"), state_.last_path,
       {"Portable Network Graphic (*.png)", "Bitmap (*.bmp)", "JPEG (*.jpg)"});
   if (choice.path.empty()) return;
-  state_.last_path = FolderOf(choice.path);
+  SetLastPath(FolderOf(choice.path));
   const std::string path = ScreenshotFileName(choice.path, choice.filter);
   static constexpr imaging::ScreenshotFormat kFormats[] = {imaging::ScreenshotFormat::kPng,
                                                            imaging::ScreenshotFormat::kBmp,
@@ -691,24 +580,63 @@ void Shell::SaveScreenshot(bool to_clipboard) {
   if (!imaging::WriteScreenshot(shot, path, kFormats[choice.filter])) {
     dialogs_.ShowError(Text("LANG_ERROR$"),
                        skin::ComposeFileMessage(path, skin::FileProblem::kNotSaved, Messages()));
-    Report("LANG_STATUS_NOT_SAVED$", {Q(path)});
+    Report("LANG_STATUS_NOT_SAVED$", {path});
     return;
   }
-  Report("LANG_STATUS_SHOT_SAVED$", {Q(path)});
+  Report("LANG_STATUS_SHOT_SAVED$", {path});
 }
 
-void Shell::OpenRecentSkin(std::size_t index) {
+void Shell::UseLanguage(int number) {
+  state_.language_index = number;
+  i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
+  dialogs_.UseLanguage(state_.language_index);
+  // The window is built anew in the new language; what the user was looking at stays.
+  const int screen = state_.selected_screen;
+  const int tab = window_->panel()->currentIndex();
+  RebuildMainWindow();
+  state_.preview_x = state_.swap_view ? 398 : 3;
+  state_.panel_x = state_.swap_view ? 3 : 272;
+  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits());
+  window_->Layout(state_.swap_view, true);
+  state_.selected_screen = -1;
+  SelectScreen(screen);
+  window_->panel()->setCurrentIndex(tab);
+  window_->panel()->Refresh(document());
+  ShowDiskChanges();
+  RefreshCommands();
+  RedrawPreview();
+}
+
+void Shell::ChooseBackground() {
+  state_.bg_color = dialogs_.EditColour(state_.bg_color);
+  RedrawPreview();
+}
+
+void Shell::SwapView() {
+  state_.swap_view = state_.swap_view ? 0 : 1;
+  window_->Layout(state_.swap_view, false);
+}
+
+void Shell::ShowInformation() { dialogs_.ShowInformationBox(); }
+
+void Shell::OpenRecent(std::size_t index) {
   if (index >= preferences_.recent.size()) return;
   const std::string path = preferences_.recent[index];
   const bool zip = !path.ends_with('/');
   std::error_code error;
   if (zip ? std::filesystem::exists(path, error) : std::filesystem::is_directory(path, error)) {
-    OpenChosenSkin(path, zip);
+    if (MayLeaveSkin("LANG_REPLACE_QUESTION$")) OpenChosenSkin(path, zip);
     return;
   }
   dialogs_.ShowError(Text("LANG_ERROR$"),
                      skin::ComposeFileMessage(path, skin::FileProblem::kNotFound, Messages()));
   i18n::ForgetRecentSkin(preferences_.recent, path);
+  SavePreferences();
+  ShowRecentSkins();
+}
+
+void Shell::ClearRecent() {
+  preferences_.recent.clear();
   SavePreferences();
   ShowRecentSkins();
 }
@@ -733,8 +661,8 @@ void Shell::ShowRecentSkins() {
 void Shell::SavePreferences() { i18n::SaveEditorPreferences(preferences_file_, preferences_); }
 
 void Shell::FollowOrigin() {
-  if (preferences_.follow_changes && !origin_.folder.empty()) {
-    watcher_.Watch(origin_.folder);
+  if (preferences_.follow_changes && !session_.folder().empty()) {
+    watcher_.Watch(session_.folder());
   } else {
     watcher_.Stop();
   }
@@ -742,7 +670,6 @@ void Shell::FollowOrigin() {
 
 void Shell::SetFollowChanges(bool follow) {
   preferences_.follow_changes = follow;
-  window_->SetChecked(kMenuFollowChanges, follow);
   SavePreferences();
   FollowOrigin();
 }
@@ -753,57 +680,74 @@ bool Shell::ReadyForReload() const {
 
 void Shell::ReloadChangedFiles(const std::vector<SkinFile>& files) {
   const BusyScope busy(busy_);
-  QStringList reloaded;
-  QStringList status;
+  std::vector<std::string> reloaded;
+  std::vector<std::string> status;
   for (const SkinFile& file : files) {
-    std::string problem;
-    try {
-      problem = ReloadFile(file);
-    } catch (const std::bad_alloc&) {
-      problem = Messages().Of(skin::FileProblem::kOutOfMemory);
+    if (session_.HasUnsavedChangesTo(file)) {
+      // The user's version stays until the user says otherwise in the bar.
+      const bool waiting = std::any_of(disk_changes_.begin(), disk_changes_.end(),
+                                       [&](const SkinFile& f) { return f.name == file.name; });
+      if (!waiting) disk_changes_.push_back(file);
+      continue;
     }
+    const std::string problem = ReloadFile(file, true);
     if (problem.empty()) {
-      reloaded << QString::fromStdString(file.name);
+      reloaded.push_back(file.name);
     } else {
-      status << QString::fromStdString(Text("LANG_STATUS_NOT_RELOADED$"))
-                    .arg(QString::fromStdString(problem));
+      status.push_back(Format(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
     }
   }
-  if (!reloaded.isEmpty()) {
-    status.prepend(QString::fromStdString(Text("LANG_STATUS_RELOADED$")).arg(reloaded.join(", ")));
+  if (!reloaded.empty()) {
+    std::string names;
+    for (const std::string& name : reloaded) names += (names.empty() ? "" : ", ") + name;
+    status.insert(status.begin(), Format(Text("LANG_STATUS_RELOADED$"), {names}));
   }
-  window_->ShowStatus(status.join("  "));
-  RefreshPanels();
-  ShowDocumentState();
-  RedrawPreview();
+  if (!status.empty()) {
+    std::string line;
+    for (const std::string& part : status) line += (line.empty() ? "" : "  ") + part;
+    window_->ShowStatus(Q(line));
+  }
+  ShowDiskChanges();
 }
 
-std::string Shell::ReloadFile(const SkinFile& file) {
-  const std::string path = origin_.folder + file.name;
-  const std::string label = StepLabel("LANG_STEP_RELOAD$", file.name);
-  // The file on disk holds what is reloaded: the state last opened or saved takes it too, so that a
-  // skin without unsaved changes has none after a reload.
-  if (file.slot) {
-    CollectedFeedback feedback;
-    bool taken = false;
-    Change(label, "",
-           [&] { taken = skin::ImportSkinImage(doc_, *file.slot, path, Messages(), feedback); });
-    if (!taken) return feedback.messages.empty() ? std::string() : feedback.messages.front();
-    const std::size_t slot = skin::Index(*file.slot);
-    origin_.saved.slots[slot] = doc_.slots[slot];
-    return {};
+void Shell::ShowDiskChanges() {
+  if (disk_changes_.empty()) {
+    window_->ShowDiskChanges({});
+    return;
   }
-  // Held to what opening a skin folder reads of its settings file.
-  const base::ReadResult settings = base::ReadWholeFile(path, skin::kMaxSettingsFileBytes);
-  if (const std::optional<skin::FileProblem> problem = skin::ProblemOf(settings.status)) {
-    skin::MessageTexts texts = Messages();
+  std::string names;
+  for (const SkinFile& file : disk_changes_) names += (names.empty() ? "" : ", ") + file.name;
+  window_->ShowDiskChanges(Q(Format(Text("LANG_DISK_CHANGED$"), {names})));
+}
+
+void Shell::OnDiskAnswer(bool reload) {
+  const BusyScope busy(busy_);
+  std::vector<std::string> problems;
+  for (const SkinFile& file : std::exchange(disk_changes_, {})) {
+    const std::string problem = ReloadFile(file, reload);
+    if (!problem.empty()) problems.push_back(Format(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
+  }
+  ShowDiskChanges();
+  std::string line;
+  for (const std::string& part : problems) line += (line.empty() ? "" : "  ") + part;
+  if (!line.empty()) window_->ShowStatus(Q(line));
+}
+
+std::string Shell::ReloadFile(const SkinFile& file, bool take) {
+  skin::MessageTexts texts = Messages();
+  // Held to what opening a skin folder reads of its settings file, with its own message.
+  if (!file.slot) {
     texts.problems[static_cast<std::size_t>(skin::FileProblem::kTooLarge)] =
         Text("LANG_FILE_SETTINGSTOOLARGE$");
-    return skin::ComposeFileMessage(path, *problem, texts);
   }
-  Change(label, "", [&] { skin::ReadSkinSettings(settings.bytes, doc_, code_page_); });
-  skin::ReadSkinSettings(settings.bytes, origin_.saved, code_page_);
-  return {};
+  session::SkinSession::Reloaded reloaded;
+  try {
+    reloaded = session_.Reload(file, take, code_page_, texts);
+  } catch (const std::bad_alloc&) {
+    return Messages().Of(skin::FileProblem::kOutOfMemory);
+  }
+  Apply(reloaded.changes);
+  return reloaded.problem;
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
-// The shell: the program-wide state, start-up, the dispatch of every event by its fixed number,
-// and the commands of the menus and gadgets.
+// The shell: the editor's view state and the adapter between the widgets and the editing session.
+// It turns widget events into typed edits of the session and commands of the command table, and
+// refreshes what each edit reports as changed.
 #pragma once
 
 #include <memory>
@@ -10,13 +11,12 @@
 
 #include "app/main_window.h"
 #include "app/skin_watcher.h"
+#include "app/user_dialogs.h"
 #include "i18n/data_folders.h"
 #include "i18n/editor_preferences.h"
 #include "i18n/program_settings.h"
 #include "i18n/ui_texts.h"
-#include "skin/skin_document.h"
-#include "session/skin_history.h"
-#include "skin/skin_saver.h"
+#include "session/skin_session.h"
 
 namespace app {
 
@@ -38,45 +38,6 @@ struct ShellState {
 // or archive name; "" for a new skin), if any.
 std::string WindowTitle(const ShellState& state, const std::string& skin_name);
 
-// What the shell asks of the user. The editor shows Qt dialogs; tests answer from a script.
-class UserDialogs {
- public:
-  virtual ~UserDialogs() = default;
-  // "" when cancelled.
-  virtual std::string ChooseFolder(const std::string& title, const std::string& start) = 0;
-  // The same for a folder to save into, which the user may name anew to create it.
-  virtual std::string ChooseSaveFolder(const std::string& title, const std::string& start) {
-    return ChooseFolder(title, start);
-  }
-  virtual std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
-                                     const std::string& filter) = 0;
-  struct SaveChoice {
-    std::string path;  // "" when cancelled
-    int filter = 0;    // the index of the chosen filter
-  };
-  // `filters` as "Name (*.ext)", the first one preselected.
-  virtual SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
-                                    const std::vector<std::string>& filters) = 0;
-  virtual void ShowError(const std::string& caption, const std::string& text) = 0;
-  // A message of an operation that may give many (loading, saving): shown as ShowError, with a
-  // check box labelled `quiet_text` that silences the rest of the operation. True when ticked.
-  virtual bool ShowOperationError(const std::string& caption, const std::string& text,
-                                  const std::string& quiet_text) {
-    ShowError(caption, text);
-    return false;
-  }
-  // The colour editor: the new colour after OK, `given` after Cancel.
-  virtual imaging::Rgb EditColour(imaging::Rgb given) = 0;
-  virtual void ShowInformationBox() = 0;
-  virtual void CopyToClipboard(const imaging::Image& image) = 0;
-  // Asked once when the program is to end while the skin has unsaved changes.
-  enum class QuitAnswer { kSave, kDiscard, kCancel };
-  virtual QuitAnswer AskSaveBeforeQuit() = 0;
-  // Follows the editor's language number with whatever the dialogs do not take from the text
-  // table (the toolkit's own dialogs and menus).
-  virtual void UseLanguage(int language) {}
-};
-
 // `chosen` when its extension is `extension` in any letter case, else `chosen` + "." + extension.
 std::string WithExtension(const std::string& chosen, std::string_view extension);
 
@@ -92,16 +53,35 @@ float FitZoom(QSize area);
 // A section's name as the settings file heads it: "[start button]".
 std::string SectionName(skin::SectionId section);
 
+// What a step's subject reads as, with `text` giving the current text of a language key.
+template <typename TextOf>
+std::string StepSubject(const session::StepLabel::Subject& subject, TextOf text);
+
+// Counts a running command for as long as it lives.
+class BusyScope {
+ public:
+  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
+  ~BusyScope() { --depth_; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
 class Shell : public WindowEvents {
  public:
-  Shell(UserDialogs& dialogs, i18n::DataFolders folders);
+  // `texts` is the editor's text table, which the shell fills in the chosen language.
+  Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts& texts,
+        i18n::DataFolders folders);
   ~Shell() override;
 
-  // Start-up: program settings, language, main window, panels, default skin, first preview.
+  // Start-up: program settings, language, main window, panels, the session's skin, first preview.
   void Start();
   // Exit: writes the program settings.
   void Finish();
 
+  // Window events.
   void OnMenu(int item) override;
   void OnGadget(int gadget) override;
   void OnWheel(int delta, QPointF at) override;
@@ -109,6 +89,38 @@ class Shell : public WindowEvents {
   void OnClose() override;
   void OnPreviewPointer(const PreviewView::Pointer& pointer) override;
   bool OnFileDrop(int gadget, QPoint canvas, const std::string& path) override;
+  bool OnSkinDrop(const std::string& path) override;
+  // The answer of the bar above the preview to files changed on disk while the skin had unsaved
+  // changes to them: take the disk's version of each (one step each), or keep the user's.
+  void OnDiskAnswer(bool reload) override;
+
+  // The commands of the command table.
+  void NewSkin();
+  void OpenFolder();
+  void OpenArchive();
+  void OpenRecent(std::size_t index);
+  void ClearRecent();
+  // True when every file of the skin was written.
+  bool SaveFolder();
+  void ExportArchive();
+  void Screenshot(bool to_clipboard);
+  void Quit();
+  void Undo();
+  void Redo();
+  void UseLanguage(int number);
+  void ChooseBackground();
+  void SwapView();
+  void FitPreview();
+  void ZoomOne();
+  void SetFollowChanges(bool follow);
+  void SelectScreen(int screen);
+  void ShowInformation();
+
+  // The edits of the side panel.
+  void EditField(skin::FieldId field, int value);
+  void EditColour(skin::ColourId colour);
+  void ImportInto(skin::SlotId slot);
+  void EditInfo(skin::InfoId info, std::string text);
 
   // Opens the skin named on the command line: a folder as Open folder does, anything else as Open
   // archive does (a file that is no skin archive gets the no-skin message). A relative path is
@@ -116,68 +128,58 @@ class Shell : public WindowEvents {
   void OpenSkinArgument(const std::string& path);
 
   ShellState& state() { return state_; }
-  skin::SkinDocument& document() { return doc_; }
+  const ShellState& state() const { return state_; }
+  const skin::SkinDocument& document() const { return session_.document(); }
+  const session::SkinSession& session() const { return session_; }
   const i18n::UiTexts& texts() const { return texts_; }
   const i18n::DataFolders& folders() const { return folders_; }
   MainWindow* window() const { return window_.get(); }
-  // How many times the preview was drawn (tests see that an edit redraws).
-  int redraw_count() const { return redraw_count_; }
-
-  void RedrawPreview();
-  // Whether the skin differs from what was last opened or saved (the default skin at start).
-  bool Modified() const { return !(doc_ == origin_.saved); }
-  const session::SkinHistory& history() const { return history_; }
   const i18n::EditorPreferences& preferences() const { return preferences_; }
   // The skin folder the editor follows on disk ("" when none).
   const std::string& watched_folder() const { return watcher_.folder(); }
-  void SelectScreen(int screen);
-  void RefreshPanels();
+  // How many times the preview was drawn (tests see that an edit redraws).
+  int redraw_count() const { return redraw_count_; }
+  // The files changed on disk that wait for the user's answer in the bar above the preview.
+  const std::vector<session::SkinFile>& disk_changes() const { return disk_changes_; }
+
+  // Shows what `changes` touched: the gadgets, the preview, the title and the Undo and Redo
+  // items.
+  void Apply(const session::Changes& changes);
+  void RedrawPreview();
 
  private:
   void OpenMainWindow();
   void RebuildMainWindow();
-  void SetLanguageChecks(int language);
-  // Makes one undoable step named `label` of what `edit` does to the document; steps with the same
-  // non-empty `merge_key` in a row merge. Nothing is recorded when `edit` changes nothing.
-  template <typename Edit>
-  void Change(const std::string& label, const std::string& merge_key, Edit edit);
-  // Makes one undoable step named `label` of `load`, which gives the document new content and
-  // returns whether it did (a skin opened, a new skin): the document then comes from `folder`
-  // ("" for none) and goes by `name`, and undo takes it back to where it came from before.
-  template <typename Load>
-  bool Move(const std::string& label, Load load, const std::string& folder, std::string name);
-  // After the document changed in any way: the Undo and Redo items and the modified mark.
-  void ShowDocumentState();
-  void UndoRedo(bool redo);
-  static std::string StepLabel(std::string_view key, std::string_view what = {});
+  // The side panel's edits, as they reach the shell.
+  PanelEvents PanelEdits();
+  // The check marks and enabled states of the command table, and the Undo and Redo texts.
+  void RefreshCommands();
   // The text of an Undo or Redo item (`item_key`) for a step's label.
-  std::string StepText(std::string_view item_key, const std::string& label) const;
-  void RequestQuit();
-  void OpenSkin(bool zip);
+  std::string StepText(std::string_view item_key, const session::StepLabel& label) const;
+  // Whether the skin may be left for another one: true when it has no unsaved changes or the user
+  // saved them completely or chose to discard them.
+  bool MayLeaveSkin(std::string_view question_key);
   // Opens a chosen skin folder or archive, as Open folder and Open archive do once the user chose.
   void OpenChosenSkin(const std::string& path, bool zip);
   void LoadSkin(const std::string& path, bool zip);
-  void OpenRecentSkin(std::size_t index);
   // Puts a skin that was opened or saved at the head of the recent skins.
   void RememberSkin(const std::string& path, bool zip);
   void ShowRecentSkins();
   void SavePreferences();
+  void SetLastPath(std::string path);
   // The editor follows the folder the skin comes from on disk while that is switched on. Called
   // again after a save into the folder, so that what the save wrote counts as seen.
   void FollowOrigin();
-  void SetFollowChanges(bool follow);
   // Whether files changed on disk may be taken now: not while a command runs or a dialog is open.
   bool ReadyForReload() const;
-  // Takes the changed files of the followed folder, each as one undoable step, and says in the
-  // status bar what was reloaded and what could not be.
-  void ReloadChangedFiles(const std::vector<SkinFile>& files);
-  // Reloads one file; "" when done, else the message why not (the file keeps its old content).
-  std::string ReloadFile(const SkinFile& file);
-  // True when every file of the skin was written.
-  bool SaveSkinCommand();
-  void ExportSkinCommand();
+  // Takes the changed files of the followed folder: each file the skin has no unsaved change to
+  // is reloaded as one step; the others wait in the bar above the preview for the user's answer.
+  void ReloadChangedFiles(const std::vector<session::SkinFile>& files);
+  // Shows the files that wait for an answer in the bar above the preview, or hides the bar.
+  void ShowDiskChanges();
+  // Reloads one file; "" when done, else the message why not.
+  std::string ReloadFile(const session::SkinFile& file, bool take);
   skin::SaveOptions SaveOptionsNow() const;
-  void ImportImage(skin::SlotId slot);
   // Imports `path` into `slot` as one step, with the messages of an import.
   void ImportImageFile(skin::SlotId slot, const std::string& path);
   // What the preview shows at canvas pixel `canvas`. The screens are drawn once more with their
@@ -189,11 +191,7 @@ class Shell : public WindowEvents {
   // A press of the left button on the preview and the drag that may follow it.
   void PressPreview(QPoint canvas);
   void DragPreview(QPoint canvas);
-  // Stores what element gadgets `gadgets` show as one step (Change) and redraws the preview.
-  void StoreElementGadgets(const std::vector<int>& gadgets, const std::string& label,
-                           const std::string& merge_key);
   void ReleasePreview(QPoint canvas);
-  void Screenshot(bool to_clipboard);
   void SaveScreenshot(bool to_clipboard);
   // Sets the zoom, keeping the canvas point at the middle of the preview in place.
   void SetZoom(float zoom);
@@ -201,41 +199,56 @@ class Shell : public WindowEvents {
   void UpdateWindowTitle();
   // Status-bar field 1: the text of `key` with `args` for %1, %2, and the count of messages the
   // operation gave and did not show.
-  void Report(std::string_view key, const QStringList& args, int messages = 0, int not_shown = 0);
+  void Report(std::string_view key, std::initializer_list<std::string_view> args,
+              int messages = 0, int not_shown = 0);
   void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
   UserDialogs& dialogs_;
+  session::SkinSession& session_;
+  i18n::UiTexts& texts_;
   i18n::DataFolders folders_;
   ShellState state_;
-  skin::SkinDocument doc_;
-  session::SkinOrigin origin_;
-  session::SkinHistory history_;
-  i18n::UiTexts texts_;
   std::unique_ptr<MainWindow> window_;
   int code_page_;
   int redraw_count_ = 0;
   i18n::EditorPreferences preferences_;
   std::string preferences_file_;
-  int busy_ = 0;               // how many commands are running, one inside another
+  int busy_ = 0;  // how many commands are running, one inside another
   SkinWatcher watcher_;
+  std::vector<session::SkinFile> disk_changes_;
   std::optional<preview::ScreenSources> sources_;  // of the preview as last drawn
   struct Press {
     QPoint canvas;
     preview::Source source;
     int edit_gadget;  // what a click reveals, 0 for none
-    int x_gadget, y_gadget;
-    int start_x, start_y;  // the spins' values at the press
+    std::optional<skin::FieldId> x, y;
+    int start_x, start_y;  // the fields' values at the press
     bool dragging = false;
   };
   std::optional<Press> press_;
-  // While a drag moves an element, the label and merge key of its one step.
-  struct Gesture {
-    std::string label;
-    std::string merge_key;
-  };
-  std::optional<Gesture> gesture_;
   int gesture_count_ = 0;
 };
+
+template <typename TextOf>
+std::string StepSubject(const session::StepLabel::Subject& subject, TextOf text) {
+  struct Reader {
+    TextOf& text;
+    std::string operator()(std::monostate) const { return {}; }
+    std::string operator()(skin::FieldId field) const {
+      return SectionName(skin::Info(field).section) + " " + std::string(skin::Info(field).name);
+    }
+    std::string operator()(skin::ColourId colour) const {
+      return std::string(skin::Info(colour).key);
+    }
+    std::string operator()(skin::InfoId info) const { return text(skin::Info(info).text_key); }
+    std::string operator()(skin::SlotId slot) const {
+      return std::string(skin::Info(slot).BaseName());
+    }
+    std::string operator()(skin::SectionId section) const { return SectionName(section); }
+    std::string operator()(const std::string& name) const { return name; }
+  };
+  return std::visit(Reader{text}, subject);
+}
 
 }  // namespace app

@@ -12,10 +12,12 @@ namespace {
 
 // The gadget a click on what `gadgets` edit shows: the image or colour button, else the x spin.
 int ClickGadget(const SourceGadgets& gadgets) {
-  return gadgets.edit != 0 ? gadgets.edit : gadgets.x != 0 ? gadgets.x : gadgets.y;
+  if (gadgets.edit != 0) return gadgets.edit;
+  if (gadgets.x) return GadgetOf(*gadgets.x);
+  return gadgets.y ? GadgetOf(*gadgets.y) : 0;
 }
 
-bool Draggable(const SourceGadgets& gadgets) { return gadgets.x != 0 || gadgets.y != 0; }
+bool Draggable(const SourceGadgets& gadgets) { return gadgets.x || gadgets.y; }
 
 }  // namespace
 
@@ -30,7 +32,7 @@ preview::Source Shell::SourceAt(QPoint canvas) {
   if (!sources_) {
     try {
       sources_.emplace();
-      preview::DrawScreens(doc_, state_.selected_screen, &*sources_);
+      preview::DrawScreens(document(), state_.selected_screen, &*sources_);
     } catch (const std::bad_alloc&) {
       sources_.reset();
       return {};
@@ -47,15 +49,15 @@ void Shell::ShowPointed(QPoint canvas) {
   switch (source.kind) {
     case preview::SourceKind::kPicture:
       if (const std::optional<skin::SlotId> slot = source.slot()) {
-        const imaging::Image& picture = doc_.Slot(*slot);
+        const imaging::Image& picture = document().Slot(*slot);
         what = text("LANG_PICK_PICTURE$")
                    .arg(QString::fromUtf8(skin::Info(*slot).BaseName()))
                    .arg(picture.width)
                    .arg(picture.height);
       } else {
         what = text("LANG_PICK_SAMPLE$")
-                   .arg(doc_.sample_game_icon->width)
-                   .arg(doc_.sample_game_icon->height);
+                   .arg(document().sample_game_icon->width)
+                   .arg(document().sample_game_icon->height);
       }
       break;
     case preview::SourceKind::kText:
@@ -100,7 +102,6 @@ void Shell::OnPreviewPointer(const PreviewView::Pointer& pointer) {
       }
       // A release that never came (the button let go elsewhere) ends the press.
       press_.reset();
-      gesture_.reset();
       ShowPointed(pointer.canvas);
       return;
     case Type::kPress:
@@ -126,38 +127,44 @@ void Shell::PressPreview(QPoint canvas) {
                  ClickGadget(gadgets),
                  gadgets.x,
                  gadgets.y,
-                 gadgets.x ? window_->panel()->GadgetValue(gadgets.x) : 0,
-                 gadgets.y ? window_->panel()->GadgetValue(gadgets.y) : 0};
+                 gadgets.x ? window_->panel()->FieldValue(*gadgets.x) : 0,
+                 gadgets.y ? window_->panel()->FieldValue(*gadgets.y) : 0};
 }
 
 void Shell::DragPreview(QPoint canvas) {
-  if (press_->x_gadget == 0 && press_->y_gadget == 0) return;
+  if (!press_->x && !press_->y) return;
   const QPoint moved = canvas - press_->canvas;
+  SidePanel* panel = window_->panel();
   if (!press_->dragging) {
     if (moved.isNull()) return;
     press_->dragging = true;
-    gesture_ = Gesture{StepLabel("LANG_STEP_MOVE$", SectionName(*press_->source.placed_by())),
-                       "drag " + std::to_string(++gesture_count_)};
+    ++gesture_count_;
     // The Elements tab shows the numbers change as the element moves.
-    window_->panel()->Reveal(press_->x_gadget != 0 ? press_->x_gadget : press_->y_gadget);
-    window_->panel()->Highlight(press_->x_gadget != 0 ? press_->x_gadget : press_->y_gadget);
+    const int shown = GadgetOf(press_->x ? *press_->x : *press_->y);
+    panel->Reveal(shown);
+    panel->Highlight(shown);
   }
-  // Through the spins, as if typed there, so that their ranges apply; then what they show is
+  // Through the fields, as if typed there, so that their ranges apply; then what they show is
   // stored as one change of both, merged into the drag's one step, and drawn once.
-  const std::pair<int, int> axes[] = {{press_->x_gadget, press_->start_x + moved.x()},
-                                      {press_->y_gadget, press_->start_y + moved.y()}};
-  std::vector<int> changed;
-  for (const auto& [gadget, value] : axes) {
-    if (window_->panel()->SetSpinQuietly(gadget, value)) changed.push_back(gadget);
+  const std::pair<std::optional<skin::FieldId>, int> axes[] = {
+      {press_->x, press_->start_x + moved.x()}, {press_->y, press_->start_y + moved.y()}};
+  std::vector<session::SkinSession::FieldValue> changed;
+  for (const auto& [field, value] : axes) {
+    if (field && panel->SetFieldQuietly(*field, value)) {
+      changed.push_back({*field, panel->FieldValue(*field)});
+    }
   }
-  if (!changed.empty()) StoreElementGadgets(changed, gesture_->label, gesture_->merge_key);
+  if (changed.empty()) return;
+  const BusyScope busy(busy_);
+  Apply(session_.SetFields(changed,
+                           {session::StepKind::kMove, *press_->source.placed_by()},
+                           session::Gesture{gesture_count_}));
 }
 
 void Shell::ReleasePreview(QPoint canvas) {
   if (!press_) return;
   const Press press = *press_;
   press_.reset();
-  gesture_.reset();
   if (!press.dragging && press.edit_gadget != 0 && SourceAt(canvas) == press.source) {
     window_->panel()->Reveal(press.edit_gadget);
   }
@@ -174,8 +181,8 @@ bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
     if (window_->Gadget(gadget)->isEnabled()) slot = button->slot;
   }
   if (!slot || path.empty()) return slot.has_value();
+  const BusyScope busy(busy_);
   ImportImageFile(*slot, path);
-  RedrawPreview();
   if (gadget == kGadgetPreviewImage) ShowPointed(canvas);
   return true;
 }

@@ -143,8 +143,7 @@ std::vector<QString> FittedCaptions(const std::vector<QString>& texts, const QFo
   return shown;
 }
 
-SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gadget,
-                     QWidget* parent)
+SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* parent)
     : QTabWidget(parent) {
   setObjectName("SidePanel");
   auto text = [&](std::string_view key) { return Q(texts.Text(key)); };
@@ -170,7 +169,7 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
     }
   };
   const auto add_button = [&](Captioned& tab, QWidget* page, int gadget, int x, int y,
-                              const QString& name, QSize icon) {
+                              const QString& name, QSize icon, std::function<void()> clicked) {
     auto* button = new QPushButton(page);
     button->setGeometry(x, y, kButtonWidth, kRowHeight);
     // Swatches and thumbnails stand in one column at the buttons' left edges.
@@ -179,31 +178,35 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
     // Disabled gadgets show their tooltip too: the full name is never lost to elision.
     button->setToolTip(name);
     names_[gadget] = name;
-    connect(button, &QPushButton::clicked, this, [on_gadget, gadget] { on_gadget(gadget); });
+    connect(button, &QPushButton::clicked, this, std::move(clicked));
     gadgets_[gadget] = button;
     tab.Add(button, name);
   };
 
   QWidget* colours = AddPage(text("LANG_PANEL_COLORS$"), 240);
   Captioned colour_tab;
-  for (const ColourButton& b : ColourButtons())
-    add_button(colour_tab, colours, b.gadget, b.x, b.y, text(b.text_key), kSwatchSize);
+  for (const ColourButton& b : ColourButtons()) {
+    add_button(colour_tab, colours, b.gadget, b.x, b.y, text(b.text_key), kSwatchSize,
+               [events, colour = b.colour] { events.colour_clicked(colour); });
+  }
   colour_tab.Caption(CaptionRoom(colour_tab.buttons.front(), kSwatchSize));
 
   QWidget* images = AddPage(text("LANG_PANEL_IMAGES$"), 420);
   Captioned image_tab;
   for (const ImageButton& b : ImageButtons()) {
     const std::string key = "LANG_IMAGE_" + std::string(skin::Info(b.slot).BaseName()) + "$";
-    add_button(image_tab, images, b.gadget, b.x, b.y, text(key), kThumbnailSize);
+    add_button(image_tab, images, b.gadget, b.x, b.y, text(key), kThumbnailSize,
+               [events, slot = b.slot] { events.slot_clicked(slot); });
   }
   image_tab.Caption(CaptionRoom(image_tab.buttons.front(), kThumbnailSize));
 
   // The x, y and w columns are named above the rows, where they stay while the rows scroll.
   auto* header = new QWidget;
   header->setFixedHeight(kHeaderHeight);
-  const std::pair<int, const char*> columns[] = {{kSpinX, "x"}, {kSpinY, "y"}, {kSpinW, "w"}};
-  for (const auto& [x, name] : columns) {
-    auto* label = new QLabel(name, header);
+  const std::pair<int, std::string_view> columns[] = {
+      {kSpinX, "LANG_ELEMENTS_X$"}, {kSpinY, "LANG_ELEMENTS_Y$"}, {kSpinW, "LANG_ELEMENTS_W$"}};
+  for (const auto& [x, key] : columns) {
+    auto* label = new QLabel(text(key), header);
     label->setGeometry(x, 0, 48, kHeaderHeight);
     label->setAlignment(Qt::AlignCenter);
   }
@@ -220,13 +223,14 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
       box->setGeometry(5, y, 186, kRowHeight);
       box->setToolTip(label);
       const int g = element.label_gadget;
-      connect(box, &QCheckBox::stateChanged, this, [this, box, on_gadget, g](int state) {
-        // A click on a box that shows an odd stored flag makes it a plain 0 or 1 again.
-        if (state == Qt::PartiallyChecked) return;
-        box->setTristate(false);
-        Unmark(g);
-        on_gadget(g);
-      });
+      connect(box, &QCheckBox::stateChanged, this,
+              [this, box, events, g, field = *element.flag](int state) {
+                // A click on a box that shows an odd stored flag makes it a plain 0 or 1 again.
+                if (state == Qt::PartiallyChecked) return;
+                box->setTristate(false);
+                Unmark(g);
+                events.field_edited(field, state == Qt::Checked ? 1 : 0);
+              });
       gadgets_[element.label_gadget] = box;
       box_tab.Add(box, label);
     } else {
@@ -247,10 +251,11 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
       field->setRange(0, place.second);
       field->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
       const int g = (*spin)->gadget;
-      connect(field, &QSpinBox::valueChanged, this, [this, on_gadget, g] {
-        Unmark(g);
-        on_gadget(g);
-      });
+      connect(field, &QSpinBox::valueChanged, this,
+              [this, events, g, edited = (*spin)->field](int value) {
+                Unmark(g);
+                events.field_edited(edited, value);
+              });
       gadgets_[g] = field;
     }
   }
@@ -258,24 +263,35 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gad
   box_tab.Caption(160);
 
   QWidget* info = AddPage(text("LANG_PANEL_INFORMATIONS$"), 210);
-  const char* keys[] = {"LANG_INFO_TITLE$", "LANG_INFO_AUTHOR$", "LANG_INFO_EMAIL$",
-                        "LANG_INFO_URL$", "LANG_INFO_UPDATE$"};
   // The skin file cannot hold "=" or a line end in a text: such a character would cut the text
   // on the next load, so the fields do not take them.
   auto* validator = new QRegularExpressionValidator(QRegularExpression("[^=\\r\\n]*"), this);
-  for (int i = 0; i < 5; ++i) {
-    auto* label = new QLabel(text(keys[i]), info);
+  for (const skin::InfoField& info_field : skin::kInfoFields) {
+    const int i = static_cast<int>(skin::Index(info_field.id));
+    auto* label = new QLabel(text(info_field.text_key), info);
     // In the 20 pixels between two fields: a label placed lower ran into its field's frame.
     label->setGeometry(5, 5 + 40 * i, 374, kRowHeight);
     auto* field = new QLineEdit(info);
     field->setGeometry(5, 25 + 40 * i, 374, kRowHeight);
     field->setValidator(validator);
-    field->setReadOnly(i == 4);
+    if (!info_field.editable) {
+      // Set by saving: shown as a label shows text, out of the way of the keyboard.
+      field->setReadOnly(true);
+      field->setFocusPolicy(Qt::NoFocus);
+      field->setFrame(false);
+      field->setBackgroundRole(QPalette::Window);
+      field->setAutoFillBackground(false);
+      QPalette palette = field->palette();
+      palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+      field->setPalette(palette);
+    }
     // Each edit of a text reaches the skin at once, so that it can be undone and outlives a
     // change of language.
-    const int g = kGadgetInfoTitle + 2 * i;
-    connect(field, &QLineEdit::textEdited, this, [on_gadget, g] { on_gadget(g); });
-    info_fields_[i] = field;
+    connect(field, &QLineEdit::textEdited, this, [events, id = info_field.id](const QString& typed) {
+      events.info_edited(id, typed.toStdString());
+    });
+    info_fields_[skin::Index(info_field.id)] = field;
+    const int g = GadgetOf(info_field.id);
     gadgets_[g] = field;
     gadgets_[g - 1] = label;  // a caption's number is its field's less one
   }
@@ -320,6 +336,12 @@ void SidePanel::SetScreenEnabled(int screen, bool enabled) {
 }
 
 void SidePanel::Refresh(const skin::SkinDocument& doc) {
+  RefreshFields(doc);
+  RefreshInfo(doc);
+  RefreshButtons(doc);
+}
+
+void SidePanel::RefreshFields(const skin::SkinDocument& doc) {
   for (const ElementRow& row : ElementRows()) {
     if (row.kind == LabelKind::kCheckBox) {
       auto* box = static_cast<QCheckBox*>(gadgets_.at(row.label_gadget));
@@ -346,10 +368,15 @@ void SidePanel::Refresh(const skin::SkinDocument& doc) {
                                 : QString());
     }
   }
-  const std::string* texts[] = {&doc.info.Title, &doc.info.Author, &doc.info.eMail, &doc.info.Url,
-                                &doc.info.LastUpdate};
-  for (int i = 0; i < 5; ++i) info_fields_[i]->setText(Q(*texts[i]));
-  RefreshButtons(doc);
+}
+
+void SidePanel::RefreshInfo(const skin::SkinDocument& doc) {
+  for (const skin::InfoField& field : skin::kInfoFields) {
+    QLineEdit* edit = info_fields_[skin::Index(field.id)];
+    // Setting the same text would move the cursor of the field being typed in.
+    const QString text = Q(doc.info.*field.text);
+    if (edit->text() != text) edit->setText(text);
+  }
 }
 
 void SidePanel::RefreshButtons(const skin::SkinDocument& doc) {
@@ -384,20 +411,20 @@ void SidePanel::Unmark(int gadget) {
   field->setToolTip(qobject_cast<QCheckBox*>(field) != nullptr ? names_.at(gadget) : QString());
 }
 
-bool SidePanel::IsMarked(int gadget) const {
-  const QWidget* field = Gadget(gadget);
-  return field != nullptr && field->property("marked").toBool();
+bool SidePanel::IsMarked(skin::FieldId field) const {
+  const QWidget* widget = Widget(field);
+  return widget != nullptr && widget->property("marked").toBool();
 }
 
-int SidePanel::GadgetValue(int gadget) const {
-  QWidget* widget = Gadget(gadget);
+int SidePanel::FieldValue(skin::FieldId field) const {
+  QWidget* widget = Widget(field);
   if (auto* box = qobject_cast<QCheckBox*>(widget)) return box->isChecked() ? 1 : 0;
   if (auto* spin = qobject_cast<QSpinBox*>(widget)) return spin->value();
   return 0;
 }
 
-bool SidePanel::SetSpinQuietly(int gadget, int value) {
-  auto* spin = qobject_cast<QSpinBox*>(Gadget(gadget));
+bool SidePanel::SetFieldQuietly(skin::FieldId field, int value) {
+  auto* spin = qobject_cast<QSpinBox*>(Widget(field));
   if (spin == nullptr) return false;
   const int before = spin->value();
   {
@@ -405,16 +432,14 @@ bool SidePanel::SetSpinQuietly(int gadget, int value) {
     spin->setValue(value);
   }
   if (spin->value() == before) return false;
-  Unmark(gadget);
+  Unmark(GadgetOf(field));
   return true;
 }
 
-std::string SidePanel::InfoText(int gadget) const {
-  const int i = (gadget - kGadgetInfoTitle) / 2;
-  return i >= 0 && i < 5 ? info_fields_[i]->text().toStdString() : std::string();
-}
-
-void SidePanel::ShowLastUpdate(const std::string& stamp) { info_fields_[4]->setText(Q(stamp)); }
+QWidget* SidePanel::Widget(skin::FieldId field) const { return Gadget(GadgetOf(field)); }
+QWidget* SidePanel::Widget(skin::ColourId colour) const { return Gadget(GadgetOf(colour)); }
+QWidget* SidePanel::Widget(skin::SlotId slot) const { return Gadget(GadgetOf(slot)); }
+QWidget* SidePanel::Widget(skin::InfoId info) const { return Gadget(GadgetOf(info)); }
 
 QWidget* SidePanel::Gadget(int gadget) const {
   const auto found = gadgets_.find(gadget);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QTabWidget>
+#include <array>
 #include <functional>
 #include <map>
 #include <vector>
@@ -16,11 +17,18 @@ class QLineEdit;
 
 namespace app {
 
+// What the user does with the panel's gadgets, named by what they edit.
+struct PanelEvents {
+  // A spin took a value or a check box was ticked (1) or cleared (0).
+  std::function<void(skin::FieldId, int)> field_edited;
+  std::function<void(skin::ColourId)> colour_clicked;
+  std::function<void(skin::SlotId)> slot_clicked;
+  std::function<void(skin::InfoId, std::string)> info_edited;
+};
+
 class SidePanel : public QTabWidget {
  public:
-  // `on_gadget` receives the number of every colour button, image button and element gadget the
-  // user works.
-  SidePanel(const i18n::UiTexts& texts, std::function<void(int)> on_gadget, QWidget* parent);
+  SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* parent);
 
   // Enables or disables the colour, image and element gadgets of one preview screen.
   void SetScreenEnabled(int screen, bool enabled);
@@ -30,29 +38,31 @@ class SidePanel : public QTabWidget {
   // range, or a flag neither 0 nor 1) is marked and named in the field's tooltip; the document
   // keeps it until the user changes that field.
   void Refresh(const skin::SkinDocument& doc);
+  void RefreshFields(const skin::SkinDocument& doc);
+  void RefreshInfo(const skin::SkinDocument& doc);
 
   // Shows the document's colours and pictures on their buttons: a swatch on each colour button,
   // a thumbnail on each image button and the picture's size in its tooltip.
   void RefreshButtons(const skin::SkinDocument& doc);
 
-  // The current state of an element gadget: a spin's value, or 1/0 for a check box.
-  int GadgetValue(int gadget) const;
+  // The current state of a field's gadget: a spin's value, or 1/0 for a check box.
+  int FieldValue(skin::FieldId field) const;
 
-  // Sets element spin `gadget` to `value`, limited to its range as a typed value is, without
+  // Sets the spin of `field` to `value`, limited to its range as a typed value is, without
   // reporting it: the caller stores what it shows. True when the spin's value changed; its mark,
   // if any, is then taken away.
-  bool SetSpinQuietly(int gadget, int value);
+  bool SetFieldQuietly(skin::FieldId field, int value);
 
-  // Whether an element gadget shows a value it cannot hold (marked by Refresh).
-  bool IsMarked(int gadget) const;
-
-  // The text of an information field (gadgets 292 to 298).
-  std::string InfoText(int gadget) const;
-  // Shows the skin's LastUpdate stamp, which a save sets, in its read-only field.
-  void ShowLastUpdate(const std::string& stamp);
+  // Whether a field's gadget shows a value it cannot hold (marked by Refresh).
+  bool IsMarked(skin::FieldId field) const;
 
   // The widget of a fixed gadget number, or nullptr.
   QWidget* Gadget(int gadget) const;
+  // The gadget that edits a field, a colour, a slot or an information text.
+  QWidget* Widget(skin::FieldId field) const;
+  QWidget* Widget(skin::ColourId colour) const;
+  QWidget* Widget(skin::SlotId slot) const;
+  QWidget* Widget(skin::InfoId info) const;
 
   // Frames gadget `gadget` and marks its tab's title; 0 takes the marks away.
   void Highlight(int gadget);
@@ -68,7 +78,7 @@ class SidePanel : public QTabWidget {
   int TabOf(const QWidget* widget) const;
   QWidget* highlight_frame_ = nullptr;
   int highlighted_ = 0;
-  QLineEdit* info_fields_[5] = {};
+  std::array<QLineEdit*, skin::kInfoFields.size()> info_fields_{};
   std::map<int, QWidget*> gadgets_;
   std::map<int, QString> names_;  // the full caption of each captioned gadget
   // What each colour and image button shows, so that a refresh redraws only the buttons whose

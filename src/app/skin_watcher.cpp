@@ -19,17 +19,15 @@ SkinWatcher::SkinWatcher(std::function<bool()> ready,
   QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, &timer_, [this] { OnEvent(); });
   QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, &timer_,
                    [this] { OnEvent(); });
-}
-
-SkinFile SkinWatcher::FileAt(std::size_t index) {
-  if (index == 0) return {std::nullopt, "uisettings.ini"};
-  const auto slot = static_cast<skin::SlotId>(index - 1);
-  return {slot, std::string(skin::Info(slot).file)};
+  QObject::connect(&reappear_, &QTimer::timeout, &timer_, [this] {
+    AddWatches();
+    if (!reappear_.isActive()) OnEvent();  // back: what it holds now is looked at
+  });
 }
 
 SkinWatcher::Signature SkinWatcher::SignatureOf(std::size_t index) const {
   struct stat st {};
-  if (::stat((folder_ + FileAt(index).name).c_str(), &st) != 0) return {};
+  if (::stat((folder_ + SkinFile::At(index).name).c_str(), &st) != 0) return {};
   constexpr std::int64_t kNs = 1000000000;
   return {true,
           static_cast<std::uint64_t>(st.st_dev),
@@ -49,6 +47,7 @@ void SkinWatcher::Watch(const std::string& folder) {
 
 void SkinWatcher::Stop() {
   timer_.stop();
+  reappear_.stop();
   folder_.clear();
   const QStringList watched = watcher_.files() + watcher_.directories();
   if (!watched.isEmpty()) watcher_.removePaths(watched);
@@ -66,9 +65,18 @@ void SkinWatcher::AddWatches() {
     if (!(folder ? folders : files).contains(name)) wanted << name;
   };
   // Qt names watched folders without their trailing separator.
-  want(folder_.substr(0, folder_.size() - 1), true);
+  const std::string folder = folder_.substr(0, folder_.size() - 1);
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    // A folder that is gone takes its watches with it; a new folder of the same name gets none.
+    // It is looked for until it is back, and then followed as before.
+    if (!reappear_.isActive()) reappear_.start(kReappearMs);
+    return;
+  }
+  reappear_.stop();
+  want(folder, true);
   want(folder_ + "icon", true);
-  for (std::size_t i = 0; i < kFileCount; ++i) want(folder_ + FileAt(i).name, false);
+  for (std::size_t i = 0; i < kFileCount; ++i) want(folder_ + SkinFile::At(i).name, false);
   if (!wanted.isEmpty()) watcher_.addPaths(wanted);
 }
 
@@ -90,7 +98,7 @@ void SkinWatcher::Check() {
     const Signature now = SignatureOf(i);
     if (now == seen_[i]) continue;
     seen_[i] = now;
-    if (now.exists) changed.push_back(FileAt(i));
+    if (now.exists) changed.push_back(SkinFile::At(i));
   }
   AddWatches();
   if (!changed.empty()) changed_(changed);

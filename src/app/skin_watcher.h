@@ -15,15 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "skin/skin_tables.h"
+#include "session/skin_session.h"
 
 namespace app {
 
-// One file of a skin folder: uisettings.ini (no slot) or the picture of a slot.
-struct SkinFile {
-  std::optional<skin::SlotId> slot;
-  std::string name;  // relative to the folder: "uisettings.ini", "btn.bmp", "icon/nds.bmp"
-};
+using session::SkinFile;
 
 class SkinWatcher {
  public:
@@ -33,6 +29,8 @@ class SkinWatcher {
   static constexpr int kLongestWaitMs = 400;
   // While `ready` says no, changes are looked at again after this long.
   static constexpr int kRetryMs = 100;
+  // While the folder is gone, whether it is back is looked at this often.
+  static constexpr int kReappearMs = 500;
 
   // `ready` says whether changes may be taken now (no while a command of the editor runs);
   // `changed` receives the files whose content changed since they were last seen, uisettings.ini
@@ -59,9 +57,7 @@ class SkinWatcher {
     std::int64_t modified_ns = 0, changed_ns = 0;
     friend bool operator==(const Signature&, const Signature&) = default;
   };
-  static constexpr std::size_t kFileCount = 1 + skin::kSlotCount;
-
-  static SkinFile FileAt(std::size_t index);
+  static constexpr std::size_t kFileCount = SkinFile::kCount;
   Signature SignatureOf(std::size_t index) const;
   void OnEvent();
   void Check();
@@ -73,6 +69,7 @@ class SkinWatcher {
   std::function<void(const std::vector<SkinFile>&)> changed_;
   QFileSystemWatcher watcher_;
   QTimer timer_;
+  QTimer reappear_;
   QElapsedTimer burst_;
   std::string folder_;
   std::array<Signature, kFileCount> seen_;

@@ -68,6 +68,11 @@ const Row kRows[] = {
                                 "quitting?")
     MENU("LANG_QUIT_SAVE$", "Save...")
     MENU("LANG_QUIT_DISCARD$", "Discard")
+    MENU("LANG_REPLACE_QUESTION$", "The skin has changes that are not saved. Save them before "
+                                   "another skin takes its place?")
+    MENU("LANG_DISK_CHANGED$", "%1 changed on disk.")
+    MENU("LANG_DISK_RELOAD$", "Reload")
+    MENU("LANG_DISK_KEEP$", "Keep mine")
     MENU("LANG_SCREEN$", "Screen")
     MENU("LANG_SCREEN_00$", "Game list")
     MENU("LANG_SCREEN_01$", "Folder list")
@@ -153,6 +158,9 @@ const Row kRows[] = {
                               "you change this field.")
     PANEL("LANG_FLAG_OTHER$", "The skin holds %1 here, neither 0 nor 1. It keeps that value until "
                               "you change this box.")
+    PANEL("LANG_ELEMENTS_X$", "x")
+    PANEL("LANG_ELEMENTS_Y$", "y")
+    PANEL("LANG_ELEMENTS_W$", "w")
     COLOR("gameInfoTextColor") COLOR("fileNameTextColor") COLOR("vTextColor")
     COLOR("vTextHighLightColor") COLOR("logoFrameColor") COLOR("listTextBgColor")
     COLOR("gameInfoTitleColor") COLOR("listTextColor") COLOR("listTextHighLightColor")

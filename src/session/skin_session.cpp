@@ -97,6 +97,12 @@ SkinSession::Imported SkinSession::Import(skin::SlotId slot, const std::string& 
   return result;
 }
 
+Changes SkinSession::SetPicture(skin::SlotId slot, imaging::Image picture) {
+  const skin::SkinDocument before = doc_;
+  doc_.SetSlot(slot, std::move(picture));
+  return Record(before, {StepKind::kImport, slot});
+}
+
 Changes SkinSession::Move(skin::SkinDocument next, SkinOrigin origin, StepLabel label) {
   // The same skin as it was saved, opened again from where it came from, is no step.
   if (next == doc_ && origin.saved == origin_.saved && origin.folder == origin_.folder &&

@@ -84,6 +84,8 @@ class SkinSession {
   };
   Imported Import(skin::SlotId slot, const std::string& path, const skin::MessageTexts& texts,
                   skin::Feedback& feedback);
+  // Puts a picture made elsewhere into `slot` as one import step.
+  Changes SetPicture(skin::SlotId slot, imaging::Image picture);
 
   // The default skin as one step; the skin then has no folder and no name, and counts as saved.
   Changes NewSkin();

@@ -135,9 +135,9 @@ TEST(InformationBox, TheEditorsBoxLinksToTheGuideItFound) {
   testing_support::TempDir dir;
   const std::string guide = (dir.path() / "user-guide.html").string();
   std::ofstream(guide) << "<html></html>";
-  QtDialogs dialogs;
-  Shell shell(dialogs, i18n::DataFolders{"", (dir.path() / "settings.ini").string(), guide});
-  dialogs.SetShell(&shell);
+  QtDialogs dialogs(BuiltInTexts(), "Skinsmith", guide);
+  EditorUnderTest editor(dialogs, i18n::DataFolders{"", (dir.path() / "settings.ini").string(), guide});
+  Shell& shell = editor.shell;
   shell.Start();
   WithModalDialog([&] { shell.OnMenu(46); },
                   [&](QWidget* modal) {
@@ -175,14 +175,15 @@ TEST(FileChoosers, ImportListsAndDropTakesEveryPictureExtensionInAnyLetterCase) 
   for (const char* name : names) std::ofstream(dir.path() / name) << "x";
   // The filter the editor asks for when a picture is imported.
   ScriptedDialogs scripted;
-  Shell shell(scripted, i18n::DataFolders{"", (dir.path() / "s.ini").string(), ""});
+  EditorUnderTest editor(scripted, i18n::DataFolders{"", (dir.path() / "s.ini").string(), ""});
+  Shell& shell = editor.shell;
   shell.Start();
   shell.state().last_path = dir.folder();
-  static_cast<QPushButton*>(shell.window()->Gadget(128))->click();
+  static_cast<QPushButton*>(shell.window()->panel()->Widget(skin::SlotId::upper_screen))->click();
   ASSERT_EQ(scripted.open_filters.size(), 1u);
   EXPECT_EQ(scripted.proposals.back(), dir.folder() + "upper_screen.bmp");
 
-  QtDialogs dialogs;
+  QtDialogs dialogs(BuiltInTexts(), "Skinsmith", "");
   std::string chosen;
   std::set<QString> listed;
   WithModalDialog(
@@ -213,13 +214,14 @@ TEST(FileChoosers, TheArchiveChooserProposesZipFilesAndTheSaveFolderChooserMakes
   std::ofstream(dir.path() / "Skin.ZIP") << "x";
   std::ofstream(dir.path() / "other.txt") << "x";
   ScriptedDialogs scripted;
-  Shell shell(scripted, i18n::DataFolders{"", (dir.path() / "s.ini").string(), ""});
+  EditorUnderTest editor(scripted, i18n::DataFolders{"", (dir.path() / "s.ini").string(), ""});
+  Shell& shell = editor.shell;
   shell.Start();
   shell.state().last_path = dir.folder();
   shell.OnMenu(4);
   EXPECT_EQ(scripted.proposals.back(), dir.folder() + "*.zip");
 
-  QtDialogs dialogs;
+  QtDialogs dialogs(BuiltInTexts(), "Skinsmith", "");
   WithModalDialog(
       [&] { dialogs.ChooseOpenFile("Open file", scripted.proposals.back(), "* (*.zip)"); },
       [&](QWidget* modal) {
@@ -237,7 +239,7 @@ TEST(FileChoosers, TheArchiveChooserProposesZipFilesAndTheSaveFolderChooserMakes
 }
 
 TEST(FileChoosers, QtsOwnDialogsFollowTheEditorsLanguage) {
-  QtDialogs dialogs;
+  QtDialogs dialogs(BuiltInTexts(), "Skinsmith", "");
   const auto cancel_text = [&] {
     QString text;
     WithModalDialog(
@@ -257,7 +259,7 @@ TEST(FileChoosers, QtsOwnDialogsFollowTheEditorsLanguage) {
 }
 
 TEST(MessageBoxes, LoadingAndSavingMessagesOfferToSilenceTheRestOfTheOperation) {
-  QtDialogs dialogs;
+  QtDialogs dialogs(BuiltInTexts(), "Skinsmith", "");
   bool silenced = false;
   WithModalDialog(
       [&] { silenced = dialogs.ShowOperationError("Error", "a.bmp : File not found.", "Quiet"); },

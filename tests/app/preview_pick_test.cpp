@@ -28,6 +28,7 @@ using skin::ColourId;
 using skin::FieldId;
 using skin::SectionId;
 using skin::SlotId;
+using skin::InfoId;
 
 Source Text(ColourId colour) { return {SourceKind::kText, static_cast<std::uint8_t>(colour)}; }
 
@@ -106,8 +107,7 @@ class PreviewPickTest : public ShellTest {
   int Highlighted() { return window().panel()->highlighted(); }
   QString UndoText() { return WithoutMnemonic(window().MenuItem(kMenuUndo)->text()); }
   void Undo() { window().MenuItem(kMenuUndo)->trigger(); }
-  int Spin(int gadget) { return static_cast<QSpinBox*>(gadget_widget(gadget))->value(); }
-  QWidget* gadget_widget(int number) { return window().Gadget(number); }
+  int Spin(QWidget* spin) { return static_cast<QSpinBox*>(spin)->value(); }
 };
 
 TEST_F(PreviewPickTest, HoverNamesWhatIsUnderThePointerAndMarksItsGadget) {
@@ -140,8 +140,7 @@ TEST_F(PreviewPickTest, HoverNamesWhatIsUnderThePointerAndMarksItsGadget) {
   // The record follows the skin: after an edit the same place shows what is there now.
   Hover({170, 425});
   EXPECT_EQ(Status(), "btn3 (39 x 14)");
-  doc().SetSlot(SlotId::btn3, imaging::Image());
-  shell_->RedrawPreview();
+  shell_->Apply(session_.SetPicture(SlotId::btn3, imaging::Image()));
   Hover({170, 425});
   EXPECT_NE(Status(), "btn3 (39 x 14)");
 }
@@ -151,17 +150,17 @@ TEST_F(PreviewPickTest, ClickShowsAndFocusesTheGadgetThatEditsIt) {
   window().panel()->setCurrentIndex(3);
   Click({170, 425});
   EXPECT_EQ(window().panel()->currentIndex(), 1) << "the Images tab";
-  EXPECT_EQ(QApplication::focusWidget(), gadget_widget(91)) << "the btn3 button";
+  EXPECT_EQ(QApplication::focusWidget(), Slot(SlotId::btn3)) << "the btn3 button";
 
   Click(Find([](const Source& s) { return s == Text(ColourId::formTextColor); }));
   EXPECT_EQ(window().panel()->currentIndex(), 0);
-  EXPECT_EQ(QApplication::focusWidget(), gadget_widget(49));
+  EXPECT_EQ(QApplication::focusWidget(), Colour(ColourId::formTextColor));
 
   SelectScreen(1);  // the selected folder row's icon, placed by the logo offset: its x spin
   Click(Find([](const Source& s) { return s.placed_by() == SectionId::logo_offset; }));
   EXPECT_EQ(window().panel()->currentIndex(), 2);
-  EXPECT_EQ(QApplication::focusWidget(), gadget_widget(210));
-  EXPECT_EQ(shell_->history().UndoCount(), 0u) << "clicks change nothing";
+  EXPECT_EQ(QApplication::focusWidget(), Field(FieldId::logo_offset_x));
+  EXPECT_EQ(shell_->session().history().UndoCount(), 0u) << "clicks change nothing";
 }
 
 TEST_F(PreviewPickTest, DragMovesTheElementThroughItsSpinsAsOneStep) {
@@ -169,13 +168,13 @@ TEST_F(PreviewPickTest, DragMovesTheElementThroughItsSpinsAsOneStep) {
   Drag({10, 470}, {20, 475});
   EXPECT_EQ(doc().Field(FieldId::start_button_x), 10);
   EXPECT_EQ(doc().Field(FieldId::start_button_y), 177);
-  EXPECT_EQ(Spin(213), 10) << "the panel follows";
-  EXPECT_EQ(Spin(214), 177);
-  EXPECT_EQ(shell_->history().UndoCount(), 1u);
+  EXPECT_EQ(Spin(Field(FieldId::start_button_x)), 10) << "the panel follows";
+  EXPECT_EQ(Spin(Field(FieldId::start_button_y)), 177);
+  EXPECT_EQ(shell_->session().history().UndoCount(), 1u);
   EXPECT_EQ(UndoText(), "Undo Move [start button]");
   Undo();
   EXPECT_EQ(doc(), start);
-  EXPECT_EQ(Spin(213), 0);
+  EXPECT_EQ(Spin(Field(FieldId::start_button_x)), 0);
 
   // A move that changes x and y is one change, drawn once.
   Mouse(QEvent::MouseButtonPress, {10, 470}, Qt::LeftButton);
@@ -195,7 +194,7 @@ TEST_F(PreviewPickTest, DragMovesTheElementThroughItsSpinsAsOneStep) {
   EXPECT_EQ(doc().Field(FieldId::start_button_y), 190);
   Drag(start_button(), start_button() + QPoint(0, 10));
   EXPECT_EQ(doc().Field(FieldId::start_button_y), 191);
-  EXPECT_EQ(shell_->history().UndoCount(), 2u) << "one step a drag";
+  EXPECT_EQ(shell_->session().history().UndoCount(), 2u) << "one step a drag";
 
   // Zoomed in, a drag of the big clock on the upper screen counts canvas pixels.
   for (int i = 0; i < 7; ++i) Wheel(120);
@@ -206,9 +205,9 @@ TEST_F(PreviewPickTest, DragMovesTheElementThroughItsSpinsAsOneStep) {
 
   // What the current screen's panel does not offer is not dragged.
   SelectScreen(3);
-  const int steps = static_cast<int>(shell_->history().UndoCount());
+  const int steps = static_cast<int>(shell_->session().history().UndoCount());
   Drag({10, 470}, {30, 470});
-  EXPECT_EQ(static_cast<int>(shell_->history().UndoCount()), steps);
+  EXPECT_EQ(static_cast<int>(shell_->session().history().UndoCount()), steps);
 }
 
 TEST_F(PreviewPickTest, DroppedPicturesAreImportedIntoTheSlotAsOneStep) {
@@ -224,17 +223,17 @@ TEST_F(PreviewPickTest, DroppedPicturesAreImportedIntoTheSlotAsOneStep) {
   EXPECT_EQ(doc(), start);
 
   const imaging::Image red(3, 2, imaging::MakeRgb(248, 0, 0));
-  QWidget* button = gadget_widget(91);
+  QWidget* button = Slot(SlotId::btn3);
   ASSERT_TRUE(DropFile(button, button->rect().center(), WritePng("red.PNG", red)));
   EXPECT_EQ(*doc().slots[skin::Index(SlotId::btn3)], red);
-  EXPECT_EQ(shell_->history().UndoCount(), 1u);
+  EXPECT_EQ(shell_->session().history().UndoCount(), 1u);
 
   EXPECT_FALSE(DropFile(viewport(), At({100, 250}), png)) << "the hinge is no slot";
-  EXPECT_FALSE(DropFile(gadget_widget(128), QPointF(5, 5), png)) << "a button of screen 0";
+  EXPECT_FALSE(DropFile(Slot(SlotId::upper_screen), QPointF(5, 5), png)) << "a button of screen 0";
   const std::string text = (dir_.path() / "notes.txt").string();
   std::ofstream(text) << "no picture";
   EXPECT_FALSE(DropFile(viewport(), At({170, 425}), text));
-  EXPECT_EQ(shell_->history().UndoCount(), 1u);
+  EXPECT_EQ(shell_->session().history().UndoCount(), 1u);
 
   // A file that is not what its name says gets the import's message and changes nothing.
   const std::string broken = (dir_.path() / "broken.png").string();
@@ -243,7 +242,7 @@ TEST_F(PreviewPickTest, DroppedPicturesAreImportedIntoTheSlotAsOneStep) {
                        At(Find([](const Source& s) { return s.slot() == SlotId::btn3; })), broken));
   ASSERT_EQ(dialogs_.errors.size(), 1u);
   EXPECT_NE(dialogs_.errors[0].find("broken.png"), std::string::npos) << dialogs_.errors[0];
-  EXPECT_EQ(shell_->history().UndoCount(), 1u);
+  EXPECT_EQ(shell_->session().history().UndoCount(), 1u);
 }
 
 }  // namespace

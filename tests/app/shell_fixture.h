@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "app/fixed_numbers.h"
+#include "app/panel_tables.h"
 #include "app/shell.h"
 #include "test_support.h"
 
@@ -73,8 +75,9 @@ class ScriptedDialogs : public UserDialogs {
   }
   void ShowInformationBox() override { ++information_boxes; }
   void CopyToClipboard(const imaging::Image& image) override { clipboard = image; }
-  QuitAnswer AskSaveBeforeQuit() override {
+  SaveAnswer AskSaveChanges(std::string_view question_key) override {
     ++quit_questions;
+    questions.emplace_back(question_key);
     return quit_answer;
   }
 
@@ -95,10 +98,26 @@ class ScriptedDialogs : public UserDialogs {
   std::vector<std::string> titles, proposals, errors, save_filters, open_filters;
   std::vector<imaging::Rgb> edited;
   int information_boxes = 0;
-  QuitAnswer quit_answer = QuitAnswer::kCancel;
+  SaveAnswer quit_answer = SaveAnswer::kCancel;
   int quit_questions = 0;
+  std::vector<std::string> questions;  // the language keys of the questions asked
   imaging::Image clipboard;
 };
+
+// An editor as main makes it, with its own text table and editing session.
+struct EditorUnderTest {
+  EditorUnderTest(UserDialogs& dialogs, i18n::DataFolders folders)
+      : shell(dialogs, session, texts, std::move(folders)) {}
+  i18n::UiTexts texts;
+  session::SkinSession session;
+  Shell shell;
+};
+
+// A text table for dialogs made on their own.
+inline const i18n::UiTexts& BuiltInTexts() {
+  static const i18n::UiTexts texts;
+  return texts;
+}
 
 class ShellTest : public ::testing::Test {
  protected:
@@ -108,8 +127,9 @@ class ShellTest : public ::testing::Test {
     fs::copy(fs::path(SKINSMITH_TEST_DATA_DIR) / ".." / ".." / "language", dir_.path() / "language",
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     shell_ = std::make_unique<Shell>(
-        dialogs_, i18n::DataFolders{(dir_.path() / "language").string(),
-                                    (dir_.path() / "settings" / "settings.ini").string(), ""});
+        dialogs_, session_, texts_,
+        i18n::DataFolders{(dir_.path() / "language").string(),
+                          (dir_.path() / "settings" / "settings.ini").string(), ""});
     shell_->Start();
     shell_->window()->show();
     QCoreApplication::processEvents();
@@ -117,7 +137,16 @@ class ShellTest : public ::testing::Test {
     QApplication::setActiveWindow(shell_->window());
   }
   MainWindow& window() { return *shell_->window(); }
-  skin::SkinDocument& doc() { return shell_->document(); }
+  const skin::SkinDocument& doc() { return shell_->document(); }
+  // The gadgets that edit a field, a colour (on `screen`, else its first button), a slot or an
+  // information text, and the screen buttons "1" to "14".
+  QWidget* Field(skin::FieldId field) { return window().panel()->Widget(field); }
+  QWidget* Colour(skin::ColourId colour, int screen = -1) {
+    return window().Gadget(GadgetOf(colour, screen));
+  }
+  QWidget* Slot(skin::SlotId slot) { return window().panel()->Widget(slot); }
+  QWidget* Info(skin::InfoId info) { return window().panel()->Widget(info); }
+  QWidget* ScreenButton(int screen) { return window().Gadget(kGadgetFirstScreenButton + screen); }
   // One wheel message over the preview at `at` (viewport coordinates), as the mouse sends it.
   void Wheel(QPoint angle_delta, QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     SendWheel(window().preview()->viewport(), angle_delta, at, modifiers);
@@ -127,9 +156,12 @@ class ShellTest : public ::testing::Test {
   }
   QWidget* gadget(int number) { return window().Gadget(number); }
   bool Enabled(int number) { return gadget(number)->isEnabled(); }
+  bool Enabled(QWidget* gadget) { return gadget->isEnabled(); }
 
   testing_support::TempDir dir_;
   ScriptedDialogs dialogs_;
+  i18n::UiTexts texts_;
+  session::SkinSession session_;
   std::unique_ptr<Shell> shell_;
 };
 

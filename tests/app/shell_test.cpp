@@ -39,6 +39,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using imaging::MakeRgb;
+using skin::ColourId;
+using skin::FieldId;
+using skin::InfoId;
+using skin::SlotId;
 
 TEST_F(ShellTest, StartUpState) {
   EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531[*]");
@@ -52,20 +56,20 @@ TEST_F(ShellTest, StartUpState) {
     EXPECT_EQ(Enabled(b.gadget), b.screen == 0) << b.gadget;
   for (const ElementRow& row : ElementRows()) EXPECT_EQ(Enabled(row.label_gadget), row.screen == 0);
   for (int g = kGadgetFirstScreenButton; g <= kGadgetLastScreenButton; ++g) EXPECT_TRUE(Enabled(g));
-  EXPECT_TRUE(Enabled(kGadgetInfoTitle));
-  EXPECT_EQ(static_cast<QSpinBox*>(gadget(193))->value(), 127) << "file name x";
+  EXPECT_TRUE(Enabled(Info(InfoId::Title)));
+  EXPECT_EQ(static_cast<QSpinBox*>(Field(FieldId::file_name_x))->value(), 127) << "file name x";
   EXPECT_EQ(window().menuBar()->actions().size(), 6);
   EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{266, 490}));
 }
 
 TEST_F(ShellTest, ScreensMoveTheEnabledGroupsAndKeepMenuAndButtonsInStep) {
-  static_cast<QPushButton*>(gadget(290))->click();  // "14"
+  static_cast<QPushButton*>(ScreenButton(13))->click();  // "14"
   EXPECT_EQ(shell_->state().selected_screen, 13);
   EXPECT_TRUE(window().IsChecked(45));
   EXPECT_FALSE(window().IsChecked(32));
-  EXPECT_TRUE(Enabled(57));
-  EXPECT_FALSE(Enabled(75));
-  EXPECT_TRUE(Enabled(245));
+  EXPECT_TRUE(Enabled(Colour(ColourId::cheatListTextColor)));
+  EXPECT_FALSE(Enabled(Colour(ColourId::gameInfoTextColor)));
+  EXPECT_TRUE(Enabled(Field(FieldId::cheat_title_x)));
   for (int screen : {5, 7, 11}) {
     window().MenuItem(kMenuFirstScreen + screen)->trigger();
     for (const ColourButton& b : ColourButtons()) EXPECT_FALSE(Enabled(b.gadget));
@@ -79,20 +83,19 @@ TEST_F(ShellTest, ScreensMoveTheEnabledGroupsAndKeepMenuAndButtonsInStep) {
   window().MenuItem(33)->trigger();
   window().MenuItem(33)->trigger();
   EXPECT_TRUE(window().IsChecked(33)) << "selecting the selected screen changes nothing";
-  EXPECT_TRUE(Enabled(53));
+  EXPECT_TRUE(Enabled(Colour(ColourId::listTextColor)));
 }
 
 TEST_F(ShellTest, ElementEditIsStoredAndRedrawn) {
   const int redraws = shell_->redraw_count();
-  static_cast<QSpinBox*>(gadget(234))->setValue(40);  // big clock x
+  static_cast<QSpinBox*>(Field(FieldId::big_clock_x))->setValue(40);  // big clock x
   EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_x), 40);
   EXPECT_EQ(shell_->redraw_count(), redraws + 1);
-  static_cast<QCheckBox*>(gadget(237))->setChecked(false);
+  static_cast<QCheckBox*>(Field(FieldId::big_clock_show))->setChecked(false);
   EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_show), 0);
 
   // Showing a value outside a spin's range never writes it back.
-  shell_->document().Field(skin::FieldId::file_name_x) = -5;
-  shell_->RefreshPanels();
+  shell_->Apply(session_.SetField(FieldId::file_name_x, -5));
   EXPECT_EQ(shell_->document().Field(skin::FieldId::file_name_x), -5);
 }
 
@@ -102,7 +105,7 @@ TEST_F(ShellTest, TheWheelOverASpinFieldScrollsThePanelUntilTheFieldHasTheFocus)
   tabs->setCurrentIndex(2);
   tabs->resize(tabs->width(), 300);  // the Elements page now scrolls
   QCoreApplication::processEvents();
-  auto* field = static_cast<QSpinBox*>(gadget(235));  // big clock y
+  auto* field = static_cast<QSpinBox*>(Field(FieldId::big_clock_y));  // big clock y
   QScrollArea* page = nullptr;
   for (QWidget* w = field; w != nullptr && page == nullptr; w = w->parentWidget())
     page = qobject_cast<QScrollArea*>(w);
@@ -218,9 +221,9 @@ TEST_F(ShellTest, TheButtonOfTheScreenShownLooksPressed) {
     return down;
   };
   EXPECT_EQ(pressed(), std::vector<int>{277});
-  QTest::mouseClick(gadget(284), Qt::LeftButton);
+  QTest::mouseClick(ScreenButton(7), Qt::LeftButton);
   EXPECT_EQ(pressed(), std::vector<int>{284});
-  QTest::mouseClick(gadget(284), Qt::LeftButton);
+  QTest::mouseClick(ScreenButton(7), Qt::LeftButton);
   EXPECT_EQ(pressed(), std::vector<int>{284}) << "a second click leaves it pressed";
   window().MenuItem(kMenuLastScreen)->trigger();
   EXPECT_EQ(pressed(), std::vector<int>{290});
@@ -229,7 +232,7 @@ TEST_F(ShellTest, TheButtonOfTheScreenShownLooksPressed) {
 }
 
 TEST_F(ShellTest, ButtonsShowTheirColourAndPictureAndEveryGadgetItsFullName) {
-  auto* colour = static_cast<QPushButton*>(gadget(75));  // gameInfoTextColor
+  auto* colour = static_cast<QPushButton*>(Colour(ColourId::gameInfoTextColor));  // gameInfoTextColor
   const auto centre = [](const QPushButton* b) {
     return b->icon().pixmap(b->iconSize()).toImage().pixelColor(6, 6);
   };
@@ -240,7 +243,7 @@ TEST_F(ShellTest, ButtonsShowTheirColourAndPictureAndEveryGadgetItsFullName) {
   QTest::mouseClick(colour, Qt::LeftButton);
   EXPECT_EQ(centre(colour), QColor(248, 0, 128)) << "the swatch follows the colour";
 
-  auto* image = static_cast<QPushButton*>(gadget(128));  // upper_screen
+  auto* image = static_cast<QPushButton*>(Slot(SlotId::upper_screen));  // upper_screen
   EXPECT_EQ(image->toolTip(), "upper_screen.bmp\n256 x 192 pixels");
   EXPECT_FALSE(image->icon().isNull());
   const fs::path picture = dir_.path() / "small.png";
@@ -253,13 +256,13 @@ TEST_F(ShellTest, ButtonsShowTheirColourAndPictureAndEveryGadgetItsFullName) {
   EXPECT_EQ(thumbnail.pixelColor(8, 6), QColor(0, 0, 248));
   EXPECT_EQ(thumbnail.pixelColor(8, 0).alpha(), 0) << "a wide picture keeps its proportions";
   // An undo shows the earlier picture again and leaves the buttons it did not change as they were.
-  const qint64 other = static_cast<QPushButton*>(gadget(87))->icon().cacheKey();
+  const qint64 other = static_cast<QPushButton*>(Slot(SlotId::active))->icon().cacheKey();
   window().MenuItem(kMenuUndo)->trigger();
   EXPECT_EQ(image->toolTip(), "upper_screen.bmp\n256 x 192 pixels");
-  EXPECT_EQ(static_cast<QPushButton*>(gadget(87))->icon().cacheKey(), other);
+  EXPECT_EQ(static_cast<QPushButton*>(Slot(SlotId::active))->icon().cacheKey(), other);
 
   // A disabled gadget (screen 13's) still tells its full name when the pointer rests on it.
-  QWidget* disabled = gadget(58);  // cheatListTextHighLightColor
+  QWidget* disabled = Colour(ColourId::cheatListTextHighLightColor);  // cheatListTextHighLightColor
   ASSERT_FALSE(disabled->isEnabled());
   QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), disabled->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(disabled, &help);
@@ -269,29 +272,28 @@ TEST_F(ShellTest, ButtonsShowTheirColourAndPictureAndEveryGadgetItsFullName) {
 }
 
 TEST_F(ShellTest, ValuesTheFieldsCannotShowAreMarkedAndKeptUntilEdited) {
-  skin::SkinDocument& doc = shell_->document();
-  doc.Field(skin::FieldId::file_name_x) = -3;
-  doc.Field(skin::FieldId::file_name_y) = 300;
-  doc.Field(skin::FieldId::file_type_show) = 7;
-  shell_->RefreshPanels();
+  const skin::SkinDocument& doc = shell_->document();
+  const session::SkinSession::FieldValue odd[] = {
+      {FieldId::file_name_x, -3}, {FieldId::file_name_y, 300}, {FieldId::file_type_show, 7}};
+  shell_->Apply(session_.SetFields(odd, {}, {}));
   SidePanel& panel = *window().panel();
-  EXPECT_TRUE(panel.IsMarked(193));
-  EXPECT_TRUE(panel.IsMarked(194));
-  EXPECT_FALSE(panel.IsMarked(195));
-  EXPECT_EQ(gadget(193)->toolTip(),
+  EXPECT_TRUE(panel.IsMarked(FieldId::file_name_x));
+  EXPECT_TRUE(panel.IsMarked(FieldId::file_name_y));
+  EXPECT_FALSE(panel.IsMarked(FieldId::file_name_w));
+  EXPECT_EQ(Field(FieldId::file_name_x)->toolTip(),
             "The skin holds -3 here, outside 0 to 255. It keeps that value until you change this "
             "field.");
-  EXPECT_NE(gadget(194)->toolTip().indexOf("300 here, outside 0 to 191"), -1)
-      << gadget(194)->toolTip().toStdString();
-  auto* flag = static_cast<QCheckBox*>(gadget(206));
+  EXPECT_NE(Field(FieldId::file_name_y)->toolTip().indexOf("300 here, outside 0 to 191"), -1)
+      << Field(FieldId::file_name_y)->toolTip().toStdString();
+  auto* flag = static_cast<QCheckBox*>(Field(FieldId::file_type_show));
   EXPECT_EQ(flag->checkState(), Qt::PartiallyChecked);
-  EXPECT_TRUE(panel.IsMarked(206));
+  EXPECT_TRUE(panel.IsMarked(FieldId::file_type_show));
   EXPECT_EQ(flag->toolTip(),
             "FileType\nThe skin holds 7 here, neither 0 nor 1. It keeps that "
             "value until you change this box.");
 
   // Kept through other edits and a save, as long as the field is left alone.
-  static_cast<QSpinBox*>(gadget(195))->setValue(60);
+  static_cast<QSpinBox*>(Field(FieldId::file_name_w))->setValue(60);
   testing_support::TempDir out;
   dialogs_.answers = {out.folder()};
   window().MenuItem(kMenuSaveFolder)->trigger();
@@ -301,14 +303,14 @@ TEST_F(ShellTest, ValuesTheFieldsCannotShowAreMarkedAndKeptUntilEdited) {
   const std::string saved = testing_support::ReadFileText(out.path() / "uisettings.ini");
   EXPECT_NE(saved.find("[file name]\r\nx=-3\r\ny=300\r\n"), std::string::npos) << saved;
 
-  static_cast<QSpinBox*>(gadget(193))->setValue(10);
+  static_cast<QSpinBox*>(Field(FieldId::file_name_x))->setValue(10);
   EXPECT_EQ(doc.Field(skin::FieldId::file_name_x), 10);
-  EXPECT_FALSE(panel.IsMarked(193));
-  EXPECT_EQ(gadget(193)->toolTip(), "");
+  EXPECT_FALSE(panel.IsMarked(FieldId::file_name_x));
+  EXPECT_EQ(Field(FieldId::file_name_x)->toolTip(), "");
   QTest::mouseClick(flag, Qt::LeftButton, {}, QPoint(8, flag->height() / 2));
   EXPECT_NE(flag->checkState(), Qt::PartiallyChecked);
   EXPECT_EQ(doc.Field(skin::FieldId::file_type_show), flag->isChecked() ? 1 : 0);
-  EXPECT_FALSE(panel.IsMarked(206));
+  EXPECT_FALSE(panel.IsMarked(FieldId::file_type_show));
   EXPECT_EQ(flag->toolTip(), "FileType");
   QTest::mouseClick(flag, Qt::LeftButton, {}, QPoint(8, flag->height() / 2));
   EXPECT_NE(flag->checkState(), Qt::PartiallyChecked) << "the partial state was only for show";
@@ -354,8 +356,7 @@ TEST(PanelCaptions, InEveryLanguageNoTwoButtonsReadAlikeAndNoCaptionMeetsItsFiel
     i18n::UiTexts texts;
     i18n::ApplyLanguage(texts, language.number,
                         (fs::path(SKINSMITH_TEST_DATA_DIR) / ".." / ".." / "language").string());
-    SidePanel panel(
-        texts, [](int) {}, nullptr);
+    SidePanel panel(texts, {}, nullptr);
     std::vector<std::vector<int>> tabs(3);
     for (const ColourButton& b : ColourButtons()) tabs[0].push_back(b.gadget);
     for (const ImageButton& b : ImageButtons()) tabs[1].push_back(b.gadget);
@@ -387,9 +388,9 @@ TEST_F(ShellTest, SwapLayoutFigures) {
   EXPECT_EQ(gadget(kGadgetPreviewArea)->geometry().x(), 3);
   EXPECT_EQ(gadget(kGadgetPreviewArea)->width(), 302);
   EXPECT_EQ(gadget(kGadgetSidePanel)->x(), 308);
-  EXPECT_EQ(gadget(277)->x(), 6);
-  EXPECT_EQ(gadget(277)->width(), 21);
-  EXPECT_EQ(gadget(278)->x(), 27);
+  EXPECT_EQ(ScreenButton(0)->x(), 6);
+  EXPECT_EQ(ScreenButton(0)->width(), 21);
+  EXPECT_EQ(ScreenButton(1)->x(), 27);
   window().MenuItem(kMenuSwapView)->trigger();
   EXPECT_EQ(shell_->state().swap_view, 1);
   EXPECT_TRUE(window().IsChecked(kMenuSwapView));
@@ -433,16 +434,18 @@ TEST_F(ShellTest, LanguageChangeRebuildsWindowAndPanels) {
 
 TEST_F(ShellTest, NewSkinResetsAndSelectsScreenZero) {
   window().MenuItem(40)->trigger();
-  shell_->document().Field(skin::FieldId::big_clock_x) = 3;
+  shell_->EditField(FieldId::big_clock_x, 3);
+  dialogs_.quit_answer = UserDialogs::SaveAnswer::kDiscard;
   window().MenuItem(kMenuNewSkin)->trigger();
+  EXPECT_EQ(dialogs_.questions, std::vector<std::string>{"LANG_REPLACE_QUESTION$"});
   EXPECT_EQ(shell_->state().selected_screen, 0);
   EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_x), 131);
-  EXPECT_EQ(static_cast<QSpinBox*>(gadget(234))->value(), 131);
+  EXPECT_EQ(static_cast<QSpinBox*>(Field(FieldId::big_clock_x))->value(), 131);
 }
 
 TEST_F(ShellTest, ColourButtonsAndBackgroundUseTheEditor) {
   dialogs_.colour_answer = MakeRgb(8, 16, 24);
-  static_cast<QPushButton*>(gadget(75))->click();
+  static_cast<QPushButton*>(Colour(ColourId::gameInfoTextColor))->click();
   EXPECT_EQ(shell_->document().Colour(skin::ColourId::gameInfoTextColor), MakeRgb(8, 16, 24));
   window().MenuItem(kMenuBackgroundColour)->trigger();
   EXPECT_EQ(shell_->state().bg_color, MakeRgb(8, 16, 24));
@@ -451,28 +454,29 @@ TEST_F(ShellTest, ColourButtonsAndBackgroundUseTheEditor) {
 TEST_F(ShellTest, OpenSaveAndImportCommands) {
   testing_support::TempDir skin;
   dialogs_.answers = {skin.folder()};
-  gadget(kGadgetInfoTitle)->setFocus();
-  QTest::keyClicks(gadget(kGadgetInfoTitle), "My skin");
+  Info(InfoId::Title)->setFocus();
+  QTest::keyClicks(Info(InfoId::Title), "My skin");
   window().MenuItem(kMenuSaveFolder)->trigger();
   EXPECT_EQ(shell_->state().last_path, skin.folder());
   EXPECT_EQ(shell_->document().info.Title, "My skin");
-  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoLastUpdate))->text().toStdString(),
+  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::LastUpdate))->text().toStdString(),
             shell_->document().info.LastUpdate)
       << "the field shows the stamp of the save";
   EXPECT_TRUE(fs::exists(skin.path() / "icon" / "unk.bmp"));
   EXPECT_TRUE(dialogs_.errors.empty());
   EXPECT_EQ(window().progress()->value(), 0);
 
-  shell_->document().info.Title = "changed";
+  shell_->EditInfo(InfoId::Title, "changed");
+  dialogs_.quit_answer = UserDialogs::SaveAnswer::kDiscard;
   window().MenuItem(40)->trigger();
   dialogs_.answers = {skin.folder()};
   window().MenuItem(kMenuOpenFolder)->trigger();
   EXPECT_EQ(shell_->document().info.Title, "My skin");
   EXPECT_EQ(shell_->state().selected_screen, 0);
-  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "My skin");
+  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Title))->text(), "My skin");
 
   dialogs_.answers = {(skin.path() / "nothing.png").string()};
-  static_cast<QPushButton*>(gadget(129))->click();  // cheat icon
+  static_cast<QPushButton*>(Slot(SlotId::cheat))->click();  // cheat icon
   EXPECT_EQ(dialogs_.proposals.back(), skin.folder() + "cheat.bmp");
   ASSERT_EQ(dialogs_.errors.size(), 1u);
   EXPECT_EQ(dialogs_.errors[0],
@@ -528,20 +532,21 @@ TEST_F(ShellTest, TitleAndStatusTellWhichSkinIsOpenAndWhatHappenedLast) {
 
   window().MenuItem(kMenuScreenshotClipboard)->trigger();
   EXPECT_EQ(window().StatusText(), "Screenshot copied to the clipboard");
-  static_cast<QPushButton*>(gadget(280))->click();  // screen 3, where btn3.bmp shows
+  static_cast<QPushButton*>(ScreenButton(3))->click();  // screen 3, where btn3.bmp shows
   dialogs_.answers = {(folder / "btn3.bmp").string()};
-  static_cast<QPushButton*>(gadget(91))->click();
+  static_cast<QPushButton*>(Slot(SlotId::btn3))->click();
   EXPECT_EQ(window().StatusText().toStdString(), "Not imported: " + (folder / "btn3.bmp").string());
   dialogs_.answers = {(folder / "btn2.png").string()};
   ASSERT_TRUE(imaging::WriteScreenshot(imaging::Image(4, 4), (folder / "btn2.png").string(),
                                        imaging::ScreenshotFormat::kPng));
-  static_cast<QPushButton*>(gadget(91))->click();
+  static_cast<QPushButton*>(Slot(SlotId::btn3))->click();
   EXPECT_EQ(window().StatusText().toStdString(),
             "Imported " + (folder / "btn2.png").string() + " as btn3.bmp");
 
   window().MenuItem(24)->trigger();  // French: the title keeps the skin, texts follow
   EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531 \u2013 Night sky[*]");
   dialogs_.answers = {chosen};
+  dialogs_.quit_answer = UserDialogs::SaveAnswer::kDiscard;
   window().MenuItem(kMenuOpenFolder)->trigger();
   EXPECT_EQ(window().StatusText().toStdString(), "Ouvert : " + chosen + " (5 messages)");
 }
@@ -605,10 +610,10 @@ TEST_F(ShellTest, SaveAsZipArchiveProposesANameAndOpensAsTheSameSkin) {
 
   testing_support::TempDir out;
   shell_->state().last_path = out.folder();
-  gadget(kGadgetInfoTitle)->setFocus();
-  QTest::keyClicks(gadget(kGadgetInfoTitle), "Blue: Night");
-  shell_->document().Field(skin::FieldId::big_clock_x) = 40;
-  shell_->document().SetSlot(skin::SlotId::btn, imaging::Image(3, 2, MakeRgb(248, 8, 16)));
+  Info(InfoId::Title)->setFocus();
+  QTest::keyClicks(Info(InfoId::Title), "Blue: Night");
+  shell_->EditField(FieldId::big_clock_x, 40);
+  shell_->Apply(session_.SetPicture(SlotId::btn, imaging::Image(3, 2, MakeRgb(248, 8, 16))));
   dialogs_.answers = {(out.path() / "share").string()};
   item->trigger();
   EXPECT_EQ(dialogs_.titles.back(), "Save the skin as a ZIP archive");
@@ -629,7 +634,7 @@ TEST_F(ShellTest, SaveAsZipArchiveProposesANameAndOpensAsTheSameSkin) {
   EXPECT_EQ(shell_->document().colours, exported.colours);
   EXPECT_EQ(shell_->document().fields, exported.fields);
   EXPECT_EQ(shell_->document().slots, exported.slots);
-  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "Blue: Night");
+  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Title))->text(), "Blue: Night");
 
   dialogs_.answers = {};
   item->trigger();  // cancelled
@@ -661,7 +666,7 @@ TEST_F(ShellTest, TheCommandLineSkinOpensAsAFolderOrAnArchive) {
   shell_->OpenSkinArgument((place.path() / "skin").string());
   EXPECT_EQ(shell_->document().info.Title, "From a folder");
   EXPECT_EQ(shell_->state().last_path, place.folder() + "skin/");
-  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "From a folder");
+  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Title))->text(), "From a folder");
 
   const fs::path working = fs::current_path();
   fs::current_path(place.path());

@@ -22,21 +22,24 @@ namespace app {
 namespace {
 
 namespace fs = std::filesystem;
+using skin::ColourId;
 using skin::FieldId;
+using skin::InfoId;
+using skin::SlotId;
 
 class UndoTest : public ShellTest {
  protected:
   QString MenuText(int item) { return WithoutMnemonic(window().MenuItem(item)->text()); }
   bool MenuEnabled(int item) { return window().MenuItem(item)->isEnabled(); }
   void Trigger(int item) { window().MenuItem(item)->trigger(); }
-  void ClickGadget(int number) { static_cast<QAbstractButton*>(gadget(number))->click(); }
-  void Type(int number, const QString& text) {
-    gadget(number)->setFocus();
-    QTest::keyClicks(gadget(number), text);
+  void ClickGadget(QWidget* gadget) { static_cast<QAbstractButton*>(gadget)->click(); }
+  void Type(QWidget* field, const QString& text) {
+    field->setFocus();
+    QTest::keyClicks(field, text);
   }
-  void SpinUp(int number, int clicks) {
-    gadget(number)->setFocus();
-    for (int i = 0; i < clicks; ++i) QTest::keyClick(gadget(number), Qt::Key_Up);
+  void SpinUp(QWidget* spin, int clicks) {
+    spin->setFocus();
+    for (int i = 0; i < clicks; ++i) QTest::keyClick(spin, Qt::Key_Up);
   }
   // A skin folder with its own values, to open.
   std::string SavedSkin(const std::string& name, int clock_x) {
@@ -56,23 +59,24 @@ TEST_F(UndoTest, EveryKindOfStepUndoesBackToTheStartAndRedoesAgain) {
   EXPECT_FALSE(MenuEnabled(kMenuUndo));
   EXPECT_EQ(MenuText(kMenuUndo), "Undo");
 
-  SpinUp(213, 3);  // [start button] x, three arrow presses in a row: one step
+  SpinUp(Field(FieldId::start_button_x), 3);  // [start button] x, three arrow presses in a row: one step
   EXPECT_EQ(doc().Field(FieldId::start_button_x), 3);
   EXPECT_EQ(MenuText(kMenuUndo), "Undo Change [start button] x");
-  ClickGadget(206);  // [file type] show
+  ClickGadget(Field(FieldId::file_type_show));  // [file type] show
   dialogs_.colour_answer = imaging::MakeRgb(8, 16, 24);
-  ClickGadget(75);  // gameInfoTextColor
+  ClickGadget(Colour(ColourId::gameInfoTextColor));  // gameInfoTextColor
   const std::string picture = (dir_.path() / "blue.png").string();
   const std::vector<std::uint8_t> png =
       imaging::EncodePng(imaging::Image(5, 5, imaging::MakeRgb(0, 0, 248)));
   std::ofstream(picture, std::ios::binary)
       .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-  static_cast<QPushButton*>(gadget(kGadgetFirstScreenButton + 3))->click();
+  static_cast<QPushButton*>(ScreenButton(3))->click();
   dialogs_.answers.push_back(picture);
-  ClickGadget(91);  // btn3
+  ClickGadget(Slot(SlotId::btn3));  // btn3
   EXPECT_EQ(MenuText(kMenuUndo), "Undo Import btn3");
-  Type(kGadgetInfoTitle, "Blue");  // four keys: one step
+  Type(Info(InfoId::Title), "Blue");  // four keys: one step
   EXPECT_EQ(doc().info.Title, "Blue");
+  dialogs_.quit_answer = UserDialogs::SaveAnswer::kDiscard;  // the skin is replaced unsaved
   dialogs_.answers.push_back(SavedSkin("folder", 77));
   Trigger(kMenuOpenFolder);
   EXPECT_EQ(doc().Field(FieldId::big_clock_x), 77);
@@ -93,7 +97,7 @@ TEST_F(UndoTest, EveryKindOfStepUndoesBackToTheStartAndRedoesAgain) {
   Trigger(kMenuNewSkin);
   EXPECT_EQ(MenuText(kMenuUndo), "Undo New skin");
   const skin::SkinDocument end = doc();
-  ASSERT_EQ(shell_->history().UndoCount(), 8u);
+  ASSERT_EQ(shell_->session().history().UndoCount(), 8u);
 
   const std::vector<std::string> expected{"New skin",
                                           "Open packed.zip",
@@ -109,8 +113,8 @@ TEST_F(UndoTest, EveryKindOfStepUndoesBackToTheStartAndRedoesAgain) {
   }
   EXPECT_EQ(doc(), start);
   EXPECT_FALSE(MenuEnabled(kMenuUndo));
-  EXPECT_EQ(static_cast<QSpinBox*>(gadget(213))->value(), 0) << "the panel follows";
-  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoTitle))->text(), "");
+  EXPECT_EQ(static_cast<QSpinBox*>(Field(FieldId::start_button_x))->value(), 0) << "the panel follows";
+  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Title))->text(), "");
   for (std::size_t i = 0; i < expected.size(); ++i) {
     QTest::keyClick(&window(), Qt::Key_Y, Qt::ControlModifier);
   }
@@ -119,19 +123,19 @@ TEST_F(UndoTest, EveryKindOfStepUndoesBackToTheStartAndRedoesAgain) {
 }
 
 TEST_F(UndoTest, ANewEditClearsWhatCouldBeRedone) {
-  SpinUp(213, 1);
-  SpinUp(214, 1);
+  SpinUp(Field(FieldId::start_button_x), 1);
+  SpinUp(Field(FieldId::start_button_y), 1);
   Trigger(kMenuUndo);
   EXPECT_TRUE(MenuEnabled(kMenuRedo));
   EXPECT_EQ(MenuText(kMenuRedo), "Redo Change [start button] y");
-  ClickGadget(206);
+  ClickGadget(Field(FieldId::file_type_show));
   EXPECT_FALSE(MenuEnabled(kMenuRedo));
   EXPECT_EQ(MenuText(kMenuRedo), "Redo");
 }
 
 TEST_F(UndoTest, TheModifiedMarkFollowsEditsUndoAndSave) {
   EXPECT_FALSE(window().isWindowModified());
-  SpinUp(213, 2);
+  SpinUp(Field(FieldId::start_button_x), 2);
   EXPECT_TRUE(window().isWindowModified());
   Trigger(kMenuUndo);
   EXPECT_FALSE(window().isWindowModified()) << "back to the skin as it was opened";
@@ -143,6 +147,7 @@ TEST_F(UndoTest, TheModifiedMarkFollowsEditsUndoAndSave) {
   EXPECT_FALSE(window().isWindowModified());
   Trigger(kMenuUndo);
   EXPECT_TRUE(window().isWindowModified()) << "the saved state lies ahead";
+  dialogs_.quit_answer = UserDialogs::SaveAnswer::kDiscard;
   Trigger(kMenuNewSkin);
   EXPECT_FALSE(window().isWindowModified()) << "a new skin is the built-in one: nothing to save";
 }
@@ -153,14 +158,14 @@ TEST_F(UndoTest, QuittingAsksOnceOnlyWithUnsavedChanges) {
   EXPECT_TRUE(shell_->state().quit_requested);
   shell_->state().quit_requested = false;
 
-  ClickGadget(206);
-  dialogs_.quit_answer = UserDialogs::QuitAnswer::kCancel;
+  ClickGadget(Field(FieldId::file_type_show));
+  dialogs_.quit_answer = UserDialogs::SaveAnswer::kCancel;
   window().close();  // the close box: a real close event
   EXPECT_EQ(dialogs_.quit_questions, 1);
   EXPECT_FALSE(shell_->state().quit_requested);
   EXPECT_TRUE(window().isVisible());
 
-  dialogs_.quit_answer = UserDialogs::QuitAnswer::kSave;  // and then cancel the folder chooser
+  dialogs_.quit_answer = UserDialogs::SaveAnswer::kSave;  // and then cancel the folder chooser
   QTest::keyClick(&window(), Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(shell_->state().quit_requested);
 
@@ -171,23 +176,23 @@ TEST_F(UndoTest, QuittingAsksOnceOnlyWithUnsavedChanges) {
   EXPECT_TRUE(fs::exists(dir_.path() / "kept" / "uisettings.ini")) << "saved before quitting";
   shell_->state().quit_requested = false;
 
-  ClickGadget(206);
-  dialogs_.quit_answer = UserDialogs::QuitAnswer::kDiscard;
+  ClickGadget(Field(FieldId::file_type_show));
+  dialogs_.quit_answer = UserDialogs::SaveAnswer::kDiscard;
   Trigger(kMenuQuit);
   EXPECT_TRUE(shell_->state().quit_requested);
   EXPECT_EQ(dialogs_.quit_questions, 4);
 }
 
 TEST_F(UndoTest, ALanguageChangeKeepsTypedTextsGeometryScreenAndTab) {
-  Type(kGadgetInfoAuthor, "Ann");
-  static_cast<QPushButton*>(gadget(kGadgetFirstScreenButton + 5))->click();
+  Type(Info(InfoId::Author), "Ann");
+  static_cast<QPushButton*>(ScreenButton(5))->click();
   static_cast<QTabWidget*>(gadget(kGadgetSidePanel))->setCurrentIndex(2);
   window().resize(1000, 800);
   QCoreApplication::processEvents();
   const QRect geometry = window().geometry();
   Trigger(25);  // German
   QCoreApplication::processEvents();
-  EXPECT_EQ(static_cast<QLineEdit*>(gadget(kGadgetInfoAuthor))->text(), "Ann");
+  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Author))->text(), "Ann");
   EXPECT_EQ(window().geometry().size(), geometry.size());
   EXPECT_EQ(shell_->state().selected_screen, 5);
   EXPECT_TRUE(window().IsChecked(kMenuFirstScreen + 5));

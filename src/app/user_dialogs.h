@@ -1,0 +1,57 @@
+// What the editor asks of the user: file and folder choosers, message boxes, the colour editor,
+// the information box and the clipboard. The editor shows Qt dialogs; tests answer from a script.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "imaging/image.h"
+
+class QWidget;
+
+namespace app {
+
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+  // The window the dialogs belong to, once it exists (and again when it is built anew).
+  virtual void UseWindow(QWidget* window) {}
+  // "" when cancelled.
+  virtual std::string ChooseFolder(const std::string& title, const std::string& start) = 0;
+  // The same for a folder to save into, which the user may name anew to create it.
+  virtual std::string ChooseSaveFolder(const std::string& title, const std::string& start) {
+    return ChooseFolder(title, start);
+  }
+  virtual std::string ChooseOpenFile(const std::string& title, const std::string& proposed,
+                                     const std::string& filter) = 0;
+  struct SaveChoice {
+    std::string path;  // "" when cancelled
+    int filter = 0;    // the index of the chosen filter
+  };
+  // `filters` as "Name (*.ext)", the first one preselected.
+  virtual SaveChoice ChooseSaveFile(const std::string& title, const std::string& proposed,
+                                    const std::vector<std::string>& filters) = 0;
+  virtual void ShowError(const std::string& caption, const std::string& text) = 0;
+  // A message of an operation that may give many (loading, saving): shown as ShowError, with a
+  // check box labelled `quiet_text` that silences the rest of the operation. True when ticked.
+  virtual bool ShowOperationError(const std::string& caption, const std::string& text,
+                                  const std::string& quiet_text) {
+    ShowError(caption, text);
+    return false;
+  }
+  // The colour editor: the new colour after OK, `given` after Cancel.
+  virtual imaging::Rgb EditColour(imaging::Rgb given) = 0;
+  virtual void ShowInformationBox() = 0;
+  virtual void CopyToClipboard(const imaging::Image& image) = 0;
+  // Asked before the skin with unsaved changes is left: when the program is to end
+  // (`question_key` "LANG_QUIT_QUESTION$") or another skin is to take its place
+  // ("LANG_REPLACE_QUESTION$").
+  enum class SaveAnswer { kSave, kDiscard, kCancel };
+  virtual SaveAnswer AskSaveChanges(std::string_view question_key) = 0;
+  // Follows the editor's language number with whatever the dialogs do not take from the text
+  // table (the toolkit's own dialogs and menus).
+  virtual void UseLanguage(int language) {}
+};
+
+}  // namespace app
