@@ -3,19 +3,24 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
+#include <ctime>
 #include <memory>
 
 namespace base {
 namespace {
 
 constexpr std::string_view kTemporaryMark = ".skinsmith-";
-constexpr std::size_t kTemporaryRandom = 6;  // the XXXXXX that mkstemp replaces
+constexpr std::size_t kTemporaryRandom = 6;  // the letters and digits in place of XXXXXX
+// How many names a write tries for its temporary before it gives up; each try clashes only with a
+// file that has the same six random characters.
+constexpr int kTemporaryTries = 100;
 // A temporary keeps at most this much of its file's name, so that "." + name + mark + XXXXXX stays
 // within the 255 bytes a file name may have, whatever the name's length.
 constexpr std::size_t kTemporaryNameBytes = 200;
@@ -65,6 +70,36 @@ bool IsLeftoverOf(std::string_view entry, std::string_view file_name) {
   return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix), entry.end(), [](char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
   });
+}
+
+// A single name within a folder, which cannot lead anywhere else.
+bool IsPlainName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+}
+
+// Six random letters and digits for a temporary's name.
+std::string RandomCharacters() {
+  static constexpr char kAlphabet[] =
+      "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  unsigned char bytes[kTemporaryRandom]{};
+  if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+    // No random numbers yet (early in a boot): the clock and a count still differ from try to try,
+    // and a name that clashes is only one more try.
+    static std::atomic<std::uint64_t> count{0};
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    std::uint64_t x = static_cast<std::uint64_t>(now.tv_nsec) ^
+                      (static_cast<std::uint64_t>(now.tv_sec) << 30) ^
+                      (++count * 0x9E3779B97F4A7C15u);
+    for (unsigned char& b : bytes) {
+      x = x * 6364136223846793005u + 1442695040888963407u;
+      b = static_cast<unsigned char>(x >> 56);
+    }
+  }
+  std::string out;
+  for (const unsigned char b : bytes) out += kAlphabet[b % (sizeof kAlphabet - 1)];
+  return out;
 }
 
 }  // namespace
@@ -123,44 +158,102 @@ std::string TemporaryNameFor(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::string temp = TemporaryNameFor(path);
-  const int fd = ::mkstemp(temp.data());
+  const auto [folder, name] = SplitPath(path);
+  return Folder::Open(folder).WriteFileAtomically(name, bytes);
+}
+
+void RemoveLeftoverTemporaries(const std::string& folder, std::span<const std::string> file_names) {
+  Folder::Open(folder).RemoveLeftoverTemporaries(file_names);
+}
+
+Folder::Folder(Folder&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+
+Folder& Folder::operator=(Folder&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+Folder::~Folder() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+Folder Folder::Open(const std::string& path) {
+  return Folder(::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+Folder Folder::OpenSub(std::string_view name, bool create) const {
+  if (!is_open() || !IsPlainName(name)) return {};
+  const std::string sub(name);
+  // O_NOFOLLOW: a link in place of the sub-folder (as unzip restores one) would lead the writes
+  // into whatever folder it names.
+  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+  int fd = ::openat(fd_, sub.c_str(), kFlags);
+  if (fd < 0 && errno == ENOENT && create &&
+      (::mkdirat(fd_, sub.c_str(), 0777) == 0 || errno == EEXIST)) {
+    fd = ::openat(fd_, sub.c_str(), kFlags);
+  }
+  return Folder(fd);
+}
+
+bool Folder::WriteFileAtomically(std::string_view name, std::span<const std::uint8_t> bytes) const {
+  if (!is_open() || !IsPlainName(name)) return false;
+  const std::string target(name);
+  const std::string pattern = TemporaryNameFor(target);
+  const std::string_view stem =
+      std::string_view(pattern).substr(0, pattern.size() - kTemporaryRandom);
+  std::string temp;
+  int fd = -1;
+  for (int tries = 0; fd < 0 && tries < kTemporaryTries; ++tries) {
+    temp = std::string(stem) + RandomCharacters();
+    // O_EXCL and O_NOFOLLOW: the temporary is always a new file, never one that a link of the
+    // same name leads to. The mode is that of any new file, 0666 less the umask.
+    fd = ::openat(fd_, temp.c_str(),
+                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
   if (fd < 0) return false;
   // No fsync: the rename alone guarantees that a crash of the program or a failed write never
   // leaves a half-written target, and syncing each of a skin's 54 files would triple the time of
   // a save. (Common Linux file systems also order a replace-by-rename's data before the rename.)
   bool ok = WriteAll(fd, bytes.data(), bytes.size());
-  // Keep the permissions a newly created file would get rather than mkstemp's 0600.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ok = ok && ::fchmod(fd, 0666 & ~mask) == 0;
   ok = (::close(fd) == 0) && ok;
-  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
+  // A rename replaces the name: a link there is replaced by the file, not followed; a folder
+  // there stays and the rename fails.
+  ok = ok && ::renameat(fd_, temp.c_str(), fd_, target.c_str()) == 0;
+  if (!ok) ::unlinkat(fd_, temp.c_str(), 0);
   return ok;
 }
 
-void RemoveLeftoverTemporaries(const std::string& folder, std::span<const std::string> file_names) {
-  const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
-  // Owned so that the folder is closed also when building a path below runs out of memory.
-  const std::unique_ptr<DIR, FolderCloser> dir(::opendir(base.empty() ? "." : base.c_str()));
-  if (dir == nullptr) return;
+void Folder::RemoveLeftoverTemporaries(std::span<const std::string> file_names) const {
+  if (!is_open()) return;
+  // The listing reads a duplicate of the folder's descriptor, which fdopendir takes over; it is
+  // owned so that the listing is closed also when comparing names below runs out of memory.
+  const int list_fd = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+  if (list_fd < 0) return;
+  const std::unique_ptr<DIR, FolderCloser> dir(::fdopendir(list_fd));
+  if (dir == nullptr) {
+    ::close(list_fd);
+    return;
+  }
+  ::rewinddir(dir.get());  // the duplicate shares its position with fd_
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
     if (name.empty() || name[0] != '.') continue;
     const bool leftover = std::any_of(file_names.begin(), file_names.end(),
                                       [&](const std::string& f) { return IsLeftoverOf(name, f); });
     if (!leftover) continue;
-    const std::string path = base + std::string(name);
+    // Only a regular file is a leftover. Should the name be swapped for something else after the
+    // check, unlinkat still removes only that name: a link goes, not what it names, and a folder
+    // stays.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+    if (::fstatat(fd_, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+      ::unlinkat(fd_, entry->d_name, 0);
+    }
   }
-}
-
-bool MakeFolder(const std::string& path) {
-  if (::mkdir(path.c_str(), 0777) == 0) return true;
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace base

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace base {
@@ -28,7 +29,8 @@ bool IsRegularFile(const std::string& path);
 // the target, so the target is either the old file or the complete new one. Short
 // writes and a full disk count as failure. On failure the temporary file is removed, the old file
 // stays as it was and false is returned. The temporary file is named TemporaryNameFor(path) with
-// six characters in place of its XXXXXX.
+// six letters or digits in place of its XXXXXX. The folder part of `path` may lead through
+// symbolic links; a target that is a link is replaced by the file, never written through.
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // The pattern of the temporary files WriteFileAtomically makes for `path`: in the same folder, the
@@ -39,10 +41,42 @@ std::string TemporaryNameFor(const std::string& path);
 
 // Removes the temporary files that writes of `file_names` into `folder` left behind when they were
 // killed before their rename: regular files named as TemporaryNameFor gives, with six letters or
-// digits in place of XXXXXX. Nothing else is touched.
+// digits in place of XXXXXX. Nothing else is touched, a symbolic link of such a name included.
 void RemoveLeftoverTemporaries(const std::string& folder, std::span<const std::string> file_names);
 
-// Creates one folder level; true when it exists afterwards.
-bool MakeFolder(const std::string& path);
+// A folder opened once, in which files are then made, replaced and removed by name, so that what
+// is written stays inside it whatever its entries are swapped for meanwhile. Nothing is done
+// through a symbolic link inside it: a sub-folder that is a link is not opened, a file name that
+// is a link is replaced together with the link, and only regular files are removed. The names
+// these functions take are single names: one with a "/" or a NUL, "", "." and ".." are refused.
+class Folder {
+ public:
+  Folder() = default;  // not open: every write fails, nothing is removed
+  Folder(Folder&& other) noexcept;
+  Folder& operator=(Folder&& other) noexcept;
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  ~Folder();
+
+  // The folder at `path` ("" is the current folder); not open when it cannot be opened as a
+  // folder. The path may lead through symbolic links: it is the place the user chose.
+  static Folder Open(const std::string& path);
+
+  // The sub-folder `name`, made first (one level) when it is missing and `create` is set. Not open
+  // when it cannot be made or opened, when it is no folder, or when it is a symbolic link.
+  Folder OpenSub(std::string_view name, bool create) const;
+
+  bool is_open() const { return fd_ >= 0; }
+
+  // WriteFileAtomically of the file `name` in this folder.
+  bool WriteFileAtomically(std::string_view name, std::span<const std::uint8_t> bytes) const;
+
+  // RemoveLeftoverTemporaries of this folder.
+  void RemoveLeftoverTemporaries(std::span<const std::string> file_names) const;
+
+ private:
+  explicit Folder(int fd) : fd_(fd) {}
+  int fd_ = -1;
+};
 
 }  // namespace base

@@ -15,7 +15,8 @@ bool IsZipPath(const std::string& path) {
   const std::filesystem::path p(path);
   std::string ext = p.extension().string();
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".zip" && !std::filesystem::is_directory(p);
+  std::error_code error;  // a path that cannot be looked at is not a folder; opening it says why
+  return ext == ".zip" && !std::filesystem::is_directory(p, error);
 }
 
 }  // namespace

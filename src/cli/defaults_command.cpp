@@ -19,7 +19,7 @@ skin::SaveOptions CliSaveOptions() {
 int SaveSkinInto(skin::SkinDocument& doc, const std::string& folder, StderrFeedback& feedback) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  if (!std::filesystem::is_directory(folder)) {
+  if (!std::filesystem::is_directory(folder, error)) {
     std::fprintf(stderr, "%s: the folder cannot be created\n", TerminalSafe(folder).c_str());
     return kExitFailed;
   }

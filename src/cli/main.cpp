@@ -1,6 +1,8 @@
 // skinsmith-cli: the headless companion of the editor. It runs the editor's own core operations on
 // skins and pictures from the command line.
 #include <cstdio>
+#include <exception>
+#include <filesystem>
 #include <new>
 #include <string_view>
 
@@ -107,6 +109,15 @@ int main(int argc, char** argv) {
       // for whatever else runs out of memory.
       std::fprintf(stderr, "%s\n",
                    cli::BuiltInMessageTexts().Of(skin::FileProblem::kOutOfMemory).c_str());
+      return cli::kExitFailed;
+    } catch (const std::filesystem::filesystem_error& e) {
+      // The commands look at paths through the error_code forms; this is for a path the system
+      // refuses (too long, a loop of links) somewhere they did not foresee.
+      std::fprintf(stderr, "%s: %s\n", cli::TerminalSafe(e.path1().string()).c_str(),
+                   cli::TerminalSafe(e.code().message()).c_str());
+      return cli::kExitFailed;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "skinsmith-cli: %s\n", cli::TerminalSafe(e.what()).c_str());
       return cli::kExitFailed;
     }
   }

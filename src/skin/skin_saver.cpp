@@ -5,8 +5,8 @@
 #include <new>
 #include <vector>
 
-#include "imaging/bmp16.h"
 #include "base/file_io.h"
+#include "imaging/bmp16.h"
 #include "skin/folder_path.h"
 #include "skin/settings_reader.h"
 #include "skin/skin_colour.h"
@@ -76,67 +76,96 @@ std::string BuildSkinSettingsText(SkinDocument& doc, const SaveOptions& options)
   return out;
 }
 
-bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
-                     const MessageTexts& texts, Feedback& feedback) {
+namespace {
+
+// Encodes `image` and hands the bytes to `write`, a function of them that returns whether they were
+// written; a failure is reported under `shown_path`.
+template <typename Write>
+bool WriteBitmapReporting(const imaging::Image& image, const std::string& shown_path,
+                          const MessageTexts& texts, Feedback& feedback, Write write) {
   FileProblem problem = FileProblem::kNotSaved;
   try {
-    if (base::WriteFileAtomically(path, imaging::EncodeBmp16(image))) return true;
+    if (write(imaging::EncodeBmp16(image))) return true;
   } catch (const std::bad_alloc&) {
     problem = FileProblem::kOutOfMemory;
   }
-  feedback.ShowError(ComposeFileMessage(path, problem, texts));
+  feedback.ShowError(ComposeFileMessage(shown_path, problem, texts));
   return false;
+}
+
+}  // namespace
+
+bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
+                     const MessageTexts& texts, Feedback& feedback) {
+  return WriteBitmapReporting(image, path, texts, feedback, [&](const auto& bytes) {
+    return base::WriteFileAtomically(path, bytes);
+  });
 }
 
 namespace {
 
+// The name of a slot's file within its folder: "cheat.bmp" of "icon/cheat.bmp".
+std::string_view FileNameOf(const SlotInfo& slot) {
+  const std::string_view file = slot.file;
+  return file.substr(file.rfind('/') + 1);
+}
+
 // Writes uisettings.ini; on any failure the document's information texts are put back.
-bool WriteSettings(SkinDocument& doc, const std::string& path, const SaveOptions& options,
-                   Feedback& feedback) {
+bool WriteSettings(SkinDocument& doc, const base::Folder& folder, const std::string& shown_folder,
+                   const SaveOptions& options, Feedback& feedback) {
   const std::optional<FileProblem> problem =
       WriteSkinSettingsText(doc, options, [&](const std::string& text) {
-        return base::WriteFileAtomically(
-            path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+        return folder.WriteFileAtomically(
+            "uisettings.ini", {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
       });
-  if (problem) feedback.ShowError(ComposeFileMessage(path, *problem, options.texts));
+  if (problem) {
+    feedback.ShowError(
+        ComposeFileMessage(shown_folder + "uisettings.ini", *problem, options.texts));
+  }
   return !problem;
 }
 
-// Clears away the temporary files a killed save left in the skin folder and its icon/ folder.
-void RemoveLeftovers(const std::string& base) {
-  std::vector<std::string> main_names{"uisettings.ini"};
-  std::vector<std::string> icon_names;
+// The names of the files a save writes into the skin folder (icons = false) or into icon/, whose
+// temporaries a killed save may have left there.
+std::vector<std::string> SavedNames(bool icons) {
+  std::vector<std::string> names;
+  if (!icons) names.emplace_back("uisettings.ini");
   for (const SlotInfo& slot : kSlots) {
-    const std::string_view file = slot.file;
-    if (slot.IsIcon()) {
-      icon_names.emplace_back(file.substr(file.rfind('/') + 1));
-    } else {
-      main_names.emplace_back(file);
-    }
+    if (slot.IsIcon() == icons) names.emplace_back(FileNameOf(slot));
   }
-  base::RemoveLeftoverTemporaries(base, main_names);
-  base::RemoveLeftoverTemporaries(base + "icon/", icon_names);
+  return names;
 }
 
 }  // namespace
 
 int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
              Feedback& feedback) {
-  const std::string base = FolderWithSeparator(folder);
+  const std::string shown_folder = FolderWithSeparator(folder);
   int written = 0;
   try {
-    RemoveLeftovers(base);
-    written += WriteSettings(doc, base + "uisettings.ini", options, feedback) ? 1 : 0;
+    // The folder is opened once and every file is made relative to it, and to icon/ opened inside
+    // it, so that a symbolic link among the skin's entries cannot lead a write elsewhere. The
+    // chosen folder itself may be reached through a link.
+    const base::Folder skin_folder = base::Folder::Open(shown_folder);
+    base::Folder icon_folder;
+    skin_folder.RemoveLeftoverTemporaries(SavedNames(false));
+    written += WriteSettings(doc, skin_folder, shown_folder, options, feedback) ? 1 : 0;
     int step = 0;
     for (std::size_t s = 0; s < kSlotCount; ++s) {
       if (s == kMainSlotCount) {
         feedback.SetProgress(++step);
-        // Whether icon/ exists already or cannot be made is not reported: each icon then fails.
-        base::MakeFolder(base + "icon");
+        // Whether icon/ exists already, cannot be made or is a symbolic link (which would take the
+        // icons out of the skin folder) is not reported here: each icon then fails.
+        icon_folder = skin_folder.OpenSub("icon", true);
+        icon_folder.RemoveLeftoverTemporaries(SavedNames(true));
       }
       feedback.SetProgress(++step);
-      if (WriteSkinBitmap(doc.slots[s], base + std::string(kSlots[s].file), options.texts,
-                          feedback)) {
+      const SlotInfo& slot = kSlots[s];
+      const base::Folder& into = slot.IsIcon() ? icon_folder : skin_folder;
+      if (WriteBitmapReporting(doc.slots[s], shown_folder + std::string(slot.file), options.texts,
+                               feedback, [&](const auto& bytes) {
+                                 return into.WriteFileAtomically(FileNameOf(slot), bytes);
+                               })) {
         ++written;
       }
     }

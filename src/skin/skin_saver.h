@@ -77,7 +77,10 @@ bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
 // to 54 and then 0. Each file that cannot be written is reported and the save goes on. A settings
 // text longer than kMaxSettingsFileBytes, which no reader would open again, is not written and is
 // reported. When uisettings.ini is not written the document's information texts stay as they
-// were. Temporary files that an earlier, killed save left in the folder are removed first.
+// were. Temporary files that an earlier, killed save left in the folder and in icon/ are removed
+// before their files are written. Nothing is written or removed through a symbolic link inside
+// the folder: a file that is a link is replaced by the file, and an icon/ that is a link is left
+// alone and its 11 icons are reported as not saved. `folder` itself may be reached through links.
 // Returns the number of files written, 0 to 54.
 int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
              Feedback& feedback);

@@ -57,6 +57,17 @@ TEST(CliDefaults, ReportsFilesThatCannotBeWrittenWithStatusOne) {
   const CliRun saved = RunCli("defaults " + dir.path().string());
   EXPECT_EQ(saved.status, 1);
   EXPECT_EQ(saved.err, dir.path().string() + "/btn.bmp: The file could not be saved.\n");
+
+  // An icon/ that leads elsewhere, as unzip restores one: its icons are reported, not written
+  // there.
+  testing_support::TempDir elsewhere;
+  const fs::path linked = dir.path() / "linked";
+  fs::create_directory(linked);
+  fs::create_directory_symlink(elsewhere.path(), linked / "icon");
+  const CliRun icons = RunCli("defaults " + linked.string());
+  EXPECT_EQ(icons.status, 1);
+  EXPECT_EQ(std::count(icons.err.begin(), icons.err.end(), '\n'), 11);
+  EXPECT_TRUE(fs::is_empty(elsewhere.path()));
 }
 
 TEST(CliDefaults, NothingSavedIsStatusTwo) {

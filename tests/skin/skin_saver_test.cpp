@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "imaging/bmp16.h"
 #include "skin/skin_colour.h"
@@ -163,6 +164,56 @@ TEST_F(SaveSkinTest, ReadOnlyFolderReportsEveryFileOnceAndKeepsOldFiles) {
   EXPECT_EQ(feedback_.messages[1], dir_.folder() + "active.bmp: The file could not be saved.");
   EXPECT_EQ(feedback_.messages[43], dir_.folder() + "icon/cheat.bmp: The file could not be saved.");
   EXPECT_EQ(testing_support::ReadFileText(dir_.path() / "active.bmp"), "old");
+}
+
+// Every file and link below `root` with what it names or the start of what it holds.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+  std::map<std::string, std::string> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    std::string& what = entries[entry.path().string()];
+    if (entry.is_symlink()) {
+      what = "-> " + fs::read_symlink(entry).string();
+    } else if (entry.is_regular_file()) {
+      what = testing_support::ReadFileText(entry).substr(0, 16);
+    }
+  }
+  return entries;
+}
+
+// A skin unpacked from an archive may hold symbolic links: icon/ leading to another folder, a
+// picture or a temporary-looking name leading to a file elsewhere. A save writes and removes
+// nothing through them; the icons it cannot put into the skin folder are reported.
+TEST_F(SaveSkinTest, WritesAndRemovesNothingThroughLinksInTheFolder) {
+  TempDir outside;
+  for (const char* name : {"nds.bmp", "btn.bmp", ".nds.bmp.skinsmith-Ab12Cd", "secret"}) {
+    std::ofstream(outside.path() / name) << "theirs";
+  }
+  const fs::path skin = dir_.path() / "skin";
+  fs::create_directory(skin);
+  fs::create_directory_symlink(outside.path(), skin / "icon");
+  fs::create_symlink(outside.path() / "btn.bmp", skin / "btn.bmp");
+  fs::create_symlink(outside.path() / "secret", skin / ".active.bmp.skinsmith-Ab12Cd");
+  const auto before = Snapshot(outside.path());
+
+  // The chosen folder reached through a link is the user's choice, and is written.
+  fs::create_directory_symlink(skin, dir_.path() / "chosen");
+  EXPECT_EQ(SaveSkin(doc_, (dir_.path() / "chosen").string(), options_, feedback_), 43);
+
+  EXPECT_EQ(Snapshot(outside.path()), before);
+  std::vector<std::string> expected;
+  for (std::size_t s = kMainSlotCount; s < kSlotCount; ++s) {
+    expected.push_back((dir_.path() / "chosen").string() + "/" + std::string(kSlots[s].file) +
+                       ": The file could not be saved.");
+  }
+  EXPECT_EQ(feedback_.messages, expected);
+  EXPECT_TRUE(fs::is_symlink(skin / "icon"));
+  EXPECT_TRUE(fs::is_symlink(skin / ".active.bmp.skinsmith-Ab12Cd"));
+  ASSERT_FALSE(fs::is_symlink(skin / "btn.bmp")) << "the link is replaced by the picture";
+  const std::string bytes = testing_support::ReadFileText(skin / "btn.bmp");
+  const auto btn =
+      imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  ASSERT_TRUE(btn);
+  EXPECT_EQ(*btn, doc_.Slot(SlotId::btn));
 }
 
 }  // namespace
