@@ -93,5 +93,37 @@ INSTANTIATE_TEST_SUITE_P(EachReader, HostileProgramFile,
                                                           Hostile::kDevice, Hostile::kDistinctKeys,
                                                           Hostile::kDistinctGroups)));
 
+TEST(SettingsCanHold, LineEndsNulAndBlanksAtTheEnds) {
+  for (const std::string_view value : {"/a/b c/", "", "/日本/", "/%0A/"}) {
+    EXPECT_TRUE(SettingsCanHold(value)) << value;
+  }
+  for (const std::string_view value :
+       {std::string_view("/a\nb/"), std::string_view("/a\rb/"), std::string_view("/a\0b/", 5),
+        std::string_view(" /a/"), std::string_view("/a/\t"), std::string_view("\n")}) {
+    EXPECT_FALSE(SettingsCanHold(value)) << value;
+  }
+}
+
+TEST(SettingsCanHold, SaveKeepsTheLastPathTheFileHadInsteadOfOneItCannotHold) {
+  TempDir dir;
+  const std::string file = dir.folder() + "settings/settings.ini";
+  ASSERT_TRUE(SaveProgramSettings(file, {"/new\nline/", 5, 7, 1}));
+  EXPECT_EQ(testing_support::ReadFileText(file),
+            "\xEF\xBB\xBF\r\n[settings]\r\nLastPath = \r\nLanguage = 5\r\nBGColor = 7\r\n"
+            "SwapView = 1\r\n")
+      << "no file before: no LastPath";
+  ASSERT_TRUE(SaveProgramSettings(file, {"/old/", 5, 7, 1}));
+  ASSERT_TRUE(SaveProgramSettings(file, {std::string("/a\0b/", 5), 2, 0, 0}));
+  EXPECT_EQ(LoadProgramSettings(file), (ProgramSettings{"/old/", 2, 0, 0}));
+  ASSERT_TRUE(SaveProgramSettings(file, {"/x\r/", 3, 0, 0}));
+  EXPECT_EQ(LoadProgramSettings(file), (ProgramSettings{"/old/", 3, 0, 0}));
+  EXPECT_EQ(ProgramSettingsText({"a\nLanguage = 9", 1, 0, 0}).find("Language = 9"),
+            std::string::npos);
+
+  std::ofstream(file, std::ios::binary)
+      << std::string("[settings]\nLastPath=/a\0b/\nLanguage=4\n", 37);
+  EXPECT_EQ(LoadProgramSettings(file), (ProgramSettings{"", 4, 0, 0})) << "a NUL is never read";
+}
+
 }  // namespace
 }  // namespace i18n
