@@ -65,18 +65,22 @@ std::string EditorPreferencesFile(const std::string& settings_file) {
 }
 
 EditorPreferences LoadEditorPreferences(const std::string& file) {
-  EditorPreferences preferences;
   const std::optional<IniFile> ini = IniFile::Load(file);
-  if (!ini) return preferences;
-  if (const std::optional<std::string> follow = ini->Value("editor", "FollowChanges")) {
+  return ini ? EditorPreferencesFromIni(*ini) : EditorPreferences();
+}
+
+EditorPreferences EditorPreferencesFromIni(const IniFile& ini) {
+  EditorPreferences preferences;
+  if (const std::optional<std::string> follow = ini.Value("editor", "FollowChanges")) {
     preferences.follow_changes = ParseDecimal(*follow) != 0;
   }
   for (std::size_t n = 1; n <= kMaxRecentSkins; ++n) {
-    const std::optional<std::string> value = ini->Value("recent", "Skin" + std::to_string(n));
+    const std::optional<std::string> value = ini.Value("recent", "Skin" + std::to_string(n));
     if (!value || value->empty()) continue;
     const std::string path = Unescape(*value);
-    if (std::find(preferences.recent.begin(), preferences.recent.end(), path) ==
-        preferences.recent.end()) {
+    if (path.find('\0') == std::string::npos &&
+        std::find(preferences.recent.begin(), preferences.recent.end(), path) ==
+            preferences.recent.end()) {
       preferences.recent.push_back(path);
     }
   }

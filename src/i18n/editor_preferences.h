@@ -9,6 +9,8 @@
 
 namespace i18n {
 
+class IniFile;
+
 inline constexpr std::size_t kMaxRecentSkins = 8;
 
 struct EditorPreferences {
@@ -24,9 +26,14 @@ struct EditorPreferences {
 std::string EditorPreferencesFile(const std::string& settings_file);
 
 // Reads group [editor], key FollowChanges (a decimal number, 0 for off; missing means on), and
-// group [recent], keys Skin1 to Skin8 in that order. Empty values and repeated paths are passed
-// over. A missing or unreadable file gives the defaults; nothing is reported.
+// group [recent], keys Skin1 to Skin8 in that order. Empty values, repeated paths and paths
+// holding a NUL (no file can be named so; the path would be cut there) are passed over. A missing
+// file, or one that is not a regular file or is larger than kMaxIniFileBytes, gives the defaults;
+// nothing is reported.
 EditorPreferences LoadEditorPreferences(const std::string& file);
+
+// The preferences in a parsed editor.ini, by the rules of LoadEditorPreferences.
+EditorPreferences EditorPreferencesFromIni(const IniFile& ini);
 
 // The file's exact bytes: a UTF-8 byte-order mark and CR LF, "[editor]", "FollowChanges = 1" (or
 // 0), "[recent]" and "SkinN = path" for each entry, every line ended by CR LF. In paths, "%",

@@ -226,6 +226,17 @@ const Row kRows[] = {
 
 constexpr std::size_t kRowCount = sizeof kRows / sizeof kRows[0];
 
+// The first `max_bytes` bytes of `text`, less a UTF-8 character that the cut would split: a
+// character has at most three continuation bytes (10xxxxxx) after its lead byte.
+std::string_view CutAtCharacter(std::string_view text, std::size_t max_bytes) {
+  if (text.size() <= max_bytes) return text;
+  std::size_t cut = max_bytes;
+  for (int k = 0; k < 3 && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++k) {
+    --cut;
+  }
+  return text.substr(0, cut);
+}
+
 std::optional<std::size_t> FindRow(std::string_view key) {
   for (std::size_t i = 0; i < kRowCount; ++i) {
     if (kRows[i].key == key) return i;
@@ -292,16 +303,46 @@ std::string_view LanguageLocale(int number) {
 void ApplyLanguage(UiTexts& texts, int language, const std::string& language_folder) {
   ResetUiTexts(texts);
   const std::string_view file = LanguageFile(language);
-  if (file.empty()) return;
+  // Without a language folder a bare file name would be opened in the working folder.
+  if (file.empty() || language_folder.empty()) return;
   std::string path = language_folder;
-  if (!path.empty() && path.back() != '/') path += '/';
-  const std::optional<IniFile> ini = IniFile::Load(path + std::string(file));
-  if (!ini) return;
+  if (path.back() != '/') path += '/';
+  if (const std::optional<IniFile> ini = IniFile::Load(path + std::string(file))) {
+    ApplyLanguageFile(texts, *ini);
+  }
+}
+
+void ApplyLanguageFile(UiTexts& texts, const IniFile& language_file) {
   for (const TextKey& key : AllTextKeys()) {
-    if (std::optional<std::string> value = ini->Value(GroupName(key.group), key.key)) {
-      texts.Set(key.key, std::move(*value));
+    if (std::optional<std::string> value = language_file.Value(GroupName(key.group), key.key)) {
+      texts.Set(key.key, std::string(CutAtCharacter(*value, kMaxLanguageTextBytes)));
     }
   }
+}
+
+std::string FormatText(std::string_view text, std::span<const std::string_view> args) {
+  std::string out;
+  // Appends `piece` as far as the limit allows; false once the text is full.
+  const auto append = [&out](std::string_view piece) {
+    const std::string_view fits = CutAtCharacter(piece, kMaxFormattedTextBytes - out.size());
+    out += fits;
+    return fits.size() == piece.size();
+  };
+  std::size_t plain = 0;  // start of the text not yet copied
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '%' || text[i + 1] < '1' || text[i + 1] > '9') continue;
+    const auto n = static_cast<std::size_t>(text[i + 1] - '1');
+    if (n >= args.size()) continue;
+    if (!append(text.substr(plain, i - plain)) || !append(args[n])) return out;
+    plain = i + 2;
+    ++i;
+  }
+  append(text.substr(plain));
+  return out;
+}
+
+std::string FormatText(std::string_view text, std::initializer_list<std::string_view> args) {
+  return FormatText(text, std::span<const std::string_view>(args.begin(), args.size()));
 }
 
 std::string LanguageLabel(std::size_t menu_position) {

@@ -5,11 +5,22 @@
 
 #include <array>
 #include <cstddef>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace i18n {
+
+class IniFile;
+
+// The longest text a language file may give a key: a longer value is cut to this many bytes (less
+// the start of a UTF-8 character that the cut would split) when the file is read.
+inline constexpr std::size_t kMaxLanguageTextBytes = 4096;
+
+// The longest text FormatText makes: room for a language text and the longest path (4096 bytes).
+inline constexpr std::size_t kMaxFormattedTextBytes = 8192;
 
 // The groups of a language file, in the order they are read.
 enum class Group { kMenu, kPanel, kColors, kImages, kInformation, kElements };
@@ -47,8 +58,23 @@ std::string BuiltInText(std::string_view key);
 
 // Restores the built-in texts and then, for languages 1 to 9, reads their file from
 // `language_folder` group by group. A missing file, group or key leaves the built-in text; a key
-// present with an empty value gives an empty text. Reports nothing.
+// present with an empty value gives an empty text. An empty `language_folder` (none was found)
+// opens nothing: the built-in texts stay. A file that IniFile::Load refuses (not a regular file,
+// larger than kMaxIniFileBytes) counts as missing. Reports nothing.
 void ApplyLanguage(UiTexts& texts, int language, const std::string& language_folder);
+
+// Sets the text of every key that `language_file` holds in the key's group, cut to
+// kMaxLanguageTextBytes; other texts stay as they are.
+void ApplyLanguageFile(UiTexts& texts, const IniFile& language_file);
+
+// `text` with "%1" to "%9" replaced by args[0] to args[8], in one pass over `text`: what an
+// argument brings in is never searched again, so an argument holding "%1" stays as it is and
+// texts cannot multiply each other. A "%" not followed by a digit 1 to 9, or by the number of an
+// argument that is not given, stays as it is ("%3" with two arguments), as do "%0" and "%%". Only
+// one digit counts: "%12" is args[0] followed by "2". The result is cut at
+// kMaxFormattedTextBytes, less the start of a UTF-8 character that the cut would split.
+std::string FormatText(std::string_view text, std::span<const std::string_view> args);
+std::string FormatText(std::string_view text, std::initializer_list<std::string_view> args);
 
 // The language menu: command number, language number and file, in menu order, with the locale
 // whose translations the toolkit's own dialogs take.

@@ -31,6 +31,11 @@ TEST(EditorPreferences, BytesAndReadingRules) {
       << "[RECENT]\nskin2 = /b/\nSkin1=/a/\nSkin3=\nSkin4=/a/\nSkin5=/100%zz\nSkin9=/nine/\n"
          "[Editor]\nfollowchanges=7\n";
   EXPECT_EQ(LoadEditorPreferences(file), (EditorPreferences{true, {"/a/", "/b/", "/100%zz"}}));
+
+  // A NUL would cut the path where it is opened: such an entry is passed over.
+  std::ofstream(file, std::ios::binary)
+      << "[recent]\nSkin1=x.zip%00/other\nSkin2=/ok/\nSkin3=%00\nSkin4=/nul/%00\n";
+  EXPECT_EQ(LoadEditorPreferences(file).recent, std::vector<std::string>{"/ok/"});
 }
 
 TEST(EditorPreferences, AnyPathSurvivesTheFile) {

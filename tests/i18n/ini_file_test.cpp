@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <map>
+#include <random>
+#include <set>
+
 namespace i18n {
 namespace {
 
@@ -29,6 +34,72 @@ TEST(IniFile, SyntaxRules) {
   EXPECT_EQ(ini.Value("Panel", "LANG_OK$"), "wrong group");
   EXPECT_EQ(ini.Value("Information", "LANG_OK$"), std::nullopt);
   EXPECT_EQ(Parse("LANG_OK$=before any group\n").Value("", "LANG_OK$"), std::nullopt);
+}
+
+// Random texts over a few names that differ only in case, against a model of the rules: the first
+// of equal groups counts, and in it the first of equal keys.
+TEST(IniFile, AgreesWithAModelOfTheRulesOnRandomTexts) {
+  const std::string names[] = {"a", "A", "b", "B", "ab", "aB", ""};
+  const auto lower = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  std::mt19937 rng(1);
+  const auto pick = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    std::map<std::pair<std::string, std::string>, std::string> model;
+    std::set<std::string> groups_seen;
+    std::string group;
+    bool counts = false;
+    for (int line = 0; line < 25; ++line) {
+      const std::string& name = names[pick(std::size(names))];
+      const std::string value = "v" + std::to_string(line);
+      switch (pick(4)) {
+        case 0:
+          text += " [" + name + "] tail\r\n";
+          group = lower(name);
+          counts = groups_seen.insert(group).second;
+          break;
+        case 1:
+        case 2:
+          text += "\t" + name + " = " + value + " \n";
+          if (counts) model.try_emplace({group, lower(name)}, value);
+          break;
+        default:
+          text += ";" + name + "=comment\r";
+      }
+    }
+    const IniFile ini = Parse(text);
+    for (const std::string& g : names) {
+      for (const std::string& k : names) {
+        const auto found = model.find({lower(g), lower(k)});
+        EXPECT_EQ(ini.Value(g, k),
+                  found == model.end() ? std::nullopt : std::optional<std::string>(found->second))
+            << text << "\n[" << g << "] " << k;
+      }
+    }
+  }
+}
+
+TEST(IniFile, TensOfThousandsOfGroupsAndKeysParseQuickly) {
+  std::string text = "[settings]\nLastPath=first\n";
+  for (int i = 0; i < 30'000; ++i)
+    text += "[g" + std::to_string(i) + "]\nk=" + std::to_string(i) + "\n";
+  text += "[one]\n";
+  for (int i = 0; i < 50'000; ++i) text += "k" + std::to_string(i) + "=\n";
+  text += "K7=second\n[SETTINGS]\nLastPath=second\n";
+  ASSERT_LT(text.size(), kMaxIniFileBytes);
+  const auto start = std::chrono::steady_clock::now();
+  const IniFile ini = Parse(text);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(ini.Value("Settings", "lastpath"), "first");
+  EXPECT_EQ(ini.Value("G29999", "K"), "29999");
+  EXPECT_EQ(ini.Value("one", "k7"), "");
+  EXPECT_EQ(ini.Value("one", "k49999"), "");
+  EXPECT_EQ(ini.Value("one", "k50000"), std::nullopt);
 }
 
 TEST(IniFile, DecimalNumbers) {

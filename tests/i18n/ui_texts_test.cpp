@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -70,6 +71,81 @@ TEST(ApplyLanguage, ReplacesTextsAndLanguageZeroRestoresEveryOne) {
   ApplyLanguage(texts, 4, dir.folder());
   ApplyLanguage(texts, 0, dir.folder());
   for (const TextKey& key : AllTextKeys()) EXPECT_EQ(texts.Text(key.key), BuiltInText(key.key));
+}
+
+TEST(ApplyLanguage, WithoutALanguageFolderNothingIsOpened) {
+  testing_support::TempDir dir;
+  fs::create_directory(dir.path() / "language");
+  for (const fs::path& file : {dir.path() / "spanish.ini", dir.path() / "language/spanish.ini"}) {
+    std::ofstream(file, std::ios::binary) << "[Menu]\nLANG_OK$=Vale\n";
+  }
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.path());
+  UiTexts texts;
+  ApplyLanguage(texts, 3, "");
+  fs::current_path(before);
+  EXPECT_EQ(texts.Text("LANG_OK$"), "OK");
+}
+
+TEST(ApplyLanguage, LongValuesAreCutAtACharacter) {
+  testing_support::TempDir dir;
+  std::string euros;
+  for (int i = 0; i < 2000; ++i) euros += "\u20AC";
+  std::ofstream(dir.path() / "german.ini", std::ios::binary)
+      << "\xEF\xBB\xBF[Menu]\nLANG_OK$=" << euros << "\nLANG_CANCEL$=" << std::string(5000, 'x')
+      << "\n";
+  UiTexts texts;
+  ApplyLanguage(texts, 5, dir.folder());
+  EXPECT_EQ(texts.Text("LANG_OK$"), euros.substr(0, kMaxLanguageTextBytes / 3 * 3));
+  EXPECT_EQ(texts.Text("LANG_CANCEL$"), std::string(kMaxLanguageTextBytes, 'x'));
+}
+
+struct FormatCase {
+  std::string_view text;
+  std::vector<std::string_view> args;
+  std::string_view expected;
+};
+
+class FormatTextTable : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatTextTable, SubstitutesInOnePass) {
+  const FormatCase& c = GetParam();
+  EXPECT_EQ(FormatText(c.text, c.args), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FormatTextTable,
+    testing::Values(FormatCase{"Opened %1", {"blue.zip"}, "Opened blue.zip"},
+                    FormatCase{"%2: %1", {"Text", "[gba]"}, "[gba]: Text"},
+                    FormatCase{"%1 x %1", {"8"}, "8 x 8"},
+                    FormatCase{"%1 of %3", {"a", "b"}, "a of %3"},
+                    FormatCase{"Undo %1", {"%1%2"}, "Undo %1%2"},
+                    FormatCase{"%1", {"%2", "%1"}, "%2"},
+                    FormatCase{"100% %0 %% %a %", {"x"}, "100% %0 %% %a %"},
+                    FormatCase{"%12", {"a"}, "a2"}, FormatCase{"no marks", {}, "no marks"},
+                    FormatCase{"%9", {"1", "2", "3", "4", "5", "6", "7", "8", "nine"}, "nine"},
+                    FormatCase{"", {"x"}, ""}));
+
+TEST(FormatTextLimit, TextsThatMultiplyEachOtherStayWithinTheLimitAndAreQuick) {
+  testing_support::TempDir dir;
+  std::string marks;
+  for (int i = 0; i < 20'000; ++i) marks += "%1";
+  std::ofstream(dir.path() / "german.ini", std::ios::binary)
+      << "[Menu]\nLANG_STEP_OPEN$=" << marks << "\nLANG_EDIT_UNDO_STEP$=" << marks
+      << "\nLANG_STATUS_OPENED$=" << marks << "\n";
+  UiTexts texts;
+  ApplyLanguage(texts, 5, dir.folder());
+  EXPECT_EQ(texts.Text("LANG_STEP_OPEN$").size(), kMaxLanguageTextBytes);
+  const auto start = std::chrono::steady_clock::now();
+  const std::string step = FormatText(texts.Text("LANG_STEP_OPEN$"), {"blue skin"});
+  const std::string undo = FormatText(texts.Text("LANG_EDIT_UNDO_STEP$"), {step});
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  EXPECT_EQ(step.size(), kMaxFormattedTextBytes);
+  EXPECT_EQ(undo, step) << "the step's own marks are not replaced again";
+  EXPECT_EQ(FormatText(marks, {"\u00FC"}).size(), kMaxFormattedTextBytes)
+      << "two-byte characters fill the limit exactly";
+  EXPECT_EQ(FormatText(marks, {"\u20AC"}).size(), kMaxFormattedTextBytes / 3 * 3)
+      << "no character is split";
 }
 
 TEST(ShippedLanguageFiles, EachIsUtf8WithAMarkAndHasExactlyTheKeys) {
