@@ -78,12 +78,6 @@ std::string FolderOf(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-// The last component of a folder or file path: the name a skin is known by.
-std::string SkinName(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path.substr(path.find_last_of('/') + 1);
-}
-
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 std::string Lower(std::string text) {
@@ -136,27 +130,6 @@ std::string ScreenshotFileName(const std::string& chosen, int filter) {
 }
 
 
-namespace {
-
-// The text of `key` with `args` put in for %1, %2, ... in one pass, so that an argument holding
-// "%1" stays as it is.
-std::string Format(const std::string& text, std::initializer_list<std::string_view> args) {
-  QString formatted = QString::fromStdString(text);
-  switch (args.size()) {
-    case 0:
-      break;
-    case 1:
-      formatted = formatted.arg(QString::fromUtf8(args.begin()[0]));
-      break;
-    default:
-      formatted = formatted.arg(QString::fromUtf8(args.begin()[0]),
-                                QString::fromUtf8(args.begin()[1]));
-      break;
-  }
-  return formatted.toStdString();
-}
-
-}  // namespace
 
 Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts& texts,
              i18n::DataFolders folders)
@@ -250,8 +223,8 @@ void Shell::RefreshCommands() {
 std::string Shell::StepText(std::string_view item_key, const session::StepLabel& label) const {
   const std::string subject =
       StepSubject(label.subject, [this](std::string_view key) { return Text(key); });
-  const std::string step = Format(Text(session::StepTextKey(label.kind)), {subject});
-  return Format(Text(item_key), {step});
+  const std::string step = i18n::FormatText(Text(session::StepTextKey(label.kind)), {subject});
+  return i18n::FormatText(Text(item_key), {step});
 }
 
 void Shell::SelectScreen(int screen) {
@@ -305,13 +278,13 @@ void Shell::UpdateWindowTitle() {
 
 void Shell::Report(std::string_view key, std::initializer_list<std::string_view> args,
                    int messages, int not_shown) {
-  std::string text = Format(Text(key), args);
+  std::string text = i18n::FormatText(Text(key), args);
   if (messages > 0) {
     text += " (" + (messages == 1 ? Text("LANG_STATUS_ONE_MESSAGE$")
-                                  : Format(Text("LANG_STATUS_MESSAGES$"),
+                                  : i18n::FormatText(Text("LANG_STATUS_MESSAGES$"),
                                            {std::to_string(messages)}));
     if (not_shown > 0) {
-      text += ", " + Format(Text("LANG_STATUS_NOT_SHOWN$"), {std::to_string(not_shown)});
+      text += ", " + i18n::FormatText(Text("LANG_STATUS_NOT_SHOWN$"), {std::to_string(not_shown)});
     }
     text += ")";
   }
@@ -459,8 +432,8 @@ void Shell::OpenArchive() {
 }
 
 void Shell::SetLastPath(std::string path) {
-  // settings.ini holds one value a line: a path with a line end in it is not remembered.
-  if (path.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return;
+  // settings.ini holds one value a line: a path it cannot hold is not remembered.
+  if (!i18n::SettingsCanHold(path)) return;
   state_.last_path = std::move(path);
 }
 
@@ -642,6 +615,7 @@ void Shell::ClearRecent() {
 }
 
 void Shell::RememberSkin(const std::string& path, bool zip) {
+  if (path.find('\0') != std::string::npos) return;  // no file's name; editor.ini drops it
   i18n::RememberRecentSkin(preferences_.recent, zip ? path : skin::FolderWithSeparator(path));
   SavePreferences();
   ShowRecentSkins();
@@ -694,13 +668,13 @@ void Shell::ReloadChangedFiles(const std::vector<SkinFile>& files) {
     if (problem.empty()) {
       reloaded.push_back(file.name);
     } else {
-      status.push_back(Format(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
+      status.push_back(i18n::FormatText(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
     }
   }
   if (!reloaded.empty()) {
     std::string names;
     for (const std::string& name : reloaded) names += (names.empty() ? "" : ", ") + name;
-    status.insert(status.begin(), Format(Text("LANG_STATUS_RELOADED$"), {names}));
+    status.insert(status.begin(), i18n::FormatText(Text("LANG_STATUS_RELOADED$"), {names}));
   }
   if (!status.empty()) {
     std::string line;
@@ -717,7 +691,7 @@ void Shell::ShowDiskChanges() {
   }
   std::string names;
   for (const SkinFile& file : disk_changes_) names += (names.empty() ? "" : ", ") + file.name;
-  window_->ShowDiskChanges(Q(Format(Text("LANG_DISK_CHANGED$"), {names})));
+  window_->ShowDiskChanges(Q(i18n::FormatText(Text("LANG_DISK_CHANGED$"), {names})));
 }
 
 void Shell::OnDiskAnswer(bool reload) {
@@ -725,7 +699,7 @@ void Shell::OnDiskAnswer(bool reload) {
   std::vector<std::string> problems;
   for (const SkinFile& file : std::exchange(disk_changes_, {})) {
     const std::string problem = ReloadFile(file, reload);
-    if (!problem.empty()) problems.push_back(Format(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
+    if (!problem.empty()) problems.push_back(i18n::FormatText(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
   }
   ShowDiskChanges();
   std::string line;

@@ -44,20 +44,20 @@ preview::Source Shell::SourceAt(QPoint canvas) {
 void Shell::ShowPointed(QPoint canvas) {
   const preview::Source source = SourceAt(canvas);
   const SourceGadgets gadgets = FindSourceGadgets(source, state_.selected_screen);
-  auto text = [this](std::string_view key) { return QString::fromStdString(Text(key)); };
-  QString what;
+  const auto format = [this](std::string_view key, std::initializer_list<std::string_view> args) {
+    return i18n::FormatText(Text(key), args);
+  };
+  std::string what;
   switch (source.kind) {
     case preview::SourceKind::kPicture:
       if (const std::optional<skin::SlotId> slot = source.slot()) {
         const imaging::Image& picture = document().Slot(*slot);
-        what = text("LANG_PICK_PICTURE$")
-                   .arg(QString::fromUtf8(skin::Info(*slot).BaseName()))
-                   .arg(picture.width)
-                   .arg(picture.height);
+        what = format("LANG_PICK_PICTURE$", {skin::Info(*slot).BaseName(),
+                                             std::to_string(picture.width),
+                                             std::to_string(picture.height)});
       } else {
-        what = text("LANG_PICK_SAMPLE$")
-                   .arg(document().sample_game_icon->width)
-                   .arg(document().sample_game_icon->height);
+        const imaging::Image& icon = document().sample_game_icon;
+        what = format("LANG_PICK_SAMPLE$", {std::to_string(icon.width), std::to_string(icon.height)});
       }
       break;
     case preview::SourceKind::kText:
@@ -66,9 +66,8 @@ void Shell::ShowPointed(QPoint canvas) {
       static constexpr std::string_view kKinds[] = {
           "", "", "", "LANG_PICK_TEXT$", "LANG_PICK_BOX$", "LANG_PICK_LINE$"};
       const std::optional<skin::ColourId> colour = source.colour();
-      what =
-          text(kKinds[static_cast<int>(source.kind)])
-              .arg(colour ? QString::fromUtf8(skin::Info(*colour).key) : text("LANG_PICK_WHITE$"));
+      what = format(kKinds[static_cast<int>(source.kind)],
+                    {colour ? std::string(skin::Info(*colour).key) : Text("LANG_PICK_WHITE$")});
       break;
     }
     case preview::SourceKind::kBackground:
@@ -76,11 +75,11 @@ void Shell::ShowPointed(QPoint canvas) {
       break;
   }
   if (const std::optional<skin::SectionId> section = source.placed_by();
-      section && !what.isEmpty()) {
-    what = text("LANG_PICK_PLACED$").arg(what, QString::fromStdString(SectionName(*section)));
+      section && !what.empty()) {
+    what = format("LANG_PICK_PLACED$", {what, SectionName(*section)});
   }
-  if (Draggable(gadgets)) what = text("LANG_PICK_DRAG$").arg(what);
-  window_->ShowStatus(what);
+  if (Draggable(gadgets)) what = format("LANG_PICK_DRAG$", {what});
+  window_->ShowStatus(QString::fromStdString(what));
   window_->panel()->Highlight(ClickGadget(gadgets));
   QWidget* viewport = window_->preview()->viewport();
   if (Draggable(gadgets)) {

@@ -35,7 +35,6 @@ constexpr imaging::Rgb kYellow = MakeRgb(248, 248, 0);
 constexpr imaging::Rgb kOrange = MakeRgb(248, 128, 0);
 // Long enough for a change on disk to have been taken, if it ever would be.
 constexpr int kSettleMs = SkinWatcher::kLongestWaitMs + 2 * SkinWatcher::kQuietMs;
-constexpr int kStartButtonX = 213;  // the spin of [start button] x
 
 std::string Bmp(const Image& picture) {
   const std::vector<std::uint8_t> bytes = imaging::EncodeBmp16(picture);
@@ -129,8 +128,11 @@ class LiveLinkTest : public ShellTest {
     return WaitFor([&] { return Status() == status; });
   }
   void SpinStartButtonX(Qt::Key key) {
-    gadget(kStartButtonX)->setFocus();
-    QTest::keyClick(gadget(kStartButtonX), key);
+    Field(FieldId::start_button_x)->setFocus();
+    QTest::keyClick(Field(FieldId::start_button_x), key);
+  }
+  void AnswerBar(const char* button) {
+    window().disk_bar()->findChild<QPushButton*>(button)->click();
   }
 
   std::string skin_;
@@ -182,10 +184,44 @@ TEST_F(LiveLinkTest, ARewrittenSettingsFileReloadsItsValues) {
   WriteInPlace("uisettings.ini", skin::BuildSkinSettingsText(edited, skin::SaveOptions()));
   ASSERT_TRUE(WaitFor([&] { return doc().Field(FieldId::start_button_x) == 42; }));
   EXPECT_EQ(doc().Field(FieldId::big_clock_show), 0);
-  EXPECT_EQ(static_cast<QSpinBox*>(gadget(kStartButtonX))->value(), 42) << "the panel follows";
+  EXPECT_EQ(static_cast<QSpinBox*>(Field(FieldId::start_button_x))->value(), 42) << "the panel follows";
   EXPECT_EQ(Status(), "Reloaded from disk: uisettings.ini.");
   EXPECT_EQ(UndoText(), "Undo Reload uisettings.ini");
   EXPECT_FALSE(Modified());
+}
+
+// A file changed on disk over unsaved edits to it waits in the bar: Keep mine keeps the edit and
+// the mark; Reload takes the disk's version as one step. Other files still reload at once.
+TEST_F(LiveLinkTest, ChangesOnDiskOverUnsavedEditsWaitForTheUsersAnswer) {
+  OpenFollowedSkin();
+  skin::SkinDocument on_disk = doc();
+  SpinStartButtonX(Qt::Key_Up);
+  const std::size_t steps = Steps();
+  on_disk.info.Author = "Someone Else";
+  WriteInPlace("uisettings.ini", skin::BuildSkinSettingsText(on_disk, skin::SaveOptions()));
+  ASSERT_TRUE(WaitFor([&] { return window().disk_bar()->isVisible(); }));
+  EXPECT_NE(window().disk_bar()->findChild<QLabel*>()->text().indexOf("uisettings.ini changed on disk."), -1);
+  WriteInPlace("btn.bmp", Bmp(Image(4, 4, kCyan)));
+  ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::btn) == Image(4, 4, kCyan); }));
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 1);
+  EXPECT_EQ(doc().info.Author, "");
+  AnswerBar("DiskKeep");
+  EXPECT_FALSE(window().disk_bar()->isVisible());
+  EXPECT_EQ(doc().info.Author, "");
+  EXPECT_TRUE(Modified());
+  EXPECT_EQ(Steps(), steps + 1) << "the picture's reload only";
+
+  on_disk.info.Author = "Third";
+  WriteByRename("uisettings.ini", skin::BuildSkinSettingsText(on_disk, skin::SaveOptions()));
+  ASSERT_TRUE(WaitFor([&] { return window().disk_bar()->isVisible(); }));
+  AnswerBar("DiskReload");
+  EXPECT_EQ(doc().info.Author, "Third");
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 0);
+  EXPECT_EQ(UndoText(), "Undo Reload uisettings.ini");
+  EXPECT_FALSE(Modified()) << "what is shown is what the disk holds";
+  Trigger(kMenuUndo);
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 1);
+  EXPECT_TRUE(Modified());
 }
 
 TEST_F(LiveLinkTest, BrokenAndHostileRewritesKeepTheOldContentAndAreReportedOnce) {

@@ -183,6 +183,54 @@ TEST_F(UndoTest, QuittingAsksOnceOnlyWithUnsavedChanges) {
   EXPECT_EQ(dialogs_.quit_questions, 4);
 }
 
+// New skin, Open and a dropped skin ask before unsaved work goes: Cancel keeps it (no chooser
+// opens), Save writes it first, Discard lets it go; a skin without changes is left unasked.
+TEST_F(UndoTest, UnsavedWorkIsReplacedOnlyAfterTheQuestion) {
+  using Answer = UserDialogs::SaveAnswer;
+  const std::string other = SavedSkin("other", 77);
+  ClickGadget(Field(FieldId::file_type_show));
+  const skin::SkinDocument edited = doc();
+  dialogs_.quit_answer = Answer::kCancel;
+  Trigger(kMenuNewSkin);
+  Trigger(kMenuOpenFolder);
+  EXPECT_FALSE(shell_->OnSkinDrop(other));
+  EXPECT_EQ(doc(), edited);
+  EXPECT_TRUE(dialogs_.titles.empty()) << "no chooser after Cancel";
+  EXPECT_EQ(dialogs_.questions, std::vector<std::string>(3, "LANG_REPLACE_QUESTION$"));
+
+  dialogs_.quit_answer = Answer::kSave;
+  dialogs_.answers = {dir_.folder() + "kept/"};
+  fs::create_directories(dir_.path() / "kept");
+  Trigger(kMenuNewSkin);
+  EXPECT_NE(testing_support::ReadFileText(dir_.path() / "kept" / "uisettings.ini")
+                .find("[file type]\r\nshow=0"),
+            std::string::npos)
+      << "saved before the new skin came";
+  EXPECT_EQ(doc(), session::SkinSession().document());
+
+  ClickGadget(Field(FieldId::file_type_show));
+  dialogs_.quit_answer = Answer::kDiscard;
+  EXPECT_TRUE(shell_->OnSkinDrop(other));
+  EXPECT_EQ(doc().Field(FieldId::big_clock_x), 77);
+  EXPECT_EQ(dialogs_.quit_questions, 5);
+  Trigger(kMenuNewSkin);
+  EXPECT_EQ(dialogs_.quit_questions, 5) << "nothing unsaved, nothing asked";
+}
+
+// Ctrl+Z and Ctrl+Y inside an information field act on the skin, not on the field's own text.
+TEST_F(UndoTest, UndoKeysActOnTheSkinAlsoInsideATextField) {
+  auto* title = static_cast<QLineEdit*>(Info(InfoId::Title));
+  Type(title, "Blue");
+  QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(doc().info.Title, "");
+  EXPECT_EQ(title->text(), "");
+  EXPECT_FALSE(MenuEnabled(kMenuUndo));
+  QTest::keyClick(title, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(doc().info.Title, "Blue");
+  EXPECT_EQ(title->text(), "Blue");
+  EXPECT_EQ(QApplication::focusWidget(), title);
+}
+
 TEST_F(UndoTest, ALanguageChangeKeepsTypedTextsGeometryScreenAndTab) {
   Type(Info(InfoId::Author), "Ann");
   static_cast<QPushButton*>(ScreenButton(5))->click();
