@@ -131,6 +131,8 @@ const Row kRows[] = {
     MENU("LANG_FILE_SETTINGSTOOLARGE$", "Too large: uisettings.ini may have at most 1 MB.")
     MENU("LANG_FILE_TOOLONG$", "Not saved: the file would be larger than 1 MB. Shorten the skin "
                                "information.")
+    MENU("LANG_FILE_COMPRESSION$", "Not read: the archive entry is compressed with a method this "
+                                   "program does not support (only stored and deflated entries).")
     MENU("LANG_FILE_NOSKIN$", "No skin: there is no readable uisettings.ini in this folder or "
                               "archive.")
     MENU("LANG_ERROR$", "Error")

@@ -43,6 +43,8 @@ constexpr std::optional<DecodeError> CheckPictureSize(std::uint64_t width, std::
 }
 
 // A decoder's result: the picture, or the reason there is none. Reads like std::optional<Image>.
+// Decoders and encoders throw nothing but std::bad_alloc, when memory for a picture runs out; the
+// operation that called them catches it (see docs/exceptions.md).
 class Decoded {
  public:
   Decoded(Image image) : image_(std::move(image)) {}  // NOLINT: a picture is a result

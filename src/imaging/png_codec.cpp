@@ -1,12 +1,16 @@
 // PNG through libpng. libpng reports errors by longjmp, so each operation keeps its C++ objects
-// outside the jump's reach and owns nothing that needs a destructor inside it.
+// outside the jump's reach and owns nothing that needs a destructor inside it; no callback lets a
+// C++ exception into libpng's C frames.
 #include "imaging/png_codec.h"
 
 #include <png.h>
 
 #include <bit>
 #include <csetjmp>
+#include <cstddef>
 #include <cstring>
+#include <new>
+#include <optional>
 
 #include "imaging/limits.h"
 
@@ -28,9 +32,21 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
   source->offset += length;
 }
 
+struct WriteTarget {
+  std::vector<std::uint8_t> bytes;
+  bool out_of_memory = false;
+};
+
+// An exception must not unwind through libpng: a failed allocation is noted and becomes libpng's
+// own error, and EncodePng throws it again once libpng is done.
 void WriteToVector(png_structp png, png_bytep in, png_size_t length) {
-  auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), in, in + length);
+  auto* out = static_cast<WriteTarget*>(png_get_io_ptr(png));
+  try {
+    out->bytes.insert(out->bytes.end(), in, in + length);
+  } catch (const std::bad_alloc&) {
+    out->out_of_memory = true;
+  }
+  if (out->out_of_memory) png_error(png, "out of memory");
 }
 
 void FlushNothing(png_structp) {}
@@ -38,6 +54,66 @@ void FlushNothing(png_structp) {}
 void SilentWarning(png_structp, png_const_charp) {}
 
 void ErrorJump(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
+// libpng's own memory while it reads: its structures, the inflater and a few rows. The picture
+// itself is allocated by DecodeRgba, outside this count. Rows are at most 16384 pixels of 8 bytes,
+// so a real file needs well under 1 MiB; a file that would make libpng hold more is refused.
+constexpr std::size_t kLibraryMemory = 8 * 1024 * 1024;
+constexpr std::size_t kMaxChunkBytes = 1024 * 1024;
+
+struct LibraryMemory {
+  std::size_t in_use = 0;
+};
+
+// Each block is preceded by its size, so that freeing it can give its bytes back to the count.
+constexpr std::size_t kBlockHeader = alignof(std::max_align_t);
+
+png_voidp AllocateCounted(png_structp png, png_alloc_size_t size) {
+  auto* memory = static_cast<LibraryMemory*>(png_get_mem_ptr(png));
+  if (size > kLibraryMemory - memory->in_use) return nullptr;  // libpng makes it its own error
+  void* block = ::operator new(size + kBlockHeader, std::nothrow);
+  if (block == nullptr) return nullptr;
+  std::memcpy(block, &size, sizeof size);
+  memory->in_use += size;
+  return static_cast<std::byte*>(block) + kBlockHeader;
+}
+
+void FreeCounted(png_structp png, png_voidp pointer) {
+  if (pointer == nullptr) return;
+  std::byte* block = static_cast<std::byte*>(pointer) - kBlockHeader;
+  png_alloc_size_t size;
+  std::memcpy(&size, block, sizeof size);
+  static_cast<LibraryMemory*>(png_get_mem_ptr(png))->in_use -= size;
+  ::operator delete(block);
+}
+
+// A picture costs what its pixels cost: libpng is told to skip, unread, every ancillary chunk the
+// decoder has no use for (texts, compressed or not, ICC profiles, gamma, unknown chunks) rather
+// than inflate and keep them, so a small file of many compressed texts cannot take gigabytes. Only
+// tRNS, which gives palettes and grey or RGB pictures their transparency, is kept.
+void LimitLibrary(png_structp png) {
+  png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_set_chunk_cache_max(png, 16);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+}
+
+// The size the header chunk declares, checked before libpng sees the file, so that a picture
+// above the size limits is told apart from a corrupt file (libpng refuses both alike).
+std::optional<DecodeError> CheckDeclaredSize(std::span<const std::uint8_t> data) {
+  constexpr std::size_t kIhdr = 8;  // after the signature: length, "IHDR", width, height
+  if (data.size() < kIhdr + 16 || std::memcmp(data.data() + kIhdr + 4, "IHDR", 4) != 0) {
+    return std::nullopt;  // libpng reports the broken header
+  }
+  const auto field = [&](std::size_t at) {
+    return std::uint32_t{data[at]} << 24 | std::uint32_t{data[at + 1]} << 16 |
+           std::uint32_t{data[at + 2]} << 8 | data[at + 3];
+  };
+  const std::uint32_t width = field(kIhdr + 8);
+  const std::uint32_t height = field(kIhdr + 12);
+  if (width == 0 || height == 0) return std::nullopt;
+  return CheckPictureSize(width, height, kNoBudget);
+}
 
 // Deflate turns one byte into at most 1032; a file whose remaining bytes cannot hold its pixels
 // even at that ratio is cut short, and is refused before its picture is allocated.
@@ -113,17 +189,17 @@ bool IsPng(std::span<const std::uint8_t> data) {
 
 Decoded DecodePng(std::span<const std::uint8_t> data, std::uint64_t budget) {
   if (!IsPng(data)) return DecodeError::kUnknownFormat;
-  png_structp png =
-      png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorJump, SilentWarning);
+  if (const auto refused = CheckDeclaredSize(data)) return *refused;
+  LibraryMemory memory;
+  png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, ErrorJump,
+                                             SilentWarning, &memory, AllocateCounted, FreeCounted);
   if (png == nullptr) return DecodeError::kUnknownFormat;
   png_infop info = png_create_info_struct(png);
   if (info == nullptr) {
     png_destroy_read_struct(&png, nullptr, nullptr);
     return DecodeError::kUnknownFormat;
   }
-  // Bound what ancillary chunks may allocate.
-  png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);  // the size limits are checked below
-  png_set_chunk_malloc_max(png, 16 * 1024 * 1024);
+  LimitLibrary(png);
   ReadSource source{data, 0};
   png_set_read_fn(png, &source, ReadFromMemory);
 
@@ -147,17 +223,7 @@ Decoded DecodePng(std::span<const std::uint8_t> data, std::uint64_t budget) {
 
 std::vector<std::uint8_t> EncodePng(const Image& image) {
   if (image.Empty()) return {};
-  png_structp png =
-      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorJump, SilentWarning);
-  if (png == nullptr) return {};
-  png_infop info = png_create_info_struct(png);
-  if (info == nullptr) {
-    png_destroy_write_struct(&png, nullptr);
-    return {};
-  }
-  std::vector<std::uint8_t> out;
-  png_set_write_fn(png, &out, WriteToVector, FlushNothing);
-
+  // Allocated before libpng's structures, which a throw from here would otherwise leak.
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(image.width) * image.height * 3);
   for (std::size_t i = 0; i < image.pixels.size(); ++i) {
     rgb[i * 3] = static_cast<std::uint8_t>(RedOf(image.pixels[i]));
@@ -167,10 +233,21 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
   std::vector<png_bytep> rows(image.height);
   for (int y = 0; y < image.height; ++y)
     rows[y] = &rgb[static_cast<std::size_t>(y) * image.width * 3];
+  WriteTarget out;
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorJump, SilentWarning);
+  if (png == nullptr) return {};
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_write_struct(&png, nullptr);
+    return {};
+  }
+  png_set_write_fn(png, &out, WriteToVector, FlushNothing);
   const bool ok = EncodeRows(png, info, image, rows);
   png_destroy_write_struct(&png, &info);
-  if (!ok) out.clear();
-  return out;
+  if (out.out_of_memory) throw std::bad_alloc();
+  if (!ok) return {};
+  return std::move(out.bytes);
 }
 
 }  // namespace imaging

@@ -6,6 +6,12 @@
 
 namespace skin {
 
+// Exceptions: problems of files come back as values. Only std::bad_alloc travels, and only up to
+// the edge of the operation the user started (loading, importing, saving, exporting, drawing, a
+// screenshot; the command-line tool's main), where it becomes the out-of-memory message; an
+// operation that catches it says so in its contract. No exception crosses a C library's frames:
+// callbacks into libpng, libjpeg and minizip catch and report failure the library's way.
+// docs/exceptions.md lists where each is caught.
 class Feedback {
  public:
   virtual ~Feedback() = default;

@@ -11,8 +11,8 @@
 #include <span>
 #include <vector>
 
-#include "imaging/bmp16.h"
 #include "base/file_io.h"
+#include "imaging/bmp16.h"
 #include "imaging/png_codec.h"
 #include "skin/code_page.h"
 #include "skin/settings_reader.h"
@@ -32,12 +32,42 @@ void TrimBlanksAndDots(std::string& name) {
   name.erase(0, first);
 }
 
+// The name upper-cased as a case-insensitive file system compares it: ASCII letters, and the
+// four other characters whose case partners are ASCII letters (dotted I, dotless i, long s and
+// the Kelvin sign) taken as those letters.
+std::string FoldCase(std::string_view name) {
+  std::string folded;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const std::string_view rest = name.substr(i);
+    if (rest.starts_with("\xC4\xB0") || rest.starts_with("\xC4\xB1")) {
+      folded += 'I';
+      ++i;
+    } else if (rest.starts_with("\xC5\xBF")) {
+      folded += 'S';
+      ++i;
+    } else if (rest.starts_with("\xE2\x84\xAA")) {
+      folded += 'K';
+      i += 2;
+    } else {
+      folded += static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+    }
+  }
+  return folded;
+}
+
+// Windows refuses these as names whatever follows them after a dot, and ignores blanks before
+// the dot: "con", "CON .txt", "com1.old". COM and LPT take the digits 0 to 9 and the superscript
+// digits one to three.
 bool IsWindowsDeviceName(std::string_view base) {
-  std::string upper(base);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
-  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
-         upper[3] >= '1' && upper[3] <= '9';
+  const std::string upper = FoldCase(base);
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" || upper == "CONIN$" ||
+      upper == "CONOUT$") {
+    return true;
+  }
+  if (!upper.starts_with("COM") && !upper.starts_with("LPT")) return false;
+  const std::string_view digit = std::string_view(upper).substr(3);
+  return (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') || digit == "\xC2\xB9" ||
+         digit == "\xC2\xB2" || digit == "\xC2\xB3";
 }
 
 std::string CleanFolderName(std::string_view text) {
@@ -66,9 +96,13 @@ std::string CleanFolderName(std::string_view text) {
     name.erase(cut);
     TrimBlanksAndDots(name);
   }
-  const std::size_t base_end = std::min(name.find('.'), name.size());
-  if (IsWindowsDeviceName(std::string_view(name).substr(0, base_end))) {
-    return name.substr(0, base_end) + "_" + name.substr(base_end);
+  // A device name, or the name of the preview beside the folder in any letter case, gets "_" after
+  // its first part, before the blanks and the dot that follow it.
+  std::size_t base_end = std::min(name.find('.'), name.size());
+  while (base_end > 0 && name[base_end - 1] == ' ') --base_end;
+  if (IsWindowsDeviceName(std::string_view(name).substr(0, base_end)) ||
+      FoldCase(name) == FoldCase(kPreviewEntry)) {
+    name.insert(base_end, "_");
   }
   return name;
 }

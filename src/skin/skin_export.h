@@ -12,15 +12,18 @@
 
 namespace skin {
 
+// The entry name of the contact sheet in an exported archive, beside the skin folder.
+inline constexpr std::string_view kPreviewEntry = "preview.png";
+
 // A folder name made from `title` that every desktop and the card accept: characters that Windows
 // or FAT forbid ("\ / : * ? \" < > |" and control characters) become "_", leading and trailing
 // blanks and dots go, the name is cut to 64 bytes (never inside a UTF-8 character; malformed
-// UTF-8 bytes become "_"), and a Windows device name gets "_" after its first part ("CON_",
-// "com1_.x"). When nothing is left, the same is done with `fallback`, and then "skin" is taken.
+// UTF-8 bytes become "_"), and a Windows device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM
+// and LPT with a digit or superscript digit; in any letter case, before any extension and
+// blanks) or the preview's entry name in any letter case gets "_" after its first part ("CON_",
+// "com1_.x", "CON_ .txt", "preview_.png"). When nothing is left, the same is done with
+// `fallback`, and then "skin" is taken.
 std::string SkinFolderName(std::string_view title, std::string_view fallback = {});
-
-// The entry name of the contact sheet in an exported archive, beside the skin folder.
-inline constexpr std::string_view kPreviewEntry = "preview.png";
 
 // Writes `doc` as a ZIP archive at `zip_path`: the folder SkinFolderName(Title, archive's name
 // without ".zip") with uisettings.ini (BuildSkinSettingsText, so the document's information texts

@@ -12,9 +12,9 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/file_io.h"
 #include "imaging/bmp16.h"
 #include "imaging/dither.h"
-#include "base/file_io.h"
 #include "imaging/image_decoder.h"
 #include "skin/code_page.h"
 #include "skin/folder_path.h"
@@ -50,10 +50,10 @@ imaging::Decoded DecodePicture(const Bytes& bytes, bool dither, std::uint64_t bu
   return image;
 }
 
+char UpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
 std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
+  std::transform(text.begin(), text.end(), text.begin(), UpperChar);
   return text;
 }
 
@@ -114,12 +114,40 @@ bool LoadFile(SkinDocument& doc, SlotId slot, const std::string& path, const Mes
   return Place(doc, slot, std::move(taken), path, !import, texts, feedback);
 }
 
-// An open archive with its entries listed once, in archive order.
+std::string_view FilePart(std::string_view name) {
+  const std::size_t cut = name.find_last_of("\\/");
+  return cut == std::string_view::npos ? name : name.substr(cut + 1);
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return UpperChar(x) == UpperChar(y);
+         });
+}
+
+// The names the skin's files have in an archive, without their folders.
+constexpr std::string_view kSettingsFile = "uisettings.ini";
+
+// True when an entry whose name ends in `file_part` (as stored, before any conversion) can be the
+// settings file or one of the slots' pictures. Those names are ASCII, which the DOS page and UTF-8
+// both keep as they are, so the stored bytes can be compared.
+bool CanBeSkinFile(std::string_view file_part) {
+  return SameIgnoringCase(file_part, kSettingsFile) ||
+         std::any_of(kSlots.begin(), kSlots.end(), [&](const SlotInfo& slot) {
+           return SameIgnoringCase(file_part, FilePart(slot.file));
+         });
+}
+
+// An open archive with the entries that can belong to a skin listed once, in archive order. A
+// pack of thousands of files costs only its skin files: the others are not kept, and the names
+// that are kept are stored once, as the archive holds them, in one block.
 class Archive {
  public:
   struct Entry {
-    std::string name;   // converted to UTF-8, "\" between folders
-    std::string upper;  // the name upper-cased, for matching
+    std::uint32_t name_at = 0;  // in names_
+    std::uint16_t name_size = 0;
+    bool utf8 = false;      // bit 11 of the general-purpose flags; otherwise the DOS page
+    bool supported = true;  // stored or deflated, the two methods the ZIP reader inflates
     std::uint64_t size = 0;
     unz64_file_pos position{};
   };
@@ -129,32 +157,55 @@ class Archive {
   explicit Archive(const std::string& path)
       : file_(base::IsRegularFile(path) ? unzOpen64(path.c_str()) : nullptr) {
     if (file_ == nullptr) return;
-    for (int r = unzGoToFirstFile(file_.get()); r == UNZ_OK && entries_.size() < kMaxArchiveEntries;
-         r = unzGoToNextFile(file_.get())) {
-      unz_file_info64 info{};
-      char name[1024];
-      if (unzGetCurrentFileInfo64(file_.get(), &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
-          UNZ_OK) {
-        break;
-      }
+    // Counted first and then stored, so that the listing takes what it keeps and no more.
+    std::size_t count = 0;
+    std::size_t name_bytes = 0;
+    ListSkinEntries([&](std::string_view raw, const unz_file_info64&) {
+      ++count;
+      name_bytes += raw.size();
+    });
+    entries_.reserve(count);
+    names_.reserve(name_bytes);
+    ListSkinEntries([&](std::string_view raw, const unz_file_info64& info) {
+      if (entries_.size() == count || names_.size() + raw.size() > name_bytes) return;
       Entry entry;
-      const std::string raw(name, std::min<std::size_t>(info.size_filename, sizeof name - 1));
-      // Bit 11 of the general-purpose flags marks UTF-8 names; older archives use the DOS page.
-      entry.name = (info.flag & (1u << 11)) ? raw : DecodeAnsi(raw, 437);
-      std::replace(entry.name.begin(), entry.name.end(), '/', '\\');
-      entry.upper = Upper(entry.name);
+      entry.name_at = static_cast<std::uint32_t>(names_.size());
+      entry.name_size = static_cast<std::uint16_t>(raw.size());
+      entry.utf8 = (info.flag & (1u << 11)) != 0;
+      entry.supported = info.compression_method == 0 || info.compression_method == Z_DEFLATED;
       entry.size = info.uncompressed_size;
       unzGetFilePos64(file_.get(), &entry.position);
-      entries_.push_back(std::move(entry));
-    }
+      names_.append(raw);
+      entries_.push_back(entry);
+    });
   }
 
   const std::vector<Entry>& entries() const { return entries_; }
 
+  // The entry's name as the archive stores it.
+  std::string_view StoredName(const Entry& entry) const {
+    return std::string_view(names_).substr(entry.name_at, entry.name_size);
+  }
+
+  // True when the entry's name, without its folders, is `file_part` in any letter case; compared
+  // as stored, before the name is converted.
+  bool HasFilePart(const Entry& entry, std::string_view file_part) const {
+    return SameIgnoringCase(FilePart(StoredName(entry)), file_part);
+  }
+
+  // The entry's name converted to UTF-8, with "\" between folders.
+  std::string Name(const Entry& entry) const {
+    const std::string_view raw = StoredName(entry);
+    std::string name = entry.utf8 ? std::string(raw) : DecodeAnsi(raw, 437);
+    std::replace(name.begin(), name.end(), '/', '\\');
+    return name;
+  }
+
   // The entry's data, or nothing when it is larger than `max_bytes` (checked before anything is
-  // inflated), fails to inflate, is longer or shorter than it claims, or fails its CRC check.
+  // inflated), is compressed with a method the reader does not know (it would hand out the raw
+  // bytes), fails to inflate, is longer or shorter than it claims, or fails its CRC check.
   std::optional<Bytes> Extract(const Entry& entry, std::uint64_t max_bytes) {
-    if (entry.size > max_bytes) return std::nullopt;
+    if (entry.size > max_bytes || !entry.supported) return std::nullopt;
     unz64_file_pos position = entry.position;
     if (unzGoToFilePos64(file_.get(), &position) != UNZ_OK) return std::nullopt;
     if (unzOpenCurrentFile(file_.get()) != UNZ_OK) return std::nullopt;
@@ -179,22 +230,37 @@ class Archive {
   }
 
  private:
+  // Calls `take` with the stored name and the information of each of the first kMaxArchiveEntries
+  // entries that can be a skin's file, in archive order, the archive positioned on it.
+  template <typename Take>
+  void ListSkinEntries(Take take) {
+    std::size_t looked_at = 0;
+    for (int r = unzGoToFirstFile(file_.get()); r == UNZ_OK && looked_at < kMaxArchiveEntries;
+         r = unzGoToNextFile(file_.get()), ++looked_at) {
+      unz_file_info64 info{};
+      char name[1024];
+      if (unzGetCurrentFileInfo64(file_.get(), &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
+          UNZ_OK) {
+        break;
+      }
+      const std::string_view raw(name, std::min<std::size_t>(info.size_filename, sizeof name - 1));
+      if (CanBeSkinFile(FilePart(raw))) take(raw, info);
+    }
+  }
+
   struct Closer {
     void operator()(unzFile file) const { unzClose(file); }
   };
   // Owned so that the archive is closed also when listing its entries runs out of memory.
   std::unique_ptr<std::remove_pointer_t<unzFile>, Closer> file_;
   std::vector<Entry> entries_;
+  std::string names_;
 };
-
-std::string FilePart(const std::string& name) {
-  const std::size_t cut = name.find_last_of("\\/");
-  return cut == std::string::npos ? name : name.substr(cut + 1);
-}
 
 Taken TakeEntry(SkinDocument& doc, SlotId slot, const Archive::Entry& entry, Archive& archive,
                 std::uint64_t budget) {
   if (entry.size > kMaxPictureFileBytes) return Refused(FileProblem::kTooLarge);
+  if (!entry.supported) return Refused(FileProblem::kUnsupportedCompression);
   const std::optional<Bytes> bytes = archive.Extract(entry, kMaxPictureFileBytes);
   if (!bytes) return Refused(FileProblem::kUnknownFormat);
   return TakeBytes(doc, slot, *bytes, false, true, budget);
@@ -204,9 +270,11 @@ Taken TakeEntry(SkinDocument& doc, SlotId slot, const Archive::Entry& entry, Arc
 void LoadZipBitmap(SkinDocument& doc, SlotId slot, const std::string& wanted, Archive& archive,
                    const LoadOptions& options, Feedback& feedback) {
   const std::string key = Upper(wanted);
+  const std::string_view file_part = FilePart(wanted);
   const auto& entries = archive.entries();
-  const auto entry = std::find_if(entries.begin(), entries.end(),
-                                  [&](const Archive::Entry& e) { return e.upper == key; });
+  const auto entry = std::find_if(entries.begin(), entries.end(), [&](const Archive::Entry& e) {
+    return archive.HasFilePart(e, file_part) && Upper(archive.Name(e)) == key;
+  });
   Taken taken = Refused(FileProblem::kNotFound);
   if (entry != entries.end()) {
     try {
@@ -281,17 +349,22 @@ bool OpenSkinZip(SkinDocument& doc, const std::string& zip_path, const LoadOptio
   return GuardedLoad(feedback, options.texts, [&] {
     Archive archive(zip_path);
     const auto& entries = archive.entries();
-    const auto settings = std::find_if(entries.begin(), entries.end(), [](const Archive::Entry& e) {
-      return FilePart(e.upper) == "UISETTINGS.INI";
-    });
+    const auto settings = std::find_if(
+        entries.begin(), entries.end(),
+        [&](const Archive::Entry& e) { return archive.HasFilePart(e, kSettingsFile); });
+    if (settings != entries.end() && !settings->supported) {
+      feedback.ShowError(ComposeFileMessage(archive.Name(*settings),
+                                            FileProblem::kUnsupportedCompression, options.texts));
+      return false;
+    }
     std::optional<Bytes> bytes;
     if (settings != entries.end()) bytes = archive.Extract(*settings, kMaxSettingsFileBytes);
     if (!bytes) {
       feedback.ShowError(ComposeFileMessage(zip_path, FileProblem::kNoSkin, options.texts));
       return false;
     }
-    const std::string root =
-        settings->name.substr(0, settings->name.size() - FilePart(settings->name).size());
+    const std::string settings_name = archive.Name(*settings);
+    const std::string root = settings_name.substr(0, settings_name.find_last_of('\\') + 1);
     ReadSkinSettings(*bytes, doc, options.code_page);
     for (std::size_t s = 0; s < kSlotCount; ++s) {
       feedback.SetProgress(static_cast<int>(s) + 1);

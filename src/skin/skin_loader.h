@@ -68,11 +68,12 @@ inline constexpr std::size_t kMaxArchiveEntries = 65536;
 // entry named uisettings.ini (any letter case, at any depth); pictures are looked for under it with
 // "\" between folders and without regard to letter case. Entries are read into memory only. A
 // picture is taken as it is, without dithering. Messages as OpenSkinFolder, naming entries with
-// their root ("myskin\icon\cheat.bmp"). Returns false, with the no-skin message naming the
-// archive and nothing
-// changed, when the archive cannot be opened (also when it is not a regular file) or holds no
-// settings entry. The archive's listing is read once; only its first kMaxArchiveEntries entries
-// are looked at.
+// their root ("myskin\icon\cheat.bmp"); an entry compressed with a method other than stored or
+// deflate is reported as unsupported. Returns false, with the no-skin message naming the archive
+// and nothing changed, when the archive cannot be opened (also when it is not a regular file) or
+// holds no readable settings entry, or with the unsupported-compression message naming a settings
+// entry of another method. The archive's listing is read once, and keeps only the entries whose
+// names can be a skin's files; only its first kMaxArchiveEntries entries are looked at.
 bool OpenSkinZip(SkinDocument& doc, const std::string& zip_path, const LoadOptions& options,
                  Feedback& feedback);
 

@@ -8,10 +8,14 @@
 #include <jpeglib.h>
 // clang-format on
 
+#include <zlib.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
-
-#include <zlib.h>
+#include <new>
+#include <random>
+#include <string>
 
 #include "allocation_probe.h"
 #include "imaging/bmp16.h"
@@ -26,7 +30,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using testing_support::LargestAllocation;
+using testing_support::PeakHeld;
 using testing_support::ResetLargestAllocation;
+using testing_support::ResetPeakHeld;
 
 constexpr std::size_t kSmall = 1 << 20;  // what a refusal may allocate at most
 
@@ -52,6 +58,47 @@ Bytes PngDeclaring(std::uint32_t width, std::uint32_t height) {
   }
   const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, &png[12], 17));
   for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+  return png;
+}
+
+void PutBig32(Bytes& b, std::uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+// One PNG chunk: length, type, data, CRC.
+Bytes PngChunk(const char (&type)[5], const Bytes& data) {
+  Bytes chunk;
+  PutBig32(chunk, static_cast<std::uint32_t>(data.size()));
+  chunk.insert(chunk.end(), type, type + 4);
+  chunk.insert(chunk.end(), data.begin(), data.end());
+  const auto crc = static_cast<std::uint32_t>(crc32(0, chunk.data() + 4, chunk.size() - 4));
+  PutBig32(chunk, crc);
+  return chunk;
+}
+
+Bytes Deflated(const Bytes& raw) {
+  uLongf size = compressBound(static_cast<uLong>(raw.size()));
+  Bytes out(size);
+  EXPECT_EQ(compress2(out.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9), Z_OK);
+  out.resize(size);
+  return out;
+}
+
+// A non-interlaced PNG of the given header fields whose unfiltered rows are `rows` (each row's
+// filter byte included), with `ancillary` chunks between its header and its data.
+Bytes PngOf(std::uint32_t width, std::uint32_t height, std::uint8_t depth, std::uint8_t colour,
+            const Bytes& rows, const std::vector<Bytes>& ancillary = {}) {
+  Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Bytes header;
+  PutBig32(header, width);
+  PutBig32(header, height);
+  header.insert(header.end(), {depth, colour, 0, 0, 0});
+  const Bytes ihdr = PngChunk("IHDR", header);
+  png.insert(png.end(), ihdr.begin(), ihdr.end());
+  for (const Bytes& chunk : ancillary) png.insert(png.end(), chunk.begin(), chunk.end());
+  for (const Bytes& chunk : {PngChunk("IDAT", Deflated(rows)), PngChunk("IEND", {})}) {
+    png.insert(png.end(), chunk.begin(), chunk.end());
+  }
   return png;
 }
 
@@ -203,6 +250,62 @@ TEST(ShortData, APngWithoutDataForItsRowsIsRefusedBeforeItsPictureIsAllocated) {
   ASSERT_FALSE(picture);
   EXPECT_EQ(picture.error(), DecodeError::kUnknownFormat);
   EXPECT_LT(LargestAllocation(), kSmall);
+}
+
+// Ancillary chunks cost nothing: compressed texts of many megabytes each, an ICC profile and an
+// unknown chunk are skipped unread, and libpng's own memory stays small.
+TEST(PngChunks, TextsAndProfilesThatInflateToGigabytesCostNothing) {
+  const Bytes text = Deflated(Bytes(12 << 20, 'a'));  // 12 KiB that inflate to 12 MiB
+  const auto with_prefix = [&](std::string prefix) {
+    Bytes data(prefix.begin(), prefix.end());
+    data.insert(data.end(), text.begin(), text.end());
+    return data;
+  };
+  std::vector<Bytes> chunks;
+  for (int i = 0; i < 8; ++i) {
+    chunks.push_back(PngChunk("zTXt", with_prefix(std::string("Comment\0\0", 9))));
+    chunks.push_back(PngChunk("iTXt", with_prefix(std::string("Comment\0\1\0\0\0", 12))));
+    chunks.push_back(PngChunk("iCCP", with_prefix(std::string("icc\0\0", 5))));
+    chunks.push_back(PngChunk("tEXt", Bytes(1 << 20, 'b')));
+    chunks.push_back(PngChunk("blOb", Bytes(1 << 20, 'c')));
+  }
+  const Bytes bomb = PngOf(1, 1, 8, 2, {0, 10, 20, 30}, chunks);
+
+  ResetPeakHeld();
+  const auto start = std::chrono::steady_clock::now();
+  const Decoded picture = DecodePng(bomb);
+  const auto took = std::chrono::steady_clock::now() - start;
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels, std::vector<Rgb>{MakeRgb(10, 20, 30)});
+  EXPECT_LT(PeakHeld(), 256u << 10);
+  EXPECT_LT(took, std::chrono::milliseconds(500));
+}
+
+// libpng's memory is bounded, and the bound leaves room for the widest, deepest rows.
+TEST(PngChunks, TheWidestSixteenBitRowsStillDecode) {
+  constexpr std::uint32_t kWidth = 16384;
+  Bytes rows;
+  for (int y = 0; y < 2; ++y) {
+    rows.push_back(0);
+    for (std::uint32_t x = 0; x < kWidth; ++x) {
+      rows.insert(rows.end(), {static_cast<std::uint8_t>(x), 0, 7, 0, 9, 0, 255, 0});
+    }
+  }
+  const Decoded picture = DecodePng(PngOf(kWidth, 2, 16, 6, rows));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels[kWidth + 5], MakeRgb(5, 7, 9));
+}
+
+// A write that runs out of memory inside libpng's callback comes out of EncodePng as bad_alloc,
+// with libpng's structures freed, and the next encoding works.
+TEST(PngChunks, RunningOutOfMemoryWhileWritingThrowsFromEncodePng) {
+  Image noise(512, 512);
+  std::mt19937 random(7);
+  for (Rgb& p : noise.pixels) p = random() & 0xFFFFFF;
+  testing_support::FailAllocationsAbove(800 << 10);  // the picture's rows fit, the file does not
+  EXPECT_THROW(EncodePng(noise), std::bad_alloc);
+  testing_support::FailAllocationsAbove(SIZE_MAX);
+  EXPECT_TRUE(DecodePng(EncodePng(noise)));
 }
 
 TEST(ShortData, AJpegWhoseScanEndsEarlyDecodesWithinItsBudget) {

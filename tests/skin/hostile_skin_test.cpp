@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <new>
 
-#include "imaging/bmp16.h"
 #include "base/file_io.h"
+#include "imaging/allocation_probe.h"
+#include "imaging/bmp16.h"
 #include "imaging/jpeg_codec.h"
 #include "skin/settings_reader.h"
 #include "skin/skin_loader.h"
@@ -125,6 +127,67 @@ TEST_F(HostileSkinTest, PicturesStayWithinTheDocumentsBudget) {
   EXPECT_EQ(loaded, 2);
   ASSERT_EQ(feedback_.messages.size(), kSlotCount - 2);
   EXPECT_EQ(feedback_.messages.back(), Message("bombs\\icon\\unk.bmp", FileProblem::kOverBudget));
+}
+
+// Entries compressed with a method the ZIP reader cannot inflate (bzip2, LZMA) are reported as
+// such, not handed on as their raw bytes; stored and deflated entries are read.
+TEST_F(HostileSkinTest, EntriesOfOtherCompressionMethodsAreReportedAsUnsupported) {
+  const std::string bmp = AsText(imaging::EncodeBmp16(Image(2, 2, imaging::MakeRgb(8, 16, 24))));
+  const std::string zip = dir_.folder() + "methods.zip";
+  ASSERT_TRUE(testing_support::WriteZip(zip, {{"s/uisettings.ini", "[end]\r\n"},
+                                              {"s/active.bmp", "BZh91AY&SY" + bmp, false, 12},
+                                              {"s/btn.bmp", bmp, false, 14},
+                                              {"s/icon/cheat.bmp", bmp, false, 0}}));
+  EXPECT_TRUE(OpenSkinZip(doc_, zip, options_, feedback_));
+  const auto shown = [&](const std::string& name) {
+    return std::count(feedback_.messages.begin(), feedback_.messages.end(),
+                      Message(name, FileProblem::kUnsupportedCompression));
+  };
+  EXPECT_EQ(shown("s\\active.bmp"), 1);
+  EXPECT_EQ(shown("s\\btn.bmp"), 1);
+  EXPECT_EQ(feedback_.messages.size(), kSlotCount - 1);
+  EXPECT_TRUE(doc_.slots[Index(SlotId::active)]->Empty());
+  EXPECT_EQ(doc_.slots[Index(SlotId::cheat)]->width, 2);
+
+  // A settings file that cannot be read says why, and nothing changes.
+  const std::string settings_zip = dir_.folder() + "settings.zip";
+  ASSERT_TRUE(
+      testing_support::WriteZip(settings_zip, {{"s/UISETTINGS.INI", "[end]\r\n", false, 12}}));
+  RecordingFeedback feedback;
+  const SkinDocument before = doc_;
+  EXPECT_FALSE(OpenSkinZip(doc_, settings_zip, options_, feedback));
+  EXPECT_EQ(feedback.messages, std::vector<std::string>{Message(
+                                   "s\\UISETTINGS.INI", FileProblem::kUnsupportedCompression)});
+  EXPECT_TRUE(doc_ == before);
+}
+
+// Listing a pack of tens of thousands of entries keeps only what can be a skin's file, each name
+// once and as stored: memory stays below the size of the archive's directory.
+TEST_F(HostileSkinTest, ListingALargeArchiveCostsLessThanItsDirectory) {
+  constexpr int kEntries = 20000;
+  const std::string padding(100, 'x');
+  std::vector<testing_support::ZipEntry> others{{"s/uisettings.ini", "[end]\r\n"}};
+  std::vector<testing_support::ZipEntry> pictures = others;
+  std::size_t picture_names = 0;
+  for (int i = 0; i < kEntries; ++i) {
+    others.push_back({padding + std::to_string(i) + ".txt", "", false, 0});
+    pictures.push_back({padding + std::to_string(i) + "/Active.BMP", "", false, 0});
+    picture_names += pictures.back().name.size();
+  }
+  const std::string others_zip = dir_.folder() + "others.zip";
+  const std::string pictures_zip = dir_.folder() + "pictures.zip";
+  ASSERT_TRUE(testing_support::WriteZip(others_zip, others));
+  ASSERT_TRUE(testing_support::WriteZip(pictures_zip, pictures));
+
+  testing_support::ResetPeakHeld();
+  EXPECT_TRUE(OpenSkinZip(doc_, others_zip, options_, feedback_));
+  EXPECT_LT(testing_support::PeakHeld(), 256u << 10) << "nothing of the other entries is kept";
+
+  RecordingFeedback feedback;
+  testing_support::ResetPeakHeld();
+  EXPECT_TRUE(OpenSkinZip(doc_, pictures_zip, options_, feedback));
+  EXPECT_LT(testing_support::PeakHeld(), picture_names + kEntries * 48u);
+  EXPECT_EQ(feedback.messages[0], Message("s\\active.bmp", FileProblem::kNotFound));
 }
 
 // Every line read while [SkinInfo] is current takes one leading space off each text. A megabyte of

@@ -216,25 +216,41 @@ TEST_P(SkinFolderNames, AreSafeOnEveryDesktopAndOnTheCard) {
 
 INSTANTIATE_TEST_SUITE_P(
     Titles, SkinFolderNames,
-    ::testing::Values(FolderNameCase{"Blue Night", "", "Blue Night"},
-                      FolderNameCase{"../../etc/passwd", "", "_.._etc_passwd"},
-                      FolderNameCase{"a\\b:c*d?e\"f<g>h|i", "", "a_b_c_d_e_f_g_h_i"},
-                      FolderNameCase{"tab\there\x7f", "", "tab_here_"},
-                      FolderNameCase{"  .hidden. ", "", "hidden"},
-                      FolderNameCase{"...", "", "skin"},
-                      FolderNameCase{"", "from archive", "from archive"},
-                      FolderNameCase{"", "..", "skin"}, FolderNameCase{"CON", "", "CON_"},
-                      FolderNameCase{"com1.old", "", "com1_.old"},
-                      FolderNameCase{"lpt0", "", "lpt0"}, FolderNameCase{"console", "", "console"},
-                      FolderNameCase{"caf\xC3\xA9", "", "caf\xC3\xA9"},
-                      FolderNameCase{"bad\xC3(\xFF\xED\xA0\x80", "", "bad_(____"},
-                      // Overlong and beyond U+10FFFF; a four-byte character, then one cut short.
-                      FolderNameCase{"o\xC0\xAF\xE0\x80\xAF\xF4\x90\x80\x80", "", "o_________"},
-                      FolderNameCase{"\xF0\x9F\x98\x80!\xF0\x9F\x98", "", "\xF0\x9F\x98\x80!___"},
-                      FolderNameCase{std::string(70, 'a'), "", std::string(64, 'a')},
-                      // 20 three-byte characters after "xy" make 62 bytes; the 21st would cross 64.
-                      FolderNameCase{"xy" + Repeat("皮", 22), "", "xy" + Repeat("皮", 20)},
-                      FolderNameCase{std::string(63, 'a') + " b", "", std::string(63, 'a')}));
+    ::testing::Values(
+        FolderNameCase{"Blue Night", "", "Blue Night"},
+        FolderNameCase{"../../etc/passwd", "", "_.._etc_passwd"},
+        FolderNameCase{"a\\b:c*d?e\"f<g>h|i", "", "a_b_c_d_e_f_g_h_i"},
+        FolderNameCase{"tab\there\x7f", "", "tab_here_"},
+        FolderNameCase{"  .hidden. ", "", "hidden"}, FolderNameCase{"...", "", "skin"},
+        FolderNameCase{"", "from archive", "from archive"}, FolderNameCase{"", "..", "skin"},
+        FolderNameCase{"CON", "", "CON_"}, FolderNameCase{"com1.old", "", "com1_.old"},
+        FolderNameCase{"lpt0", "", "lpt0_"}, FolderNameCase{"console", "", "console"},
+        // Device names Windows cannot create, and the preview's name beside the
+        // folder, in any letter case; similar names stay as they are.
+        FolderNameCase{"CON .txt", "", "CON_ .txt"}, FolderNameCase{"CONIN$", "", "CONIN$_"},
+        FolderNameCase{"conout$.log", "", "conout$_.log"}, FolderNameCase{"COM0", "", "COM0_"},
+        FolderNameCase{"Nul  ", "", "Nul_"}, FolderNameCase{"aux...", "", "aux_"},
+        FolderNameCase{"prn.a.b", "", "prn_.a.b"},
+        FolderNameCase{"LPT\xC2\xB9", "", "LPT\xC2\xB9_"},
+        FolderNameCase{"com\xC2\xB3.x", "", "com\xC2\xB3_.x"}, FolderNameCase{"COM10", "", "COM10"},
+        FolderNameCase{"COM\xC2\xB4", "", "COM\xC2\xB4"}, FolderNameCase{"CONIN", "", "CONIN"},
+        FolderNameCase{"", "con", "con_"}, FolderNameCase{"preview.png", "", "preview_.png"},
+        FolderNameCase{"PREVIEW.PNG", "", "PREVIEW_.PNG"},
+        FolderNameCase{"prev\xC4\xB1"
+                       "ew.png",
+                       "",
+                       "prev\xC4\xB1"
+                       "ew_.png"},
+        FolderNameCase{"preview.png.old", "", "preview.png.old"},
+        FolderNameCase{"preview", "", "preview"}, FolderNameCase{"caf\xC3\xA9", "", "caf\xC3\xA9"},
+        FolderNameCase{"bad\xC3(\xFF\xED\xA0\x80", "", "bad_(____"},
+        // Overlong and beyond U+10FFFF; a four-byte character, then one cut short.
+        FolderNameCase{"o\xC0\xAF\xE0\x80\xAF\xF4\x90\x80\x80", "", "o_________"},
+        FolderNameCase{"\xF0\x9F\x98\x80!\xF0\x9F\x98", "", "\xF0\x9F\x98\x80!___"},
+        FolderNameCase{std::string(70, 'a'), "", std::string(64, 'a')},
+        // 20 three-byte characters after "xy" make 62 bytes; the 21st would cross 64.
+        FolderNameCase{"xy" + Repeat("皮", 22), "", "xy" + Repeat("皮", 20)},
+        FolderNameCase{std::string(63, 'a') + " b", "", std::string(63, 'a')}));
 
 }  // namespace
 }  // namespace skin
