@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>

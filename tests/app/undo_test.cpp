@@ -15,6 +15,7 @@
 #include "app/fixed_numbers.h"
 #include "imaging/png_codec.h"
 #include "shell_fixture.h"
+#include "skin/settings_reader.h"
 #include "skin/skin_saver.h"
 #include "zip_writer.h"
 
@@ -202,10 +203,11 @@ TEST_F(UndoTest, UnsavedWorkIsReplacedOnlyAfterTheQuestion) {
   dialogs_.answers = {dir_.folder() + "kept/"};
   fs::create_directories(dir_.path() / "kept");
   Trigger(kMenuNewSkin);
-  EXPECT_NE(testing_support::ReadFileText(dir_.path() / "kept" / "uisettings.ini")
-                .find("[file type]\r\nshow=0"),
-            std::string::npos)
-      << "saved before the new skin came";
+  const std::string kept = testing_support::ReadFileText(dir_.path() / "kept" / "uisettings.ini");
+  skin::SkinDocument saved;
+  skin::ReadSkinSettings(std::span(reinterpret_cast<const std::uint8_t*>(kept.data()), kept.size()),
+                         saved, skin::kDefaultCodePage);
+  EXPECT_EQ(saved.Field(FieldId::file_type_show), 0) << "saved before the new skin came";
   EXPECT_EQ(doc(), session::SkinSession().document());
 
   ClickGadget(Field(FieldId::file_type_show));
