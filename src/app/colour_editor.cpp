@@ -32,7 +32,10 @@ QString ColourCode(imaging::Rgb colour) {
 }
 
 ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // Kept above every other window, so that no other program's window hides it while the user
+    // holds the right button over the screen to pick a colour.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowStaysOnTopHint),
       given_(given),
       current_(given) {
   setWindowTitle(Q(texts.Text("LANG_COLORSETTING$")));
@@ -86,11 +89,11 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   // While the editor is open, holding the right mouse button anywhere on the desktop picks the
   // colour under the pointer.
-  auto* poll = new QTimer(this);
-  connect(poll, &QTimer::timeout, this, [this] {
+  pick_timer_ = new QTimer(this);
+  connect(pick_timer_, &QTimer::timeout, this, [this] {
     if (RightButtonHeld()) PickUnderPointer();
   });
-  poll->start(15);
+  pick_timer_->start(kPickIntervalMs);
 }
 
 void ColourEditor::ChannelChanged(int index) {
@@ -122,10 +125,16 @@ void ColourEditor::ChooseWithSystemChooser() {
   // The new colour comes preselected and as the chooser's custom colour. Qt's own chooser, which
   // keeps custom colours (a desktop's native one would drop it) and speaks the editor's language.
   QColorDialog::setCustomColor(0, ToQColor(current_));
+  // The editor waits while the chooser is open: the right button then belongs to the chooser, and
+  // a cancelled chooser changes nothing.
+  pick_timer_->stop();
   const QColor chosen = QColorDialog::getColor(ToQColor(current_), this, QString(),
                                                QColorDialog::DontUseNativeDialog);
+  pick_timer_->start(kPickIntervalMs);
   if (chosen.isValid()) SetNewColour(imaging::MakeRgb(chosen.red(), chosen.green(), chosen.blue()));
 }
+
+bool ColourEditor::picking() const { return pick_timer_->isActive(); }
 
 void ColourEditor::ShowSwatch() {
   QPixmap pixmap(50, 100);

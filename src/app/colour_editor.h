@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QTimer;
 
 namespace app {
 
@@ -35,6 +36,8 @@ class ColourEditor : public QDialog {
   QLabel* instructions() const { return instructions_; }
   QLabel* swatch() const { return swatch_; }
   QPushButton* chooser() const { return chooser_; }
+  // Whether a held right button picks from the screen now (not while the system chooser is open).
+  bool picking() const;
 
   // Opens the editor and returns its result.
   static imaging::Rgb EditColour(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent);
@@ -48,7 +51,10 @@ class ColourEditor : public QDialog {
   void ShowSwatch();
   void ChooseWithSystemChooser();
 
+  static constexpr int kPickIntervalMs = 15;
+
   imaging::Rgb given_;
+  QTimer* pick_timer_ = nullptr;
   imaging::Rgb current_;
   QLabel* instructions_ = nullptr;
   QLabel* swatch_ = nullptr;

@@ -330,11 +330,13 @@ TEST(ColourEditor, TheSwatchHasABorderAndTheSystemChooserGetsTheColourAsItsCusto
                     ASSERT_NE(chooser, nullptr);
                     EXPECT_EQ(chooser->currentColor(), QColor(248, 248, 0));
                     EXPECT_EQ(QColorDialog::customColor(0), QColor(248, 248, 0));
+                    EXPECT_FALSE(editor.picking()) << "no screen pick inside the chooser";
                     chooser->setCurrentColor(QColor(250, 10, 130));
                     chooser->accept();
                   });
   EXPECT_EQ(editor.current(), MakeRgb(250, 10, 130)) << "the chooser's colour keeps its low bits";
-  EXPECT_EQ(editor.channel(0)->value(), 31);
+  EXPECT_EQ(editor.channel(0)->value(), 31);  EXPECT_TRUE(editor.picking());
+  EXPECT_TRUE(editor.windowFlags() & Qt::WindowStaysOnTopHint) << "above other windows";
 }
 
 TEST(ColourEditor, ARightPressOverItsFieldsOpensNoContextMenu) {

@@ -225,6 +225,17 @@ TEST_F(LiveLinkTest, ChangesOnDiskOverUnsavedEditsWaitForTheUsersAnswer) {
   EXPECT_TRUE(Modified());
 }
 
+// A folder deleted and made again, as a tool that unpacks a skin anew does, is followed again.
+TEST_F(LiveLinkTest, AFolderDeletedAndMadeAgainIsFollowedAgain) {
+  OpenFollowedSkin();
+  fs::remove_all(skin_);
+  QTest::qWait(kSettleMs);
+  SaveSkinFolder("skin", 42);
+  ASSERT_TRUE(WaitFor([&] { return doc().Field(FieldId::start_button_x) == 42; }));
+  EXPECT_EQ(shell_->watched_folder(), skin_);
+  EXPECT_FALSE(Modified());
+}
+
 TEST_F(LiveLinkTest, BrokenAndHostileRewritesKeepTheOldContentAndAreReportedOnce) {
   OpenFollowedSkin();
   const Image before = doc().Slot(SlotId::btn);
