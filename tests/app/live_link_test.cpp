@@ -163,20 +163,6 @@ TEST_F(LiveLinkTest, APictureRewrittenInPlaceOrByRenameAppearsInThePreview) {
   EXPECT_FALSE(Modified());
 }
 
-TEST_F(LiveLinkTest, EachReloadIsOneUndoStepAndTheSavedStateFollowsTheDisk) {
-  OpenFollowedSkin();
-  const Image old_btn = doc().Slot(SlotId::btn);
-  WriteByRename("btn.bmp", Bmp(Image(4, 4, kMagenta)));
-  ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::btn) == Image(4, 4, kMagenta); }));
-  EXPECT_EQ(UndoText(), "Undo Reload btn.bmp");
-  EXPECT_FALSE(Modified()) << "the file on disk holds what the editor shows";
-  Trigger(kMenuUndo);
-  EXPECT_EQ(doc().Slot(SlotId::btn), old_btn);
-  EXPECT_TRUE(Modified()) << "the old picture is on disk no more";
-  Trigger(kMenuRedo);
-  EXPECT_FALSE(Modified());
-}
-
 TEST_F(LiveLinkTest, ARewrittenSettingsFileReloadsItsValues) {
   OpenFollowedSkin();
   skin::SkinDocument edited = doc();

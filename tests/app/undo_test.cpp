@@ -123,36 +123,6 @@ TEST_F(UndoTest, EveryKindOfStepUndoesBackToTheStartAndRedoesAgain) {
   EXPECT_FALSE(MenuEnabled(kMenuRedo));
 }
 
-TEST_F(UndoTest, ANewEditClearsWhatCouldBeRedone) {
-  SpinUp(Field(FieldId::start_button_x), 1);
-  SpinUp(Field(FieldId::start_button_y), 1);
-  Trigger(kMenuUndo);
-  EXPECT_TRUE(MenuEnabled(kMenuRedo));
-  EXPECT_EQ(MenuText(kMenuRedo), "Redo Change [start button] y");
-  ClickGadget(Field(FieldId::file_type_show));
-  EXPECT_FALSE(MenuEnabled(kMenuRedo));
-  EXPECT_EQ(MenuText(kMenuRedo), "Redo");
-}
-
-TEST_F(UndoTest, TheModifiedMarkFollowsEditsUndoAndSave) {
-  EXPECT_FALSE(window().isWindowModified());
-  SpinUp(Field(FieldId::start_button_x), 2);
-  EXPECT_TRUE(window().isWindowModified());
-  Trigger(kMenuUndo);
-  EXPECT_FALSE(window().isWindowModified()) << "back to the skin as it was opened";
-  Trigger(kMenuRedo);
-  EXPECT_TRUE(window().isWindowModified());
-  dialogs_.answers.push_back(dir_.folder() + "saved/");
-  fs::create_directories(dir_.path() / "saved");
-  Trigger(kMenuSaveFolder);
-  EXPECT_FALSE(window().isWindowModified());
-  Trigger(kMenuUndo);
-  EXPECT_TRUE(window().isWindowModified()) << "the saved state lies ahead";
-  dialogs_.quit_answer = UserDialogs::SaveAnswer::kDiscard;
-  Trigger(kMenuNewSkin);
-  EXPECT_FALSE(window().isWindowModified()) << "a new skin is the built-in one: nothing to save";
-}
-
 TEST_F(UndoTest, QuittingAsksOnceOnlyWithUnsavedChanges) {
   Trigger(kMenuQuit);
   EXPECT_EQ(dialogs_.quit_questions, 0);

@@ -162,6 +162,7 @@ TEST_F(SkinSessionTest, RunsMergeUntilSomethingComesBetween) {
   session_.SetFields(std::initializer_list<SkinSession::FieldValue>{{FieldId::start_button_y, 9}},
                      {StepKind::kMove, skin::SectionId::start_button}, Gesture{1});
   EXPECT_EQ(session_.history().UndoCount(), 7u) << "an undo ends the run";
+  EXPECT_FALSE(session_.history().CanRedo()) << "a new edit clears what could be redone";
   SaveTo("a");
   session_.SetFields(std::initializer_list<SkinSession::FieldValue>{{FieldId::start_button_y, 8}},
                      {StepKind::kMove, skin::SectionId::start_button}, Gesture{1});
