@@ -32,14 +32,17 @@ class NoDialogs : public app::UserDialogs {
   imaging::Rgb EditColour(imaging::Rgb given) override { return given; }
   void ShowInformationBox() override {}
   void CopyToClipboard(const imaging::Image&) override {}
-  QuitAnswer AskSaveBeforeQuit() override { return QuitAnswer::kDiscard; }
+  SaveAnswer AskSaveChanges(std::string_view) override { return SaveAnswer::kDiscard; }
 };
 
 void BM_StartToFirstPreview(benchmark::State& state) {
   testing_support::TempDir dir;
   NoDialogs dialogs;
   for (auto _ : state) {
-    app::Shell shell(dialogs, {dir.folder(), dir.folder() + "settings/settings.ini", ""});
+    i18n::UiTexts texts;
+    session::SkinSession session;
+    app::Shell shell(dialogs, session, texts,
+                     {dir.folder(), dir.folder() + "settings/settings.ini", ""});
     shell.Start();
     shell.window()->show();
     QCoreApplication::processEvents();
@@ -60,7 +63,10 @@ void WheelUp(QWidget* viewport) {
 void BM_ElementEditToScreen(benchmark::State& state) {
   testing_support::TempDir dir;
   NoDialogs dialogs;
-  app::Shell shell(dialogs, {dir.folder(), dir.folder() + "settings/settings.ini", ""});
+  i18n::UiTexts texts;
+  session::SkinSession session;
+  app::Shell shell(dialogs, session, texts,
+                   {dir.folder(), dir.folder() + "settings/settings.ini", ""});
   shell.Start();
   app::MainWindow& window = *shell.window();
   if (state.range(1) == 1) window.resize(1600, 1130);
@@ -69,7 +75,7 @@ void BM_ElementEditToScreen(benchmark::State& state) {
   auto* area = static_cast<QAbstractScrollArea*>(window.Gadget(app::kGadgetPreviewArea));
   for (int i = 0; i < state.range(0); ++i) WheelUp(area->viewport());
   QCoreApplication::processEvents();
-  auto* spin = static_cast<QSpinBox*>(window.Gadget(234));  // big clock x
+  auto* spin = static_cast<QSpinBox*>(window.panel()->Widget(skin::FieldId::big_clock_x));
   int value = 0;
   for (auto _ : state) {
     spin->setValue(value = (value + 1) % 200);
