@@ -349,17 +349,17 @@ void MainWindow::dropEvent(QDropEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Undo and Redo always act on the skin's history: a text field of this window that would take
   // their keys for its own undo leaves them to the window's commands.
-  if (event->type() == QEvent::ShortcutOverride) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-    if (widget != nullptr && widget->window() == this) {
-      for (const int item : {kMenuUndo, kMenuRedo}) {
-        const QAction* action = MenuItem(item);
-        if (action != nullptr && action->shortcuts().contains(pressed)) return true;
-      }
+  // Every event of the program passes here: anything else goes on at once.
+  if (event->type() != QEvent::ShortcutOverride) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+  if (widget != nullptr && widget->window() == this) {
+    for (const int item : {kMenuUndo, kMenuRedo}) {
+      const QAction* action = MenuItem(item);
+      if (action != nullptr && action->shortcuts().contains(pressed)) return true;
     }
   }
-  return QMainWindow::eventFilter(watched, event);
+  return false;
 }
 
 

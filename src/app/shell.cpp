@@ -207,6 +207,10 @@ void Shell::RefreshCommands() {
     if (command.enabled) action->setEnabled(command.enabled(*this));
     if (command.checked) window_->SetChecked(command.id, command.checked(*this));
   }
+  ShowDocumentState();
+}
+
+void Shell::ShowDocumentState() {
   // The items' texts name their step, so their mnemonics are chosen anew each time.
   QSet<QChar> used;
   const auto item = [&](int number, const session::StepLabel* label, std::string_view step_key,
@@ -240,16 +244,16 @@ void Shell::SelectScreen(int screen) {
 
 void Shell::Apply(const session::Changes& changes) {
   SidePanel* panel = window_->panel();
-  if (changes.fields) panel->RefreshFields(document());
-  if (changes.info) panel->RefreshInfo(document());
-  if (changes.colours || changes.slots.any()) panel->RefreshButtons(document());
+  if (changes.fields.any()) panel->RefreshFields(document(), changes.fields);
+  if (changes.info.any()) panel->RefreshInfo(document());
+  if (changes.colours.any() || changes.slots.any()) panel->RefreshButtons(document());
   if (changes.origin && watcher_.folder() != session_.folder()) {
     // What waited for an answer belongs to the folder that is no longer followed.
     disk_changes_.clear();
     ShowDiskChanges();
     FollowOrigin();
   }
-  RefreshCommands();
+  ShowDocumentState();
   if (changes.Document()) RedrawPreview();
 }
 

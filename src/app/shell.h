@@ -152,8 +152,10 @@ class Shell : public WindowEvents {
   void RebuildMainWindow();
   // The side panel's edits, as they reach the shell.
   PanelEvents PanelEdits();
-  // The check marks and enabled states of the command table, and the Undo and Redo texts.
+  // The check marks and enabled states of the command table, and what ShowDocumentState shows.
   void RefreshCommands();
+  // After an edit: the Undo and Redo items (named by their steps), the title and modified mark.
+  void ShowDocumentState();
   // The text of an Undo or Redo item (`item_key`) for a step's label.
   std::string StepText(std::string_view item_key, const session::StepLabel& label) const;
   // Whether the skin may be left for another one: true when it has no unsaved changes or the user

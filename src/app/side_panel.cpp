@@ -62,6 +62,9 @@ QPixmap Thumbnail(const imaging::Image& picture) {
 }
 
 void SetMarked(QWidget* field, bool marked) {
+  // A new palette makes the field and its children polish again: only when the mark changes.
+  const QVariant was = field->property("marked");
+  if (was.isValid() && was.toBool() == marked) return;
   QPalette palette;  // nothing of its own: the field takes its parent's colours again
   if (marked) {
     palette = field->palette();
@@ -341,9 +344,10 @@ void SidePanel::Refresh(const skin::SkinDocument& doc) {
   RefreshButtons(doc);
 }
 
-void SidePanel::RefreshFields(const skin::SkinDocument& doc) {
+void SidePanel::RefreshFields(const skin::SkinDocument& doc,
+                              const std::bitset<skin::kFieldCount>& which) {
   for (const ElementRow& row : ElementRows()) {
-    if (row.kind == LabelKind::kCheckBox) {
+    if (row.kind == LabelKind::kCheckBox && which[skin::Index(*row.flag)]) {
       auto* box = static_cast<QCheckBox*>(gadgets_.at(row.label_gadget));
       const QSignalBlocker block(box);
       const int flag = doc.Field(*row.flag);
@@ -355,7 +359,7 @@ void SidePanel::RefreshFields(const skin::SkinDocument& doc) {
                       (odd ? "\n" + odd_flag_text_.arg(flag) : QString()));
     }
     for (const std::optional<ElementSpin>& spin : {row.x, row.y, row.w}) {
-      if (!spin) continue;
+      if (!spin || !which[skin::Index(spin->field)]) continue;
       auto* field = static_cast<QSpinBox*>(gadgets_.at(spin->gadget));
       const QSignalBlocker block(field);
       const int value = doc.Field(spin->field);

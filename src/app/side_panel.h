@@ -4,6 +4,7 @@
 
 #include <QTabWidget>
 #include <array>
+#include <bitset>
 #include <functional>
 #include <map>
 #include <vector>
@@ -38,7 +39,10 @@ class SidePanel : public QTabWidget {
   // range, or a flag neither 0 nor 1) is marked and named in the field's tooltip; the document
   // keeps it until the user changes that field.
   void Refresh(const skin::SkinDocument& doc);
-  void RefreshFields(const skin::SkinDocument& doc);
+  // Only the gadgets of the fields in `which` (all when none is given).
+  void RefreshFields(const skin::SkinDocument& doc,
+                     const std::bitset<skin::kFieldCount>& which =
+                         std::bitset<skin::kFieldCount>().set());
   void RefreshInfo(const skin::SkinDocument& doc);
 
   // Shows the document's colours and pictures on their buttons: a swatch on each colour button,

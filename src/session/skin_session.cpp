@@ -36,9 +36,13 @@ Changes& Changes::operator|=(const Changes& other) {
 
 Changes Changes::Between(const skin::SkinDocument& a, const skin::SkinDocument& b) {
   Changes changes;
-  changes.fields = a.fields != b.fields;
-  changes.colours = a.colours != b.colours;
-  changes.info = !(a.info == b.info);
+  for (std::size_t f = 0; f < skin::kFieldCount; ++f) changes.fields[f] = a.fields[f] != b.fields[f];
+  for (std::size_t c = 0; c < skin::kColourCount; ++c) {
+    changes.colours[c] = a.colours[c] != b.colours[c];
+  }
+  for (const skin::InfoField& field : skin::kInfoFields) {
+    changes.info[skin::Index(field.id)] = a.info.*field.text != b.info.*field.text;
+  }
   for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
     changes.slots[s] = !(a.slots[s] == b.slots[s]);
   }

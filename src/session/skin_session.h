@@ -21,15 +21,15 @@ namespace session {
 
 // What an edit changed.
 struct Changes {
-  bool fields = false;
-  bool colours = false;
-  bool info = false;
+  std::bitset<skin::kFieldCount> fields;
+  std::bitset<skin::kColourCount> colours;
+  std::bitset<skin::kInfoFields.size()> info;
   std::bitset<skin::kSlotCount> slots;
   // The folder the skin comes from, the name it goes by, or the state it was last saved in: the
   // title, the modified mark and the followed folder may need showing anew.
   bool origin = false;
 
-  bool Document() const { return fields || colours || info || slots.any(); }
+  bool Document() const { return fields.any() || colours.any() || info.any() || slots.any(); }
   bool Any() const { return Document() || origin; }
   Changes& operator|=(const Changes& other);
   // What differs between two states of a document.
