@@ -258,7 +258,10 @@ void CheckSize(const Image& picture, const SourceMap& map, const DrawCall& call,
   // The picture's pixel (px, py) lands at (call.x + px - part_x, call.y + py - part_y).
   const Coord ox = call.x - call.part_x, oy = call.y - call.part_y;
   const Box drawn = BoxOf(call.x, call.y, call.width, call.height);
-  const Box expected = Intersect(drawn, BoxOf(ox, oy, ew, eh));
+  // A picture drawn whole would have covered the slot's size; a part covers what it was cut to.
+  const bool whole = call.part_x == 0 && call.part_y == 0 && call.width == picture.width &&
+                     call.height == picture.height;
+  const Box expected = whole ? BoxOf(ox, oy, ew, eh) : Intersect(drawn, BoxOf(ox, oy, ew, eh));
   const Box own = Intersect(drawn, BoxOf(ox, oy, picture.width, picture.height));
   if ((picture.width < ew || picture.height < eh) && !expected.Empty() &&
       HasUndrawn(map, expected, own)) {
@@ -452,6 +455,7 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
   std::array<Place, skin::kColourCount> coloured;
   std::array<Screens, skin::kSectionCount> placed;
   std::array<Screens, skin::kSectionCount> shown;
+  std::array<int, skin::kSectionCount> placed_side{};
   std::array<std::array<std::pair<int, Box>, preview::kScreenCount>, skin::kSectionCount> at{};
 
   ForEachSide(doc, [&](int screen, const SideFacts& f) {
@@ -473,7 +477,10 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
       if (!f.coloured[c].Empty()) coloured[c].Add(screen, f.side, f.coloured[c]);
     }
     for (std::size_t s = 0; s < skin::kSectionCount; ++s) {
-      if (f.placed[s]) placed[s].set(static_cast<std::size_t>(screen));
+      if (f.placed[s]) {
+        if (placed[s].none()) placed_side[s] = f.side;
+        placed[s].set(static_cast<std::size_t>(screen));
+      }
       if (!f.on_screen[s].Empty()) {
         shown[s].set(static_cast<std::size_t>(screen));
         at[s][static_cast<std::size_t>(screen)] = {f.side, f.on_screen[s]};
@@ -558,6 +565,7 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
     f.code = CheckCode::kOffScreen;
     f.screens = placed[s];
     f.section = static_cast<SectionId>(s);
+    f.rect = ToCanvas(kScreenBox, placed_side[s]);  // where it would have to come back
     f.message_key = "LANG_CHECK_OFF_SCREEN$";
     f.message_args = {std::string(skin::Info(static_cast<SectionId>(s)).name)};
     findings.push_back(std::move(f));
