@@ -20,7 +20,7 @@ void BM_HistoryOf200Steps(benchmark::State& state) {
       const skin::SkinDocument was = doc;
       doc.Field(skin::FieldId::big_clock_x) = i;
       doc.info.Title = "Step " + std::to_string(i);
-      history.Record(was, doc, "Change [big clock] x");
+      history.Record(was, doc, {session::StepKind::kChange, skin::FieldId::big_clock_x});
     }
     bytes = HeapInUse() - before;
     benchmark::DoNotOptimize(history);
@@ -44,12 +44,12 @@ void BM_ImportIntoAFullHistory(benchmark::State& state) {
   for (std::size_t i = 0; i < session::SkinHistory::kMaxSteps; ++i) {
     const skin::SkinDocument was = doc;
     doc.SetSlot(skin::SlotId::btn3, imaging::Image(2, 2, static_cast<imaging::Rgb>(i)));
-    history.Record(was, doc, "Import btn3");
+    history.Record(was, doc, {session::StepKind::kImport, skin::SlotId::btn3});
   }
   for (auto _ : state) {
     const skin::SkinDocument was = doc;
     doc.SetSlot(skin::SlotId::btn3, imaging::Image(2, 2));
-    history.Record(was, doc, "Import btn3");
+    history.Record(was, doc, {session::StepKind::kImport, skin::SlotId::btn3});
   }
   state.counters["steps"] = static_cast<double>(history.UndoCount());
 }
