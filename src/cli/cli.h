@@ -61,5 +61,6 @@ int RunConvert(const Arguments& args);
 int RunImport(const Arguments& args);
 int RunRender(const Arguments& args);
 int RunExport(const Arguments& args);
+int RunCheck(const Arguments& args);
 
 }  // namespace cli

@@ -36,6 +36,10 @@ constexpr Command kCommands[] = {
      "export SKIN|--default OUT.zip\n"
      "                               pack a skin into a ZIP archive to share, with preview.png",
      RunExport},
+    {"check",
+     "check SKIN|--default [--json]\n"
+     "                               list what will look wrong on the console; exit 1 if anything",
+     RunCheck},
 };
 
 void PrintUsage() {

@@ -53,6 +53,7 @@ Target::Target(Image& image, SourceMap& record) : image_(image), record_(&record
   record.width = image.width;
   record.height = image.height;
   record.sources.assign(image.pixels.size(), Source{});
+  record.calls.clear();
 }
 
 namespace {
@@ -118,10 +119,22 @@ void DrawPart(const Target& target, const Picture& picture, Coord part_x, Coord 
   }
 }
 
-}  // namespace
+// A picture's call as the record lists it.
+DrawCall PictureCall(const Target& target, const Picture& picture, Coord part_x, Coord part_y,
+                     Coord width, Coord height, Coord x, Coord y, std::int64_t key) {
+  return {target.Tag(SourceKind::kPicture, picture.slot),
+          x,
+          y,
+          width,
+          height,
+          part_x,
+          part_y,
+          key != kNoKey};
+}
 
-void DrawKeyedPart(const Target& target, const Picture& picture, Coord part_x, Coord part_y,
-                   Coord width, Coord height, Coord x, Coord y, std::int64_t key) {
+// DrawKeyedPart without listing the call.
+void DrawPartUnlisted(const Target& target, const Picture& picture, Coord part_x, Coord part_y,
+                      Coord width, Coord height, Coord x, Coord y, std::int64_t key) {
   if (width <= 0 || height <= 0) return;
   if (target.Recording()) {
     DrawPart<true>(target, picture, part_x, part_y, width, height, x, y, key);
@@ -130,14 +143,35 @@ void DrawKeyedPart(const Target& target, const Picture& picture, Coord part_x, C
   }
 }
 
-void DrawKeyed(const Target& target, const Picture& picture, Coord x, Coord y, std::int64_t key) {
+void DrawKeyedUnlisted(const Target& target, const Picture& picture, Coord x, Coord y,
+                       std::int64_t key) {
   if (picture.image.Empty()) return;
-  DrawKeyedPart(target, picture, 0, 0, picture.image.width, picture.image.height, x, y, key);
+  DrawPartUnlisted(target, picture, 0, 0, picture.image.width, picture.image.height, x, y, key);
+}
+
+}  // namespace
+
+void DrawKeyedPart(const Target& target, const Picture& picture, Coord part_x, Coord part_y,
+                   Coord width, Coord height, Coord x, Coord y, std::int64_t key) {
+  target.Log(PictureCall(target, picture, part_x, part_y, width, height, x, y, key));
+  DrawPartUnlisted(target, picture, part_x, part_y, width, height, x, y, key);
+}
+
+void DrawKeyed(const Target& target, const Picture& picture, Coord x, Coord y, std::int64_t key) {
+  const Coord width = picture.image.Empty() ? 0 : picture.image.width;
+  const Coord height = picture.image.Empty() ? 0 : picture.image.height;
+  target.Log(PictureCall(target, picture, 0, 0, width, height, x, y, key));
+  DrawKeyedUnlisted(target, picture, x, y, key);
 }
 
 void DrawRepeated(const Target& target, const Picture& picture, Coord x, Coord y, Coord count,
                   std::int64_t key) {
-  if (picture.image.Empty() || count <= 0) return;
+  const bool none = picture.image.Empty() || count <= 0;
+  DrawCall call = PictureCall(target, picture, 0, 0, none ? 0 : count - 1 + picture.image.width,
+                              none ? 0 : picture.image.height, x, y, key);
+  call.repeated = true;
+  target.Log(call);
+  if (none) return;
   const Coord width = picture.image.width;
   // Copy i covers the columns x + i to x + i + width - 1; only copies that overlap the target
   // leave a trace.
@@ -145,7 +179,7 @@ void DrawRepeated(const Target& target, const Picture& picture, Coord x, Coord y
   const Coord last = std::min<Coord>(count - 1, target.image().width - 1 - x);
   if (first > last) return;
   if (key != kNoKey) {
-    for (Coord i = first; i <= last; ++i) DrawKeyed(target, picture, x + i, y, key);
+    for (Coord i = first; i <= last; ++i) DrawKeyedUnlisted(target, picture, x + i, y, key);
     return;
   }
   // Without a key each copy hides all of the one before it but its first column: those columns
@@ -165,13 +199,14 @@ void DrawRepeated(const Target& target, const Picture& picture, Coord x, Coord y
       }
     }
   }
-  DrawKeyed(target, picture, x + last, y, kNoKey);
+  DrawKeyedUnlisted(target, picture, x + last, y, kNoKey);
 }
 
 namespace {
 
 void FillRectangle(const Target& target, Coord x, Coord y, Coord width, Coord height, Ink ink,
                    SourceKind kind) {
+  target.Log({target.Tag(kind, ink.key), x, y, width, height, 0, 0, true, false, ink.rgb});
   if (width <= 0 || height <= 0) return;
   Image& image = target.image();
   const Span columns = Clip(x, width, image.width);

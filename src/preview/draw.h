@@ -51,11 +51,29 @@ struct Source {
 };
 static_assert(sizeof(Source) == 4);
 
-// What wrote each pixel of an image, row by row like its pixels.
+// One drawing call as a recording target lists it: what it drew (the Source its pixels carry) and
+// the rectangle it aimed at, before clipping. A picture is listed even when it is empty or lands
+// outside the target, with the rectangle of the picture (or of the part of it) drawn; a text with
+// the box of its glyphs' ink.
+struct DrawCall {
+  Source source;
+  Coord x = 0;
+  Coord y = 0;
+  Coord width = 0;
+  Coord height = 0;
+  Coord part_x = 0;  // pictures: the picture's pixel that lands at (x, y)
+  Coord part_y = 0;
+  bool keyed = true;      // pictures: false when drawn without a key
+  bool repeated = false;  // pictures: copies one pixel apart whose span is width x height
+  imaging::Rgb rgb = 0;   // texts, boxes and lines: their colour
+};
+
+// What wrote each pixel of an image, row by row like its pixels, and the calls that drew it.
 struct SourceMap {
   int width = 0;
   int height = 0;
   std::vector<Source> sources;
+  std::vector<DrawCall> calls;  // in drawing order
 
   // kBackground outside the map.
   Source At(int x, int y) const {
@@ -106,6 +124,10 @@ class Target {
   }
   // What a primitive of `kind` drawing `item` records.
   Source Tag(SourceKind kind, std::uint8_t item) const { return {kind, item, section_}; }
+  // Adds `call` to the record's list of calls; nothing when not recording.
+  void Log(const DrawCall& call) const {
+    if (record_ != nullptr) record_->calls.push_back(call);
+  }
 
  private:
   friend class Placement;

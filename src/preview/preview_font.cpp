@@ -5,6 +5,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -151,9 +152,20 @@ template <bool kRecording>
 void DrawGlyphs(const Target& target, Coord x, Coord y, std::string_view text, Ink ink) {
   imaging::Image& image = target.image();
   const Source tag = target.Tag(SourceKind::kText, ink.key);
+  // The box of the glyphs' ink, listed when recording.
+  Coord left = 0, top = 0, right = 0, bottom = 0;
+  bool inked = false;
   Coord pen = x;
   for (char32_t c : Decode(text)) {
     const Glyph& glyph = ThePreviewFont().Get(c);
+    if (kRecording && glyph.width > 0 && glyph.height > 0) {
+      const Coord gx = pen + glyph.left, gy = y + glyph.top;
+      left = inked ? std::min(left, gx) : gx;
+      top = inked ? std::min(top, gy) : gy;
+      right = inked ? std::max(right, gx + glyph.width) : gx + glyph.width;
+      bottom = inked ? std::max(bottom, gy + glyph.height) : gy + glyph.height;
+      inked = true;
+    }
     for (int j = 0; j < glyph.height; ++j) {
       const Coord ty = y + glyph.top + j;
       if (ty < 0 || ty >= image.height) continue;
@@ -168,6 +180,10 @@ void DrawGlyphs(const Target& target, Coord x, Coord y, std::string_view text, I
       }
     }
     pen += glyph.advance;
+  }
+  if (kRecording) {
+    if (!inked) left = right = x, top = bottom = y;
+    target.Log({tag, left, top, right - left, bottom - top, 0, 0, true, false, ink.rgb});
   }
 }
 

@@ -231,6 +231,49 @@ TEST(Record, MarksWhatEachPrimitiveWrites) {
   EXPECT_EQ(letter_map.At(-1, 0), Source{}) << "outside the map";
 }
 
+// The list of calls holds one entry per call, also for what draws nothing: an empty picture, a
+// picture off the target, a run of copies; a text with the box of its ink.
+TEST(Record, ListsEveryCallWithTheRectangleItAimedAt) {
+  using skin::ColourId;
+  using skin::SlotId;
+  Image image(8, 6, 0);
+  SourceMap map;
+  Target target(image, map);
+  DrawKeyed(target, Picture(Image(), SlotId::btn3), 1, 1);
+  DrawKeyed(target, Picture(Image(3, 2, kRed), SlotId::btn), -10, 2, kNoKey);
+  DrawKeyedPart(target, Picture(Image(4, 4, kRed), SlotId::lamp), 1, 2, 3, 1, 5, 5);
+  DrawRepeated(target, Picture(Image(2, 3, kRed), SlotId::popsubbar), 0, 0, 4);
+  ASSERT_EQ(map.calls.size(), 4u);
+  const auto rect = [](const DrawCall& c) {
+    return std::vector<Coord>{c.x, c.y, c.width, c.height, c.part_x, c.part_y};
+  };
+  EXPECT_EQ(rect(map.calls[0]), (std::vector<Coord>{1, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(map.calls[0].source.slot(), SlotId::btn3);
+  EXPECT_EQ(rect(map.calls[1]), (std::vector<Coord>{-10, 2, 3, 2, 0, 0}));
+  EXPECT_FALSE(map.calls[1].keyed);
+  EXPECT_EQ(rect(map.calls[2]), (std::vector<Coord>{5, 5, 3, 1, 1, 2}));
+  EXPECT_EQ(rect(map.calls[3]), (std::vector<Coord>{0, 0, 5, 3, 0, 0}));
+  EXPECT_TRUE(map.calls[3].repeated);
+
+  Image letter(20, 16, 0);
+  SourceMap letter_map;
+  DrawText(Target(letter, letter_map), 2, 1, "II", Ink(kRed, ColourId::vTextColor));
+  ASSERT_EQ(letter_map.calls.size(), 1u);
+  const DrawCall& text = letter_map.calls[0];
+  EXPECT_EQ(text.source.colour(), ColourId::vTextColor);
+  EXPECT_EQ(text.rgb, kRed);
+  for (int y = 0; y < letter.height; ++y) {
+    for (int x = 0; x < letter.width; ++x) {
+      const bool inside =
+          x >= text.x && x < text.x + text.width && y >= text.y && y < text.y + text.height;
+      EXPECT_TRUE(inside || letter.At(x, y) != kRed) << x << "," << y;
+    }
+  }
+  EXPECT_GT(text.width, 0);
+  Target again(letter, letter_map);
+  EXPECT_TRUE(letter_map.calls.empty()) << "a new record starts a new list";
+}
+
 TEST(Record, CanvasPlacesAndWords) {
   ScreenSources sources;
   skin::SkinDocument doc;

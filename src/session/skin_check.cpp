@@ -1,0 +1,651 @@
+// The skin check. Each menu state is drawn once with the record of what drew each pixel and the
+// list of drawing calls; each screen gives a few facts (texts and their contrast, pictures and
+// where they landed, stray key green), and the facts of all states are merged into findings.
+#include "session/skin_check.h"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <numeric>
+#include <tuple>
+#include <utility>
+
+#include "preview/draw.h"
+#include "skin/field_ranges.h"
+#include "skin/skin_colour.h"
+
+namespace session {
+namespace {
+
+using imaging::Image;
+using imaging::Rgb;
+using preview::Coord;
+using preview::DrawCall;
+using preview::Source;
+using preview::SourceKind;
+using preview::SourceMap;
+using skin::ColourId;
+using skin::SectionId;
+using skin::SlotId;
+using Screens = std::bitset<preview::kScreenCount>;
+
+constexpr int kW = preview::kScreenWidth;
+constexpr int kH = preview::kScreenHeight;
+constexpr std::uint8_t kNone = Source::kNone;
+// The 10th percentile of a text's contrasts decides: see CheckSkin.
+constexpr int kPercentile = 10;
+
+// ---- Colour arithmetic --------------------------------------------------------------------------
+
+// The sRGB transfer function undone, for each 8-bit channel value.
+const std::array<double, 256>& LinearTable() {
+  static const std::array<double, 256> table = [] {
+    std::array<double, 256> t{};
+    for (int i = 0; i < 256; ++i) {
+      const double c = i / 255.0;
+      t[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    }
+    return t;
+  }();
+  return table;
+}
+
+double Luminance(Rgb c) {
+  const auto& lin = LinearTable();
+  return 0.2126 * lin[imaging::RedOf(c)] + 0.7152 * lin[imaging::GreenOf(c)] +
+         0.0722 * lin[imaging::BlueOf(c)];
+}
+
+double RatioOf(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
+
+struct Oklab {
+  double l, a, b;
+};
+
+Oklab ToOklab(Rgb c) {
+  const auto& lin = LinearTable();
+  const double r = lin[imaging::RedOf(c)], g = lin[imaging::GreenOf(c)],
+               b = lin[imaging::BlueOf(c)];
+  const double l = std::cbrt(0.4122214708 * r + 0.5363325363 * g + 0.0514459929 * b);
+  const double m = std::cbrt(0.2119034982 * r + 0.6806995451 * g + 0.1073969566 * b);
+  const double s = std::cbrt(0.0883024619 * r + 0.2817188376 * g + 0.6299787005 * b);
+  return {0.2104542553 * l + 0.7936177850 * m - 0.0040720468 * s,
+          1.9779984951 * l - 2.4285922050 * m + 0.4505937099 * s,
+          0.0259040371 * l + 0.7827717662 * m - 0.8086757660 * s};
+}
+
+double Distance(const Oklab& p, const Oklab& q) {
+  return std::sqrt((p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) +
+                   (p.b - q.b) * (p.b - q.b));
+}
+
+std::string FormatRatio(double ratio) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", ratio);
+  return text;
+}
+
+std::string SizeText(Coord width, Coord height) {
+  return std::to_string(width) + " x " + std::to_string(height);
+}
+
+// ---- Places -------------------------------------------------------------------------------------
+
+struct Box {
+  Coord x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // [x0, x1) x [y0, y1)
+  bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+Box BoxOf(Coord x, Coord y, Coord width, Coord height) {
+  // Element numbers are 32-bit and the screens add at most a few of them, so the 64-bit sums
+  // below cannot overflow.
+  return {x, y, x + std::max<Coord>(width, 0), y + std::max<Coord>(height, 0)};
+}
+
+Box Intersect(const Box& a, const Box& b) {
+  return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+}
+
+Box Unite(const Box& a, const Box& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+constexpr Box kScreenBox{0, 0, kW, kH};
+
+// `box` clipped to the screen, on the canvas of side 0 (upper) or 1 (lower).
+CanvasRect ToCanvas(const Box& box, int side) {
+  const Box b = Intersect(box, kScreenBox);
+  if (b.Empty()) return {};
+  const preview::CanvasPlace at = side == 0 ? preview::kTopScreenAt : preview::kBottomScreenAt;
+  return {static_cast<int>(b.x0) + at.x, static_cast<int>(b.y0) + at.y,
+          static_cast<int>(b.x1 - b.x0), static_cast<int>(b.y1 - b.y0)};
+}
+
+// ---- What one screen shows ----------------------------------------------------------------------
+
+// One text and the pixels around its visible glyphs.
+struct TextSample {
+  const DrawCall* call;
+  std::vector<Rgb> around;
+};
+
+// The texts `map` lists whose glyphs show, with the pixels that touch them: the eight neighbours
+// of each glyph pixel that the text did not paint itself. Glyph rows are bit sets, so the
+// neighbourhood is a few shifts and ors.
+std::vector<TextSample> TextsOf(const Image& image, const SourceMap& map) {
+  using Row = std::bitset<kW + 2>;  // column i of the screen is bit i + 1
+  std::vector<TextSample> texts;
+  for (const DrawCall& call : map.calls) {
+    if (call.source.kind != SourceKind::kText) continue;
+    const Box box = Intersect(BoxOf(call.x, call.y, call.width, call.height), kScreenBox);
+    if (box.Empty()) continue;
+    // Rows box.y0 - 1 to box.y1, glyph pixels marked.
+    const Coord rows = box.y1 - box.y0 + 2;
+    std::vector<Row> glyph(static_cast<std::size_t>(rows));
+    bool any = false;
+    for (Coord y = box.y0; y < box.y1; ++y) {
+      for (Coord x = box.x0; x < box.x1; ++x) {
+        if (map.At(static_cast<int>(x), static_cast<int>(y)) == call.source) {
+          glyph[static_cast<std::size_t>(y - box.y0 + 1)].set(static_cast<std::size_t>(x + 1));
+          any = true;
+        }
+      }
+    }
+    if (!any) continue;
+    TextSample sample{&call, {}};
+    for (Coord r = 0; r < rows; ++r) {
+      const Coord y = box.y0 - 1 + r;
+      if (y < 0 || y >= kH) continue;
+      Row near;
+      for (Coord d = -1; d <= 1; ++d) {
+        const Coord k = r + d;
+        if (k < 0 || k >= rows) continue;
+        const Row& g = glyph[static_cast<std::size_t>(k)];
+        near |= g | (g << 1) | (g >> 1);
+      }
+      near &= ~glyph[static_cast<std::size_t>(r)];
+      for (Coord x = std::max<Coord>(box.x0 - 1, 0); x < std::min<Coord>(box.x1 + 1, kW); ++x) {
+        if (near.test(static_cast<std::size_t>(x + 1))) {
+          sample.around.push_back(image.At(static_cast<int>(x), static_cast<int>(y)) & 0xFFFFFF);
+        }
+      }
+    }
+    if (!sample.around.empty()) texts.push_back(std::move(sample));
+  }
+  return texts;
+}
+
+// The contrast a text reaches with the pixels around it: the 10th percentile of the ratios.
+double TextContrast(Rgb colour, const std::vector<Rgb>& around) {
+  const double lt = Luminance(colour);
+  std::vector<double> ratios(around.size());
+  std::transform(around.begin(), around.end(), ratios.begin(),
+                 [&](Rgb c) { return RatioOf(lt, Luminance(c)); });
+  const std::size_t k = ratios.size() * kPercentile / 100;
+  std::nth_element(ratios.begin(), ratios.begin() + static_cast<std::ptrdiff_t>(k), ratios.end());
+  return ratios[k];
+}
+
+// Pixels of the finished screen: whether any inside `box` is undrawn (background).
+bool HasUndrawn(const SourceMap& map, const Box& box, const Box& except) {
+  const Box b = Intersect(box, kScreenBox);
+  for (Coord y = b.y0; y < b.y1; ++y) {
+    for (Coord x = b.x0; x < b.x1; ++x) {
+      if (x >= except.x0 && x < except.x1 && y >= except.y0 && y < except.y1) continue;
+      if (map.At(static_cast<int>(x), static_cast<int>(y)).kind == SourceKind::kBackground)
+        return true;
+    }
+  }
+  return false;
+}
+
+// The size of each slot's built-in picture, decoded once.
+const std::array<std::pair<int, int>, skin::kSlotCount>& ExpectedSizes() {
+  static const std::array<std::pair<int, int>, skin::kSlotCount> sizes = [] {
+    std::array<std::pair<int, int>, skin::kSlotCount> s{};
+    for (std::size_t i = 0; i < skin::kSlotCount; ++i) {
+      const Image picture = skin::BuiltInSlotPicture(static_cast<SlotId>(i));
+      s[i] = {picture.width, picture.height};
+    }
+    return s;
+  }();
+  return sizes;
+}
+
+enum class SizeEffect { kUndrawn, kCut };
+
+// What one side of one menu state shows; merged over all states into findings.
+struct SideFacts {
+  struct Legibility {
+    std::uint8_t colour, section;
+    double contrast;
+    Box box;
+  };
+  struct Sized {
+    SlotId slot;
+    SizeEffect effect;
+    Box box;
+  };
+  struct Green {
+    SlotId slot;
+    int count;
+    Box box;
+  };
+  int side = 0;
+  std::vector<Legibility> texts;
+  std::vector<std::pair<SlotId, Box>> empty;
+  std::vector<Sized> sized;
+  std::vector<Green> green;
+  std::array<Box, skin::kColourCount> coloured{};    // where each colour key shows
+  std::array<bool, skin::kSectionCount> placed{};    // sections that placed something
+  std::array<Box, skin::kSectionCount> on_screen{};  // where they show
+};
+
+// What a picture of another size than its slot's does where `call` drew it: a gap of undrawn
+// pixels where the slot's picture would have reached, or a cut where the screen's edge takes what
+// reaches beyond the slot's size. Pictures repeated into a span take the span's size whatever
+// their own, so they are left out.
+void CheckSize(const Image& picture, const SourceMap& map, const DrawCall& call, SlotId slot,
+               SideFacts& facts) {
+  if (call.repeated || picture.Empty()) return;
+  const auto [ew, eh] = ExpectedSizes()[skin::Index(slot)];
+  if (picture.width == ew && picture.height == eh) return;
+  // The picture's pixel (px, py) lands at (call.x + px - part_x, call.y + py - part_y).
+  const Coord ox = call.x - call.part_x, oy = call.y - call.part_y;
+  const Box drawn = BoxOf(call.x, call.y, call.width, call.height);
+  // A picture drawn whole would have covered the slot's size; a part covers what it was cut to.
+  const bool whole = call.part_x == 0 && call.part_y == 0 && call.width == picture.width &&
+                     call.height == picture.height;
+  const Box expected = whole ? BoxOf(ox, oy, ew, eh) : Intersect(drawn, BoxOf(ox, oy, ew, eh));
+  const Box own = Intersect(drawn, BoxOf(ox, oy, picture.width, picture.height));
+  if ((picture.width < ew || picture.height < eh) && !expected.Empty() &&
+      HasUndrawn(map, expected, own)) {
+    facts.sized.push_back({slot, SizeEffect::kUndrawn, expected});
+  }
+  // The columns and rows beyond the slot's size, where they were drawn.
+  const Box right = Intersect(own, BoxOf(ox + ew, oy, picture.width - ew, picture.height));
+  const Box below = Intersect(own, BoxOf(ox, oy + eh, picture.width, picture.height - eh));
+  for (const Box& extra : {right, below}) {
+    if (extra.Empty()) continue;
+    const Box shown = Intersect(extra, kScreenBox);
+    const bool cut = shown.x0 != extra.x0 || shown.y0 != extra.y0 || shown.x1 != extra.x1 ||
+                     shown.y1 != extra.y1;
+    if (cut) {
+      facts.sized.push_back({slot, SizeEffect::kCut, own});
+      return;
+    }
+  }
+}
+
+SideFacts FactsOf(const skin::SkinDocument& doc, const Image& image, const SourceMap& map,
+                  int side) {
+  SideFacts facts;
+  facts.side = side;
+  for (const TextSample& text : TextsOf(image, map)) {
+    const Box box = BoxOf(text.call->x, text.call->y, text.call->width, text.call->height);
+    facts.texts.push_back({text.call->source.item, text.call->source.section,
+                           TextContrast(text.call->rgb, text.around), box});
+  }
+  for (const DrawCall& call : map.calls) {
+    const Box box = BoxOf(call.x, call.y, call.width, call.height);
+    const bool shows = !Intersect(box, kScreenBox).Empty();
+    if (call.source.section < skin::kSectionCount && !box.Empty()) {
+      facts.placed[call.source.section] = true;
+      if (shows) {
+        Box& at = facts.on_screen[call.source.section];
+        at = Unite(at, Intersect(box, kScreenBox));
+      }
+    }
+    if (const std::optional<ColourId> colour = call.source.colour(); colour && shows) {
+      Box& at = facts.coloured[skin::Index(*colour)];
+      if (at.Empty()) at = Intersect(box, kScreenBox);
+    }
+    const std::optional<SlotId> slot = call.source.slot();
+    if (!slot) continue;
+    const Image& picture = doc.Slot(*slot);
+    if (picture.Empty()) {
+      const auto [ew, eh] = ExpectedSizes()[skin::Index(*slot)];
+      facts.empty.emplace_back(*slot, BoxOf(call.x, call.y, ew, eh));
+      continue;
+    }
+    CheckSize(picture, map, call, *slot, facts);
+  }
+  // Key green that shows was drawn by a picture without a key: a keyed picture leaves it out.
+  std::map<SlotId, SideFacts::Green> green;
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      const Rgb c = image.At(x, y) & 0xFFFFFF;
+      if (c != 0x00F800 && c != 0x00FF00) continue;
+      const std::optional<SlotId> slot = map.At(x, y).slot();
+      if (!slot) continue;
+      auto [it, added] = green.try_emplace(*slot, SideFacts::Green{*slot, 0, {}});
+      ++it->second.count;
+      it->second.box = Unite(it->second.box, BoxOf(x, y, 1, 1));
+    }
+  }
+  for (const auto& [slot, g] : green) facts.green.push_back(g);
+  return facts;
+}
+
+bool SameSide(const Image& a, const SourceMap& ma, const Image& b, const SourceMap& mb) {
+  return a.pixels == b.pixels && ma.sources == mb.sources;
+}
+
+// Draws every menu state and hands the facts of each side to `take(screen, facts)`. The upper
+// screen is the same game-information screen in most states; its facts are worked out once.
+template <typename Take>
+void ForEachSide(const skin::SkinDocument& doc, Take take) {
+  preview::ScreenSources first;
+  preview::ScreenPair first_pair;
+  SideFacts first_top;
+  preview::ScreenSources sources;
+  for (int screen = 0; screen < preview::kScreenCount; ++screen) {
+    preview::ScreenPair pair = preview::DrawScreens(doc, screen, &sources);
+    if (screen == 0) {
+      first_top = FactsOf(doc, pair.top, sources.top, 0);
+      take(screen, first_top);
+      first_pair.top = pair.top;
+      first.top = sources.top;
+    } else if (SameSide(pair.top, sources.top, first_pair.top, first.top)) {
+      take(screen, first_top);
+    } else {
+      take(screen, FactsOf(doc, pair.top, sources.top, 0));
+    }
+    take(screen, FactsOf(doc, pair.bottom, sources.bottom, 1));
+  }
+}
+
+// ---- Merging ------------------------------------------------------------------------------------
+
+struct Place {
+  Screens screens;
+  int side = 0;
+  Box box;
+  int first_screen = -1;
+
+  void Add(int screen, int on_side, const Box& at) {
+    if (first_screen < 0) first_screen = screen, side = on_side, box = at;
+    screens.set(static_cast<std::size_t>(screen));
+  }
+  CanvasRect Rect() const { return ToCanvas(box, side); }
+};
+
+std::string TextName(std::uint8_t colour, std::uint8_t section) {
+  std::string name = colour < skin::kColourCount
+                         ? std::string(skin::Info(static_cast<ColourId>(colour)).key)
+                         : "white";
+  if (section < skin::kSectionCount) {
+    name += " [" + std::string(skin::Info(static_cast<SectionId>(section)).name) + "]";
+  }
+  return name;
+}
+
+struct HighlightPair {
+  ColourId highlight, normal;
+};
+constexpr HighlightPair kHighlights[] = {
+    {ColourId::vTextHighLightColor, ColourId::vTextColor},
+    {ColourId::listTextHighLightColor, ColourId::listTextColor},
+    {ColourId::popMenuTextHighLightColor, ColourId::popMenuTextColor},
+    {ColourId::popSubMenuTextHighLightColor, ColourId::popSubMenuTextColor},
+    {ColourId::spinBoxTextHighLightColor, ColourId::spinBoxTextColor},
+    {ColourId::spinBoxFocusColor, ColourId::spinBoxNormalColor},
+    {ColourId::cheatListTextHighLightColor, ColourId::cheatListTextColor},
+};
+// Two colours whose luminances are close may still differ plainly in hue (orange and cyan); a
+// highlight is indistinct only when it is also close in OKLab, where 0.02 is about the smallest
+// difference one sees.
+constexpr double kIndistinctDistance = 0.06;
+
+std::optional<std::string> SlotName(std::optional<SlotId> slot) {
+  if (!slot) return std::nullopt;
+  return std::string(skin::Info(*slot).BaseName());
+}
+
+}  // namespace
+
+std::string_view SeverityName(Severity severity) {
+  return severity == Severity::kError ? "error" : "warning";
+}
+
+std::string_view CodeName(CheckCode code) {
+  static constexpr std::string_view kNames[] = {
+      "legibility", "indistinct-highlight", "picture-size", "empty-picture",
+      "key-colour", "off-screen",           "out-of-range"};
+  return kNames[static_cast<int>(code)];
+}
+
+double ContrastRatio(Rgb a, Rgb b) { return RatioOf(Luminance(a), Luminance(b)); }
+
+double OklabDistance(Rgb a, Rgb b) { return Distance(ToOklab(a), ToOklab(b)); }
+
+std::string FormatScreens(const Screens& screens) {
+  std::string text;
+  for (int s = 0; s < preview::kScreenCount;) {
+    if (!screens.test(static_cast<std::size_t>(s))) {
+      ++s;
+      continue;
+    }
+    int e = s;
+    while (e + 1 < preview::kScreenCount && screens.test(static_cast<std::size_t>(e + 1))) ++e;
+    if (!text.empty()) text += ", ";
+    text += std::to_string(s);
+    if (e > s) text += (e == s + 1 ? ", " : "-") + std::to_string(e);
+    s = e + 1;
+  }
+  return text;
+}
+
+std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
+  struct Text {
+    Place place;
+    double worst = 1e9;
+    Box worst_box;
+    int worst_side = 0;
+  };
+  std::map<std::pair<int, int>, Text> texts;  // by colour key and section
+  std::map<SlotId, Place> empty, green;
+  std::map<SlotId, int> green_count;
+  std::map<std::pair<SlotId, SizeEffect>, Place> sized;
+  std::array<Place, skin::kColourCount> coloured;
+  std::array<Screens, skin::kSectionCount> placed;
+  std::array<Screens, skin::kSectionCount> shown;
+  std::array<int, skin::kSectionCount> placed_side{};
+  std::array<std::array<std::pair<int, Box>, preview::kScreenCount>, skin::kSectionCount> at{};
+
+  ForEachSide(doc, [&](int screen, const SideFacts& f) {
+    for (const SideFacts::Legibility& t : f.texts) {
+      if (t.contrast >= kHardToReadContrast) continue;
+      Text& text = texts[{t.colour, t.section}];
+      text.place.Add(screen, f.side, t.box);
+      if (t.contrast < text.worst) {
+        text.worst = t.contrast, text.worst_box = t.box, text.worst_side = f.side;
+      }
+    }
+    for (const auto& [slot, box] : f.empty) empty[slot].Add(screen, f.side, box);
+    for (const SideFacts::Sized& s : f.sized) sized[{s.slot, s.effect}].Add(screen, f.side, s.box);
+    for (const SideFacts::Green& g : f.green) {
+      green[g.slot].Add(screen, f.side, g.box);
+      green_count[g.slot] = std::max(green_count[g.slot], g.count);
+    }
+    for (std::size_t c = 0; c < skin::kColourCount; ++c) {
+      if (!f.coloured[c].Empty()) coloured[c].Add(screen, f.side, f.coloured[c]);
+    }
+    for (std::size_t s = 0; s < skin::kSectionCount; ++s) {
+      if (f.placed[s]) {
+        if (placed[s].none()) placed_side[s] = f.side;
+        placed[s].set(static_cast<std::size_t>(screen));
+      }
+      if (!f.on_screen[s].Empty()) {
+        shown[s].set(static_cast<std::size_t>(screen));
+        at[s][static_cast<std::size_t>(screen)] = {f.side, f.on_screen[s]};
+      }
+    }
+  });
+
+  std::vector<Finding> findings;
+  for (const auto& [key, text] : texts) {
+    Finding f;
+    f.severity = text.worst < kIllegibleContrast ? Severity::kError : Severity::kWarning;
+    f.code = CheckCode::kLegibility;
+    f.screens = text.place.screens;
+    if (key.first < static_cast<int>(skin::kColourCount))
+      f.colour = static_cast<ColourId>(key.first);
+    if (key.second < static_cast<int>(skin::kSectionCount))
+      f.section = static_cast<SectionId>(key.second);
+    f.rect = ToCanvas(text.worst_box, text.worst_side);
+    f.message_key = "LANG_CHECK_LEGIBILITY$";
+    f.message_args = {
+        TextName(static_cast<std::uint8_t>(key.first), static_cast<std::uint8_t>(key.second)),
+        FormatScreens(f.screens), FormatRatio(text.worst)};
+    findings.push_back(std::move(f));
+  }
+  for (const HighlightPair& pair : kHighlights) {
+    const Rgb h = doc.Colour(pair.highlight), n = doc.Colour(pair.normal);
+    const double ratio = ContrastRatio(h, n);
+    const Place& where = coloured[skin::Index(pair.highlight)];
+    if (ratio >= kIndistinctContrast || OklabDistance(h, n) >= kIndistinctDistance ||
+        where.first_screen < 0)
+      continue;
+    Finding f;
+    f.code = CheckCode::kIndistinctHighlight;
+    f.screens = where.screens;
+    f.colour = pair.highlight;
+    f.rect = where.Rect();
+    f.message_key = "LANG_CHECK_HIGHLIGHT$";
+    f.message_args = {std::string(skin::Info(pair.highlight).key),
+                      std::string(skin::Info(pair.normal).key), FormatRatio(ratio)};
+    findings.push_back(std::move(f));
+  }
+  const auto& expected = ExpectedSizes();
+  for (const auto& [key, place] : sized) {
+    const Image& picture = doc.Slot(key.first);
+    const auto [ew, eh] = expected[skin::Index(key.first)];
+    Finding f;
+    f.code = CheckCode::kPictureSize;
+    f.screens = place.screens;
+    f.slot = key.first;
+    f.rect = place.Rect();
+    f.message_key =
+        key.second == SizeEffect::kUndrawn ? "LANG_CHECK_SIZE_UNDRAWN$" : "LANG_CHECK_SIZE_CUT$";
+    f.message_args = {*SlotName(key.first), SizeText(picture.width, picture.height),
+                      SizeText(ew, eh)};
+    findings.push_back(std::move(f));
+  }
+  for (const auto& [slot, place] : empty) {
+    Finding f;
+    f.severity = Severity::kError;
+    f.code = CheckCode::kEmptyPicture;
+    f.screens = place.screens;
+    f.slot = slot;
+    f.rect = place.Rect();
+    f.message_key = "LANG_CHECK_EMPTY$";
+    f.message_args = {*SlotName(slot)};
+    findings.push_back(std::move(f));
+  }
+  for (const auto& [slot, place] : green) {
+    Finding f;
+    f.code = CheckCode::kKeyColour;
+    f.screens = place.screens;
+    f.slot = slot;
+    f.rect = place.Rect();
+    f.message_key = "LANG_CHECK_KEY_COLOUR$";
+    f.message_args = {*SlotName(slot), std::to_string(green_count[slot])};
+    findings.push_back(std::move(f));
+  }
+  for (std::size_t s = 0; s < skin::kSectionCount; ++s) {
+    if (placed[s].none() || shown[s].any()) continue;
+    Finding f;
+    f.severity = Severity::kError;
+    f.code = CheckCode::kOffScreen;
+    f.screens = placed[s];
+    f.section = static_cast<SectionId>(s);
+    f.rect = ToCanvas(kScreenBox, placed_side[s]);  // where it would have to come back
+    f.message_key = "LANG_CHECK_OFF_SCREEN$";
+    f.message_args = {std::string(skin::Info(static_cast<SectionId>(s)).name)};
+    findings.push_back(std::move(f));
+  }
+  for (const skin::FieldRange& range : skin::kFieldRanges) {
+    const std::int32_t value = doc.Field(range.field);
+    if (value >= range.min && value <= range.max) continue;
+    const skin::FieldInfo& info = skin::Info(range.field);
+    const std::size_t s = skin::Index(info.section);
+    Finding f;
+    f.code = CheckCode::kOutOfRange;
+    f.screens.set(static_cast<std::size_t>(range.screen));
+    f.section = info.section;
+    f.field = range.field;
+    const auto& [side, box] = at[s][static_cast<std::size_t>(range.screen)];
+    f.rect = ToCanvas(box, side);
+    f.message_key = "LANG_CHECK_OUT_OF_RANGE$";
+    f.message_args = {std::string(info.name), std::string(skin::Info(info.section).name),
+                      std::to_string(value), std::to_string(range.min), std::to_string(range.max)};
+    findings.push_back(std::move(f));
+  }
+  const auto first = [](const Finding& f) {
+    for (int s = 0; s < preview::kScreenCount; ++s)
+      if (f.screens.test(static_cast<std::size_t>(s))) return s;
+    return preview::kScreenCount;
+  };
+  std::stable_sort(findings.begin(), findings.end(), [&](const Finding& a, const Finding& b) {
+    return std::tuple(a.severity, a.code, first(a)) < std::tuple(b.severity, b.code, first(b));
+  });
+  return findings;
+}
+
+std::optional<Rgb> NearestLegibleColour(const skin::SkinDocument& doc, ColourId colour) {
+  // The luminances around each text of the colour, sorted; a side that repeats one already taken
+  // adds nothing.
+  std::vector<std::vector<double>> groups;
+  const auto key = static_cast<std::uint8_t>(skin::Index(colour));
+  preview::ScreenSources sources;
+  for (int screen = 0; screen < preview::kScreenCount; ++screen) {
+    const preview::ScreenPair pair = preview::DrawScreens(doc, screen, &sources);
+    for (const auto& [image, map] :
+         {std::pair{&pair.top, &sources.top}, std::pair{&pair.bottom, &sources.bottom}}) {
+      for (const TextSample& text : TextsOf(*image, *map)) {
+        if (text.call->source.item != key) continue;
+        std::vector<double> lum(text.around.size());
+        std::transform(text.around.begin(), text.around.end(), lum.begin(), Luminance);
+        std::sort(lum.begin(), lum.end());
+        if (std::find(groups.begin(), groups.end(), lum) == groups.end())
+          groups.push_back(std::move(lum));
+      }
+    }
+  }
+  if (groups.empty()) return std::nullopt;
+  // A candidate of luminance lt passes a pixel of luminance lb when their ratio reaches the goal,
+  // that is when lb is at most `low` or at least `high`; a text passes when at most a tenth of
+  // its pixels fail, as TextContrast measures. A hair above 4.5 keeps rounding on the safe side.
+  constexpr double kGoal = kLegibleContrast * (1 + 1e-9);
+  const auto passes = [&](double lt) {
+    const double low = (lt + 0.05) / kGoal - 0.05, high = kGoal * (lt + 0.05) - 0.05;
+    for (const std::vector<double>& lum : groups) {
+      const auto fail_from = std::upper_bound(lum.begin(), lum.end(), low);
+      const auto fail_to = std::lower_bound(fail_from, lum.end(), high);
+      const std::size_t allowed = lum.size() * kPercentile / 100;
+      if (static_cast<std::size_t>(fail_to - fail_from) > allowed) return false;
+    }
+    return true;
+  };
+  const Rgb current = skin::QuantiseToRgb555(doc.Colour(colour));
+  const Oklab from = ToOklab(current);
+  std::vector<std::pair<double, Rgb>> candidates;
+  candidates.reserve(32768);
+  for (int v = 0; v < 32768; ++v) {
+    const Rgb c = imaging::MakeRgb((v & 31) << 3, ((v >> 5) & 31) << 3, ((v >> 10) & 31) << 3);
+    candidates.emplace_back(Distance(from, ToOklab(c)), c);
+  }
+  std::sort(candidates.begin(), candidates.end());
+  for (const auto& [distance, c] : candidates) {
+    if (passes(Luminance(c))) return c;
+  }
+  return std::nullopt;
+}
+
+}  // namespace session

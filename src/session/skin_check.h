@@ -1,0 +1,99 @@
+// The skin check: draws the fourteen menu states with the record of what drew each pixel and
+// reports what will look wrong on the console (texts that cannot be read, highlights that cannot
+// be seen, pictures of the wrong size or with stray key green, elements off the screen, values the
+// editor cannot show), with the quick fixes that go with them.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "imaging/image.h"
+#include "preview/preview.h"
+#include "skin/skin_document.h"
+#include "skin/skin_tables.h"
+
+namespace session {
+
+enum class Severity { kError, kWarning };
+
+enum class CheckCode {
+  kLegibility,           // a text's contrast with what lies beneath it is too low
+  kIndistinctHighlight,  // a highlight colour looks like the colour it replaces
+  kPictureSize,          // a picture of another size than its slot's leaves a gap or is cut
+  kEmptyPicture,         // a screen draws a slot that holds no picture
+  kKeyColour,            // key green in a picture that is drawn without a key
+  kOffScreen,            // an element lies wholly outside the screen wherever it is drawn
+  kOutOfRange,           // a value the editor's gadget cannot show
+};
+
+// "error", "warning"; "legibility", "indistinct-highlight", "picture-size", "empty-picture",
+// "key-colour", "off-screen", "out-of-range".
+std::string_view SeverityName(Severity severity);
+std::string_view CodeName(CheckCode code);
+
+// A rectangle on the unscaled preview canvas (266 x 490): the upper screen starts at (5, 5), the
+// lower at (5, 293). Inside one screen; width and height 0 when there is no place to show.
+struct CanvasRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const CanvasRect&, const CanvasRect&) = default;
+};
+
+// Legibility thresholds, WCAG 2 contrast ratios.
+inline constexpr double kIllegibleContrast = 1.5;   // below: error
+inline constexpr double kHardToReadContrast = 3.0;  // below: warning
+inline constexpr double kLegibleContrast = 4.5;     // what NearestLegibleColour reaches
+inline constexpr double kIndistinctContrast = 1.2;  // highlight against the colour it replaces
+
+// One thing the check found. What it concerns (colour key, slot, section, field) is set where it
+// applies; the message is a language key with the arguments for its %1, %2, ...
+struct Finding {
+  Severity severity = Severity::kWarning;
+  CheckCode code = CheckCode::kLegibility;
+  std::bitset<preview::kScreenCount> screens;  // the menu states where it shows
+  std::optional<skin::ColourId> colour;
+  std::optional<skin::SlotId> slot;
+  std::optional<skin::SectionId> section;
+  std::optional<skin::FieldId> field;
+  CanvasRect rect;  // where to look, on the first of `screens`
+  std::string message_key;
+  std::vector<std::string> message_args;
+
+  friend bool operator==(const Finding&, const Finding&) = default;
+};
+
+// Checks `doc` on all fourteen menu states. Findings come errors first, then by code and by first
+// screen; a text colour's findings on several screens are one finding. The work is bounded by the
+// screens' size whatever the document holds.
+//
+// `legibility`: for each text drawn, the contrast ratio between its colour and each pixel that
+// touches its visible glyphs (the eight neighbours of every glyph pixel that the text did not
+// paint, as the finished screen shows them). The text's contrast is the 10th percentile of those
+// ratios, so a stray pixel of a picture does not decide, but a tenth of the outline that fades
+// does. Error below 1.5:1, warning below 3:1.
+std::vector<Finding> CheckSkin(const skin::SkinDocument& doc);
+
+// The 15-bit colour (channels multiples of 8) nearest to the current colour of `colour` in OKLab
+// whose contrast with what lies beneath the texts of that colour, measured as CheckSkin measures
+// it, reaches 4.5:1 on every screen where the key is drawn: the current colour when it already
+// does. None when no text of that colour shows on any screen, or when no colour reaches 4.5:1
+// everywhere. Tries all 32768 colours against a few thousand pixels at most.
+std::optional<imaging::Rgb> NearestLegibleColour(const skin::SkinDocument& doc,
+                                                 skin::ColourId colour);
+
+// The WCAG 2 contrast ratio of two colours, 1 to 21.
+double ContrastRatio(imaging::Rgb a, imaging::Rgb b);
+
+// The distance of two colours in OKLab.
+double OklabDistance(imaging::Rgb a, imaging::Rgb b);
+
+// The screens as a short list: "5", "0, 2-13".
+std::string FormatScreens(const std::bitset<preview::kScreenCount>& screens);
+
+}  // namespace session
