@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QStyle>
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -116,6 +117,9 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   status_->setTextFormat(Qt::PlainText);  // file names are never markup
   status_->setMinimumWidth(1);
   statusBar()->addWidget(status_, 1);
+  check_count_ = new QLabel;
+  check_count_->setObjectName("CheckCount");
+  statusBar()->addPermanentWidget(check_count_);
   statusBar()->setSizeGripEnabled(true);
   client_ = new QWidget;
   client_->setObjectName("Client");
@@ -188,7 +192,7 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
 }
 
 void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int panel_x,
-                             PanelEvents edits) {
+                             PanelEvents edits, CheckPanel::Events check) {
   preview_area_ =
       new PreviewView([this](int delta, QPointF at) { events_.OnWheel(delta, at); }, client_);
   preview_area_->setObjectName("PreviewArea");
@@ -208,6 +212,8 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
     screen_buttons_[i] = button;
   }
   panel_ = new SidePanel(texts, std::move(edits), client_);
+  check_ = new CheckPanel(texts, std::move(check));
+  panel_->addTab(check_, Q(texts.Text("LANG_CHECK$")));
   panel_->setGeometry(panel_x, 0, kSidePanelWidth, kInitialClientHeight);
   for (const ImageButton& b : ImageButtons())
     new ImageDrop(panel_->Gadget(b.gadget), b.gadget, events_);
@@ -242,6 +248,24 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   bar->hide();
   disk_bar_ = bar;
 }
+
+void MainWindow::ShowFindings(std::vector<session::Finding> findings, const QString& count) {
+  check_count_->setText(count);
+  if (check_ == nullptr) return;
+  const int errors = static_cast<int>(
+      std::count_if(findings.begin(), findings.end(), [](const session::Finding& f) {
+        return f.severity == session::Severity::kError;
+      }));
+  const int tab = panel_->indexOf(check_);
+  const QString title = Q(texts_.Text("LANG_CHECK$"));
+  panel_->setTabText(tab, findings.empty() ? title
+                                           : QStringLiteral("%1 (%2)").arg(title, QString::number(findings.size())));
+  panel_->setTabIcon(tab, errors > 0 ? style()->standardIcon(QStyle::SP_MessageBoxCritical)
+                                     : QIcon());
+  check_->ShowFindings(std::move(findings));
+}
+
+QString MainWindow::CheckCountText() const { return check_count_->text(); }
 
 void MainWindow::ShowDiskChanges(const QString& text) {
   if (disk_bar_ == nullptr) return;

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <map>
 
+#include "app/check_panel.h"
 #include "app/preview_view.h"
 #include "app/side_panel.h"
 #include "i18n/ui_texts.h"
@@ -48,8 +49,10 @@ class MainWindow : public QMainWindow {
   // BuildPanels at the given x values.
   MainWindow(const i18n::UiTexts& texts, const QString& title, WindowEvents& events);
 
-  // Creates the preview area, the screen buttons and the side panel, whose edits go to `edits`.
-  void BuildPanels(const i18n::UiTexts& texts, int preview_x, int panel_x, PanelEvents edits);
+  // Creates the preview area, the screen buttons and the side panel, whose edits go to `edits`,
+  // with the Check tab, whose choices go to `check`.
+  void BuildPanels(const i18n::UiTexts& texts, int preview_x, int panel_x, PanelEvents edits,
+                   CheckPanel::Events check);
 
   // Places the areas for `swap_view` (1: preview on the right); with `set_height` the side
   // panel's height follows the window.
@@ -74,6 +77,10 @@ class MainWindow : public QMainWindow {
 
   QProgressBar* progress() const { return progress_; }
   SidePanel* panel() const { return panel_; }
+  CheckPanel* check() const { return check_; }
+  // The findings of the skin check: on the Check tab, its title, and the status bar's count.
+  void ShowFindings(std::vector<session::Finding> findings, const QString& count);
+  QString CheckCountText() const;
   PreviewView* preview() const { return preview_area_; }
   QAction* MenuItem(int item) const;
   // Widgets by fixed number: the preview area and image (the view and its viewport), the screen
@@ -99,6 +106,8 @@ class MainWindow : public QMainWindow {
   PreviewView* preview_area_ = nullptr;
   QPushButton* screen_buttons_[14] = {};
   SidePanel* panel_ = nullptr;
+  CheckPanel* check_ = nullptr;
+  QLabel* check_count_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
   QWidget* disk_bar_ = nullptr;

@@ -225,6 +225,18 @@ int GadgetOf(skin::InfoId info) {
   return kGadgetInfoTitle + 2 * static_cast<int>(skin::Index(info));
 }
 
+int ScreenOfGadget(int gadget) {
+  if (const ColourButton* b = FindColourButton(gadget)) return b->screen;
+  if (const ImageButton* b = FindImageButton(gadget)) return b->screen;
+  for (const ElementRow& row : kElementRows) {
+    if (row.label_gadget == gadget) return row.screen;
+    for (const std::optional<ElementSpin>& spin : {row.x, row.y, row.w}) {
+      if (spin && spin->gadget == gadget) return row.screen;
+    }
+  }
+  return -1;
+}
+
 SourceGadgets FindSourceGadgets(const preview::Source& source, int screen) {
   SourceGadgets found;
   if (const std::optional<SlotId> slot = source.slot()) {

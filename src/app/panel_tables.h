@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "preview/draw.h"
+#include "skin/field_ranges.h"
 #include "skin/skin_document.h"
 #include "skin/skin_tables.h"
 
@@ -51,7 +52,8 @@ std::span<const ElementRow> ElementRows();
 
 // Spin columns and ranges of the Elements tab.
 inline constexpr int kSpinX = 205, kSpinY = 265, kSpinW = 325;
-inline constexpr int kMaxX = 255, kMaxY = 191, kMaxW = 255;
+// The ranges the core knows the editor shows (the skin check reports values outside them).
+inline constexpr int kMaxX = skin::kMaxShownX, kMaxY = skin::kMaxShownY, kMaxW = skin::kMaxShownW;
 
 // What an element gadget edits: its field, and whether it is a check box.
 struct ElementGadget {
@@ -69,6 +71,9 @@ int GadgetOf(skin::FieldId field);
 int GadgetOf(skin::ColourId colour, int screen = -1);
 int GadgetOf(skin::SlotId slot);
 int GadgetOf(skin::InfoId info);
+
+// The preview screen whose panel offers gadget `gadget`; -1 for a gadget of no one screen.
+int ScreenOfGadget(int gadget);
 
 // The gadgets of preview screen `screen` that edit what a preview pixel shows: the image button of
 // its picture's slot or the colour button of its colour key (0 where that screen offers none), and

@@ -286,6 +286,29 @@ void PreviewView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.drawImage(QPointF(left / ratio, top / ratio), frame_, QRect(0, 0, width, height));
+  if (mark_) {
+    // Two lines, dark outside light, so that the frame shows on any picture.
+    const auto place = [&](int canvas, int shown, int whole) {
+      return static_cast<int>(static_cast<long long>(canvas) * shown / whole);
+    };
+    const QRect on_view(QPoint(origin.x() + place(mark_->left(), shown_.width, canvas_width_),
+                               origin.y() + place(mark_->top(), shown_.height, canvas_height_)),
+                        QPoint(origin.x() + place(mark_->right() + 1, shown_.width, canvas_width_),
+                               origin.y() + place(mark_->bottom() + 1, shown_.height,
+                                                  canvas_height_)));
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0, 0, 0), 1));
+    painter.drawRect(on_view.adjusted(-3, -3, 2, 2));
+    painter.setPen(QPen(QColor(255, 230, 0), 2));
+    painter.drawRect(on_view.adjusted(-1, -1, 0, 0));
+  }
+}
+
+void PreviewView::SetMark(std::optional<QRect> canvas_rect) {
+  if (mark_ == canvas_rect) return;
+  mark_ = canvas_rect;
+  viewport()->update();
 }
 
 }  // namespace app

@@ -64,6 +64,11 @@ class PreviewView : public QAbstractScrollArea {
   // shown are unchanged until the next ShowCanvas.
   void ZoomAround(float zoom, QPointF anchor);
 
+  // Frames `canvas_rect` (canvas pixels) on the view, to show where something is; nothing takes
+  // the frame away.
+  void SetMark(std::optional<QRect> canvas_rect);
+  std::optional<QRect> mark() const { return mark_; }
+
   float zoom() const { return zoom_; }
   // The size the canvas is shown at.
   preview::CanvasSize ShownSize() const { return shown_; }
@@ -102,6 +107,7 @@ class PreviewView : public QAbstractScrollArea {
   float zoom_ = 1.0f;
   preview::CanvasSize shown_{preview::kCanvasWidth, preview::kCanvasHeight};
   std::optional<QPoint> free_origin_;  // the origin the last zoom asked for; none: centred
+  std::optional<QRect> mark_;
   QImage frame_;              // device pixels of the part being painted; kept between paints
   std::vector<int> columns_;  // canvas column of each device column of the frame
   std::vector<int> rows_;     // canvas row of each device row, -1 in the margins

@@ -17,7 +17,9 @@
 #include "imaging/screenshot_writer.h"
 #include "preview/contact_sheet.h"
 #include "preview/preview.h"
+#include "session/skin_check.h"
 #include "skin/code_page.h"
+#include "skin/field_ranges.h"
 #include "skin/folder_path.h"
 #include "skin/skin_export.h"
 #include "skin/skin_loader.h"
@@ -30,6 +32,8 @@ constexpr float kZoomStep = 0.15f;
 constexpr float kSmallestZoom = 1.0f;
 constexpr float kLargestZoom = 5.0f;
 constexpr int kWheelNotch = 120;
+// How long the edits must pause before the skin is checked again.
+constexpr int kCheckPauseMs = 250;
 
 // Messages shown in boxes with the error caption, progress in the status bar. With a
 // `quiet_text`, each box offers to silence the rest of the operation; the messages are counted
@@ -141,6 +145,9 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       watcher_([this] { return ReadyForReload(); },
                [this](const std::vector<SkinFile>& files) { ReloadChangedFiles(files); }) {
   state_.title_text = i18n::ProgramName() + " ";
+  check_timer_.setSingleShot(true);
+  check_timer_.setInterval(kCheckPauseMs);
+  QObject::connect(&check_timer_, &QTimer::timeout, [this] { RunCheck(); });
 }
 
 Shell::~Shell() = default;
@@ -158,13 +165,14 @@ void Shell::Start() {
   i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
   dialogs_.UseLanguage(state_.language_index);
   OpenMainWindow();
-  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits());
+  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
   state_.selected_screen = -1;
   SelectScreen(0);
   window_->panel()->Refresh(document());
   FollowOrigin();
   RefreshCommands();
   RedrawPreview();
+  RunCheck();
 }
 
 void Shell::Finish() {
@@ -197,6 +205,90 @@ PanelEvents Shell::PanelEdits() {
           [this](skin::ColourId colour) { EditColour(colour); },
           [this](skin::SlotId slot) { ImportInto(slot); },
           [this](skin::InfoId info, std::string text) { EditInfo(info, std::move(text)); }};
+}
+
+CheckPanel::Events Shell::CheckChoices() {
+  return {[this](const session::Finding& finding) { ShowFinding(finding); },
+          [this](const session::Finding& finding) { FixFinding(finding); }};
+}
+
+void Shell::RunCheck() {
+  check_timer_.stop();
+  std::vector<session::Finding> findings;
+  try {
+    findings = session::CheckSkin(document());
+  } catch (const std::bad_alloc&) {
+    return;  // the check is advice: without memory for it the editor goes on without it
+  }
+  int errors = 0;
+  for (const session::Finding& finding : findings) {
+    errors += finding.severity == session::Severity::kError;
+  }
+  const int warnings = static_cast<int>(findings.size()) - errors;
+  const QString count =
+      findings.empty() ? QString()
+                       : Q(i18n::FormatText(Text("LANG_CHECK_COUNT$"),
+                                            {std::to_string(errors), std::to_string(warnings)}));
+  window_->ShowFindings(std::move(findings), count);
+}
+
+void Shell::ShowFinding(const session::Finding& finding) {
+  const BusyScope busy(busy_);
+  // The gadget that edits what the finding concerns, on `screen`'s panel.
+  const auto gadget_on = [&](int screen) {
+    if (finding.field) return GadgetOf(*finding.field);
+    if (finding.slot) return GadgetOf(*finding.slot);
+    if (finding.colour) return GadgetOf(*finding.colour, screen);
+    if (finding.section) {
+      for (std::size_t f = 0; f < skin::kFieldCount; ++f) {
+        const auto field = static_cast<skin::FieldId>(f);
+        if (skin::kFields[f].section == *finding.section && GadgetOf(field) != 0) {
+          return GadgetOf(field);
+        }
+      }
+    }
+    return 0;
+  };
+  // The first screen where it shows, or better one whose panel can edit it.
+  int screen = -1;
+  for (int n = 0; n < preview::kScreenCount; ++n) {
+    if (!finding.screens[static_cast<std::size_t>(n)]) continue;
+    if (screen < 0) screen = n;
+    if (ScreenOfGadget(gadget_on(n)) == n) {
+      screen = n;
+      break;
+    }
+  }
+  if (screen < 0) screen = state_.selected_screen;
+  if (screen != state_.selected_screen) {
+    SelectScreen(screen);
+    RedrawPreview();
+  }
+  const session::CanvasRect& r = finding.rect;
+  window_->preview()->SetMark(r.width > 0 && r.height > 0
+                                  ? std::optional<QRect>(QRect(r.x, r.y, r.width, r.height))
+                                  : std::nullopt);
+  const int gadget = gadget_on(screen);
+  if (gadget == 0) return;
+  window_->panel()->Highlight(gadget);
+  window_->panel()->Reveal(gadget);
+}
+
+void Shell::FixFinding(const session::Finding& finding) {
+  const BusyScope busy(busy_);
+  if (finding.code == session::CheckCode::kLegibility && finding.colour) {
+    if (const std::optional<imaging::Rgb> legible =
+            session::NearestLegibleColour(document(), *finding.colour)) {
+      Apply(session_.SetColour(*finding.colour, *legible));
+    }
+  } else if (finding.code == session::CheckCode::kOutOfRange && finding.field) {
+    // A step of its own, not merged into the edits of the field before it.
+    const session::SkinSession::FieldValue nearest[] = {
+        {*finding.field,
+         skin::NearestShownValue(*finding.field, document().Field(*finding.field))}};
+    Apply(session_.SetFields(nearest, {session::StepKind::kChange, *finding.field}, {}));
+  }
+  RunCheck();
 }
 
 void Shell::RefreshCommands() {
@@ -254,7 +346,10 @@ void Shell::Apply(const session::Changes& changes) {
     FollowOrigin();
   }
   ShowDocumentState();
-  if (changes.Document()) RedrawPreview();
+  if (changes.Document()) {
+    RedrawPreview();
+    check_timer_.start();
+  }
 }
 
 void Shell::RedrawPreview() {
@@ -573,7 +668,7 @@ void Shell::UseLanguage(int number) {
   RebuildMainWindow();
   state_.preview_x = state_.swap_view ? 398 : 3;
   state_.panel_x = state_.swap_view ? 3 : 272;
-  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits());
+  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
   window_->Layout(state_.swap_view, true);
   state_.selected_screen = -1;
   SelectScreen(screen);
@@ -582,6 +677,7 @@ void Shell::UseLanguage(int number) {
   ShowDiskChanges();
   RefreshCommands();
   RedrawPreview();
+  RunCheck();
 }
 
 void Shell::ChooseBackground() {

@@ -3,6 +3,7 @@
 // refreshes what each edit reports as changed.
 #pragma once
 
+#include <QTimer>
 #include <memory>
 #include <optional>
 #include <string>
@@ -143,15 +144,23 @@ class Shell : public WindowEvents {
   const std::vector<session::SkinFile>& disk_changes() const { return disk_changes_; }
 
   // Shows what `changes` touched: the gadgets, the preview, the title and the Undo and Redo
-  // items.
+  // items; a change of the skin has it checked again once the edits pause.
   void Apply(const session::Changes& changes);
+  // Checks the skin now and shows the findings (the Check tab, the status bar's count).
+  void RunCheck();
+  // A finding chosen on the Check tab: its screen is shown, its place framed on the preview and
+  // the gadget that edits it given the focus.
+  void ShowFinding(const session::Finding& finding);
+  // The quick fix of a finding, as one step.
+  void FixFinding(const session::Finding& finding);
   void RedrawPreview();
 
  private:
   void OpenMainWindow();
   void RebuildMainWindow();
-  // The side panel's edits, as they reach the shell.
+  // The side panel's edits and the Check tab's choices, as they reach the shell.
   PanelEvents PanelEdits();
+  CheckPanel::Events CheckChoices();
   // The check marks and enabled states of the command table, and what ShowDocumentState shows.
   void RefreshCommands();
   // After an edit: the Undo and Redo items (named by their steps), the title and modified mark.
@@ -219,6 +228,7 @@ class Shell : public WindowEvents {
   int busy_ = 0;  // how many commands are running, one inside another
   SkinWatcher watcher_;
   std::vector<session::SkinFile> disk_changes_;
+  QTimer check_timer_;  // the check waits for a pause in the edits
   std::optional<preview::ScreenSources> sources_;  // of the preview as last drawn
   struct Press {
     QPoint canvas;
