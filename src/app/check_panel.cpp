@@ -12,7 +12,13 @@
 namespace app {
 
 QString FindingText(const session::Finding& finding, const i18n::UiTexts& texts) {
-  std::vector<std::string_view> args(finding.message_args.begin(), finding.message_args.end());
+  // The screens as the editor's buttons number them, from 1.
+  const std::string from_zero = session::FormatScreens(finding.screens);
+  const std::string from_one = session::FormatScreens(finding.screens, 1);
+  std::vector<std::string_view> args;
+  for (const std::string& arg : finding.message_args) {
+    args.push_back(!from_zero.empty() && arg == from_zero ? std::string_view(from_one) : arg);
+  }
   return QString::fromStdString(
       i18n::FormatText(texts.Text(finding.message_key), std::span<const std::string_view>(args)));
 }

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QStyle>
+#include <QTabBar>
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -214,6 +215,13 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   panel_ = new SidePanel(texts, std::move(edits), client_);
   check_ = new CheckPanel(texts, std::move(check));
   panel_->addTab(check_, Q(texts.Text("LANG_CHECK$")));
+  // Five tabs share the panel's first width: tighter tabs keep them all in view.
+  panel_->tabBar()->setStyleSheet(QStringLiteral(
+      "QTabBar::tab { padding: 3px 7px; margin-right: 1px; border: 1px solid palette(mid);"
+      " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px;"
+      " background: palette(button); }"
+      "QTabBar::tab:selected { background: palette(window); padding-bottom: 4px; }"
+      "QTabBar::tab:!selected { margin-top: 2px; }"));
   panel_->setGeometry(panel_x, 0, kSidePanelWidth, kInitialClientHeight);
   for (const ImageButton& b : ImageButtons())
     new ImageDrop(panel_->Gadget(b.gadget), b.gadget, events_);
@@ -256,12 +264,12 @@ void MainWindow::ShowFindings(std::vector<session::Finding> findings, const QStr
       std::count_if(findings.begin(), findings.end(), [](const session::Finding& f) {
         return f.severity == session::Severity::kError;
       }));
+  // The tab keeps its short title, so that the five tabs fit the panel's first width; an icon
+  // says that something was found, the status bar how much.
   const int tab = panel_->indexOf(check_);
-  const QString title = Q(texts_.Text("LANG_CHECK$"));
-  panel_->setTabText(tab, findings.empty() ? title
-                                           : QStringLiteral("%1 (%2)").arg(title, QString::number(findings.size())));
-  panel_->setTabIcon(tab, errors > 0 ? style()->standardIcon(QStyle::SP_MessageBoxCritical)
-                                     : QIcon());
+  const QStyle::StandardPixmap icon =
+      errors > 0 ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning;
+  panel_->setTabIcon(tab, findings.empty() ? QIcon() : style()->standardIcon(icon));
   check_->ShowFindings(std::move(findings));
 }
 

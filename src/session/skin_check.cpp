@@ -424,7 +424,7 @@ double ContrastRatio(Rgb a, Rgb b) { return RatioOf(Luminance(a), Luminance(b));
 
 double OklabDistance(Rgb a, Rgb b) { return Distance(ToOklab(a), ToOklab(b)); }
 
-std::string FormatScreens(const Screens& screens) {
+std::string FormatScreens(const Screens& screens, int first_number) {
   std::string text;
   for (int s = 0; s < preview::kScreenCount;) {
     if (!screens.test(static_cast<std::size_t>(s))) {
@@ -434,8 +434,8 @@ std::string FormatScreens(const Screens& screens) {
     int e = s;
     while (e + 1 < preview::kScreenCount && screens.test(static_cast<std::size_t>(e + 1))) ++e;
     if (!text.empty()) text += ", ";
-    text += std::to_string(s);
-    if (e > s) text += (e == s + 1 ? ", " : "-") + std::to_string(e);
+    text += std::to_string(s + first_number);
+    if (e > s) text += (e == s + 1 ? ", " : "-") + std::to_string(e + first_number);
     s = e + 1;
   }
   return text;

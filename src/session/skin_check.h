@@ -93,7 +93,8 @@ double ContrastRatio(imaging::Rgb a, imaging::Rgb b);
 // The distance of two colours in OKLab.
 double OklabDistance(imaging::Rgb a, imaging::Rgb b);
 
-// The screens as a short list: "5", "0, 2-13".
-std::string FormatScreens(const std::bitset<preview::kScreenCount>& screens);
+// The screens as a short list: "5", "0, 2-13"; numbered from `first_number` (the editor's screen
+// buttons count from 1).
+std::string FormatScreens(const std::bitset<preview::kScreenCount>& screens, int first_number = 0);
 
 }  // namespace session

@@ -41,6 +41,9 @@ TEST_F(CheckPanelTest, AFindingLeadsToItsGadgetAndItsQuickFixIsOneStep) {
   const int legibility = RowOf(CheckCode::kLegibility);
   ASSERT_GE(legibility, 0);
   const session::Finding poor = window().check()->findings()[legibility];
+  const QString shown = window().check()->list()->item(legibility)->text();
+  EXPECT_NE(shown.indexOf(QStringLiteral("screen %1").arg(poor.screens._Find_first() + 1)), -1)
+      << "numbered as the screen buttons are: " << shown.toStdString();
   Click(legibility);
   EXPECT_TRUE(poor.screens[static_cast<std::size_t>(shell_->state().selected_screen)]);
   EXPECT_TRUE(window().preview()->mark().has_value()) << "its place is framed";
