@@ -29,8 +29,12 @@ class NoDialogs : public app::UserDialogs {
     return {};
   }
   void ShowError(const std::string&, const std::string&) override {}
-  imaging::Rgb EditColour(imaging::Rgb given) override { return given; }
+  imaging::Rgb EditColour(imaging::Rgb given, const std::string&,
+                          std::function<void(imaging::Rgb)>) override {
+    return given;
+  }
   void ShowInformationBox() override {}
+  void ShowUserGuide(const std::string&) override {}
   void CopyToClipboard(const imaging::Image&) override {}
   SaveAnswer AskSaveChanges(std::string_view) override { return SaveAnswer::kDiscard; }
 };
