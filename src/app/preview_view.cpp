@@ -112,6 +112,14 @@ void PreviewView::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb bac
   }
 }
 
+imaging::Rgb PreviewView::CanvasPixel(QPoint at) const {
+  if (at.x() < 0 || at.y() < 0 || at.x() >= canvas_width_ || at.y() >= canvas_height_ ||
+      pixels_.empty()) {
+    return 0;
+  }
+  return pixels_[static_cast<std::size_t>(at.y()) * canvas_width_ + at.x()];
+}
+
 void PreviewView::SetGrid(float from_zoom) {
   if (from_zoom == grid_from_) return;
   grid_from_ = from_zoom;

@@ -65,6 +65,8 @@ class PreviewView : public QAbstractScrollArea {
   void ZoomAround(float zoom, QPointF anchor);
 
   float zoom() const { return zoom_; }
+  // The colour of canvas pixel `at` as last shown (0 outside the canvas).
+  imaging::Rgb CanvasPixel(QPoint at) const;
 
   // Draws a line along the top and left edge of every canvas pixel while the zoom is
   // `from_zoom` or more, so that the pixels of a picture can be counted; 0 draws none. A line

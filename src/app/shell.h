@@ -258,6 +258,7 @@ class Shell : public WindowEvents {
     std::optional<skin::FieldId> x, y;
     int start_x, start_y;  // the fields' values at the press
     bool dragging = false;
+    std::optional<QRect> room;  // the moves from the press that keep the element on its screen
   };
   std::optional<Press> press_;
   int gesture_count_ = 0;
