@@ -11,12 +11,14 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
+#include <optional>
 
 #include "app/fitted_text.h"
 #include "app/fixed_numbers.h"
 #include "app/qt_image.h"
 #include "app/screen_pick.h"
 #include "app/spin_field.h"
+#include "skin/skin_colour.h"
 
 namespace app {
 namespace {
@@ -31,56 +33,91 @@ QString ColourCode(imaging::Rgb colour) {
   return QStringLiteral("0x%1").arg(v, 4, 16, QLatin1Char('0')).toUpper().replace("0X", "0x");
 }
 
-ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent)
+ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent,
+                           const QString& name, std::function<void(imaging::Rgb)> live)
     // Kept above every other window, so that no other program's window hides it while the user
     // holds the right button over the screen to pick a colour.
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint),
       given_(given),
-      current_(given) {
-  setWindowTitle(Q(texts.Text("LANG_COLORSETTING$")));
-  setFixedSize(200, 350);
+      current_(given),
+      live_(std::move(live)) {
+  const auto format = [&texts](std::string_view key, const QString& arg) {
+    return Q(i18n::FormatText(texts.Text(key), {arg.toStdString()}));
+  };
+  setWindowTitle(name.isEmpty() ? Q(texts.Text("LANG_COLORSETTING$"))
+                                : format("LANG_COLOR_TITLE$", name));
+  // The window of the fixed layout, with a line above it that names the colour and a row below its
+  // channels for the typed code.
+  constexpr int kNameRow = 25, kCodeRow = 25;
+  setFixedSize(200, 350 + kNameRow + kCodeRow);
   setModal(true);
   if (parent != nullptr) move(parent->pos() + QPoint(50, 50));
 
+  name_label_ = new QLabel(this);
+  name_label_->setGeometry(5, 5, 190, 20);
+  name_label_->setTextFormat(Qt::PlainText);
+  QFont bold = name_label_->font();
+  bold.setBold(true);
+  name_label_->setFont(bold);
+  const QString named = name.isEmpty() ? QString() : format("LANG_COLOR_KEY$", name);
+  name_label_->setText(name_label_->fontMetrics().elidedText(named, Qt::ElideMiddle, 190));
+  name_label_->setToolTip(named);
+
+  const auto below = [](int y) { return y + kNameRow; };
   instructions_ = new QLabel(Q(texts.Text("LANG_INFO$")), this);
-  instructions_->setGeometry(5, 5, 190, 100);
+  instructions_->setGeometry(5, below(5), 190, 100);
   instructions_->setWordWrap(true);
   instructions_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   instructions_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   ShrinkToFit(instructions_);
   swatch_ = new QLabel(this);
-  swatch_->setGeometry(5, 115, 50, 100);
-  (new QLabel(Q(texts.Text("LANG_ACTUAL_COLOR$")), this))->setGeometry(65, 115, 130, 20);
+  swatch_->setGeometry(5, below(115), 50, 100);
+  (new QLabel(Q(texts.Text("LANG_ACTUAL_COLOR$")), this))->setGeometry(65, below(115), 130, 20);
   given_code_ = new QLineEdit(ColourCode(given), this);
-  given_code_->setGeometry(70, 135, 60, 20);
+  given_code_->setGeometry(70, below(135), 60, 20);
   given_code_->setReadOnly(true);
-  (new QLabel(Q(texts.Text("LANG_NEW_COLOR$")), this))->setGeometry(65, 165, 130, 20);
+  (new QLabel(Q(texts.Text("LANG_NEW_COLOR$")), this))->setGeometry(65, below(165), 130, 20);
   new_code_ = new QLineEdit(ColourCode(given), this);
-  new_code_->setGeometry(70, 185, 60, 20);
+  new_code_->setGeometry(70, below(185), 60, 20);
   new_code_->setReadOnly(true);
   const char* names[] = {"LANG_RED$", "LANG_GREEN$", "LANG_BLUE$"};
   const int values[] = {imaging::RedOf(given) >> 3, imaging::GreenOf(given) >> 3,
                         imaging::BlueOf(given) >> 3};
   for (int i = 0; i < 3; ++i) {
     channels_[i] = new SpinField(this);
-    channels_[i]->setGeometry(5, 230 + 25 * i, 50, 20);
+    channels_[i]->setGeometry(5, below(230 + 25 * i), 50, 20);
     // A wider range than 0 to 31, so that a typed 40 is taken and then limited to 31.
     channels_[i]->setRange(-999, 999);
     channels_[i]->setValue(values[i]);
     connect(channels_[i], &QSpinBox::valueChanged, this, [this, i] { ChannelChanged(i); });
-    (new QLabel(Q(texts.Text(names[i])), this))->setGeometry(60, 232 + 25 * i, 130, 20);
+    (new QLabel(Q(texts.Text(names[i])), this))->setGeometry(60, below(232 + 25 * i), 130, 20);
   }
+  const int code_y = below(305);
+  auto* code_label = new QLabel(Q(texts.Text("LANG_COLOR_CODE$")), this);
+  code_label->setGeometry(5, code_y, 58, 20);
+  typed_code_ = new QLineEdit(Q(skin::FormatSkinColour(given)), this);
+  typed_code_->setGeometry(65, code_y, 130, 20);
+  // Longer than any code with blanks around it, short enough that a pasted page is refused whole.
+  typed_code_->setMaxLength(32);
+  typed_code_->setToolTip(Q(texts.Text("LANG_COLOR_CODE_TIP$")));
+  typed_code_->setPlaceholderText(QStringLiteral("0x329e / #RRGGBB"));
+  code_label->setBuddy(typed_code_);
+  connect(typed_code_, &QLineEdit::textEdited, this, [this](const QString& t) { CodeTyped(t); });
+  // Once the user leaves the field it shows the new colour in the file's notation again, also
+  // after a text that is no colour.
+  connect(typed_code_, &QLineEdit::editingFinished, this,
+          [this] { typed_code_->setText(Q(skin::FormatSkinColour(current_))); });
   auto* chooser = new QPushButton(Q(texts.Text("LANG_COLORREQUESTER$")), this);
-  chooser->setGeometry(0, 310, 200, 20);
+  chooser->setGeometry(0, code_y + 30, 200, 20);
   chooser_ = chooser;
   connect(chooser, &QPushButton::clicked, this, [this] { ChooseWithSystemChooser(); });
   auto* ok = new QPushButton(Q(texts.Text("LANG_OK$")), this);
-  ok->setGeometry(0, 330, 100, 20);
+  ok->setGeometry(0, code_y + 50, 100, 20);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* cancel = new QPushButton(Q(texts.Text("LANG_CANCEL$")), this);
-  cancel->setGeometry(100, 330, 100, 20);
+  cancel->setGeometry(100, code_y + 50, 100, 20);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   ShowSwatch();
   // The right button belongs to the screen pick everywhere in the editor: over its own fields it
@@ -108,7 +145,15 @@ void ColourEditor::ChannelChanged(int index) {
   SetNewColour(colour);
 }
 
-void ColourEditor::SetNewColour(imaging::Rgb colour) {
+void ColourEditor::CodeTyped(const QString& text) {
+  if (const std::optional<imaging::Rgb> colour = skin::ParseColourCode(text.toStdString())) {
+    ShowNewColour(*colour, true);
+  }
+}
+
+void ColourEditor::SetNewColour(imaging::Rgb colour) { ShowNewColour(colour, false); }
+
+void ColourEditor::ShowNewColour(imaging::Rgb colour, bool typed) {
   if (colour == current_) return;
   current_ = colour;
   const int values[] = {imaging::RedOf(colour) >> 3, imaging::GreenOf(colour) >> 3,
@@ -118,7 +163,9 @@ void ColourEditor::SetNewColour(imaging::Rgb colour) {
     channels_[i]->setValue(values[i]);
   }
   new_code_->setText(ColourCode(colour));
+  if (!typed) typed_code_->setText(Q(skin::FormatSkinColour(colour)));
   ShowSwatch();
+  if (live_) live_(colour);
 }
 
 void ColourEditor::ChooseWithSystemChooser() {
@@ -160,8 +207,9 @@ bool ColourEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 imaging::Rgb ColourEditor::EditColour(const i18n::UiTexts& texts, imaging::Rgb given,
+                                      const QString& name, std::function<void(imaging::Rgb)> live,
                                       QWidget* parent) {
-  ColourEditor editor(texts, given, parent);
+  ColourEditor editor(texts, given, parent, name, std::move(live));
   editor.exec();
   return editor.Result();
 }

@@ -1,8 +1,10 @@
 // The colour editor: a small modal window that changes one colour through three 5-bit channel
-// fields, the system colour chooser, or a pixel picked from the screen with the right mouse button.
+// fields, a typed or pasted colour code, the system colour chooser, or a pixel picked from the
+// screen with the right mouse button.
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "i18n/ui_texts.h"
 #include "imaging/image.h"
@@ -21,7 +23,10 @@ QString ColourCode(imaging::Rgb colour);
 
 class ColourEditor : public QDialog {
  public:
-  ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent);
+  // Edits `given`, the colour called `name` (shown in the title and above the fields; none when
+  // empty). `live` is called with each new colour as it is shown.
+  ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent,
+               const QString& name = {}, std::function<void(imaging::Rgb)> live = {});
 
   // The result: the new colour after OK, the given one otherwise.
   imaging::Rgb Result() const { return result() == QDialog::Accepted ? current_ : given_; }
@@ -33,6 +38,10 @@ class ColourEditor : public QDialog {
   QSpinBox* channel(int i) const { return channels_[i]; }
   QLineEdit* new_code() const { return new_code_; }
   QLineEdit* given_code() const { return given_code_; }
+  // The field that takes a typed or pasted code (skin::ParseColourCode) and shows the new colour
+  // in the skin file's notation.
+  QLineEdit* typed_code() const { return typed_code_; }
+  QLabel* name_label() const { return name_label_; }
   QLabel* instructions() const { return instructions_; }
   QLabel* swatch() const { return swatch_; }
   QPushButton* chooser() const { return chooser_; }
@@ -40,13 +49,17 @@ class ColourEditor : public QDialog {
   bool picking() const;
 
   // Opens the editor and returns its result.
-  static imaging::Rgb EditColour(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent);
+  static imaging::Rgb EditColour(const i18n::UiTexts& texts, imaging::Rgb given, const QString& name,
+                                 std::function<void(imaging::Rgb)> live, QWidget* parent);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ChannelChanged(int index);
+  void CodeTyped(const QString& text);
+  // Shows `colour` as the new colour everywhere but in the code field while it is typed in.
+  void ShowNewColour(imaging::Rgb colour, bool typed);
   void PickUnderPointer();
   void ShowSwatch();
   void ChooseWithSystemChooser();
@@ -61,6 +74,9 @@ class ColourEditor : public QDialog {
   QPushButton* chooser_ = nullptr;
   QLineEdit* given_code_ = nullptr;
   QLineEdit* new_code_ = nullptr;
+  QLineEdit* typed_code_ = nullptr;
+  QLabel* name_label_ = nullptr;
+  std::function<void(imaging::Rgb)> live_;
   QSpinBox* channels_[3] = {};
 };
 

@@ -43,17 +43,26 @@ std::vector<Command> BuildCommands() {
   add({kMenuClearRecent, P::kFileRecent, "LANG_FILE_RECENT_CLEAR$", {}, {}, false, true,
        [](Shell& s) { s.ClearRecent(); },
        [](const Shell& s) { return !s.preferences().recent.empty(); }});
-  add({kMenuSaveFolder, P::kFileSave, "LANG_FILE_SAVE_FOLDER$", {}, {QKeySequence::Save}, false,
-       false, [](Shell& s) { s.SaveFolder(); }});
-  add({kMenuSaveZip, P::kFileSave, "LANG_FILE_SAVE_ZIP$", {},
+  add({kMenuSave, P::kFile, "LANG_FILE_SAVE_HERE$", {}, {QKeySequence::Save}, false, false,
+       [](Shell& s) { s.Save(); }});
+  add({kMenuSaveFolder, P::kFileSave, "LANG_FILE_SAVE_FOLDER$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, false, false,
-       [](Shell& s) { s.ExportArchive(); }});
+       [](Shell& s) { s.SaveFolder(); }});
+  add({kMenuSaveZip, P::kFileSave, "LANG_FILE_SAVE_ZIP$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_E)},
+       false, false, [](Shell& s) { s.ExportArchive(); }});
+  // Screen 1 as always, and the screen shown.
   add({kMenuScreenshotFile, P::kFileScreenshot, "LANG_FILE_SCREENSHOT2D$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)}, false, true,
-       [](Shell& s) { s.Screenshot(false); }});
+       [](Shell& s) { s.Screenshot(false, 0); }});
   add({kMenuScreenshotClipboard, P::kFileScreenshot, "LANG_FILE_SCREENSHOT2C$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, false, false,
-       [](Shell& s) { s.Screenshot(true); }});
+       [](Shell& s) { s.Screenshot(true, 0); }});
+  add({kMenuScreenshotCurrentFile, P::kFileScreenshot, "LANG_FILE_SCREENSHOT_NOW_FILE$", {},
+       Keys{QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P)}, false, true,
+       [](Shell& s) { s.Screenshot(false, s.state().selected_screen); }});
+  add({kMenuScreenshotCurrentClipboard, P::kFileScreenshot, "LANG_FILE_SCREENSHOT_NOW_CLIP$", {},
+       Keys{QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C)}, false, false,
+       [](Shell& s) { s.Screenshot(true, s.state().selected_screen); }});
   // Ctrl+Q on every platform theme, also where the desktop defines no key for quitting.
   add({kMenuQuit, P::kFile, "LANG_FILE_CLOSE$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_Q)},
        false, true, [](Shell& s) { s.Quit(); }});
@@ -64,6 +73,21 @@ std::vector<Command> BuildCommands() {
        Keys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
        false, false, [](Shell& s) { s.Redo(); },
        [](const Shell& s) { return s.session().history().CanRedo(); }});
+  add({kMenuZoomIn, P::kView, "LANG_VIEW_ZOOM_IN$", {},
+       Keys{QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, false,
+       false, [](Shell& s) { s.ZoomIn(); },
+       [](const Shell& s) { return s.state().preview_zoom < kLargestWholeZoom; }});
+  add({kMenuZoomOut, P::kView, "LANG_VIEW_ZOOM_OUT$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+       false, false, [](Shell& s) { s.ZoomOut(); },
+       [](const Shell& s) { return s.state().preview_zoom > 1.0f; }});
+  add({kMenuZoomOne, P::kView, "LANG_VIEW_ACTUAL$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_0)},
+       false, false, [](Shell& s) { s.ZoomOne(); }});
+  add({kMenuFitPreview, P::kView, "LANG_OPTIONS_FIT$", {}, {}, true, false,
+       [](Shell& s) { s.SetFitPreview(!s.state().fit_preview); }, {},
+       [](const Shell& s) { return s.state().fit_preview; }});
+  add({kMenuPixelGrid, P::kView, "LANG_VIEW_GRID$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_G)},
+       true, true, [](Shell& s) { s.SetPixelGrid(!s.state().pixel_grid); }, {},
+       [](const Shell& s) { return s.state().pixel_grid; }});
   for (std::size_t i = 0; i < i18n::kLanguages.size(); ++i) {
     const i18n::Language language = i18n::kLanguages[i];
     add({language.menu_item, P::kLanguage, {}, QString::fromStdString(i18n::LanguageLabel(i)), {},
@@ -75,13 +99,9 @@ std::vector<Command> BuildCommands() {
   add({kMenuSwapView, P::kOptions, "LANG_OPTIONS_SWAPVIEW$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::Key_R)}, true, false, [](Shell& s) { s.SwapView(); }, {},
        [](const Shell& s) { return s.state().swap_view == 1; }});
-  add({kMenuFitPreview, P::kOptions, "LANG_OPTIONS_FIT$", {}, {}, false, false,
-       [](Shell& s) { s.FitPreview(); }});
   add({kMenuFollowChanges, P::kOptions, "LANG_OPTIONS_FOLLOW$", {}, {}, true, false,
        [](Shell& s) { s.SetFollowChanges(!s.preferences().follow_changes); }, {},
        [](const Shell& s) { return s.preferences().follow_changes; }});
-  add({kMenuZoomOne, P::kWindowKey, {}, {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_0)}, false, false,
-       [](Shell& s) { s.ZoomOne(); }});
   for (int n = 0; n < preview::kScreenCount; ++n) {
     char key[32];
     std::snprintf(key, sizeof key, "LANG_SCREEN_%02d$", n);
@@ -95,6 +115,9 @@ std::vector<Command> BuildCommands() {
          },
          {}, [n](const Shell& s) { return s.state().selected_screen == n; }});
   }
+  add({kMenuUserGuide, P::kAbout, "LANG_ABOUT_LINK$", {}, Keys{QKeySequence(Qt::Key_F1)}, false,
+       false, [](Shell& s) { s.ShowUserGuide(); },
+       [](const Shell& s) { return !s.folders().user_guide.empty(); }});
   add({kMenuInformation, P::kAbout, "LANG_ABOUT_ABOUT$", {}, {}, false, false,
        [](Shell& s) { s.ShowInformation(); }});
   return c;

@@ -21,6 +21,7 @@ enum class MenuPlace {
   kFileSave,
   kFileScreenshot,
   kEdit,
+  kView,
   kLanguage,
   kOptions,
   kScreen,

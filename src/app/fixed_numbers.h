@@ -25,7 +25,7 @@ inline constexpr int kMenuFirstScreen = 32;  // 32 to 45: screens 0 to 13
 inline constexpr int kMenuLastScreen = 45;
 inline constexpr int kMenuInformation = 46;
 // Items added since are numbered from 301 on, outside every range above and every gadget number.
-// Options > Fit, and Ctrl+0, a key of the window with no menu entry:
+// View > Fit and View > Actual size:
 inline constexpr int kMenuFitPreview = 301;
 inline constexpr int kMenuZoomOne = 302;
 // File > Save > ZIP archive:
@@ -40,6 +40,18 @@ inline constexpr int kMenuFollowChanges = 340;
 inline constexpr int kMenuClearRecent = 341;
 inline constexpr int kMenuFirstRecent = 342;  // 342 to 349
 inline constexpr int kMenuLastRecent = 349;
+// Items of the workspace are numbered from 350 on.
+// File > Save, into the folder the skin comes from:
+inline constexpr int kMenuSave = 350;
+// File > Screenshot > Current screen to file and to clipboard:
+inline constexpr int kMenuScreenshotCurrentFile = 351;
+inline constexpr int kMenuScreenshotCurrentClipboard = 352;
+// View > Zoom in, Zoom out and Pixel grid (Actual size and Fit are 302 and 301):
+inline constexpr int kMenuZoomIn = 353;
+inline constexpr int kMenuZoomOut = 354;
+inline constexpr int kMenuPixelGrid = 355;
+// Help > User guide:
+inline constexpr int kMenuUserGuide = 356;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;
@@ -64,7 +76,8 @@ inline constexpr int kStatusBar = 9;
 // Sizes of the main window's layout.
 inline constexpr int kInitialClientWidth = 666;
 inline constexpr int kInitialClientHeight = 521;  // below the menu bar, above the status bar
-inline constexpr int kSidePanelWidth = 392;
+inline constexpr int kSidePanelWidth = 392;  // the side panel's narrowest width, and its first
+inline constexpr int kLargestScreenButton = 40;  // the screen buttons' width in a wide preview
 inline constexpr int kPreviewTop = 28;
 inline constexpr int kProgressMaximum = 53;
 

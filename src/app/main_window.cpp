@@ -17,8 +17,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyleOption>
 
 #include "app/commands.h"
 #include "app/fixed_numbers.h"
@@ -86,6 +88,33 @@ class StatusField : public QLabel {
   QString whole_;
 };
 
+// The handle between the preview and the side panel: dragged, it reports where the pointer is in
+// the client area; a double click gives the choice of width back to the window (-1).
+class SplitHandle : public QWidget {
+ public:
+  SplitHandle(QWidget* parent, std::function<void(int)> moved)
+      : QWidget(parent), moved_(std::move(moved)) {
+    setCursor(Qt::SplitHCursor);
+    setObjectName("SplitHandle");
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    QStyleOption option;
+    option.initFrom(this);
+    option.state |= QStyle::State_Horizontal;
+    style()->drawControl(QStyle::CE_Splitter, &option, &painter, this);
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (event->buttons() & Qt::LeftButton) moved_(mapToParent(event->position().toPoint()).x());
+  }
+  void mouseDoubleClickEvent(QMouseEvent*) override { moved_(-1); }
+
+ private:
+  std::function<void(int)> moved_;
+};
+
 // A skin folder or a .zip file, the one local file of a drop; empty for anything else.
 QString DroppedSkin(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
@@ -144,6 +173,7 @@ void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
       {MenuPlace::kFileSave, MenuPlace::kFile, text("LANG_FILE_SAVE$")},
       {MenuPlace::kFileScreenshot, MenuPlace::kFile, text("LANG_FILE_SCREENSHOT$")},
       {MenuPlace::kEdit, std::nullopt, text("LANG_EDIT$")},
+      {MenuPlace::kView, std::nullopt, text("LANG_VIEW$")},
       {MenuPlace::kLanguage, std::nullopt, Q(i18n::LanguageMenuTitle())},
       {MenuPlace::kOptions, std::nullopt, text("LANG_OPTIONS$")},
       {MenuPlace::kScreen, std::nullopt, text("LANG_SCREEN$")},
@@ -206,6 +236,9 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   for (int i = 0; i < 14; ++i) {
     auto* button = new QPushButton(QString::number(i + 1), client_);
     button->setGeometry(preview_x + 19 * i, 3, 19, 20);
+    char key[32];
+    std::snprintf(key, sizeof key, "LANG_SCREEN_%02d$", i);
+    button->setToolTip(Q(texts.Text(key)));
     // The button of the screen shown looks pressed: the shell checks it with the Screen menu.
     button->setCheckable(true);
     const int gadget = kGadgetFirstScreenButton + i;
@@ -223,6 +256,8 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
       "QTabBar::tab:selected { background: palette(window); padding-bottom: 4px; }"
       "QTabBar::tab:!selected { margin-top: 2px; }"));
   panel_->setGeometry(panel_x, 0, kSidePanelWidth, kInitialClientHeight);
+  split_handle_ = new SplitHandle(client_, [this](int x) { DragSplit(x); });
+  split_handle_->hide();  // until the first layout places it
   for (const ImageButton& b : ImageButtons())
     new ImageDrop(panel_->Gadget(b.gadget), b.gadget, events_);
   // After a change of language the window is already on screen: children added to a visible
@@ -292,20 +327,56 @@ void MainWindow::PlaceDiskBar() {
 }
 
 
+int MainWindow::PanelWidth(int client_width) const {
+  // The preview keeps at least the unscaled canvas's width, and, when the window chooses, almost
+  // half of the window.
+  const int most = client_width - 6 - preview::kCanvasWidth;
+  const int wanted = user_panel_width_ > 0
+                         ? user_panel_width_
+                         : std::min(panel_->PreferredWidth(), client_width * 11 / 20 - 6);
+  return std::max(kSidePanelWidth, std::min(wanted, most));
+}
+
+void MainWindow::SetPanelWidth(int width) {
+  user_panel_width_ = std::clamp(width, 0, 20000);
+  Layout(swap_view_, true);
+}
+
+void MainWindow::DragSplit(int x) {
+  const int width = x < 0 ? 0 : std::max(kSidePanelWidth, swap_view_ ? x - 3 : ClientSize().width() - x);
+  SetPanelWidth(width);
+  // A drag beyond the limits leaves the panel at them, and the handle there.
+  if (width > 0) user_panel_width_ = PanelWidth(ClientSize().width());
+  events_.OnResize();
+}
+
 void MainWindow::Layout(int swap_view, bool set_height) {
   if (panel_ == nullptr) return;
+  swap_view_ = swap_view;
   const QSize client = ClientSize();
-  const int preview_x = swap_view ? kSidePanelWidth : 3;
-  const int preview_w = swap_view ? client.width() - kSidePanelWidth : client.width() - 398;
-  const int panel_x = swap_view ? 3 : client.width() - kSidePanelWidth;
+  const int panel_w = PanelWidth(client.width());
+  // The Part's figures for a panel kSidePanelWidth wide: preview at x 3 (right of the panel at
+  // 392 when swapped), 3 pixels between the two on the left.
+  const int preview_x = swap_view ? panel_w : 3;
+  const int preview_w = swap_view ? client.width() - panel_w : client.width() - panel_w - 6;
+  const int panel_x = swap_view ? 3 : client.width() - panel_w;
   preview_area_->setGeometry(preview_x, kPreviewTop, preview_w, client.height() - 31);
   panel_->move(panel_x, 0);
-  if (set_height) panel_->resize(kSidePanelWidth, client.height());
-  const int button_w = preview_w / 14;
+  panel_->resize(panel_w, set_height ? client.height() : panel_->height());
+  panel_->Relayout(panel_w);
+  // The screen buttons share the preview's width up to a width that suits their numbers; wider
+  // apart they stand as one row in the middle.
+  const int share = preview_w / 14;
+  const int button_w = std::min(share, kLargestScreenButton);
+  const int row_x = preview_x + 3 + (share > button_w ? (preview_w - 14 * button_w) / 2 - 3 : 0);
   for (int i = 0; i < 14; ++i) {
     QPushButton* b = screen_buttons_[i];
-    b->setGeometry(preview_x + 3 + i * button_w, b->y(), button_w, b->height());
+    b->setGeometry(row_x + i * button_w, b->y(), button_w, b->height());
   }
+  const int handle_x = swap_view ? panel_w : panel_x - 3;
+  split_handle_->setGeometry(handle_x, 0, 3, client.height());
+  split_handle_->show();
+  split_handle_->raise();
   PlaceDiskBar();
 }
 

@@ -55,8 +55,19 @@ class MainWindow : public QMainWindow {
                    CheckPanel::Events check);
 
   // Places the areas for `swap_view` (1: preview on the right); with `set_height` the side
-  // panel's height follows the window.
+  // panel's height follows the window. The preview takes the width the side panel leaves, and the
+  // handle between them lets the user choose that width.
   void Layout(int swap_view, bool set_height);
+
+  // The side panel's width as the user chose it by dragging the handle (0: not chosen, the window
+  // chooses). SetPanelWidth takes any number; the layout keeps the panel from kSidePanelWidth to
+  // what leaves the preview its smallest width.
+  void SetPanelWidth(int width);
+  int user_panel_width() const { return user_panel_width_; }
+  // The side panel's width in a client area `client_width` wide: the user's, or else as much as
+  // the panel needs to show its names whole while the preview keeps almost half of the window.
+  int PanelWidth(int client_width) const;
+  QWidget* split_handle() const { return split_handle_; }
 
   // The text of a menu item and whether it can be chosen.
   void SetItem(int item, const QString& text, bool enabled);
@@ -100,6 +111,8 @@ class MainWindow : public QMainWindow {
   // The menus and keys of the command table.
   void BuildMenus(const i18n::UiTexts& texts);
   void PlaceDiskBar();
+  // The handle was dragged to client x `x`.
+  void DragSplit(int x);
 
   WindowEvents& events_;
   QWidget* client_ = nullptr;
@@ -111,6 +124,9 @@ class MainWindow : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
   QWidget* disk_bar_ = nullptr;
+  QWidget* split_handle_ = nullptr;
+  int user_panel_width_ = 0;
+  int swap_view_ = 0;
   QLabel* disk_text_ = nullptr;
   const i18n::UiTexts& texts_;
   std::map<int, QAction*> items_;

@@ -47,6 +47,21 @@ void MapAxis(std::vector<int>& map, int first, int count, qreal ratio, int origi
   }
 }
 
+// A pixel under a grid line: halfway to mid-grey, which keeps it visible over black and white.
+constexpr std::uint32_t GridPixel(std::uint32_t pixel) {
+  return 0xFF000000u | (((pixel & 0xFEFEFEu) >> 1) + 0x404040u);
+}
+
+// Marks each device pixel that is the first of its canvas pixel along one axis (`map` from
+// MapAxis, `before` the canvas index of the device pixel just before the first).
+void MarkEdges(std::vector<char>& edges, const std::vector<int>& map, int before) {
+  edges.resize(map.size());
+  for (std::size_t k = 0; k < map.size(); ++k) {
+    const int previous = k == 0 ? before : map[k - 1];
+    edges[k] = map[k] >= 0 && map[k] != previous;
+  }
+}
+
 // The canvas pixel that logical pixel `logical` from the canvas's origin shows along one axis:
 // preview::NearestSource inside the canvas, and the same steps beyond it (rounding down).
 int CanvasCoordinate(std::int64_t logical, int shown, int canvas) {
@@ -95,6 +110,20 @@ void PreviewView::ShowCanvas(imaging::Image canvas, float zoom, imaging::Rgb bac
   } else {
     viewport()->update();
   }
+}
+
+imaging::Rgb PreviewView::CanvasPixel(QPoint at) const {
+  if (at.x() < 0 || at.y() < 0 || at.x() >= canvas_width_ || at.y() >= canvas_height_ ||
+      pixels_.empty()) {
+    return 0;
+  }
+  return pixels_[static_cast<std::size_t>(at.y()) * canvas_width_ + at.x()];
+}
+
+void PreviewView::SetGrid(float from_zoom) {
+  if (from_zoom == grid_from_) return;
+  grid_from_ = from_zoom;
+  viewport()->update();
 }
 
 void PreviewView::SetZoom(float zoom) {
@@ -248,8 +277,20 @@ void PreviewView::paintEvent(QPaintEvent* event) {
         QImage(std::max(width, frame_.width()), std::max(height, frame_.height()), kFrameFormat);
   }
   const QPoint origin = CanvasOrigin();
-  MapAxis(columns_, left, width, ratio, origin.x(), shown_.width, canvas_width_);
-  MapAxis(rows_, top, height, ratio, origin.y(), shown_.height, canvas_height_);
+  MapAxis(columns_, left - 1, width + 1, ratio, origin.x(), shown_.width, canvas_width_);
+  MapAxis(rows_, top - 1, height + 1, ratio, origin.y(), shown_.height, canvas_height_);
+  // One device pixel more before the part painted tells whether its first pixel starts a canvas
+  // pixel, where the grid draws.
+  const bool grid = GridShown();
+  std::vector<char> row_edges;
+  if (grid) {
+    MarkEdges(column_edges_, columns_, -1);
+    MarkEdges(row_edges, rows_, -1);
+    column_edges_.erase(column_edges_.begin());
+    row_edges.erase(row_edges.begin());
+  }
+  columns_.erase(columns_.begin());
+  rows_.erase(rows_.begin());
   // The canvas columns form one run with background on either side.
   const auto on_canvas = [](int column) { return column >= 0; };
   const int first = static_cast<int>(std::find_if(columns_.begin(), columns_.end(), on_canvas) -
@@ -263,7 +304,8 @@ void PreviewView::paintEvent(QPaintEvent* event) {
   const qsizetype stride = frame_.bytesPerLine();
   for (int j = 0; j < height; ++j) {
     auto* __restrict line = reinterpret_cast<std::uint32_t*>(bits + j * stride);
-    if (j > 0 && rows_[j] == rows_[j - 1]) {
+    // The rows of one canvas row are alike, but for the grid line on the first of them.
+    if (j > 0 && rows_[j] == rows_[j - 1] && !(grid && row_edges[j - 1])) {
       std::memcpy(line, bits + (j - 1) * stride, row_bytes);
       continue;
     }
@@ -281,6 +323,14 @@ void PreviewView::paintEvent(QPaintEvent* event) {
       for (int i = first; i < last; ++i) line[i] = ToRgb32(source[columns_[i]]);
     }
     std::fill(line + last, line + width, background_);
+    if (!grid) continue;
+    if (row_edges[j]) {
+      for (int i = first; i < last; ++i) line[i] = GridPixel(line[i]);
+    } else {
+      for (int i = first; i < last; ++i) {
+        if (column_edges_[i]) line[i] = GridPixel(line[i]);
+      }
+    }
   }
   frame_.setDevicePixelRatio(ratio);
   QPainter painter(viewport());

@@ -70,6 +70,14 @@ class PreviewView : public QAbstractScrollArea {
   std::optional<QRect> mark() const { return mark_; }
 
   float zoom() const { return zoom_; }
+  // The colour of canvas pixel `at` as last shown (0 outside the canvas).
+  imaging::Rgb CanvasPixel(QPoint at) const;
+
+  // Draws a line along the top and left edge of every canvas pixel while the zoom is
+  // `from_zoom` or more, so that the pixels of a picture can be counted; 0 draws none. A line
+  // lightens dark pixels and darkens light ones, over any colour.
+  void SetGrid(float from_zoom);
+  bool GridShown() const { return grid_from_ > 0 && zoom_ >= grid_from_; }
   // The size the canvas is shown at.
   preview::CanvasSize ShownSize() const { return shown_; }
   // Where the canvas's top-left corner stands in the viewport: centred where the whole canvas fits
@@ -111,6 +119,8 @@ class PreviewView : public QAbstractScrollArea {
   QImage frame_;              // device pixels of the part being painted; kept between paints
   std::vector<int> columns_;  // canvas column of each device column of the frame
   std::vector<int> rows_;     // canvas row of each device row, -1 in the margins
+  float grid_from_ = 0;
+  std::vector<char> column_edges_;  // whether a device column is the first of its canvas column
 };
 
 }  // namespace app

@@ -122,8 +122,13 @@ bool QtDialogs::ShowOperationError(const std::string& caption, const std::string
   return ShowMessage(caption, text, quiet_text);
 }
 
-imaging::Rgb QtDialogs::EditColour(imaging::Rgb given) {
-  return ColourEditor::EditColour(texts_, given, Parent());
+imaging::Rgb QtDialogs::EditColour(imaging::Rgb given, const std::string& name,
+                                   std::function<void(imaging::Rgb)> live) {
+  return ColourEditor::EditColour(texts_, given, Q(name), std::move(live), Parent());
+}
+
+void QtDialogs::ShowUserGuide(const std::string& file) {
+  InformationBox::OpenWithDesktop(QUrl::fromLocalFile(Q(file)));
 }
 
 void QtDialogs::ShowInformationBox() {

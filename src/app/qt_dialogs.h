@@ -30,8 +30,10 @@ class QtDialogs : public UserDialogs {
   void ShowError(const std::string& caption, const std::string& text) override;
   bool ShowOperationError(const std::string& caption, const std::string& text,
                           const std::string& quiet_text) override;
-  imaging::Rgb EditColour(imaging::Rgb given) override;
+  imaging::Rgb EditColour(imaging::Rgb given, const std::string& name,
+                          std::function<void(imaging::Rgb)> live) override;
   void ShowInformationBox() override;
+  void ShowUserGuide(const std::string& file) override;
   void CopyToClipboard(const imaging::Image& image) override;
   SaveAnswer AskSaveChanges(std::string_view question_key) override;
   // Qt's own translations (qtbase_*.qm) for the language's locale: the buttons and texts of file

@@ -4,8 +4,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSet>
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <utility>
@@ -117,14 +120,25 @@ std::string WindowTitle(const ShellState& state, const std::string& skin_name) {
 
 float FitZoom(QSize area) {
   float fit = kSmallestZoom;
-  // The notches in the order the wheel reaches them; the canvas only grows along them.
-  for (float zoom = kSmallestZoom; zoom < kLargestZoom;) {
-    zoom += kZoomStep;
+  for (float zoom = kSmallestZoom + 1; zoom <= kLargestWholeZoom; ++zoom) {
     const preview::CanvasSize size = preview::ZoomedCanvasSize(zoom);
     if (size.width > area.width() || size.height > area.height()) break;
     fit = zoom;
   }
   return fit;
+}
+
+float WholeZoomStep(float zoom, bool up) {
+  // A zoom a hair off a whole number (a sum of wheel notches) counts as that number.
+  constexpr float kNear = 1e-3f;
+  const float next = up ? std::floor(zoom + kNear) + 1 : std::ceil(zoom - kNear) - 1;
+  return std::clamp(next, kSmallestZoom, kLargestWholeZoom);
+}
+
+std::string ArchiveFolder(const std::string& skin_folder, const std::string& last_path) {
+  if (skin_folder.empty()) return skin::FolderWithSeparator(last_path);
+  const std::string up = FolderOf(skin_folder.substr(0, skin_folder.size() - 1));
+  return up.empty() ? skin_folder : up;
 }
 
 std::string ScreenshotFileName(const std::string& chosen, int filter) {
@@ -166,6 +180,7 @@ void Shell::Start() {
   dialogs_.UseLanguage(state_.language_index);
   OpenMainWindow();
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
+  RestoreWindowPlace();
   state_.selected_screen = -1;
   SelectScreen(0);
   window_->panel()->Refresh(document());
@@ -176,6 +191,7 @@ void Shell::Start() {
 }
 
 void Shell::Finish() {
+  RememberWindowPlace();
   i18n::SaveProgramSettings(folders_.settings_file, {state_.last_path, state_.language_index,
                                                      state_.bg_color, state_.swap_view});
 }
@@ -352,14 +368,15 @@ void Shell::Apply(const session::Changes& changes) {
   }
 }
 
-void Shell::RedrawPreview() {
+void Shell::RedrawPreview() { ShowPreviewOf(document(), state_.bg_color); }
+
+void Shell::ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background) {
   ++redraw_count_;
   sources_.reset();
   try {
     // The view scales the canvas while it paints, and only the part that is visible.
-    window_->ShowCanvas(
-        preview::RenderPreview(document(), state_.selected_screen, state_.bg_color, 1.0f),
-        state_.preview_zoom, state_.bg_color);
+    window_->ShowCanvas(preview::RenderPreview(doc, state_.selected_screen, background, 1.0f),
+                        state_.preview_zoom, background);
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory();
   }
@@ -418,8 +435,18 @@ void Shell::EditField(skin::FieldId field, int value) {
 
 void Shell::EditColour(skin::ColourId colour) {
   const BusyScope busy(busy_);
-  const imaging::Rgb chosen = dialogs_.EditColour(document().Colour(colour));
-  Apply(session_.SetColour(colour, chosen));
+  // The preview shows each new colour while the editor is open, drawn from a copy of the skin:
+  // only OK makes it an edit.
+  const imaging::Rgb chosen = dialogs_.EditColour(
+      document().Colour(colour), std::string(skin::Info(colour).key),
+      [this, colour](imaging::Rgb shown) {
+        skin::SkinDocument trial = document();
+        trial.Colour(colour) = shown;
+        ShowPreviewOf(trial, state_.bg_color);
+      });
+  const session::Changes changes = session_.SetColour(colour, chosen);
+  Apply(changes);
+  if (!changes.Document()) RedrawPreview();  // what the editor showed goes
 }
 
 void Shell::EditInfo(skin::InfoId info, std::string text) {
@@ -454,7 +481,9 @@ void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
 }
 
 void Shell::OnWheel(int delta, QPointF at) {
-  // One notch at a time; the zoom is kept as a single-precision sum, as it always was.
+  // One notch at a time; the zoom is kept as a single-precision sum, as it always was. A zoom the
+  // user chooses ends Fit.
+  if (std::abs(delta) == kWheelNotch) state_.fit_preview = false;
   if (delta == -kWheelNotch && state_.preview_zoom > kSmallestZoom) {
     state_.preview_zoom += -kZoomStep;
   } else if (delta == kWheelNotch && state_.preview_zoom < kLargestZoom) {
@@ -464,6 +493,7 @@ void Shell::OnWheel(int delta, QPointF at) {
   }
   // The canvas drawn is the same at every zoom: the view only shows it at another size.
   window_->preview()->ZoomAround(state_.preview_zoom, at);
+  RefreshCommands();
 }
 
 void Shell::SetZoom(float zoom) {
@@ -471,13 +501,31 @@ void Shell::SetZoom(float zoom) {
   window_->preview()->SetZoom(zoom);
 }
 
-void Shell::FitPreview() { SetZoom(FitZoom(window_->preview()->maximumViewportSize())); }
+void Shell::ChooseZoom(float zoom) {
+  state_.fit_preview = false;
+  SetZoom(zoom);
+}
 
-void Shell::ZoomOne() { SetZoom(kSmallestZoom); }
+void Shell::ZoomIn() { ChooseZoom(WholeZoomStep(state_.preview_zoom, true)); }
+
+void Shell::ZoomOut() { ChooseZoom(WholeZoomStep(state_.preview_zoom, false)); }
+
+void Shell::ZoomOne() { ChooseZoom(kSmallestZoom); }
+
+void Shell::SetFitPreview(bool fit) {
+  state_.fit_preview = fit;
+  if (fit) SetZoom(FitZoom(window_->preview()->maximumViewportSize()));
+}
+
+void Shell::SetPixelGrid(bool grid) {
+  state_.pixel_grid = grid;
+  window_->preview()->SetGrid(grid ? kGridZoom : 0.0f);
+}
 
 void Shell::OnResize() {
   // The view places the canvas it holds in its new size.
   window_->Layout(state_.swap_view, true);
+  if (state_.fit_preview) SetFitPreview(true);
 }
 
 void Shell::OnClose() {
@@ -494,7 +542,7 @@ bool Shell::MayLeaveSkin(std::string_view question_key) {
   switch (dialogs_.AskSaveChanges(question_key)) {
     case UserDialogs::SaveAnswer::kSave:
       // A save that was cancelled or left a file unwritten keeps the skin.
-      return SaveFolder();
+      return Save();
     case UserDialogs::SaveAnswer::kDiscard:
       return true;
     case UserDialogs::SaveAnswer::kCancel:
@@ -582,11 +630,20 @@ skin::SaveOptions Shell::SaveOptionsNow() const {
   return options;
 }
 
+bool Shell::Save() {
+  if (session_.folder().empty()) return SaveFolder();
+  return SaveInto(session_.folder());
+}
+
 bool Shell::SaveFolder() {
   const std::string folder =
       dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
   if (folder.empty()) return false;
   SetLastPath(folder);
+  return SaveInto(folder);
+}
+
+bool Shell::SaveInto(const std::string& folder) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   const session::SkinSession::Saved saved = session_.Save(folder, SaveOptionsNow(), feedback);
   if (saved.complete) RememberSkin(folder, false);
@@ -600,7 +657,9 @@ bool Shell::SaveFolder() {
 }
 
 void Shell::ExportArchive() {
-  const std::string proposed = skin::FolderWithSeparator(state_.last_path) +
+  // Beside the skin's folder rather than inside it, where the archive would become part of the
+  // skin.
+  const std::string proposed = ArchiveFolder(session_.folder(), state_.last_path) +
                                skin::SkinFolderName(document().info.Title) + ".zip";
   const UserDialogs::SaveChoice choice =
       dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE_ZIP$"), proposed, {"* (*.zip)"});
@@ -624,19 +683,24 @@ void Shell::ExportArchive() {
          feedback.messages(), feedback.not_shown());
 }
 
-void Shell::Screenshot(bool to_clipboard) {
+void Shell::Screenshot(bool to_clipboard, int screen) {
   try {
-    SaveScreenshot(to_clipboard);
+    SaveScreenshot(to_clipboard, screen);
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory();
   }
 }
 
-void Shell::SaveScreenshot(bool to_clipboard) {
-  const imaging::Image shot = preview::RenderScreenshot(document());
+void Shell::SaveScreenshot(bool to_clipboard, int screen) {
+  const imaging::Image shot = preview::RenderScreenshot(document(), screen);
+  // The status names the screen by its button's number and its name in the Screen menu.
+  const std::string number = std::to_string(screen + 1);
+  char name_key[32];
+  std::snprintf(name_key, sizeof name_key, "LANG_SCREEN_%02d$", screen);
+  const std::string name = Text(name_key);
   if (to_clipboard) {
     dialogs_.CopyToClipboard(shot);
-    Report("LANG_STATUS_SHOT_COPIED$", {});
+    Report("LANG_STATUS_SHOT_COPIED$", {number, name});
     return;
   }
   const UserDialogs::SaveChoice choice = dialogs_.ChooseSaveFile(
@@ -655,7 +719,7 @@ void Shell::SaveScreenshot(bool to_clipboard) {
     Report("LANG_STATUS_NOT_SAVED$", {path});
     return;
   }
-  Report("LANG_STATUS_SHOT_SAVED$", {path});
+  Report("LANG_STATUS_SHOT_SAVED$", {path, number, name});
 }
 
 void Shell::UseLanguage(int number) {
@@ -681,7 +745,9 @@ void Shell::UseLanguage(int number) {
 }
 
 void Shell::ChooseBackground() {
-  state_.bg_color = dialogs_.EditColour(state_.bg_color);
+  state_.bg_color =
+      dialogs_.EditColour(state_.bg_color, Text("LANG_COLOR_BACKGROUND$"),
+                          [this](imaging::Rgb shown) { ShowPreviewOf(document(), shown); });
   RedrawPreview();
 }
 
@@ -689,6 +755,8 @@ void Shell::SwapView() {
   state_.swap_view = state_.swap_view ? 0 : 1;
   window_->Layout(state_.swap_view, false);
 }
+
+void Shell::ShowUserGuide() { dialogs_.ShowUserGuide(folders_.user_guide); }
 
 void Shell::ShowInformation() { dialogs_.ShowInformationBox(); }
 
@@ -822,6 +890,41 @@ std::string Shell::ReloadFile(const SkinFile& file, bool take) {
   }
   Apply(reloaded.changes);
   return reloaded.problem;
+}
+
+void Shell::RestoreWindowPlace() {
+  if (!preferences_.window) return;
+  const i18n::WindowPlace& place = *preferences_.window;
+  // editor.ini may come from another desktop or have been edited: the window takes the size only
+  // within what the screen it lands on offers, and the place only where its top edge can be
+  // grabbed on some screen.
+  QRect frame(place.x, place.y, place.width, place.height);
+  const QScreen* screen = QGuiApplication::screenAt(frame.center());
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  const QRect room = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  const QSize size = QSize(place.width, place.height)
+                         .boundedTo(room.size())
+                         .expandedTo(window_->minimumSize());
+  const QRect title(place.x, place.y, size.width(), 24);
+  const bool reachable = std::any_of(
+      QGuiApplication::screens().begin(), QGuiApplication::screens().end(), [&](QScreen* s) {
+        const QRect shared = s->availableGeometry().intersected(title);
+        return shared.width() >= 64 && shared.height() >= 8;
+      });
+  window_->resize(size);
+  if (reachable) window_->move(place.x, place.y);
+  window_->SetPanelWidth(place.panel_width);
+  if (place.maximised) window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
+}
+
+void Shell::RememberWindowPlace() {
+  if (window_ == nullptr) return;
+  // The frame the window returns to from maximised, so that it is not restored maximised-sized.
+  const QRect frame = window_->isMaximized() ? window_->normalGeometry() : window_->geometry();
+  if (!frame.isValid()) return;
+  preferences_.window = i18n::WindowPlace{frame.x(), frame.y(), frame.width(), frame.height(),
+                                          window_->isMaximized(), window_->user_panel_width()};
+  SavePreferences();
 }
 
 }  // namespace app

@@ -29,6 +29,8 @@ struct ShellState {
   imaging::Rgb bg_color = 0;
   int swap_view = 0;
   float preview_zoom = 1.0f;
+  bool fit_preview = false;  // the zoom follows the preview area's size
+  bool pixel_grid = false;
   int preview_x = 3;  // where BuildPanels places the areas before the first layout
   int panel_x = 272;
   int selected_screen = 0;
@@ -46,10 +48,23 @@ std::string WithExtension(const std::string& chosen, std::string_view extension)
 // (0 PNG, 1 BMP, 2 JPEG) decides the format and the extension (WithExtension).
 std::string ScreenshotFileName(const std::string& chosen, int filter);
 
-// The zoom that Options > Fit picks for a preview area of `area`: the largest zoom that wheel
-// notches up from 1 reach (the same single-precision sums) whose canvas fits the area whole; 1
-// when even the unscaled canvas does not fit.
+// The largest zoom of View > Zoom in, and the zoom from which the pixel grid shows.
+inline constexpr float kLargestWholeZoom = 8.0f;
+inline constexpr float kGridZoom = 4.0f;
+
+// The zoom that View > Fit picks for a preview area of `area`: the largest whole-number zoom from
+// 1 to kLargestWholeZoom whose canvas fits the area whole; 1 when even the unscaled canvas does not
+// fit.
 float FitZoom(QSize area);
+
+// The whole-number zoom that View > Zoom in (`up`) or Zoom out goes to from `zoom`, which may lie
+// between two whole numbers after wheel notches: the next whole number in that direction, within 1
+// to kLargestWholeZoom.
+float WholeZoomStep(float zoom, bool up);
+
+// The folder an archive of the skin is proposed in: the folder above the skin's folder when it
+// has one (`skin_folder`, with its trailing separator), else `last_path`.
+std::string ArchiveFolder(const std::string& skin_folder, const std::string& last_path);
 
 // A section's name as the settings file heads it: "[start button]".
 std::string SectionName(skin::SectionId section);
@@ -101,18 +116,26 @@ class Shell : public WindowEvents {
   void OpenArchive();
   void OpenRecent(std::size_t index);
   void ClearRecent();
-  // True when every file of the skin was written.
+  // Writes the skin back into the folder it was opened from or last saved to; without one, asks
+  // for a folder as SaveFolder does. True when every file of the skin was written.
+  bool Save();
+  // Asks for a folder and saves the skin there. True when every file of the skin was written.
   bool SaveFolder();
   void ExportArchive();
-  void Screenshot(bool to_clipboard);
+  // A screenshot of preview screen `screen`, to a chosen file or to the clipboard.
+  void Screenshot(bool to_clipboard, int screen);
   void Quit();
   void Undo();
   void Redo();
   void UseLanguage(int number);
   void ChooseBackground();
   void SwapView();
-  void FitPreview();
+  void ZoomIn();
+  void ZoomOut();
   void ZoomOne();
+  void SetFitPreview(bool fit);
+  void SetPixelGrid(bool grid);
+  void ShowUserGuide();
   void SetFollowChanges(bool follow);
   void SelectScreen(int screen);
   void ShowInformation();
@@ -156,6 +179,14 @@ class Shell : public WindowEvents {
   void RedrawPreview();
 
  private:
+  // Shows `doc` in the preview on `background`: the document, or what it would be with the colour
+  // the colour editor shows.
+  void ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background);
+  // Saves the skin into `folder`, with the messages, progress and status of a save.
+  bool SaveInto(const std::string& folder);
+  // The window as editor.ini left it, and back into editor.ini.
+  void RestoreWindowPlace();
+  void RememberWindowPlace();
   void OpenMainWindow();
   void RebuildMainWindow();
   // The side panel's edits and the Check tab's choices, as they reach the shell.
@@ -203,9 +234,11 @@ class Shell : public WindowEvents {
   void PressPreview(QPoint canvas);
   void DragPreview(QPoint canvas);
   void ReleasePreview(QPoint canvas);
-  void SaveScreenshot(bool to_clipboard);
+  void SaveScreenshot(bool to_clipboard, int screen);
   // Sets the zoom, keeping the canvas point at the middle of the preview in place.
   void SetZoom(float zoom);
+  // Sets a zoom the user chose, which ends Fit.
+  void ChooseZoom(float zoom);
   skin::MessageTexts Messages() const;
   void UpdateWindowTitle();
   // Status-bar field 1: the text of `key` with `args` for %1, %2, and the count of messages the
@@ -237,6 +270,7 @@ class Shell : public WindowEvents {
     std::optional<skin::FieldId> x, y;
     int start_x, start_y;  // the fields' values at the press
     bool dragging = false;
+    std::optional<QRect> room;  // the moves from the press that keep the element on its screen
   };
   std::optional<Press> press_;
   int gesture_count_ = 0;

@@ -1,6 +1,8 @@
 // The shell's answers to the pointer over the preview: what is under it, a click that shows the
 // gadget that edits it, a drag that moves its element, and pictures dropped to import.
+#include <algorithm>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "app/fixed_numbers.h"
@@ -18,6 +20,28 @@ int ClickGadget(const SourceGadgets& gadgets) {
 }
 
 bool Draggable(const SourceGadgets& gadgets) { return gadgets.x || gadgets.y; }
+
+// The moves that keep what `section` drew on the screen under canvas point `canvas` whole on that
+// screen: from the room left of and above its pixels to the room right of and below them. Toward
+// an edge it already crosses it cannot move at all; none when it drew nothing there.
+std::optional<QRect> DragRoom(const preview::ScreenSources& sources, QPoint canvas, skin::SectionId section) {
+  const bool top = canvas.y() < preview::kHingeAt.y;
+  const preview::SourceMap& map = top ? sources.top : sources.bottom;
+  int left = map.width, right = -1, upper = map.height, lower = -1;
+  for (int y = 0; y < map.height; ++y) {
+    for (int x = 0; x < map.width; ++x) {
+      if (map.At(x, y).placed_by() != section) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      upper = std::min(upper, y);
+      lower = std::max(lower, y);
+    }
+  }
+  if (right < 0) return std::nullopt;
+  // As moves: from -left to +(width - 1 - right), and the same down the screen.
+  return QRect(QPoint(-left, -upper),
+               QPoint(std::max(0, map.width - 1 - right), std::max(0, map.height - 1 - lower)));
+}
 
 }  // namespace
 
@@ -127,12 +151,22 @@ void Shell::PressPreview(QPoint canvas) {
                  gadgets.x,
                  gadgets.y,
                  gadgets.x ? window_->panel()->FieldValue(*gadgets.x) : 0,
-                 gadgets.y ? window_->panel()->FieldValue(*gadgets.y) : 0};
+                 gadgets.y ? window_->panel()->FieldValue(*gadgets.y) : 0,
+                 false,
+                 std::nullopt};
+  if (Draggable(gadgets) && sources_ && source.placed_by()) {
+    press_->room = DragRoom(*sources_, canvas, *source.placed_by());
+  }
 }
 
 void Shell::DragPreview(QPoint canvas) {
   if (!press_->x && !press_->y) return;
-  const QPoint moved = canvas - press_->canvas;
+  // The element stops at its screen's edges rather than leave the screen.
+  QPoint moved = canvas - press_->canvas;
+  if (const std::optional<QRect>& room = press_->room) {
+    moved = QPoint(std::clamp(moved.x(), room->left(), room->right()),
+                   std::clamp(moved.y(), room->top(), room->bottom()));
+  }
   SidePanel* panel = window_->panel();
   if (!press_->dragging) {
     if (moved.isNull()) return;

@@ -155,22 +155,6 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
   out_of_range_text_ = text("LANG_OUTOFRANGE$");
   odd_flag_text_ = text("LANG_FLAG_OTHER$");
 
-  // The buttons of one tab and their full names, captioned together so that no two of them read
-  // the same.
-  struct Captioned {
-    std::vector<QAbstractButton*> buttons;
-    std::vector<QString> names;
-    void Add(QAbstractButton* button, const QString& name) {
-      buttons.push_back(button);
-      names.push_back(name);
-    }
-    // Each caption fitted into `room` pixels.
-    void Caption(int room) const {
-      const std::vector<QString> shown =
-          FittedCaptions(names, buttons.front()->fontMetrics(), room);
-      for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->setText(shown[i]);
-    }
-  };
   const auto add_button = [&](Captioned& tab, QWidget* page, int gadget, int x, int y,
                               const QString& name, QSize icon, std::function<void()> clicked) {
     auto* button = new QPushButton(page);
@@ -187,25 +171,26 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
   };
 
   QWidget* colours = AddPage(text("LANG_PANEL_COLORS$"), 240);
-  Captioned colour_tab;
+  Captioned& colour_tab = colour_tab_;
+  colour_tab.icon = kSwatchSize;
   for (const ColourButton& b : ColourButtons()) {
     add_button(colour_tab, colours, b.gadget, b.x, b.y, text(b.text_key), kSwatchSize,
                [events, colour = b.colour] { events.colour_clicked(colour); });
   }
-  colour_tab.Caption(CaptionRoom(colour_tab.buttons.front(), kSwatchSize));
 
   QWidget* images = AddPage(text("LANG_PANEL_IMAGES$"), 420);
-  Captioned image_tab;
+  Captioned& image_tab = image_tab_;
+  image_tab.icon = kThumbnailSize;
   for (const ImageButton& b : ImageButtons()) {
     const std::string key = "LANG_IMAGE_" + std::string(skin::Info(b.slot).BaseName()) + "$";
     add_button(image_tab, images, b.gadget, b.x, b.y, text(key), kThumbnailSize,
                [events, slot = b.slot] { events.slot_clicked(slot); });
   }
-  image_tab.Caption(CaptionRoom(image_tab.buttons.front(), kThumbnailSize));
 
   // The x, y and w columns are named above the rows, where they stay while the rows scroll.
   auto* header = new QWidget;
   header->setFixedHeight(kHeaderHeight);
+  elements_header_ = header;
   const std::pair<int, std::string_view> columns[] = {
       {kSpinX, "LANG_ELEMENTS_X$"}, {kSpinY, "LANG_ELEMENTS_Y$"}, {kSpinW, "LANG_ELEMENTS_W$"}};
   for (const auto& [x, key] : columns) {
@@ -214,7 +199,7 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
     label->setAlignment(Qt::AlignCenter);
   }
   QWidget* elements = AddPage(text("LANG_PANEL_ELEMETS$"), 490, header);
-  Captioned box_tab;
+  Captioned& box_tab = box_tab_;
   int row_index = 0;
   for (const ElementRow& element : ElementRows()) {
     const int y = kRowHeight * row_index++ + 5;
@@ -239,8 +224,8 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
     } else {
       auto* plain = new QLabel(elements);
       plain->setGeometry(20, y, 186, kRowHeight);
-      plain->setText(plain->fontMetrics().elidedText(label, Qt::ElideRight, 180));
       plain->setToolTip(label);
+      row_labels_.push_back(plain);
       gadgets_[element.label_gadget] = plain;
     }
     const std::pair<const std::optional<ElementSpin>*, std::pair<int, int>> spins[] = {
@@ -262,8 +247,6 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
       gadgets_[g] = field;
     }
   }
-  // Check boxes leave their caption the box's width less the indicator.
-  box_tab.Caption(160);
 
   QWidget* info = AddPage(text("LANG_PANEL_INFORMATIONS$"), 210);
   // The skin file cannot hold "=" or a line end in a text: such a character would cut the text
@@ -297,6 +280,100 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
     const int g = GadgetOf(info_field.id);
     gadgets_[g] = field;
     gadgets_[g - 1] = label;  // a caption's number is its field's less one
+    if (!info_field.editable) field->setToolTip(text("LANG_INFO_UPDATE_TIP$"));
+  }
+  Relayout(kSidePanelWidth);
+}
+
+void SidePanel::Captioned::Add(QAbstractButton* button, const QString& name) {
+  buttons.push_back(button);
+  names.push_back(name);
+}
+
+void SidePanel::Captioned::Caption(int room) const {
+  const std::vector<QString> shown = FittedCaptions(names, buttons.front()->fontMetrics(), room);
+  for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->setText(shown[i]);
+}
+
+int SidePanel::Captioned::Widest() const {
+  int widest = 0;
+  for (const QString& name : names)
+    widest = std::max(widest, buttons.front()->fontMetrics().horizontalAdvance(name));
+  return widest;
+}
+
+int SidePanel::PageWidth(int width) {
+  // The Part's panel, 392 wide, holds pages 384 wide: the rest is the tab frame.
+  return width - (kSidePanelWidth - 384);
+}
+
+int SidePanel::LabelsWidth() const {
+  int labels = box_tab_.Widest() + 30;  // the check box's indicator and margins
+  for (const QLabel* label : row_labels_) {
+    labels = std::max(labels, label->fontMetrics().horizontalAdvance(label->toolTip()) + 8);
+  }
+  return labels;
+}
+
+int SidePanel::PreferredWidth() const {
+  // A caption needs its name, the icon beside it and the button's margins (CaptionRoom), with a
+  // few pixels to spare.
+  const auto columns = [](const Captioned& tab) {
+    return 3 * (tab.Widest() + 10 + tab.icon.width() + 4 + 4);
+  };
+  const int elements = LabelsWidth() + (384 - 186);
+  const int page = std::max({columns(colour_tab_), columns(image_tab_), elements, 384});
+  return page + (kSidePanelWidth - 384);
+}
+
+void SidePanel::Relayout(int width) {
+  const int page_width = std::max(384, PageWidth(width));
+  if (page_width == laid_out_width_) return;
+  laid_out_width_ = page_width;
+  for (QWidget* page : pages_) page->setFixedWidth(page_width);
+  // The buttons stand in three columns, at x 0, 128 and 256 in the narrowest panel.
+  const int button_width = page_width / 3;
+  const auto place = [&](int gadget, int x, int y) {
+    gadgets_.at(gadget)->setGeometry(x / kButtonWidth * button_width, y, button_width, kRowHeight);
+  };
+  for (const ColourButton& b : ColourButtons()) place(b.gadget, b.x, b.y);
+  for (const ImageButton& b : ImageButtons()) place(b.gadget, b.x, b.y);
+  colour_tab_.Caption(CaptionRoom(colour_tab_.buttons.front(), kSwatchSize));
+  image_tab_.Caption(CaptionRoom(image_tab_.buttons.front(), kThumbnailSize));
+
+  // The Elements rows' labels grow up to what their longest name needs; the spins follow them.
+  const int grown = std::clamp(page_width - 384, 0, std::max(0, LabelsWidth() - 186));
+  const int label_width = 186 + grown;
+  int row_index = 0;
+  for (const ElementRow& element : ElementRows()) {
+    QWidget* label = gadgets_.at(element.label_gadget);
+    const int y = kRowHeight * row_index++ + 5;
+    const bool box = element.kind == LabelKind::kCheckBox;
+    label->setGeometry(box ? 5 : 20, y, label_width, kRowHeight);
+    if (!box) {
+      auto* plain = static_cast<QLabel*>(label);
+      plain->setText(plain->fontMetrics().elidedText(plain->toolTip(), Qt::ElideRight,
+                                                     label_width - 6));
+    }
+    const std::pair<const std::optional<ElementSpin>*, int> spins[] = {
+        {&element.x, kSpinX}, {&element.y, kSpinY}, {&element.w, kSpinW}};
+    for (const auto& [spin, x] : spins) {
+      if (*spin) gadgets_.at((*spin)->gadget)->move(x + grown, y);
+    }
+  }
+  const auto header_labels = elements_header_->findChildren<QLabel*>();
+  const int columns[] = {kSpinX, kSpinY, kSpinW};
+  for (int i = 0; i < header_labels.size() && i < 3; ++i) header_labels[i]->move(columns[i] + grown, 0);
+  // Check boxes leave their caption the box's width less the indicator.
+  box_tab_.Caption(label_width - 26);
+
+  for (std::size_t i = 0; i < info_fields_.size(); ++i) {
+    const int field_width = page_width - 10;
+    info_fields_[i]->resize(field_width, kRowHeight);
+    gadgets_.at(GadgetOf(skin::kInfoFields[i].id) - 1)->resize(field_width, kRowHeight);
+  }
+  if (highlighted_ != 0 && highlight_frame_ != nullptr) {
+    highlight_frame_->setGeometry(Gadget(highlighted_)->geometry());
   }
 }
 
@@ -307,6 +384,7 @@ QWidget* SidePanel::AddPage(const QString& title, int content_height, QWidget* h
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* page = new QWidget;
   page->setFixedSize(384, content_height);
+  pages_.push_back(page);
   scroll->setWidget(page);
   if (header == nullptr) {
     addTab(scroll, title);

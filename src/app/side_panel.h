@@ -14,6 +14,7 @@
 
 class QAbstractButton;
 class QFontMetrics;
+class QLabel;
 class QLineEdit;
 
 namespace app {
@@ -30,6 +31,13 @@ struct PanelEvents {
 class SidePanel : public QTabWidget {
  public:
   SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* parent);
+
+  // Lays the pages out for a panel `width` pixels wide (kSidePanelWidth or more): the three columns
+  // of buttons share the width and show as much of their names as it allows, the Elements rows'
+  // labels take what their names need of it and the information fields the rest.
+  void Relayout(int width);
+  // The width at which every name shows whole.
+  int PreferredWidth() const;
 
   // Enables or disables the colour, image and element gadgets of one preview screen.
   void SetScreenEnabled(int screen, bool enabled);
@@ -76,6 +84,10 @@ class SidePanel : public QTabWidget {
 
  private:
   QWidget* AddPage(const QString& title, int content_height, QWidget* header = nullptr);
+  // The width the Elements rows' labels need for their whole names.
+  int LabelsWidth() const;
+  // The page width that a panel `width` pixels wide leaves.
+  static int PageWidth(int width);
   void Unmark(int gadget);
 
   // The index of the tab that holds `widget`, or -1.
@@ -84,6 +96,22 @@ class SidePanel : public QTabWidget {
   int highlighted_ = 0;
   std::array<QLineEdit*, skin::kInfoFields.size()> info_fields_{};
   std::map<int, QWidget*> gadgets_;
+  // The buttons of one tab and their full names, captioned together so that no two of them read
+  // the same.
+  struct Captioned {
+    std::vector<QAbstractButton*> buttons;
+    std::vector<QString> names;
+    QSize icon;
+    void Add(QAbstractButton* button, const QString& name);
+    // Each caption fitted into `room` pixels.
+    void Caption(int room) const;
+    int Widest() const;  // the width of the widest name
+  };
+  Captioned colour_tab_, image_tab_, box_tab_;
+  std::vector<QWidget*> pages_;
+  int laid_out_width_ = 0;
+  QWidget* elements_header_ = nullptr;
+  std::vector<QLabel*> row_labels_;  // the plain labels of the Elements rows
   std::map<int, QString> names_;  // the full caption of each captioned gadget
   // What each colour and image button shows, so that a refresh redraws only the buttons whose
   // colour or picture changed.

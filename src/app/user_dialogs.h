@@ -2,6 +2,7 @@
 // the information box and the clipboard. The editor shows Qt dialogs; tests answer from a script.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,9 +41,13 @@ class UserDialogs {
     ShowError(caption, text);
     return false;
   }
-  // The colour editor: the new colour after OK, `given` after Cancel.
-  virtual imaging::Rgb EditColour(imaging::Rgb given) = 0;
+  // The colour editor for the colour called `name`: the new colour after OK, `given` after Cancel.
+  // `live` is called with each new colour the editor shows while it is open.
+  virtual imaging::Rgb EditColour(imaging::Rgb given, const std::string& name,
+                                  std::function<void(imaging::Rgb)> live) = 0;
   virtual void ShowInformationBox() = 0;
+  // Opens the HTML user guide at `file` in the desktop's browser.
+  virtual void ShowUserGuide(const std::string& file) = 0;
   virtual void CopyToClipboard(const imaging::Image& image) = 0;
   // Asked before the skin with unsaved changes is left: when the program is to end
   // (`question_key` "LANG_QUIT_QUESTION$") or another skin is to take its place

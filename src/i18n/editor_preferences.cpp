@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+#include <utility>
 
 #include "i18n/ini_file.h"
 
@@ -56,6 +58,39 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
+// A plain decimal number from `min` to `max`: an optional minus sign and one to six digits, nothing
+// around them (the reader has taken the blanks away). Anything else is no number.
+std::optional<int> StrictNumber(const std::optional<std::string>& text, int min, int max) {
+  if (!text) return std::nullopt;
+  std::string_view digits = *text;
+  const bool negative = digits.starts_with('-');
+  if (negative) digits.remove_prefix(1);
+  if (digits.empty() || digits.size() > 6) return std::nullopt;
+  int value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (negative) value = -value;
+  if (value < min || value > max) return std::nullopt;
+  return value;
+}
+
+std::optional<WindowPlace> WindowPlaceFromIni(const IniFile& ini) {
+  const auto number = [&ini](const char* key, int min, int max) {
+    return StrictNumber(ini.Value("window", key), min, max);
+  };
+  constexpr int kFar = WindowPlace::kMaxCoordinate;
+  const std::optional<int> x = number("X", -kFar, kFar), y = number("Y", -kFar, kFar);
+  const std::optional<int> width = number("Width", 1, WindowPlace::kMaxSize);
+  const std::optional<int> height = number("Height", 1, WindowPlace::kMaxSize);
+  if (!x || !y || !width || !height) return std::nullopt;
+  WindowPlace place{*x, *y, *width, *height};
+  place.maximised = number("Maximised", 0, 1).value_or(0) == 1;
+  place.panel_width = number("PanelWidth", 0, WindowPlace::kMaxSize).value_or(0);
+  return place;
+}
+
 }  // namespace
 
 std::string EditorPreferencesFile(const std::string& settings_file) {
@@ -84,6 +119,7 @@ EditorPreferences EditorPreferencesFromIni(const IniFile& ini) {
       preferences.recent.push_back(path);
     }
   }
+  preferences.window = WindowPlaceFromIni(ini);
   return preferences;
 }
 
@@ -93,6 +129,16 @@ std::string EditorPreferencesText(const EditorPreferences& preferences) {
   text += "[recent]\r\n";
   for (std::size_t n = 0; n < preferences.recent.size() && n < kMaxRecentSkins; ++n) {
     text += "Skin" + std::to_string(n + 1) + " = " + Escape(preferences.recent[n]) + "\r\n";
+  }
+  if (const std::optional<WindowPlace>& place = preferences.window) {
+    text += "[window]\r\n";
+    const std::pair<const char*, int> values[] = {
+        {"X", place->x},           {"Y", place->y},
+        {"Width", place->width},   {"Height", place->height},
+        {"Maximised", place->maximised ? 1 : 0}, {"PanelWidth", place->panel_width}};
+    for (const auto& [key, value] : values) {
+      text += std::string(key) + " = " + std::to_string(value) + "\r\n";
+    }
   }
   return text;
 }

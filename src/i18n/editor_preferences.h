@@ -1,9 +1,10 @@
 // The editor's own small preferences beside the program settings: whether it follows changes of
-// the open skin folder on disk, and the recently opened or saved skins. They live in a file of
+// the open skin folder on disk, the recently opened or saved skins, and where its window stood. They live in a file of
 // their own (editor.ini next to settings.ini), so that settings.ini keeps exactly its four keys.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,29 @@ class IniFile;
 
 inline constexpr std::size_t kMaxRecentSkins = 8;
 
+// Where the main window stood when the editor last ended: its normal (not maximised) frame in
+// desktop coordinates, whether it was maximised, and the side panel's width as the user left it
+// (0: the editor chooses). The numbers are only what the file held within these bounds; whether
+// they fit the desktop of this run is for the editor to judge.
+struct WindowPlace {
+  static constexpr int kMaxCoordinate = 100000;
+  static constexpr int kMaxSize = 20000;
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool maximised = false;
+  int panel_width = 0;
+
+  friend bool operator==(const WindowPlace&, const WindowPlace&) = default;
+};
+
 struct EditorPreferences {
   bool follow_changes = true;
   // Most recent first, at most kMaxRecentSkins, no two equal. A skin folder ends with "/", an
   // archive does not.
   std::vector<std::string> recent;
+  std::optional<WindowPlace> window;
 
   friend bool operator==(const EditorPreferences&, const EditorPreferences&) = default;
 };
@@ -26,7 +45,11 @@ struct EditorPreferences {
 std::string EditorPreferencesFile(const std::string& settings_file);
 
 // Reads group [editor], key FollowChanges (a decimal number, 0 for off; missing means on), and
-// group [recent], keys Skin1 to Skin8 in that order. Empty values, repeated paths and paths
+// group [recent], keys Skin1 to Skin8 in that order, and group [window], keys X, Y, Width, Height,
+// Maximised and PanelWidth. The window's place is taken only when X, Y, Width and Height are all
+// plain decimal numbers (an optional minus sign and at most six digits, nothing else) within
+// +-WindowPlace::kMaxCoordinate for X and Y and 1 to WindowPlace::kMaxSize for the sizes;
+// Maximised and PanelWidth read the same way, a value that does not gives false and 0. Empty values, repeated paths and paths
 // holding a NUL (no file can be named so; the path would be cut there) are passed over. A missing
 // file, or one that is not a regular file or is larger than kMaxIniFileBytes, gives the defaults;
 // nothing is reported.
@@ -36,7 +59,9 @@ EditorPreferences LoadEditorPreferences(const std::string& file);
 EditorPreferences EditorPreferencesFromIni(const IniFile& ini);
 
 // The file's exact bytes: a UTF-8 byte-order mark and CR LF, "[editor]", "FollowChanges = 1" (or
-// 0), "[recent]" and "SkinN = path" for each entry, every line ended by CR LF. In paths, "%",
+// 0), "[recent]" and "SkinN = path" for each entry, then, with a window place, "[window]" and
+// "X = ", "Y = ", "Width = ", "Height = ", "Maximised = " (1 or 0) and "PanelWidth = " in decimal,
+// every line ended by CR LF. In paths, "%",
 // control characters and a blank or tab at either end are written as "%" and two upper-case
 // hexadecimal digits, so that any path survives the INI syntax.
 std::string EditorPreferencesText(const EditorPreferences& preferences);

@@ -79,8 +79,8 @@ imaging::Image RenderPreview(const skin::SkinDocument& doc, int screen, imaging:
   return ComposeCanvas(DrawScreens(doc, screen), background, zoom);
 }
 
-imaging::Image RenderScreenshot(const skin::SkinDocument& doc) {
-  const ScreenPair screens = DrawScreens(doc, 0);
+imaging::Image RenderScreenshot(const skin::SkinDocument& doc, int screen) {
+  const ScreenPair screens = DrawScreens(doc, screen);
   imaging::Image shot(kScreenWidth, 2 * kScreenHeight, 0);
   DrawKeyed(shot, screens.top, 0, 0, kNoKey);
   DrawKeyed(shot, screens.bottom, 0, kScreenHeight, kNoKey);

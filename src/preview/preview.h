@@ -71,7 +71,8 @@ imaging::Image ComposeCanvas(const ScreenPair& screens, imaging::Rgb background,
 imaging::Image RenderPreview(const skin::SkinDocument& doc, int screen, imaging::Rgb background,
                              float zoom);
 
-// The screenshot: menu state 0's upper screen above its lower screen, 256 x 384, on opaque black.
-imaging::Image RenderScreenshot(const skin::SkinDocument& doc);
+// The screenshot: menu state `screen`'s upper screen above its lower screen, 256 x 384, on opaque
+// black.
+imaging::Image RenderScreenshot(const skin::SkinDocument& doc, int screen = 0);
 
 }  // namespace preview

@@ -2,6 +2,8 @@
 #include "skin/skin_colour.h"
 
 #include <array>
+#include <cctype>
+#include <string>
 
 namespace skin {
 
@@ -43,6 +45,35 @@ std::string FormatSkinColour(imaging::Rgb colour) {
   std::string text = "0x0000";
   for (int i = 0; i < 4; ++i) text[5 - i] = kHex[(v >> (4 * i)) & 15];
   return text;
+}
+
+namespace {
+
+bool AllHex(std::string_view digits) {
+  for (const char c : digits) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+  }
+  return !digits.empty();
+}
+
+}  // namespace
+
+std::optional<imaging::Rgb> ParseColourCode(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::nullopt;
+  text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  if (text.starts_with('#')) {
+    const std::string_view digits = text.substr(1);
+    if (digits.size() != 6 || !AllHex(digits)) return std::nullopt;
+    const unsigned value = static_cast<unsigned>(std::stoul(std::string(digits), nullptr, 16));
+    // The nearest 5-bit step of each channel, shown as the skin file shows it (31 gives 248).
+    const auto step = [](unsigned channel) { return (channel * 31 + 127) / 255 * 8; };
+    return imaging::MakeRgb(step(value >> 16 & 0xFF), step(value >> 8 & 0xFF), step(value & 0xFF));
+  }
+  if (!text.starts_with("0x") && !text.starts_with("0X")) return std::nullopt;
+  const std::string_view digits = text.substr(2);
+  if (digits.size() > 4 || !AllHex(digits)) return std::nullopt;
+  return ParseSkinColour("0x" + std::string(digits));
 }
 
 }  // namespace skin

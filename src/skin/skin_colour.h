@@ -2,6 +2,7 @@
 // packed 24-bit colours the program holds.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,12 @@ namespace skin {
 // with "0" on the left) and read as hexadecimal up to the first non-digit. Each 5-bit field becomes
 // a channel shifted left by 3 (31 gives 248); bit 15 is dropped. Never fails: no digits give black.
 imaging::Rgb ParseSkinColour(std::string_view text);
+
+// Reads a colour code as a person types or pastes it: the skin file's notation ("0x" or "0X" and one
+// to four hexadecimal digits, read as ParseSkinColour reads them) or "#" and six hexadecimal digits
+// (#RRGGBB), each channel rounded to the nearest of the 32 steps the skin file holds (0 to 248).
+// Blanks around the code are ignored; anything else, including a longer text, is no colour.
+std::optional<imaging::Rgb> ParseColourCode(std::string_view text);
 
 // Writes a colour as "0x" and four lower-case hexadecimal digits, keeping the top five bits of each
 // channel (no rounding) and bit 15 clear.

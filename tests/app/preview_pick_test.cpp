@@ -165,11 +165,11 @@ TEST_F(PreviewPickTest, ClickShowsAndFocusesTheGadgetThatEditsIt) {
 
 TEST_F(PreviewPickTest, DragMovesTheElementThroughItsSpinsAsOneStep) {
   const skin::SkinDocument start = doc();
-  Drag({10, 470}, {20, 475});
+  Drag({10, 470}, {20, 465});
   EXPECT_EQ(doc().Field(FieldId::start_button_x), 10);
-  EXPECT_EQ(doc().Field(FieldId::start_button_y), 177);
+  EXPECT_EQ(doc().Field(FieldId::start_button_y), 167);
   EXPECT_EQ(Spin(Field(FieldId::start_button_x)), 10) << "the panel follows";
-  EXPECT_EQ(Spin(Field(FieldId::start_button_y)), 177);
+  EXPECT_EQ(Spin(Field(FieldId::start_button_y)), 167);
   EXPECT_EQ(shell_->session().history().UndoCount(), 1u);
   EXPECT_EQ(UndoText(), "Undo Move [start button]");
   Undo();
@@ -185,16 +185,31 @@ TEST_F(PreviewPickTest, DragMovesTheElementThroughItsSpinsAsOneStep) {
   Mouse(QEvent::MouseButtonRelease, {11, 471}, Qt::NoButton);
   Undo();
 
-  // The spins' ranges hold: the start button goes no further left than 0 nor down than 191.
+  // The start button goes no further left than its spin's 0, and stops where its last row of
+  // pixels meets the bottom of the screen rather than slide off it.
   const auto start_button = [this] {
     return Find([](const Source& s) { return s.slot() == SlotId::start_released; });
   };
-  Drag(start_button(), start_button() + QPoint(-8, 18));
+  const auto lowest_row = [this] {
+    preview::ScreenSources sources;
+    preview::DrawScreens(doc(), 0, &sources);
+    int lowest = -1;
+    for (int y = 0; y < preview::kScreenHeight; ++y) {
+      for (int x = 0; x < preview::kScreenWidth; ++x) {
+        if (sources.bottom.At(x, y).placed_by() == SectionId::start_button) lowest = y;
+      }
+    }
+    return lowest;
+  };
+  Drag(start_button(), start_button() + QPoint(-8, -20));
   EXPECT_EQ(doc().Field(FieldId::start_button_x), 0);
-  EXPECT_EQ(doc().Field(FieldId::start_button_y), 190);
-  Drag(start_button(), start_button() + QPoint(0, 10));
-  EXPECT_EQ(doc().Field(FieldId::start_button_y), 191);
-  EXPECT_EQ(shell_->session().history().UndoCount(), 2u) << "one step a drag";
+  Drag(start_button(), start_button() + QPoint(0, 40));
+  EXPECT_EQ(lowest_row(), preview::kScreenHeight - 1);
+  const int stopped = doc().Field(FieldId::start_button_y);
+  EXPECT_LT(stopped, 191);
+  Drag(start_button(), start_button() + QPoint(0, 30));
+  EXPECT_EQ(doc().Field(FieldId::start_button_y), stopped);
+  EXPECT_EQ(shell_->session().history().UndoCount(), 2u) << "one step a drag, none at the edge";
 
   // Zoomed in, a drag of the big clock on the upper screen counts canvas pixels.
   for (int i = 0; i < 7; ++i) Wheel(120);

@@ -100,8 +100,10 @@ int WholeRatio(const QWidget& widget) {
 }
 
 // Every device pixel of the grab holds, in blocks of ratio x ratio, the pixel that the CLI's
-// scaler gives at that place of the zoomed canvas, or the background around it.
-void ExpectScaledCanvasInBlocks(const PreviewView& view, const Image& canvas, int ratio) {
+// scaler gives at that place of the zoomed canvas, or the background around it. With a whole
+// `grid` zoom, the first device row and column of each canvas pixel show the grid's shade of it.
+void ExpectScaledCanvasInBlocks(const PreviewView& view, const Image& canvas, int ratio,
+                                int grid = 0) {
   QCoreApplication::processEvents();
   const preview::CanvasSize shown = preview::ZoomedCanvasSize(view.zoom());
   const Image scaled = preview::ScaleNearest(canvas, shown.width, shown.height);
@@ -114,7 +116,10 @@ void ExpectScaledCanvasInBlocks(const PreviewView& view, const Image& canvas, in
       const int cx = x / ratio - origin.x();
       const int cy = y / ratio - origin.y();
       const bool inside = cx >= 0 && cx < shown.width && cy >= 0 && cy < shown.height;
-      const Rgb expected = inside ? scaled.At(cx, cy) : kBackground;
+      Rgb expected = inside ? scaled.At(cx, cy) : kBackground;
+      const bool line = (x % ratio == 0 && cx % std::max(grid, 1) == 0) ||
+                        (y % ratio == 0 && cy % std::max(grid, 1) == 0);
+      if (inside && grid > 0 && line) expected = ((expected & 0xFEFEFE) >> 1) + 0x404040;
       if (grab.At(x, y) != expected && ++wrong <= 5) {
         ADD_FAILURE() << "device pixel " << x << "," << y << " at zoom " << view.zoom() << " is "
                       << std::hex << grab.At(x, y) << ", expected " << expected;
@@ -153,6 +158,24 @@ TEST(PreviewDevicePixels, EveryZoomShowsTheScalersPixelsInWholeBlocks) {
   QCoreApplication::processEvents();
   EXPECT_EQ(ExpectedOrigin(view), QPoint(67, 55));
   EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
+  ExpectScaledCanvasInBlocks(view, ProbeCanvas(), ratio);
+}
+
+TEST(PreviewDevicePixels, TheGridLinesTheFirstDevicePixelsOfEachCanvasPixelFromItsZoom) {
+  PreviewView view(nullptr);
+  const int ratio = WholeRatio(view);
+  if (ratio == 0) GTEST_SKIP() << "a fractional device-pixel ratio has no whole blocks";
+  view.resize(300, 400);
+  view.show();
+  view.SetGrid(4.0f);
+  for (const int zoom : {3, 4, 7}) {
+    view.ShowCanvas(ProbeCanvas(), static_cast<float>(zoom), kBackground);
+    view.horizontalScrollBar()->setValue(37);
+    view.verticalScrollBar()->setValue(zoom * 100 + 1);
+    EXPECT_EQ(view.GridShown(), zoom >= 4);
+    ExpectScaledCanvasInBlocks(view, ProbeCanvas(), ratio, zoom >= 4 ? zoom : 0);
+  }
+  view.SetGrid(0);
   ExpectScaledCanvasInBlocks(view, ProbeCanvas(), ratio);
 }
 
@@ -318,44 +341,75 @@ TEST_F(ShellTest, ShiftWheelAndHorizontalWheelScrollWithoutZooming) {
   EXPECT_EQ(shell_->redraw_count(), redraws) << "scrolling repaints without drawing the screens";
 }
 
-TEST_F(ShellTest, CtrlZeroReturnsToZoomOneAndFitPicksTheLargestNotchThatFits) {
+TEST_F(ShellTest, ZoomKeysStepThroughWholeZoomsAndFitFollowsTheWindow) {
   const int redraws = shell_->redraw_count();
-  for (int i = 0; i < 5; ++i) Wheel(120);
   window().activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  const auto zoom = [&] { return shell_->state().preview_zoom; };
+  QTest::keyClick(&window(), Qt::Key_Equal, Qt::ControlModifier);
+  QTest::keyClick(&window(), Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(zoom(), 3.0f);
+  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{798, 1470}));
+  QTest::keyClick(&window(), Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_EQ(zoom(), 2.0f);
+  for (int i = 0; i < 3; ++i) Wheel(120);  // 2.45: the keys go on from the whole numbers near it
+  window().MenuItem(kMenuZoomIn)->trigger();
+  EXPECT_EQ(zoom(), 3.0f);
+  for (int i = 0; i < 9; ++i) window().MenuItem(kMenuZoomIn)->trigger();
+  EXPECT_EQ(zoom(), 8.0f);
+  EXPECT_FALSE(window().MenuItem(kMenuZoomIn)->isEnabled());
   QTest::keyClick(&window(), Qt::Key_0, Qt::ControlModifier);
-  EXPECT_EQ(shell_->state().preview_zoom, 1.0f);
+  EXPECT_EQ(zoom(), 1.0f);
+  EXPECT_FALSE(window().MenuItem(kMenuZoomOut)->isEnabled());
   EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{266, 490}));
 
-  // In the window as it opens, only the unscaled canvas fits.
-  for (int i = 0; i < 3; ++i) Wheel(120);
+  // Fit stays on while the window changes size, until the user picks a zoom.
   window().MenuItem(kMenuFitPreview)->trigger();
-  EXPECT_EQ(shell_->state().preview_zoom, 1.0f);
-
-  window().resize(1600, 1130);
+  EXPECT_TRUE(window().IsChecked(kMenuFitPreview));
+  std::vector<float> fitted;
+  for (const QSize size : {QSize(1600, 1130), QSize(1000, 700), QSize(1600, 1130)}) {
+    window().resize(size);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(zoom(), FitZoom(window().preview()->maximumViewportSize())) << size.width();
+    EXPECT_FALSE(window().preview()->verticalScrollBar()->isVisible());
+    fitted.push_back(zoom());
+  }
+  EXPECT_EQ(fitted, (std::vector<float>{2, 1, 2}));
+  Wheel(-120);
+  EXPECT_FALSE(window().IsChecked(kMenuFitPreview));
+  const float wheeled = zoom();
+  window().resize(800, 700);
   QCoreApplication::processEvents();
-  window().MenuItem(kMenuFitPreview)->trigger();
-  QCoreApplication::processEvents();
-  const float fit = shell_->state().preview_zoom;
-  const QSize area = window().preview()->size();
-  const preview::CanvasSize fitting = preview::ZoomedCanvasSize(fit);
-  const preview::CanvasSize next = preview::ZoomedCanvasSize(fit + 0.15f);
-  EXPECT_LE(fitting.height, area.height());
-  EXPECT_LE(fitting.width, area.width());
-  EXPECT_TRUE(next.height > area.height() || next.width > area.width());
-  EXPECT_GT(fit, 1.5f);
-  EXPECT_FALSE(window().preview()->verticalScrollBar()->isVisible());
+  EXPECT_EQ(zoom(), wheeled) << "no longer fitted";
   window().MenuItem(kMenuSwapView)->trigger();
   QCoreApplication::processEvents();
   EXPECT_EQ(shell_->redraw_count(), redraws) << "zoom, resize and swap show the canvas drawn";
+
+  // The grid, switched on at any zoom, shows from 4x.
+  window().MenuItem(kMenuPixelGrid)->trigger();
+  EXPECT_TRUE(window().IsChecked(kMenuPixelGrid));
+  window().MenuItem(kMenuZoomOne)->trigger();
+  EXPECT_FALSE(window().preview()->GridShown());
+  for (int i = 0; i < 3; ++i) window().MenuItem(kMenuZoomIn)->trigger();
+  EXPECT_TRUE(window().preview()->GridShown());
+  window().MenuItem(kMenuPixelGrid)->trigger();
+  EXPECT_FALSE(window().preview()->GridShown());
 }
 
-TEST(FitZoom, NotchesFromOneUpToTheLargest) {
-  EXPECT_EQ(FitZoom(QSize(100, 100)), 1.0f) << "nothing fits: zoom 1";
-  EXPECT_EQ(FitZoom(QSize(306, 563)), NotchZoom(1));
-  EXPECT_EQ(FitZoom(QSize(305, 563)), 1.0f);
-  EXPECT_EQ(FitZoom(QSize(4000, 4000)), NotchZoom(27));
-  EXPECT_EQ(FitZoom(QSize(1343, 2474)), NotchZoom(26));
+TEST(WholeZoom, FitStepsAndTheArchivesFolder) {
+  const std::pair<QSize, float> fits[] = {
+      {{100, 100}, 1}, {{531, 980}, 1},     {{532, 980}, 2},     {{532, 979}, 1},
+      {{1596, 2940}, 6}, {{4000, 4000}, 8}, {{2127, 3920}, 7}};
+  for (const auto& [area, fit] : fits) EXPECT_EQ(FitZoom(area), fit) << area.width();
+  const std::tuple<float, bool, float> steps[] = {
+      {1, true, 2},           {1, false, 1},         {NotchZoom(1), true, 2},
+      {NotchZoom(20), true, 5}, {NotchZoom(20), false, 3}, {NotchZoom(27), true, 6},
+      {NotchZoom(27), false, 5}, {8, true, 8},        {8, false, 7},
+      {1.9999f, true, 3}};
+  for (const auto& [from, up, to] : steps) EXPECT_EQ(WholeZoomStep(from, up), to) << from << up;
+  EXPECT_EQ(ArchiveFolder("/home/a/skins/blue/", "/home/a/skins/blue/"), "/home/a/skins/");
+  EXPECT_EQ(ArchiveFolder("/blue/", "/x/"), "/");
+  EXPECT_EQ(ArchiveFolder("", "/home/a/dl"), "/home/a/dl/");
 }
 
 }  // namespace

@@ -68,12 +68,17 @@ class ScriptedDialogs : public UserDialogs {
     quiet_texts.push_back(quiet_text);
     return static_cast<int>(quiet_texts.size()) == quiet_at;
   }
-  imaging::Rgb EditColour(imaging::Rgb given) override {
+  imaging::Rgb EditColour(imaging::Rgb given, const std::string& name,
+                          std::function<void(imaging::Rgb)> live) override {
     edited.push_back(given);
+    colour_names.push_back(name);
+    show_live = std::move(live);
     if (inside_colour_editor) inside_colour_editor();
+    show_live = nullptr;
     return colour_answer;
   }
   void ShowInformationBox() override { ++information_boxes; }
+  void ShowUserGuide(const std::string& file) override { guides.push_back(file); }
   void CopyToClipboard(const imaging::Image& image) override { clipboard = image; }
   SaveAnswer AskSaveChanges(std::string_view question_key) override {
     ++quit_questions;
@@ -93,8 +98,11 @@ class ScriptedDialogs : public UserDialogs {
   int quiet_at = 0;
   std::vector<std::string> quiet_texts;
   imaging::Rgb colour_answer = 0;
-  // Runs while the colour editor is "open", as its own event loop would run.
+  // Runs while the colour editor is "open", as its own event loop would run; it may show colours
+  // as the editor would through `show_live`.
   std::function<void()> inside_colour_editor;
+  std::function<void(imaging::Rgb)> show_live;
+  std::vector<std::string> colour_names, guides;
   std::vector<std::string> titles, proposals, errors, save_filters, open_filters;
   std::vector<imaging::Rgb> edited;
   int information_boxes = 0;

@@ -58,7 +58,7 @@ TEST_F(ShellTest, StartUpState) {
   for (int g = kGadgetFirstScreenButton; g <= kGadgetLastScreenButton; ++g) EXPECT_TRUE(Enabled(g));
   EXPECT_TRUE(Enabled(Info(InfoId::Title)));
   EXPECT_EQ(static_cast<QSpinBox*>(Field(FieldId::file_name_x))->value(), 127) << "file name x";
-  EXPECT_EQ(window().menuBar()->actions().size(), 6);
+  EXPECT_EQ(window().menuBar()->actions().size(), 7);
   EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{266, 490}));
 }
 
@@ -202,8 +202,16 @@ TEST_F(ShellTest, MenusHaveMnemonicsInEveryLanguageAndCommandsHaveShortcuts) {
   EXPECT_EQ(dialogs_.clipboard.height, 384);
   for (const auto& [item, keys] : std::vector<std::pair<int, QKeySequence>>{
            {kMenuOpenZip, QKeySequence("Ctrl+Shift+O")},
-           {kMenuSaveZip, QKeySequence("Ctrl+Shift+S")},
+           {kMenuSave, QKeySequence("Ctrl+S")},
+           {kMenuSaveFolder, QKeySequence("Ctrl+Shift+S")},
+           {kMenuSaveZip, QKeySequence("Ctrl+E")},
            {kMenuScreenshotFile, QKeySequence("Ctrl+Shift+P")},
+           {kMenuScreenshotCurrentFile, QKeySequence("Ctrl+Alt+P")},
+           {kMenuZoomIn, QKeySequence("Ctrl++")},
+           {kMenuZoomOut, QKeySequence("Ctrl+-")},
+           {kMenuZoomOne, QKeySequence("Ctrl+0")},
+           {kMenuPixelGrid, QKeySequence("Ctrl+G")},
+           {kMenuUserGuide, QKeySequence("F1")},
            {kMenuFirstScreen, QKeySequence("Ctrl+1")},
            {kMenuFirstScreen + 8, QKeySequence("Ctrl+9")},
            {kMenuFirstScreen + 9, QKeySequence("Alt+0")},
@@ -534,7 +542,7 @@ TEST_F(ShellTest, TitleAndStatusTellWhichSkinIsOpenAndWhatHappenedLast) {
   EXPECT_EQ(window().windowTitle(), "Skinsmith v0.100531 \u2013 Night sky[*]");
 
   window().MenuItem(kMenuScreenshotClipboard)->trigger();
-  EXPECT_EQ(window().StatusText(), "Screenshot copied to the clipboard");
+  EXPECT_EQ(window().StatusText(), "Screen 1 (Game list) copied to the clipboard");
   static_cast<QPushButton*>(ScreenButton(3))->click();  // screen 3, where btn3.bmp shows
   dialogs_.answers = {(folder / "btn3.bmp").string()};
   static_cast<QPushButton*>(Slot(SlotId::btn3))->click();

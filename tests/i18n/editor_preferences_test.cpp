@@ -51,5 +51,43 @@ TEST(EditorPreferences, AnyPathSurvivesTheFile) {
   EXPECT_EQ(LoadEditorPreferences(file).recent, paths);
 }
 
+TEST(EditorPreferences, WindowPlaceRoundTripsAndOnlyPlainNumbersInRangeAreTaken) {
+  testing_support::TempDir dir;
+  const std::string file = (dir.path() / "editor.ini").string();
+  EditorPreferences preferences;
+  preferences.window = WindowPlace{-1920, 40, 1200, 900, true, 520};
+  ASSERT_TRUE(SaveEditorPreferences(file, preferences));
+  EXPECT_NE(testing_support::ReadFileText(file).find(
+                "[window]\r\nX = -1920\r\nY = 40\r\nWidth = 1200\r\nHeight = 900\r\n"
+                "Maximised = 1\r\nPanelWidth = 520\r\n"),
+            std::string::npos);
+  EXPECT_EQ(LoadEditorPreferences(file), preferences);
+
+  const auto read = [&](const std::string& lines) {
+    std::ofstream(file, std::ios::binary) << "[window]\n" << lines;
+    return LoadEditorPreferences(file).window;
+  };
+  const std::string place = "X=10\nY=20\nWidth=800\nHeight=600\n";
+  EXPECT_EQ(read(place), (WindowPlace{10, 20, 800, 600, false, 0}));
+  // Any one of the four missing, empty, not a plain number or out of range drops the place.
+  for (const char* bad :
+       {"Width=0", "Width=-800", "Width=20001", "Height=99999999999999999999", "X=100001",
+        "Y=-100001", "X=1e3", "X=0x10", "Width=800px", "Width=+800", "Width=", "Y=--1",
+        "Height=1 000", "X=\xEF\xBC\x91"}) {
+    const std::string key = std::string(bad).substr(0, std::string(bad).find('='));
+    std::string lines;
+    for (const char* line : {"X=10", "Y=20", "Width=800", "Height=600"}) {
+      lines += std::string(line).starts_with(key + "=") ? std::string(bad) : std::string(line);
+      lines += "\n";
+    }
+    EXPECT_EQ(read(lines), std::nullopt) << bad;
+  }
+  EXPECT_EQ(read("X=10\nY=20\nWidth=800\n"), std::nullopt);
+  // The optional two read as off and 0 when they are not what they should be.
+  EXPECT_EQ(read(place + "Maximised=2\nPanelWidth=-5\n"), (WindowPlace{10, 20, 800, 600}));
+  EXPECT_EQ(read(place + "Maximised=1\nPanelWidth=999999\n"),
+            (WindowPlace{10, 20, 800, 600, true, 0}));
+}
+
 }  // namespace
 }  // namespace i18n

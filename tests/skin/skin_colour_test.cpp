@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <utility>
+
 namespace skin {
 namespace {
 
@@ -54,6 +58,29 @@ TEST(FormatSkinColour, RoundTripsEveryFifteenBitValue) {
     std::snprintf(text, sizeof text, "0x%04x", v);
     ASSERT_EQ(FormatSkinColour(ParseSkinColour(text)), text);
   }
+}
+
+TEST(ParseColourCode, SkinNotationOrRgbRoundedToFifteenBitsAndNothingElse) {
+  const std::pair<const char*, std::optional<imaging::Rgb>> cases[] = {
+      {"0x329e", ParseSkinColour("0x329e")},  // as uisettings.ini writes it
+      {"  0X7FFF\t", MakeRgb(248, 248, 248)},
+      {"0x1f", MakeRgb(248, 0, 0)},
+      {"0xffff", MakeRgb(248, 248, 248)},  // bit 15 carries nothing, as in the file
+      {"#FF0000", MakeRgb(248, 0, 0)},
+      {"#0000ff", MakeRgb(0, 0, 248)},
+      {"#040404", MakeRgb(0, 0, 0)},      // below half a step: down
+      {"#050505", MakeRgb(8, 8, 8)},      // above: up
+      {"#FCFCFC", MakeRgb(248, 248, 248)},
+      {"#7F8081", MakeRgb(120, 128, 128)},
+      {"", std::nullopt},       {"0x", std::nullopt},        {"0x12345", std::nullopt},
+      {"329e", std::nullopt},   {"0x32 9e", std::nullopt},   {"0x-1", std::nullopt},
+      {"#FFF", std::nullopt},   {"#FF00001", std::nullopt},  {"#GG0000", std::nullopt},
+      {"##FF0000", std::nullopt}, {"#+F0000", std::nullopt}, {"0x0x1f", std::nullopt}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseColourCode(text), expected) << text;
+  EXPECT_EQ(ParseColourCode(std::string(100000, 'f')), std::nullopt);
+  EXPECT_EQ(ParseColourCode(std::string_view("0x1\0f", 5)), std::nullopt);
+  // What the code field shows after a #RRGGBB is the file's notation of the rounded colour.
+  EXPECT_EQ(FormatSkinColour(*ParseColourCode("#FF0000")), "0x001f");
 }
 
 }  // namespace
