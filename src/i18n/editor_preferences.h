@@ -36,7 +36,7 @@ struct EditorPreferences {
   // Most recent first, at most kMaxRecentSkins, no two equal. A skin folder ends with "/", an
   // archive does not.
   std::vector<std::string> recent;
-  std::optional<WindowPlace> window;
+  std::optional<WindowPlace> window = {};
 
   friend bool operator==(const EditorPreferences&, const EditorPreferences&) = default;
 };
