@@ -29,7 +29,7 @@ struct ShellState {
   imaging::Rgb bg_color = 0;
   int swap_view = 0;
   float preview_zoom = 1.0f;
-  bool fit_preview = false;  // the zoom follows the preview area's size
+  bool fit_preview = true;  // the zoom follows the preview area's size; on from the start
   bool pixel_grid = false;
   int preview_x = 3;  // where BuildPanels places the areas before the first layout
   int panel_x = 272;
