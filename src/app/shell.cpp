@@ -514,7 +514,10 @@ void Shell::ZoomOne() { ChooseZoom(kSmallestZoom); }
 
 void Shell::SetFitPreview(bool fit) {
   state_.fit_preview = fit;
-  if (fit) SetZoom(FitZoom(window_->preview()->maximumViewportSize()));
+  // A window built anew is resized before its preview exists; the zoom follows once it does.
+  if (fit && window_->preview() != nullptr) {
+    SetZoom(FitZoom(window_->preview()->maximumViewportSize()));
+  }
 }
 
 void Shell::SetPixelGrid(bool grid) {
@@ -734,6 +737,9 @@ void Shell::UseLanguage(int number) {
   state_.panel_x = state_.swap_view ? 3 : 272;
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
   window_->Layout(state_.swap_view, true);
+  // The new view shows the canvas as the old one did.
+  window_->preview()->SetGrid(state_.pixel_grid ? kGridZoom : 0.0f);
+  if (state_.fit_preview) SetFitPreview(true);
   state_.selected_screen = -1;
   SelectScreen(screen);
   window_->panel()->setCurrentIndex(tab);

@@ -216,6 +216,7 @@ TEST_F(UndoTest, ALanguageChangeKeepsTypedTextsGeometryScreenAndTab) {
   EXPECT_EQ(window().geometry().size(), geometry.size());
   EXPECT_EQ(shell_->state().selected_screen, 5);
   EXPECT_TRUE(window().IsChecked(kMenuFirstScreen + 5));
+  EXPECT_EQ(window().preview()->zoom(), shell_->state().preview_zoom) << "the new view follows Fit";
   EXPECT_EQ(static_cast<QTabWidget*>(gadget(kGadgetSidePanel))->currentIndex(), 2);
   EXPECT_EQ(MenuText(kMenuUndo), "Autor ändern rückgängig machen");
   EXPECT_EQ(gadget(kGadgetSidePanel)->height() + window().statusBar()->height() +
