@@ -20,8 +20,7 @@ void BM_HistoryOf200Steps(benchmark::State& state) {
       const skin::SkinDocument was = doc;
       doc.Field(skin::FieldId::big_clock_x) = i;
       doc.info.Title = "Step " + std::to_string(i);
-      history.Record(was, doc, {session::StepKind::kChange, skin::FieldId::big_clock_x},
-                     skin::FieldId::big_clock_x);
+      history.Record(was, doc, {session::StepKind::kChange, skin::FieldId::big_clock_x});
     }
     bytes = HeapInUse() - before;
     benchmark::DoNotOptimize(history);
