@@ -2,7 +2,9 @@
 // fourteen screens draw into images of the screen's size.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "preview/preview.h"
 #include "skin/skin_document.h"
@@ -16,6 +18,17 @@ inline const skin::SkinDocument& DefaultSkin() {
     return d;
   }();
   return doc;
+}
+
+// Puts fuzzer bytes into the integer element fields, four bytes each in table order; returns how
+// many bytes that took.
+inline std::size_t ReadFields(skin::SkinDocument& doc, const std::uint8_t* data, std::size_t size) {
+  std::size_t at = 0;
+  for (std::size_t f = 0; f < skin::kFieldCount && at + 4 <= size; ++f, at += 4) {
+    if (skin::kFields[f].kind != skin::FieldKind::kInteger) continue;
+    std::memcpy(&doc.fields[f], data + at, 4);
+  }
+  return at;
 }
 
 inline void DrawEveryScreen(const skin::SkinDocument& doc) {

@@ -22,11 +22,7 @@ constexpr skin::SlotId kSizedSlots[] = {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   skin::SkinDocument doc = fuzzing::DefaultSkin();
-  std::size_t at = 0;
-  for (std::size_t f = 0; f < skin::kFieldCount && at + 4 <= size; ++f, at += 4) {
-    if (skin::kFields[f].kind != skin::FieldKind::kInteger) continue;
-    std::memcpy(&doc.fields[f], data + at, 4);
-  }
+  std::size_t at = fuzzing::ReadFields(doc, data, size);
   for (skin::SlotId slot : kSizedSlots) {
     if (at + 2 > size) break;
     // Up to 300 x 300: larger than a screen, so that clipping on every side is reached.

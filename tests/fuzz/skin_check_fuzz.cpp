@@ -20,11 +20,7 @@ constexpr skin::SlotId kSizedSlots[] = {skin::SlotId::upper_screen, skin::SlotId
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   skin::SkinDocument doc = fuzzing::DefaultSkin();
-  std::size_t at = 0;
-  for (std::size_t f = 0; f < skin::kFieldCount && at + 4 <= size; ++f, at += 4) {
-    if (skin::kFields[f].kind != skin::FieldKind::kInteger) continue;
-    std::memcpy(&doc.fields[f], data + at, 4);
-  }
+  std::size_t at = fuzzing::ReadFields(doc, data, size);
   for (std::size_t c = 0; c < skin::kColourCount && at + 2 <= size; ++c, at += 2) {
     const int v = data[at] | data[at + 1] << 8;
     doc.colours[c] = imaging::MakeRgb((v >> 10 & 31) * 8, (v >> 5 & 31) * 8, (v & 31) * 8);
