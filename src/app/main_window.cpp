@@ -292,13 +292,10 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   disk_bar_ = bar;
 }
 
-void MainWindow::ShowFindings(std::vector<session::Finding> findings, const QString& count) {
+void MainWindow::ShowFindings(std::vector<session::Finding> findings, const QString& count,
+                              int errors) {
   check_count_->setText(count);
   if (check_ == nullptr) return;
-  const int errors = static_cast<int>(
-      std::count_if(findings.begin(), findings.end(), [](const session::Finding& f) {
-        return f.severity == session::Severity::kError;
-      }));
   // The tab keeps its short title, so that the five tabs fit the panel's first width; an icon
   // says that something was found, the status bar how much.
   const int tab = panel_->indexOf(check_);

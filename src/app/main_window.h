@@ -89,8 +89,9 @@ class MainWindow : public QMainWindow {
   QProgressBar* progress() const { return progress_; }
   SidePanel* panel() const { return panel_; }
   CheckPanel* check() const { return check_; }
-  // The findings of the skin check: on the Check tab, its title, and the status bar's count.
-  void ShowFindings(std::vector<session::Finding> findings, const QString& count);
+  // The findings of the skin check (`errors` of them errors): on the Check tab, its icon, and the
+  // status bar's count.
+  void ShowFindings(std::vector<session::Finding> findings, const QString& count, int errors);
   QString CheckCountText() const;
   PreviewView* preview() const { return preview_area_; }
   QAction* MenuItem(int item) const;

@@ -181,10 +181,15 @@ void Shell::Start() {
   OpenMainWindow();
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
   RestoreWindowPlace();
-  state_.selected_screen = -1;
-  SelectScreen(0);
-  window_->panel()->Refresh(document());
   FollowOrigin();
+  FillWindow(0);
+}
+
+void Shell::FillWindow(int screen) {
+  state_.selected_screen = -1;
+  SelectScreen(screen);
+  window_->panel()->Refresh(document());
+  ShowDiskChanges();
   RefreshCommands();
   RedrawPreview();
   RunCheck();
@@ -245,7 +250,7 @@ void Shell::RunCheck() {
       findings.empty() ? QString()
                        : Q(i18n::FormatText(Text("LANG_CHECK_COUNT$"),
                                             {std::to_string(errors), std::to_string(warnings)}));
-  window_->ShowFindings(std::move(findings), count);
+  window_->ShowFindings(std::move(findings), count, errors);
 }
 
 void Shell::ShowFinding(const session::Finding& finding) {
@@ -740,14 +745,8 @@ void Shell::UseLanguage(int number) {
   // The new view shows the canvas as the old one did.
   window_->preview()->SetGrid(state_.pixel_grid ? kGridZoom : 0.0f);
   if (state_.fit_preview) SetFitPreview(true);
-  state_.selected_screen = -1;
-  SelectScreen(screen);
+  FillWindow(screen);
   window_->panel()->setCurrentIndex(tab);
-  window_->panel()->Refresh(document());
-  ShowDiskChanges();
-  RefreshCommands();
-  RedrawPreview();
-  RunCheck();
 }
 
 void Shell::ChooseBackground() {
@@ -789,7 +788,6 @@ void Shell::ClearRecent() {
 }
 
 void Shell::RememberSkin(const std::string& path, bool zip) {
-  if (path.find('\0') != std::string::npos) return;  // no file's name; editor.ini drops it
   i18n::RememberRecentSkin(preferences_.recent, zip ? path : skin::FolderWithSeparator(path));
   SavePreferences();
   ShowRecentSkins();

@@ -189,6 +189,9 @@ class Shell : public WindowEvents {
   void RememberWindowPlace();
   void OpenMainWindow();
   void RebuildMainWindow();
+  // Shows the session in a window just built: screen `screen`, the gadgets, the commands, the
+  // preview and the check.
+  void FillWindow(int screen);
   // The side panel's edits and the Check tab's choices, as they reach the shell.
   PanelEvents PanelEdits();
   CheckPanel::Events CheckChoices();

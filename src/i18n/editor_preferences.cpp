@@ -148,6 +148,8 @@ bool SaveEditorPreferences(const std::string& file, const EditorPreferences& pre
 }
 
 void RememberRecentSkin(std::vector<std::string>& recent, const std::string& path) {
+  // No file's name holds a NUL; editor.ini would not give it back.
+  if (path.find('\0') != std::string::npos) return;
   ForgetRecentSkin(recent, path);
   recent.insert(recent.begin(), path);
   if (recent.size() > kMaxRecentSkins) recent.resize(kMaxRecentSkins);

@@ -61,9 +61,11 @@ SkinSession::SkinSession(std::uint64_t history_budget) : history_(history_budget
 }
 
 Changes SkinSession::Record(const skin::SkinDocument& before, StepLabel label, MergeKey merge) {
-  if (doc_ == before) return {};
+  // Edits never touch the sample game's icon: what Between compares is the whole document.
+  const Changes changes = Changes::Between(before, doc_);
+  if (!changes.Document()) return {};
   history_.Record(before, doc_, std::move(label), std::move(merge));
-  return Changes::Between(before, doc_);
+  return changes;
 }
 
 Changes SkinSession::SetField(skin::FieldId field, std::int32_t value) {

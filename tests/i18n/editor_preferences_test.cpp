@@ -36,6 +36,9 @@ TEST(EditorPreferences, BytesAndReadingRules) {
   std::ofstream(file, std::ios::binary)
       << "[recent]\nSkin1=x.zip%00/other\nSkin2=/ok/\nSkin3=%00\nSkin4=/nul/%00\n";
   EXPECT_EQ(LoadEditorPreferences(file).recent, std::vector<std::string>{"/ok/"});
+  std::vector<std::string> recent{"/ok/"};
+  RememberRecentSkin(recent, std::string("x.zip\0/other", 13));
+  EXPECT_EQ(recent, std::vector<std::string>{"/ok/"}) << "nor is one remembered";
 }
 
 TEST(EditorPreferences, AnyPathSurvivesTheFile) {
