@@ -1,4 +1,4 @@
-// Reduction of a picture to 15-bit colour by error diffusion.
+// Reduction of a picture to 15-bit colour: each channel to a multiple of 8.
 #pragma once
 
 #include "imaging/image.h"
@@ -11,6 +11,19 @@ constexpr int ClampChannel(int value, int difference) {
   return sum <= 0 ? 0 : (sum > 255 ? 255 : sum);
 }
 
+// How the low three bits of each channel are given up.
+enum class DitherKind {
+  // Error diffusion, rows left to right (DitherToRgb555).
+  kFloydSteinberg,
+  // The same with every other row right to left, which avoids the diagonal drift of the above.
+  kSerpentine,
+  // An 8x8 Bayer threshold pattern: no error moves, so flat areas keep a steady texture and a
+  // picture changed in one place changes only there.
+  kOrdered,
+  // The low bits are cleared.
+  kNone,
+};
+
 // Reduces every channel to a multiple of 8 with Floyd-Steinberg error diffusion. Each channel is
 // quantised downwards (t & 0xF8) and its error e (0..7) goes to the right neighbour (e*7/16), the
 // lower left (e*3/16), the one below (e*5/16) and the lower right (e*1/16), each share an integer
@@ -18,5 +31,11 @@ constexpr int ClampChannel(int value, int difference) {
 // error that would leave the picture is dropped. A picture whose channels are already multiples of
 // 8 is unchanged.
 void DitherToRgb555(Image& image);
+
+// Reduces every channel to a multiple of 8 the way `kind` says. `strength` (0-100, percent) scales
+// the error the diffusing kinds pass on (each share becomes e*k*strength/1600) and the threshold
+// pattern of the ordered kind; 0 gives kNone. kFloydSteinberg at 100 is DitherToRgb555. Every kind
+// leaves channels that are multiples of 8 as they are, so the key colour stays the key colour.
+void ReduceToRgb555(Image& image, DitherKind kind, int strength = 100);
 
 }  // namespace imaging

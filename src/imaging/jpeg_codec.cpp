@@ -66,14 +66,27 @@ void ConvertRow(const std::uint8_t* in, int components, bool adobe_inverted, Rgb
 constexpr std::uint64_t kLibraryMinimum = 16ull * 1024 * 1024;
 
 bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_mgr& progress,
-                std::span<const std::uint8_t> data, std::uint64_t budget, Image& image,
-                std::vector<std::uint8_t>& row, DecodeError& error) {
+                std::span<const std::uint8_t> data, std::uint64_t budget, const EighthsFor& eighths,
+                Image& image, std::vector<std::uint8_t>& row, DecodeError& error) {
   if (setjmp(err.jump)) return false;
   jpeg_create_decompress(&cinfo);
   cinfo.progress = &progress;
   jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
   if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
-  if (const auto refused = CheckPictureSize(cinfo.image_width, cinfo.image_height, budget)) {
+  // The limits hold for the picture the file holds, whatever size it is decoded at.
+  if (const auto refused = CheckPictureSize(cinfo.image_width, cinfo.image_height, kNoBudget)) {
+    error = *refused;
+    return false;
+  }
+  if (eighths) {
+    // The inverse DCT of a smaller block size gives the picture scaled by n/8 while it decodes.
+    cinfo.scale_num = static_cast<unsigned>(
+        std::clamp(eighths(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)),
+                   1, 8));
+    cinfo.scale_denom = 8;
+  }
+  jpeg_calc_output_dimensions(&cinfo);
+  if (const auto refused = CheckPictureSize(cinfo.output_width, cinfo.output_height, budget)) {
     error = *refused;
     return false;
   }
@@ -94,7 +107,7 @@ bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_
   // may hold besides the picture comes out of the same budget (with a floor that baseline files
   // always fit in). The library's memory manager has no backing store: a larger request fails.
   const std::uint64_t picture =
-      static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height * kBytesPerPixel;
+      static_cast<std::uint64_t>(cinfo.output_width) * cinfo.output_height * kBytesPerPixel;
   const std::uint64_t left = budget - picture;
   cinfo.mem->max_memory_to_use =
       static_cast<long>(std::clamp<std::uint64_t>(left, kLibraryMinimum, 512ull * 1024 * 1024));
@@ -142,7 +155,8 @@ bool IsJpeg(std::span<const std::uint8_t> data) {
   return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
-Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget) {
+Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget,
+                   const EighthsFor& eighths) {
   if (!IsJpeg(data)) return DecodeError::kUnknownFormat;
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
@@ -157,7 +171,7 @@ Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget) {
   DecodeError error = DecodeError::kUnknownFormat;
   bool ok = false;
   try {
-    ok = DecodeRows(cinfo, err, progress, data, budget, image, row, error);
+    ok = DecodeRows(cinfo, err, progress, data, budget, eighths, image, row, error);
   } catch (...) {
     jpeg_destroy_decompress(&cinfo);
     throw;

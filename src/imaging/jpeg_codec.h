@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -18,7 +19,13 @@ bool IsJpeg(std::span<const std::uint8_t> data);
 // library fills in. Gives no picture for a corrupt file, one the library cannot decode (12-bit,
 // lossless), one above the size limits, or one whose picture would take more than `budget` bytes;
 // the library's own working memory counts against what the budget leaves.
-Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget = kNoBudget);
+//
+// `eighths`, when given, is asked with the picture's width and height for n (1 to 8): the picture
+// is then decoded at n/8 of its size (rounded up), which costs a fraction of a whole decode. The
+// size limits hold for the picture's own size, the budget for the size decoded.
+using EighthsFor = std::function<int(int width, int height)>;
+Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget = kNoBudget,
+                   const EighthsFor& eighths = {});
 
 // Encodes `image` as a baseline JPEG at `quality` (0-100). Empty on failure.
 std::vector<std::uint8_t> EncodeJpeg(const Image& image, int quality);

@@ -204,17 +204,8 @@ bool HasUndrawn(const SourceMap& map, const Box& box, const Box& except) {
   return false;
 }
 
-// The size of each slot's built-in picture, decoded once.
-const std::array<std::pair<int, int>, skin::kSlotCount>& ExpectedSizes() {
-  static const std::array<std::pair<int, int>, skin::kSlotCount> sizes = [] {
-    std::array<std::pair<int, int>, skin::kSlotCount> s{};
-    for (std::size_t i = 0; i < skin::kSlotCount; ++i) {
-      const Image picture = skin::BuiltInSlotPicture(static_cast<SlotId>(i));
-      s[i] = {picture.width, picture.height};
-    }
-    return s;
-  }();
-  return sizes;
+std::pair<int, int> ExpectedSize(SlotId slot) {
+  return {skin::Info(slot).expected_width, skin::Info(slot).expected_height};
 }
 
 enum class SizeEffect { kUndrawn, kCut };
@@ -253,7 +244,7 @@ struct SideFacts {
 void CheckSize(const Image& picture, const SourceMap& map, const DrawCall& call, SlotId slot,
                SideFacts& facts) {
   if (call.repeated || picture.Empty()) return;
-  const auto [ew, eh] = ExpectedSizes()[skin::Index(slot)];
+  const auto [ew, eh] = ExpectedSize(slot);
   if (picture.width == ew && picture.height == eh) return;
   // The picture's pixel (px, py) lands at (call.x + px - part_x, call.y + py - part_y).
   const Coord ox = call.x - call.part_x, oy = call.y - call.part_y;
@@ -309,7 +300,7 @@ SideFacts FactsOf(const skin::SkinDocument& doc, const Image& image, const Sourc
     if (!slot) continue;
     const Image& picture = doc.Slot(*slot);
     if (picture.Empty()) {
-      const auto [ew, eh] = ExpectedSizes()[skin::Index(*slot)];
+      const auto [ew, eh] = ExpectedSize(*slot);
       facts.empty.emplace_back(*slot, BoxOf(call.x, call.y, ew, eh));
       continue;
     }
@@ -522,10 +513,9 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
                       std::string(skin::Info(pair.normal).key), FormatRatio(ratio)};
     findings.push_back(std::move(f));
   }
-  const auto& expected = ExpectedSizes();
   for (const auto& [key, place] : sized) {
     const Image& picture = doc.Slot(key.first);
-    const auto [ew, eh] = expected[skin::Index(key.first)];
+    const auto [ew, eh] = ExpectedSize(key.first);
     Finding f;
     f.code = CheckCode::kPictureSize;
     f.screens = place.screens;

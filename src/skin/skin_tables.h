@@ -139,28 +139,62 @@ namespace skin {
   I(List_type_menu, x, 2) I(List_type_menu, y, 125) I(List_type_menu, w, 61)                \
   I(List_type_menu, h, 50)
 
-// The picture slots in load and save order: identifier and file name in the skin folder.
-#define SKINSMITH_SLOTS(X)                                                                     \
-  X(active, "active.bmp") X(activehotkey, "activehotkey.bmp") X(brightness, "brightness.bmp")  \
-  X(btn, "btn.bmp") X(btn3, "btn3.bmp") X(cardFrame0, "cardFrame0.bmp")                        \
-  X(cardFrame1, "cardFrame1.bmp") X(cheat_clearall, "cheat_clearall.bmp")                      \
-  X(cheatbg, "cheatbg.bmp") X(cheatmenubtn, "cheatmenubtn.bmp")                                \
-  X(cheatselectbar, "cheatselectbar.bmp") X(clock_colon, "clock_colon.bmp")                    \
-  X(clock_numbers, "clock_numbers.bmp") X(close, "close.bmp") X(close1, "close1.bmp")          \
-  X(fathernode, "fathernode.bmp") X(form_L, "form_L.bmp") X(form_M, "form_M.bmp")              \
-  X(form_R, "form_R.bmp") X(hotkeybk, "hotkeybk.bmp") X(lamp, "lamp.bmp")                      \
-  X(lower_screen, "lower_screen.bmp") X(noactivehotke, "noactivehotke.bmp")                    \
-  X(onehotdown, "onehotdown.bmp") X(onehoton, "onehoton.bmp") X(pitchdown, "pitchdown.bmp")    \
-  X(pitchon, "pitchon.bmp") X(popsubbar, "popsubbar.bmp") X(progress_bar, "progress_bar.bmp")  \
-  X(progress_wnd, "progress_wnd.bmp") X(reBack, "reBack.bmp") X(selectbar, "selectbar.bmp")    \
-  X(settingbg, "settingbg.bmp") X(spin_btn_left, "spin_btn_left.bmp")                          \
-  X(spin_btn_right, "spin_btn_right.bmp") X(start_released, "start_released.bmp")              \
-  X(startbar, "startbar.bmp") X(title_bg, "title_bg.bmp") X(title_left, "title_left.bmp")      \
-  X(title_right, "title_right.bmp") X(triangle, "triangle.bmp")                                \
-  X(upper_screen, "upper_screen.bmp") X(cheat, "icon/cheat.bmp") X(dpg, "icon/dpg.bmp")        \
-  X(gba, "icon/gba.bmp") X(nds, "icon/nds.bmp") X(plg, "icon/plg.bmp") X(pth, "icon/pth.bmp")  \
-  X(realtime, "icon/realtime.bmp") X(rpth, "icon/rpth.bmp") X(sav, "icon/sav.bmp")             \
-  X(txt, "icon/txt.bmp") X(unk, "icon/unk.bmp")
+// The picture slots in load and save order: identifier, file name in the skin folder, and the
+// width and height of the built-in picture, the size the menu's layout is made for.
+#define SKINSMITH_SLOTS(X) \
+  X(active, "active.bmp", 6, 6) \
+  X(activehotkey, "activehotkey.bmp", 9, 9) \
+  X(brightness, "brightness.bmp", 22, 18) \
+  X(btn, "btn.bmp", 47, 14) \
+  X(btn3, "btn3.bmp", 39, 14) \
+  X(cardFrame0, "cardFrame0.bmp", 23, 18) \
+  X(cardFrame1, "cardFrame1.bmp", 23, 18) \
+  X(cheat_clearall, "cheat_clearall.bmp", 16, 12) \
+  X(cheatbg, "cheatbg.bmp", 256, 192) \
+  X(cheatmenubtn, "cheatmenubtn.bmp", 70, 14) \
+  X(cheatselectbar, "cheatselectbar.bmp", 203, 1) \
+  X(clock_colon, "clock_colon.bmp", 10, 31) \
+  X(clock_numbers, "clock_numbers.bmp", 24, 310) \
+  X(close, "close.bmp", 13, 12) \
+  X(close1, "close1.bmp", 20, 13) \
+  X(fathernode, "fathernode.bmp", 11, 10) \
+  X(form_L, "form_L.bmp", 28, 116) \
+  X(form_M, "form_M.bmp", 3, 116) \
+  X(form_R, "form_R.bmp", 36, 116) \
+  X(hotkeybk, "hotkeybk.bmp", 198, 127) \
+  X(lamp, "lamp.bmp", 22, 38) \
+  X(lower_screen, "lower_screen.bmp", 256, 192) \
+  X(noactivehotke, "noactivehotke.bmp", 9, 9) \
+  X(onehotdown, "onehotdown.bmp", 11, 10) \
+  X(onehoton, "onehoton.bmp", 11, 10) \
+  X(pitchdown, "pitchdown.bmp", 11, 10) \
+  X(pitchon, "pitchon.bmp", 11, 10) \
+  X(popsubbar, "popsubbar.bmp", 1, 12) \
+  X(progress_bar, "progress_bar.bmp", 102, 12) \
+  X(progress_wnd, "progress_wnd.bmp", 198, 93) \
+  X(reBack, "reBack.bmp", 23, 18) \
+  X(selectbar, "selectbar.bmp", 256, 42) \
+  X(settingbg, "settingbg.bmp", 198, 104) \
+  X(spin_btn_left, "spin_btn_left.bmp", 8, 14) \
+  X(spin_btn_right, "spin_btn_right.bmp", 8, 14) \
+  X(start_released, "start_released.bmp", 58, 20) \
+  X(startbar, "startbar.bmp", 256, 20) \
+  X(title_bg, "title_bg.bmp", 2, 16) \
+  X(title_left, "title_left.bmp", 56, 16) \
+  X(title_right, "title_right.bmp", 56, 16) \
+  X(triangle, "triangle.bmp", 14, 16) \
+  X(upper_screen, "upper_screen.bmp", 256, 192) \
+  X(cheat, "icon/cheat.bmp", 15, 16) \
+  X(dpg, "icon/dpg.bmp", 33, 32) \
+  X(gba, "icon/gba.bmp", 32, 32) \
+  X(nds, "icon/nds.bmp", 32, 32) \
+  X(plg, "icon/plg.bmp", 32, 32) \
+  X(pth, "icon/pth.bmp", 32, 32) \
+  X(realtime, "icon/realtime.bmp", 17, 14) \
+  X(rpth, "icon/rpth.bmp", 32, 32) \
+  X(sav, "icon/sav.bmp", 32, 32) \
+  X(txt, "icon/txt.bmp", 33, 32) \
+  X(unk, "icon/unk.bmp", 8, 14)
 
 // clang-format on
 
@@ -197,6 +231,9 @@ struct FieldInfo {
 
 struct SlotInfo {
   std::string_view file;  // relative to the skin folder, "/" before an icon's name
+  // The size the menu's layout is made for: that of the slot's built-in picture.
+  int expected_width;
+  int expected_height;
   // The file name without folder and extension: "btn3", "cheat".
   constexpr std::string_view BaseName() const {
     const std::size_t slash = file.rfind('/');
@@ -212,7 +249,7 @@ struct SlotInfo {
   FieldInfo{SectionId::section, #field, FieldKind::kInteger, value, {}},
 #define SKINSMITH_COLOUR_FIELD_ROW(section, field, text) \
   FieldInfo{SectionId::section, #field, FieldKind::kColour, 0, text},
-#define SKINSMITH_SLOT_ROW(id, file) SlotInfo{file},
+#define SKINSMITH_SLOT_ROW(id, file, width, height) SlotInfo{file, width, height},
 
 inline constexpr std::array kColours{SKINSMITH_COLOURS(SKINSMITH_COLOUR_ROW)};
 inline constexpr std::array kSections{SKINSMITH_SECTIONS(SKINSMITH_SECTION_ROW)};

@@ -68,6 +68,9 @@ TEST(ResetSkinDefaults, EverySlotHoldsItsBuiltInPictureInFifteenBitColour) {
   }
   for (std::size_t i = 0; i < kSlotCount; ++i) {
     ASSERT_FALSE(doc.slots[i]->Empty()) << kSlots[i].file;
+    // The table's expected size is the built-in picture's.
+    EXPECT_EQ(doc.slots[i]->width, kSlots[i].expected_width) << kSlots[i].file;
+    EXPECT_EQ(doc.slots[i]->height, kSlots[i].expected_height) << kSlots[i].file;
     for (imaging::Rgb p : doc.slots[i]->pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u) << kSlots[i].file;
   }
   EXPECT_EQ(doc.sample_game_icon->width, 32);

@@ -1,0 +1,281 @@
+// Fitting goes in three stages: the frame of the source is resampled to the target's size (from
+// the smallest halving that still holds twice the target's pixels, so that the filter reads a
+// bounded number of pixels), transparent pixels become the key colour, and the result is reduced
+// to 15-bit colour. The smooth resampling is stb_image_resize's Catmull-Rom filter on sRGB pixels
+// decoded to linear light, with alpha premultiplied, so transparent pixels give no colour to
+// their neighbours.
+#include "imaging/picture_fit.h"
+
+#include <stb_image_resize.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "imaging/image_decoder.h"
+#include "imaging/jpeg_codec.h"
+
+namespace imaging {
+namespace {
+
+// Targets larger than this are refused: no slot comes near it.
+constexpr int kMaxFitSide = 4096;
+
+constexpr std::uint32_t kAlpha = 0xFF000000u;
+
+bool TargetAllowed(int width, int height) {
+  return width > 0 && height > 0 && width <= kMaxFitSide && height <= kMaxFitSide;
+}
+
+// A fraction limited to 0..1, 0.5 for what is not a number.
+double Fraction(double value) { return std::isnan(value) ? 0.5 : std::clamp(value, 0.0, 1.0); }
+double ZoomOf(const FitSettings& s) {
+  return std::isnan(s.zoom) ? 1.0 : std::clamp(s.zoom, 1.0, kMaxZoom);
+}
+
+// sRGB to linear light and back, as tables: 256 entries one way, 4096 steps of linear the other.
+struct SrgbTables {
+  std::array<float, 256> linear{};
+  std::array<std::uint8_t, 4097> srgb{};
+  SrgbTables() {
+    for (int i = 0; i < 256; ++i) {
+      const double c = i / 255.0;
+      linear[static_cast<std::size_t>(i)] =
+          static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    for (int i = 0; i <= 4096; ++i) {
+      const double l = i / 4096.0;
+      const double c = l <= 0.0031308 ? l * 12.92 : 1.055 * std::pow(l, 1 / 2.4) - 0.055;
+      srgb[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::lround(c * 255));
+    }
+  }
+  std::uint8_t ToSrgb(float l) const {
+    return srgb[static_cast<std::size_t>(std::clamp(l, 0.0f, 1.0f) * 4096.0f + 0.5f)];
+  }
+};
+
+const SrgbTables& Tables() {
+  static const SrgbTables tables;
+  return tables;
+}
+
+// Half of `in` (sizes rounded up; an odd last column or row stands alone), each pixel the average
+// of up to four in linear light, weighted by their alpha.
+Image Halve(const Image& in) {
+  const SrgbTables& t = Tables();
+  Image out((in.width + 1) / 2, (in.height + 1) / 2);
+  for (int y = 0; y < out.height; ++y) {
+    const int y0 = 2 * y, y1 = std::min(2 * y + 1, in.height - 1);
+    for (int x = 0; x < out.width; ++x) {
+      const int x0 = 2 * x, x1 = std::min(2 * x + 1, in.width - 1);
+      const Rgb p[4] = {in.At(x0, y0), in.At(x1, y0), in.At(x0, y1), in.At(x1, y1)};
+      float r = 0, g = 0, b = 0;
+      int alpha = 0;
+      for (const Rgb c : p) {
+        const int a = static_cast<int>(c >> 24);
+        alpha += a;
+        r += t.linear[static_cast<std::size_t>(RedOf(c))] * static_cast<float>(a);
+        g += t.linear[static_cast<std::size_t>(GreenOf(c))] * static_cast<float>(a);
+        b += t.linear[static_cast<std::size_t>(BlueOf(c))] * static_cast<float>(a);
+      }
+      if (alpha == 0) continue;
+      const float w = 1.0f / static_cast<float>(alpha);
+      out.At(x, y) = MakeRgb(t.ToSrgb(r * w), t.ToSrgb(g * w), t.ToSrgb(b * w)) |
+                     static_cast<Rgb>((alpha + 2) / 4) << 24;
+    }
+  }
+  return out;
+}
+
+// `frame` of `source` resampled to width x height with the Catmull-Rom filter. Only the frame and
+// the filter's reach around it are handed to the resizer, which decodes whole rows.
+Image ResampleSmooth(const Image& source, Frame frame, int width, int height) {
+  const double ratio = std::max(frame.width / width, frame.height / height);
+  const int margin = static_cast<int>(std::ceil(2 * std::max(1.0, ratio))) + 2;
+  const int x0 = std::max(0, static_cast<int>(std::floor(frame.x)) - margin);
+  const int y0 = std::max(0, static_cast<int>(std::floor(frame.y)) - margin);
+  const int x1 = std::min(source.width, static_cast<int>(std::ceil(frame.x + frame.width)) + margin);
+  const int y1 =
+      std::min(source.height, static_cast<int>(std::ceil(frame.y + frame.height)) + margin);
+  Image crop(x1 - x0, y1 - y0);
+  for (int y = y0; y < y1; ++y) {
+    std::memcpy(&crop.At(0, y - y0), &source.pixels[static_cast<std::size_t>(y) * source.width + x0],
+                sizeof(Rgb) * crop.width);
+  }
+  Image out(width, height);
+  const auto s = [&](double v, int from, int size) { return static_cast<float>((v - from) / size); };
+  const int done = stbir_resize_region(crop.pixels.data(), crop.width, crop.height, crop.width * 4,
+                      out.pixels.data(), width, height, width * 4, STBIR_TYPE_UINT8, 4, 3, 0,
+                      STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM,
+                      STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB, nullptr,
+                      s(frame.x, x0, crop.width), s(frame.y, y0, crop.height),
+                      s(frame.x + frame.width, x0, crop.width),
+                      s(frame.y + frame.height, y0, crop.height));
+  // The resizer fails only when its working memory cannot be allocated.
+  if (done == 0) throw std::bad_alloc();
+  return out;
+}
+
+// `frame` of `source` at width x height, each pixel the source pixel under its centre.
+Image ResampleNearest(const Image& source, Frame frame, int width, int height) {
+  Image out(width, height);
+  std::vector<int> columns(static_cast<std::size_t>(width));
+  for (int x = 0; x < width; ++x) {
+    const double at = frame.x + (x + 0.5) * frame.width / width;
+    columns[static_cast<std::size_t>(x)] =
+        std::clamp(static_cast<int>(std::floor(at)), 0, source.width - 1);
+  }
+  for (int y = 0; y < height; ++y) {
+    const double at = frame.y + (y + 0.5) * frame.height / height;
+    const int row = std::clamp(static_cast<int>(std::floor(at)), 0, source.height - 1);
+    for (int x = 0; x < width; ++x) out.At(x, y) = source.At(columns[static_cast<std::size_t>(x)], row);
+  }
+  return out;
+}
+
+// `frame` of the source at width x height, from the smallest halving that holds at least twice
+// the target's pixels across the frame.
+Image Resample(std::span<const Image> levels, Frame frame, int width, int height,
+               Resampling resampling) {
+  if (resampling == Resampling::kNearest) return ResampleNearest(levels[0], frame, width, height);
+  const double ratio = std::min(frame.width / width, frame.height / height);
+  std::size_t level = 0;
+  while (level + 1 < levels.size() && std::ldexp(2.0, static_cast<int>(level) + 1) <= ratio) {
+    ++level;
+  }
+  const double scale = std::ldexp(1.0, -static_cast<int>(level));
+  const Image& from = levels[level];
+  Frame scaled{frame.x * scale, frame.y * scale, frame.width * scale, frame.height * scale};
+  // The last column or row of a halving may stand for a single one of the picture's.
+  scaled.width = std::min(scaled.width, from.width - scaled.x);
+  scaled.height = std::min(scaled.height, from.height - scaled.y);
+  return ResampleSmooth(from, scaled, width, height);
+}
+
+// Pixels with less than half their alpha become the key colour; the others lose their alpha.
+void KeyOut(Image& image) {
+  for (Rgb& p : image.pixels) p = (p >> 24) < 128 ? kKeyColour : p & 0xFFFFFF;
+}
+
+}  // namespace
+
+Frame CoverFrame(int source_width, int source_height, const FitSettings& settings) {
+  const double scale = std::max(static_cast<double>(settings.width) / source_width,
+                                static_cast<double>(settings.height) / source_height) *
+                       ZoomOf(settings);
+  Frame f;
+  f.width = std::min<double>(settings.width / scale, source_width);
+  f.height = std::min<double>(settings.height / scale, source_height);
+  const double cx = std::clamp(Fraction(settings.focus_x) * source_width, f.width / 2,
+                               source_width - f.width / 2);
+  const double cy = std::clamp(Fraction(settings.focus_y) * source_height, f.height / 2,
+                               source_height - f.height / 2);
+  f.x = cx - f.width / 2;
+  f.y = cy - f.height / 2;
+  return f;
+}
+
+Placement ContainPlacement(int source_width, int source_height, int width, int height) {
+  const double scale = std::min(static_cast<double>(width) / source_width,
+                                static_cast<double>(height) / source_height);
+  Placement p;
+  p.width = std::clamp(static_cast<int>(std::lround(source_width * scale)), 1, width);
+  p.height = std::clamp(static_cast<int>(std::lround(source_height * scale)), 1, height);
+  p.x = (width - p.width) / 2;
+  p.y = (height - p.height) / 2;
+  return p;
+}
+
+std::pair<int, int> FittedSize(int source_width, int source_height, const FitSettings& settings) {
+  if (settings.mode == FitMode::kKeep) return {source_width, source_height};
+  return {settings.width, settings.height};
+}
+
+int DecodeEighths(int source_width, int source_height, const FitSettings& settings) {
+  if (settings.mode == FitMode::kKeep || settings.resampling == Resampling::kNearest ||
+      source_width <= 0 || source_height <= 0 || !TargetAllowed(settings.width, settings.height)) {
+    return 8;
+  }
+  const double sx = static_cast<double>(settings.width) / source_width;
+  const double sy = static_cast<double>(settings.height) / source_height;
+  // Target pixels per source pixel along the direction that needs the most.
+  double scale = std::max(sx, sy);
+  if (settings.mode == FitMode::kCover) scale *= ZoomOf(settings);
+  if (settings.mode == FitMode::kContain) scale = std::min(sx, sy);
+  return std::clamp(static_cast<int>(std::ceil(16 * scale - 1e-9)), 1, 8);
+}
+
+DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
+                           const FitSettings* settings) {
+  DecodedForFit result;
+  if (IsJpeg(data)) {
+    result.picture = DecodeJpeg(data, budget, [&](int width, int height) {
+      result.source_width = width;
+      result.source_height = height;
+      return settings != nullptr ? DecodeEighths(width, height, *settings) : 8;
+    });
+  } else {
+    result.picture = DecodeImage(data, budget);
+    if (result.picture) {
+      result.source_width = result.picture->width;
+      result.source_height = result.picture->height;
+    }
+  }
+  return result;
+}
+
+FitSource::FitSource(Image picture, std::optional<Rgb> key) : key_(key) {
+  if (picture.Empty()) return;
+  for (Rgb& p : picture.pixels) {
+    const Rgb c = p & 0xFFFFFF;
+    p = c == kKeyColour || (key && c == (*key & 0xFFFFFF)) ? c : c | kAlpha;
+  }
+  levels_.push_back(std::move(picture));
+  // Halvings smaller than this in either direction would never be chosen: a fit reads a level
+  // only where the frame holds twice the target's pixels.
+  constexpr int kSmallest = 8;
+  while (levels_.back().width >= 2 * kSmallest && levels_.back().height >= 2 * kSmallest) {
+    levels_.push_back(Halve(levels_.back()));
+  }
+}
+
+Image FitSource::Fit(const FitSettings& settings) const {
+  if (Empty()) return {};
+  const int sw = width(), sh = height();
+  Image out;
+  switch (settings.mode) {
+    case FitMode::kKeep:
+      out = levels_[0];
+      break;
+    case FitMode::kCover:
+      if (!TargetAllowed(settings.width, settings.height)) return {};
+      out = Resample(levels_, CoverFrame(sw, sh, settings), settings.width, settings.height,
+                     settings.resampling);
+      break;
+    case FitMode::kStretch:
+      if (!TargetAllowed(settings.width, settings.height)) return {};
+      out = Resample(levels_, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)},
+                     settings.width, settings.height, settings.resampling);
+      break;
+    case FitMode::kContain: {
+      if (!TargetAllowed(settings.width, settings.height)) return {};
+      const Placement p = ContainPlacement(sw, sh, settings.width, settings.height);
+      const Image inner =
+          Resample(levels_, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)},
+                   p.width, p.height, settings.resampling);
+      out = Image(settings.width, settings.height, (settings.fill & 0xFFFFFF) | kAlpha);
+      for (int y = 0; y < p.height; ++y) {
+        std::memcpy(&out.At(p.x, p.y + y), &inner.pixels[static_cast<std::size_t>(y) * p.width],
+                    sizeof(Rgb) * p.width);
+      }
+      break;
+    }
+  }
+  KeyOut(out);
+  ReduceToRgb555(out, settings.dither, settings.strength);
+  return out;
+}
+
+}  // namespace imaging

@@ -1,0 +1,111 @@
+// Fitting a picture into a slot of another size: which part of the picture the slot shows, the
+// resampling in linear light, the key colour and the reduction to 15-bit colour.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "imaging/dither.h"
+#include "imaging/image.h"
+#include "imaging/limits.h"
+
+namespace imaging {
+
+enum class FitMode {
+  kCover,    // scaled to fill the target; what reaches beyond it is cut off
+  kContain,  // scaled to fit inside the target, the rest filled
+  kStretch,  // scaled to the target's size in each direction on its own
+  kKeep,     // taken at its own size, as it is
+};
+
+enum class Resampling {
+  kSmooth,   // Catmull-Rom in linear light
+  kNearest,  // each pixel the source pixel under its centre: pixel art stays crisp
+};
+
+// How a picture becomes a slot's picture.
+struct FitSettings {
+  int width = 0;  // the target; ignored by kKeep
+  int height = 0;
+  FitMode mode = FitMode::kCover;
+  // Cover: the point of the picture (fractions of its width and height) that the frame keeps in
+  // its middle, as far as the frame can move; and how much the frame is zoomed into the picture
+  // from the largest frame that fits (1 to kMaxZoom).
+  double focus_x = 0.5;
+  double focus_y = 0.5;
+  double zoom = 1.0;
+  Resampling resampling = Resampling::kSmooth;
+  DitherKind dither = DitherKind::kFloydSteinberg;
+  int strength = 100;  // percent
+  // A colour of the picture that becomes transparent, besides pixels that already are.
+  std::optional<Rgb> key;
+  // Contain: the colour around the picture; the key colour leaves it transparent.
+  Rgb fill = kKeyColour;
+
+  friend bool operator==(const FitSettings&, const FitSettings&) = default;
+};
+
+inline constexpr double kMaxZoom = 8.0;
+
+// A rectangle of the source picture, in its pixels.
+struct Frame {
+  double x = 0, y = 0, width = 0, height = 0;
+};
+// The part of a picture of the given size that cover fills the target with.
+Frame CoverFrame(int source_width, int source_height, const FitSettings& settings);
+
+// Where contain puts the scaled picture in the target: as large as fits, centred, at least 1 x 1.
+struct Placement {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+Placement ContainPlacement(int source_width, int source_height, int width, int height);
+
+// The size of the fitted picture: the target's, or the source's for kKeep.
+std::pair<int, int> FittedSize(int source_width, int source_height, const FitSettings& settings);
+
+// n, 1 to 8: the smallest decoding scale n/8 at which the part of the picture that `settings`
+// keeps still has at least twice the target's pixels in each direction. 8 for kKeep and for
+// nearest-neighbour resampling, which take the picture's own pixels.
+int DecodeEighths(int source_width, int source_height, const FitSettings& settings);
+
+// A picture decoded for fitting, with the size of the picture the file holds.
+struct DecodedForFit {
+  Decoded picture = DecodeError::kUnknownFormat;
+  int source_width = 0;
+  int source_height = 0;
+};
+// Decodes a BMP, PNG or JPEG file as DecodeImage does; `settings`, when given, lets a JPEG decode
+// at the smaller size DecodeEighths allows.
+DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
+                           const FitSettings* settings = nullptr);
+
+// A source picture made ready to be fitted again and again (a dialog's every adjustment): the
+// picture with its transparent pixels marked, and copies of it halved again and again in linear
+// light, so that a fit reads only about four times the target's pixels whatever the picture's
+// size. The copies take a third of the picture's memory.
+class FitSource {
+ public:
+  FitSource() = default;
+  // Takes `picture`: pixels of the key colour, and of `key` when given, are transparent.
+  FitSource(Image picture, std::optional<Rgb> key);
+
+  bool Empty() const { return levels_.empty(); }
+  int width() const { return Empty() ? 0 : levels_[0].width; }
+  int height() const { return Empty() ? 0 : levels_[0].height; }
+  const std::optional<Rgb>& key() const { return key_; }
+  // The halvings: 0 is the picture, each next one half the size (rounded up); the top byte of
+  // every pixel is its alpha.
+  std::span<const Image> levels() const { return levels_; }
+
+  // The slot's picture that `settings` make of the source: 15-bit colour, transparent pixels in
+  // the key colour. Its key must be the source's. Empty for an empty source or target.
+  Image Fit(const FitSettings& settings) const;
+
+ private:
+  std::vector<Image> levels_;
+  std::optional<Rgb> key_;
+};
+
+}  // namespace imaging

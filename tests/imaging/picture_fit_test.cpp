@@ -1,0 +1,199 @@
+// Reduction kinds, frames, resampling and the fit of a picture into a slot.
+#include "imaging/picture_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "imaging/jpeg_codec.h"
+
+namespace imaging {
+namespace {
+
+Image Grey(int width, const std::vector<int>& values) {
+  Image image(width, static_cast<int>(values.size()) / width);
+  for (std::size_t i = 0; i < values.size(); ++i) image.pixels[i] = MakeRgb(values[i], values[i], values[i]);
+  return image;
+}
+
+FitSettings To(int width, int height) {
+  FitSettings s;
+  s.width = width;
+  s.height = height;
+  return s;
+}
+
+std::vector<int> Reds(const Image& image) {
+  std::vector<int> reds;
+  for (const Rgb p : image.pixels) reds.push_back(RedOf(p));
+  return reds;
+}
+
+TEST(ReduceToRgb555, EachKindOnATinyRamp) {
+  const std::vector<int> ramp = {13, 7, 14, 6, 6, 15, 13, 14, 14, 13, 13, 15};
+  struct Case {
+    DitherKind kind;
+    int strength;
+    std::vector<int> expected;
+  } const cases[] = {
+      {DitherKind::kFloydSteinberg, 100, {8, 8, 8, 8, 0, 16, 8, 16, 16, 8, 16, 8}},
+      {DitherKind::kSerpentine, 100, {8, 8, 8, 8, 0, 16, 16, 8, 16, 8, 8, 16}},
+      {DitherKind::kFloydSteinberg, 50, {8, 8, 8, 0, 0, 16, 8, 16, 8, 8, 8, 16}},
+      {DitherKind::kNone, 100, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
+      {DitherKind::kSerpentine, 0, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
+  };
+  for (const Case& c : cases) {
+    Image image = Grey(4, ramp);
+    ReduceToRgb555(image, c.kind, c.strength);
+    EXPECT_EQ(Reds(image), c.expected) << static_cast<int>(c.kind) << " at " << c.strength;
+  }
+  // Floyd-Steinberg at full strength is the import's reduction.
+  Image a = Grey(4, ramp), b = Grey(4, ramp);
+  ReduceToRgb555(a, DitherKind::kFloydSteinberg);
+  DitherToRgb555(b);
+  EXPECT_EQ(a, b);
+}
+
+TEST(ReduceToRgb555, OrderedHalfStepFollowsTheBayerPattern) {
+  Image image = Grey(8, std::vector<int>(16, 4));  // half way between 0 and 8
+  ReduceToRgb555(image, DitherKind::kOrdered);
+  EXPECT_EQ(Reds(image), (std::vector<int>{0, 8, 0, 8, 0, 8, 0, 8, 8, 0, 8, 0, 8, 0, 8, 0}));
+  Image top = Grey(2, {255, 0});
+  ReduceToRgb555(top, DitherKind::kOrdered);
+  EXPECT_EQ(Reds(top), (std::vector<int>{248, 0}));
+}
+
+TEST(ReduceToRgb555, EveryKindKeepsMultiplesOfEightAndGivesThem) {
+  for (const DitherKind kind : {DitherKind::kFloydSteinberg, DitherKind::kSerpentine,
+                                DitherKind::kOrdered, DitherKind::kNone}) {
+    Image exact(9, 9, kKeyColour);
+    exact.At(4, 4) = MakeRgb(8, 248, 128);
+    Image kept = exact;
+    ReduceToRgb555(kept, kind);
+    EXPECT_EQ(kept, exact);
+    Image any(16, 16);
+    for (std::size_t i = 0; i < any.pixels.size(); ++i) any.pixels[i] = static_cast<Rgb>(i * 0x010305);
+    ReduceToRgb555(any, kind, 70);
+    for (const Rgb p : any.pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u);
+  }
+}
+
+TEST(CoverFrame, FillsTheTargetAroundTheFocus) {
+  struct Case {
+    double focus_x, focus_y, zoom;
+    Frame expected;
+  } const cases[] = {
+      {0.5, 0.5, 1, {240, 0, 1440, 1080}}, {0, 0, 1, {0, 0, 1440, 1080}},
+      {1, 1, 1, {480, 0, 1440, 1080}},     {0.25, 0.5, 2, {120, 270, 720, 540}},
+      {0.9, 0.1, 100, {1638, 40.5, 180, 135}},  // zoom limited to 8x
+  };
+  for (const Case& c : cases) {
+    FitSettings s = To(256, 192);
+    s.focus_x = c.focus_x, s.focus_y = c.focus_y, s.zoom = c.zoom;
+    const Frame f = CoverFrame(1920, 1080, s);
+    EXPECT_DOUBLE_EQ(f.x, c.expected.x);
+    EXPECT_DOUBLE_EQ(f.y, c.expected.y);
+    EXPECT_DOUBLE_EQ(f.width, c.expected.width);
+    EXPECT_DOUBLE_EQ(f.height, c.expected.height);
+  }
+}
+
+TEST(DecodeEighths, SmallestScaleWithTwiceTheTarget) {
+  FitSettings cover = To(256, 192);
+  EXPECT_EQ(DecodeEighths(6000, 4000, cover), 1);  // 750 x 500 still holds 512 x 384
+  EXPECT_EQ(DecodeEighths(1000, 750, cover), 5);
+  EXPECT_EQ(DecodeEighths(300, 200, cover), 8);
+  cover.zoom = 4;
+  EXPECT_EQ(DecodeEighths(6000, 4000, cover), 4);
+  FitSettings contain = cover;
+  contain.mode = FitMode::kContain;
+  EXPECT_EQ(DecodeEighths(4000, 1000, contain), 2);  // 0.064 of the width: 1.02 eighths
+  FitSettings nearest = To(256, 192);
+  nearest.resampling = Resampling::kNearest;
+  EXPECT_EQ(DecodeEighths(6000, 4000, nearest), 8);
+}
+
+TEST(DecodeForFit, ShrinksAJpegWhileDecodingAndKnowsItsSize) {
+  Image photo(64, 48, MakeRgb(200, 100, 50));
+  const std::vector<std::uint8_t> jpeg = EncodeJpeg(photo, 90);
+  const FitSettings cover = To(8, 6);
+  const DecodedForFit shrunk = DecodeForFit(jpeg, kNoBudget, &cover);
+  ASSERT_TRUE(shrunk.picture);
+  EXPECT_EQ(shrunk.picture->width, 16);
+  EXPECT_EQ(shrunk.picture->height, 12);
+  EXPECT_EQ(shrunk.source_width, 64);
+  EXPECT_EQ(shrunk.source_height, 48);
+  EXPECT_EQ(DecodeForFit(jpeg, kNoBudget).picture->width, 64);
+}
+
+// Fits without dither, so that what the resampling gives shows.
+Image FitPlain(const Image& source, FitSettings s) {
+  s.dither = DitherKind::kNone;
+  return FitSource(source, std::nullopt).Fit(s);
+}
+
+TEST(FitSource, NearestTakesThePixelUnderEachCentre) {
+  Image source(4, 4);
+  for (int i = 0; i < 16; ++i) source.pixels[static_cast<std::size_t>(i)] = MakeRgb(i * 8, 0, 0);
+  FitSettings s = To(2, 2);
+  s.resampling = Resampling::kNearest;
+  EXPECT_EQ(Reds(FitPlain(source, s)), (std::vector<int>{40, 56, 104, 120}));
+  s.mode = FitMode::kStretch;
+  s.width = 8;
+  s.height = 1;
+  EXPECT_EQ(Reds(FitPlain(source, s)), (std::vector<int>{64, 64, 72, 72, 80, 80, 88, 88}));
+}
+
+TEST(FitSource, SmoothKeepsFlatColourAndAveragesInLinearLight) {
+  EXPECT_EQ(FitPlain(Image(40, 30, MakeRgb(48, 96, 200)), To(4, 3)), Image(4, 3, MakeRgb(48, 96, 200)));
+  // One-pixel black and white stripes average to half the light: sRGB 188, not 128.
+  Image stripes(64, 64);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) stripes.At(x, y) = x % 2 ? 0xFFFFFF : 0;
+  const Image half = FitPlain(stripes, To(8, 8));
+  for (int x = 2; x < 6; ++x) EXPECT_EQ(half.At(x, 4), MakeRgb(184, 184, 184)) << x;
+}
+
+TEST(FitSource, TransparentPixelsStayKeyAndLendNoColour) {
+  // Red on the left, transparent on the right, and a chosen colour that becomes transparent.
+  Image source(32, 32, kKeyColour);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 16; ++x) source.At(x, y) = MakeRgb(255, 0, 0);
+  source.At(0, 0) = MakeRgb(1, 2, 3);
+  FitSettings s = To(8, 8);
+  s.key = MakeRgb(1, 2, 3);
+  const Image fitted = FitSource(source, s.key).Fit(s);
+  EXPECT_EQ(fitted.At(7, 4), kKeyColour);
+  for (const Rgb p : fitted.pixels) ASSERT_TRUE(p == kKeyColour || GreenOf(p) == 0) << std::hex << p;
+  EXPECT_EQ(fitted.At(1, 4), MakeRgb(248, 0, 0));
+}
+
+TEST(FitSource, ContainFillsAroundAndKeepKeepsTheSize) {
+  Image source(4, 2, MakeRgb(80, 80, 80));
+  FitSettings s = To(4, 4);
+  s.mode = FitMode::kContain;
+  s.resampling = Resampling::kNearest;
+  Image expected(4, 4, kKeyColour);
+  for (int x = 0; x < 4; ++x) expected.At(x, 1) = expected.At(x, 2) = MakeRgb(80, 80, 80);
+  EXPECT_EQ(FitPlain(source, s), expected);
+  s.fill = MakeRgb(16, 32, 48);
+  EXPECT_EQ(FitPlain(source, s).At(0, 0), MakeRgb(16, 32, 48));
+  s.mode = FitMode::kKeep;
+  EXPECT_EQ(FitPlain(source, s), source);
+  EXPECT_EQ(ContainPlacement(1000, 1, 4, 4).height, 1);  // never thinner than a pixel
+}
+
+TEST(FitSource, HugeSourceFitsThroughItsHalvings) {
+  FitSource source(Image(1501, 1001, MakeRgb(120, 16, 240)), std::nullopt);
+  EXPECT_EQ(source.levels().size(), 8u);
+  EXPECT_EQ(source.levels()[1].width, 751);
+  FitSettings s = To(256, 192);
+  s.zoom = 3.3;
+  s.focus_x = 0.8;
+  EXPECT_EQ(source.Fit(s), Image(256, 192, MakeRgb(120, 16, 240)));
+  s.width = 0;
+  EXPECT_TRUE(source.Fit(s).Empty());
+}
+
+}  // namespace
+}  // namespace imaging
