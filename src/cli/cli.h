@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/image.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
 #include "skin/skin_document.h"
@@ -37,6 +38,11 @@ skin::MessageTexts BuiltInMessageTexts();
 // well-formed UTF-8 are written as \xNN, so that a name from an archive cannot move the cursor,
 // retitle the window or hide what follows.
 std::string TerminalSafe(std::string_view text);
+
+// A whole number written in decimal or 0x hexadecimal, from min to max.
+bool ParseNumber(const std::string& text, long min, long max, long& out);
+// A colour written 0xRRGGBB.
+bool ParseColour(const std::string& text, imaging::Rgb& out);
 
 // Prints "skinsmith-cli: <text>" and the usage line to stderr; returns kExitFailed.
 int UsageError(const std::string& text);

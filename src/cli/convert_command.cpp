@@ -1,5 +1,4 @@
-// skinsmith-cli convert SKIN OUTDIR and import IMAGE OUT.bmp: the editor's open, save and import
-// operations from the command line.
+// skinsmith-cli convert SKIN OUTDIR: the editor's open and save operations from the command line.
 #include <cstdio>
 #include <filesystem>
 
@@ -37,16 +36,6 @@ int RunConvert(const Arguments& args) {
   StderrFeedback feedback;
   if (!OpenSkinOnto(doc, args[0], feedback)) return kExitFailed;
   return SaveSkinInto(doc, args[1], feedback);
-}
-
-int RunImport(const Arguments& args) {
-  if (args.size() != 2) return UsageError("import takes a picture file and an output .bmp file");
-  skin::SkinDocument doc;
-  StderrFeedback feedback;
-  const skin::MessageTexts texts = BuiltInMessageTexts();
-  if (!skin::LoadSkinBitmap(doc, skin::SlotId::btn, args[0], texts, feedback)) return kExitFailed;
-  skin::WriteSkinBitmap(doc.Slot(skin::SlotId::btn), args[1], texts, feedback);
-  return feedback.messages() == 0 ? kExitOk : kExitFailed;
 }
 
 }  // namespace cli

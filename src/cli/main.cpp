@@ -1,6 +1,8 @@
 // skinsmith-cli: the headless companion of the editor. It runs the editor's own core operations on
 // skins and pictures from the command line.
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <new>
@@ -24,7 +26,12 @@ constexpr Command kCommands[] = {
      RunDefaults},
     {"convert", "convert SKIN OUTDIR           open a skin folder or .zip and save it into OUTDIR",
      RunConvert},
-    {"import", "import IMAGE OUT.bmp         convert a BMP, PNG or JPEG into a 16-bit skin BMP",
+    {"import",
+     "import IMAGE OUT.bmp [--size WxH|SLOT] [--fit cover|contain|stretch|keep]\n"
+     "        [--focus FX,FY] [--resample smooth|nearest] [--dither fs|serpentine|ordered|none]\n"
+     "        [--strength 0-100] [--key 0xRRGGBB]\n"
+     "                               convert a BMP, PNG or JPEG into a 16-bit skin BMP, fitted\n"
+     "                               to a size (a slot's name: its expected size)",
      RunImport},
     {"render",
      "render SKIN|--default --screen N|--all -o OUT.png [--zoom Z] [--background 0xRRGGBB]\n"
@@ -91,6 +98,21 @@ void StderrFeedback::ShowError(const std::string& text) {
 skin::MessageTexts BuiltInMessageTexts() {
   const i18n::UiTexts texts;
   return skin::MakeMessageTexts([&](std::string_view key) { return texts.Text(key); });
+}
+
+bool ParseNumber(const std::string& text, long min, long max, long& out) {
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtol(text.c_str(), &end, 0);
+  return !text.empty() && *end == '\0' && errno == 0 && out >= min && out <= max;
+}
+
+bool ParseColour(const std::string& text, imaging::Rgb& out) {
+  long value = 0;
+  if (!ParseNumber(text, 0, 0xFFFFFF, value)) return false;
+  // The option is written red first, as on the web; the program holds red in the low byte.
+  out = imaging::MakeRgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
+  return true;
 }
 
 int UsageError(const std::string& text) {

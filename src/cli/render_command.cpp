@@ -13,12 +13,6 @@
 namespace cli {
 namespace {
 
-bool ParseNumber(const std::string& text, long min, long max, long& out) {
-  char* end = nullptr;
-  out = std::strtol(text.c_str(), &end, 0);
-  return !text.empty() && *end == '\0' && out >= min && out <= max;
-}
-
 // "X,Y" with X and Y on the unscaled canvas.
 bool ParseCanvasPoint(const std::string& text, long& x, long& y) {
   const std::size_t comma = text.find(',');
@@ -39,7 +33,6 @@ int RunRender(const Arguments& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool has_value = i + 1 < args.size();
-    long value = 0;
     if (a == "--default") {
       use_default = true;
     } else if (a == "--all") {
@@ -60,11 +53,9 @@ int RunRender(const Arguments& args) {
       if (*end != '\0' || !(zoom > 0.0f && zoom <= 8.0f))
         return UsageError("--zoom takes a number up to 8");
     } else if (a == "--background" && has_value) {
-      if (!ParseNumber(args[++i], 0, 0xFFFFFF, value)) {
+      if (!ParseColour(args[++i], background)) {
         return UsageError("--background takes a colour 0xRRGGBB");
       }
-      // The option is written red first, as on the web; the program holds red in the low byte.
-      background = imaging::MakeRgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
     } else if (!a.starts_with("-") && skin_path.empty()) {
       skin_path = a;
     } else {

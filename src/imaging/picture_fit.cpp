@@ -96,23 +96,26 @@ Image ResampleSmooth(const Image& source, Frame frame, int width, int height) {
   const int margin = static_cast<int>(std::ceil(2 * std::max(1.0, ratio))) + 2;
   const int x0 = std::max(0, static_cast<int>(std::floor(frame.x)) - margin);
   const int y0 = std::max(0, static_cast<int>(std::floor(frame.y)) - margin);
-  const int x1 = std::min(source.width, static_cast<int>(std::ceil(frame.x + frame.width)) + margin);
+  const int x1 =
+      std::min(source.width, static_cast<int>(std::ceil(frame.x + frame.width)) + margin);
   const int y1 =
       std::min(source.height, static_cast<int>(std::ceil(frame.y + frame.height)) + margin);
   Image crop(x1 - x0, y1 - y0);
   for (int y = y0; y < y1; ++y) {
-    std::memcpy(&crop.At(0, y - y0), &source.pixels[static_cast<std::size_t>(y) * source.width + x0],
+    std::memcpy(&crop.At(0, y - y0),
+                &source.pixels[static_cast<std::size_t>(y) * source.width + x0],
                 sizeof(Rgb) * crop.width);
   }
   Image out(width, height);
-  const auto s = [&](double v, int from, int size) { return static_cast<float>((v - from) / size); };
-  const int done = stbir_resize_region(crop.pixels.data(), crop.width, crop.height, crop.width * 4,
-                      out.pixels.data(), width, height, width * 4, STBIR_TYPE_UINT8, 4, 3, 0,
-                      STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM,
-                      STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB, nullptr,
-                      s(frame.x, x0, crop.width), s(frame.y, y0, crop.height),
-                      s(frame.x + frame.width, x0, crop.width),
-                      s(frame.y + frame.height, y0, crop.height));
+  const auto s = [&](double v, int from, int size) {
+    return static_cast<float>((v - from) / size);
+  };
+  const int done = stbir_resize_region(
+      crop.pixels.data(), crop.width, crop.height, crop.width * 4, out.pixels.data(), width, height,
+      width * 4, STBIR_TYPE_UINT8, 4, 3, 0, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP,
+      STBIR_FILTER_CATMULLROM, STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB, nullptr,
+      s(frame.x, x0, crop.width), s(frame.y, y0, crop.height),
+      s(frame.x + frame.width, x0, crop.width), s(frame.y + frame.height, y0, crop.height));
   // The resizer fails only when its working memory cannot be allocated.
   if (done == 0) throw std::bad_alloc();
   return out;
@@ -130,7 +133,8 @@ Image ResampleNearest(const Image& source, Frame frame, int width, int height) {
   for (int y = 0; y < height; ++y) {
     const double at = frame.y + (y + 0.5) * frame.height / height;
     const int row = std::clamp(static_cast<int>(std::floor(at)), 0, source.height - 1);
-    for (int x = 0; x < width; ++x) out.At(x, y) = source.At(columns[static_cast<std::size_t>(x)], row);
+    for (int x = 0; x < width; ++x)
+      out.At(x, y) = source.At(columns[static_cast<std::size_t>(x)], row);
   }
   return out;
 }
@@ -263,8 +267,8 @@ Image FitSource::Fit(const FitSettings& settings) const {
       if (!TargetAllowed(settings.width, settings.height)) return {};
       const Placement p = ContainPlacement(sw, sh, settings.width, settings.height);
       const Image inner =
-          Resample(levels_, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)},
-                   p.width, p.height, settings.resampling);
+          Resample(levels_, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)}, p.width,
+                   p.height, settings.resampling);
       out = Image(settings.width, settings.height, (settings.fill & 0xFFFFFF) | kAlpha);
       for (int y = 0; y < p.height; ++y) {
         std::memcpy(&out.At(p.x, p.y + y), &inner.pixels[static_cast<std::size_t>(y) * p.width],

@@ -319,6 +319,26 @@ bool ImportSkinImage(SkinDocument& doc, SlotId slot, const std::string& path,
   return LoadFile(doc, slot, path, texts, feedback, true, budget);
 }
 
+std::optional<imaging::DecodedForFit> ReadPictureForFit(const std::string& path,
+                                                        const imaging::FitSettings* settings,
+                                                        const MessageTexts& texts,
+                                                        Feedback& feedback, std::uint64_t budget) {
+  FileProblem problem = FileProblem::kOutOfMemory;
+  try {
+    const base::ReadResult file = base::ReadWholeFile(path, kMaxPictureFileBytes);
+    if (const std::optional<FileProblem> unread = skin::ProblemOf(file.status)) {
+      problem = *unread;
+    } else {
+      imaging::DecodedForFit decoded = imaging::DecodeForFit(file.bytes, budget, settings);
+      if (decoded.picture) return decoded;
+      problem = ProblemOf(decoded.picture.error());
+    }
+  } catch (const std::bad_alloc&) {
+  }
+  feedback.ShowError(ComposeFileMessage(path, problem, texts));
+  return std::nullopt;
+}
+
 std::string ProposedImportName(const std::string& last_path, SlotId slot) {
   return FolderWithSeparator(last_path) + std::string(Info(slot).BaseName()) + ".bmp";
 }

@@ -1,8 +1,10 @@
 // Loading skins from folders and ZIP archives, and single pictures into slots.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "imaging/picture_fit.h"
 #include "skin/code_page.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
@@ -47,6 +49,15 @@ bool LoadSkinBitmap(SkinDocument& doc, SlotId slot, const std::string& path,
 bool ImportSkinImage(SkinDocument& doc, SlotId slot, const std::string& path,
                      const MessageTexts& texts, Feedback& feedback,
                      std::uint64_t budget = kPictureMemoryBudget);
+
+// Reads and decodes the picture file at `path` to be fitted into a slot (imaging::DecodeForFit:
+// with `settings`, a JPEG decodes at the smaller size they allow), within `budget` bytes. A file
+// that cannot be taken is reported as an import reports it, and gives nothing.
+std::optional<imaging::DecodedForFit> ReadPictureForFit(const std::string& path,
+                                                        const imaging::FitSettings* settings,
+                                                        const MessageTexts& texts,
+                                                        Feedback& feedback,
+                                                        std::uint64_t budget = kPictureMemoryBudget);
 
 // The file name the import chooser proposes for `slot`: the last used folder followed by the
 // slot's base name and ".bmp" (an icon is proposed in the folder itself, not in icon/), or the bare

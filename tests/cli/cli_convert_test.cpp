@@ -80,11 +80,47 @@ TEST(CliImport, WritesASixteenBitBmpOrFails) {
   EXPECT_EQ(missing.err, (dir.path() / "nope.png").string() + " : File not found.\n");
 }
 
+TEST(CliImport, FitsToASlotsSizeOrRefusesOptionsItCannotUse) {
+  testing_support::TempDir dir;
+  imaging::Image picture(8, 4, imaging::MakeRgb(64, 128, 192));
+  const std::vector<std::uint8_t> png = imaging::EncodePng(picture);
+  std::ofstream(dir.path() / "in.png", std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), png.size());
+  const std::string io = (dir.path() / "in.png").string() + " " + (dir.path() / "out.bmp").string();
+  const auto written = [&] {
+    const std::string bytes = testing_support::ReadFileText(dir.path() / "out.bmp");
+    return imaging::DecodeBmp16(
+        {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  };
+  // The nds icon's expected size, the picture in its middle and key green above and below.
+  ASSERT_EQ(
+      RunCli("import " + io + " --size nds --fit contain --resample nearest --dither none").status,
+      0);
+  auto image = written();
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 32);
+  EXPECT_EQ(image->height, 32);
+  EXPECT_EQ(image->At(0, 0), imaging::kKeyColour);
+  EXPECT_EQ(image->At(16, 16), imaging::MakeRgb(64, 128, 192));
+  ASSERT_EQ(RunCli("import " + io +
+                   " --size 3x5 --focus 0,1 --dither ordered --strength 50 --key 0x102030")
+                .status,
+            0);
+  EXPECT_EQ(written()->width, 3);
+  for (const char* wrong :
+       {"--size 0x5", "--size upper", "--fit cover", "--focus 0.5", "--size 2x2 --focus 2,0",
+        "--dither fancy", "--strength 101", "--key green", "--resample nearest", "extra"}) {
+    EXPECT_EQ(RunCli("import " + io + " " + wrong).status, 2) << wrong;
+  }
+}
+
 // Names from an archive reach the terminal with their control characters spelt out: an entry
 // name cannot clear the screen, retitle the window or hide the messages after it.
 TEST(CliConvert, ControlCharactersInNamesArePrintedEscaped) {
   testing_support::TempDir dir;
-  const std::string root = "evil\x1b]0;owned\x07\x1b[2J\xc2\x9b" "31m/";
+  const std::string root =
+      "evil\x1b]0;owned\x07\x1b[2J\xc2\x9b"
+      "31m/";
   ASSERT_TRUE(testing_support::WriteZip((dir.path() / "evil.zip").string(),
                                         {{root + "uisettings.ini", "[end]\r\n", true}}));
   const CliRun run =
@@ -93,8 +129,9 @@ TEST(CliConvert, ControlCharactersInNamesArePrintedEscaped) {
   EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
   EXPECT_EQ(run.err.find('\x07'), std::string::npos);
   EXPECT_EQ(run.err.find("\xc2\x9b"), std::string::npos);
-  EXPECT_NE(run.err.find("evil\\x1b]0;owned\\x07\\x1b[2J\\xc2\\x9b31m\\active.bmp : File not found."),
-            std::string::npos)
+  EXPECT_NE(
+      run.err.find("evil\\x1b]0;owned\\x07\\x1b[2J\\xc2\\x9b31m\\active.bmp : File not found."),
+      std::string::npos)
       << run.err;
 }
 

@@ -12,7 +12,8 @@ namespace {
 
 Image Grey(int width, const std::vector<int>& values) {
   Image image(width, static_cast<int>(values.size()) / width);
-  for (std::size_t i = 0; i < values.size(); ++i) image.pixels[i] = MakeRgb(values[i], values[i], values[i]);
+  for (std::size_t i = 0; i < values.size(); ++i)
+    image.pixels[i] = MakeRgb(values[i], values[i], values[i]);
   return image;
 }
 
@@ -72,7 +73,8 @@ TEST(ReduceToRgb555, EveryKindKeepsMultiplesOfEightAndGivesThem) {
     ReduceToRgb555(kept, kind);
     EXPECT_EQ(kept, exact);
     Image any(16, 16);
-    for (std::size_t i = 0; i < any.pixels.size(); ++i) any.pixels[i] = static_cast<Rgb>(i * 0x010305);
+    for (std::size_t i = 0; i < any.pixels.size(); ++i)
+      any.pixels[i] = static_cast<Rgb>(i * 0x010305);
     ReduceToRgb555(any, kind, 70);
     for (const Rgb p : any.pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u);
   }
@@ -83,8 +85,8 @@ TEST(CoverFrame, FillsTheTargetAroundTheFocus) {
     double focus_x, focus_y, zoom;
     Frame expected;
   } const cases[] = {
-      {0.5, 0.5, 1, {240, 0, 1440, 1080}}, {0, 0, 1, {0, 0, 1440, 1080}},
-      {1, 1, 1, {480, 0, 1440, 1080}},     {0.25, 0.5, 2, {120, 270, 720, 540}},
+      {0.5, 0.5, 1, {240, 0, 1440, 1080}},     {0, 0, 1, {0, 0, 1440, 1080}},
+      {1, 1, 1, {480, 0, 1440, 1080}},         {0.25, 0.5, 2, {120, 270, 720, 540}},
       {0.9, 0.1, 100, {1638, 40.5, 180, 135}},  // zoom limited to 8x
   };
   for (const Case& c : cases) {
@@ -145,7 +147,8 @@ TEST(FitSource, NearestTakesThePixelUnderEachCentre) {
 }
 
 TEST(FitSource, SmoothKeepsFlatColourAndAveragesInLinearLight) {
-  EXPECT_EQ(FitPlain(Image(40, 30, MakeRgb(48, 96, 200)), To(4, 3)), Image(4, 3, MakeRgb(48, 96, 200)));
+  EXPECT_EQ(FitPlain(Image(40, 30, MakeRgb(48, 96, 200)), To(4, 3)),
+            Image(4, 3, MakeRgb(48, 96, 200)));
   // One-pixel black and white stripes average to half the light: sRGB 188, not 128.
   Image stripes(64, 64);
   for (int y = 0; y < 64; ++y)
@@ -164,7 +167,8 @@ TEST(FitSource, TransparentPixelsStayKeyAndLendNoColour) {
   s.key = MakeRgb(1, 2, 3);
   const Image fitted = FitSource(source, s.key).Fit(s);
   EXPECT_EQ(fitted.At(7, 4), kKeyColour);
-  for (const Rgb p : fitted.pixels) ASSERT_TRUE(p == kKeyColour || GreenOf(p) == 0) << std::hex << p;
+  for (const Rgb p : fitted.pixels)
+    ASSERT_TRUE(p == kKeyColour || GreenOf(p) == 0) << std::hex << p;
   EXPECT_EQ(fitted.At(1, 4), MakeRgb(248, 0, 0));
 }
 

@@ -1,0 +1,135 @@
+// skinsmith-cli import IMAGE OUT.bmp: a picture file made a skin bitmap, at its own size as the
+// editor's import takes it, or fitted to a slot's size as the import studio fits it.
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "cli/cli.h"
+#include "imaging/picture_fit.h"
+#include "skin/skin_loader.h"
+#include "skin/skin_saver.h"
+
+namespace cli {
+namespace {
+
+// "WxH", or a slot's name for its expected size.
+bool ParseSize(const std::string& text, imaging::FitSettings& settings) {
+  for (const skin::SlotInfo& slot : skin::kSlots) {
+    if (slot.BaseName() == text) {
+      settings.width = slot.expected_width;
+      settings.height = slot.expected_height;
+      return true;
+    }
+  }
+  const std::size_t x = text.find('x');
+  long width = 0, height = 0;
+  if (x == std::string::npos || !ParseNumber(text.substr(0, x), 1, 4096, width) ||
+      !ParseNumber(text.substr(x + 1), 1, 4096, height)) {
+    return false;
+  }
+  settings.width = static_cast<int>(width);
+  settings.height = static_cast<int>(height);
+  return true;
+}
+
+bool ParseFraction(std::string_view text, double& out) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return error == std::errc() && end == text.data() + text.size() && out >= 0 && out <= 1;
+}
+
+// One of `names`, giving its index.
+template <typename Enum, std::size_t N>
+bool ParseChoice(const std::string& text, const std::string_view (&names)[N], Enum& out) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (text == names[i]) {
+      out = static_cast<Enum>(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+constexpr std::string_view kFits[] = {"cover", "contain", "stretch", "keep"};
+constexpr std::string_view kResamplings[] = {"smooth", "nearest"};
+constexpr std::string_view kDithers[] = {"fs", "serpentine", "ordered", "none"};
+
+}  // namespace
+
+int RunImport(const Arguments& args) {
+  std::string input, output;
+  imaging::FitSettings settings;
+  bool sized = false, fit_given = false, framing_given = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool has_value = i + 1 < args.size();
+    long value = 0;
+    if (a == "--size" && has_value) {
+      if (!ParseSize(args[++i], settings))
+        return UsageError("--size takes WxH (1 to 4096 each) or a slot's name, as upper_screen");
+      sized = true;
+    } else if (a == "--fit" && has_value) {
+      if (!ParseChoice(args[++i], kFits, settings.mode))
+        return UsageError("--fit takes cover, contain, stretch or keep");
+      fit_given = true;
+    } else if (a == "--focus" && has_value) {
+      const std::string& focus = args[++i];
+      const std::size_t comma = focus.find(',');
+      if (comma == std::string::npos ||
+          !ParseFraction(std::string_view(focus).substr(0, comma), settings.focus_x) ||
+          !ParseFraction(std::string_view(focus).substr(comma + 1), settings.focus_y)) {
+        return UsageError("--focus takes FX,FY, each from 0 to 1");
+      }
+      framing_given = true;
+    } else if (a == "--resample" && has_value) {
+      if (!ParseChoice(args[++i], kResamplings, settings.resampling))
+        return UsageError("--resample takes smooth or nearest");
+      framing_given = true;
+    } else if (a == "--dither" && has_value) {
+      if (!ParseChoice(args[++i], kDithers, settings.dither))
+        return UsageError("--dither takes fs, serpentine, ordered or none");
+    } else if (a == "--strength" && has_value) {
+      if (!ParseNumber(args[++i], 0, 100, value))
+        return UsageError("--strength takes a number from 0 to 100");
+      settings.strength = static_cast<int>(value);
+    } else if (a == "--key" && has_value) {
+      imaging::Rgb key = 0;
+      if (!ParseColour(args[++i], key)) return UsageError("--key takes a colour 0xRRGGBB");
+      settings.key = key;
+    } else if (!a.starts_with("-") && input.empty()) {
+      input = a;
+    } else if (!a.starts_with("-") && output.empty()) {
+      output = a;
+    } else {
+      return UsageError("import: unexpected argument '" + a + "'");
+    }
+  }
+  if (output.empty()) return UsageError("import takes a picture file and an output .bmp file");
+  // Without a size the picture keeps its own, as the editor imports a picture of its slot's size.
+  if (!sized) {
+    if ((fit_given && settings.mode != imaging::FitMode::kKeep) || framing_given)
+      return UsageError("--fit, --focus and --resample fit a picture to a --size");
+    settings.mode = imaging::FitMode::kKeep;
+  }
+
+  StderrFeedback feedback;
+  const skin::MessageTexts texts = BuiltInMessageTexts();
+  if (settings.mode == imaging::FitMode::kKeep &&
+      settings.dither == imaging::DitherKind::kFloydSteinberg && settings.strength == 100 &&
+      !settings.key) {
+    // The import as the editor makes it: a skin's own 16-bit BMP is taken without loss.
+    skin::SkinDocument doc;
+    if (!skin::LoadSkinBitmap(doc, skin::SlotId::btn, input, texts, feedback)) return kExitFailed;
+    skin::WriteSkinBitmap(doc.Slot(skin::SlotId::btn), output, texts, feedback);
+    return feedback.messages() == 0 ? kExitOk : kExitFailed;
+  }
+  std::optional<imaging::DecodedForFit> picture =
+      skin::ReadPictureForFit(input, &settings, texts, feedback);
+  if (!picture) return kExitFailed;
+  const imaging::FitSource source(std::move(*picture->picture), settings.key);
+  const imaging::Image fitted = source.Fit(settings);
+  skin::WriteSkinBitmap(fitted, output, texts, feedback);
+  return feedback.messages() == 0 ? kExitOk : kExitFailed;
+}
+
+}  // namespace cli
