@@ -114,9 +114,7 @@ int RunImport(const Arguments& args) {
 
   StderrFeedback feedback;
   const skin::MessageTexts texts = BuiltInMessageTexts();
-  if (settings.mode == imaging::FitMode::kKeep &&
-      settings.dither == imaging::DitherKind::kFloydSteinberg && settings.strength == 100 &&
-      !settings.key) {
+  if (imaging::IsPlainImport(settings)) {
     // The import as the editor makes it: a skin's own 16-bit BMP is taken without loss.
     skin::SkinDocument doc;
     if (!skin::LoadSkinBitmap(doc, skin::SlotId::btn, input, texts, feedback)) return kExitFailed;

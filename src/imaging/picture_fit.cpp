@@ -14,6 +14,7 @@
 #include <cstring>
 #include <new>
 
+#include "imaging/bmp16.h"
 #include "imaging/image_decoder.h"
 #include "imaging/jpeg_codec.h"
 
@@ -221,7 +222,11 @@ DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t bud
       return settings != nullptr ? DecodeEighths(width, height, *settings) : 8;
     });
   } else {
-    result.picture = DecodeImage(data, budget);
+    // The skins' own 16-bit BMPs are taken without loss, as a skin's pictures are loaded.
+    if (IsBmp16(data)) result.picture = DecodeBmp16(data, budget);
+    if (!result.picture && result.picture.error() == DecodeError::kUnknownFormat) {
+      result.picture = DecodeImage(data, budget);
+    }
     if (result.picture) {
       result.source_width = result.picture->width;
       result.source_height = result.picture->height;

@@ -49,6 +49,13 @@ struct FitSettings {
 
 inline constexpr double kMaxZoom = 8.0;
 
+// Whether `settings` make of a picture what a plain import makes: the picture at its own size,
+// reduced by Floyd-Steinberg at full strength, with no colour made transparent.
+constexpr bool IsPlainImport(const FitSettings& settings) {
+  return settings.mode == FitMode::kKeep && settings.dither == DitherKind::kFloydSteinberg &&
+         settings.strength == 100 && !settings.key;
+}
+
 // A rectangle of the source picture, in its pixels.
 struct Frame {
   double x = 0, y = 0, width = 0, height = 0;

@@ -36,7 +36,8 @@ Changes& Changes::operator|=(const Changes& other) {
 
 Changes Changes::Between(const skin::SkinDocument& a, const skin::SkinDocument& b) {
   Changes changes;
-  for (std::size_t f = 0; f < skin::kFieldCount; ++f) changes.fields[f] = a.fields[f] != b.fields[f];
+  for (std::size_t f = 0; f < skin::kFieldCount; ++f)
+    changes.fields[f] = a.fields[f] != b.fields[f];
   for (std::size_t c = 0; c < skin::kColourCount; ++c) {
     changes.colours[c] = a.colours[c] != b.colours[c];
   }
@@ -100,6 +101,48 @@ SkinSession::Imported SkinSession::Import(skin::SlotId slot, const std::string& 
   Imported result;
   result.imported = skin::ImportSkinImage(doc_, slot, path, texts, feedback);
   result.changes = Record(before, {StepKind::kImport, slot});
+  if (result.imported) {
+    imaging::FitSettings kept;
+    kept.mode = imaging::FitMode::kKeep;
+    recipes_[skin::Index(slot)] = MadePicture{{path, kept}, doc_.slots[skin::Index(slot)]};
+  }
+  return result;
+}
+
+Changes SkinSession::ImportFitted(skin::SlotId slot, ImportRecipe recipe, imaging::Image picture) {
+  Changes changes = SetPicture(slot, std::move(picture));
+  recipes_[skin::Index(slot)] = MadePicture{std::move(recipe), doc_.slots[skin::Index(slot)]};
+  return changes;
+}
+
+const ImportRecipe* SkinSession::RecipeOf(skin::SlotId slot) const {
+  const std::optional<MadePicture>& made = recipes_[skin::Index(slot)];
+  if (!made || !made->picture.SameAs(doc_.slots[skin::Index(slot)])) return nullptr;
+  return &made->recipe;
+}
+
+SkinSession::Imported SkinSession::Reimport(skin::SlotId slot, const skin::MessageTexts& texts,
+                                            skin::Feedback& feedback) {
+  const ImportRecipe* found = RecipeOf(slot);
+  if (found == nullptr) return {};
+  const ImportRecipe recipe = *found;
+  // A picture taken at its own size is imported as any picture is.
+  if (imaging::IsPlainImport(recipe.settings)) return Import(slot, recipe.path, texts, feedback);
+  std::optional<imaging::DecodedForFit> decoded = skin::ReadPictureForFit(
+      recipe.path, nullptr, texts, feedback, skin::PictureBudgetFor(doc_, slot));
+  if (!decoded) return {};
+  imaging::Image picture;
+  try {
+    picture =
+        imaging::FitSource(std::move(*decoded->picture), recipe.settings.key).Fit(recipe.settings);
+  } catch (const std::bad_alloc&) {
+    feedback.ShowError(
+        skin::ComposeFileMessage(recipe.path, skin::FileProblem::kOutOfMemory, texts));
+    return {};
+  }
+  Imported result;
+  result.changes = ImportFitted(slot, recipe, std::move(picture));
+  result.imported = true;
   return result;
 }
 
@@ -130,8 +173,7 @@ Changes SkinSession::NewSkin() {
 }
 
 SkinSession::Opened SkinSession::Open(const std::string& path, bool zip,
-                                      const skin::LoadOptions& options,
-                                      skin::Feedback& feedback) {
+                                      const skin::LoadOptions& options, skin::Feedback& feedback) {
   skin::SkinDocument next = doc_;
   Opened result;
   result.opened = zip ? skin::OpenSkinZip(next, path, options, feedback)

@@ -3,6 +3,7 @@
 // that.
 #pragma once
 
+#include <array>
 #include <bitset>
 #include <cstdint>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "imaging/image.h"
+#include "imaging/picture_fit.h"
 #include "session/skin_history.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
@@ -44,6 +46,12 @@ struct SkinFile {
   // The files of a skin folder in the order they are loaded: uisettings.ini, then the slots.
   static SkinFile At(std::size_t index);
   static constexpr std::size_t kCount = 1 + skin::kSlotCount;
+};
+
+// How a slot's picture was imported: the file and the settings that fitted it into the slot.
+struct ImportRecipe {
+  std::string path;
+  imaging::FitSettings settings;
 };
 
 class SkinSession {
@@ -86,6 +94,16 @@ class SkinSession {
                   skin::Feedback& feedback);
   // Puts a picture made elsewhere into `slot` as one import step.
   Changes SetPicture(skin::SlotId slot, imaging::Image picture);
+  // Puts `picture`, which `recipe` made of its file, into `slot` as one import step, and remembers
+  // the recipe with it.
+  Changes ImportFitted(skin::SlotId slot, ImportRecipe recipe, imaging::Image picture);
+  // How the slot's picture was imported, while the slot holds the very picture that import made
+  // (an undo back past it forgets the recipe until a redo brings the picture back); else null.
+  const ImportRecipe* RecipeOf(skin::SlotId slot) const;
+  // Makes the slot's picture again from its recipe's file, as it is on disk now, with the same
+  // settings, as one import step. Nothing when the slot has no recipe; a file that cannot be
+  // taken is reported through `feedback` and changes nothing.
+  Imported Reimport(skin::SlotId slot, const skin::MessageTexts& texts, skin::Feedback& feedback);
 
   // The default skin as one step; the skin then has no folder and no name, and counts as saved.
   Changes NewSkin();
@@ -106,8 +124,7 @@ class SkinSession {
     int written = 0;
     bool complete = false;
   };
-  Saved Save(const std::string& folder, const skin::SaveOptions& options,
-             skin::Feedback& feedback);
+  Saved Save(const std::string& folder, const skin::SaveOptions& options, skin::Feedback& feedback);
   // Writes the skin as a ZIP archive (skin::ExportSkinZip) with `preview` as its contact sheet.
   // A written archive holds the whole skin, so the document counts as saved.
   struct Exported {
@@ -146,6 +163,12 @@ class SkinSession {
   skin::SkinDocument doc_;
   SkinOrigin origin_;
   SkinHistory history_;
+  // Each slot's last import with the picture it made, which tells whether the slot still holds it.
+  struct MadePicture {
+    ImportRecipe recipe;
+    imaging::SharedImage picture;
+  };
+  std::array<std::optional<MadePicture>, skin::kSlotCount> recipes_;
 };
 
 }  // namespace session

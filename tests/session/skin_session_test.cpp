@@ -39,7 +39,8 @@ class SkinSessionTest : public ::testing::Test {
   static void WritePicture(const std::string& path, const imaging::Image& picture) {
     const std::vector<std::uint8_t> bytes = imaging::EncodeBmp16(picture);
     std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   }
   static void RewriteAuthor(const std::string& folder, const std::string& author) {
     std::string text = testing_support::ReadFileText(folder + "uisettings.ini");
@@ -96,13 +97,30 @@ const imaging::Image kBlue(3, 2, imaging::MakeRgb(0, 0, 248));
 INSTANTIATE_TEST_SUITE_P(
     SkinSession, EveryStep,
     ::testing::Values(
-        EditCase{"Field", [](SkinSession& s, auto&) { return s.SetField(FieldId::big_clock_x, 7); },
-                 {StepKind::kChange, FieldId::big_clock_x}, true, false, false, false, false},
+        EditCase{"Field",
+                 [](SkinSession& s, auto&) { return s.SetField(FieldId::big_clock_x, 7); },
+                 {StepKind::kChange, FieldId::big_clock_x},
+                 true,
+                 false,
+                 false,
+                 false,
+                 false},
         EditCase{"Colour",
                  [](SkinSession& s, auto&) { return s.SetColour(ColourId::formTextColor, 0x123); },
-                 {StepKind::kChange, ColourId::formTextColor}, false, true, false, false, false},
-        EditCase{"Info", [](SkinSession& s, auto&) { return s.SetInfo(InfoId::Url, "x.org"); },
-                 {StepKind::kChange, InfoId::Url}, false, false, true, false, false},
+                 {StepKind::kChange, ColourId::formTextColor},
+                 false,
+                 true,
+                 false,
+                 false,
+                 false},
+        EditCase{"Info",
+                 [](SkinSession& s, auto&) { return s.SetInfo(InfoId::Url, "x.org"); },
+                 {StepKind::kChange, InfoId::Url},
+                 false,
+                 false,
+                 true,
+                 false,
+                 false},
         EditCase{"Drag",
                  [](SkinSession& s, auto&) {
                    const SkinSession::FieldValue moved[] = {{FieldId::start_button_x, 1},
@@ -110,17 +128,26 @@ INSTANTIATE_TEST_SUITE_P(
                    return s.SetFields(moved, {StepKind::kMove, skin::SectionId::start_button},
                                       Gesture{1});
                  },
-                 {StepKind::kMove, skin::SectionId::start_button}, true, false, false, false,
+                 {StepKind::kMove, skin::SectionId::start_button},
+                 true,
+                 false,
+                 false,
+                 false,
                  false},
         EditCase{"Import",
                  [](SkinSession& s, SkinSessionTest& t) {
                    const std::string path = (t.dir_.path() / "blue.bmp").string();
                    t.WritePicture(path, kBlue);
-                   return s.Import(SlotId::btn3, path, testing_support::EnglishMessages(),
-                                   t.feedback())
+                   return s
+                       .Import(SlotId::btn3, path, testing_support::EnglishMessages(), t.feedback())
                        .changes;
                  },
-                 {StepKind::kImport, SlotId::btn3}, false, false, false, true, false},
+                 {StepKind::kImport, SlotId::btn3},
+                 false,
+                 false,
+                 false,
+                 true,
+                 false},
         EditCase{"Open",
                  [](SkinSession& s, SkinSessionTest& t) {
                    SkinSession other;
@@ -128,16 +155,24 @@ INSTANTIATE_TEST_SUITE_P(
                    const std::string folder = (t.dir_.path() / "night").string() + "/";
                    fs::create_directories(folder);
                    other.Save(folder, t.SaveOptions(), t.feedback());
-                   return s.Open(folder, false, {skin::kDefaultCodePage,
-                                                 testing_support::EnglishMessages()},
-                                 t.feedback())
+                   return s
+                       .Open(folder, false,
+                             {skin::kDefaultCodePage, testing_support::EnglishMessages()},
+                             t.feedback())
                        .changes;
                  },
-                 {StepKind::kOpen, std::string("night")}, true, false, true, false, true}),
+                 {StepKind::kOpen, std::string("night")},
+                 true,
+                 false,
+                 true,
+                 false,
+                 true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SkinSessionTest, AnEditThatChangesNothingIsNoStep) {
-  EXPECT_FALSE(session_.SetField(FieldId::big_clock_x, session_.document().Field(FieldId::big_clock_x)).Any());
+  EXPECT_FALSE(
+      session_.SetField(FieldId::big_clock_x, session_.document().Field(FieldId::big_clock_x))
+          .Any());
   EXPECT_FALSE(session_.SetInfo(InfoId::Title, "").Any());
   EXPECT_FALSE(session_.NewSkin().Any()) << "the default skin as it was opened";
   EXPECT_EQ(session_.history().UndoLabel(), nullptr);
@@ -190,8 +225,8 @@ TEST_F(SkinSessionTest, ModifiedFollowsEditsUndoSaveAndExport) {
   session_.SetInfo(InfoId::Author, "Me");
   const Changes exported =
       session_
-          .Export((dir_.path() / "a.zip").string(), preview::RenderContactSheet(session_.document(), 0),
-                  SaveOptions(), feedback_)
+          .Export((dir_.path() / "a.zip").string(),
+                  preview::RenderContactSheet(session_.document(), 0), SaveOptions(), feedback_)
           .changes;
   EXPECT_TRUE(exported.origin);
   EXPECT_FALSE(session_.Modified());
@@ -234,7 +269,8 @@ TEST_F(SkinSessionTest, ReloadsFromDiskNeverLoseOrHideUnsavedEdits) {
   session_.Reload(btn3, true, skin::kDefaultCodePage, texts);
   EXPECT_EQ(*session_.document().slots[skin::Index(SlotId::btn3)], kBlue);
   EXPECT_TRUE(session_.Modified()) << "the colour is still unsaved";
-  session_.SetColour(ColourId::formTextColor, SkinSession().document().Colour(ColourId::formTextColor));
+  session_.SetColour(ColourId::formTextColor,
+                     SkinSession().document().Colour(ColourId::formTextColor));
   EXPECT_TRUE(session_.Modified()) << "the document's author differs from the disk's";
   session_.Reload(settings, true, skin::kDefaultCodePage, texts);
   EXPECT_FALSE(session_.Modified());
@@ -245,6 +281,50 @@ TEST_F(SkinSessionTest, ReloadsFromDiskNeverLoseOrHideUnsavedEdits) {
   EXPECT_FALSE(broken.problem.empty());
   EXPECT_FALSE(broken.changes.Any());
   EXPECT_EQ(*session_.document().slots[skin::Index(SlotId::btn3)], kBlue);
+}
+
+}  // namespace
+}  // namespace session
+
+namespace session {
+namespace {
+
+TEST_F(SkinSessionTest, AFittedImportKeepsItsRecipeWhileTheSlotHoldsItsPicture) {
+  const std::string source = (dir_.path() / "wide.bmp").string();
+  WritePicture(source, imaging::Image(40, 10, imaging::MakeRgb(64, 0, 0)));
+  imaging::FitSettings settings;
+  settings.width = 8;
+  settings.height = 8;
+  const Changes changes = session_.ImportFitted(SlotId::nds, {source, settings},
+                                                imaging::Image(8, 8, imaging::MakeRgb(8, 0, 0)));
+  EXPECT_TRUE(changes.slots[skin::Index(SlotId::nds)]);
+  EXPECT_EQ(*session_.history().UndoLabel(), (StepLabel{StepKind::kImport, SlotId::nds}));
+  ASSERT_NE(session_.RecipeOf(SlotId::nds), nullptr);
+  EXPECT_EQ(session_.RecipeOf(SlotId::nds)->settings, settings);
+  session_.Undo();
+  EXPECT_EQ(session_.RecipeOf(SlotId::nds), nullptr);
+  session_.Redo();
+  ASSERT_NE(session_.RecipeOf(SlotId::nds), nullptr);
+
+  // The file changes on disk: the import runs again with the same settings, as one more step.
+  WritePicture(source, imaging::Image(40, 10, imaging::MakeRgb(0, 0, 200)));
+  const SkinSession::Imported again =
+      session_.Reimport(SlotId::nds, testing_support::EnglishMessages(), feedback_);
+  EXPECT_TRUE(again.imported);
+  EXPECT_EQ(session_.document().Slot(SlotId::nds),
+            imaging::Image(8, 8, imaging::MakeRgb(0, 0, 200)));
+  ASSERT_NE(session_.RecipeOf(SlotId::nds), nullptr);
+  session_.Undo();
+  EXPECT_EQ(session_.document().Slot(SlotId::nds), imaging::Image(8, 8, imaging::MakeRgb(8, 0, 0)));
+  session_.Redo();
+
+  // A file that went is reported and changes nothing; a slot without a recipe has nothing to redo.
+  std::filesystem::remove(source);
+  EXPECT_FALSE(
+      session_.Reimport(SlotId::nds, testing_support::EnglishMessages(), feedback_).changes.Any());
+  EXPECT_EQ(feedback_.messages.size(), 1u);
+  EXPECT_FALSE(
+      session_.Reimport(SlotId::btn, testing_support::EnglishMessages(), feedback_).changes.Any());
 }
 
 }  // namespace
