@@ -30,6 +30,9 @@ std::string_view FixTextKey(const session::Finding& finding) {
   if (finding.code == session::CheckCode::kOutOfRange && finding.field) {
     return "LANG_CHECK_FIX_VALUE$";
   }
+  if (finding.code == session::CheckCode::kPictureSize && finding.slot) {
+    return "LANG_CHECK_FIX_SIZE$";
+  }
   return {};
 }
 

@@ -3,24 +3,24 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTabBar>
 #include <algorithm>
 #include <functional>
 #include <optional>
-#include <QCloseEvent>
-#include <QDropEvent>
-#include <QLabel>
-#include <QMenuBar>
-#include <QProgressBar>
-#include <QPainter>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QStyleOption>
 
 #include "app/commands.h"
 #include "app/fixed_numbers.h"
@@ -258,8 +258,21 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   panel_->setGeometry(panel_x, 0, kSidePanelWidth, kInitialClientHeight);
   split_handle_ = new SplitHandle(client_, [this](int x) { DragSplit(x); });
   split_handle_->hide();  // until the first layout places it
-  for (const ImageButton& b : ImageButtons())
-    new ImageDrop(panel_->Gadget(b.gadget), b.gadget, events_);
+  for (const ImageButton& b : ImageButtons()) {
+    QWidget* button = panel_->Gadget(b.gadget);
+    new ImageDrop(button, b.gadget, events_);
+    button->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(button, &QWidget::customContextMenuRequested, this,
+            [this, button, gadget = b.gadget](QPoint at) {
+              events_.OnContextMenu(gadget, QPoint(), button->mapToGlobal(at));
+            });
+  }
+  QWidget* viewport = preview_area_->viewport();
+  viewport->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(viewport, &QWidget::customContextMenuRequested, this, [this, viewport](QPoint at) {
+    events_.OnContextMenu(kGadgetPreviewImage, preview_area_->CanvasPointAt(at),
+                          viewport->mapToGlobal(at));
+  });
   // After a change of language the window is already on screen: children added to a visible
   // widget stay hidden until shown.
   preview_area_->show();
@@ -317,12 +330,11 @@ void MainWindow::ShowDiskChanges(const QString& text) {
 void MainWindow::PlaceDiskBar() {
   if (disk_bar_ == nullptr || !disk_bar_->isVisible()) return;
   const QRect area = preview_area_->geometry();
-  const int height = std::max(disk_bar_->heightForWidth(area.width()),
-                              disk_bar_->sizeHint().height());
+  const int height =
+      std::max(disk_bar_->heightForWidth(area.width()), disk_bar_->sizeHint().height());
   disk_bar_->setGeometry(area.x(), area.y(), area.width(), height);
   disk_bar_->raise();
 }
-
 
 int MainWindow::PanelWidth(int client_width) const {
   // The preview keeps at least the unscaled canvas's width, and, when the window chooses, almost
@@ -340,7 +352,8 @@ void MainWindow::SetPanelWidth(int width) {
 }
 
 void MainWindow::DragSplit(int x) {
-  const int width = x < 0 ? 0 : std::max(kSidePanelWidth, swap_view_ ? x - 3 : ClientSize().width() - x);
+  const int width =
+      x < 0 ? 0 : std::max(kSidePanelWidth, swap_view_ ? x - 3 : ClientSize().width() - x);
   SetPanelWidth(width);
   // A drag beyond the limits leaves the panel at them, and the handle there.
   if (width > 0) user_panel_width_ = PanelWidth(ClientSize().width());
@@ -461,6 +474,5 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   return false;
 }
-
 
 }  // namespace app

@@ -41,6 +41,9 @@ class WindowEvents {
   virtual bool OnSkinDrop(const std::string& path) = 0;
   // The answer of the bar above the preview: Reload (true) or Keep mine (false).
   virtual void OnDiskAnswer(bool reload) = 0;
+  // The context menu asked for over gadget `gadget`, an image button or the preview image (at
+  // canvas pixel `canvas`), to be shown at `global`.
+  virtual void OnContextMenu(int gadget, QPoint canvas, QPoint global) = 0;
 };
 
 class MainWindow : public QMainWindow {

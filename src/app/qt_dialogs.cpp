@@ -13,6 +13,7 @@
 #include <QPushButton>
 
 #include "app/colour_editor.h"
+#include "app/import_studio.h"
 #include "app/information_box.h"
 #include "app/qt_image.h"
 
@@ -125,6 +126,11 @@ bool QtDialogs::ShowOperationError(const std::string& caption, const std::string
 imaging::Rgb QtDialogs::EditColour(imaging::Rgb given, const std::string& name,
                                    std::function<void(imaging::Rgb)> live) {
   return ColourEditor::EditColour(texts_, given, Q(name), std::move(live), Parent());
+}
+
+std::optional<imaging::FitSettings> QtDialogs::RunImportStudio(
+    const StudioRequest& request, std::function<void(const imaging::Image&)> live) {
+  return ImportStudio::Run(texts_, request, std::move(live), Parent());
 }
 
 void QtDialogs::ShowUserGuide(const std::string& file) {

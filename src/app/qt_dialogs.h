@@ -36,6 +36,8 @@ class QtDialogs : public UserDialogs {
   void ShowUserGuide(const std::string& file) override;
   void CopyToClipboard(const imaging::Image& image) override;
   SaveAnswer AskSaveChanges(std::string_view question_key) override;
+  std::optional<imaging::FitSettings> RunImportStudio(
+      const StudioRequest& request, std::function<void(const imaging::Image&)> live) override;
   // Qt's own translations (qtbase_*.qm) for the language's locale: the buttons and texts of file
   // choosers, the colour chooser, message boxes and the fields' context menus.
   void UseLanguage(int language) override;

@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
+#include <QPixmap>
 
 #include "imaging/image.h"
 
@@ -14,6 +16,16 @@ inline constexpr QColor kSwatchBorder(128, 128, 128);
 
 constexpr QColor ToQColor(imaging::Rgb colour) {
   return QColor(imaging::RedOf(colour), imaging::GreenOf(colour), imaging::BlueOf(colour));
+}
+
+// A `size` swatch of `colour` in its grey border.
+inline QPixmap Swatch(imaging::Rgb colour, QSize size) {
+  QPixmap pixmap(size);
+  pixmap.fill(ToQColor(colour));
+  QPainter painter(&pixmap);
+  painter.setPen(kSwatchBorder);
+  painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
+  return pixmap;
 }
 
 // `image` as a QImage over the same pixels, not copied: it is valid while `image` lives and is not

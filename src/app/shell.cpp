@@ -17,6 +17,7 @@
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
+#include "app/window_feedback.h"
 #include "imaging/screenshot_writer.h"
 #include "preview/contact_sheet.h"
 #include "preview/preview.h"
@@ -37,47 +38,9 @@ constexpr float kLargestZoom = 5.0f;
 constexpr int kWheelNotch = 120;
 // How long the edits must pause before the skin is checked again.
 constexpr int kCheckPauseMs = 250;
-
-// Messages shown in boxes with the error caption, progress in the status bar. With a
-// `quiet_text`, each box offers to silence the rest of the operation; the messages are counted
-// either way.
-class WindowFeedback : public skin::Feedback {
- public:
-  WindowFeedback(UserDialogs& dialogs, std::string caption, QProgressBar* progress,
-                 std::string quiet_text = {})
-      : dialogs_(dialogs),
-        caption_(std::move(caption)),
-        progress_(progress),
-        quiet_text_(std::move(quiet_text)) {}
-  void ShowError(const std::string& text) override {
-    ++messages_;
-    if (quiet_) {
-      ++not_shown_;
-    } else if (quiet_text_.empty()) {
-      dialogs_.ShowError(caption_, text);
-    } else {
-      quiet_ = dialogs_.ShowOperationError(caption_, text, quiet_text_);
-    }
-  }
-  void SetProgress(int value) override {
-    if (progress_ == nullptr) return;
-    progress_->setValue(std::min(value, progress_->maximum()));
-    // Loading and saving run on this thread: let the bar repaint as it moves.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  }
-
-  int messages() const { return messages_; }
-  int not_shown() const { return not_shown_; }
-
- private:
-  UserDialogs& dialogs_;
-  std::string caption_;
-  QProgressBar* progress_;
-  std::string quiet_text_;
-  bool quiet_ = false;
-  int messages_ = 0;
-  int not_shown_ = 0;
-};
+// How long a file a picture was imported from must be quiet after a write before it is imported
+// again.
+constexpr int kSourceQuietMs = 200;
 
 // The folder part of a file name, up to and including its last separator.
 std::string FolderOf(const std::string& path) {
@@ -147,8 +110,6 @@ std::string ScreenshotFileName(const std::string& chosen, int filter) {
   return WithExtension(chosen, kExtensions[filter]);
 }
 
-
-
 Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts& texts,
              i18n::DataFolders folders)
     : dialogs_(dialogs),
@@ -162,6 +123,14 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
   check_timer_.setSingleShot(true);
   check_timer_.setInterval(kCheckPauseMs);
   QObject::connect(&check_timer_, &QTimer::timeout, [this] { RunCheck(); });
+  source_timer_.setSingleShot(true);
+  source_timer_.setInterval(kSourceQuietMs);
+  QObject::connect(&source_timer_, &QTimer::timeout, [this] { ReimportChangedSources(); });
+  QObject::connect(&source_watcher_, &QFileSystemWatcher::fileChanged,
+                   [this](const QString& changed) {
+                     changed_sources_.push_back(changed.toStdString());
+                     source_timer_.start();
+                   });
 }
 
 Shell::~Shell() = default;
@@ -203,8 +172,8 @@ void Shell::Finish() {
 
 void Shell::OpenMainWindow() {
   // "[*]" is where the window shows its modified mark.
-  window_ = std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_, session_.name()) + "[*]"),
-                                         *this);
+  window_ =
+      std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_, session_.name()) + "[*]"), *this);
   dialogs_.UseWindow(window_.get());
   ShowRecentSkins();
   RefreshCommands();
@@ -308,6 +277,9 @@ void Shell::FixFinding(const session::Finding& finding) {
         {*finding.field,
          skin::NearestShownValue(*finding.field, document().Field(*finding.field))}};
     Apply(session_.SetFields(nearest, {session::StepKind::kChange, *finding.field}, {}));
+  } else if (finding.code == session::CheckCode::kPictureSize && finding.slot) {
+    // The studio, aimed at the size the slot's place is made for.
+    AdjustImport(*finding.slot, true);
   }
   RunCheck();
 }
@@ -360,6 +332,8 @@ void Shell::Apply(const session::Changes& changes) {
   if (changes.fields.any()) panel->RefreshFields(document(), changes.fields);
   if (changes.info.any()) panel->RefreshInfo(document());
   if (changes.colours.any() || changes.slots.any()) panel->RefreshButtons(document());
+  // An import, or an undo or redo past one, changes which files the pictures come from.
+  if (changes.slots.any()) FollowImportSources();
   if (changes.origin && watcher_.folder() != session_.folder()) {
     // What waited for an answer belongs to the folder that is no longer followed.
     disk_changes_.clear();
@@ -397,13 +371,13 @@ void Shell::UpdateWindowTitle() {
   window_->setWindowModified(session_.Modified());
 }
 
-void Shell::Report(std::string_view key, std::initializer_list<std::string_view> args,
-                   int messages, int not_shown) {
+void Shell::Report(std::string_view key, std::initializer_list<std::string_view> args, int messages,
+                   int not_shown) {
   std::string text = i18n::FormatText(Text(key), args);
   if (messages > 0) {
     text += " (" + (messages == 1 ? Text("LANG_STATUS_ONE_MESSAGE$")
                                   : i18n::FormatText(Text("LANG_STATUS_MESSAGES$"),
-                                           {std::to_string(messages)}));
+                                                     {std::to_string(messages)}));
     if (not_shown > 0) {
       text += ", " + i18n::FormatText(Text("LANG_STATUS_NOT_SHOWN$"), {std::to_string(not_shown)});
     }
@@ -442,13 +416,13 @@ void Shell::EditColour(skin::ColourId colour) {
   const BusyScope busy(busy_);
   // The preview shows each new colour while the editor is open, drawn from a copy of the skin:
   // only OK makes it an edit.
-  const imaging::Rgb chosen = dialogs_.EditColour(
-      document().Colour(colour), std::string(skin::Info(colour).key),
-      [this, colour](imaging::Rgb shown) {
-        skin::SkinDocument trial = document();
-        trial.Colour(colour) = shown;
-        ShowPreviewOf(trial, state_.bg_color);
-      });
+  const imaging::Rgb chosen =
+      dialogs_.EditColour(document().Colour(colour), std::string(skin::Info(colour).key),
+                          [this, colour](imaging::Rgb shown) {
+                            skin::SkinDocument trial = document();
+                            trial.Colour(colour) = shown;
+                            ShowPreviewOf(trial, state_.bg_color);
+                          });
   const session::Changes changes = session_.SetColour(colour, chosen);
   Apply(changes);
   if (!changes.Document()) RedrawPreview();  // what the editor showed goes
@@ -457,32 +431,6 @@ void Shell::EditColour(skin::ColourId colour) {
 void Shell::EditInfo(skin::InfoId info, std::string text) {
   const BusyScope busy(busy_);
   Apply(session_.SetInfo(info, std::move(text)));
-}
-
-void Shell::ImportInto(skin::SlotId slot) {
-  const BusyScope busy(busy_);
-  // The first filter, chosen at first, lists every picture a drop takes too.
-  std::string pictures;
-  for (const std::string_view extension : kPictureExtensions)
-    pictures += (pictures.empty() ? "*." : " *.") + std::string(extension);
-  const std::string chosen = dialogs_.ChooseOpenFile(
-      Text("LANG_REQFILE_LOAD$"), skin::ProposedImportName(state_.last_path, slot),
-      "Bitmap (" + pictures +
-          ");;Portable Network Graphic (*.png);;JPEG - JFIF Compliant (*.jpg *.jpeg *.jpe)");
-  if (chosen.empty()) return;
-  ImportImageFile(slot, chosen);
-}
-
-void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  const session::SkinSession::Imported imported =
-      session_.Import(slot, path, Messages(), feedback);
-  Apply(imported.changes);
-  if (imported.imported) {
-    Report("LANG_STATUS_IMPORTED$", {path, skin::Info(slot).file});
-  } else {
-    Report("LANG_STATUS_NOT_IMPORTED$", {path});
-  }
 }
 
 void Shell::OnWheel(int delta, QPointF at) {
@@ -818,6 +766,7 @@ void Shell::SetFollowChanges(bool follow) {
   preferences_.follow_changes = follow;
   SavePreferences();
   FollowOrigin();
+  FollowImportSources();
 }
 
 bool Shell::ReadyForReload() const {
@@ -871,7 +820,8 @@ void Shell::OnDiskAnswer(bool reload) {
   std::vector<std::string> problems;
   for (const SkinFile& file : std::exchange(disk_changes_, {})) {
     const std::string problem = ReloadFile(file, reload);
-    if (!problem.empty()) problems.push_back(i18n::FormatText(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
+    if (!problem.empty())
+      problems.push_back(i18n::FormatText(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
   }
   ShowDiskChanges();
   std::string line;
@@ -906,9 +856,8 @@ void Shell::RestoreWindowPlace() {
   const QScreen* screen = QGuiApplication::screenAt(frame.center());
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
   const QRect room = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  const QSize size = QSize(place.width, place.height)
-                         .boundedTo(room.size())
-                         .expandedTo(window_->minimumSize());
+  const QSize size =
+      QSize(place.width, place.height).boundedTo(room.size()).expandedTo(window_->minimumSize());
   const QRect title(place.x, place.y, size.width(), 24);
   const bool reachable = std::any_of(
       QGuiApplication::screens().begin(), QGuiApplication::screens().end(), [&](QScreen* s) {
@@ -926,8 +875,12 @@ void Shell::RememberWindowPlace() {
   // The frame the window returns to from maximised, so that it is not restored maximised-sized.
   const QRect frame = window_->isMaximized() ? window_->normalGeometry() : window_->geometry();
   if (!frame.isValid()) return;
-  preferences_.window = i18n::WindowPlace{frame.x(), frame.y(), frame.width(), frame.height(),
-                                          window_->isMaximized(), window_->user_panel_width()};
+  preferences_.window = i18n::WindowPlace{frame.x(),
+                                          frame.y(),
+                                          frame.width(),
+                                          frame.height(),
+                                          window_->isMaximized(),
+                                          window_->user_panel_width()};
   SavePreferences();
 }
 

@@ -3,6 +3,7 @@
 // refreshes what each edit reports as changed.
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -109,6 +110,8 @@ class Shell : public WindowEvents {
   // The answer of the bar above the preview to files changed on disk while the skin had unsaved
   // changes to them: take the disk's version of each (one step each), or keep the user's.
   void OnDiskAnswer(bool reload) override;
+  // The menu of an image button or of a picture on the preview: Import picture and Adjust import.
+  void OnContextMenu(int gadget, QPoint canvas, QPoint global) override;
 
   // The commands of the command table.
   void NewSkin();
@@ -145,6 +148,14 @@ class Shell : public WindowEvents {
   void EditColour(skin::ColourId colour);
   void ImportInto(skin::SlotId slot);
   void EditInfo(skin::InfoId info, std::string text);
+  // Imports `path` into `slot` as one step, with the messages of an import: a picture of the
+  // slot's size (its picture's, or the expected one when it is empty) at once, any other through
+  // the import studio.
+  void ImportImageFile(skin::SlotId slot, const std::string& path);
+  // Opens the import studio on the file the slot's picture was imported from, with the settings
+  // it was imported with; with `to_expected`, aimed at the slot's expected size. A picture without
+  // such a file is fitted from itself.
+  void AdjustImport(skin::SlotId slot, bool to_expected = false);
 
   // Opens the skin named on the command line: a folder as Open folder does, anything else as Open
   // archive does (a file that is no skin archive gets the no-skin message). A relative path is
@@ -225,8 +236,21 @@ class Shell : public WindowEvents {
   // Reloads one file; "" when done, else the message why not.
   std::string ReloadFile(const session::SkinFile& file, bool take);
   skin::SaveOptions SaveOptionsNow() const;
-  // Imports `path` into `slot` as one step, with the messages of an import.
-  void ImportImageFile(skin::SlotId slot, const std::string& path);
+  // The studio on `picture`, decoded from `path` ("" for the slot's own picture), fitted into
+  // `slot` with `settings` at first; OK imports what it makes as one step.
+  void RunStudio(skin::SlotId slot, const std::string& path, imaging::DecodedForFit picture,
+                 imaging::FitSettings settings);
+  // The picture file at `path` read for the studio; a file that cannot be taken is reported as an
+  // import that was not made.
+  std::optional<imaging::DecodedForFit> ReadSource(skin::SlotId slot, const std::string& path);
+  // The plain import of a picture at its own size.
+  void ImportAsIs(skin::SlotId slot, const std::string& path);
+  // Shows a screen that draws `slot`, the one shown when it does.
+  void ShowScreenOf(skin::SlotId slot);
+  // Follows the files the slots' pictures were imported from, while changes on disk are followed;
+  // a change imports the file again with the same settings, as one step.
+  void FollowImportSources();
+  void ReimportChangedSources();
   // What the preview shows at canvas pixel `canvas`. The screens are drawn once more with their
   // record at the first question after a redraw, so that redrawing itself records nothing.
   preview::Source SourceAt(QPoint canvas);
@@ -263,6 +287,9 @@ class Shell : public WindowEvents {
   std::string preferences_file_;
   int busy_ = 0;  // how many commands are running, one inside another
   SkinWatcher watcher_;
+  QFileSystemWatcher source_watcher_;
+  QTimer source_timer_;  // a burst of writes to a source file is taken once it settles
+  std::vector<std::string> changed_sources_;
   std::vector<session::SkinFile> disk_changes_;
   QTimer check_timer_;  // the check waits for a pause in the edits
   std::optional<preview::ScreenSources> sources_;  // of the preview as last drawn

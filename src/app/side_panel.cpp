@@ -39,15 +39,6 @@ int CaptionRoom(const QAbstractButton* button, QSize icon) {
   return button->width() - 10 - (icon.isEmpty() ? 0 : icon.width() + 4);
 }
 
-QPixmap Swatch(imaging::Rgb colour) {
-  QPixmap pixmap(kSwatchSize);
-  pixmap.fill(ToQColor(colour));
-  QPainter painter(&pixmap);
-  painter.setPen(kSwatchBorder);
-  painter.drawRect(0, 0, kSwatchSize.width() - 1, kSwatchSize.height() - 1);
-  return pixmap;
-}
-
 // The picture scaled into the thumbnail's box, keeping its proportions and its pixels sharp.
 QPixmap Thumbnail(const imaging::Image& picture) {
   const QImage small = ImageView(picture)
@@ -71,6 +62,8 @@ void SetMarked(QWidget* field, bool marked) {
     palette.setColor(QPalette::Base, kMarkedBase);
     palette.setColor(QPalette::Text, kMarkedText);
     palette.setColor(QPalette::WindowText, kMarkedText);
+    palette.setColor(QPalette::Button, kMarkedBase);
+    palette.setColor(QPalette::ButtonText, kMarkedText);
   }
   field->setPalette(palette);
   field->setProperty("marked", marked);
@@ -150,8 +143,8 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
     : QTabWidget(parent) {
   setObjectName("SidePanel");
   auto text = [&](std::string_view key) { return Q(texts.Text(key)); };
-  picture_size_text_ = text("LANG_IMAGE_SIZE$");
-  no_picture_text_ = text("LANG_IMAGE_NONE$");
+  expected_text_ = text("LANG_IMAGE_EXPECTED$");
+  expected_none_text_ = text("LANG_IMAGE_EXPECTED_NONE$");
   out_of_range_text_ = text("LANG_OUTOFRANGE$");
   odd_flag_text_ = text("LANG_FLAG_OTHER$");
 
@@ -273,9 +266,10 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
     }
     // Each edit of a text reaches the skin at once, so that it can be undone and outlives a
     // change of language.
-    connect(field, &QLineEdit::textEdited, this, [events, id = info_field.id](const QString& typed) {
-      events.info_edited(id, typed.toStdString());
-    });
+    connect(field, &QLineEdit::textEdited, this,
+            [events, id = info_field.id](const QString& typed) {
+              events.info_edited(id, typed.toStdString());
+            });
     info_fields_[skin::Index(info_field.id)] = field;
     const int g = GadgetOf(info_field.id);
     gadgets_[g] = field;
@@ -352,8 +346,8 @@ void SidePanel::Relayout(int width) {
     label->setGeometry(box ? 5 : 20, y, label_width, kRowHeight);
     if (!box) {
       auto* plain = static_cast<QLabel*>(label);
-      plain->setText(plain->fontMetrics().elidedText(plain->toolTip(), Qt::ElideRight,
-                                                     label_width - 6));
+      plain->setText(
+          plain->fontMetrics().elidedText(plain->toolTip(), Qt::ElideRight, label_width - 6));
     }
     const std::pair<const std::optional<ElementSpin>*, int> spins[] = {
         {&element.x, kSpinX}, {&element.y, kSpinY}, {&element.w, kSpinW}};
@@ -363,7 +357,8 @@ void SidePanel::Relayout(int width) {
   }
   const auto header_labels = elements_header_->findChildren<QLabel*>();
   const int columns[] = {kSpinX, kSpinY, kSpinW};
-  for (int i = 0; i < header_labels.size() && i < 3; ++i) header_labels[i]->move(columns[i] + grown, 0);
+  for (int i = 0; i < header_labels.size() && i < 3; ++i)
+    header_labels[i]->move(columns[i] + grown, 0);
   // Check boxes leave their caption the box's width less the indicator.
   box_tab_.Caption(label_width - 26);
 
@@ -467,7 +462,7 @@ void SidePanel::RefreshButtons(const skin::SkinDocument& doc) {
     const auto shown = shown_colours_.find(b.gadget);
     if (shown != shown_colours_.end() && shown->second == colour) continue;
     shown_colours_[b.gadget] = colour;
-    static_cast<QPushButton*>(gadgets_.at(b.gadget))->setIcon(Swatch(colour));
+    static_cast<QPushButton*>(gadgets_.at(b.gadget))->setIcon(Swatch(colour, kSwatchSize));
   }
   for (const ImageButton& b : ImageButtons()) {
     // Pictures that were not replaced are the very ones shown: the comparison stops there.
@@ -477,12 +472,20 @@ void SidePanel::RefreshButtons(const skin::SkinDocument& doc) {
     shown_pictures_[b.gadget] = slot;
     auto* button = static_cast<QPushButton*>(gadgets_.at(b.gadget));
     const imaging::Image& picture = slot;
+    const skin::SlotInfo& info = skin::Info(b.slot);
     const bool empty = picture.Empty();
     button->setIcon(empty ? QIcon() : QIcon(Thumbnail(picture)));
-    button->setToolTip(names_.at(b.gadget) + "\n" +
-                       (empty ? no_picture_text_
-                              : picture_size_text_.arg(QString::number(picture.width),
-                                                       QString::number(picture.height))));
+    // A picture of another size than the layout is made for is marked, as odd values are.
+    SetMarked(button, !empty && (picture.width != info.expected_width ||
+                                 picture.height != info.expected_height));
+    const QString name = QString::fromUtf8(info.BaseName().data(), info.BaseName().size());
+    const QString expected_w = QString::number(info.expected_width);
+    const QString expected_h = QString::number(info.expected_height);
+    button->setToolTip(
+        names_.at(b.gadget) + "\n" +
+        (empty ? expected_none_text_.arg(name, expected_w, expected_h)
+               : expected_text_.arg(name, expected_w, expected_h, QString::number(picture.width),
+                                    QString::number(picture.height))));
   }
 }
 

@@ -54,7 +54,8 @@ class SidePanel : public QTabWidget {
   void RefreshInfo(const skin::SkinDocument& doc);
 
   // Shows the document's colours and pictures on their buttons: a swatch on each colour button,
-  // a thumbnail on each image button and the picture's size in its tooltip.
+  // a thumbnail on each image button, and in its tooltip the size the slot expects and the
+  // picture's; a picture of another size is marked.
   void RefreshButtons(const skin::SkinDocument& doc);
 
   // The current state of a field's gadget: a spin's value, or 1/0 for a check box.
@@ -117,7 +118,7 @@ class SidePanel : public QTabWidget {
   // colour or picture changed.
   std::map<int, imaging::Rgb> shown_colours_;
   std::map<int, imaging::SharedImage> shown_pictures_;
-  QString picture_size_text_, no_picture_text_, out_of_range_text_, odd_flag_text_;
+  QString expected_text_, expected_none_text_, out_of_range_text_, odd_flag_text_;
 };
 
 // The captions of a row of gadgets `room` pixels wide: each text as it is when it fits, else

@@ -3,15 +3,32 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "imaging/image.h"
+#include "imaging/picture_fit.h"
 
 class QWidget;
 
 namespace app {
+
+// What the import studio opens with.
+struct StudioRequest {
+  std::string title;
+  std::string source_name;  // the picture file's name, shown with its size
+  int source_width = 0;     // the size of the picture the file holds
+  int source_height = 0;
+  // The picture to fit. The studio changes its key colour to the one the user picks, and keeps
+  // it while it is open.
+  imaging::FitSource* source = nullptr;
+  imaging::FitSettings settings;  // the settings it opens with
+  // What the size buttons set: the slot's expected size and its picture's (0 x 0 when empty).
+  std::pair<int, int> expected;
+  std::pair<int, int> current;
+};
 
 class UserDialogs {
  public:
@@ -54,6 +71,10 @@ class UserDialogs {
   // ("LANG_REPLACE_QUESTION$").
   enum class SaveAnswer { kSave, kDiscard, kCancel };
   virtual SaveAnswer AskSaveChanges(std::string_view question_key) = 0;
+  // The import studio: the settings chosen after OK, nothing after Cancel. `live` is called with
+  // the slot's picture that the settings make, when it opens and after every change.
+  virtual std::optional<imaging::FitSettings> RunImportStudio(
+      const StudioRequest& request, std::function<void(const imaging::Image&)> live) = 0;
   // Follows the editor's language number with whatever the dialogs do not take from the text
   // table (the toolkit's own dialogs and menus).
   virtual void UseLanguage(int language) {}

@@ -235,13 +235,20 @@ DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t bud
   return result;
 }
 
-FitSource::FitSource(Image picture, std::optional<Rgb> key) : key_(key) {
+FitSource::FitSource(Image picture, std::optional<Rgb> key) {
   if (picture.Empty()) return;
-  for (Rgb& p : picture.pixels) {
+  levels_.push_back(std::move(picture));
+  SetKey(key);
+}
+
+void FitSource::SetKey(std::optional<Rgb> key) {
+  if (Empty()) return;
+  key_ = key;
+  for (Rgb& p : levels_[0].pixels) {
     const Rgb c = p & 0xFFFFFF;
     p = c == kKeyColour || (key && c == (*key & 0xFFFFFF)) ? c : c | kAlpha;
   }
-  levels_.push_back(std::move(picture));
+  levels_.resize(1);
   // Halvings smaller than this in either direction would never be chosen: a fit reads a level
   // only where the frame holds twice the target's pixels.
   constexpr int kSmallest = 8;

@@ -102,6 +102,9 @@ class FitSource {
   int width() const { return Empty() ? 0 : levels_[0].width; }
   int height() const { return Empty() ? 0 : levels_[0].height; }
   const std::optional<Rgb>& key() const { return key_; }
+  // Makes the pixels of `key` transparent instead of those of the key before; pixels of the key
+  // colour stay transparent. The picture is changed in place and its halvings made anew.
+  void SetKey(std::optional<Rgb> key);
   // The halvings: 0 is the picture, each next one half the size (rounded up); the top byte of
   // every pixel is its alpha.
   std::span<const Image> levels() const { return levels_; }

@@ -204,6 +204,29 @@ bool HasUndrawn(const SourceMap& map, const Box& box, const Box& except) {
   return false;
 }
 
+// The slots that some menu state draws without a key, from the record of the default skin's
+// screens: which calls key is a matter of the screens, not of the pictures.
+const std::bitset<skin::kSlotCount>& SlotsDrawnWithoutKey() {
+  static const std::bitset<skin::kSlotCount> slots = [] {
+    std::bitset<skin::kSlotCount> unkeyed;
+    skin::SkinDocument doc;
+    skin::ResetSkinDefaults(doc);
+    for (int screen = 0; screen < preview::kScreenCount; ++screen) {
+      preview::ScreenSources sources;
+      preview::DrawScreens(doc, screen, &sources);
+      for (const preview::SourceMap* map : {&sources.top, &sources.bottom}) {
+        for (const DrawCall& call : map->calls) {
+          if (const std::optional<SlotId> slot = call.source.slot(); slot && !call.keyed) {
+            unkeyed.set(skin::Index(*slot));
+          }
+        }
+      }
+    }
+    return unkeyed;
+  }();
+  return slots;
+}
+
 std::pair<int, int> ExpectedSize(SlotId slot) {
   return {skin::Info(slot).expected_width, skin::Info(slot).expected_height};
 }
@@ -431,6 +454,8 @@ std::string FormatScreens(const Screens& screens, int first_number) {
   }
   return text;
 }
+
+bool DrawnWithoutKey(SlotId slot) { return SlotsDrawnWithoutKey()[skin::Index(slot)]; }
 
 std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
   struct Text {

@@ -79,6 +79,10 @@ struct Finding {
 // does. Error below 1.5:1, warning below 3:1.
 std::vector<Finding> CheckSkin(const skin::SkinDocument& doc);
 
+// Whether some menu state draws `slot`'s picture without a key, so that key green shows as green:
+// the screen backgrounds and a few bars.
+bool DrawnWithoutKey(skin::SlotId slot);
+
 // The 15-bit colour (channels multiples of 8) nearest to the current colour of `colour` in OKLab
 // whose contrast with what lies beneath the texts of that colour, measured as CheckSkin measures
 // it, reaches 4.5:1 on every screen where the key is drawn: the current colour when it already

@@ -86,6 +86,16 @@ class ScriptedDialogs : public UserDialogs {
     return quit_answer;
   }
 
+  // The studio opens on its request and answers `studio_answer` (Cancel when none), showing the
+  // picture that answer makes first, as the dialog shows each setting chosen.
+  std::optional<imaging::FitSettings> RunImportStudio(
+      const StudioRequest& request, std::function<void(const imaging::Image&)> live) override {
+    studios.push_back(request);
+    live(request.source->Fit(request.settings));
+    if (studio_answer) live(request.source->Fit(*studio_answer));
+    return studio_answer;
+  }
+
   std::string Next() {
     if (answers.empty()) return {};
     std::string a = answers.front();
@@ -94,6 +104,13 @@ class ScriptedDialogs : public UserDialogs {
   }
 
   std::deque<std::string> answers;
+  std::vector<StudioRequest> studios;
+  // Keep original size: the picture is imported as it is, as before the studio existed.
+  std::optional<imaging::FitSettings> studio_answer = [] {
+    imaging::FitSettings keep;
+    keep.mode = imaging::FitMode::kKeep;
+    return keep;
+  }();
   int save_filter = 0;
   int quiet_at = 0;
   std::vector<std::string> quiet_texts;

@@ -252,21 +252,23 @@ TEST_F(ShellTest, ButtonsShowTheirColourAndPictureAndEveryGadgetItsFullName) {
   EXPECT_EQ(centre(colour), QColor(248, 0, 128)) << "the swatch follows the colour";
 
   auto* image = static_cast<QPushButton*>(Slot(SlotId::upper_screen));  // upper_screen
-  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\n256 x 192 pixels");
+  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\nupper_screen: 256 x 192; this picture 256 x 192");
+  EXPECT_FALSE(image->property("marked").toBool());
   EXPECT_FALSE(image->icon().isNull());
   const fs::path picture = dir_.path() / "small.png";
   ASSERT_TRUE(imaging::WriteScreenshot(imaging::Image(40, 10, MakeRgb(0, 0, 248)), picture.string(),
                                        imaging::ScreenshotFormat::kPng));
   dialogs_.answers = {picture.string()};
   QTest::mouseClick(image, Qt::LeftButton);
-  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\n40 x 10 pixels");
+  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\nupper_screen: 256 x 192; this picture 40 x 10");
+  EXPECT_TRUE(image->property("marked").toBool()) << "a picture of another size is marked";
   const QImage thumbnail = image->icon().pixmap(image->iconSize()).toImage();
   EXPECT_EQ(thumbnail.pixelColor(8, 6), QColor(0, 0, 248));
   EXPECT_EQ(thumbnail.pixelColor(8, 0).alpha(), 0) << "a wide picture keeps its proportions";
   // An undo shows the earlier picture again and leaves the buttons it did not change as they were.
   const qint64 other = static_cast<QPushButton*>(Slot(SlotId::active))->icon().cacheKey();
   window().MenuItem(kMenuUndo)->trigger();
-  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\n256 x 192 pixels");
+  EXPECT_EQ(image->toolTip(), "upper_screen.bmp\nupper_screen: 256 x 192; this picture 256 x 192");
   EXPECT_EQ(static_cast<QPushButton*>(Slot(SlotId::active))->icon().cacheKey(), other);
 
   // A disabled gadget (screen 13's) still tells its full name when the pointer rests on it.

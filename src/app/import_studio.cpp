@@ -1,0 +1,437 @@
+// The import studio. The source view draws the halving of the picture nearest above the size it is
+// shown at, over a chequerboard where the picture is transparent, and darkens what the frame
+// leaves out. Each change of a setting fits the picture anew (a few milliseconds whatever the
+// picture's size: the fit reads a halving near the target's size) and hands the result on.
+#include "app/import_studio.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "app/colour_editor.h"
+#include "app/qt_image.h"
+
+namespace app {
+namespace {
+
+using imaging::FitMode;
+using imaging::FitSettings;
+
+constexpr QSize kSwatch(24, 16);
+// The largest result shown in the dialog, and the largest whole-number scale it is shown at.
+constexpr int kResultBox = 256;
+constexpr int kResultScale = 4;
+// A wheel notch zooms the frame by this factor.
+constexpr double kZoomStep = 1.25;
+
+void FillChequerboard(QPainter& painter, const QRectF& rect) {
+  constexpr int kCell = 8;
+  painter.save();
+  painter.setClipRect(rect);
+  painter.fillRect(rect, QColor(204, 204, 204));
+  for (int y = static_cast<int>(rect.top()), row = 0; y < rect.bottom(); y += kCell, ++row) {
+    for (int x = static_cast<int>(rect.left()) + (row % 2) * kCell; x < rect.right();
+         x += 2 * kCell) {
+      painter.fillRect(x, y, kCell, kCell, QColor(255, 255, 255));
+    }
+  }
+  painter.restore();
+}
+
+}  // namespace
+
+SourceView::SourceView(const imaging::FitSource& source, Events events, QWidget* parent)
+    : QWidget(parent), source_(source), events_(std::move(events)) {
+  setMinimumSize(240, 180);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  setMouseTracking(true);
+}
+
+void SourceView::Show(const FitSettings& settings, bool picture_changed) {
+  settings_ = settings;
+  if (picture_changed) shown_level_ = -1;
+  setCursor(picking_                            ? Qt::CrossCursor
+            : settings_.mode == FitMode::kCover ? Qt::OpenHandCursor
+                                                : Qt::ArrowCursor);
+  update();
+}
+
+void SourceView::SetPicking(bool picking) {
+  picking_ = picking;
+  Show(settings_, false);
+}
+
+QRectF SourceView::PictureRect() const {
+  const QRectF area = QRectF(rect()).adjusted(6, 6, -6, -6);
+  const double scale = std::min(area.width() / source_.width(), area.height() / source_.height());
+  const QSizeF size(source_.width() * scale, source_.height() * scale);
+  return QRectF(area.center() - QPointF(size.width() / 2, size.height() / 2), size);
+}
+
+QRectF SourceView::FrameRect() const {
+  const QRectF picture = PictureRect();
+  if (settings_.mode != FitMode::kCover) return picture;
+  const imaging::Frame f = imaging::CoverFrame(source_.width(), source_.height(), settings_);
+  const double scale = picture.width() / source_.width();
+  return QRectF(picture.left() + f.x * scale, picture.top() + f.y * scale, f.width * scale,
+                f.height * scale);
+}
+
+QPointF SourceView::SourcePoint(QPointF at) const {
+  const QRectF picture = PictureRect();
+  const double scale = source_.width() / picture.width();
+  return (at - picture.topLeft()) * scale;
+}
+
+void SourceView::UseLevelFor(QSize shown) {
+  // The smallest halving still at least as large as the picture is shown.
+  const auto levels = source_.levels();
+  int level = 0;
+  while (level + 1 < static_cast<int>(levels.size()) &&
+         levels[static_cast<std::size_t>(level) + 1].width >= shown.width()) {
+    ++level;
+  }
+  if (level == shown_level_) return;
+  shown_level_ = level;
+  const imaging::Image& image = levels[static_cast<std::size_t>(level)];
+  // Each pixel's top byte is its alpha: transparent pixels let the chequerboard through.
+  shown_ = QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                  image.width * 4, QImage::Format_RGBA8888);
+}
+
+void SourceView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
+  if (source_.Empty()) return;
+  const QRectF picture = PictureRect();
+  UseLevelFor((picture.size() * devicePixelRatioF()).toSize());
+  FillChequerboard(painter, picture);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                        settings_.resampling == imaging::Resampling::kSmooth);
+  painter.drawImage(picture, shown_);
+  // What the frame leaves out is darkened; the frame is drawn in white on black, which shows on
+  // any picture.
+  const QRectF frame = FrameRect();
+  QPainterPath outside;
+  outside.addRect(picture);
+  outside.addRect(frame);
+  painter.fillPath(outside, QColor(0, 0, 0, 140));
+  painter.setPen(QPen(Qt::black, 3));
+  painter.drawRect(frame);
+  painter.setPen(QPen(Qt::white, 1));
+  painter.drawRect(frame);
+}
+
+void SourceView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || source_.Empty()) return;
+  const QPointF at = SourcePoint(event->position());
+  if (picking_) {
+    const int x = std::clamp(static_cast<int>(at.x()), 0, source_.width() - 1);
+    const int y = std::clamp(static_cast<int>(at.y()), 0, source_.height() - 1);
+    events_.picked(source_.levels()[0].At(x, y) & 0xFFFFFF);
+    return;
+  }
+  if (settings_.mode != FitMode::kCover) return;
+  const imaging::Frame f = imaging::CoverFrame(source_.width(), source_.height(), settings_);
+  dragging_ = true;
+  drag_from_ = at;
+  centre_at_press_ = QPointF(f.x + f.width / 2, f.y + f.height / 2);
+  setCursor(Qt::ClosedHandCursor);
+}
+
+void SourceView::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return;
+  const QPointF centre = centre_at_press_ + SourcePoint(event->position()) - drag_from_;
+  events_.framed(std::clamp(centre.x() / source_.width(), 0.0, 1.0),
+                 std::clamp(centre.y() / source_.height(), 0.0, 1.0), settings_.zoom);
+}
+
+void SourceView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !dragging_) return;
+  dragging_ = false;
+  setCursor(Qt::OpenHandCursor);
+}
+
+void SourceView::wheelEvent(QWheelEvent* event) {
+  if (settings_.mode != FitMode::kCover || source_.Empty()) return;
+  const double notches = event->angleDelta().y() / 120.0;
+  const double zoom =
+      std::clamp(settings_.zoom * std::pow(kZoomStep, notches), 1.0, imaging::kMaxZoom);
+  if (zoom == settings_.zoom) return;
+  // The picture's point under the pointer stays under it.
+  const imaging::Frame f = imaging::CoverFrame(source_.width(), source_.height(), settings_);
+  const QPointF pointer = SourcePoint(event->position());
+  const QPointF centre(f.x + f.width / 2, f.y + f.height / 2);
+  const QPointF next = pointer + (centre - pointer) * (settings_.zoom / zoom);
+  events_.framed(std::clamp(next.x() / source_.width(), 0.0, 1.0),
+                 std::clamp(next.y() / source_.height(), 0.0, 1.0), zoom);
+  event->accept();
+}
+
+ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& request,
+                           std::function<void(const imaging::Image&)> live, QWidget* parent)
+    : QDialog(parent),
+      texts_(texts),
+      request_(request),
+      live_(std::move(live)),
+      settings_(request.settings) {
+  const auto text = [&](std::string_view key) { return QString::fromStdString(texts_.Text(key)); };
+  setWindowTitle(QString::fromStdString(request.title));
+  setSizeGripEnabled(true);
+
+  view_ = new SourceView(*request_.source,
+                         {[this](double fx, double fy, double zoom) {
+                            Change([&](FitSettings& s) {
+                              s.focus_x = fx;
+                              s.focus_y = fy;
+                              s.zoom = zoom;
+                            });
+                          },
+                          [this](imaging::Rgb colour) { PickKey(colour); }},
+                         this);
+
+  auto* source_label = new QLabel(QString::fromStdString(i18n::FormatText(
+                                      texts_.Text("LANG_STUDIO_SOURCE$"),
+                                      {request.source_name, std::to_string(request.source_width),
+                                       std::to_string(request.source_height)})),
+                                  this);
+  source_label->setWordWrap(true);
+
+  // The target's size and the two sizes it may take at a click.
+  width_ = new QSpinBox(this);
+  height_ = new QSpinBox(this);
+  for (QSpinBox* spin : {width_, height_}) spin->setRange(1, 4096);
+  auto* expected = new QPushButton(text("LANG_STUDIO_EXPECTED$"), this);
+  auto* current = new QPushButton(text("LANG_STUDIO_CURRENT$"), this);
+  current->setEnabled(request.current.first > 0);
+  const auto set_size = [this](std::pair<int, int> size) {
+    Change([&](FitSettings& s) {
+      s.width = size.first;
+      s.height = size.second;
+    });
+  };
+  connect(expected, &QPushButton::clicked, this, [=, this] { set_size(request_.expected); });
+  connect(current, &QPushButton::clicked, this, [=, this] { set_size(request_.current); });
+  connect(width_, &QSpinBox::valueChanged, this,
+          [this](int v) { Change([&](FitSettings& s) { s.width = v; }); });
+  connect(height_, &QSpinBox::valueChanged, this,
+          [this](int v) { Change([&](FitSettings& s) { s.height = v; }); });
+  auto* size_row = new QHBoxLayout;
+  size_row->addWidget(width_);
+  size_row->addWidget(new QLabel(QStringLiteral("x"), this));
+  size_row->addWidget(height_);
+  size_row->addStretch();
+  auto* size_buttons = new QHBoxLayout;
+  size_buttons->addWidget(expected);
+  size_buttons->addWidget(current);
+  size_buttons->addStretch();
+
+  auto* fit_box = new QVBoxLayout;
+  auto* fit_group = new QButtonGroup(this);
+  const std::string_view fit_keys[] = {"LANG_STUDIO_COVER$", "LANG_STUDIO_CONTAIN$",
+                                       "LANG_STUDIO_STRETCH$", "LANG_STUDIO_KEEP$"};
+  for (int i = 0; i < 4; ++i) {
+    auto* button = new QRadioButton(text(fit_keys[i]), this);
+    fits_[static_cast<std::size_t>(i)] = button;
+    fit_group->addButton(button, i);
+    fit_box->addWidget(button);
+  }
+  connect(fit_group, &QButtonGroup::idClicked, this,
+          [this](int id) { Change([&](FitSettings& s) { s.mode = static_cast<FitMode>(id); }); });
+  whole_ = new QPushButton(text("LANG_STUDIO_RESET$"), this);
+  connect(whole_, &QPushButton::clicked, this, [this] {
+    Change([](FitSettings& s) {
+      s.focus_x = s.focus_y = 0.5;
+      s.zoom = 1;
+    });
+  });
+  fit_box->addWidget(whole_, 0, Qt::AlignLeft);
+
+  resampling_ = new QComboBox(this);
+  resampling_->addItems({text("LANG_STUDIO_SMOOTH$"), text("LANG_STUDIO_NEAREST$")});
+  connect(resampling_, &QComboBox::activated, this, [this](int i) {
+    Change([&](FitSettings& s) { s.resampling = static_cast<imaging::Resampling>(i); });
+  });
+  dither_ = new QComboBox(this);
+  dither_->addItems({text("LANG_STUDIO_DITHER_FS$"), text("LANG_STUDIO_DITHER_SERPENTINE$"),
+                     text("LANG_STUDIO_DITHER_ORDERED$"), text("LANG_STUDIO_DITHER_NONE$")});
+  connect(dither_, &QComboBox::activated, this, [this](int i) {
+    Change([&](FitSettings& s) { s.dither = static_cast<imaging::DitherKind>(i); });
+  });
+  strength_ = new QSlider(Qt::Horizontal, this);
+  strength_value_ = new QSpinBox(this);
+  strength_value_->setSuffix(QStringLiteral(" %"));
+  strength_->setRange(0, 100);
+  strength_value_->setRange(0, 100);
+  connect(strength_, &QSlider::valueChanged, this,
+          [this](int v) { Change([&](FitSettings& s) { s.strength = v; }); });
+  connect(strength_value_, &QSpinBox::valueChanged, this,
+          [this](int v) { Change([&](FitSettings& s) { s.strength = v; }); });
+  auto* strength_row = new QHBoxLayout;
+  strength_row->addWidget(strength_, 1);
+  strength_row->addWidget(strength_value_);
+
+  key_swatch_ = new QLabel(this);
+  pick_ = new QPushButton(text("LANG_STUDIO_KEY_PICK$"), this);
+  pick_->setCheckable(true);
+  clear_key_ = new QPushButton(text("LANG_STUDIO_KEY_CLEAR$"), this);
+  connect(pick_, &QPushButton::toggled, this, [this, text](bool on) {
+    view_->SetPicking(on);
+    hint_->setText(text(on ? "LANG_STUDIO_PICK_HINT$" : "LANG_STUDIO_HINT$"));
+  });
+  connect(clear_key_, &QPushButton::clicked, this, [this] { PickKey(std::nullopt); });
+  auto* key_row = new QHBoxLayout;
+  key_row->addWidget(key_swatch_);
+  key_row->addWidget(pick_);
+  key_row->addWidget(clear_key_);
+  key_row->addStretch();
+
+  fill_swatch_ = new QLabel(this);
+  fill_key_ = new QPushButton(text("LANG_STUDIO_FILL_KEY$"), this);
+  fill_choose_ = new QPushButton(text("LANG_STUDIO_FILL_CHOOSE$"), this);
+  connect(fill_key_, &QPushButton::clicked, this,
+          [this] { Change([](FitSettings& s) { s.fill = imaging::kKeyColour; }); });
+  connect(fill_choose_, &QPushButton::clicked, this, [this, text] {
+    const imaging::Rgb chosen = ColourEditor::EditColour(
+        texts_, settings_.fill, text("LANG_STUDIO_FILL$").remove(QLatin1Char(':')).trimmed(), {},
+        this);
+    Change([&](FitSettings& s) { s.fill = chosen; });
+  });
+  auto* fill_row = new QHBoxLayout;
+  fill_row->addWidget(fill_swatch_);
+  fill_row->addWidget(fill_key_);
+  fill_row->addWidget(fill_choose_);
+  fill_row->addStretch();
+
+  result_view_ = new QLabel(this);
+  result_view_->setMinimumSize(64, 48);
+  result_view_->setAlignment(Qt::AlignCenter);
+  hint_ = new QLabel(text("LANG_STUDIO_HINT$"), this);
+  hint_->setWordWrap(true);
+
+  auto* form = new QFormLayout;
+  form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  form->addRow(source_label);
+  form->addRow(text("LANG_STUDIO_SIZE$"), size_row);
+  form->addRow(QString(), size_buttons);
+  form->addRow(text("LANG_STUDIO_FIT$"), fit_box);
+  form->addRow(text("LANG_STUDIO_RESAMPLE$"), resampling_);
+  form->addRow(text("LANG_STUDIO_DITHER$"), dither_);
+  form->addRow(text("LANG_STUDIO_STRENGTH$"), strength_row);
+  form->addRow(text("LANG_STUDIO_KEY$"), key_row);
+  form->addRow(text("LANG_STUDIO_FILL$"), fill_row);
+  form->addRow(result_view_);
+
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(text("LANG_OK$"), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(text("LANG_CANCEL$"), QDialogButtonBox::RejectRole);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(view_, 1);
+  left->addWidget(hint_);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left, 1);
+  columns->addLayout(form);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns, 1);
+  layout->addWidget(buttons);
+
+  ShowSettings();
+  Refit(true);
+}
+
+QAbstractButton* ImportStudio::fit_button(FitMode mode) const {
+  return fits_[static_cast<std::size_t>(mode)];
+}
+
+void ImportStudio::SetSettings(const FitSettings& settings) {
+  const bool key_changed = settings.key != settings_.key;
+  if (key_changed) request_.source->SetKey(settings.key);
+  settings_ = settings;
+  ShowSettings();
+  Refit(key_changed);
+}
+
+void ImportStudio::Change(const std::function<void(FitSettings&)>& edit) {
+  FitSettings next = settings_;
+  edit(next);
+  if (next == settings_) return;
+  SetSettings(next);
+}
+
+void ImportStudio::PickKey(std::optional<imaging::Rgb> key) {
+  pick_->setChecked(false);
+  Change([&](FitSettings& s) { s.key = key; });
+}
+
+void ImportStudio::ShowSettings() {
+  const FitSettings& s = settings_;
+  const QSignalBlocker b1(width_), b2(height_), b3(strength_), b4(strength_value_);
+  width_->setValue(s.width);
+  height_->setValue(s.height);
+  fits_[static_cast<std::size_t>(s.mode)]->setChecked(true);
+  const bool scaled = s.mode != FitMode::kKeep;
+  for (QWidget* w : std::initializer_list<QWidget*>{width_, height_, resampling_})
+    w->setEnabled(scaled);
+  whole_->setEnabled(s.mode == FitMode::kCover &&
+                     (s.zoom != 1 || s.focus_x != 0.5 || s.focus_y != 0.5));
+  resampling_->setCurrentIndex(static_cast<int>(s.resampling));
+  dither_->setCurrentIndex(static_cast<int>(s.dither));
+  const bool diffusing = s.dither != imaging::DitherKind::kNone;
+  strength_->setEnabled(diffusing);
+  strength_value_->setEnabled(diffusing);
+  strength_->setValue(s.strength);
+  strength_value_->setValue(s.strength);
+  key_swatch_->setPixmap(s.key ? Swatch(*s.key, kSwatch) : QPixmap());
+  key_swatch_->setText(s.key ? QString()
+                             : QString::fromStdString(texts_.Text("LANG_STUDIO_KEY_NONE$")));
+  clear_key_->setEnabled(s.key.has_value());
+  const bool contain = s.mode == FitMode::kContain;
+  fill_swatch_->setPixmap(Swatch(s.fill, kSwatch));
+  for (QWidget* w : std::initializer_list<QWidget*>{fill_swatch_, fill_key_, fill_choose_})
+    w->setEnabled(contain);
+}
+
+void ImportStudio::Refit(bool picture_changed) {
+  result_ = request_.source->Fit(settings_);
+  view_->Show(settings_, picture_changed);
+  if (!result_.Empty()) {
+    const int scale =
+        std::clamp(kResultBox / std::max(result_.width, result_.height), 1, kResultScale);
+    QImage shown = ImageView(result_).scaled(result_.width * scale, result_.height * scale,
+                                             Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // A result larger than the box is shown smaller, smoothly.
+    if (shown.width() > kResultBox || shown.height() > kResultBox) {
+      shown = shown.scaled(kResultBox, kResultBox, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    result_view_->setPixmap(QPixmap::fromImage(shown));
+  }
+  if (live_) live_(result_);
+}
+
+std::optional<FitSettings> ImportStudio::Run(const i18n::UiTexts& texts,
+                                             const StudioRequest& request,
+                                             std::function<void(const imaging::Image&)> live,
+                                             QWidget* parent) {
+  ImportStudio studio(texts, request, std::move(live), parent);
+  if (studio.exec() != QDialog::Accepted) return std::nullopt;
+  return studio.settings();
+}
+
+}  // namespace app

@@ -1,0 +1,119 @@
+// The import studio: fits a picture of another size into a slot. It shows the source picture with
+// the frame the slot will show of it, and the choices of how the picture fits, scales, is reduced
+// to 15-bit colour and which of its colours becomes transparent. Every change is fitted at once
+// and shown in the dialog and, through `live`, in the main preview.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <functional>
+
+#include "app/user_dialogs.h"
+#include "i18n/ui_texts.h"
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+
+namespace app {
+
+// The source picture with its frame: a drag moves a cover frame, the wheel zooms it, and while
+// picking a click names the colour under it.
+class SourceView : public QWidget {
+ public:
+  struct Events {
+    std::function<void(double focus_x, double focus_y, double zoom)> framed;
+    std::function<void(imaging::Rgb colour)> picked;
+  };
+  SourceView(const imaging::FitSource& source, Events events, QWidget* parent);
+
+  // Shows `settings`' frame; the picture again after its key changed (`picture_changed`).
+  void Show(const imaging::FitSettings& settings, bool picture_changed);
+  void SetPicking(bool picking);
+  // Where the source picture is drawn, and the frame on it, in the view's pixels.
+  QRectF PictureRect() const;
+  QRectF FrameRect() const;
+  QSize sizeHint() const override { return {480, 360}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  // The source pixel under a point of the view.
+  QPointF SourcePoint(QPointF at) const;
+  void UseLevelFor(QSize shown);
+
+  const imaging::FitSource& source_;
+  Events events_;
+  imaging::FitSettings settings_;
+  QImage shown_;  // the halving drawn, over its pixels
+  int shown_level_ = -1;
+  bool picking_ = false;
+  bool dragging_ = false;
+  QPointF drag_from_;        // where the drag started, in source pixels
+  QPointF centre_at_press_;  // the frame's centre then
+};
+
+class ImportStudio : public QDialog {
+ public:
+  ImportStudio(const i18n::UiTexts& texts, const StudioRequest& request,
+               std::function<void(const imaging::Image&)> live, QWidget* parent);
+
+  const imaging::FitSettings& settings() const { return settings_; }
+  // Takes `settings` as if the user had chosen them, and fits anew.
+  void SetSettings(const imaging::FitSettings& settings);
+  // The picture the current settings make.
+  const imaging::Image& result() const { return result_; }
+
+  SourceView* source_view() const { return view_; }
+  QSpinBox* target_width() const { return width_; }
+  QComboBox* dither_box() const { return dither_; }
+  QAbstractButton* fit_button(imaging::FitMode mode) const;
+  QPushButton* pick_button() const { return pick_; }
+
+  // Opens the studio and returns its answer.
+  static std::optional<imaging::FitSettings> Run(const i18n::UiTexts& texts,
+                                                 const StudioRequest& request,
+                                                 std::function<void(const imaging::Image&)> live,
+                                                 QWidget* parent);
+
+ private:
+  // Shows the settings in every control, without reporting them back.
+  void ShowSettings();
+  // Fits the picture with the settings and shows the result.
+  void Refit(bool picture_changed = false);
+  void Change(const std::function<void(imaging::FitSettings&)>& edit);
+  void PickKey(std::optional<imaging::Rgb> key);
+
+  const i18n::UiTexts& texts_;
+  StudioRequest request_;
+  std::function<void(const imaging::Image&)> live_;
+  imaging::FitSettings settings_;
+  imaging::Image result_;
+  SourceView* view_ = nullptr;
+  QSpinBox* width_ = nullptr;
+  QSpinBox* height_ = nullptr;
+  std::array<QAbstractButton*, 4> fits_{};
+  QComboBox* resampling_ = nullptr;
+  QComboBox* dither_ = nullptr;
+  QSlider* strength_ = nullptr;
+  QSpinBox* strength_value_ = nullptr;
+  QLabel* key_swatch_ = nullptr;
+  QPushButton* pick_ = nullptr;
+  QPushButton* clear_key_ = nullptr;
+  QLabel* fill_swatch_ = nullptr;
+  QPushButton* fill_key_ = nullptr;
+  QPushButton* fill_choose_ = nullptr;
+  QPushButton* whole_ = nullptr;
+  QLabel* result_view_ = nullptr;
+  QLabel* hint_ = nullptr;
+};
+
+}  // namespace app

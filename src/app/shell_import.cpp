@@ -1,0 +1,228 @@
+// The shell's imports: a chosen or dropped picture of the slot's size is taken as it is, any other
+// goes through the import studio; Adjust import reopens the studio on the file a picture came from,
+// and a change of that file on disk imports it again with the same settings.
+#include <QFileInfo>
+#include <QMenu>
+#include <algorithm>
+#include <new>
+
+#include "app/fixed_numbers.h"
+#include "app/panel_tables.h"
+#include "app/preview_view.h"
+#include "app/shell.h"
+#include "app/window_feedback.h"
+#include "session/skin_check.h"
+#include "skin/skin_loader.h"
+
+namespace app {
+namespace {
+
+// The settings the studio opens with for a new picture in `slot`: cover, aimed at the size of the
+// slot's picture (its expected size when it has none), filling around a contained picture with the
+// key colour where the slot is keyed and with black where key green would show.
+imaging::FitSettings FirstSettings(const skin::SkinDocument& doc, skin::SlotId slot) {
+  imaging::FitSettings settings;
+  const imaging::Image& current = doc.Slot(slot);
+  settings.width = current.Empty() ? skin::Info(slot).expected_width : current.width;
+  settings.height = current.Empty() ? skin::Info(slot).expected_height : current.height;
+  settings.fill = session::DrawnWithoutKey(slot) ? 0 : imaging::kKeyColour;
+  return settings;
+}
+
+}  // namespace
+
+void Shell::ImportInto(skin::SlotId slot) {
+  const BusyScope busy(busy_);
+  // The first filter, chosen at first, lists every picture a drop takes too.
+  std::string pictures;
+  for (const std::string_view extension : kPictureExtensions)
+    pictures += (pictures.empty() ? "*." : " *.") + std::string(extension);
+  const std::string chosen = dialogs_.ChooseOpenFile(
+      Text("LANG_REQFILE_LOAD$"), skin::ProposedImportName(state_.last_path, slot),
+      "Bitmap (" + pictures +
+          ");;Portable Network Graphic (*.png);;JPEG - JFIF Compliant (*.jpg *.jpeg *.jpe)");
+  if (chosen.empty()) return;
+  ImportImageFile(slot, chosen);
+}
+
+void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
+  const BusyScope busy(busy_);
+  const imaging::FitSettings settings = FirstSettings(document(), slot);
+  std::optional<imaging::DecodedForFit> picture = ReadSource(slot, path);
+  if (!picture) return;
+  if (picture->source_width == settings.width && picture->source_height == settings.height) {
+    picture.reset();
+    ImportAsIs(slot, path);
+    return;
+  }
+  RunStudio(slot, path, std::move(*picture), settings);
+}
+
+std::optional<imaging::DecodedForFit> Shell::ReadSource(skin::SlotId slot,
+                                                        const std::string& path) {
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  std::optional<imaging::DecodedForFit> picture = skin::ReadPictureForFit(
+      path, nullptr, Messages(), feedback, skin::PictureBudgetFor(document(), slot));
+  if (!picture) Report("LANG_STATUS_NOT_IMPORTED$", {path});
+  return picture;
+}
+
+void Shell::ImportAsIs(skin::SlotId slot, const std::string& path) {
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+  const session::SkinSession::Imported imported = session_.Import(slot, path, Messages(), feedback);
+  Apply(imported.changes);
+  if (imported.imported) {
+    Report("LANG_STATUS_IMPORTED$", {path, skin::Info(slot).file});
+  } else {
+    Report("LANG_STATUS_NOT_IMPORTED$", {path});
+  }
+}
+
+void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::DecodedForFit picture,
+                      imaging::FitSettings settings) {
+  const BusyScope busy(busy_);
+  const std::string name(skin::Info(slot).BaseName());
+  try {
+    imaging::FitSource source(std::move(*picture.picture), settings.key);
+    StudioRequest request;
+    request.title = i18n::FormatText(Text("LANG_STUDIO_TITLE$"), {name});
+    request.source_name =
+        path.empty() ? name : QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+    request.source_width = picture.source_width;
+    request.source_height = picture.source_height;
+    request.source = &source;
+    request.settings = settings;
+    request.expected = {skin::Info(slot).expected_width, skin::Info(slot).expected_height};
+    const imaging::Image& current = document().Slot(slot);
+    request.current = {current.width, current.height};
+    ShowScreenOf(slot);
+    // The preview shows each picture the studio makes in its place, under whatever covers it.
+    const std::optional<imaging::FitSettings> chosen =
+        dialogs_.RunImportStudio(request, [this, slot](const imaging::Image& fitted) {
+          skin::SkinDocument trial = document();
+          trial.SetSlot(slot, fitted);
+          ShowPreviewOf(trial, state_.bg_color);
+        });
+    if (!chosen) {
+      RedrawPreview();
+      return;
+    }
+    if (!path.empty() && imaging::IsPlainImport(*chosen)) {
+      ImportAsIs(slot, path);
+      return;
+    }
+    imaging::Image fitted = source.Fit(*chosen);
+    const session::Changes changes =
+        path.empty() ? session_.SetPicture(slot, std::move(fitted))
+                     : session_.ImportFitted(slot, {path, *chosen}, std::move(fitted));
+    Apply(changes);
+    if (!changes.Document()) RedrawPreview();
+    Report("LANG_STATUS_IMPORTED$", {path.empty() ? name : path, skin::Info(slot).file});
+  } catch (const std::bad_alloc&) {
+    ReportOutOfMemory();
+    RedrawPreview();
+  }
+}
+
+void Shell::AdjustImport(skin::SlotId slot, bool to_expected) {
+  const BusyScope busy(busy_);
+  const session::ImportRecipe* recipe = session_.RecipeOf(slot);
+  imaging::FitSettings settings = recipe ? recipe->settings : FirstSettings(document(), slot);
+  const std::string path = recipe ? recipe->path : std::string();
+  std::optional<imaging::DecodedForFit> picture;
+  if (recipe) {
+    picture = ReadSource(slot, path);
+    if (!picture) return;
+  } else {
+    // No file to go back to: the studio fits the picture the slot holds.
+    const imaging::Image& own = document().Slot(slot);
+    if (own.Empty()) return;
+    picture.emplace();
+    picture->picture = imaging::Image(own);
+    picture->source_width = own.width;
+    picture->source_height = own.height;
+  }
+  // A picture taken at its own size had no target: it is aimed at its own size.
+  if (settings.width <= 0 || settings.height <= 0) {
+    settings.width = picture->source_width;
+    settings.height = picture->source_height;
+  }
+  if (to_expected) {
+    settings.width = skin::Info(slot).expected_width;
+    settings.height = skin::Info(slot).expected_height;
+    if (settings.mode == imaging::FitMode::kKeep) settings.mode = imaging::FitMode::kCover;
+  }
+  RunStudio(slot, path, std::move(*picture), settings);
+}
+
+void Shell::ShowScreenOf(skin::SlotId slot) {
+  // The image buttons of the screen shown are the enabled ones.
+  const QWidget* button = window_->panel()->Widget(slot);
+  if (button == nullptr || button->isEnabled()) return;
+  const int screen = ScreenOfGadget(GadgetOf(slot));
+  if (screen < 0) return;
+  SelectScreen(screen);
+  RedrawPreview();
+}
+
+void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
+  std::optional<skin::SlotId> slot;
+  if (gadget == kGadgetPreviewImage) {
+    slot = SourceAt(canvas).slot();
+  } else if (const ImageButton* button = FindImageButton(gadget)) {
+    if (window_->Gadget(gadget)->isEnabled()) slot = button->slot;
+  }
+  if (!slot) return;
+  QMenu menu(window_.get());
+  QAction* import = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_IMPORT$")));
+  QAction* adjust = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_ADJUST$")));
+  adjust->setEnabled(session_.RecipeOf(*slot) != nullptr || !document().Slot(*slot).Empty());
+  const QAction* chosen = menu.exec(global);
+  if (chosen == import) ImportInto(*slot);
+  if (chosen == adjust) AdjustImport(*slot);
+}
+
+void Shell::FollowImportSources() {
+  QStringList wanted;
+  if (preferences_.follow_changes) {
+    for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
+      const session::ImportRecipe* recipe = session_.RecipeOf(static_cast<skin::SlotId>(s));
+      if (recipe != nullptr) wanted.append(QString::fromStdString(recipe->path));
+    }
+  }
+  const QStringList watched = source_watcher_.files();
+  for (const QString& file : watched) {
+    if (!wanted.contains(file)) source_watcher_.removePath(file);
+  }
+  // A file an image editor replaced by a rename is a new file: it is watched anew.
+  for (const QString& file : wanted) {
+    if (!watched.contains(file) && QFileInfo(file).isFile()) source_watcher_.addPath(file);
+  }
+}
+
+void Shell::ReimportChangedSources() {
+  if (!ReadyForReload()) {
+    source_timer_.start();
+    return;
+  }
+  const BusyScope busy(busy_);
+  std::vector<std::string> changed;
+  changed.swap(changed_sources_);
+  for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
+    const auto slot = static_cast<skin::SlotId>(s);
+    const session::ImportRecipe* recipe = session_.RecipeOf(slot);
+    if (recipe == nullptr ||
+        std::find(changed.begin(), changed.end(), recipe->path) == changed.end()) {
+      continue;
+    }
+    const std::string path = recipe->path;
+    WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+    const session::SkinSession::Imported imported = session_.Reimport(slot, Messages(), feedback);
+    Apply(imported.changes);
+    if (imported.imported) Report("LANG_STATUS_REIMPORTED$", {path, skin::Info(slot).file});
+  }
+  // A file replaced by a rename is watched anew, also when it gave the same picture.
+  FollowImportSources();
+}
+
+}  // namespace app

@@ -1,0 +1,175 @@
+// Pictures of another size than their slot's go through the import studio: as one step after OK,
+// not at all after Cancel, again from their file through Adjust import and when the file changes;
+// a picture of the slot's size imports at once. The studio's own controls change the settings.
+#include "app/import_studio.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <fstream>
+
+#include "app/fixed_numbers.h"
+#include "imaging/png_codec.h"
+#include "shell_fixture.h"
+
+namespace app {
+namespace {
+
+using skin::SlotId;
+
+// A picture whose every pixel differs from its neighbours, so that any other frame gives another
+// result.
+imaging::Image Gradient(int width, int height) {
+  imaging::Image image(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      image.At(x, y) = imaging::MakeRgb(x * 255 / width, y * 255 / height, (x + y) % 256);
+  return image;
+}
+
+void WritePng(const std::string& path, const imaging::Image& image) {
+  const std::vector<std::uint8_t> png = imaging::EncodePng(image);
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
+
+class ImportStudioTest : public ShellTest {
+ protected:
+  void Import(SlotId slot, const std::string& path) {
+    dialogs_.answers.push_back(path);
+    static_cast<QPushButton*>(Slot(slot))->click();
+  }
+  QString UndoText() { return WithoutMnemonic(window().MenuItem(kMenuUndo)->text()); }
+};
+
+TEST_F(ImportStudioTest, AWallpaperGoesThroughTheStudioAsOneStep) {
+  const std::string photo = (dir_.path() / "photo.png").string();
+  const imaging::Image source = Gradient(1920, 1080);
+  WritePng(photo, source);
+  const skin::SkinDocument before = doc();
+
+  // Cancel leaves the skin as it was, also after the preview showed the studio's pictures.
+  dialogs_.studio_answer.reset();
+  const int redraws = shell_->redraw_count();
+  Import(SlotId::upper_screen, photo);
+  ASSERT_EQ(dialogs_.studios.size(), 1u);
+  const StudioRequest& asked = dialogs_.studios[0];
+  EXPECT_EQ(asked.title, "Import into upper_screen");
+  EXPECT_EQ(asked.source_width, 1920);
+  EXPECT_EQ(asked.settings.width, 256);
+  EXPECT_EQ(asked.settings.height, 192);
+  EXPECT_EQ(asked.settings.fill, 0u);  // the background is drawn without a key
+  EXPECT_EQ(asked.expected, std::make_pair(256, 192));
+  EXPECT_GT(shell_->redraw_count(), redraws + 1);
+  EXPECT_TRUE(doc() == before);
+  EXPECT_EQ(UndoText(), "Undo");
+
+  // Cover, panned to the left: one step, the picture the studio showed.
+  imaging::FitSettings panned = asked.settings;
+  panned.focus_x = 0.1;
+  panned.zoom = 1.5;
+  dialogs_.studio_answer = panned;
+  Import(SlotId::upper_screen, photo);
+  imaging::FitSettings expected_settings = panned;
+  EXPECT_EQ(doc().Slot(SlotId::upper_screen), imaging::FitSource(source, {}).Fit(panned));
+  EXPECT_EQ(UndoText(), "Undo Import upper_screen");
+  EXPECT_EQ(window().StatusText().toStdString(), "Imported " + photo + " as upper_screen.bmp");
+
+  // Adjust import opens on the file, with the settings it was imported with.
+  shell_->AdjustImport(SlotId::upper_screen);
+  ASSERT_EQ(dialogs_.studios.size(), 3u);
+  EXPECT_EQ(dialogs_.studios[2].settings, expected_settings);
+  EXPECT_EQ(dialogs_.studios[2].source_width, 1920);
+
+  window().MenuItem(kMenuUndo)->trigger();
+  window().MenuItem(kMenuUndo)->trigger();
+  EXPECT_TRUE(doc() == before);
+
+  // A picture of the slot's size imports at once.
+  const std::string exact = (dir_.path() / "exact.png").string();
+  WritePng(exact, Gradient(256, 192));
+  Import(SlotId::upper_screen, exact);
+  EXPECT_EQ(dialogs_.studios.size(), 3u);
+  EXPECT_EQ(doc().Slot(SlotId::upper_screen).width, 256);
+  EXPECT_EQ(UndoText(), "Undo Import upper_screen");
+}
+
+TEST_F(ImportStudioTest, AChangedSourceFileIsImportedAgainWithItsSettings) {
+  const std::string sprite = (dir_.path() / "sprite.png").string();
+  WritePng(sprite, imaging::Image(64, 64, imaging::MakeRgb(200, 0, 0)));
+  imaging::FitSettings contain;
+  contain.width = 32;
+  contain.height = 32;
+  contain.mode = imaging::FitMode::kContain;
+  dialogs_.studio_answer = contain;
+  Import(SlotId::nds, sprite);
+  EXPECT_EQ(doc().Slot(SlotId::nds), imaging::Image(32, 32, imaging::MakeRgb(200, 0, 0)));
+
+  WritePng(sprite, imaging::Image(64, 32, imaging::MakeRgb(0, 0, 200)));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return imaging::BlueOf(doc().Slot(SlotId::nds).At(16, 16)) == 200; }, 5000));
+  EXPECT_EQ(doc().Slot(SlotId::nds).At(0, 0), imaging::kKeyColour);  // contained, keyed around
+  EXPECT_EQ(UndoText(), "Undo Import nds");
+}
+
+TEST(ImportStudio, ControlsChangeTheSettingsAndShowEachResult) {
+  imaging::FitSource source(Gradient(64, 32), std::nullopt);
+  StudioRequest request;
+  request.source = &source;
+  request.source_width = 64;
+  request.source_height = 32;
+  request.settings.width = 16;
+  request.settings.height = 16;
+  request.expected = {32, 32};
+  const i18n::UiTexts texts;
+  int shown = 0;
+  imaging::Image last;
+  ImportStudio studio(
+      texts, request,
+      [&](const imaging::Image& picture) {
+        ++shown;
+        last = picture;
+      },
+      nullptr);
+  studio.resize(800, 500);
+  studio.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&studio));
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(last, source.Fit(request.settings));
+
+  // A drag to the right moves the frame to the right; the wheel zooms in.
+  SourceView* view = studio.source_view();
+  const QPoint middle = view->FrameRect().center().toPoint();
+  QTest::mousePress(view, Qt::LeftButton, {}, middle);
+  QTest::mouseMove(view, middle + QPoint(40, 0));
+  QTest::mouseRelease(view, Qt::LeftButton, {}, middle + QPoint(40, 0));
+  EXPECT_GT(studio.settings().focus_x, 0.5);
+  QWheelEvent wheel(QPointF(middle), view->mapToGlobal(QPointF(middle)), {}, {0, 120}, Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view, &wheel);
+  EXPECT_DOUBLE_EQ(studio.settings().zoom, 1.25);
+
+  studio.dither_box()->setCurrentIndex(2);
+  Q_EMIT studio.dither_box()->activated(2);
+  EXPECT_EQ(studio.settings().dither, imaging::DitherKind::kOrdered);
+  studio.fit_button(imaging::FitMode::kContain)->click();
+  EXPECT_EQ(studio.settings().mode, imaging::FitMode::kContain);
+  studio.target_width()->setValue(20);
+  EXPECT_EQ(last.width, 20);
+
+  // The eyedropper makes the colour under the click transparent.
+  studio.pick_button()->click();
+  QTest::mouseClick(view, Qt::LeftButton, {},
+                    view->PictureRect().topLeft().toPoint() + QPoint(1, 1));
+  ASSERT_TRUE(studio.settings().key.has_value());
+  EXPECT_EQ(source.key(), studio.settings().key);
+  EXPECT_FALSE(studio.pick_button()->isChecked());
+  EXPECT_EQ(last, source.Fit(studio.settings()));
+}
+
+}  // namespace
+}  // namespace app
