@@ -15,6 +15,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -334,7 +335,6 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   form->addRow(text("LANG_STUDIO_STRENGTH$"), strength_row);
   form->addRow(text("LANG_STUDIO_KEY$"), key_row);
   form->addRow(text("LANG_STUDIO_FILL$"), fill_row);
-  form->addRow(result_view_);
 
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(text("LANG_OK$"), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -342,9 +342,13 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+  // Under the source, what the slot will hold and how to frame it.
+  auto* below = new QHBoxLayout;
+  below->addWidget(result_view_);
+  below->addWidget(hint_, 1);
   auto* left = new QVBoxLayout;
   left->addWidget(view_, 1);
-  left->addWidget(hint_);
+  left->addLayout(below);
   auto* columns = new QHBoxLayout;
   columns->addLayout(left, 1);
   columns->addLayout(form);
@@ -425,11 +429,31 @@ void ImportStudio::Refit(bool picture_changed) {
   if (live_) live_(result_);
 }
 
+void ImportStudio::KeepPreviewInSight(QWidget* window) {
+  const QWidget* preview =
+      window != nullptr ? window->findChild<QWidget*>(QStringLiteral("PreviewArea")) : nullptr;
+  if (preview == nullptr || window->screen() == nullptr) return;
+  const QRect area = window->screen()->availableGeometry();
+  const QRect shown(preview->mapToGlobal(QPoint(0, 0)), preview->size());
+  const QSize size = frameGeometry().size();
+  const int y = std::clamp(window->frameGeometry().top(), area.top(),
+                           std::max(area.top(), area.bottom() - size.height()));
+  // Beside the preview where there is room, on the side with more of it.
+  const int right = shown.right() + 8, left = shown.left() - 8 - size.width();
+  if (right + size.width() <= area.right()) {
+    move(right, y);
+  } else if (left >= area.left()) {
+    move(left, y);
+  }
+}
+
 std::optional<FitSettings> ImportStudio::Run(const i18n::UiTexts& texts,
                                              const StudioRequest& request,
                                              std::function<void(const imaging::Image&)> live,
                                              QWidget* parent) {
   ImportStudio studio(texts, request, std::move(live), parent);
+  studio.adjustSize();
+  studio.KeepPreviewInSight(parent);
   if (studio.exec() != QDialog::Accepted) return std::nullopt;
   return studio.settings();
 }

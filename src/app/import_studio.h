@@ -36,7 +36,7 @@ class SourceView : public QWidget {
   // Where the source picture is drawn, and the frame on it, in the view's pixels.
   QRectF PictureRect() const;
   QRectF FrameRect() const;
-  QSize sizeHint() const override { return {480, 360}; }
+  QSize sizeHint() const override { return {400, 300}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -77,6 +77,10 @@ class ImportStudio : public QDialog {
   QComboBox* dither_box() const { return dither_; }
   QAbstractButton* fit_button(imaging::FitMode mode) const;
   QPushButton* pick_button() const { return pick_; }
+
+  // Moves the studio beside the main preview of `window`, where the screen has room for it, so
+  // that the picture shows in its place while it is framed.
+  void KeepPreviewInSight(QWidget* window);
 
   // Opens the studio and returns its answer.
   static std::optional<imaging::FitSettings> Run(const i18n::UiTexts& texts,
