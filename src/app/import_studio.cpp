@@ -121,8 +121,8 @@ void SourceView::paintEvent(QPaintEvent*) {
   const QRectF picture = PictureRect();
   UseLevelFor((picture.size() * devicePixelRatioF()).toSize());
   FillChequerboard(painter, picture);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform,
-                        settings_.resampling == imaging::Resampling::kSmooth);
+  // Shown smaller, the picture is smoothed; shown larger, its pixels stay sharp.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, picture.width() < shown_.width());
   painter.drawImage(picture, shown_);
   // What the frame leaves out is darkened; the frame is drawn in white on black, which shows on
   // any picture.
@@ -277,6 +277,7 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   strength_value_ = new QSpinBox(this);
   strength_value_->setSuffix(QStringLiteral(" %"));
   strength_->setRange(0, 100);
+  strength_->setMinimumWidth(120);
   strength_value_->setRange(0, 100);
   connect(strength_, &QSlider::valueChanged, this,
           [this](int v) { Change([&](FitSettings& s) { s.strength = v; }); });
@@ -320,12 +321,12 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
 
   result_view_ = new QLabel(this);
   result_view_->setMinimumSize(64, 48);
-  result_view_->setAlignment(Qt::AlignCenter);
+  result_view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   hint_ = new QLabel(text("LANG_STUDIO_HINT$"), this);
   hint_->setWordWrap(true);
 
   auto* form = new QFormLayout;
-  form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   form->addRow(source_label);
   form->addRow(text("LANG_STUDIO_SIZE$"), size_row);
   form->addRow(QString(), size_buttons);
@@ -342,13 +343,11 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-  // Under the source, what the slot will hold and how to frame it.
-  auto* below = new QHBoxLayout;
-  below->addWidget(result_view_);
-  below->addWidget(hint_, 1);
+  // The source with how to frame it; the settings with what the slot will hold.
   auto* left = new QVBoxLayout;
   left->addWidget(view_, 1);
-  left->addLayout(below);
+  left->addWidget(hint_);
+  form->addRow(result_view_);
   auto* columns = new QHBoxLayout;
   columns->addLayout(left, 1);
   columns->addLayout(form);
@@ -416,15 +415,29 @@ void ImportStudio::Refit(bool picture_changed) {
   result_ = request_.source->Fit(settings_);
   view_->Show(settings_, picture_changed);
   if (!result_.Empty()) {
+    // What the slot will hold, its pixels enlarged to be seen, where the key colour lets the
+    // chequerboard through.
     const int scale =
         std::clamp(kResultBox / std::max(result_.width, result_.height), 1, kResultScale);
-    QImage shown = ImageView(result_).scaled(result_.width * scale, result_.height * scale,
-                                             Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    // A result larger than the box is shown smaller, smoothly.
-    if (shown.width() > kResultBox || shown.height() > kResultBox) {
-      shown = shown.scaled(kResultBox, kResultBox, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QImage keyed(result_.width, result_.height, QImage::Format_ARGB32);
+    for (int y = 0; y < result_.height; ++y) {
+      for (int x = 0; x < result_.width; ++x) {
+        const imaging::Rgb c = result_.At(x, y);
+        keyed.setPixel(x, y, c == imaging::kKeyColour ? 0 : ToQColor(c).rgb());
+      }
     }
-    result_view_->setPixmap(QPixmap::fromImage(shown));
+    QSize size(result_.width * scale, result_.height * scale);
+    if (size.width() > kResultBox || size.height() > kResultBox) {
+      size.scale(kResultBox, kResultBox, Qt::KeepAspectRatio);
+    }
+    size = size.expandedTo(QSize(1, 1));
+    QPixmap shown(size);
+    QPainter painter(&shown);
+    FillChequerboard(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, size.width() < result_.width);
+    painter.drawImage(QRect(QPoint(0, 0), size), keyed);
+    painter.end();
+    result_view_->setPixmap(shown);
   }
   if (live_) live_(result_);
 }
@@ -438,13 +451,15 @@ void ImportStudio::KeepPreviewInSight(QWidget* window) {
   const QSize size = frameGeometry().size();
   const int y = std::clamp(window->frameGeometry().top(), area.top(),
                            std::max(area.top(), area.bottom() - size.height()));
-  // Beside the preview where there is room, on the side with more of it.
+  // Beside the preview where there is room; else on the side with more room, as far from the
+  // preview as the screen allows.
   const int right = shown.right() + 8, left = shown.left() - 8 - size.width();
-  if (right + size.width() <= area.right()) {
-    move(right, y);
-  } else if (left >= area.left()) {
-    move(left, y);
-  }
+  const int x = right + size.width() <= area.right() ? right
+                : left >= area.left()                ? left
+                : area.right() - shown.right() >= shown.left() - area.left()
+                    ? area.right() - size.width()
+                    : area.left();
+  move(x, y);
 }
 
 std::optional<FitSettings> ImportStudio::Run(const i18n::UiTexts& texts,

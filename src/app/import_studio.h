@@ -36,7 +36,7 @@ class SourceView : public QWidget {
   // Where the source picture is drawn, and the frame on it, in the view's pixels.
   QRectF PictureRect() const;
   QRectF FrameRect() const;
-  QSize sizeHint() const override { return {400, 300}; }
+  QSize sizeHint() const override { return {320, 240}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
