@@ -21,6 +21,7 @@ if(TARGET skinsmith)
   # The user guide that the information box opens, with the pictures it shows.
   install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.html ${PROJECT_SOURCE_DIR}/docs/window.png
                 ${PROJECT_SOURCE_DIR}/docs/colour-editor.png ${PROJECT_SOURCE_DIR}/docs/check.png
+                ${PROJECT_SOURCE_DIR}/docs/import-studio.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/skinsmith)
 endif()
 

@@ -121,8 +121,10 @@ void SourceView::paintEvent(QPaintEvent*) {
   const QRectF picture = PictureRect();
   UseLevelFor((picture.size() * devicePixelRatioF()).toSize());
   FillChequerboard(painter, picture);
-  // Shown smaller, the picture is smoothed; shown larger, its pixels stay sharp.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, picture.width() < shown_.width());
+  // Shown smaller, the picture is smoothed; shown larger, as the scaling chosen enlarges it.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                        picture.width() < shown_.width() ||
+                            settings_.resampling == imaging::Resampling::kSmooth);
   painter.drawImage(picture, shown_);
   // What the frame leaves out is darkened; the frame is drawn in white on black, which shows on
   // any picture.
