@@ -1,11 +1,14 @@
-// Error diffusion over two rows at a time: the row being quantised and the one below it, each as
-// separate channel bytes with a one-pixel margin on both sides, so that the four neighbours of
-// every pixel exist. The margins and the row below the last only receive error and are dropped.
+// Reduction to 15-bit colour. The classic error diffusion works over two rows at a time: the row
+// being quantised and the one below it, each as separate channel bytes with a one-pixel margin on
+// both sides, so that the four neighbours of every pixel exist. The margins and the row below the
+// last only receive error and are dropped.
 #include "imaging/dither.h"
 
 #include <algorithm>
 #include <utility>
 #include <vector>
+
+#include "imaging/limits.h"
 
 namespace imaging {
 namespace {
@@ -22,8 +25,9 @@ void LoadRow(const Image& image, int y, std::vector<std::uint8_t>& row) {
   }
 }
 
-// Floyd-Steinberg; `serpentine` visits odd rows right to left with the pattern mirrored.
-void Diffuse(Image& image, bool serpentine, int strength) {
+// Floyd-Steinberg as skins have always been reduced: each channel quantised downwards, each share
+// of its error an integer division that drops the remainder.
+void Diffuse(Image& image, int strength) {
   const int w = image.width;
   const std::size_t bytes = (static_cast<std::size_t>(w) + 2) * 3;
   std::vector<std::uint8_t> row(bytes);
@@ -31,23 +35,19 @@ void Diffuse(Image& image, bool serpentine, int strength) {
   LoadRow(image, 0, row);
   for (int y = 0; y < image.height; ++y) {
     LoadRow(image, y + 1, below);
-    const bool backward = serpentine && (y & 1) != 0;
-    // `ahead` is the next pixel in the direction of travel, `behind` the one before it.
-    const std::ptrdiff_t ahead = backward ? -3 : 3, behind = -ahead;
-    std::ptrdiff_t at = backward ? 3 * static_cast<std::ptrdiff_t>(w) : 3;
-    for (int x = 0; x < w; ++x, at += ahead) {
-      std::uint8_t* p = &row[static_cast<std::size_t>(at)];
-      std::uint8_t* q = &below[static_cast<std::size_t>(at)];
-      for (int c = 0; c < 3; ++c) {
-        const int t = p[c];
+    std::uint8_t* p = &row[3];
+    std::uint8_t* q = &below[3];
+    for (int x = 0; x < w; ++x) {
+      for (int c = 0; c < 3; ++c, ++p, ++q) {
+        const int t = *p;
         const int e = t & 7;
         if (e == 0) continue;
         const auto share = [&](int sixteenths) { return e * sixteenths * strength / 1600; };
-        p[c + ahead] = static_cast<std::uint8_t>(ClampChannel(p[c + ahead], share(7)));
-        q[c + behind] = static_cast<std::uint8_t>(ClampChannel(q[c + behind], share(3)));
-        q[c] = static_cast<std::uint8_t>(ClampChannel(q[c], share(5)));
-        q[c + ahead] = static_cast<std::uint8_t>(ClampChannel(q[c + ahead], share(1)));
-        p[c] = static_cast<std::uint8_t>(t & 0xF8);
+        p[3] = static_cast<std::uint8_t>(ClampChannel(p[3], share(7)));
+        q[-3] = static_cast<std::uint8_t>(ClampChannel(q[-3], share(3)));
+        q[0] = static_cast<std::uint8_t>(ClampChannel(q[0], share(5)));
+        q[3] = static_cast<std::uint8_t>(ClampChannel(q[3], share(1)));
+        *p = static_cast<std::uint8_t>(t & 0xF8);
       }
     }
     Rgb* out = &image.pixels[static_cast<std::size_t>(y) * w];
@@ -56,6 +56,41 @@ void Diffuse(Image& image, bool serpentine, int strength) {
     // The row below, with the error it received, is the next row to quantise: it must not be
     // loaded again from the picture.
     std::swap(row, below);
+  }
+}
+
+// Serpentine error diffusion: rows alternate in direction, each channel goes to the nearest
+// multiple of 8 (at most 248), and its whole error, negative too, is passed on in sixteenths whose
+// remainder goes to the last share, so that no light is lost. Key-coloured pixels are left as they
+// are and take no error, which stops at them as at the picture's edge.
+void DiffuseSerpentine(Image& image, int strength) {
+  const int w = image.width;
+  // Accumulated error in sixteenths of a channel step, with a margin of one pixel on each side.
+  std::vector<int> here(static_cast<std::size_t>(w + 2) * 3), next(here.size());
+  for (int y = 0; y < image.height; ++y) {
+    std::fill(next.begin(), next.end(), 0);
+    const bool backward = (y & 1) != 0;
+    const int step = backward ? -1 : 1;
+    Rgb* row = &image.pixels[static_cast<std::size_t>(y) * w];
+    for (int i = 0; i < w; ++i) {
+      const int x = backward ? w - 1 - i : i;
+      if (row[x] == kKeyColour) continue;
+      int channel[3] = {RedOf(row[x]), GreenOf(row[x]), BlueOf(row[x])};
+      for (int c = 0; c < 3; ++c) {
+        const auto at = [&](int column) { return static_cast<std::size_t>(column + 1) * 3 + c; };
+        const int t = std::clamp(channel[c] * 16 + here[at(x)], -128 * 16, 384 * 16);
+        const int level = std::clamp((t + 64) >> 7, 0, 31) * 8;
+        const int e = (t - level * 16) * strength / 100;
+        const int s7 = e * 7 / 16, s3 = e * 3 / 16, s5 = e * 5 / 16;
+        here[at(x + step)] += s7;
+        next[at(x - step)] += s3;
+        next[at(x)] += s5;
+        next[at(x + step)] += e - s7 - s3 - s5;
+        channel[c] = level;
+      }
+      row[x] = MakeRgb(channel[0], channel[1], channel[2]);
+    }
+    std::swap(here, next);
   }
 }
 
@@ -89,8 +124,10 @@ void ReduceToRgb555(Image& image, DitherKind kind, int strength) {
   if (strength == 0) kind = DitherKind::kNone;
   switch (kind) {
     case DitherKind::kFloydSteinberg:
+      Diffuse(image, strength);
+      break;
     case DitherKind::kSerpentine:
-      Diffuse(image, kind == DitherKind::kSerpentine, strength);
+      DiffuseSerpentine(image, strength);
       break;
     case DitherKind::kOrdered:
       Order(image, strength);

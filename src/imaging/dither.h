@@ -13,9 +13,11 @@ constexpr int ClampChannel(int value, int difference) {
 
 // How the low three bits of each channel are given up.
 enum class DitherKind {
-  // Error diffusion, rows left to right (DitherToRgb555).
+  // Error diffusion as skins have always been reduced (DitherToRgb555).
   kFloydSteinberg,
-  // The same with every other row right to left, which avoids the diagonal drift of the above.
+  // Floyd-Steinberg with every other row right to left, which avoids the diagonal drift of rows
+  // all one way, quantising to the nearest level and passing on the whole error: flat areas keep
+  // their brightness (the kind above rounds down and drops the remainder of each share).
   kSerpentine,
   // An 8x8 Bayer threshold pattern: no error moves, so flat areas keep a steady texture and a
   // picture changed in one place changes only there.
@@ -33,9 +35,9 @@ enum class DitherKind {
 void DitherToRgb555(Image& image);
 
 // Reduces every channel to a multiple of 8 the way `kind` says. `strength` (0-100, percent) scales
-// the error the diffusing kinds pass on (each share becomes e*k*strength/1600) and the threshold
-// pattern of the ordered kind; 0 gives kNone. kFloydSteinberg at 100 is DitherToRgb555. Every kind
-// leaves channels that are multiples of 8 as they are, so the key colour stays the key colour.
+// the error the diffusing kinds pass on and the threshold pattern of the ordered kind; 0 gives
+// kNone. kFloydSteinberg at 100 is DitherToRgb555. Every kind leaves pixels whose channels are
+// multiples of 8 alone when nothing around them passes on error, and the key colour always.
 void ReduceToRgb555(Image& image, DitherKind kind, int strength = 100);
 
 }  // namespace imaging

@@ -80,10 +80,12 @@ bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_
   }
   if (eighths) {
     // The inverse DCT of a smaller block size gives the picture scaled by n/8 while it decodes.
-    cinfo.scale_num = static_cast<unsigned>(
-        std::clamp(eighths(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)),
-                   1, 8));
+    const int n = std::clamp(
+        eighths(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)), 1, 8);
+    cinfo.scale_num = static_cast<unsigned>(n);
     cinfo.scale_denom = 8;
+    // A picture decoded smaller is resampled further: plain chroma upsampling is enough for it.
+    if (n < 8) cinfo.do_fancy_upsampling = FALSE;
   }
   jpeg_calc_output_dimensions(&cinfo);
   if (const auto refused = CheckPictureSize(cinfo.output_width, cinfo.output_height, budget)) {

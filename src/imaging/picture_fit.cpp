@@ -107,15 +107,19 @@ Image ResampleSmooth(const Image& source, Frame frame, int width, int height) {
                 &source.pixels[static_cast<std::size_t>(y) * source.width + x0],
                 sizeof(Rgb) * crop.width);
   }
+  // Without transparent pixels the resizer has no alpha to weigh colours by: the fourth channel
+  // then passes through as it is, 255.
+  const bool opaque = std::all_of(crop.pixels.begin(), crop.pixels.end(),
+                                  [](Rgb p) { return (p & kAlpha) == kAlpha; });
   Image out(width, height);
   const auto s = [&](double v, int from, int size) {
     return static_cast<float>((v - from) / size);
   };
   const int done = stbir_resize_region(
       crop.pixels.data(), crop.width, crop.height, crop.width * 4, out.pixels.data(), width, height,
-      width * 4, STBIR_TYPE_UINT8, 4, 3, 0, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP,
-      STBIR_FILTER_CATMULLROM, STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB, nullptr,
-      s(frame.x, x0, crop.width), s(frame.y, y0, crop.height),
+      width * 4, STBIR_TYPE_UINT8, 4, opaque ? STBIR_ALPHA_CHANNEL_NONE : 3, 0, STBIR_EDGE_CLAMP,
+      STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM, STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB,
+      nullptr, s(frame.x, x0, crop.width), s(frame.y, y0, crop.height),
       s(frame.x + frame.width, x0, crop.width), s(frame.y + frame.height, y0, crop.height));
   // The resizer fails only when its working memory cannot be allocated.
   if (done == 0) throw std::bad_alloc();

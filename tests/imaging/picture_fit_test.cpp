@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "imaging/jpeg_codec.h"
@@ -38,7 +39,7 @@ TEST(ReduceToRgb555, EachKindOnATinyRamp) {
     std::vector<int> expected;
   } const cases[] = {
       {DitherKind::kFloydSteinberg, 100, {8, 8, 8, 8, 0, 16, 8, 16, 16, 8, 16, 8}},
-      {DitherKind::kSerpentine, 100, {8, 8, 8, 8, 0, 16, 16, 8, 16, 8, 8, 16}},
+      {DitherKind::kSerpentine, 100, {16, 8, 16, 8, 8, 16, 8, 16, 16, 8, 16, 16}},
       {DitherKind::kFloydSteinberg, 50, {8, 8, 8, 0, 0, 16, 8, 16, 8, 8, 8, 16}},
       {DitherKind::kNone, 100, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
       {DitherKind::kSerpentine, 0, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
@@ -53,6 +54,18 @@ TEST(ReduceToRgb555, EachKindOnATinyRamp) {
   ReduceToRgb555(a, DitherKind::kFloydSteinberg);
   DitherToRgb555(b);
   EXPECT_EQ(a, b);
+}
+
+TEST(ReduceToRgb555, SerpentineKeepsTheBrightnessOfFlatAreasAndTheKeyColour) {
+  for (const int grey : {4, 100, 203, 252}) {
+    Image image(64, 64, MakeRgb(grey, grey, grey));
+    image.At(30, 30) = kKeyColour;
+    ReduceToRgb555(image, DitherKind::kSerpentine);
+    EXPECT_EQ(image.At(30, 30), kKeyColour);
+    double sum = 0;
+    for (const Rgb p : image.pixels) sum += p == kKeyColour ? grey : RedOf(p);
+    EXPECT_NEAR(sum / image.pixels.size(), std::min(grey, 248), 0.5) << grey;
+  }
 }
 
 TEST(ReduceToRgb555, OrderedHalfStepFollowsTheBayerPattern) {

@@ -43,8 +43,7 @@ class NoDialogs : public app::UserDialogs {
   SaveAnswer AskSaveChanges(std::string_view) override { return SaveAnswer::kDiscard; }
   // Runs `in_studio` while the studio is open, with what it was opened with; then cancels.
   std::optional<imaging::FitSettings> RunImportStudio(
-      const app::StudioRequest& request,
-      std::function<void(const imaging::Image&)> live) override {
+      const app::StudioRequest& request, std::function<void(const imaging::Image&)> live) override {
     if (in_studio) in_studio(request, live);
     return std::nullopt;
   }
@@ -123,12 +122,14 @@ void BM_StudioAdjustmentToScreen(benchmark::State& state) {
       for (int x = 0; x < photo.width; ++x) {
         noise = noise * 1664525u + 1013904223u;
         const int n = static_cast<int>(noise >> 27);
-        photo.At(x, y) = imaging::MakeRgb((x / 24 + n) & 255, (y / 16 + n) & 255, (x + y) / 40 & 255);
+        photo.At(x, y) =
+            imaging::MakeRgb((x / 24 + n) & 255, (y / 16 + n) & 255, (x + y) / 40 & 255);
       }
     }
     const std::vector<std::uint8_t> jpeg = imaging::EncodeJpeg(photo, 90);
     std::ofstream(dir.folder() + "photo.jpg", std::ios::binary)
-        .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
+        .write(reinterpret_cast<const char*>(jpeg.data()),
+               static_cast<std::streamsize>(jpeg.size()));
   }
   NoDialogs dialogs;
   i18n::UiTexts texts;
@@ -146,8 +147,8 @@ void BM_StudioAdjustmentToScreen(benchmark::State& state) {
     int step = 0;
     for (auto _ : state) {
       ++step;
-      s.focus_x = (step % 50) / 50.0;       // a pan
-      s.zoom = 1 + (step % 8) * 0.25;       // a zoom step
+      s.focus_x = (step % 50) / 50.0;                         // a pan
+      s.zoom = 1 + (step % 8) * 0.25;                         // a zoom step
       s.dither = static_cast<imaging::DitherKind>(step % 4);  // a change of dither
       live(request.source->Fit(s));
       QCoreApplication::processEvents();
