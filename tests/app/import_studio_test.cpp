@@ -10,10 +10,12 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <algorithm>
 #include <fstream>
 
 #include "app/fixed_numbers.h"
 #include "imaging/png_codec.h"
+#include "session/skin_check.h"
 #include "shell_fixture.h"
 
 namespace app {
@@ -114,6 +116,26 @@ TEST_F(ImportStudioTest, AChangedSourceFileIsImportedAgainWithItsSettings) {
       [&] { return imaging::BlueOf(doc().Slot(SlotId::nds).At(16, 16)) == 200; }, 5000));
   EXPECT_EQ(doc().Slot(SlotId::nds).At(0, 0), imaging::kKeyColour);  // contained, keyed around
   EXPECT_EQ(UndoText(), "Undo Import nds");
+}
+
+TEST_F(ImportStudioTest, ThePictureSizeQuickFixFitsThePictureToItsPlace) {
+  const std::string small = (dir_.path() / "small.png").string();
+  WritePng(small, Gradient(40, 10));
+  Import(SlotId::upper_screen, small);  // kept at its own size
+  ASSERT_EQ(doc().Slot(SlotId::upper_screen).width, 40);
+  const std::vector<session::Finding> findings = session::CheckSkin(doc());
+  const auto size = std::find_if(findings.begin(), findings.end(), [](const session::Finding& f) {
+    return f.code == session::CheckCode::kPictureSize && f.slot == SlotId::upper_screen;
+  });
+  ASSERT_NE(size, findings.end());
+  dialogs_.studio_answer = std::nullopt;
+  shell_->FixFinding(*size);
+  ASSERT_EQ(dialogs_.studios.size(), 2u);
+  // The studio opens on the file, aimed at the expected size, to cover it.
+  const StudioRequest& fix = dialogs_.studios[1];
+  EXPECT_EQ(fix.source_width, 40);
+  EXPECT_EQ(std::make_pair(fix.settings.width, fix.settings.height), std::make_pair(256, 192));
+  EXPECT_EQ(fix.settings.mode, imaging::FitMode::kCover);
 }
 
 TEST(ImportStudio, ControlsChangeTheSettingsAndShowEachResult) {
