@@ -215,8 +215,6 @@ const Row kRows[] = {
     PANEL("LANG_PANEL_IMAGES$", "Images")
     PANEL("LANG_PANEL_ELEMETS$", "Elements")
     PANEL("LANG_PANEL_INFORMATIONS$", "Information")
-    PANEL("LANG_IMAGE_SIZE$", "%1 x %2 pixels")
-    PANEL("LANG_IMAGE_NONE$", "No picture")
     PANEL("LANG_IMAGE_EXPECTED$", "%1: %2 x %3; this picture %4 x %5")
     PANEL("LANG_IMAGE_EXPECTED_NONE$", "%1: %2 x %3; no picture")
     PANEL("LANG_OUTOFRANGE$", "The skin holds %1 here, outside %2 to %3. It keeps that value until "

@@ -43,7 +43,7 @@ TEST(UiTexts, KeyCountsPerGroup) {
   EXPECT_EQ(counts[Group::kColors], 29);
   EXPECT_EQ(counts[Group::kImages], 50);
   EXPECT_EQ(counts[Group::kElements], 23);
-  EXPECT_EQ(counts[Group::kPanel], 13);
+  EXPECT_EQ(counts[Group::kPanel], 11);
   EXPECT_EQ(counts[Group::kInformation], 5);
 }
 
