@@ -1,9 +1,9 @@
 // Fitting goes in three stages: the frame of the source is resampled to the target's size (from
-// the smallest halving that still holds twice the target's pixels, so that the filter reads a
-// bounded number of pixels), transparent pixels become the key colour, and the result is reduced
-// to 15-bit colour. The smooth resampling is stb_image_resize's Catmull-Rom filter on sRGB pixels
-// decoded to linear light, with alpha premultiplied, so transparent pixels give no colour to
-// their neighbours.
+// the smallest halving that still holds one and a half times the target's pixels across, so that
+// the filter reads a bounded number of pixels), transparent pixels become the key colour, and the
+// result is reduced to 15-bit colour. The smooth resampling is stb_image_resize's Catmull-Rom
+// filter on sRGB pixels decoded to linear light, with alpha premultiplied, so transparent pixels
+// give no colour to their neighbours.
 #include "imaging/picture_fit.h"
 
 #include <stb_image_resize.h>
@@ -25,6 +25,9 @@ namespace {
 constexpr int kMaxFitSide = 4096;
 
 constexpr std::uint32_t kAlpha = 0xFF000000u;
+
+// How many source pixels a fit reads at least for each target pixel, along each direction.
+constexpr double kLevelRoom = 1.5;
 
 bool TargetAllowed(int width, int height) {
   return width > 0 && height > 0 && width <= kMaxFitSide && height <= kMaxFitSide;
@@ -144,14 +147,16 @@ Image ResampleNearest(const Image& source, Frame frame, int width, int height) {
   return out;
 }
 
-// `frame` of the source at width x height, from the smallest halving that holds at least twice
-// the target's pixels across the frame.
+// `frame` of the source at width x height, from the smallest halving that holds at least one and a
+// half times the target's pixels across the frame: a halving is an exact box filter in linear
+// light, so the filter after it needs little room to work in.
 Image Resample(std::span<const Image> levels, Frame frame, int width, int height,
                Resampling resampling) {
   if (resampling == Resampling::kNearest) return ResampleNearest(levels[0], frame, width, height);
   const double ratio = std::min(frame.width / width, frame.height / height);
   std::size_t level = 0;
-  while (level + 1 < levels.size() && std::ldexp(2.0, static_cast<int>(level) + 1) <= ratio) {
+  while (level + 1 < levels.size() &&
+         std::ldexp(kLevelRoom, static_cast<int>(level) + 1) <= ratio) {
     ++level;
   }
   const double scale = std::ldexp(1.0, -static_cast<int>(level));
@@ -254,7 +259,7 @@ void FitSource::SetKey(std::optional<Rgb> key) {
   }
   levels_.resize(1);
   // Halvings smaller than this in either direction would never be chosen: a fit reads a level
-  // only where the frame holds twice the target's pixels.
+  // only where the frame holds one and a half times the target's pixels.
   constexpr int kSmallest = 8;
   while (levels_.back().width >= 2 * kSmallest && levels_.back().height >= 2 * kSmallest) {
     levels_.push_back(Halve(levels_.back()));

@@ -90,7 +90,7 @@ DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t bud
 
 // A source picture made ready to be fitted again and again (a dialog's every adjustment): the
 // picture with its transparent pixels marked, and copies of it halved again and again in linear
-// light, so that a fit reads only about four times the target's pixels whatever the picture's
+// light, so that a fit reads only a few times the target's pixels whatever the picture's
 // size. The copies take a third of the picture's memory.
 class FitSource {
  public:
