@@ -96,4 +96,20 @@ inline CliRun RunProgram(const std::string& program, const std::string& args) {
 inline CliRun RunCli(const std::string& args) { return RunProgram(SKINSMITH_CLI, args); }
 #endif
 
+// A photo-like picture for benchmarks: smooth gradients under fine noise, which JPEG cannot
+// squeeze away.
+inline imaging::Image PhotoLikePicture(int width, int height) {
+  imaging::Image photo(width, height);
+  std::uint32_t noise = 1;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      noise = noise * 1664525u + 1013904223u;
+      const int n = static_cast<int>(noise >> 27);
+      photo.At(x, y) =
+          imaging::MakeRgb((x / 24 + n) & 255, (y / 16 + n) & 255, (x + y) / 40 & 255);
+    }
+  }
+  return photo;
+}
+
 }  // namespace testing_support

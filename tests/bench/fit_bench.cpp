@@ -6,22 +6,9 @@
 
 #include "imaging/jpeg_codec.h"
 #include "imaging/picture_fit.h"
+#include "test_support.h"
 
 namespace {
-
-// A photo-like picture: smooth gradients under fine noise.
-imaging::Image Photo(int width, int height) {
-  imaging::Image photo(width, height);
-  std::uint32_t noise = 1;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      noise = noise * 1664525u + 1013904223u;
-      const int n = static_cast<int>(noise >> 27);
-      photo.At(x, y) = imaging::MakeRgb((x / 24 + n) & 255, (y / 16 + n) & 255, (x + y) / 40 & 255);
-    }
-  }
-  return photo;
-}
 
 imaging::FitSettings Cover() {
   imaging::FitSettings s;
@@ -31,7 +18,7 @@ imaging::FitSettings Cover() {
 }
 
 void BM_PhotoIntoSlot(benchmark::State& state) {
-  const std::vector<std::uint8_t> jpeg = imaging::EncodeJpeg(Photo(6000, 4000), 90);
+  const std::vector<std::uint8_t> jpeg = imaging::EncodeJpeg(testing_support::PhotoLikePicture(6000, 4000), 90);
   const imaging::FitSettings s = Cover();
   for (auto _ : state) {
     imaging::DecodedForFit decoded = imaging::DecodeForFit(jpeg, imaging::kNoBudget, &s);
@@ -44,7 +31,7 @@ BENCHMARK(BM_PhotoIntoSlot)->Unit(benchmark::kMillisecond);
 
 // Preparing a 24-megapixel source once, as the studio does when it opens.
 void BM_PrepareSource24MP(benchmark::State& state) {
-  const imaging::Image photo = Photo(6000, 4000);
+  const imaging::Image photo = testing_support::PhotoLikePicture(6000, 4000);
   for (auto _ : state) {
     imaging::FitSource source(photo, std::nullopt);
     benchmark::DoNotOptimize(source.levels().size());
@@ -54,7 +41,7 @@ BENCHMARK(BM_PrepareSource24MP)->Unit(benchmark::kMillisecond);
 
 // Each studio adjustment: another frame, zoom and dither of the prepared source.
 void BM_AdjustFit24MP(benchmark::State& state) {
-  const imaging::FitSource source(Photo(6000, 4000), std::nullopt);
+  const imaging::FitSource source(testing_support::PhotoLikePicture(6000, 4000), std::nullopt);
   imaging::FitSettings s = Cover();
   s.resampling = static_cast<imaging::Resampling>(state.range(0));
   int step = 0;

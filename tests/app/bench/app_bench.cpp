@@ -114,18 +114,8 @@ BENCHMARK(BM_ElementEditToScreen)
 // frame (16 ms); the editor's memory while the studio is open under 150 MB above its idle size.
 void BM_StudioAdjustmentToScreen(benchmark::State& state) {
   testing_support::TempDir dir;
-  // A photo-like picture: smooth gradients under fine noise, which JPEG cannot squeeze away.
   {
-    imaging::Image photo(6000, 4000);
-    std::uint32_t noise = 1;
-    for (int y = 0; y < photo.height; ++y) {
-      for (int x = 0; x < photo.width; ++x) {
-        noise = noise * 1664525u + 1013904223u;
-        const int n = static_cast<int>(noise >> 27);
-        photo.At(x, y) =
-            imaging::MakeRgb((x / 24 + n) & 255, (y / 16 + n) & 255, (x + y) / 40 & 255);
-      }
-    }
+    const imaging::Image photo = testing_support::PhotoLikePicture(6000, 4000);
     const std::vector<std::uint8_t> jpeg = imaging::EncodeJpeg(photo, 90);
     std::ofstream(dir.folder() + "photo.jpg", std::ios::binary)
         .write(reinterpret_cast<const char*>(jpeg.data()),
