@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,6 +61,7 @@ SourceView::SourceView(const imaging::FitSource& source, Events events, QWidget*
   setMinimumSize(240, 180);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void SourceView::Show(const FitSettings& settings, bool picture_changed) {
@@ -122,9 +124,9 @@ void SourceView::paintEvent(QPaintEvent*) {
   UseLevelFor((picture.size() * devicePixelRatioF()).toSize());
   FillChequerboard(painter, picture);
   // Shown smaller, the picture is smoothed; shown larger, as the scaling chosen enlarges it.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform,
-                        picture.width() < shown_.width() ||
-                            settings_.resampling == imaging::Resampling::kSmooth);
+  painter.setRenderHint(
+      QPainter::SmoothPixmapTransform,
+      picture.width() < shown_.width() || settings_.resampling == imaging::Resampling::kSmooth);
   painter.drawImage(picture, shown_);
   // What the frame leaves out is darkened; the frame is drawn in white on black, which shows on
   // any picture.
@@ -149,18 +151,15 @@ void SourceView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (settings_.mode != FitMode::kCover) return;
-  const imaging::Frame f = imaging::CoverFrame(source_.width(), source_.height(), settings_);
   dragging_ = true;
   drag_from_ = at;
-  centre_at_press_ = QPointF(f.x + f.width / 2, f.y + f.height / 2);
+  centre_at_press_ = FrameCentre();
   setCursor(Qt::ClosedHandCursor);
 }
 
 void SourceView::mouseMoveEvent(QMouseEvent* event) {
   if (!dragging_) return;
-  const QPointF centre = centre_at_press_ + SourcePoint(event->position()) - drag_from_;
-  events_.framed(std::clamp(centre.x() / source_.width(), 0.0, 1.0),
-                 std::clamp(centre.y() / source_.height(), 0.0, 1.0), settings_.zoom);
+  Reframe(centre_at_press_ + SourcePoint(event->position()) - drag_from_, settings_.zoom);
 }
 
 void SourceView::mouseReleaseEvent(QMouseEvent* event) {
@@ -176,13 +175,43 @@ void SourceView::wheelEvent(QWheelEvent* event) {
       std::clamp(settings_.zoom * std::pow(kZoomStep, notches), 1.0, imaging::kMaxZoom);
   if (zoom == settings_.zoom) return;
   // The picture's point under the pointer stays under it.
-  const imaging::Frame f = imaging::CoverFrame(source_.width(), source_.height(), settings_);
   const QPointF pointer = SourcePoint(event->position());
-  const QPointF centre(f.x + f.width / 2, f.y + f.height / 2);
-  const QPointF next = pointer + (centre - pointer) * (settings_.zoom / zoom);
-  events_.framed(std::clamp(next.x() / source_.width(), 0.0, 1.0),
-                 std::clamp(next.y() / source_.height(), 0.0, 1.0), zoom);
+  Reframe(pointer + (FrameCentre() - pointer) * (settings_.zoom / zoom), zoom);
   event->accept();
+}
+
+void SourceView::keyPressEvent(QKeyEvent* event) {
+  if (settings_.mode != FitMode::kCover || source_.Empty()) return QWidget::keyPressEvent(event);
+  // The arrows move the frame a tenth of its size; + and - zoom as a wheel notch does.
+  const imaging::Frame f = imaging::CoverFrame(source_.width(), source_.height(), settings_);
+  const QPointF centre = FrameCentre();
+  switch (event->key()) {
+    case Qt::Key_Left:
+      return Reframe(centre - QPointF(f.width / 10, 0), settings_.zoom);
+    case Qt::Key_Right:
+      return Reframe(centre + QPointF(f.width / 10, 0), settings_.zoom);
+    case Qt::Key_Up:
+      return Reframe(centre - QPointF(0, f.height / 10), settings_.zoom);
+    case Qt::Key_Down:
+      return Reframe(centre + QPointF(0, f.height / 10), settings_.zoom);
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      return Reframe(centre, std::min(settings_.zoom * kZoomStep, imaging::kMaxZoom));
+    case Qt::Key_Minus:
+      return Reframe(centre, std::max(settings_.zoom / kZoomStep, 1.0));
+    default:
+      return QWidget::keyPressEvent(event);
+  }
+}
+
+QPointF SourceView::FrameCentre() const {
+  const imaging::Frame f = imaging::CoverFrame(source_.width(), source_.height(), settings_);
+  return {f.x + f.width / 2, f.y + f.height / 2};
+}
+
+void SourceView::Reframe(QPointF centre, double zoom) {
+  events_.framed(std::clamp(centre.x() / source_.width(), 0.0, 1.0),
+                 std::clamp(centre.y() / source_.height(), 0.0, 1.0), zoom);
 }
 
 ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& request,

@@ -20,8 +20,8 @@ class QSpinBox;
 
 namespace app {
 
-// The source picture with its frame: a drag moves a cover frame, the wheel zooms it, and while
-// picking a click names the colour under it.
+// The source picture with its frame: a drag or the arrow keys move a cover frame, the wheel or
+// + and - zoom it, and while picking a click names the colour under it.
 class SourceView : public QWidget {
  public:
   struct Events {
@@ -44,8 +44,13 @@ class SourceView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The middle of the cover frame, in source pixels.
+  QPointF FrameCentre() const;
+  // Reports the frame centred on `centre` (source pixels) at `zoom`.
+  void Reframe(QPointF centre, double zoom);
   // The source pixel under a point of the view.
   QPointF SourcePoint(QPointF at) const;
   void UseLevelFor(QSize shown);

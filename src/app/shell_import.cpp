@@ -1,6 +1,7 @@
 // The shell's imports: a chosen or dropped picture of the slot's size is taken as it is, any other
 // goes through the import studio; Adjust import reopens the studio on the file a picture came from,
 // and a change of that file on disk imports it again with the same settings.
+#include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <algorithm>
@@ -28,6 +29,15 @@ imaging::FitSettings FirstSettings(const skin::SkinDocument& doc, skin::SlotId s
   settings.fill = session::DrawnWithoutKey(slot) ? 0 : imaging::kKeyColour;
   return settings;
 }
+
+// The wait cursor while a large picture is decoded and prepared, which may take half a second.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 }  // namespace
 
@@ -61,8 +71,12 @@ void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
 std::optional<imaging::DecodedForFit> Shell::ReadSource(skin::SlotId slot,
                                                         const std::string& path) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  std::optional<imaging::DecodedForFit> picture = skin::ReadPictureForFit(
-      path, nullptr, Messages(), feedback, skin::PictureBudgetFor(document(), slot));
+  std::optional<imaging::DecodedForFit> picture;
+  {
+    const WaitCursor wait;
+    picture = skin::ReadPictureForFit(path, nullptr, Messages(), feedback,
+                                      skin::PictureBudgetFor(document(), slot));
+  }
   if (!picture) Report("LANG_STATUS_NOT_IMPORTED$", {path});
   return picture;
 }
@@ -83,7 +97,9 @@ void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::Decod
   const BusyScope busy(busy_);
   const std::string name(skin::Info(slot).BaseName());
   try {
+    std::optional<WaitCursor> wait(std::in_place);
     imaging::FitSource source(std::move(*picture.picture), settings.key);
+    wait.reset();
     StudioRequest request;
     request.title = i18n::FormatText(Text("LANG_STUDIO_TITLE$"), {name});
     request.source_name =

@@ -174,6 +174,9 @@ TEST(ImportStudio, ControlsChangeTheSettingsAndShowEachResult) {
                     Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(view, &wheel);
   EXPECT_DOUBLE_EQ(studio.settings().zoom, 1.25);
+  const double focus_y = studio.settings().focus_y;
+  QTest::keyClick(view, Qt::Key_Down);
+  EXPECT_GT(studio.settings().focus_y, focus_y);
 
   studio.dither_box()->setCurrentIndex(2);
   Q_EMIT studio.dither_box()->activated(2);
