@@ -859,11 +859,12 @@ void Shell::RestoreWindowPlace() {
   const QSize size =
       QSize(place.width, place.height).boundedTo(room.size()).expandedTo(window_->minimumSize());
   const QRect title(place.x, place.y, size.width(), 24);
-  const bool reachable = std::any_of(
-      QGuiApplication::screens().begin(), QGuiApplication::screens().end(), [&](QScreen* s) {
-        const QRect shared = s->availableGeometry().intersected(title);
-        return shared.width() >= 64 && shared.height() >= 8;
-      });
+  // One list: begin() and end() of two calls would belong to two lists.
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  const bool reachable = std::any_of(screens.begin(), screens.end(), [&](QScreen* s) {
+    const QRect shared = s->availableGeometry().intersected(title);
+    return shared.width() >= 64 && shared.height() >= 8;
+  });
   window_->resize(size);
   if (reachable) window_->move(place.x, place.y);
   window_->SetPanelWidth(place.panel_width);
