@@ -123,10 +123,6 @@ void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::Decod
       RedrawPreview();
       return;
     }
-    if (!path.empty() && imaging::IsPlainImport(*chosen)) {
-      ImportAsIs(slot, path);
-      return;
-    }
     imaging::Image fitted = source.Fit(*chosen);
     const session::Changes changes =
         path.empty() ? session_.SetPicture(slot, std::move(fitted))

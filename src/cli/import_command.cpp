@@ -1,7 +1,6 @@
 // skinsmith-cli import IMAGE OUT.bmp: a picture file made a skin bitmap, at its own size as the
 // editor's import takes it, or fitted to a slot's size as the import studio fits it.
 #include <charconv>
-#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -114,19 +113,10 @@ int RunImport(const Arguments& args) {
 
   StderrFeedback feedback;
   const skin::MessageTexts texts = BuiltInMessageTexts();
-  if (imaging::IsPlainImport(settings)) {
-    // The import as the editor makes it: a skin's own 16-bit BMP is taken without loss.
-    skin::SkinDocument doc;
-    if (!skin::LoadSkinBitmap(doc, skin::SlotId::btn, input, texts, feedback)) return kExitFailed;
-    skin::WriteSkinBitmap(doc.Slot(skin::SlotId::btn), output, texts, feedback);
-    return feedback.messages() == 0 ? kExitOk : kExitFailed;
-  }
-  std::optional<imaging::DecodedForFit> picture =
-      skin::ReadPictureForFit(input, &settings, texts, feedback);
-  if (!picture) return kExitFailed;
-  const imaging::FitSource source(std::move(*picture->picture), settings.key);
-  const imaging::Image fitted = source.Fit(settings);
-  skin::WriteSkinBitmap(fitted, output, texts, feedback);
+  const std::optional<imaging::Image> fitted =
+      skin::ReadFittedPicture(input, settings, true, texts, feedback);
+  if (!fitted) return kExitFailed;
+  skin::WriteSkinBitmap(*fitted, output, texts, feedback);
   return feedback.messages() == 0 ? kExitOk : kExitFailed;
 }
 

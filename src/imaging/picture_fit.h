@@ -49,11 +49,12 @@ struct FitSettings {
 
 inline constexpr double kMaxZoom = 8.0;
 
-// Whether `settings` make of a picture what a plain import makes: the picture at its own size,
-// reduced by Floyd-Steinberg at full strength, with no colour made transparent.
-constexpr bool IsPlainImport(const FitSettings& settings) {
-  return settings.mode == FitMode::kKeep && settings.dither == DitherKind::kFloydSteinberg &&
-         settings.strength == 100 && !settings.key;
+// The picture at its own size, reduced by Floyd-Steinberg at full strength: what importing a
+// picture has always made of it (a 16-bit BMP, already 15-bit, stays as it is).
+constexpr FitSettings KeptAsItIs() {
+  FitSettings settings;
+  settings.mode = FitMode::kKeep;
+  return settings;
 }
 
 // A rectangle of the source picture, in its pixels.

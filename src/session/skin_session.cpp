@@ -95,18 +95,12 @@ Changes SkinSession::SetInfo(skin::InfoId info, std::string text) {
 }
 
 SkinSession::Imported SkinSession::Import(skin::SlotId slot, const std::string& path,
-                                          const skin::MessageTexts& texts,
-                                          skin::Feedback& feedback) {
-  const skin::SkinDocument before = doc_;
-  Imported result;
-  result.imported = skin::ImportSkinImage(doc_, slot, path, texts, feedback);
-  result.changes = Record(before, {StepKind::kImport, slot});
-  if (result.imported) {
-    imaging::FitSettings kept;
-    kept.mode = imaging::FitMode::kKeep;
-    recipes_[skin::Index(slot)] = MadePicture{{path, kept}, doc_.slots[skin::Index(slot)]};
-  }
-  return result;
+                                          const skin::MessageTexts& texts, skin::Feedback& feedback,
+                                          const imaging::FitSettings& settings) {
+  std::optional<imaging::Image> picture = skin::ReadFittedPicture(
+      path, settings, false, texts, feedback, skin::PictureBudgetFor(doc_, slot));
+  if (!picture) return {};
+  return {ImportFitted(slot, {path, settings}, std::move(*picture)), true};
 }
 
 Changes SkinSession::ImportFitted(skin::SlotId slot, ImportRecipe recipe, imaging::Image picture) {
@@ -123,27 +117,10 @@ const ImportRecipe* SkinSession::RecipeOf(skin::SlotId slot) const {
 
 SkinSession::Imported SkinSession::Reimport(skin::SlotId slot, const skin::MessageTexts& texts,
                                             skin::Feedback& feedback) {
-  const ImportRecipe* found = RecipeOf(slot);
-  if (found == nullptr) return {};
-  const ImportRecipe recipe = *found;
-  // A picture taken at its own size is imported as any picture is.
-  if (imaging::IsPlainImport(recipe.settings)) return Import(slot, recipe.path, texts, feedback);
-  std::optional<imaging::DecodedForFit> decoded = skin::ReadPictureForFit(
-      recipe.path, nullptr, texts, feedback, skin::PictureBudgetFor(doc_, slot));
-  if (!decoded) return {};
-  imaging::Image picture;
-  try {
-    picture =
-        imaging::FitSource(std::move(*decoded->picture), recipe.settings.key).Fit(recipe.settings);
-  } catch (const std::bad_alloc&) {
-    feedback.ShowError(
-        skin::ComposeFileMessage(recipe.path, skin::FileProblem::kOutOfMemory, texts));
-    return {};
-  }
-  Imported result;
-  result.changes = ImportFitted(slot, recipe, std::move(picture));
-  result.imported = true;
-  return result;
+  const ImportRecipe* recipe = RecipeOf(slot);
+  if (recipe == nullptr) return {};
+  const ImportRecipe copy = *recipe;  // the import replaces the recipe it reads
+  return Import(slot, copy.path, texts, feedback, copy.settings);
 }
 
 Changes SkinSession::SetPicture(skin::SlotId slot, imaging::Image picture) {

@@ -84,14 +84,17 @@ class SkinSession {
   };
   Changes SetFields(std::span<const FieldValue> values, StepLabel label, MergeKey merge);
 
-  // Imports the picture file at `path` into `slot` as one step (skin::ImportSkinImage: a file
-  // that cannot be taken is reported through `feedback` and the slot keeps its picture).
+  // Imports the picture file at `path` into `slot` as one step, fitted with `settings`
+  // (skin::ReadFittedPicture; by default as a picture has always been imported), and remembers
+  // the recipe. A file that cannot be taken is reported through `feedback` and the slot keeps its
+  // picture.
   struct Imported {
     Changes changes;
     bool imported = false;
   };
   Imported Import(skin::SlotId slot, const std::string& path, const skin::MessageTexts& texts,
-                  skin::Feedback& feedback);
+                  skin::Feedback& feedback,
+                  const imaging::FitSettings& settings = imaging::KeptAsItIs());
   // Puts a picture made elsewhere into `slot` as one import step.
   Changes SetPicture(skin::SlotId slot, imaging::Image picture);
   // Puts `picture`, which `recipe` made of its file, into `slot` as one import step, and remembers

@@ -339,6 +339,21 @@ std::optional<imaging::DecodedForFit> ReadPictureForFit(const std::string& path,
   return std::nullopt;
 }
 
+std::optional<imaging::Image> ReadFittedPicture(const std::string& path,
+                                                const imaging::FitSettings& settings, bool shrink,
+                                                const MessageTexts& texts, Feedback& feedback,
+                                                std::uint64_t budget) {
+  std::optional<imaging::DecodedForFit> decoded =
+      ReadPictureForFit(path, shrink ? &settings : nullptr, texts, feedback, budget);
+  if (!decoded) return std::nullopt;
+  try {
+    return imaging::FitSource(std::move(*decoded->picture), settings.key).Fit(settings);
+  } catch (const std::bad_alloc&) {
+    feedback.ShowError(ComposeFileMessage(path, FileProblem::kOutOfMemory, texts));
+    return std::nullopt;
+  }
+}
+
 std::string ProposedImportName(const std::string& last_path, SlotId slot) {
   return FolderWithSeparator(last_path) + std::string(Info(slot).BaseName()) + ".bmp";
 }

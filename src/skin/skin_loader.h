@@ -53,11 +53,17 @@ bool ImportSkinImage(SkinDocument& doc, SlotId slot, const std::string& path,
 // Reads and decodes the picture file at `path` to be fitted into a slot (imaging::DecodeForFit:
 // with `settings`, a JPEG decodes at the smaller size they allow), within `budget` bytes. A file
 // that cannot be taken is reported as an import reports it, and gives nothing.
-std::optional<imaging::DecodedForFit> ReadPictureForFit(const std::string& path,
-                                                        const imaging::FitSettings* settings,
-                                                        const MessageTexts& texts,
-                                                        Feedback& feedback,
-                                                        std::uint64_t budget = kPictureMemoryBudget);
+std::optional<imaging::DecodedForFit> ReadPictureForFit(
+    const std::string& path, const imaging::FitSettings* settings, const MessageTexts& texts,
+    Feedback& feedback, std::uint64_t budget = kPictureMemoryBudget);
+
+// ReadPictureForFit and FitSource::Fit in one: the slot's picture that `settings` make of the file
+// at `path`, or nothing after a message. With `shrink`, a JPEG decodes at the smaller size the
+// settings allow.
+std::optional<imaging::Image> ReadFittedPicture(const std::string& path,
+                                                const imaging::FitSettings& settings, bool shrink,
+                                                const MessageTexts& texts, Feedback& feedback,
+                                                std::uint64_t budget = kPictureMemoryBudget);
 
 // The file name the import chooser proposes for `slot`: the last used folder followed by the
 // slot's base name and ".bmp" (an icon is proposed in the folder itself, not in icon/), or the bare

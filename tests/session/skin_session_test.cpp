@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "imaging/bmp16.h"
+#include "imaging/png_codec.h"
 #include "preview/contact_sheet.h"
 #include "test_support.h"
 
@@ -288,6 +289,29 @@ TEST_F(SkinSessionTest, ReloadsFromDiskNeverLoseOrHideUnsavedEdits) {
 
 namespace session {
 namespace {
+
+TEST_F(SkinSessionTest, APlainImportTakesThePictureAsImportsAlwaysHave) {
+  // Colours off the 15-bit grid are dithered; a 16-bit BMP is taken without loss.
+  imaging::Image odd(7, 5);
+  for (std::size_t i = 0; i < odd.pixels.size(); ++i) {
+    odd.pixels[i] = imaging::MakeRgb(static_cast<int>(i * 37 % 256), 3, 250);
+  }
+  const std::string png = (dir_.path() / "odd.png").string();
+  const std::vector<std::uint8_t> bytes = imaging::EncodePng(odd);
+  std::ofstream(png, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  const std::string bmp = (dir_.path() / "exact.bmp").string();
+  WritePicture(bmp, imaging::Image(3, 3, imaging::MakeRgb(248, 8, 0)));
+  for (const std::string& path : {png, bmp}) {
+    skin::SkinDocument expected = session_.document();
+    ASSERT_TRUE(skin::ImportSkinImage(expected, SlotId::btn, path,
+                                      testing_support::EnglishMessages(), feedback_));
+    ASSERT_TRUE(
+        session_.Import(SlotId::btn, path, testing_support::EnglishMessages(), feedback_).imported);
+    EXPECT_EQ(session_.document().Slot(SlotId::btn), expected.Slot(SlotId::btn)) << path;
+  }
+}
 
 TEST_F(SkinSessionTest, AFittedImportKeepsItsRecipeWhileTheSlotHoldsItsPicture) {
   const std::string source = (dir_.path() / "wide.bmp").string();
