@@ -61,16 +61,23 @@ double MemoryMb(const char* field) {
   return 0;
 }
 
+// The editor as it runs, on the settings under `folder`: started, its window not yet shown.
+struct Editor {
+  Editor(app::UserDialogs& dialogs, const std::string& folder)
+      : shell(dialogs, session, texts, {folder, folder + "settings/settings.ini", ""}) {
+    shell.Start();
+  }
+  i18n::UiTexts texts;
+  session::SkinSession session;
+  app::Shell shell;
+};
+
 void BM_StartToFirstPreview(benchmark::State& state) {
   testing_support::TempDir dir;
   NoDialogs dialogs;
   for (auto _ : state) {
-    i18n::UiTexts texts;
-    session::SkinSession session;
-    app::Shell shell(dialogs, session, texts,
-                     {dir.folder(), dir.folder() + "settings/settings.ini", ""});
-    shell.Start();
-    shell.window()->show();
+    Editor editor(dialogs, dir.folder());
+    editor.shell.window()->show();
     QCoreApplication::processEvents();
   }
 }
@@ -83,11 +90,8 @@ BENCHMARK(BM_StartToFirstPreview)->Unit(benchmark::kMillisecond);
 void BM_ElementEditToScreen(benchmark::State& state) {
   testing_support::TempDir dir;
   NoDialogs dialogs;
-  i18n::UiTexts texts;
-  session::SkinSession session;
-  app::Shell shell(dialogs, session, texts,
-                   {dir.folder(), dir.folder() + "settings/settings.ini", ""});
-  shell.Start();
+  Editor editor(dialogs, dir.folder());
+  app::Shell& shell = editor.shell;
   app::MainWindow& window = *shell.window();
   if (state.range(1) == 1) window.resize(1920, 1150);
   window.show();
@@ -122,11 +126,8 @@ void BM_StudioAdjustmentToScreen(benchmark::State& state) {
                static_cast<std::streamsize>(jpeg.size()));
   }
   NoDialogs dialogs;
-  i18n::UiTexts texts;
-  session::SkinSession session;
-  app::Shell shell(dialogs, session, texts,
-                   {dir.folder(), dir.folder() + "settings/settings.ini", ""});
-  shell.Start();
+  Editor editor(dialogs, dir.folder());
+  app::Shell& shell = editor.shell;
   shell.window()->show();
   QCoreApplication::processEvents();
   const double idle = MemoryMb("VmRSS:");
