@@ -147,7 +147,7 @@ void SourceView::mousePressEvent(QMouseEvent* event) {
   if (picking_) {
     const int x = std::clamp(static_cast<int>(at.x()), 0, source_.width() - 1);
     const int y = std::clamp(static_cast<int>(at.y()), 0, source_.height() - 1);
-    events_.picked(source_.levels()[0].At(x, y) & 0xFFFFFF);
+    events_.picked(source_.picture().At(x, y) & 0xFFFFFF);
     return;
   }
   if (settings_.mode != FitMode::kCover) return;

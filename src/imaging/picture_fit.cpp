@@ -150,9 +150,11 @@ Image ResampleNearest(const Image& source, Frame frame, int width, int height) {
 // `frame` of the source at width x height, from the smallest halving that holds at least one and a
 // half times the target's pixels across the frame: a halving is an exact box filter in linear
 // light, so the filter after it needs little room to work in.
-Image Resample(std::span<const Image> levels, Frame frame, int width, int height,
-               Resampling resampling) {
-  if (resampling == Resampling::kNearest) return ResampleNearest(levels[0], frame, width, height);
+Image Resample(const FitSource& source, Frame frame, int width, int height, Resampling resampling) {
+  if (resampling == Resampling::kNearest) {
+    return ResampleNearest(source.picture(), frame, width, height);
+  }
+  const std::span<const Image> levels = source.levels();
   const double ratio = std::min(frame.width / width, frame.height / height);
   std::size_t level = 0;
   while (level + 1 < levels.size() &&
@@ -232,7 +234,10 @@ DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t bud
     });
   } else {
     // The skins' own 16-bit BMPs are taken without loss, as a skin's pictures are loaded.
-    if (IsBmp16(data)) result.picture = DecodeBmp16(data, budget);
+    if (IsBmp16(data)) {
+      result.picture = DecodeBmp16(data, budget);
+      result.fifteen_bit = static_cast<bool>(result.picture);
+    }
     if (!result.picture && result.picture.error() == DecodeError::kUnknownFormat) {
       result.picture = DecodeImage(data, budget);
     }
@@ -258,12 +263,20 @@ void FitSource::SetKey(std::optional<Rgb> key) {
     p = c == kKeyColour || (key && c == (*key & 0xFFFFFF)) ? c : c | kAlpha;
   }
   levels_.resize(1);
-  // Halvings smaller than this in either direction would never be chosen: a fit reads a level
-  // only where the frame holds one and a half times the target's pixels.
-  constexpr int kSmallest = 8;
-  while (levels_.back().width >= 2 * kSmallest && levels_.back().height >= 2 * kSmallest) {
-    levels_.push_back(Halve(levels_.back()));
+  halved_ = false;
+}
+
+std::span<const Image> FitSource::levels() const {
+  if (!halved_ && !Empty()) {
+    // Halvings smaller than this in either direction would never be chosen: a fit reads a level
+    // only where the frame holds one and a half times the target's pixels.
+    constexpr int kSmallest = 8;
+    while (levels_.back().width >= 2 * kSmallest && levels_.back().height >= 2 * kSmallest) {
+      levels_.push_back(Halve(levels_.back()));
+    }
+    halved_ = true;
   }
+  return levels_;
 }
 
 Image FitSource::Fit(const FitSettings& settings) const {
@@ -276,19 +289,19 @@ Image FitSource::Fit(const FitSettings& settings) const {
       break;
     case FitMode::kCover:
       if (!TargetAllowed(settings.width, settings.height)) return {};
-      out = Resample(levels_, CoverFrame(sw, sh, settings), settings.width, settings.height,
+      out = Resample(*this, CoverFrame(sw, sh, settings), settings.width, settings.height,
                      settings.resampling);
       break;
     case FitMode::kStretch:
       if (!TargetAllowed(settings.width, settings.height)) return {};
-      out = Resample(levels_, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)},
+      out = Resample(*this, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)},
                      settings.width, settings.height, settings.resampling);
       break;
     case FitMode::kContain: {
       if (!TargetAllowed(settings.width, settings.height)) return {};
       const Placement p = ContainPlacement(sw, sh, settings.width, settings.height);
       const Image inner =
-          Resample(levels_, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)}, p.width,
+          Resample(*this, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)}, p.width,
                    p.height, settings.resampling);
       out = Image(settings.width, settings.height, (settings.fill & 0xFFFFFF) | kAlpha);
       for (int y = 0; y < p.height; ++y) {

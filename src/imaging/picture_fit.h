@@ -83,6 +83,7 @@ struct DecodedForFit {
   Decoded picture = DecodeError::kUnknownFormat;
   int source_width = 0;
   int source_height = 0;
+  bool fifteen_bit = false;  // a 16-bit BMP, taken without loss: already in 15-bit colour
 };
 // Decodes a BMP, PNG or JPEG file as DecodeImage does; `settings`, when given, lets a JPEG decode
 // at the smaller size DecodeEighths allows.
@@ -92,7 +93,9 @@ DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t bud
 // A source picture made ready to be fitted again and again (a dialog's every adjustment): the
 // picture with its transparent pixels marked, and copies of it halved again and again in linear
 // light, so that a fit reads only a few times the target's pixels whatever the picture's
-// size. The copies take a third of the picture's memory.
+// size. The copies take a third of the picture's memory; they are made when a smooth fit or a
+// caller first needs them, so that a picture kept at its size or scaled by nearest pixel costs
+// none.
 class FitSource {
  public:
   FitSource() = default;
@@ -106,16 +109,19 @@ class FitSource {
   // Makes the pixels of `key` transparent instead of those of the key before; pixels of the key
   // colour stay transparent. The picture is changed in place and its halvings made anew.
   void SetKey(std::optional<Rgb> key);
-  // The halvings: 0 is the picture, each next one half the size (rounded up); the top byte of
-  // every pixel is its alpha.
-  std::span<const Image> levels() const { return levels_; }
+  // The picture; the top byte of every pixel is its alpha.
+  const Image& picture() const { return levels_[0]; }
+  // The halvings: 0 is the picture, each next one half the size (rounded up).
+  std::span<const Image> levels() const;
 
   // The slot's picture that `settings` make of the source: 15-bit colour, transparent pixels in
   // the key colour. Its key must be the source's. Empty for an empty source or target.
   Image Fit(const FitSettings& settings) const;
 
  private:
-  std::vector<Image> levels_;
+  // The picture, and its halvings once made.
+  mutable std::vector<Image> levels_;
+  mutable bool halved_ = false;
   std::optional<Rgb> key_;
 };
 

@@ -13,9 +13,7 @@
 #include <vector>
 
 #include "base/file_io.h"
-#include "imaging/bmp16.h"
 #include "imaging/dither.h"
-#include "imaging/image_decoder.h"
 #include "skin/code_page.h"
 #include "skin/folder_path.h"
 #include "skin/settings_reader.h"
@@ -37,17 +35,12 @@ FileProblem ProblemOf(imaging::DecodeError error) {
   return FileProblem::kUnknownFormat;
 }
 
-// The direct route for the skins' own 16-bit BMPs, the general decoder for everything else.
-// `dither` reduces a generally decoded picture to 15-bit colour.
+// The picture of a file (imaging::DecodeForFit: the skins' own 16-bit BMPs by their direct route);
+// `dither` reduces any other picture to 15-bit colour.
 imaging::Decoded DecodePicture(const Bytes& bytes, bool dither, std::uint64_t budget) {
-  if (imaging::IsBmp16(bytes)) {
-    imaging::Decoded direct = imaging::DecodeBmp16(bytes, budget);
-    // Only a file the direct route cannot read safely goes on to the general decoder.
-    if (direct || direct.error() != imaging::DecodeError::kUnknownFormat) return direct;
-  }
-  imaging::Decoded image = imaging::DecodeImage(bytes, budget);
-  if (image && dither) imaging::DitherToRgb555(*image);
-  return image;
+  imaging::DecodedForFit decoded = imaging::DecodeForFit(bytes, budget);
+  if (decoded.picture && dither && !decoded.fifteen_bit) imaging::DitherToRgb555(*decoded.picture);
+  return std::move(decoded.picture);
 }
 
 char UpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
