@@ -243,8 +243,10 @@ class Shell : public WindowEvents {
   // The picture file at `path` read for the studio; a file that cannot be taken is reported as an
   // import that was not made.
   std::optional<imaging::DecodedForFit> ReadSource(skin::SlotId slot, const std::string& path);
-  // The plain import of a picture at its own size.
-  void ImportAsIs(skin::SlotId slot, const std::string& path);
+  // Puts `fitted`, which `settings` made of the file at `path` ("" for the slot's own picture),
+  // into `slot` as one step, with the status of an import.
+  void TakeImport(skin::SlotId slot, const std::string& path, const imaging::FitSettings& settings,
+                  imaging::Image fitted);
   // Shows a screen that draws `slot`, the one shown when it does.
   void ShowScreenOf(skin::SlotId slot);
   // Follows the files the slots' pictures were imported from, while changes on disk are followed;
@@ -270,8 +272,8 @@ class Shell : public WindowEvents {
   void UpdateWindowTitle();
   // Status-bar field 1: the text of `key` with `args` for %1, %2, and the count of messages the
   // operation gave and did not show.
-  void Report(std::string_view key, std::initializer_list<std::string_view> args,
-              int messages = 0, int not_shown = 0);
+  void Report(std::string_view key, std::initializer_list<std::string_view> args, int messages = 0,
+              int not_shown = 0);
   void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
@@ -291,7 +293,7 @@ class Shell : public WindowEvents {
   QTimer source_timer_;  // a burst of writes to a source file is taken once it settles
   std::vector<std::string> changed_sources_;
   std::vector<session::SkinFile> disk_changes_;
-  QTimer check_timer_;  // the check waits for a pause in the edits
+  QTimer check_timer_;                             // the check waits for a pause in the edits
   std::optional<preview::ScreenSources> sources_;  // of the preview as last drawn
   struct Press {
     QPoint canvas;

@@ -60,12 +60,17 @@ void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
   const imaging::FitSettings settings = FirstSettings(document(), slot);
   std::optional<imaging::DecodedForFit> picture = ReadSource(slot, path);
   if (!picture) return;
-  if (picture->source_width == settings.width && picture->source_height == settings.height) {
-    picture.reset();
-    ImportAsIs(slot, path);
+  if (picture->source_width != settings.width || picture->source_height != settings.height) {
+    RunStudio(slot, path, std::move(*picture), settings);
     return;
   }
-  RunStudio(slot, path, std::move(*picture), settings);
+  try {
+    const imaging::FitSettings kept = imaging::KeptAsItIs();
+    TakeImport(slot, path, kept,
+               imaging::FitSource(std::move(*picture->picture), kept.key).Fit(kept));
+  } catch (const std::bad_alloc&) {
+    ReportOutOfMemory();
+  }
 }
 
 std::optional<imaging::DecodedForFit> Shell::ReadSource(skin::SlotId slot,
@@ -81,15 +86,15 @@ std::optional<imaging::DecodedForFit> Shell::ReadSource(skin::SlotId slot,
   return picture;
 }
 
-void Shell::ImportAsIs(skin::SlotId slot, const std::string& path) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-  const session::SkinSession::Imported imported = session_.Import(slot, path, Messages(), feedback);
-  Apply(imported.changes);
-  if (imported.imported) {
-    Report("LANG_STATUS_IMPORTED$", {path, skin::Info(slot).file});
-  } else {
-    Report("LANG_STATUS_NOT_IMPORTED$", {path});
-  }
+void Shell::TakeImport(skin::SlotId slot, const std::string& path,
+                       const imaging::FitSettings& settings, imaging::Image fitted) {
+  const session::Changes changes =
+      path.empty() ? session_.SetPicture(slot, std::move(fitted))
+                   : session_.ImportFitted(slot, {path, settings}, std::move(fitted));
+  Apply(changes);
+  if (!changes.Document()) RedrawPreview();
+  Report("LANG_STATUS_IMPORTED$",
+         {path.empty() ? std::string(skin::Info(slot).BaseName()) : path, skin::Info(slot).file});
 }
 
 void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::DecodedForFit picture,
@@ -123,13 +128,7 @@ void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::Decod
       RedrawPreview();
       return;
     }
-    imaging::Image fitted = source.Fit(*chosen);
-    const session::Changes changes =
-        path.empty() ? session_.SetPicture(slot, std::move(fitted))
-                     : session_.ImportFitted(slot, {path, *chosen}, std::move(fitted));
-    Apply(changes);
-    if (!changes.Document()) RedrawPreview();
-    Report("LANG_STATUS_IMPORTED$", {path.empty() ? name : path, skin::Info(slot).file});
+    TakeImport(slot, path, *chosen, source.Fit(*chosen));
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory();
     RedrawPreview();
