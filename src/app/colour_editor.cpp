@@ -16,7 +16,7 @@
 #include "app/fitted_text.h"
 #include "app/fixed_numbers.h"
 #include "app/qt_image.h"
-#include "app/screen_pick.h"
+#include "app/desktop.h"
 #include "app/spin_field.h"
 #include "skin/skin_colour.h"
 

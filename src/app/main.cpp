@@ -39,7 +39,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromStdString(i18n::ProgramName()));
   QGuiApplication::setDesktopFileName(kAppId);
   QApplication::setWindowIcon(ProgramIcon());
-  if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+  // Qt's arguments, read on Windows from the wide command line, so that any name comes through.
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].startsWith('-'))) {
     std::fputs(
         "usage: skinsmith [SKIN]\n"
         "  SKIN  a skin folder or a .zip archive holding one, opened at start\n",
@@ -55,7 +57,7 @@ int main(int argc, char** argv) {
   app::Shell shell(dialogs, session, texts, folders);
   shell.Start();
   shell.window()->show();
-  if (argc == 2) shell.OpenSkinArgument(argv[1]);
+  if (arguments.size() == 2) shell.OpenSkinArgument(arguments[1].toStdString());
   // The shell's quit flag ends the program once the event that set it has been handled.
   while (!shell.state().quit_requested) {
     QApplication::processEvents(QEventLoop::WaitForMoreEvents);

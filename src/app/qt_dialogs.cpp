@@ -13,30 +13,29 @@
 #include <QPushButton>
 
 #include "app/colour_editor.h"
+#include "app/desktop.h"
 #include "app/import_studio.h"
 #include "app/information_box.h"
 #include "app/qt_image.h"
+#include "base/paths.h"
 
 namespace app {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// Qt's own file dialogs rather than a desktop's native ones: they speak the editor's language,
-// not the desktop's, list files whatever the letter case of their extension, and let the save
-// folder chooser create the folder whose name is typed.
-void UseOwnDialog(QFileDialog& dialog) {
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
+// The system's choosers or Qt's own, as the desktop's rules say.
+void ConfigureChooser(QFileDialog& dialog) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog, !UseSystemFileChoosers());
   dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
 }
 
 // Opens the chooser at the folder of `proposed` with its file name, if it has one, filled in.
 void Propose(QFileDialog& dialog, const std::string& proposed) {
   if (proposed.empty()) return;
-  const QString path = Q(proposed);
-  const qsizetype slash = path.lastIndexOf('/');
-  if (slash >= 0) dialog.setDirectory(path.left(slash + 1));
-  if (slash + 1 < path.size()) dialog.selectFile(path.mid(slash + 1));
+  const std::string_view folder = base::FolderOf(proposed);
+  if (!folder.empty()) dialog.setDirectory(Q(std::string(folder)));
+  if (folder.size() < proposed.size()) dialog.selectFile(Q(proposed.substr(folder.size())));
 }
 
 // A folder chooser that accepts the name of a folder that does not exist yet by creating it.
@@ -53,14 +52,13 @@ class NewFolderChooser : public QFileDialog {
 };
 
 std::string ChosenFolder(QFileDialog& dialog, const std::string& start) {
-  UseOwnDialog(dialog);
+  ConfigureChooser(dialog);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
   if (!start.empty()) dialog.setDirectory(Q(start));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  const QString folder = dialog.selectedFiles().first();
   // A skin folder path ends with a separator.
-  return folder.endsWith('/') ? folder.toStdString() : (folder + '/').toStdString();
+  return base::FolderWithSeparator(dialog.selectedFiles().first().toStdString());
 }
 
 }  // namespace
@@ -80,7 +78,7 @@ std::string QtDialogs::ChooseSaveFolder(const std::string& title, const std::str
 std::string QtDialogs::ChooseOpenFile(const std::string& title, const std::string& proposed,
                                       const std::string& filter) {
   QFileDialog dialog(Parent(), Q(title));
-  UseOwnDialog(dialog);
+  ConfigureChooser(dialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(Q(filter).split(";;"));
   Propose(dialog, proposed);
@@ -94,7 +92,7 @@ UserDialogs::SaveChoice QtDialogs::ChooseSaveFile(const std::string& title,
   QStringList filters;
   for (const std::string& filter : filter_texts) filters << Q(filter);
   QFileDialog dialog(Parent(), Q(title));
-  UseOwnDialog(dialog);
+  ConfigureChooser(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setNameFilters(filters);

@@ -22,9 +22,10 @@
 #include "preview/contact_sheet.h"
 #include "preview/preview.h"
 #include "session/skin_check.h"
-#include "skin/code_page.h"
+#include "base/code_page.h"
 #include "skin/field_ranges.h"
-#include "skin/folder_path.h"
+#include "base/file_io.h"
+#include "base/paths.h"
 #include "skin/skin_export.h"
 #include "skin/skin_loader.h"
 #include "skin/skin_saver.h"
@@ -43,10 +44,7 @@ constexpr int kCheckPauseMs = 250;
 constexpr int kSourceQuietMs = 200;
 
 // The folder part of a file name, up to and including its last separator.
-std::string FolderOf(const std::string& path) {
-  const std::size_t cut = path.find_last_of('/');
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
+std::string FolderOf(const std::string& path) { return std::string(base::FolderOf(path)); }
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -68,9 +66,9 @@ QString RecentLabel(std::size_t index, const std::string& path) {
 }  // namespace
 
 std::string WithExtension(const std::string& chosen, std::string_view extension) {
-  const std::string name = chosen.substr(chosen.find_last_of('/') + 1);
+  const std::string_view name = base::FileNameOf(chosen);
   const std::size_t dot = name.find_last_of('.');
-  const std::string current = dot == std::string::npos ? "" : name.substr(dot + 1);
+  const std::string current(dot == std::string::npos ? "" : name.substr(dot + 1));
   if (Lower(current) == extension) return chosen;
   return chosen + "." + std::string(extension);
 }
@@ -99,8 +97,8 @@ float WholeZoomStep(float zoom, bool up) {
 }
 
 std::string ArchiveFolder(const std::string& skin_folder, const std::string& last_path) {
-  if (skin_folder.empty()) return skin::FolderWithSeparator(last_path);
-  const std::string up = FolderOf(skin_folder.substr(0, skin_folder.size() - 1));
+  if (skin_folder.empty()) return base::FolderWithSeparator(last_path);
+  const std::string up = FolderOf(base::WithoutTrailingSeparator(skin_folder));
   return up.empty() ? skin_folder : up;
 }
 
@@ -116,7 +114,7 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       session_(session),
       texts_(texts),
       folders_(std::move(folders)),
-      code_page_(skin::AnsiCodePageFromEnvironment()),
+      code_page_(base::SystemAnsiCodePage()),
       watcher_([this] { return ReadyForReload(); },
                [this](const std::vector<SkinFile>& files) { ReloadChangedFiles(files); }) {
   state_.title_text = i18n::ProgramName() + " ";
@@ -530,7 +528,7 @@ void Shell::OpenArchive() {
   if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
   const std::string chosen =
       dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"),
-                              skin::FolderWithSeparator(state_.last_path) + "*.zip", "* (*.zip)");
+                              base::FolderWithSeparator(state_.last_path) + "*.zip", "* (*.zip)");
   if (!chosen.empty()) OpenChosenSkin(chosen, true);
 }
 
@@ -548,20 +546,19 @@ void Shell::OpenChosenSkin(const std::string& path, bool zip) {
 void Shell::OpenSkinArgument(const std::string& path) {
   const BusyScope busy(busy_);
   std::error_code error;
-  std::filesystem::path full = std::filesystem::absolute(path, error);
-  if (error) full = path;
-  const std::string name = full.lexically_normal().string();
-  const bool folder = std::filesystem::is_directory(full, error);
-  SetLastPath(folder ? skin::FolderWithSeparator(name) : FolderOf(name));
-  LoadSkin(name, !folder);
+  std::filesystem::path full = std::filesystem::absolute(base::FsPath(path), error);
+  if (error) full = base::FsPath(path);
+  const std::string name = base::Utf8Path(full.lexically_normal());
+  const bool zip = skin::OpensAsArchive(name);
+  SetLastPath(zip ? FolderOf(name) : base::FolderWithSeparator(name));
+  LoadSkin(name, zip);
 }
 
 bool Shell::OnSkinDrop(const std::string& path) {
   const BusyScope busy(busy_);
-  std::error_code error;
-  const bool folder = std::filesystem::is_directory(path, error);
+  const bool zip = skin::OpensAsArchive(path);
   if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return false;
-  OpenChosenSkin(folder ? skin::FolderWithSeparator(path) : path, !folder);
+  OpenChosenSkin(zip ? path : base::FolderWithSeparator(path), zip);
   return true;
 }
 
@@ -605,7 +602,7 @@ bool Shell::SaveInto(const std::string& folder) {
   if (saved.complete) RememberSkin(folder, false);
   // What the save wrote is no change from outside, also when it wrote only part of the skin. A
   // partial save elsewhere leaves the followed folder alone, with what changed there unseen.
-  if (session_.folder() == skin::FolderWithSeparator(folder)) FollowOrigin();
+  if (session_.folder() == base::FolderWithSeparator(folder)) FollowOrigin();
   Apply(saved.changes);  // the save stamped LastUpdate
   Report("LANG_STATUS_SAVED$", {std::to_string(saved.written), folder}, feedback.messages(),
          feedback.not_shown());
@@ -716,9 +713,8 @@ void Shell::ShowInformation() { dialogs_.ShowInformationBox(); }
 void Shell::OpenRecent(std::size_t index) {
   if (index >= preferences_.recent.size()) return;
   const std::string path = preferences_.recent[index];
-  const bool zip = !path.ends_with('/');
-  std::error_code error;
-  if (zip ? std::filesystem::exists(path, error) : std::filesystem::is_directory(path, error)) {
+  const bool zip = skin::OpensAsArchive(path);
+  if (zip ? base::KindOf(path) != base::FileKind::kMissing : base::IsFolder(path)) {
     if (MayLeaveSkin("LANG_REPLACE_QUESTION$")) OpenChosenSkin(path, zip);
     return;
   }
@@ -736,7 +732,7 @@ void Shell::ClearRecent() {
 }
 
 void Shell::RememberSkin(const std::string& path, bool zip) {
-  i18n::RememberRecentSkin(preferences_.recent, zip ? path : skin::FolderWithSeparator(path));
+  i18n::RememberRecentSkin(preferences_.recent, zip ? path : base::FolderWithSeparator(path));
   SavePreferences();
   ShowRecentSkins();
 }

@@ -1,12 +1,11 @@
 // The live link to a skin folder.
 #include "app/skin_watcher.h"
 
-#include <sys/stat.h>
-
 #include <QStringList>
 #include <algorithm>
 
-#include "skin/folder_path.h"
+#include "base/file_io.h"
+#include "base/paths.h"
 
 namespace app {
 
@@ -25,22 +24,13 @@ SkinWatcher::SkinWatcher(std::function<bool()> ready,
   });
 }
 
-SkinWatcher::Signature SkinWatcher::SignatureOf(std::size_t index) const {
-  struct stat st {};
-  if (::stat((folder_ + SkinFile::At(index).name).c_str(), &st) != 0) return {};
-  constexpr std::int64_t kNs = 1000000000;
-  return {true,
-          static_cast<std::uint64_t>(st.st_dev),
-          static_cast<std::uint64_t>(st.st_ino),
-          static_cast<std::uint64_t>(st.st_size),
-          static_cast<std::uint32_t>(st.st_mode),
-          st.st_mtim.tv_sec * kNs + st.st_mtim.tv_nsec,
-          st.st_ctim.tv_sec * kNs + st.st_ctim.tv_nsec};
+base::FileStamp SkinWatcher::SignatureOf(std::size_t index) const {
+  return base::StampOf(folder_ + std::string(SkinFile::At(index).name));
 }
 
 void SkinWatcher::Watch(const std::string& folder) {
   Stop();
-  folder_ = skin::FolderWithSeparator(folder);
+  folder_ = base::FolderWithSeparator(folder);
   for (std::size_t i = 0; i < kFileCount; ++i) seen_[i] = SignatureOf(i);
   AddWatches();
 }
@@ -58,16 +48,13 @@ void SkinWatcher::AddWatches() {
   const QStringList folders = watcher_.directories();
   QStringList wanted;
   auto want = [&](const std::string& path, bool folder) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return;
-    if (folder ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) return;
+    if (base::KindOf(path) != (folder ? base::FileKind::kFolder : base::FileKind::kRegular)) return;
     const QString name = QString::fromStdString(path);
     if (!(folder ? folders : files).contains(name)) wanted << name;
   };
   // Qt names watched folders without their trailing separator.
-  const std::string folder = folder_.substr(0, folder_.size() - 1);
-  struct stat st {};
-  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+  const std::string folder = base::WithoutTrailingSeparator(folder_);
+  if (!base::IsFolder(folder)) {
     // A folder that is gone takes its watches with it; a new folder of the same name gets none.
     // It is looked for until it is back, and then followed as before.
     if (!reappear_.isActive()) reappear_.start(kReappearMs);
@@ -95,10 +82,10 @@ void SkinWatcher::Check() {
   }
   std::vector<SkinFile> changed;
   for (std::size_t i = 0; i < kFileCount; ++i) {
-    const Signature now = SignatureOf(i);
+    const base::FileStamp now = SignatureOf(i);
     if (now == seen_[i]) continue;
     seen_[i] = now;
-    if (now.exists) changed.push_back(SkinFile::At(i));
+    if (now.kind != base::FileKind::kMissing) changed.push_back(SkinFile::At(i));
   }
   AddWatches();
   if (!changed.empty()) changed_(changed);

@@ -3,8 +3,6 @@
 // changed files over once a burst of writes has settled.
 #pragma once
 
-#include <sys/types.h>
-
 #include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QTimer>
@@ -15,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_io.h"
 #include "session/skin_session.h"
 
 namespace app {
@@ -48,17 +47,10 @@ class SkinWatcher {
   const std::string& folder() const { return folder_; }
 
  private:
-  // What tells one version of a file from another without opening it: stat never blocks, also
-  // when a named pipe or a device has taken the file's place.
-  struct Signature {
-    bool exists = false;
-    std::uint64_t device = 0, inode = 0, size = 0;
-    std::uint32_t mode = 0;
-    std::int64_t modified_ns = 0, changed_ns = 0;
-    friend bool operator==(const Signature&, const Signature&) = default;
-  };
   static constexpr std::size_t kFileCount = SkinFile::kCount;
-  Signature SignatureOf(std::size_t index) const;
+  // What tells one version of a file from another without opening it for reading, which never
+  // blocks, also when a named pipe or a device has taken the file's place.
+  base::FileStamp SignatureOf(std::size_t index) const;
   void OnEvent();
   void Check();
   // Watches the folder, icon/ and every file that is a regular file now and not yet watched: a
@@ -72,7 +64,7 @@ class SkinWatcher {
   QTimer reappear_;
   QElapsedTimer burst_;
   std::string folder_;
-  std::array<Signature, kFileCount> seen_;
+  std::array<base::FileStamp, kFileCount> seen_;
 };
 
 }  // namespace app

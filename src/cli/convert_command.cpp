@@ -1,30 +1,18 @@
 // skinsmith-cli convert SKIN OUTDIR: the editor's open and save operations from the command line.
 #include <cstdio>
-#include <filesystem>
 
 #include "cli/cli.h"
-#include "skin/code_page.h"
+#include "base/code_page.h"
 #include "skin/skin_loader.h"
 #include "skin/skin_saver.h"
 
 namespace cli {
-namespace {
-
-bool IsZipPath(const std::string& path) {
-  const std::filesystem::path p(path);
-  std::string ext = p.extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::error_code error;  // a path that cannot be looked at is not a folder; opening it says why
-  return ext == ".zip" && !std::filesystem::is_directory(p, error);
-}
-
-}  // namespace
 
 bool OpenSkinOnto(skin::SkinDocument& doc, const std::string& path, StderrFeedback& feedback) {
   skin::LoadOptions options;
-  options.code_page = skin::AnsiCodePageFromEnvironment();
+  options.code_page = base::SystemAnsiCodePage();
   options.texts = BuiltInMessageTexts();
-  return IsZipPath(path) ? skin::OpenSkinZip(doc, path, options, feedback)
+  return skin::OpensAsArchive(path) ? skin::OpenSkinZip(doc, path, options, feedback)
                          : skin::OpenSkinFolder(doc, path, options, feedback);
 }
 

@@ -1,25 +1,23 @@
 // skinsmith-cli defaults OUTDIR: writes the built-in default skin as a skin folder.
 #include <cstdio>
-#include <filesystem>
 
 #include "cli/cli.h"
-#include "skin/code_page.h"
+#include "base/code_page.h"
+#include "base/file_io.h"
 #include "skin/skin_saver.h"
 
 namespace cli {
 
 skin::SaveOptions CliSaveOptions() {
   skin::SaveOptions options;
-  options.code_page = skin::AnsiCodePageFromEnvironment();
+  options.code_page = base::SystemAnsiCodePage();
   options.last_update = skin::CurrentLastUpdate();
   options.texts = BuiltInMessageTexts();
   return options;
 }
 
 int SaveSkinInto(skin::SkinDocument& doc, const std::string& folder, StderrFeedback& feedback) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (!std::filesystem::is_directory(folder, error)) {
+  if (!base::MakeFolders(folder)) {
     std::fprintf(stderr, "%s: the folder cannot be created\n", TerminalSafe(folder).c_str());
     return kExitFailed;
   }

@@ -6,11 +6,15 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "base/code_page.h"
+#include "base/paths.h"
+#include "base/system.h"
 #include "cli/cli.h"
 #include "i18n/ui_texts.h"
-#include "skin/code_page.h"
 
 namespace cli {
 namespace {
@@ -77,7 +81,7 @@ std::string TerminalSafe(std::string_view text) {
     // A well-formed UTF-8 sequence of a printable character passes; C0 and C1 controls, DEL and
     // stray bytes, which a terminal may take for the start of an escape sequence, are spelt out.
     // The C1 controls, U+0080 to U+009F, are the sequences C2 80 to C2 9F.
-    const std::size_t n = skin::Utf8CharLength(text.substr(i));
+    const std::size_t n = base::Utf8CharLength(text.substr(i));
     const bool printable = n > 1 && !(b == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0);
     if (printable) {
       out.append(text.substr(i, n));
@@ -124,12 +128,14 @@ int UsageError(const std::string& text) {
 }  // namespace cli
 
 int main(int argc, char** argv) {
-  if (argc < 2) return cli::UsageError("no command given");
-  const std::string_view name = argv[1];
+  base::PrepareStandardStreams();
+  const std::vector<std::string> arguments = base::CommandLineArguments(argc, argv);
+  if (arguments.size() < 2) return cli::UsageError("no command given");
+  const std::string& name = arguments[1];
   for (const cli::Command& command : cli::kCommands) {
     if (command.name != name) continue;
     try {
-      return command.run(cli::Arguments(argv + 2, argv + argc));
+      return command.run(cli::Arguments(arguments.begin() + 2, arguments.end()));
     } catch (const std::bad_alloc&) {
       // The core reports allocation failures in loading, importing and saving itself; this is
       // for whatever else runs out of memory.
@@ -139,7 +145,7 @@ int main(int argc, char** argv) {
     } catch (const std::filesystem::filesystem_error& e) {
       // The commands look at paths through the error_code forms; this is for a path the system
       // refuses (too long, a loop of links) somewhere they did not foresee.
-      std::fprintf(stderr, "%s: %s\n", cli::TerminalSafe(e.path1().string()).c_str(),
+      std::fprintf(stderr, "%s: %s\n", cli::TerminalSafe(base::Utf8Path(e.path1())).c_str(),
                    cli::TerminalSafe(e.code().message()).c_str());
       return cli::kExitFailed;
     } catch (const std::exception& e) {

@@ -15,8 +15,8 @@ struct DataFolders {
 struct DataFolderInputs {
   std::string executable_dir;       // the folder of the running program
   bool executable_dir_writable;     // whether the program may write there
-  std::string xdg_config_home;      // $XDG_CONFIG_HOME, may be empty
-  std::string home;                 // $HOME
+  // Where this user's own files of the program live (base::PerUserFolder), may be empty.
+  std::string user_folder;
   std::string installed_languages;  // the install prefix's share/skinsmith/language
   std::string source_languages;     // the source tree's language/ (builds run from the tree)
   // The same folder relative to the installed program's folder ("../share/skinsmith/language"),
@@ -30,10 +30,10 @@ struct DataFolderInputs {
 };
 
 // Portable mode: when the program's own folder holds language/ and can be written, languages and
-// settings/ live there. Otherwise settings go to $XDG_CONFIG_HOME/skinsmith/settings (or
-// ~/.config/skinsmith/settings), and languages come from the user folder's language/ when it
-// exists, else from the install tree the program sits in, else from the install prefix it was
-// built for, else from the source tree.
+// settings/ live there. Otherwise settings go to the user folder's settings/ (on Linux
+// ~/.config/skinsmith, on Windows %APPDATA%\Skinsmith), and languages come from the user folder's
+// language/ when it exists, else from the install tree the program sits in, else from the install
+// prefix it was built for, else from the source tree.
 DataFolders ResolveDataFolders(const DataFolderInputs& inputs, bool (*is_dir)(const std::string&));
 
 // The user guide (user-guide.html): beside the program (a portable copy), in the install tree the

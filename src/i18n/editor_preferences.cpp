@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/paths.h"
 #include "i18n/ini_file.h"
 
 namespace i18n {
@@ -94,9 +95,8 @@ std::optional<WindowPlace> WindowPlaceFromIni(const IniFile& ini) {
 }  // namespace
 
 std::string EditorPreferencesFile(const std::string& settings_file) {
-  const std::size_t slash = settings_file.rfind('/');
-  return (slash == std::string::npos ? std::string() : settings_file.substr(0, slash + 1)) +
-         "editor.ini";
+  if (settings_file.empty()) return {};
+  return std::string(base::FolderOf(settings_file)) + "editor.ini";
 }
 
 EditorPreferences LoadEditorPreferences(const std::string& file) {

@@ -2,10 +2,10 @@
 #include "i18n/ini_file.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <utility>
 
 #include "base/file_io.h"
+#include "base/paths.h"
 
 namespace i18n {
 namespace {
@@ -35,10 +35,9 @@ std::string_view Trim(std::string_view s) {
 }  // namespace
 
 bool WriteSettingsFile(const std::string& path, std::string_view text) {
-  const std::size_t slash = path.rfind('/');
-  if (slash != std::string::npos) {
-    std::error_code ignored;  // a folder that cannot be made shows in the write
-    std::filesystem::create_directories(path.substr(0, slash), ignored);
+  // A folder that cannot be made shows in the write.
+  if (const std::string_view folder = base::FolderOf(path); !folder.empty()) {
+    base::MakeFolders(std::string(folder));
   }
   return base::WriteFileAtomically(
       path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "assets/scrambled.h"
+#include "base/paths.h"
 #include "i18n/ini_file.h"
 
 namespace i18n {
@@ -368,9 +369,7 @@ void ApplyLanguage(UiTexts& texts, int language, const std::string& language_fol
   const std::string_view file = LanguageFile(language);
   // Without a language folder a bare file name would be opened in the working folder.
   if (file.empty() || language_folder.empty()) return;
-  std::string path = language_folder;
-  if (path.back() != '/') path += '/';
-  if (const std::optional<IniFile> ini = IniFile::Load(path + std::string(file))) {
+  if (const std::optional<IniFile> ini = IniFile::Load(base::JoinPath(language_folder, file))) {
     ApplyLanguageFile(texts, *ini);
   }
 }

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "base/file_io.h"
-#include "skin/folder_path.h"
+#include "base/paths.h"
 #include "skin/settings_reader.h"
 #include "skin/skin_export.h"
 
@@ -13,10 +13,7 @@ namespace session {
 namespace {
 
 // The last component of a folder or file path: the name a skin is known by.
-std::string SkinName(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path.substr(path.find_last_of('/') + 1);
-}
+std::string SkinName(const std::string& path) { return std::string(base::FileNameOf(path)); }
 
 // The part of a document that uisettings.ini holds.
 bool SameSettings(const skin::SkinDocument& a, const skin::SkinDocument& b) {
@@ -161,7 +158,7 @@ SkinSession::Opened SkinSession::Open(const std::string& path, bool zip,
     result.changes = Record(before, {StepKind::kOpen, SkinName(path)});
     return result;
   }
-  SkinOrigin origin{next, zip ? std::string() : skin::FolderWithSeparator(path), SkinName(path)};
+  SkinOrigin origin{next, zip ? std::string() : base::FolderWithSeparator(path), SkinName(path)};
   result.changes = Move(std::move(next), std::move(origin), {StepKind::kOpen, SkinName(path)});
   return result;
 }
@@ -175,7 +172,7 @@ SkinSession::Saved SkinSession::Save(const std::string& folder, const skin::Save
   result.changes = Changes::Between(before, doc_);  // the save stamps LastUpdate
   if (result.complete) {
     origin_.saved = doc_;
-    origin_.folder = skin::FolderWithSeparator(folder);
+    origin_.folder = base::FolderWithSeparator(folder);
     history_.BreakMerge();
   }
   // The folder saved to is where the skin now lives.

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "skin/code_page.h"
+#include "base/code_page.h"
 #include "skin/skin_colour.h"
 
 namespace skin {
@@ -156,7 +156,7 @@ void ReadElementPass(std::span<const std::uint8_t> bytes, SkinDocument& doc, int
   if (handle_y == -1) handle_y = 0;
   for (std::size_t i = 0; i < kInfoCount; ++i) {
     texts[i]->erase(0, stripped[i]);
-    if (raw[i]) *texts[i] = DecodeAnsi(*texts[i], code_page);
+    if (raw[i]) *texts[i] = base::DecodeAnsi(*texts[i], code_page);
   }
 }
 

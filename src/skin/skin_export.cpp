@@ -14,7 +14,8 @@
 #include "base/file_io.h"
 #include "imaging/bmp16.h"
 #include "imaging/png_codec.h"
-#include "skin/code_page.h"
+#include "base/code_page.h"
+#include "base/paths.h"
 #include "skin/settings_reader.h"
 
 namespace skin {
@@ -55,27 +56,12 @@ std::string FoldCase(std::string_view name) {
   return folded;
 }
 
-// Windows refuses these as names whatever follows them after a dot, and ignores blanks before
-// the dot: "con", "CON .txt", "com1.old". COM and LPT take the digits 0 to 9 and the superscript
-// digits one to three.
-bool IsWindowsDeviceName(std::string_view base) {
-  const std::string upper = FoldCase(base);
-  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" || upper == "CONIN$" ||
-      upper == "CONOUT$") {
-    return true;
-  }
-  if (!upper.starts_with("COM") && !upper.starts_with("LPT")) return false;
-  const std::string_view digit = std::string_view(upper).substr(3);
-  return (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') || digit == "\xC2\xB9" ||
-         digit == "\xC2\xB2" || digit == "\xC2\xB3";
-}
-
 std::string CleanFolderName(std::string_view text) {
   std::string name;
   for (std::size_t i = 0; i < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
-      const std::size_t length = Utf8CharLength(text.substr(i));
+      const std::size_t length = base::Utf8CharLength(text.substr(i));
       if (length == 0) {
         name += '_';
         ++i;
@@ -100,7 +86,7 @@ std::string CleanFolderName(std::string_view text) {
   // its first part, before the blanks and the dot that follow it.
   std::size_t base_end = std::min(name.find('.'), name.size());
   while (base_end > 0 && name[base_end - 1] == ' ') --base_end;
-  if (IsWindowsDeviceName(std::string_view(name).substr(0, base_end)) ||
+  if (base::IsDeviceName(std::string_view(name).substr(0, base_end)) ||
       FoldCase(name) == FoldCase(kPreviewEntry)) {
     name.insert(base_end, "_");
   }
@@ -109,13 +95,8 @@ std::string CleanFolderName(std::string_view text) {
 
 // The archive's file name without its folder and without a ".zip" ending in any letter case.
 std::string_view ArchiveStem(std::string_view zip_path) {
-  const std::size_t slash = zip_path.find_last_of('/');
-  std::string_view name = slash == std::string_view::npos ? zip_path : zip_path.substr(slash + 1);
-  if (name.size() >= 4) {
-    std::string ending(name.substr(name.size() - 4));
-    for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ending == ".zip") name.remove_suffix(4);
-  }
+  std::string_view name = base::FileNameOf(zip_path);
+  if (base::HasExtension(name, ".zip")) name.remove_suffix(4);
   return name;
 }
 

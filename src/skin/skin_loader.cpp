@@ -12,10 +12,10 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/code_page.h"
 #include "base/file_io.h"
+#include "base/paths.h"
 #include "imaging/dither.h"
-#include "skin/code_page.h"
-#include "skin/folder_path.h"
 #include "skin/settings_reader.h"
 
 namespace skin {
@@ -131,6 +131,57 @@ bool CanBeSkinFile(std::string_view file_part) {
          });
 }
 
+// The archive file as minizip reads it: through base::InputFile, which opens only regular files
+// (a named pipe would make the ZIP reader wait for ever) and takes UTF-8 paths on every system.
+struct ArchiveFile {
+  base::InputFile file;
+  std::uint64_t position = 0;
+  bool failed = false;
+};
+
+voidpf ZCALLBACK OpenArchiveFile(voidpf opaque, const void*, int) { return opaque; }
+
+uLong ZCALLBACK ReadArchiveFile(voidpf, voidpf stream, void* buffer, uLong size) {
+  auto& f = *static_cast<ArchiveFile*>(stream);
+  const std::int64_t n = f.file.ReadAt(f.position, buffer, size);
+  if (n < 0) {
+    f.failed = true;
+    return 0;
+  }
+  f.position += static_cast<std::uint64_t>(n);
+  return static_cast<uLong>(n);
+}
+
+uLong ZCALLBACK WriteArchiveFile(voidpf, voidpf, const void*, uLong) { return 0; }
+
+ZPOS64_T ZCALLBACK TellArchiveFile(voidpf, voidpf stream) {
+  return static_cast<ArchiveFile*>(stream)->position;
+}
+
+long ZCALLBACK SeekArchiveFile(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+  auto& f = *static_cast<ArchiveFile*>(stream);
+  // Offsets from the current place or the end may be negative: unsigned arithmetic wraps them.
+  switch (origin) {
+    case ZLIB_FILEFUNC_SEEK_SET:
+      f.position = offset;
+      return 0;
+    case ZLIB_FILEFUNC_SEEK_CUR:
+      f.position += offset;
+      return 0;
+    case ZLIB_FILEFUNC_SEEK_END:
+      f.position = f.file.size() + offset;
+      return 0;
+    default:
+      return -1;
+  }
+}
+
+int ZCALLBACK CloseArchiveFile(voidpf, voidpf) { return 0; }
+
+int ZCALLBACK ArchiveFileError(voidpf, voidpf stream) {
+  return static_cast<ArchiveFile*>(stream)->failed ? 1 : 0;
+}
+
 // An open archive with the entries that can belong to a skin listed once, in archive order. A
 // pack of thousands of files costs only its skin files: the others are not kept, and the names
 // that are kept are stored once, as the archive holds them, in one block.
@@ -145,10 +196,12 @@ class Archive {
     unz64_file_pos position{};
   };
 
-  // A path that is not a regular file is not handed to the ZIP reader, which would wait for ever
-  // on a named pipe.
   explicit Archive(const std::string& path)
-      : file_(base::IsRegularFile(path) ? unzOpen64(path.c_str()) : nullptr) {
+      : input_(std::make_unique<ArchiveFile>(ArchiveFile{base::InputFile::Open(path)})) {
+    if (!input_->file.is_open()) return;
+    zlib_filefunc64_def io{OpenArchiveFile, ReadArchiveFile,  WriteArchiveFile, TellArchiveFile,
+                           SeekArchiveFile, CloseArchiveFile, ArchiveFileError, input_.get()};
+    file_.reset(unzOpen2_64(path.c_str(), &io));
     if (file_ == nullptr) return;
     // Counted first and then stored, so that the listing takes what it keeps and no more.
     std::size_t count = 0;
@@ -189,7 +242,7 @@ class Archive {
   // The entry's name converted to UTF-8, with "\" between folders.
   std::string Name(const Entry& entry) const {
     const std::string_view raw = StoredName(entry);
-    std::string name = entry.utf8 ? std::string(raw) : DecodeAnsi(raw, 437);
+    std::string name = entry.utf8 ? std::string(raw) : base::DecodeAnsi(raw, 437);
     std::replace(name.begin(), name.end(), '/', '\\');
     return name;
   }
@@ -244,6 +297,7 @@ class Archive {
   struct Closer {
     void operator()(unzFile file) const { unzClose(file); }
   };
+  std::unique_ptr<ArchiveFile> input_;  // declared first: the reader below reads through it
   // Owned so that the archive is closed also when listing its entries runs out of memory.
   std::unique_ptr<std::remove_pointer_t<unzFile>, Closer> file_;
   std::vector<Entry> entries_;
@@ -348,13 +402,17 @@ std::optional<imaging::Image> ReadFittedPicture(const std::string& path,
 }
 
 std::string ProposedImportName(const std::string& last_path, SlotId slot) {
-  return FolderWithSeparator(last_path) + std::string(Info(slot).BaseName()) + ".bmp";
+  return base::FolderWithSeparator(last_path) + std::string(Info(slot).BaseName()) + ".bmp";
+}
+
+bool OpensAsArchive(const std::string& path) {
+  return !path.empty() && !base::IsPathSeparator(path.back()) && !base::IsFolder(path);
 }
 
 bool OpenSkinFolder(SkinDocument& doc, const std::string& folder, const LoadOptions& options,
                     Feedback& feedback) {
   return GuardedLoad(feedback, options.texts, [&] {
-    const std::string base = FolderWithSeparator(folder);
+    const std::string base = base::FolderWithSeparator(folder);
     const base::ReadResult settings =
         base::ReadWholeFile(base + "uisettings.ini", kMaxSettingsFileBytes);
     if (settings.status != base::ReadStatus::kOk) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "imaging/picture_fit.h"
-#include "skin/code_page.h"
+#include "base/code_page.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
 #include "skin/settings_reader.h"
@@ -29,7 +29,7 @@ std::uint64_t PictureBudgetFor(const SkinDocument& doc, SlotId slot,
                                std::uint64_t budget = kPictureMemoryBudget);
 
 struct LoadOptions {
-  int code_page = kDefaultCodePage;  // of the texts in uisettings.ini
+  int code_page = base::kDefaultCodePage;  // of the texts in uisettings.ini
   MessageTexts texts;
   std::uint64_t picture_budget = kPictureMemoryBudget;
 };
@@ -69,6 +69,11 @@ std::optional<imaging::Image> ReadFittedPicture(const std::string& path,
 // slot's base name and ".bmp" (an icon is proposed in the folder itself, not in icon/), or the bare
 // name when there is no last used folder.
 std::string ProposedImportName(const std::string& last_path, SlotId slot);
+
+// Whether the skin at `path` is opened as a ZIP archive (OpenSkinZip) rather than as a folder
+// (OpenSkinFolder): when it names no folder and is not written as one, with a trailing separator.
+// A path that names nothing then fails to open with the no-skin message, either way.
+bool OpensAsArchive(const std::string& path);
 
 // Opens the skin folder `folder`: reads its uisettings.ini onto `doc`, then the 53 pictures in slot
 // order with progress 1 to 53 and then 0, one message for each picture that is missing or does not

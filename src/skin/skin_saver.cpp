@@ -7,7 +7,8 @@
 
 #include "base/file_io.h"
 #include "imaging/bmp16.h"
-#include "skin/folder_path.h"
+#include "base/paths.h"
+#include "base/system.h"
 #include "skin/settings_reader.h"
 #include "skin/skin_colour.h"
 
@@ -29,12 +30,7 @@ std::string FormatLastUpdate(const std::tm& t) {
   return text;
 }
 
-std::string CurrentLastUpdate() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return FormatLastUpdate(local);
-}
+std::string CurrentLastUpdate() { return FormatLastUpdate(base::LocalTimeNow()); }
 
 std::string BuildSkinSettingsText(SkinDocument& doc, const SaveOptions& options) {
   if (options.edited_info) {
@@ -51,7 +47,7 @@ std::string BuildSkinSettingsText(SkinDocument& doc, const SaveOptions& options)
   out.reserve(6000 + text_bytes);
   out.append("[SkinInfo]").append(kCrLf);
   for (const InfoField& field : kInfoFields) {
-    AppendLine(out, field.key, EncodeAnsi(doc.info.*field.text, options.code_page));
+    AppendLine(out, field.key, base::EncodeAnsi(doc.info.*field.text, options.code_page));
   }
   out.append(kCrLf);
 
@@ -104,12 +100,6 @@ bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
 
 namespace {
 
-// The name of a slot's file within its folder: "cheat.bmp" of "icon/cheat.bmp".
-std::string_view FileNameOf(const SlotInfo& slot) {
-  const std::string_view file = slot.file;
-  return file.substr(file.rfind('/') + 1);
-}
-
 // Writes uisettings.ini; on any failure the document's information texts are put back.
 bool WriteSettings(SkinDocument& doc, const base::Folder& folder, const std::string& shown_folder,
                    const SaveOptions& options, Feedback& feedback) {
@@ -131,7 +121,7 @@ std::vector<std::string> SavedNames(bool icons) {
   std::vector<std::string> names;
   if (!icons) names.emplace_back("uisettings.ini");
   for (const SlotInfo& slot : kSlots) {
-    if (slot.IsIcon() == icons) names.emplace_back(FileNameOf(slot));
+    if (slot.IsIcon() == icons) names.emplace_back(slot.FileName());
   }
   return names;
 }
@@ -140,7 +130,7 @@ std::vector<std::string> SavedNames(bool icons) {
 
 int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
              Feedback& feedback) {
-  const std::string shown_folder = FolderWithSeparator(folder);
+  const std::string shown_folder = base::FolderWithSeparator(folder);
   int written = 0;
   try {
     // The folder is opened once and every file is made relative to it, and to icon/ opened inside
@@ -164,7 +154,7 @@ int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& op
       const base::Folder& into = slot.IsIcon() ? icon_folder : skin_folder;
       if (WriteBitmapReporting(doc.slots[s], shown_folder + std::string(slot.file), options.texts,
                                feedback, [&](const auto& bytes) {
-                                 return into.WriteFileAtomically(FileNameOf(slot), bytes);
+                                 return into.WriteFileAtomically(slot.FileName(), bytes);
                                })) {
         ++written;
       }

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "skin/code_page.h"
+#include "base/code_page.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
 #include "skin/settings_reader.h"
@@ -24,7 +24,7 @@ struct EditedInfo {
 };
 
 struct SaveOptions {
-  int code_page = kDefaultCodePage;
+  int code_page = base::kDefaultCodePage;
   std::string last_update;  // the LastUpdate stamp, FormatLastUpdate of the time of saving
   std::optional<EditedInfo> edited_info;  // copied into the document before the text is built
   MessageTexts texts;

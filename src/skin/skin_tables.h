@@ -234,10 +234,11 @@ struct SlotInfo {
   // The size the menu's layout is made for: that of the slot's built-in picture.
   int expected_width;
   int expected_height;
+  // The file name without folder: "btn3.bmp", "cheat.bmp".
+  constexpr std::string_view FileName() const { return file.substr(file.rfind('/') + 1); }
   // The file name without folder and extension: "btn3", "cheat".
   constexpr std::string_view BaseName() const {
-    const std::size_t slash = file.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? file : file.substr(slash + 1);
+    const std::string_view name = FileName();
     return name.substr(0, name.rfind('.'));
   }
   constexpr bool IsIcon() const { return file.starts_with("icon/"); }

@@ -176,7 +176,7 @@ TEST_F(UndoTest, UnsavedWorkIsReplacedOnlyAfterTheQuestion) {
   const std::string kept = testing_support::ReadFileText(dir_.path() / "kept" / "uisettings.ini");
   skin::SkinDocument saved;
   skin::ReadSkinSettings(std::span(reinterpret_cast<const std::uint8_t*>(kept.data()), kept.size()),
-                         saved, skin::kDefaultCodePage);
+                         saved, base::kDefaultCodePage);
   EXPECT_EQ(saved.Field(FieldId::file_type_show), 0) << "saved before the new skin came";
   EXPECT_EQ(doc(), session::SkinSession().document());
 

@@ -28,7 +28,7 @@ void BM_ReadSkinSettings(benchmark::State& state) {
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
                                             text.size());
   for (auto _ : state) {
-    skin::ReadSkinSettings(bytes, doc, skin::kDefaultCodePage);
+    skin::ReadSkinSettings(bytes, doc, base::kDefaultCodePage);
     benchmark::DoNotOptimize(doc.fields);
   }
 }

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "skin/code_page.h"
+#include "base/code_page.h"
 #include "skin/settings_reader.h"
 #include "skin/skin_tables.h"
 #include "test_support.h"
@@ -46,7 +46,7 @@ TEST(CliDefaults, WritesACompleteSkinFolderThatReadsBack) {
   read = expected;
   read.fields.fill(1);
   skin::ReadSkinSettings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, read,
-                         skin::kDefaultCodePage);
+                         base::kDefaultCodePage);
   EXPECT_EQ(read.fields, expected.fields);
   EXPECT_EQ(read.colours, expected.colours);
 }

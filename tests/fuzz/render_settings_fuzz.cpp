@@ -5,12 +5,12 @@
 #include <cstdlib>
 
 #include "render_check.h"
-#include "skin/code_page.h"
+#include "base/code_page.h"
 #include "skin/settings_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   skin::SkinDocument doc = fuzzing::DefaultSkin();
-  skin::ReadSkinSettings({data, size}, doc, skin::kDefaultCodePage);
+  skin::ReadSkinSettings({data, size}, doc, base::kDefaultCodePage);
   fuzzing::DrawEveryScreen(doc);
   return 0;
 }

@@ -46,8 +46,8 @@ bool FakeIsDir(const std::string& path) {
 }
 
 TEST(DataFolders, PortableModeThenUserFolder) {
-  DataFolderInputs in{"/opt/sk",       true, "", "/home/u", "/usr/share/skinsmith/language",
-                      "/src/language", "",   "", "",        ""};
+  DataFolderInputs in{"/opt/sk", true, "/home/u/.config/skinsmith", "/usr/share/skinsmith/language",
+                      "/src/language"};
   DataFolders portable = ResolveDataFolders(in, FakeIsDir);
   EXPECT_EQ(portable.language_folder, "/opt/sk/language");
   EXPECT_EQ(portable.settings_file, "/opt/sk/settings/settings.ini");
@@ -57,7 +57,7 @@ TEST(DataFolders, PortableModeThenUserFolder) {
   EXPECT_EQ(user.settings_file, "/home/u/.config/skinsmith/settings/settings.ini");
   EXPECT_EQ(user.language_folder, "/home/u/.config/skinsmith/language");
 
-  in.xdg_config_home = "/xdg";
+  in.user_folder = "/xdg/skinsmith";
   DataFolders xdg = ResolveDataFolders(in, FakeIsDir);
   EXPECT_EQ(xdg.settings_file, "/xdg/skinsmith/settings/settings.ini");
   EXPECT_EQ(xdg.language_folder, "/usr/share/skinsmith/language");

@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
                    other.Save(folder, t.SaveOptions(), t.feedback());
                    return s
                        .Open(folder, false,
-                             {skin::kDefaultCodePage, testing_support::EnglishMessages()},
+                             {base::kDefaultCodePage, testing_support::EnglishMessages()},
                              t.feedback())
                        .changes;
                  },
@@ -250,7 +250,7 @@ TEST_F(SkinSessionTest, ReloadsFromDiskNeverLoseOrHideUnsavedEdits) {
 
   RewriteAuthor(folder, "Someone");
   EXPECT_FALSE(session_.HasUnsavedChangesTo(settings));
-  EXPECT_TRUE(session_.Reload(settings, true, skin::kDefaultCodePage, texts)
+  EXPECT_TRUE(session_.Reload(settings, true, base::kDefaultCodePage, texts)
                   .changes.info[skin::Index(InfoId::Author)]);
   EXPECT_EQ(session_.document().info.Author, "Someone");
   EXPECT_FALSE(session_.Modified());
@@ -261,24 +261,24 @@ TEST_F(SkinSessionTest, ReloadsFromDiskNeverLoseOrHideUnsavedEdits) {
   EXPECT_TRUE(session_.HasUnsavedChangesTo(settings));
   EXPECT_FALSE(session_.HasUnsavedChangesTo(btn3));
   const std::size_t steps = session_.history().UndoCount();
-  EXPECT_FALSE(session_.Reload(settings, false, skin::kDefaultCodePage, texts).changes.Document());
+  EXPECT_FALSE(session_.Reload(settings, false, base::kDefaultCodePage, texts).changes.Document());
   EXPECT_EQ(session_.document().info.Author, "Someone") << "kept";
   EXPECT_EQ(session_.history().UndoCount(), steps);
   EXPECT_TRUE(session_.Modified());
 
   WritePicture(folder + "btn3.bmp", kBlue);
-  session_.Reload(btn3, true, skin::kDefaultCodePage, texts);
+  session_.Reload(btn3, true, base::kDefaultCodePage, texts);
   EXPECT_EQ(*session_.document().slots[skin::Index(SlotId::btn3)], kBlue);
   EXPECT_TRUE(session_.Modified()) << "the colour is still unsaved";
   session_.SetColour(ColourId::formTextColor,
                      SkinSession().document().Colour(ColourId::formTextColor));
   EXPECT_TRUE(session_.Modified()) << "the document's author differs from the disk's";
-  session_.Reload(settings, true, skin::kDefaultCodePage, texts);
+  session_.Reload(settings, true, base::kDefaultCodePage, texts);
   EXPECT_FALSE(session_.Modified());
 
   WritePicture(folder + "btn3.bmp", imaging::Image());  // a picture that does not decode
   std::ofstream(folder + "btn3.bmp", std::ios::trunc) << "not a picture";
-  const SkinSession::Reloaded broken = session_.Reload(btn3, true, skin::kDefaultCodePage, texts);
+  const SkinSession::Reloaded broken = session_.Reload(btn3, true, base::kDefaultCodePage, texts);
   EXPECT_FALSE(broken.problem.empty());
   EXPECT_FALSE(broken.changes.Any());
   EXPECT_EQ(*session_.document().slots[skin::Index(SlotId::btn3)], kBlue);

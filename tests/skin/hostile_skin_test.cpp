@@ -196,7 +196,7 @@ TEST_F(HostileSkinTest, ReadingAMegabyteOfSpacesIsLinear) {
   std::string text = "[SkinInfo]\r\nTitle=" + std::string(500000, ' ') + "T\r\n";
   for (int i = 0; i < 250000; ++i) text += "\r\n";
   ReadSkinSettings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, doc_,
-                   kDefaultCodePage);
+                   base::kDefaultCodePage);
   EXPECT_EQ(doc_.info.Title, std::string(500000 - 250001, ' ') + "T");
 }
 

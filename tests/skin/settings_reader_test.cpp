@@ -21,7 +21,7 @@ std::span<const std::uint8_t> Bytes(const std::string& text) {
 class SettingsReaderTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetSkinDefaults(doc_); }
-  void Read(const std::string& text, int code_page = kDefaultCodePage) {
+  void Read(const std::string& text, int code_page = base::kDefaultCodePage) {
     ReadSkinSettings(Bytes(text), doc_, code_page);
   }
   SkinDocument doc_;
@@ -168,7 +168,7 @@ TEST_F(SettingsReaderTest, WrittenDefaultsReadBackIntoADocumentOfOtherValues) {
   other.fields.fill(12345);
   other.colours.fill(MakeRgb(8, 8, 8));
   other.info = {"t", "a", "e", "u", "l"};
-  ReadSkinSettings(Bytes(text), other, kDefaultCodePage);
+  ReadSkinSettings(Bytes(text), other, base::kDefaultCodePage);
   EXPECT_EQ(other.fields, expected.fields);
   EXPECT_EQ(other.colours, expected.colours);
   EXPECT_EQ(other.info, expected.info);
@@ -189,7 +189,7 @@ TEST_F(SettingsReaderTest, EditedValuesSurviveWriteAndRead) {
 
   SkinDocument read;
   ResetSkinDefaults(read);
-  ReadSkinSettings(Bytes(text), read, kDefaultCodePage);
+  ReadSkinSettings(Bytes(text), read, base::kDefaultCodePage);
   EXPECT_EQ(read.fields, doc_.fields);
   EXPECT_EQ(read.colours, doc_.colours);
   EXPECT_EQ(read.info, doc_.info);

@@ -69,7 +69,7 @@ class SkinLoaderTest : public ::testing::Test {
   TempDir skin_;
   TempDir work_;
   RecordingFeedback feedback_;
-  LoadOptions options_{kDefaultCodePage, testing_support::EnglishMessages()};
+  LoadOptions options_{base::kDefaultCodePage, testing_support::EnglishMessages()};
 };
 
 TEST_F(SkinLoaderTest, FolderRoundTripWithProgress) {

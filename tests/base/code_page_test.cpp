@@ -1,9 +1,9 @@
 // Choosing and using the code page of settings-file texts.
-#include "skin/code_page.h"
+#include "base/code_page.h"
 
 #include <gtest/gtest.h>
 
-namespace skin {
+namespace base {
 namespace {
 
 TEST(CodePage, FollowsTheLocale) {
@@ -39,4 +39,4 @@ TEST(CodePage, ConversionReplacesWhatItCannotHold) {
 }
 
 }  // namespace
-}  // namespace skin
+}  // namespace base

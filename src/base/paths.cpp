@@ -1,0 +1,107 @@
+// Path text helpers.
+#include "base/paths.h"
+
+#include <algorithm>
+
+namespace base {
+namespace {
+
+#ifdef _WIN32
+constexpr bool kBackslashSeparates = true;
+#else
+constexpr bool kBackslashSeparates = false;
+#endif
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+}
+
+// The length of the root that starts `path` and is never taken apart: "/" or "C:/" (and "C:" with
+// "\" on Windows); 0 for a relative path.
+std::size_t RootLength(std::string_view path) {
+  if (kBackslashSeparates && path.size() >= 2 && path[1] == ':') {
+    return path.size() >= 3 && IsPathSeparator(path[2]) ? 3 : 2;
+  }
+  return !path.empty() && IsPathSeparator(path[0]) ? 1 : 0;
+}
+
+}  // namespace
+
+bool IsPathSeparator(char c) { return c == '/' || (kBackslashSeparates && c == '\\'); }
+
+std::string_view FileNameOf(std::string_view path) {
+  const std::size_t root = RootLength(path);
+  std::size_t end = path.size();
+  while (end > root && IsPathSeparator(path[end - 1])) --end;
+  std::size_t start = end;
+  while (start > root && !IsPathSeparator(path[start - 1])) --start;
+  return path.substr(start, end - start);
+}
+
+std::string_view FolderOf(std::string_view path) {
+  const std::string_view name = FileNameOf(path);
+  if (name.empty()) return path.substr(0, RootLength(path));
+  return path.substr(0, static_cast<std::size_t>(name.data() - path.data()));
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.empty() && !IsPathSeparator(path.back())) path += '/';
+  return path.append(name);
+}
+
+std::string FolderWithSeparator(std::string folder) {
+  while (folder.size() > 1 && IsPathSeparator(folder.back()) &&
+         IsPathSeparator(folder[folder.size() - 2])) {
+    folder.pop_back();
+  }
+  if (!folder.empty() && !IsPathSeparator(folder.back())) folder += '/';
+  return folder;
+}
+
+std::string WithoutTrailingSeparator(std::string path) {
+  const std::size_t root = RootLength(path);
+  while (path.size() > std::max<std::size_t>(root, 1) && IsPathSeparator(path.back())) {
+    path.pop_back();
+  }
+  return path;
+}
+
+bool HasExtension(std::string_view path, std::string_view extension) {
+  const std::string_view name = FileNameOf(path);
+  return name.size() >= extension.size() &&
+         EqualsIgnoringCase(name.substr(name.size() - extension.size()), extension);
+}
+
+bool IsDeviceName(std::string_view stem) {
+  for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+    if (EqualsIgnoringCase(stem, device)) return true;
+  }
+  if (stem.size() < 4 || !(EqualsIgnoringCase(stem.substr(0, 3), "COM") ||
+                           EqualsIgnoringCase(stem.substr(0, 3), "LPT"))) {
+    return false;
+  }
+  const std::string_view digit = stem.substr(3);
+  return (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') || digit == "\xC2\xB9" ||
+         digit == "\xC2\xB2" || digit == "\xC2\xB3";
+}
+
+bool NamesDevice(std::string_view name) {
+  std::size_t end = std::min(name.find('.'), name.size());
+  while (end > 0 && name[end - 1] == ' ') --end;
+  return IsDeviceName(name.substr(0, end));
+}
+
+std::filesystem::path FsPath(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Path(const std::filesystem::path& path) {
+  const std::u8string text = path.generic_u8string();
+  return std::string(text.begin(), text.end());
+}
+
+}  // namespace base

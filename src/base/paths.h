@@ -1,0 +1,50 @@
+// Paths as the program holds them: UTF-8 text, folders separated by "/" on every system and also
+// by "\" on Windows, where the system's dialogs and command lines give them so. The only place that
+// takes a path apart or puts one together.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace base {
+
+// Whether `c` separates folders in a path: "/", and on Windows also "\".
+bool IsPathSeparator(char c);
+
+// The last name of `path`, trailing separators left out: "b.zip" of "a/b.zip", "b" of "a/b/",
+// "" of "" and of "/".
+std::string_view FileNameOf(std::string_view path);
+
+// The folder that holds the last name of `path`, with its trailing separator: "a/" of "a/b.zip"
+// and of "a/b/", "/" of "/a", "" of a bare name.
+std::string_view FolderOf(std::string_view path);
+
+// `folder` and `name` with one separator between them; `name` alone when `folder` is "".
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// `folder` ending in exactly one separator ("" stays "", "a//" becomes "a/").
+std::string FolderWithSeparator(std::string folder);
+
+// `path` without its trailing separators, a root ("/", "C:/") kept whole.
+std::string WithoutTrailingSeparator(std::string path);
+
+// Whether the extension of the last name of `path` is `extension` (".zip"), in any letter case.
+bool HasExtension(std::string_view path, std::string_view extension);
+
+// Whether `stem` (a file name up to its first dot, trailing blanks left out) is one that Windows
+// keeps for a device in every folder: CON, PRN, AUX, NUL, COM0 to COM9, LPT0 to LPT9 (also with a
+// superscript digit), CONIN$ and CONOUT$, in any letter case.
+bool IsDeviceName(std::string_view stem);
+
+// Whether the single name `name` is one that Windows opens as a device rather than a file in any
+// folder: a device name as IsDeviceName says, with or without an extension ("NUL", "con.txt").
+bool NamesDevice(std::string_view name);
+
+// std::filesystem::path of a UTF-8 path, and the UTF-8 text of a std::filesystem::path with "/"
+// between its folders. (On Windows a std::string given to std::filesystem is read in the ANSI code
+// page, which cannot hold most names.)
+std::filesystem::path FsPath(std::string_view utf8);
+std::string Utf8Path(const std::filesystem::path& path);
+
+}  // namespace base
