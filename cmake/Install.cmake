@@ -19,10 +19,7 @@ if(TARGET skinsmith)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
   list(APPEND SKINSMITH_MAN_PAGES skinsmith)
   # The user guide that the information box opens, with the pictures it shows.
-  install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.html ${PROJECT_SOURCE_DIR}/docs/window.png
-                ${PROJECT_SOURCE_DIR}/docs/colour-editor.png ${PROJECT_SOURCE_DIR}/docs/check.png
-                ${PROJECT_SOURCE_DIR}/docs/import-studio.png
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/skinsmith)
+  install(FILES ${SKINSMITH_GUIDE_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/skinsmith)
 endif()
 
 # Compressed files are made without a name or time stamp in the gzip header (-n), so that two

@@ -1,22 +1,91 @@
 // Helpers shared by the tests: a feedback recorder and a temporary folder.
 #pragma once
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
+#include <optional>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "base/paths.h"
+#include "base/system.h"
 #include "i18n/ui_texts.h"
 #include "imaging/image_decoder.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
 
+// Skips the running test on Windows, where what it tests does not exist (named pipes in folders,
+// POSIX permission bits, symbolic links that Wine cannot make), saying why.
+#ifdef _WIN32
+#define SKINSMITH_SKIP_ON_WINDOWS(reason) GTEST_SKIP() << "does not apply on Windows: " << (reason)
+#else
+#define SKINSMITH_SKIP_ON_WINDOWS(reason) static_cast<void>(0)
+#endif
+
+// Makes a symbolic link as testing_support::MakeLink does, or skips the test where the system
+// cannot make one (Wine has no symbolic links for Windows programs).
+#ifdef _WIN32
+#define SKINSMITH_MAKE_LINK(...)               \
+  if (!testing_support::MakeLink(__VA_ARGS__)) \
+  SKINSMITH_SKIP_ON_WINDOWS("symbolic links cannot be made here")
+#else
+#define SKINSMITH_MAKE_LINK(...) ASSERT_TRUE(testing_support::MakeLink(__VA_ARGS__))
+#endif
+
 namespace testing_support {
+
+// Makes a symbolic link at `link` to `target` (a folder's link when `folder` is set); false where
+// the system cannot (Windows without the right to make links, Wine).
+inline bool MakeLink(const std::filesystem::path& target, const std::filesystem::path& link,
+                     bool folder = false) {
+  std::error_code error;
+  if (folder) {
+    std::filesystem::create_directory_symlink(target, link, error);
+  } else {
+    std::filesystem::create_symlink(target, link, error);
+  }
+  return !error;
+}
+
+// Sets environment variables for as long as it lives; an empty value unsets the variable.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(std::initializer_list<std::pair<std::string, std::string>> values) {
+    for (const auto& [name, value] : values) {
+      old_.emplace_back(name, base::EnvironmentValue(name));
+      Set(name, value);
+    }
+  }
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : old_) Set(name, value.value_or(""));
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  static void Set(const std::string& name, const std::string& value) {
+#ifdef _WIN32
+    ::_putenv_s(name.c_str(), value.c_str());  // also the process's environment block
+#else
+    if (value.empty()) {
+      ::unsetenv(name.c_str());
+    } else {
+      ::setenv(name.c_str(), value.c_str(), 1);
+    }
+#endif
+  }
+  std::vector<std::pair<std::string, std::optional<std::string>>> old_;
+};
 
 // The whole content of a file ("" when it cannot be read).
 inline std::string ReadFileText(const std::filesystem::path& path) {
@@ -50,9 +119,13 @@ class RecordingFeedback : public skin::Feedback {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "skinsmith-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    std::random_device random;
+    for (int tries = 0; path_.empty() && tries < 100; ++tries) {
+      const std::filesystem::path candidate = temp / ("skinsmith-test-" + std::to_string(random()));
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error)) path_ = candidate;
+    }
   }
   ~TempDir() {
     std::error_code ignored;
@@ -65,7 +138,7 @@ class TempDir {
 
   const std::filesystem::path& path() const { return path_; }
   // The folder with a trailing "/", as the skin operations take it.
-  std::string folder() const { return path_.string() + "/"; }
+  std::string folder() const { return base::Utf8Path(path_) + "/"; }
 
  private:
   std::filesystem::path path_;
@@ -76,14 +149,34 @@ struct CliRun {
   std::string err;  // what it printed: stderr for RunProgram, stdout for RunCommand
 };
 
-// Runs the shell command `command` and returns its exit status and what it printed on stdout.
-inline CliRun RunCommand(const std::string& command) {
+// Runs the shell command `command` and returns its exit status and what it printed on stdout. On
+// Windows the command is run by cmd.exe: the few POSIX shell words the tests use are put in its
+// terms ('...' becomes "...", /dev/null NUL) and a program's host path a Windows one.
+inline CliRun RunCommand(std::string command) {
+#ifdef _WIN32
+  for (char& c : command) c = c == '\'' ? '"' : c;
+  for (std::size_t at; (at = command.find("/dev/null")) != std::string::npos;) {
+    command.replace(at, 9, "NUL");
+  }
+  const std::size_t program_end = command.find(' ');
+  for (std::size_t i = 0; i < std::min(program_end, command.size()); ++i) {
+    if (command[i] == '/') command[i] = '\\';
+  }
+  // cmd.exe takes the first and last quote of a command line that starts with one as its own.
+  command = "\"" + command + "\"";
+  FILE* pipe = ::_popen(command.c_str(), "rb");
+#else
   FILE* pipe = ::popen(command.c_str(), "r");
+#endif
   std::string out;
   char buffer[512];
   while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+#ifdef _WIN32
+  return {::_pclose(pipe), out};
+#else
   const int status = ::pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+#endif
 }
 
 // Runs `program` with `args` (shell words) and returns its exit status and stderr.
@@ -105,8 +198,7 @@ inline imaging::Image PhotoLikePicture(int width, int height) {
     for (int x = 0; x < width; ++x) {
       noise = noise * 1664525u + 1013904223u;
       const int n = static_cast<int>(noise >> 27);
-      photo.At(x, y) =
-          imaging::MakeRgb((x / 24 + n) & 255, (y / 16 + n) & 255, (x + y) / 40 & 255);
+      photo.At(x, y) = imaging::MakeRgb((x / 24 + n) & 255, (y / 16 + n) & 255, (x + y) / 40 & 255);
     }
   }
   return photo;

@@ -13,10 +13,10 @@
 #include <QTimer>
 #include <optional>
 
+#include "app/desktop.h"
 #include "app/fitted_text.h"
 #include "app/fixed_numbers.h"
 #include "app/qt_image.h"
-#include "app/desktop.h"
 #include "app/spin_field.h"
 #include "skin/skin_colour.h"
 

@@ -92,7 +92,8 @@ ReadResult ReadWholeFile(const std::string& path, std::uint64_t max_bytes) {
   result.bytes.resize(static_cast<std::size_t>(file.size()));
   std::size_t done = 0;
   while (done < result.bytes.size()) {
-    const std::int64_t n = file.ReadAt(done, result.bytes.data() + done, result.bytes.size() - done);
+    const std::int64_t n =
+        file.ReadAt(done, result.bytes.data() + done, result.bytes.size() - done);
     if (n < 0) {
       result.bytes.clear();
       result.status = ReadStatus::kReadError;

@@ -5,8 +5,8 @@
 // refused instead of followed. Only disk files are read: GetFileType tells devices and pipes.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
-#include <windows.h>
 #include <bcrypt.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <limits>
@@ -48,8 +48,8 @@ class Handle {
 // A path into the device namespace ("\\.\pipe\x", "//./COM1") or one whose last name Windows
 // opens as a device in any folder ("NUL", "con.txt"): never a regular file, and never opened.
 bool NamesDevicePath(std::string_view path) {
-  if (path.size() >= 4 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]) &&
-      path[2] == '.' && IsPathSeparator(path[3])) {
+  if (path.size() >= 4 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]) && path[2] == '.' &&
+      IsPathSeparator(path[3])) {
     return true;
   }
   return NamesDevice(FileNameOf(path));
@@ -263,16 +263,15 @@ bool Folder::WriteFileAtomically(std::string_view name, std::span<const std::uin
     return false;
   }
   HANDLE out = INVALID_HANDLE_VALUE;
-  const std::string temp_name =
-      detail::WriteNewTemporary(name, [&](const std::string& candidate) {
-        const std::wstring temp = path_ + L"\\" + detail::WideFromUtf8(candidate);
-        // CREATE_NEW: always a new file, never one that a link of the same name leads to.
-        out = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        if (out != INVALID_HANDLE_VALUE) return 1;
-        const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? 0 : -1;
-      });
+  const std::string temp_name = detail::WriteNewTemporary(name, [&](const std::string& candidate) {
+    const std::wstring temp = path_ + L"\\" + detail::WideFromUtf8(candidate);
+    // CREATE_NEW: always a new file, never one that a link of the same name leads to.
+    out = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (out != INVALID_HANDLE_VALUE) return 1;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? 0 : -1;
+  });
   if (temp_name.empty()) return false;
   const std::wstring temp = path_ + L"\\" + detail::WideFromUtf8(temp_name);
   bool ok = WriteAll(out, bytes.data(), bytes.size());
@@ -297,8 +296,8 @@ void Folder::RemoveLeftoverTemporaries(std::span<const std::string> file_names) 
   if (!is_open()) return;
   WIN32_FIND_DATAW entry{};
   const std::wstring pattern = path_ + L"\\.*";
-  HANDLE find = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
-                                   FindExSearchNameMatch, nullptr, 0);
+  HANDLE find = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                   nullptr, 0);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
     const std::string name = detail::Utf8FromWide(entry.cFileName);

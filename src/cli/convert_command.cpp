@@ -1,8 +1,8 @@
 // skinsmith-cli convert SKIN OUTDIR: the editor's open and save operations from the command line.
 #include <cstdio>
 
-#include "cli/cli.h"
 #include "base/code_page.h"
+#include "cli/cli.h"
 #include "skin/skin_loader.h"
 #include "skin/skin_saver.h"
 
@@ -13,7 +13,7 @@ bool OpenSkinOnto(skin::SkinDocument& doc, const std::string& path, StderrFeedba
   options.code_page = base::SystemAnsiCodePage();
   options.texts = BuiltInMessageTexts();
   return skin::OpensAsArchive(path) ? skin::OpenSkinZip(doc, path, options, feedback)
-                         : skin::OpenSkinFolder(doc, path, options, feedback);
+                                    : skin::OpenSkinFolder(doc, path, options, feedback);
 }
 
 int RunConvert(const Arguments& args) {

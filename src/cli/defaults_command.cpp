@@ -1,9 +1,9 @@
 // skinsmith-cli defaults OUTDIR: writes the built-in default skin as a skin folder.
 #include <cstdio>
 
-#include "cli/cli.h"
 #include "base/code_page.h"
 #include "base/file_io.h"
+#include "cli/cli.h"
 #include "skin/skin_saver.h"
 
 namespace cli {

@@ -28,7 +28,8 @@ DataFolders ResolveDataFolders(const DataFolderInputs& in, bool (*is_dir)(const 
           ? std::string()
           : Join(in.executable_dir, in.installed_languages_from_program);
   for (const std::string& candidate :
-       {user.empty() ? std::string() : Join(user, "language"), beside_program, in.installed_languages, in.source_languages}) {
+       {user.empty() ? std::string() : Join(user, "language"), beside_program,
+        in.installed_languages, in.source_languages}) {
     if (!candidate.empty() && is_dir(candidate)) {
       folders.language_folder = candidate;
       break;

@@ -13,8 +13,8 @@ struct DataFolders {
 
 // What the decision depends on, passed in so that it can be tested without the machine's state.
 struct DataFolderInputs {
-  std::string executable_dir;       // the folder of the running program
-  bool executable_dir_writable;     // whether the program may write there
+  std::string executable_dir;    // the folder of the running program
+  bool executable_dir_writable;  // whether the program may write there
   // Where this user's own files of the program live (base::PerUserFolder), may be empty.
   std::string user_folder;
   std::string installed_languages;  // the install prefix's share/skinsmith/language

@@ -132,10 +132,12 @@ std::string EditorPreferencesText(const EditorPreferences& preferences) {
   }
   if (const std::optional<WindowPlace>& place = preferences.window) {
     text += "[window]\r\n";
-    const std::pair<const char*, int> values[] = {
-        {"X", place->x},           {"Y", place->y},
-        {"Width", place->width},   {"Height", place->height},
-        {"Maximised", place->maximised ? 1 : 0}, {"PanelWidth", place->panel_width}};
+    const std::pair<const char*, int> values[] = {{"X", place->x},
+                                                  {"Y", place->y},
+                                                  {"Width", place->width},
+                                                  {"Height", place->height},
+                                                  {"Maximised", place->maximised ? 1 : 0},
+                                                  {"PanelWidth", place->panel_width}};
     for (const auto& [key, value] : values) {
       text += std::string(key) + " = " + std::to_string(value) + "\r\n";
     }

@@ -11,11 +11,11 @@
 #include <span>
 #include <vector>
 
+#include "base/code_page.h"
 #include "base/file_io.h"
+#include "base/paths.h"
 #include "imaging/bmp16.h"
 #include "imaging/png_codec.h"
-#include "base/code_page.h"
-#include "base/paths.h"
 #include "skin/settings_reader.h"
 
 namespace skin {

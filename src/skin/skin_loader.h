@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "imaging/picture_fit.h"
 #include "base/code_page.h"
+#include "imaging/picture_fit.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
 #include "skin/settings_reader.h"

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "base/file_io.h"
-#include "imaging/bmp16.h"
 #include "base/paths.h"
 #include "base/system.h"
+#include "imaging/bmp16.h"
 #include "skin/settings_reader.h"
 #include "skin/skin_colour.h"
 

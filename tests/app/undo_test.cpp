@@ -60,7 +60,8 @@ TEST_F(UndoTest, EveryKindOfStepUndoesBackToTheStartAndRedoesAgain) {
   EXPECT_FALSE(MenuEnabled(kMenuUndo));
   EXPECT_EQ(MenuText(kMenuUndo), "Undo");
 
-  SpinUp(Field(FieldId::start_button_x), 3);  // [start button] x, three arrow presses in a row: one step
+  SpinUp(Field(FieldId::start_button_x),
+         3);  // [start button] x, three arrow presses in a row: one step
   EXPECT_EQ(doc().Field(FieldId::start_button_x), 3);
   EXPECT_EQ(MenuText(kMenuUndo), "Undo Change [start button] x");
   ClickGadget(Field(FieldId::file_type_show));  // [file type] show
@@ -114,7 +115,8 @@ TEST_F(UndoTest, EveryKindOfStepUndoesBackToTheStartAndRedoesAgain) {
   }
   EXPECT_EQ(doc(), start);
   EXPECT_FALSE(MenuEnabled(kMenuUndo));
-  EXPECT_EQ(static_cast<QSpinBox*>(Field(FieldId::start_button_x))->value(), 0) << "the panel follows";
+  EXPECT_EQ(static_cast<QSpinBox*>(Field(FieldId::start_button_x))->value(), 0)
+      << "the panel follows";
   EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Title))->text(), "");
   for (std::size_t i = 0; i < expected.size(); ++i) {
     QTest::keyClick(&window(), Qt::Key_Y, Qt::ControlModifier);

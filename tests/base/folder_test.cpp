@@ -4,13 +4,17 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/paths.h"
 #include "test_support.h"
 
 namespace base {
@@ -49,8 +53,8 @@ TEST_F(FolderTest, AWriteReplacesALinkAndNeverWritesThroughIt) {
       },
       [&](const std::string& name) { return WriteFileAtomically(dir_.folder() + name, kBytes); }};
   for (const auto& write : writes) {
-    fs::create_symlink(outside_.path() / "target", dir_.path() / "file");
-    fs::create_symlink(outside_.path() / "missing", dir_.path() / "dangling");
+    SKINSMITH_MAKE_LINK(outside_.path() / "target", dir_.path() / "file");
+    SKINSMITH_MAKE_LINK(outside_.path() / "missing", dir_.path() / "dangling");
     for (const char* name : {"file", "dangling"}) {
       EXPECT_TRUE(write(name)) << name;
       EXPECT_FALSE(fs::is_symlink(dir_.path() / name)) << name;
@@ -80,8 +84,8 @@ TEST_F(FolderTest, RefusesNamesThatAreNotASingleName) {
 
 TEST_F(FolderTest, OpensOrMakesASubFolderButNotALinkOrAFile) {
   const Folder folder = Folder::Open(dir_.folder());
-  fs::create_directory_symlink(outside_.path() / "sub", dir_.path() / "link");
-  fs::create_directory_symlink(outside_.path() / "none", dir_.path() / "dangling");
+  SKINSMITH_MAKE_LINK(outside_.path() / "sub", dir_.path() / "link", true);
+  SKINSMITH_MAKE_LINK(outside_.path() / "none", dir_.path() / "dangling", true);
   std::ofstream(dir_.path() / "file") << "x";
   for (const char* name : {"link", "dangling", "file"}) {
     const Folder sub = folder.OpenSub(name, true);
@@ -115,9 +119,9 @@ TEST_F(FolderTest, AFolderThatIsNotOpenDoesNothing) {
 // Only regular files are leftovers: a link of a leftover's name goes nowhere, nor what it names.
 TEST_F(FolderTest, RemovesOnlyRegularLeftovers) {
   std::ofstream(dir_.path() / ".f.skinsmith-aaaaaa") << "partial";
-  fs::create_symlink(outside_.path() / "target", dir_.path() / ".f.skinsmith-bbbbbb");
+  SKINSMITH_MAKE_LINK(outside_.path() / "target", dir_.path() / ".f.skinsmith-bbbbbb");
   fs::create_directory(dir_.path() / ".f.skinsmith-cccccc");
-  fs::create_directory_symlink(outside_.path() / "sub", dir_.path() / "link");
+  SKINSMITH_MAKE_LINK(outside_.path() / "sub", dir_.path() / "link", true);
   std::ofstream(outside_.path() / "sub" / ".f.skinsmith-dddddd") << "theirs";
   const Folder folder = Folder::Open(dir_.folder());
   folder.RemoveLeftoverTemporaries(std::vector<std::string>{"f"});
@@ -131,6 +135,9 @@ TEST_F(FolderTest, RemovesOnlyRegularLeftovers) {
 // A written file has the permissions of any new file, 0666 less the umask, as a save by another
 // program would give it.
 TEST_F(FolderTest, ANewFileTakesItsModeFromTheUmask) {
+#ifdef _WIN32
+  SKINSMITH_SKIP_ON_WINDOWS("no POSIX permission bits");
+#else
   const Folder folder = Folder::Open(dir_.folder());
   for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{0}}) {
     const mode_t old_mask = ::umask(mask);
@@ -141,6 +148,101 @@ TEST_F(FolderTest, ANewFileTakesItsModeFromTheUmask) {
     ASSERT_EQ(::stat((dir_.path() / "f").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask) << std::oct << mask;
   }
+#endif
+}
+
+// A folder whose name no ANSI code page holds opens, is written and is read like any other.
+TEST_F(FolderTest, NamesOutsideTheAnsiCodePageWork) {
+  const std::string folder = dir_.folder() + "Zoë スキン";
+  ASSERT_TRUE(MakeFolders(folder + "/icon"));
+  EXPECT_TRUE(IsFolder(folder));
+  EXPECT_TRUE(WriteFileAtomically(folder + "/icon/ü.bmp", kBytes));
+  EXPECT_TRUE(Folder::Open(folder).OpenSub("icon", false).WriteFileAtomically("ß", kBytes));
+  const ReadResult read = ReadWholeFile(folder + "/icon/ü.bmp", 100);
+  EXPECT_EQ(read.status, ReadStatus::kOk);
+  EXPECT_EQ(read.bytes, kBytes);
+  EXPECT_EQ(StampOf(folder + "/icon/ß").size, kBytes.size());
+  EXPECT_TRUE(fs::is_regular_file(FsPath(folder) / "icon" / "ß"));
+}
+
+// What tells two versions of a file apart: the same file keeps its number, a replacement by a
+// rename is another file, and a write changes size or time.
+TEST_F(FolderTest, StampsTellFilesApart) {
+  const std::string file = dir_.folder() + "f";
+  EXPECT_EQ(StampOf(file).kind, FileKind::kMissing);
+  ASSERT_TRUE(WriteFileAtomically(file, kBytes));
+  const FileStamp first = StampOf(file);
+  EXPECT_EQ(first.kind, FileKind::kRegular);
+  EXPECT_TRUE(SameFile(first, StampOf(file)));
+  ASSERT_TRUE(WriteFileAtomically(file, {kBytes.data(), 2}));
+  const FileStamp second = StampOf(file);
+  EXPECT_FALSE(SameFile(first, second)) << "a rename over the file makes another file";
+  EXPECT_EQ(second.size, 2u);
+  EXPECT_EQ(StampOf(dir_.folder()).kind, FileKind::kFolder);
+  EXPECT_FALSE(SameFile(StampOf(file + "x"), StampOf(file + "x"))) << "nothing is no file";
+}
+
+// An existing output that is neither a regular file nor a link is left as it is.
+TEST_F(FolderTest, AWriteLeavesFoldersAndDevicesAlone) {
+  fs::create_directory(dir_.path() / "sub");
+  EXPECT_FALSE(WriteFileAtomically(dir_.folder() + "sub", kBytes));
+  EXPECT_TRUE(fs::is_directory(dir_.path() / "sub"));
+  EXPECT_FALSE(WriteFileAtomically(dir_.folder() + "sub/", kBytes)) << "a folder's name";
+#ifdef _WIN32
+  EXPECT_FALSE(WriteFileAtomically(dir_.folder() + "NUL", kBytes));
+  EXPECT_FALSE(WriteFileAtomically(dir_.folder() + "com1.bmp", kBytes));
+#else
+  ASSERT_EQ(::mkfifo((dir_.path() / "pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(WriteFileAtomically(dir_.folder() + "pipe", kBytes));
+  EXPECT_EQ(KindOf(dir_.folder() + "pipe"), FileKind::kOther);
+#endif
+#ifdef _WIN32
+  EXPECT_EQ(Names(dir_.path()), std::vector<std::string>{"sub"}) << "no temporary is left behind";
+#else
+  EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"pipe", "sub"}));
+#endif
+}
+
+// Devices are never opened for reading, whatever folder their name is given in.
+TEST_F(FolderTest, OnlyRegularFilesAreRead) {
+#ifdef _WIN32
+  const std::vector<std::string> devices{"NUL", dir_.folder() + "CON", dir_.folder() + "com1.bmp",
+                                         "\\\\.\\pipe\\skinsmith", "//./COM1"};
+#else
+  const std::vector<std::string> devices{"/dev/null", "/dev/zero", "/dev/tty"};
+#endif
+  for (const std::string& device : devices) {
+    EXPECT_EQ(ReadWholeFile(device, 100).status, ReadStatus::kNotRegularFile) << device;
+    EXPECT_NE(KindOf(device), FileKind::kRegular) << device;
+    EXPECT_FALSE(InputFile::Open(device).is_open()) << device;
+  }
+  EXPECT_EQ(ReadWholeFile(dir_.folder(), 100).status, ReadStatus::kNotRegularFile);
+  EXPECT_EQ(ReadWholeFile(dir_.folder() + "none", 100).status, ReadStatus::kCannotOpen);
+}
+
+// A file that another program holds open without sharing its deletion, as virus scanners and
+// image viewers do on Windows, is replaced once it is let go within about a second, and the write
+// fails when it is not.
+TEST_F(FolderTest, AFileHeldOpenIsReplacedOnceItIsLetGo) {
+#ifndef _WIN32
+  GTEST_SKIP() << "only Windows keeps an open file from being replaced";
+#else
+  const std::string file = dir_.folder() + "held";
+  ASSERT_TRUE(WriteFileAtomically(file, kBytes));
+  {
+    std::ifstream held(FsPath(file));  // shares reading and writing, not deletion
+    EXPECT_FALSE(WriteFileAtomically(file, {kBytes.data(), 1}));
+  }
+  auto held = std::make_unique<std::ifstream>(FsPath(file));
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    held.reset();
+  });
+  EXPECT_TRUE(WriteFileAtomically(file, {kBytes.data(), 1}));
+  release.join();
+  EXPECT_EQ(ReadFileText(FsPath(file)), "n");
+  EXPECT_EQ(Names(dir_.path()), std::vector<std::string>{"held"});
+#endif
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST(CliDefaults, ReportsFilesThatCannotBeWrittenWithStatusOne) {
   testing_support::TempDir elsewhere;
   const fs::path linked = dir.path() / "linked";
   fs::create_directory(linked);
-  fs::create_directory_symlink(elsewhere.path(), linked / "icon");
+  SKINSMITH_MAKE_LINK(elsewhere.path(), linked / "icon", true);
   const CliRun icons = RunCli("defaults " + linked.string());
   EXPECT_EQ(icons.status, 1);
   EXPECT_EQ(std::count(icons.err.begin(), icons.err.end(), '\n'), 11);

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "render_check.h"
 #include "base/code_page.h"
+#include "render_check.h"
 #include "skin/settings_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

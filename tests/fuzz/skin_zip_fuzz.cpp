@@ -1,11 +1,12 @@
 // Fuzz target: any bytes as a skin archive. The archive reader opens files by name, so each input
 // is written to a temporary file first.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
+#include <filesystem>
+#include <random>
 #include <string>
 
+#include "base/file_io.h"
+#include "base/paths.h"
 #include "skin/skin_loader.h"
 
 namespace {
@@ -19,14 +20,14 @@ class QuietFeedback : public skin::Feedback {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = "/tmp/skinsmith-fuzz-" + std::to_string(::getpid()) + ".zip";
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  static const std::string path =
+      base::Utf8Path(std::filesystem::temp_directory_path() /
+                     ("skinsmith-fuzz-" + std::to_string(std::random_device()()) + ".zip"));
+  if (!base::WriteFileAtomically(path, {data, size})) return 0;
   skin::SkinDocument doc;
   QuietFeedback feedback;
   skin::OpenSkinZip(doc, path, skin::LoadOptions(), feedback);
-  std::remove(path.c_str());
+  std::error_code ignored;
+  std::filesystem::remove(base::FsPath(path), ignored);
   return 0;
 }

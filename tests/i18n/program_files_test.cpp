@@ -52,14 +52,20 @@ enum class Hostile { kNamedPipe, kFolder, kDevice, kDistinctKeys, kDistinctGroup
 // Values every reader would take, then 4 MB of distinct keys in one group or of distinct groups.
 void Plant(const fs::path& path, Hostile kind) {
   switch (kind) {
+#ifdef _WIN32
+    // Windows has neither named pipes in folders nor links that Wine can make: folders stand in.
+    case Hostile::kNamedPipe:
+    case Hostile::kDevice:
+#else
     case Hostile::kNamedPipe:
       ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
       return;
+    case Hostile::kDevice:
+      SKINSMITH_MAKE_LINK("/dev/zero", path);
+      return;
+#endif
     case Hostile::kFolder:
       fs::create_directory(path);
-      return;
-    case Hostile::kDevice:
-      fs::create_symlink("/dev/zero", path);
       return;
     case Hostile::kDistinctKeys:
     case Hostile::kDistinctGroups: {

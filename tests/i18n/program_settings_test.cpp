@@ -82,22 +82,23 @@ TEST(DataFolders, PortableModeThenUserFolder) {
 
 TEST(DataFolders, SettingsAreSavedOnAFreshAccountWithoutAConfigFolder) {
   testing_support::TempDir home;
-  const char* old_home = std::getenv("HOME");
-  const char* old_xdg = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved_home = old_home != nullptr ? old_home : "";
-  const std::string saved_xdg = old_xdg != nullptr ? old_xdg : "";
-  ::setenv("HOME", home.path().c_str(), 1);
-  ::unsetenv("XDG_CONFIG_HOME");
+#ifdef _WIN32
+  const std::string user = "Skinsmith";
+  const testing_support::ScopedEnvironment environment{{"APPDATA", home.folder()}};
+#else
+  const std::string user = ".config";
+  const testing_support::ScopedEnvironment environment{{"HOME", home.folder()},
+                                                       {"XDG_CONFIG_HOME", ""}};
+#endif
   const DataFolders folders = ResolveDataFolders("/nonexistent/bin");
-  ::setenv("HOME", saved_home.c_str(), 1);
-  if (old_xdg != nullptr) ::setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
-  EXPECT_EQ(folders.settings_file, home.folder() + ".config/skinsmith/settings/settings.ini");
-  EXPECT_FALSE(fs::exists(home.path() / ".config")) << "starting creates nothing";
+  EXPECT_EQ(folders.settings_file, home.folder() + user + (user == ".config" ? "/skinsmith" : "") +
+                                       "/settings/settings.ini");
+  EXPECT_FALSE(fs::exists(home.path() / user)) << "starting creates nothing";
   EXPECT_TRUE(SaveProgramSettings(folders.settings_file, ProgramSettings{}));
   EXPECT_TRUE(fs::is_regular_file(folders.settings_file));
 
   // The same when the settings folder was removed while the editor ran.
-  fs::remove_all(home.path() / ".config");
+  fs::remove_all(home.path() / user);
   EXPECT_TRUE(SaveProgramSettings(folders.settings_file, ProgramSettings{"/x/", 2, 0, 0}));
   EXPECT_EQ(LoadProgramSettings(folders.settings_file).language, 2);
 }

@@ -58,8 +58,15 @@ class HostileSkinTest : public ::testing::Test {
 
 // Named pipes, folders and devices are reported at once; opening a pipe used to wait for ever.
 TEST_F(HostileSkinTest, OnlyRegularFilesAreRead) {
+#ifdef _WIN32
+  // Windows has no named pipes in folders, but names that lead to a device in every one.
+  const std::string pipe = dir_.folder() + "COM1.bmp";
+  const std::string device = "NUL";
+#else
   const std::string pipe = dir_.folder() + "btn.bmp";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string device = "/dev/zero";
+#endif
   fs::create_directory(dir_.path() / "btn3.bmp");
   EXPECT_FALSE(LoadSkinBitmap(doc_, SlotId::btn, pipe, English(), feedback_));
   EXPECT_TRUE(doc_.Slot(SlotId::btn).Empty()) << "a skin load empties a slot it cannot fill";
@@ -67,20 +74,25 @@ TEST_F(HostileSkinTest, OnlyRegularFilesAreRead) {
   EXPECT_FALSE(
       ImportSkinImage(doc_, SlotId::btn3, dir_.folder() + "btn3.bmp", English(), feedback_));
   EXPECT_EQ(doc_.Slot(SlotId::btn3), before) << "an import keeps the old picture";
-  EXPECT_FALSE(LoadSkinBitmap(doc_, SlotId::nds, "/dev/zero", English(), feedback_));
+  EXPECT_FALSE(LoadSkinBitmap(doc_, SlotId::nds, device, English(), feedback_));
   EXPECT_EQ(
       feedback_.messages,
       (std::vector<std::string>{Message(pipe, FileProblem::kNotRegularFile),
                                 Message(dir_.folder() + "btn3.bmp", FileProblem::kNotRegularFile),
-                                Message("/dev/zero", FileProblem::kNotRegularFile)}));
+                                Message(device, FileProblem::kNotRegularFile)}));
 
   // A pipe as the settings file, and as the archive.
   feedback_.messages.clear();
   const std::string settings = dir_.folder() + "uisettings.ini";
+#ifdef _WIN32
+  fs::create_directory(settings);
+  const std::string archive = dir_.folder() + "AUX.zip";
+#else
   ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
-  EXPECT_FALSE(OpenSkinFolder(doc_, dir_.folder(), options_, feedback_));
   const std::string archive = dir_.folder() + "skin.zip";
   ASSERT_EQ(::mkfifo(archive.c_str(), 0600), 0);
+#endif
+  EXPECT_FALSE(OpenSkinFolder(doc_, dir_.folder(), options_, feedback_));
   EXPECT_FALSE(OpenSkinZip(doc_, archive, options_, feedback_));
   EXPECT_EQ(feedback_.messages,
             (std::vector<std::string>{Message(dir_.folder(), FileProblem::kNoSkin),
