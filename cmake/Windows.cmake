@@ -13,7 +13,8 @@ function(skinsmith_windows_resources target description)
   configure_file(${PROJECT_SOURCE_DIR}/src/app/windows/skinsmith.manifest ${dir}/program.manifest
                  @ONLY)
   set(SKINSMITH_RESOURCE_MANIFEST ${dir}/program.manifest)
-  set(SKINSMITH_RESOURCE_ICON "1 ICON \"${PROJECT_SOURCE_DIR}/desktop/skinsmith.ico\"")
+  # Qt gives its windows the icon named IDI_ICON1.
+  set(SKINSMITH_RESOURCE_ICON "IDI_ICON1 ICON \"${PROJECT_SOURCE_DIR}/desktop/skinsmith.ico\"")
   configure_file(${PROJECT_SOURCE_DIR}/src/app/windows/skinsmith.rc.in ${dir}/program.rc @ONLY)
   target_sources(${target} PRIVATE ${dir}/program.rc)
 endfunction()

@@ -75,7 +75,8 @@ class ScopedEnvironment {
  private:
   static void Set(const std::string& name, const std::string& value) {
 #ifdef _WIN32
-    ::_putenv_s(name.c_str(), value.c_str());  // also the process's environment block
+    // Wide, for UTF-8 values; this also sets the process's environment block.
+    ::_wputenv_s(base::FsPath(name).wstring().c_str(), base::FsPath(value).wstring().c_str());
 #else
     if (value.empty()) {
       ::unsetenv(name.c_str());
@@ -131,16 +132,30 @@ class TempDir {
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    RemoveTree(path_);
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
   // The folder with a trailing "/", as the skin operations take it.
-  std::string folder() const { return base::Utf8Path(path_) + "/"; }
+  std::string folder() const { return base::FolderWithSeparator(base::Utf8Path(path_)); }
 
  private:
+  // remove_all of MinGW's library goes round for ever on a folder it cannot remove (Wine keeps a
+  // folder that is watched), so each entry is listed once and removed as far as it goes.
+  static void RemoveTree(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(path, error))) {
+      std::vector<std::filesystem::path> entries;
+      for (std::filesystem::directory_iterator it(path, error), end; !error && it != end;
+           it.increment(error)) {
+        entries.push_back(it->path());
+      }
+      for (const std::filesystem::path& entry : entries) RemoveTree(entry);
+    }
+    std::filesystem::remove(path, error);
+  }
   std::filesystem::path path_;
 };
 

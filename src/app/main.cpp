@@ -9,6 +9,7 @@
 
 #include "app/qt_dialogs.h"
 #include "app/shell.h"
+#include "base/system.h"
 #include "i18n/data_folders.h"
 #include "i18n/ui_texts.h"
 #include "session/skin_session.h"
@@ -35,6 +36,7 @@ QIcon ProgramIcon() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  base::PrepareStandardStreams();
   QApplication application(argc, argv);  // takes Qt's own options out of argv
   QApplication::setApplicationName(QString::fromStdString(i18n::ProgramName()));
   QGuiApplication::setDesktopFileName(kAppId);

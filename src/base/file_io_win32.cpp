@@ -5,8 +5,9 @@
 // refused instead of followed. Only disk files are read: GetFileType tells devices and pipes.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
-#include <bcrypt.h>
 #include <windows.h>
+// windows.h first: bcrypt.h takes its types.
+#include <bcrypt.h>
 
 #include <algorithm>
 #include <limits>

@@ -47,10 +47,22 @@ std::string_view FolderOf(std::string_view path) {
   return path.substr(0, static_cast<std::size_t>(name.data() - path.data()));
 }
 
+char SeparatorOf(std::string_view path) {
+  const bool backslashes = kBackslashSeparates && path.find('\\') != std::string_view::npos &&
+                           path.find('/') == std::string_view::npos;
+  return backslashes ? '\\' : '/';
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string path(folder);
-  if (!path.empty() && !IsPathSeparator(path.back())) path += '/';
+  if (!path.empty() && !IsPathSeparator(path.back())) path += SeparatorOf(folder);
   return path.append(name);
+}
+
+std::string DisplayPath(std::string_view path) {
+  std::string shown(path);
+  if (kBackslashSeparates) std::replace(shown.begin(), shown.end(), '/', '\\');
+  return shown;
 }
 
 std::string FolderWithSeparator(std::string folder) {
@@ -58,7 +70,7 @@ std::string FolderWithSeparator(std::string folder) {
          IsPathSeparator(folder[folder.size() - 2])) {
     folder.pop_back();
   }
-  if (!folder.empty() && !IsPathSeparator(folder.back())) folder += '/';
+  if (!folder.empty() && !IsPathSeparator(folder.back())) folder += SeparatorOf(folder);
   return folder;
 }
 
@@ -100,7 +112,7 @@ std::filesystem::path FsPath(std::string_view utf8) {
 }
 
 std::string Utf8Path(const std::filesystem::path& path) {
-  const std::u8string text = path.generic_u8string();
+  const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
 }
 

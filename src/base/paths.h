@@ -20,11 +20,20 @@ std::string_view FileNameOf(std::string_view path);
 // and of "a/b/", "/" of "/a", "" of a bare name.
 std::string_view FolderOf(std::string_view path);
 
-// `folder` and `name` with one separator between them; `name` alone when `folder` is "".
+// The separator that `path` itself uses: on Windows "\" for a path with a "\" and no "/", as
+// the command line gives it; "/" otherwise, as Qt gives paths.
+char SeparatorOf(std::string_view path);
+
+// `folder` and `name` with one separator (SeparatorOf the folder) between them; `name` alone when
+// `folder` is "".
 std::string JoinPath(std::string_view folder, std::string_view name);
 
-// `folder` ending in exactly one separator ("" stays "", "a//" becomes "a/").
+// `folder` ending in exactly one separator ("" stays "", "a//" becomes "a/", "a" becomes "a" with
+// SeparatorOf("a") after it).
 std::string FolderWithSeparator(std::string folder);
+
+// `path` as the system's own programs show it: on Windows with "\" between all its folders.
+std::string DisplayPath(std::string_view path);
 
 // `path` without its trailing separators, a root ("/", "C:/") kept whole.
 std::string WithoutTrailingSeparator(std::string path);
@@ -41,9 +50,9 @@ bool IsDeviceName(std::string_view stem);
 // folder: a device name as IsDeviceName says, with or without an extension ("NUL", "con.txt").
 bool NamesDevice(std::string_view name);
 
-// std::filesystem::path of a UTF-8 path, and the UTF-8 text of a std::filesystem::path with "/"
-// between its folders. (On Windows a std::string given to std::filesystem is read in the ANSI code
-// page, which cannot hold most names.)
+// std::filesystem::path of a UTF-8 path, and the UTF-8 text of a std::filesystem::path as it holds
+// it. (On Windows a std::string given to std::filesystem is read in the ANSI code page, which cannot
+// hold most names.)
 std::filesystem::path FsPath(std::string_view utf8);
 std::string Utf8Path(const std::filesystem::path& path);
 

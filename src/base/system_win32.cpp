@@ -2,10 +2,11 @@
 // sources of the platform layer share.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
+#include <windows.h>
+// windows.h first: shellapi.h takes its types.
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -69,11 +70,8 @@ std::optional<std::string> EnvironmentValue(std::string_view name) {
 }
 
 std::string PerUserFolder(std::string_view program) {
-  std::string app_data = EnvironmentValue("APPDATA").value_or("");
+  const std::string app_data = EnvironmentValue("APPDATA").value_or("");
   if (app_data.empty()) return {};
-  for (char& c : app_data) {
-    if (c == '\\') c = '/';
-  }
   return JoinPath(app_data, program);
 }
 

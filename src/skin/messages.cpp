@@ -1,6 +1,8 @@
 // Composition of file messages, and the problems of files that could not be read.
 #include "skin/messages.h"
 
+#include "base/paths.h"
+
 namespace skin {
 
 std::optional<FileProblem> ProblemOf(base::ReadStatus status) {
@@ -22,8 +24,7 @@ std::string ComposeFileMessage(std::string_view name, FileProblem problem,
                                const MessageTexts& texts) {
   // The two separators are part of the messages users know: a blank before the colon only after a
   // file that was not found.
-  return std::string(name)
-      .append(problem == FileProblem::kNotFound ? " : " : ": ")
+  return base::DisplayPath(name).append(problem == FileProblem::kNotFound ? " : " : ": ")
       .append(texts.Of(problem));
 }
 

@@ -20,9 +20,11 @@
 #include <set>
 
 #include "app/colour_editor.h"
+#include "app/desktop.h"
 #include "app/information_box.h"
 #include "app/qt_dialogs.h"
 #include "app/shell.h"
+#include "base/paths.h"
 #include "i18n/data_folders.h"
 #include "shell_fixture.h"
 #include "test_support.h"
@@ -194,12 +196,13 @@ TEST(FileChoosers, ImportListsAndDropTakesEveryPictureExtensionInAnyLetterCase) 
       [&](QWidget* modal) {
         auto* chooser = dynamic_cast<QFileDialog*>(modal);
         ASSERT_NE(chooser, nullptr);
-        EXPECT_TRUE(chooser->testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(chooser->testOption(QFileDialog::DontUseNativeDialog),
+                  !app::UseSystemFileChoosers());
         listed = Listed(*chooser);
         EXPECT_EQ(listed, (std::set<QString>{"a.BMP", "b.Jpeg", "c.JPE", "d.png", "e.jpg"}));
         TypeName(*chooser, "b.Jpeg");
       });
-  EXPECT_EQ(chosen, (dir.path() / "b.Jpeg").string());
+  EXPECT_EQ(base::FsPath(chosen), dir.path() / "b.Jpeg");
 
   // A drop takes the files the chooser lists, and no others.
   for (const char* name : names) {
@@ -234,7 +237,7 @@ TEST(FileChoosers, TheArchiveChooserProposesZipFilesAndTheSaveFolderChooserMakes
   WithModalDialog(
       [&] { folder = dialogs.ChooseSaveFolder("Save", dir.folder()); },
       [&](QWidget* modal) { TypeName(*dynamic_cast<QFileDialog*>(modal), "New skin"); });
-  EXPECT_EQ(folder, dir.folder() + "New skin/");
+  EXPECT_EQ(base::FsPath(folder), dir.path() / "New skin" / "");
   EXPECT_TRUE(fs::is_directory(dir.path() / "New skin")) << "typed, created and chosen";
 }
 

@@ -80,7 +80,7 @@ TEST(Paths, Utf8SurvivesTheWayThroughStdFilesystem) {
 TEST(System, PerUserFolderFollowsTheSystemsRules) {
 #ifdef _WIN32
   const testing_support::ScopedEnvironment environment{{"APPDATA", "C:\\Users\\Zoë\\AppData"}};
-  EXPECT_EQ(PerUserFolder("Skinsmith"), "C:/Users/Zoë/AppData/Skinsmith");
+  EXPECT_EQ(PerUserFolder("Skinsmith"), "C:\\Users\\Zoë\\AppData\\Skinsmith");
 #else
   {
     const testing_support::ScopedEnvironment environment{{"XDG_CONFIG_HOME", "/xdg"},

@@ -56,7 +56,7 @@ TEST(CliDefaults, ReportsFilesThatCannotBeWrittenWithStatusOne) {
   fs::create_directories(dir.path() / "btn.bmp");
   const CliRun saved = RunCli("defaults " + dir.path().string());
   EXPECT_EQ(saved.status, 1);
-  EXPECT_EQ(saved.err, dir.path().string() + "/btn.bmp: The file could not be saved.\n");
+  EXPECT_EQ(saved.err, base::DisplayPath(dir.path().string() + "/btn.bmp") + ": The file could not be saved.\n");
 
   // An icon/ that leads elsewhere, as unzip restores one: its icons are reported, not written
   // there.

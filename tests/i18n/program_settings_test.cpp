@@ -91,11 +91,11 @@ TEST(DataFolders, SettingsAreSavedOnAFreshAccountWithoutAConfigFolder) {
                                                        {"XDG_CONFIG_HOME", ""}};
 #endif
   const DataFolders folders = ResolveDataFolders("/nonexistent/bin");
-  EXPECT_EQ(folders.settings_file, home.folder() + user + (user == ".config" ? "/skinsmith" : "") +
-                                       "/settings/settings.ini");
+  EXPECT_EQ(base::FsPath(folders.settings_file),
+            home.path() / user / (user == ".config" ? "skinsmith" : "") / "settings/settings.ini");
   EXPECT_FALSE(fs::exists(home.path() / user)) << "starting creates nothing";
   EXPECT_TRUE(SaveProgramSettings(folders.settings_file, ProgramSettings{}));
-  EXPECT_TRUE(fs::is_regular_file(folders.settings_file));
+  EXPECT_TRUE(fs::is_regular_file(base::FsPath(folders.settings_file)));
 
   // The same when the settings folder was removed while the editor ran.
   fs::remove_all(home.path() / user);

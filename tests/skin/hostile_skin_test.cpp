@@ -276,15 +276,15 @@ TEST_F(HostileSkinTest, AFileWithALongNameIsWrittenAndItsLeftoverCleared) {
   const std::string path = dir_.folder() + name;
   const std::vector<std::uint8_t> bytes{'B', 'M'};
   EXPECT_TRUE(base::WriteFileAtomically(path, bytes));
-  EXPECT_EQ(testing_support::ReadFileText(path), "BM");
+  EXPECT_EQ(testing_support::ReadFileText(base::FsPath(path)), "BM");
 
   std::string leftover = base::TemporaryNameFor(path);
   leftover.replace(leftover.size() - 6, 6, "a1B2c3");
-  WriteFile(leftover, "partial");
-  ASSERT_TRUE(fs::exists(leftover));
+  WriteFile(base::FsPath(leftover), "partial");
+  ASSERT_TRUE(fs::exists(base::FsPath(leftover)));
   base::RemoveLeftoverTemporaries(dir_.folder(), std::vector<std::string>{name});
-  EXPECT_FALSE(fs::exists(leftover));
-  EXPECT_TRUE(fs::exists(path));
+  EXPECT_FALSE(fs::exists(base::FsPath(leftover)));
+  EXPECT_TRUE(fs::exists(base::FsPath(path)));
 }
 
 // Running out of memory in the middle of a load or a save ends that operation with a message; the

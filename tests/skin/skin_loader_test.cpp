@@ -108,7 +108,8 @@ TEST_F(SkinLoaderTest, FolderWithSettingsOnlyReportsEveryPictureAndKeepsThem) {
   EXPECT_TRUE(OpenSkinFolder(doc_, work_.folder(), options_, feedback_));
   ASSERT_EQ(feedback_.messages.size(), 53u);
   EXPECT_EQ(feedback_.messages[0], work_.folder() + "active.bmp : File not found.");
-  EXPECT_EQ(feedback_.messages[42], work_.folder() + "icon/cheat.bmp : File not found.");
+  EXPECT_EQ(feedback_.messages[42],
+            base::DisplayPath(work_.folder() + "icon/cheat.bmp") + " : File not found.");
   EXPECT_EQ(doc_.slots, before.slots);
   EXPECT_EQ(doc_.Field(FieldId::big_clock_x), 7);
   EXPECT_EQ(doc_.info.Title, "Saved");
