@@ -243,9 +243,12 @@ Folder Folder::OpenSub(std::string_view name, bool create) const {
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!folder.ok() || !::GetFileInformationByHandle(folder.get(), &info) ||
-      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-      (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+  if (!folder.ok() || !::GetFileInformationByHandle(folder.get(), &info)) return {};
+  // Windows tells a reparse point by the open entry's attributes; Wine, which shows the host's
+  // symbolic links as reparse points, only by the name's. Either refuses it.
+  const DWORD named = ::GetFileAttributesW(sub.c_str());
+  if (((info.dwFileAttributes | named) & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+      named == INVALID_FILE_ATTRIBUTES || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     return {};
   }
   Folder open;
