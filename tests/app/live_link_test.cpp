@@ -342,7 +342,7 @@ TEST_F(LiveLinkTest, RecentSkinsAreListedMostRecentFirstAndKept) {
   EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());
   const std::string a = SaveSkinFolder("a"), b = SaveSkinFolder("b&c");
   const std::string zip = Zip(a, "a.zip");
-  const std::string saved = dir_.folder() + "saved/";
+  const std::string saved = base::FolderWithSeparator(dir_.folder() + "saved");
   fs::create_directory(saved);
   Open(a);
   Open(b);
@@ -363,7 +363,7 @@ TEST_F(LiveLinkTest, RecentSkinsAreListedMostRecentFirstAndKept) {
     return shown;
   };
   const std::vector<std::string> texts{"&1 " + a, "&2 " + saved, "&3 " + zip,
-                                       "&4 " + dir_.folder() + "b&&c/"};
+                                       "&4 " + base::FolderWithSeparator(dir_.folder() + "b&&c")};
   EXPECT_EQ(entries(), texts);
   EXPECT_TRUE(window().MenuItem(kMenuClearRecent)->isEnabled());
   Trigger(24);  // French: the window is built anew
