@@ -107,6 +107,26 @@ TEST_F(HostileSkinTest, APictureAboveTheSizeLimitsSaysSo) {
   EXPECT_NE(English().Of(FileProblem::kTooLarge).find("16384"), std::string::npos);
 }
 
+// An import over the budget names the picture; a skin load over it, the skin's pictures together.
+TEST_F(HostileSkinTest, AnImportOverTheBudgetSaysThatThisPictureWouldTakeTooMuch) {
+  const std::string path = dir_.folder() + "big.png";
+  WriteFile(path, AsText(imaging::EncodePng(Image(512, 512))));
+  const std::string over = Message(path, FileProblem::kPictureOverBudget);
+  EXPECT_EQ(over.find("together"), std::string::npos);
+  constexpr std::uint64_t kPicture = 512 * 512 * 4;
+  EXPECT_FALSE(ImportSkinImage(doc_, SlotId::btn, path, English(), feedback_, kPicture - 1));
+  EXPECT_FALSE(
+      ReadFittedPicture(path, imaging::KeptAsItIs(), true, English(), feedback_, kPicture - 1));
+  EXPECT_TRUE(ReadFittedPicture(path, imaging::KeptAsItIs(), true, English(), feedback_, kPicture));
+  // A fit's result counts: the budget that holds the picture holds nothing beside it.
+  imaging::FitSettings fit;
+  fit.width = fit.height = 64;
+  EXPECT_FALSE(ReadFittedPicture(path, fit, true, English(), feedback_, kPicture));
+  EXPECT_EQ(feedback_.messages, std::vector<std::string>(3, over));
+  EXPECT_FALSE(LoadSkinBitmap(doc_, SlotId::btn, path, English(), feedback_, kPicture - 1));
+  EXPECT_EQ(feedback_.messages.back(), Message(path, FileProblem::kOverBudget));
+}
+
 // A skin whose pictures are small files that decode to large pictures: the pictures of one
 // document never take more than the budget, the rest are refused one by one and loading goes on.
 TEST_F(HostileSkinTest, PicturesStayWithinTheDocumentsBudget) {
