@@ -39,10 +39,14 @@ skin::MessageTexts BuiltInMessageTexts();
 // retitle the window or hide what follows.
 std::string TerminalSafe(std::string_view text);
 
-// A whole number written in decimal or 0x hexadecimal, from min to max.
-bool ParseNumber(const std::string& text, long min, long max, long& out);
-// A colour written 0xRRGGBB.
-bool ParseColour(const std::string& text, imaging::Rgb& out);
+// A whole number written in decimal digits, from min to max. Leading zeros change nothing ("010" is
+// ten); a sign other than "-", blanks, "0x" and anything after the digits make it no number.
+bool ParseNumber(std::string_view text, long min, long max, long& out);
+// A colour written 0xRRGGBB in hexadecimal digits, or as a decimal number.
+bool ParseColour(std::string_view text, imaging::Rgb& out);
+// A number written in decimal digits with an optional fraction ("2", "1.5", "0.25"), whatever the
+// locale; an exponent or the hexadecimal form makes it no number.
+bool ParseDecimal(std::string_view text, float& out);
 
 // Prints "skinsmith-cli: <text>" and the usage line to stderr; returns kExitFailed.
 int UsageError(const std::string& text);

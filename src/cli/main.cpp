@@ -1,8 +1,7 @@
 // skinsmith-cli: the headless companion of the editor. It runs the editor's own core operations on
 // skins and pictures from the command line.
-#include <cerrno>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <new>
@@ -104,19 +103,30 @@ skin::MessageTexts BuiltInMessageTexts() {
   return skin::MakeMessageTexts([&](std::string_view key) { return texts.Text(key); });
 }
 
-bool ParseNumber(const std::string& text, long min, long max, long& out) {
-  char* end = nullptr;
-  errno = 0;
-  out = std::strtol(text.c_str(), &end, 0);
-  return !text.empty() && *end == '\0' && errno == 0 && out >= min && out <= max;
+bool ParseNumber(std::string_view text, long min, long max, long& out) {
+  const char* const end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, out);
+  return !text.empty() && error == std::errc() && stop == end && out >= min && out <= max;
 }
 
-bool ParseColour(const std::string& text, imaging::Rgb& out) {
+bool ParseColour(std::string_view text, imaging::Rgb& out) {
   long value = 0;
-  if (!ParseNumber(text, 0, 0xFFFFFF, value)) return false;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data() + 2, end, value, 16);
+    if (error != std::errc() || stop != end || value < 0 || value > 0xFFFFFF) return false;
+  } else if (!ParseNumber(text, 0, 0xFFFFFF, value)) {
+    return false;
+  }
   // The option is written red first, as on the web; the program holds red in the low byte.
   out = imaging::MakeRgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
   return true;
+}
+
+bool ParseDecimal(std::string_view text, float& out) {
+  const char* const end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, out, std::chars_format::fixed);
+  return !text.empty() && error == std::errc() && stop == end;
 }
 
 int UsageError(const std::string& text) {

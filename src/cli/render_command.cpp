@@ -1,11 +1,10 @@
 // skinsmith-cli render: the preview of a skin written as a PNG, one screen or a contact sheet of
 // all fourteen, or what drew one pixel of a screen's canvas.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "cli/cli.h"
 #include "base/file_io.h"
+#include "cli/cli.h"
 #include "imaging/png_codec.h"
 #include "preview/contact_sheet.h"
 #include "preview/preview.h"
@@ -48,9 +47,7 @@ int RunRender(const Arguments& args) {
     } else if (a == "-o" && has_value) {
       output = args[++i];
     } else if (a == "--zoom" && has_value) {
-      char* end = nullptr;
-      zoom = std::strtof(args[++i].c_str(), &end);
-      if (*end != '\0' || !(zoom > 0.0f && zoom <= 8.0f))
+      if (!ParseDecimal(args[++i], zoom) || !(zoom > 0.0f && zoom <= 8.0f))
         return UsageError("--zoom takes a number up to 8");
     } else if (a == "--background" && has_value) {
       if (!ParseColour(args[++i], background)) {

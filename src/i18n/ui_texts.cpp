@@ -142,6 +142,8 @@ const Row kRows[] = {
                                 "megapixels, a file at most 64 MB.")
     MENU("LANG_FILE_NOMEMORY$", "Not loaded: the skin's pictures together would take more than "
                                 "512 MB of memory.")
+    MENU("LANG_FILE_PICTUREMEMORY$", "Not loaded: this picture would take more memory than is "
+                                     "left of the 512 MB that a skin's pictures may take.")
     MENU("LANG_OUTOFMEMORY$", "Not enough memory.")
     MENU("LANG_FILE_NOTREGULAR$", "Not a regular file.")
     MENU("LANG_FILE_SETTINGSTOOLARGE$", "Too large: uisettings.ini may have at most 1 MB.")

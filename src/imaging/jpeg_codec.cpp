@@ -29,9 +29,16 @@ void ErrorExit(j_common_ptr cinfo) {
 void SilentMessage(j_common_ptr) {}
 
 // Corrupt-data warnings are recoverable; a file that triggers them too often is treated as broken
-// rather than decoded for ever.
+// rather than decoded for ever. The end of the data before the end of the picture is only a
+// warning to the library, which fills in the rest grey; here it ends the decoding, so that a file
+// cut short (the file ends) or one whose frame header declares more than its scans hold (a scan's
+// data ends at the next marker with blocks still to come) is not taken as whole.
 void CountWarnings(j_common_ptr cinfo, int level) {
-  if (level < 0 && cinfo->err->num_warnings++ > 1000) ErrorExit(cinfo);
+  if (level >= 0) return;
+  const int code = cinfo->err->msg_code;
+  if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || cinfo->err->num_warnings++ > 1000) {
+    ErrorExit(cinfo);
+  }
 }
 
 // A progressive file may hold any number of scans, each a pass over the whole picture; real files

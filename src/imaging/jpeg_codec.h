@@ -15,10 +15,11 @@ namespace imaging {
 bool IsJpeg(std::span<const std::uint8_t> data);
 
 // Decodes a baseline or progressive JPEG (greyscale, YCbCr, RGB, CMYK or YCCK, Adobe's inverted
-// CMYK included) to 8-bit RGB. A file whose scan ends early gives a picture whose missing rows the
-// library fills in. Gives no picture for a corrupt file, one the library cannot decode (12-bit,
-// lossless), one above the size limits, or one whose picture would take more than `budget` bytes;
-// the library's own working memory counts against what the budget leaves.
+// CMYK included) to 8-bit RGB. Gives no picture (kUnknownFormat) for a corrupt file, one whose data
+// ends before its picture does (cut short, or declaring a larger picture than it holds), or one
+// the library cannot decode (12-bit, lossless); nor for one above the size limits or one whose
+// picture would take more than `budget` bytes, the library's own working memory counted against
+// what the budget leaves.
 //
 // `eighths`, when given, is asked with the picture's width and height for n (1 to 8): the picture
 // is then decoded at n/8 of its size (rounded up), which costs a fraction of a whole decode. The

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "imaging/bmp16.h"
 #include "imaging/image_decoder.h"
@@ -94,7 +95,8 @@ Image Halve(const Image& in) {
 }
 
 // `frame` of `source` resampled to width x height with the Catmull-Rom filter. Only the frame and
-// the filter's reach around it are handed to the resizer, which decodes whole rows.
+// the filter's reach around it are handed to the resizer, which decodes whole rows; it reads them
+// in place, so the source is never copied.
 Image ResampleSmooth(const Image& source, Frame frame, int width, int height) {
   const double ratio = std::max(frame.width / width, frame.height / height);
   const int margin = static_cast<int>(std::ceil(2 * std::max(1.0, ratio))) + 2;
@@ -104,26 +106,25 @@ Image ResampleSmooth(const Image& source, Frame frame, int width, int height) {
       std::min(source.width, static_cast<int>(std::ceil(frame.x + frame.width)) + margin);
   const int y1 =
       std::min(source.height, static_cast<int>(std::ceil(frame.y + frame.height)) + margin);
-  Image crop(x1 - x0, y1 - y0);
-  for (int y = y0; y < y1; ++y) {
-    std::memcpy(&crop.At(0, y - y0),
-                &source.pixels[static_cast<std::size_t>(y) * source.width + x0],
-                sizeof(Rgb) * crop.width);
-  }
+  const int region_width = x1 - x0, region_height = y1 - y0;
+  const Rgb* const region = &source.pixels[static_cast<std::size_t>(y0) * source.width + x0];
   // Without transparent pixels the resizer has no alpha to weigh colours by: the fourth channel
   // then passes through as it is, 255.
-  const bool opaque = std::all_of(crop.pixels.begin(), crop.pixels.end(),
-                                  [](Rgb p) { return (p & kAlpha) == kAlpha; });
+  bool opaque = true;
+  for (int y = 0; y < region_height && opaque; ++y) {
+    const Rgb* row = region + static_cast<std::size_t>(y) * source.width;
+    opaque = std::all_of(row, row + region_width, [](Rgb p) { return (p & kAlpha) == kAlpha; });
+  }
   Image out(width, height);
   const auto s = [&](double v, int from, int size) {
     return static_cast<float>((v - from) / size);
   };
   const int done = stbir_resize_region(
-      crop.pixels.data(), crop.width, crop.height, crop.width * 4, out.pixels.data(), width, height,
+      region, region_width, region_height, source.width * 4, out.pixels.data(), width, height,
       width * 4, STBIR_TYPE_UINT8, 4, opaque ? STBIR_ALPHA_CHANNEL_NONE : 3, 0, STBIR_EDGE_CLAMP,
       STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM, STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB,
-      nullptr, s(frame.x, x0, crop.width), s(frame.y, y0, crop.height),
-      s(frame.x + frame.width, x0, crop.width), s(frame.y + frame.height, y0, crop.height));
+      nullptr, s(frame.x, x0, region_width), s(frame.y, y0, region_height),
+      s(frame.x + frame.width, x0, region_width), s(frame.y + frame.height, y0, region_height));
   // The resizer fails only when its working memory cannot be allocated.
   if (done == 0) throw std::bad_alloc();
   return out;
@@ -154,13 +155,11 @@ Image Resample(const FitSource& source, Frame frame, int width, int height, Resa
   if (resampling == Resampling::kNearest) {
     return ResampleNearest(source.picture(), frame, width, height);
   }
-  const std::span<const Image> levels = source.levels();
   const double ratio = std::min(frame.width / width, frame.height / height);
-  std::size_t level = 0;
-  while (level + 1 < levels.size() &&
-         std::ldexp(kLevelRoom, static_cast<int>(level) + 1) <= ratio) {
-    ++level;
-  }
+  std::size_t wanted = 0;
+  while (std::ldexp(kLevelRoom, static_cast<int>(wanted) + 1) <= ratio) ++wanted;
+  const std::span<const Image> levels = source.levels(wanted);
+  const std::size_t level = std::min(wanted, levels.size() - 1);
   const double scale = std::ldexp(1.0, -static_cast<int>(level));
   const Image& from = levels[level];
   Frame scaled{frame.x * scale, frame.y * scale, frame.width * scale, frame.height * scale};
@@ -170,9 +169,12 @@ Image Resample(const FitSource& source, Frame frame, int width, int height, Resa
   return ResampleSmooth(from, scaled, width, height);
 }
 
-// Pixels with less than half their alpha become the key colour; the others lose their alpha.
-void KeyOut(Image& image) {
+// The last stage of every fit: pixels with less than half their alpha become the key colour, the
+// others lose their alpha, and the picture is reduced to 15-bit colour.
+Image Finished(Image image, const FitSettings& settings) {
   for (Rgb& p : image.pixels) p = (p >> 24) < 128 ? kKeyColour : p & 0xFFFFFF;
+  ReduceToRgb555(image, settings.dither, settings.strength);
+  return image;
 }
 
 }  // namespace
@@ -223,6 +225,18 @@ int DecodeEighths(int source_width, int source_height, const FitSettings& settin
   return std::clamp(static_cast<int>(std::ceil(16 * scale - 1e-9)), 1, 8);
 }
 
+std::uint64_t FitPictureBudget(std::uint64_t budget, const FitSettings& settings) {
+  if (settings.mode == FitMode::kKeep || budget == kNoBudget) return budget;
+  std::uint64_t held = 0;
+  if (TargetAllowed(settings.width, settings.height)) {
+    held = static_cast<std::uint64_t>(settings.width) * settings.height * kBytesPerPixel;
+    if (settings.mode == FitMode::kContain) held *= 2;
+  }
+  if (held >= budget) return 0;
+  const std::uint64_t left = budget - held;
+  return settings.resampling == Resampling::kSmooth ? left / 4 * 3 : left;
+}
+
 DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
                            const FitSettings* settings) {
   DecodedForFit result;
@@ -263,30 +277,33 @@ void FitSource::SetKey(std::optional<Rgb> key) {
     p = c == kKeyColour || (key && c == (*key & 0xFFFFFF)) ? c : c | kAlpha;
   }
   levels_.resize(1);
-  halved_ = false;
 }
 
-std::span<const Image> FitSource::levels() const {
-  if (!halved_ && !Empty()) {
-    // Halvings smaller than this in either direction would never be chosen: a fit reads a level
-    // only where the frame holds one and a half times the target's pixels.
-    constexpr int kSmallest = 8;
-    while (levels_.back().width >= 2 * kSmallest && levels_.back().height >= 2 * kSmallest) {
-      levels_.push_back(Halve(levels_.back()));
-    }
-    halved_ = true;
+std::span<const Image> FitSource::levels(std::size_t deepest) const {
+  // Halvings smaller than this in either direction would never be chosen: a fit reads a level
+  // only where the frame holds one and a half times the target's pixels.
+  constexpr int kSmallest = 8;
+  while (!Empty() && levels_.size() <= deepest && levels_.back().width >= 2 * kSmallest &&
+         levels_.back().height >= 2 * kSmallest) {
+    levels_.push_back(Halve(levels_.back()));
   }
   return levels_;
 }
 
-Image FitSource::Fit(const FitSettings& settings) const {
+Image FitSource::Fit(const FitSettings& settings) && {
+  if (Empty() || settings.mode != FitMode::kKeep) return std::as_const(*this).Fit(settings);
+  Image picture = std::move(levels_[0]);
+  levels_.clear();
+  return Finished(std::move(picture), settings);
+}
+
+Image FitSource::Fit(const FitSettings& settings) const& {
   if (Empty()) return {};
   const int sw = width(), sh = height();
   Image out;
   switch (settings.mode) {
     case FitMode::kKeep:
-      out = levels_[0];
-      break;
+      return Finished(levels_[0], settings);
     case FitMode::kCover:
       if (!TargetAllowed(settings.width, settings.height)) return {};
       out = Resample(*this, CoverFrame(sw, sh, settings), settings.width, settings.height,
@@ -311,9 +328,7 @@ Image FitSource::Fit(const FitSettings& settings) const {
       break;
     }
   }
-  KeyOut(out);
-  ReduceToRgb555(out, settings.dither, settings.strength);
-  return out;
+  return Finished(std::move(out), settings);
 }
 
 }  // namespace imaging

@@ -90,12 +90,18 @@ struct DecodedForFit {
 DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
                            const FitSettings* settings = nullptr);
 
+// The bytes a source picture may take so that fitting it once with `settings` (the Fit of a source
+// used once) stays within `budget` at its peak: besides the picture, a fit to a size holds its
+// result (contain also the scaled picture it places there), and a smooth one the halvings it
+// reads from, at most a third of the picture. 0 when the result alone takes the budget.
+std::uint64_t FitPictureBudget(std::uint64_t budget, const FitSettings& settings);
+
 // A source picture made ready to be fitted again and again (a dialog's every adjustment): the
 // picture with its transparent pixels marked, and copies of it halved again and again in linear
 // light, so that a fit reads only a few times the target's pixels whatever the picture's
-// size. The copies take a third of the picture's memory; they are made when a smooth fit or a
-// caller first needs them, so that a picture kept at its size or scaled by nearest pixel costs
-// none.
+// size. The copies take at most a third of the picture's memory; each is made when a smooth fit or
+// a caller first needs it, so that a picture kept at its size, scaled by nearest pixel or reduced
+// by less than three times costs none.
 class FitSource {
  public:
   FitSource() = default;
@@ -111,17 +117,21 @@ class FitSource {
   void SetKey(std::optional<Rgb> key);
   // The picture; the top byte of every pixel is its alpha.
   const Image& picture() const { return levels_[0]; }
-  // The halvings: 0 is the picture, each next one half the size (rounded up).
-  std::span<const Image> levels() const;
+  // The halvings: 0 is the picture, each next one half the size (rounded up), down to 8 pixels
+  // a side. Those not made yet are made as far as level `deepest`; those made before stay.
+  std::span<const Image> levels(std::size_t deepest = SIZE_MAX) const;
 
   // The slot's picture that `settings` make of the source: 15-bit colour, transparent pixels in
-  // the key colour. Its key must be the source's. Empty for an empty source or target.
-  Image Fit(const FitSettings& settings) const;
+  // the key colour. Its key must be the source's. Empty for an empty source or target. A fit makes
+  // only the halvings it reads from.
+  Image Fit(const FitSettings& settings) const&;
+  // The same for a source that is used once: a picture kept at its size becomes the result
+  // without a copy, leaving the source empty.
+  Image Fit(const FitSettings& settings) &&;
 
  private:
-  // The picture, and its halvings once made.
+  // The picture, and its halvings as far as they were made.
   mutable std::vector<Image> levels_;
-  mutable bool halved_ = false;
   std::optional<Rgb> key_;
 };
 

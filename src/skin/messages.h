@@ -19,6 +19,7 @@ enum class FileProblem {
   kNotSaved,                // cannot be written
   kTooLarge,                // above the size limits for pictures and files
   kOverBudget,              // the skin's pictures together would take too much memory
+  kPictureOverBudget,       // one imported picture would take more than the budget leaves it
   kOutOfMemory,             // an allocation failed
   kNotRegularFile,          // a folder, named pipe, device or socket where a file belongs
   kSettingsTooLong,         // uisettings.ini would be longer than any reader accepts
@@ -30,8 +31,8 @@ inline constexpr std::size_t kFileProblemCount = static_cast<std::size_t>(FilePr
 // The language key of the text that names each problem, by FileProblem.
 inline constexpr auto kFileProblemKeys = std::to_array<std::string_view>(
     {"LANG_FILE_NOTFOUND$", "LANG_FILE_UNKNOWN$", "LANG_FILE_NOTSAVE$", "LANG_FILE_TOOLARGE$",
-     "LANG_FILE_NOMEMORY$", "LANG_OUTOFMEMORY$", "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$",
-     "LANG_FILE_COMPRESSION$", "LANG_FILE_NOSKIN$"});
+     "LANG_FILE_NOMEMORY$", "LANG_FILE_PICTUREMEMORY$", "LANG_OUTOFMEMORY$",
+     "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$", "LANG_FILE_COMPRESSION$", "LANG_FILE_NOSKIN$"});
 static_assert(kFileProblemKeys.size() == kFileProblemCount, "one language key for each problem");
 
 // The texts the messages are made of, in the user's language. The front ends fill them from their

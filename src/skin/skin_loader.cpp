@@ -23,12 +23,14 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-FileProblem ProblemOf(imaging::DecodeError error) {
+// Why a picture was not taken. A picture over the budget is the skin's pictures together on a
+// skin load, and the one picture on an import (`import`), whatever the others leave for it.
+FileProblem ProblemOf(imaging::DecodeError error, bool import) {
   switch (error) {
     case imaging::DecodeError::kTooLarge:
       return FileProblem::kTooLarge;
     case imaging::DecodeError::kOverBudget:
-      return FileProblem::kOverBudget;
+      return import ? FileProblem::kPictureOverBudget : FileProblem::kOverBudget;
     case imaging::DecodeError::kUnknownFormat:
       break;
   }
@@ -60,12 +62,12 @@ Taken Refused(FileProblem problem) { return {std::nullopt, problem}; }
 
 // Decodes `bytes` into `slot`'s picture within the budget. On a skin load (`release_first`) the
 // slot's old picture is given up first, so that it does not count beside its replacement and the
-// slot is left empty when the new picture cannot be taken.
+// slot is left empty when the new picture cannot be taken; otherwise it is an import.
 Taken TakeBytes(SkinDocument& doc, SlotId slot, const Bytes& bytes, bool dither, bool release_first,
                 std::uint64_t budget) {
   if (release_first) doc.SetSlot(slot, imaging::Image());
   imaging::Decoded image = DecodePicture(bytes, dither, PictureBudgetFor(doc, slot, budget));
-  if (!image) return Refused(ProblemOf(image.error()));
+  if (!image) return Refused(ProblemOf(image.error(), !release_first));
   return {std::move(*image), FileProblem::kUnknownFormat};
 }
 
@@ -378,7 +380,7 @@ std::optional<imaging::DecodedForFit> ReadPictureForFit(const std::string& path,
     } else {
       imaging::DecodedForFit decoded = imaging::DecodeForFit(file.bytes, budget, settings);
       if (decoded.picture) return decoded;
-      problem = ProblemOf(decoded.picture.error());
+      problem = ProblemOf(decoded.picture.error(), true);
     }
   } catch (const std::bad_alloc&) {
   }
@@ -391,7 +393,8 @@ std::optional<imaging::Image> ReadFittedPicture(const std::string& path,
                                                 const MessageTexts& texts, Feedback& feedback,
                                                 std::uint64_t budget) {
   std::optional<imaging::DecodedForFit> decoded =
-      ReadPictureForFit(path, shrink ? &settings : nullptr, texts, feedback, budget);
+      ReadPictureForFit(path, shrink ? &settings : nullptr, texts, feedback,
+                        imaging::FitPictureBudget(budget, settings));
   if (!decoded) return std::nullopt;
   try {
     return imaging::FitSource(std::move(*decoded->picture), settings.key).Fit(settings);

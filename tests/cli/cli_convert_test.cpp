@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "imaging/bmp16.h"
+#include "imaging/jpeg_writer.h"
 #include "imaging/png_codec.h"
 #include "test_support.h"
 #include "zip_writer.h"
@@ -111,6 +112,42 @@ TEST(CliImport, FitsToASlotsSizeOrRefusesOptionsItCannotUse) {
        {"--size 0x5", "--size upper", "--fit cover", "--focus 0.5", "--size 2x2 --focus 2,0",
         "--dither fancy", "--strength 101", "--key green", "--resample nearest", "extra"}) {
     EXPECT_EQ(RunCli("import " + io + " " + wrong).status, 2) << wrong;
+  }
+}
+
+// A JPEG whose data ends before its picture does is refused as a file of unknown format, and no
+// bitmap is written.
+TEST(CliImport, BrokenJpegsAreRefusedAndNothingIsWritten) {
+  testing_support::TempDir dir;
+  const imaging::Image photo = testing_support::PhotoLikePicture(160, 120);
+  const std::vector<std::uint8_t> baseline = testing_support::WriteTestJpeg(photo, false);
+  const std::vector<std::uint8_t> progressive = testing_support::WriteTestJpeg(photo, true);
+  std::vector<std::uint8_t> declaring = testing_support::WriteTestJpeg(imaging::Image(8, 8), false);
+  for (std::size_t i = 0; i + 9 < declaring.size(); ++i) {
+    if (declaring[i] == 0xFF && declaring[i + 1] == 0xC0) {
+      declaring[i + 5] = 0x10;  // 4096 rows
+      declaring[i + 7] = 0x40;  // 16384 columns
+      declaring[i + 6] = declaring[i + 8] = 0;
+      break;
+    }
+  }
+  const std::size_t in_first_scan = testing_support::ScanStart(progressive, 0) + 30;
+  const std::pair<const char*, std::vector<std::uint8_t>> kBroken[] = {
+      {"half.jpg", {baseline.begin(), baseline.begin() + baseline.size() / 2}},
+      {"first_scan.jpg", {progressive.begin(), progressive.begin() + in_first_scan}},
+      {"declaring.jpg", declaring}};
+  for (const auto& [name, bytes] : kBroken) {
+    const fs::path in = dir.path() / name;
+    std::ofstream(in, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    for (const char* options : {"", " --size upper_screen"}) {
+      const CliRun run =
+          RunCli("import " + in.string() + " " + (dir.path() / "out.bmp").string() + options);
+      EXPECT_EQ(run.status, 2) << name << options;
+      EXPECT_EQ(run.err, in.string() + ": Unknown or unsupported image format.\n") << name;
+      EXPECT_FALSE(fs::exists(dir.path() / "out.bmp")) << name << options;
+    }
   }
 }
 

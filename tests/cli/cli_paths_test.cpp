@@ -1,6 +1,9 @@
-// skinsmith-cli with paths the system refuses: every command ends with a message and status 2.
+// skinsmith-cli with paths the system refuses, and outputs that are no regular file: every command
+// ends with a message and status 2.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 
 #include "test_support.h"
@@ -52,6 +55,47 @@ TEST(CliPaths, APathTooLongForTheSystemIsAMessageAndStatusTwo) {
       EXPECT_EQ(run.err.find("terminate"), std::string::npos) << run.err.substr(0, 200);
     }
   }
+}
+
+// Each command with its output put in by {}, and whether that output is a file (a folder there is
+// refused) or a skin folder.
+constexpr std::pair<const char*, bool> kOutputs[] = {
+    {"import {skin}/btn.bmp {}", true},
+    {"render --default --screen 0 -o {}", true},
+    {"render --default --all -o {}", true},
+    {"export --default {}", true},
+    {"defaults {}", false},
+    {"convert {skin} {}", false},
+};
+
+// An output that exists as a folder, or as a named pipe, is left as it is: the command says so and
+// writes nothing in its place.
+TEST(CliPaths, AnOutputThatIsNoRegularFileIsLeftAloneWithAMessage) {
+  testing_support::TempDir dir;
+  const std::string skin = (dir.path() / "skin").string();
+  ASSERT_EQ(RunCli("defaults " + skin).status, 0);
+  const auto refuse = [&](const std::string& out, bool files_only) {
+    for (const auto& [command, file] : kOutputs) {
+      if (files_only && !file) continue;
+      SCOPED_TRACE(command);
+      const testing_support::CliRun run =
+          RunCli(Replace(Replace(command, "{}", out), "{skin}", skin));
+      EXPECT_EQ(run.status, 2);
+      EXPECT_NE(run.err.find(out), std::string::npos) << run.err;
+    }
+  };
+  const std::filesystem::path folder = dir.path() / "folder";
+  std::filesystem::create_directory(folder);
+  refuse(folder.string(), true);
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+
+  SKINSMITH_SKIP_ON_WINDOWS("named pipes do not live in folders");
+#ifndef _WIN32
+  const std::filesystem::path pipe = dir.path() / "pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  refuse(pipe.string(), false);
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+#endif
 }
 
 }  // namespace

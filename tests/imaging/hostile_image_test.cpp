@@ -2,12 +2,6 @@
 // budget, and declared sizes whose data is absent. Each is clipped or refused, and a refusal comes
 // before the picture is allocated.
 #include <gtest/gtest.h>
-
-// clang-format off
-#include <cstdio>
-#include <jpeglib.h>
-// clang-format on
-
 #include <zlib.h>
 
 #include <chrono>
@@ -24,6 +18,8 @@
 #include "imaging/jpeg_codec.h"
 #include "imaging/png_codec.h"
 #include "imaging/screenshot_writer.h"
+#include "jpeg_writer.h"
+#include "test_support.h"
 
 namespace imaging {
 namespace {
@@ -105,27 +101,7 @@ Bytes PngOf(std::uint32_t width, std::uint32_t height, std::uint8_t depth, std::
 // A JPEG of `width` x `height` whose scan holds the data of an 8 x 8 picture only: the frame
 // header of a small file patched to the new size (`progressive` uses a progressive file).
 Bytes TruncatedJpeg(int width, int height, bool progressive) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr err{};
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = 8;
-  cinfo.image_height = 8;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  if (progressive) jpeg_simple_progression(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::uint8_t row[8 * 3] = {};
-  JSAMPROW rows[1] = {row};
-  while (cinfo.next_scanline < 8) jpeg_write_scanlines(&cinfo, rows, 1);
-  jpeg_finish_compress(&cinfo);
-  Bytes jpeg(buffer, buffer + size);
-  jpeg_destroy_compress(&cinfo);
-  std::free(buffer);
+  Bytes jpeg = testing_support::WriteTestJpeg(Image(8, 8), progressive);
   const std::uint8_t marker = progressive ? 0xC2 : 0xC0;
   for (std::size_t i = 0; i + 9 < jpeg.size(); ++i) {
     if (jpeg[i] == 0xFF && jpeg[i + 1] == marker) {
@@ -308,12 +284,36 @@ TEST(PngChunks, RunningOutOfMemoryWhileWritingThrowsFromEncodePng) {
   EXPECT_TRUE(DecodePng(EncodePng(noise)));
 }
 
-TEST(ShortData, AJpegWhoseScanEndsEarlyDecodesWithinItsBudget) {
-  const Decoded grey = DecodeJpeg(TruncatedJpeg(512, 256, false));
-  ASSERT_TRUE(grey) << "the library fills in the rows it has no data for";
-  EXPECT_EQ(grey->width, 512);
-  EXPECT_EQ(grey->height, 256);
+// A file whose data ends before its picture does is broken, wherever it is cut: libjpeg would
+// fill in what is missing and call it a warning.
+TEST(ShortData, AJpegCutShortIsRefusedWherePartOfItWouldBeGrey) {
+  const Image photo = testing_support::PhotoLikePicture(96, 64);
+  for (const bool progressive : {false, true}) {
+    SCOPED_TRACE(progressive ? "progressive" : "baseline");
+    const Bytes whole = testing_support::WriteTestJpeg(photo, progressive);
+    ASSERT_TRUE(DecodeJpeg(whole));
+    const std::size_t first_scan = testing_support::ScanStart(whole, 0);
+    const std::size_t second_scan = testing_support::ScanStart(whole, 1);
+    ASSERT_LT(first_scan + 20, whole.size());
+    for (const std::size_t cut :
+         {std::size_t{4}, first_scan / 2, first_scan + 20, (first_scan + second_scan) / 2,
+          second_scan + 1, whole.size() / 2, whole.size() - 40}) {
+      if (cut >= whole.size()) continue;
+      const Decoded picture = DecodeImage(Bytes(whole.begin(), whole.begin() + cut));
+      ASSERT_FALSE(picture) << "cut at " << cut << " of " << whole.size();
+      EXPECT_EQ(picture.error(), DecodeError::kUnknownFormat);
+    }
+  }
+  // A frame header that declares more rows and columns than the scan holds: the fit's shrinking
+  // route and the whole-size route refuse it alike.
+  for (const bool progressive : {false, true}) {
+    const Bytes declaring = TruncatedJpeg(512, 256, progressive);
+    EXPECT_FALSE(DecodeJpeg(declaring)) << progressive;
+    EXPECT_FALSE(DecodeJpeg(declaring, kNoBudget, [](int, int) { return 2; })) << progressive;
+  }
+}
 
+TEST(ShortData, AJpegDeclaringAHugePictureIsRefusedWithinItsBudget) {
   // The 8192 x 8192 picture of a few hundred bytes takes 256 MiB: refused by a smaller budget.
   ResetLargestAllocation();
   const Decoded big = DecodeJpeg(TruncatedJpeg(8192, 8192, false), 200u << 20);

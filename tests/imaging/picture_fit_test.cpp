@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "allocation_probe.h"
 #include "imaging/jpeg_codec.h"
+#include "imaging/png_codec.h"
 
 namespace imaging {
 namespace {
@@ -210,6 +214,59 @@ TEST(FitSource, HugeSourceFitsThroughItsHalvings) {
   EXPECT_EQ(source.Fit(s), Image(256, 192, MakeRgb(120, 16, 240)));
   s.width = 0;
   EXPECT_TRUE(source.Fit(s).Empty());
+}
+
+// What one fit holds at its peak besides its source: never a copy of the source, and only the
+// halvings it reads from.
+TEST(FitSource, AFitOnceCopiesNothingOfItsSource) {
+  constexpr std::size_t kPicture = 1024 * 768 * sizeof(Rgb);
+  const auto peak_of = [](FitSettings s, bool once) {
+    FitSource source(Image(1024, 768, MakeRgb(90, 60, 30)), std::nullopt);
+    testing_support::ResetPeakHeld();
+    const Image fitted = once ? std::move(source).Fit(s) : source.Fit(s);
+    EXPECT_FALSE(fitted.Empty());
+    return testing_support::PeakHeld();
+  };
+  EXPECT_LT(peak_of(KeptAsItIs(), true), kPicture / 8) << "kept: the source becomes the result";
+  EXPECT_GE(peak_of(KeptAsItIs(), false), kPicture) << "a source kept for more fits is copied";
+  FitSettings contain = To(512, 512);
+  contain.mode = FitMode::kContain;  // 2:1, read from the picture itself
+  EXPECT_LT(peak_of(contain, true), kPicture * 3 / 4);
+  // 4:1 reads from the first halving, which is all that is made besides the result.
+  EXPECT_LT(peak_of(To(256, 192), true), kPicture / 4 + kPicture / 8);
+}
+
+// Decoded within FitPictureBudget and fitted once, a picture stays within the budget at the peak,
+// whatever the settings; a budget that the result alone takes refuses every picture.
+TEST(FitPictureBudget, DecodingAndFittingOnceStayWithinTheBudget) {
+  const std::vector<std::uint8_t> png = EncodePng(Image(1024, 1024, MakeRgb(200, 100, 50)));
+  constexpr std::uint64_t kBudget = 6u << 20;  // the 4 MiB picture and not much besides
+  FitSettings contain = To(640, 640), nearest = To(512, 384), wide = To(2048, 2048);
+  contain.mode = FitMode::kContain;
+  nearest.resampling = Resampling::kNearest;
+  const std::pair<FitSettings, bool> kCases[] = {
+      {KeptAsItIs(), true},
+      {To(256, 192), true},
+      {nearest, true},
+      {contain, false},  // 4 MiB of result and placed picture leave too little
+      {wide, false}};
+  for (const auto& [settings, fits] : kCases) {
+    SCOPED_TRACE(std::to_string(settings.width) + " mode " +
+                 std::to_string(static_cast<int>(settings.mode)));
+    testing_support::ResetPeakHeld();
+    DecodedForFit decoded = DecodeForFit(png, FitPictureBudget(kBudget, settings));
+    ASSERT_EQ(static_cast<bool>(decoded.picture), fits);
+    if (!fits) {
+      EXPECT_EQ(decoded.picture.error(), DecodeError::kOverBudget);
+      continue;
+    }
+    const Image fitted = FitSource(std::move(*decoded.picture), settings.key).Fit(settings);
+    EXPECT_FALSE(fitted.Empty());
+    EXPECT_LE(testing_support::PeakHeld(), kBudget);
+  }
+  EXPECT_EQ(FitPictureBudget(kBudget, KeptAsItIs()), kBudget);
+  EXPECT_EQ(FitPictureBudget(kNoBudget, To(64, 64)), kNoBudget);
+  EXPECT_EQ(FitPictureBudget(1u << 20, To(512, 512)), 0u);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "base/file_io.h"
 #include "imaging/allocation_probe.h"
 #include "imaging/bmp16.h"
-#include "imaging/jpeg_codec.h"
+#include "imaging/png_codec.h"
 #include "skin/settings_reader.h"
 #include "skin/skin_loader.h"
 #include "skin/skin_saver.h"
@@ -107,21 +107,32 @@ TEST_F(HostileSkinTest, APictureAboveTheSizeLimitsSaysSo) {
   EXPECT_NE(English().Of(FileProblem::kTooLarge).find("16384"), std::string::npos);
 }
 
+// An import over the budget names the picture; a skin load over it, the skin's pictures together.
+TEST_F(HostileSkinTest, AnImportOverTheBudgetSaysThatThisPictureWouldTakeTooMuch) {
+  const std::string path = dir_.folder() + "big.png";
+  WriteFile(path, AsText(imaging::EncodePng(Image(512, 512))));
+  const std::string over = Message(path, FileProblem::kPictureOverBudget);
+  EXPECT_EQ(over.find("together"), std::string::npos);
+  constexpr std::uint64_t kPicture = 512 * 512 * 4;
+  EXPECT_FALSE(ImportSkinImage(doc_, SlotId::btn, path, English(), feedback_, kPicture - 1));
+  EXPECT_FALSE(
+      ReadFittedPicture(path, imaging::KeptAsItIs(), true, English(), feedback_, kPicture - 1));
+  EXPECT_TRUE(ReadFittedPicture(path, imaging::KeptAsItIs(), true, English(), feedback_, kPicture));
+  // A fit's result counts: the budget that holds the picture holds nothing beside it.
+  imaging::FitSettings fit;
+  fit.width = fit.height = 64;
+  EXPECT_FALSE(ReadFittedPicture(path, fit, true, English(), feedback_, kPicture));
+  EXPECT_EQ(feedback_.messages, std::vector<std::string>(3, over));
+  EXPECT_FALSE(LoadSkinBitmap(doc_, SlotId::btn, path, English(), feedback_, kPicture - 1));
+  EXPECT_EQ(feedback_.messages.back(), Message(path, FileProblem::kOverBudget));
+}
+
 // A skin whose pictures are small files that decode to large pictures: the pictures of one
 // document never take more than the budget, the rest are refused one by one and loading goes on.
 TEST_F(HostileSkinTest, PicturesStayWithinTheDocumentsBudget) {
-  // A JPEG of a few hundred bytes that declares 1024 x 1024: its scan ends early, the library fills
-  // in the rest, and the picture takes 4 MiB.
-  const std::string bomb = AsText(imaging::EncodeJpeg(Image(8, 8), 50));
-  std::string big = bomb;
-  for (std::size_t i = 0; i + 9 < big.size(); ++i) {
-    if (static_cast<std::uint8_t>(big[i]) == 0xFF &&
-        static_cast<std::uint8_t>(big[i + 1]) == 0xC0) {
-      big[i + 5] = big[i + 7] = 0x04;
-      big[i + 6] = big[i + 8] = 0x00;
-      break;
-    }
-  }
+  // A PNG of a few kilobytes whose 1024 x 1024 picture takes 4 MiB.
+  const std::string big = AsText(imaging::EncodePng(Image(1024, 1024)));
+  ASSERT_LT(big.size(), 64u << 10);
   std::vector<testing_support::ZipEntry> entries{{"bombs/uisettings.ini", "[end]\r\n"}};
   for (const SlotInfo& slot : kSlots) entries.push_back({"bombs/" + std::string(slot.file), big});
   const std::string zip = dir_.folder() + "bombs.zip";
