@@ -33,11 +33,11 @@
 #endif
 
 // Makes a symbolic link as testing_support::MakeLink does, or skips the test where the system
-// cannot make one (Windows without the right to make links).
+// cannot make one (Windows without the right to make links; links to files under Wine).
 #ifdef _WIN32
 #define SKINSMITH_MAKE_LINK(...)               \
   if (!testing_support::MakeLink(__VA_ARGS__)) \
-  SKINSMITH_SKIP_ON_WINDOWS("symbolic links cannot be made here")
+  SKINSMITH_SKIP_ON_WINDOWS("this kind of link cannot be made here")
 #else
 #define SKINSMITH_MAKE_LINK(...) ASSERT_TRUE(testing_support::MakeLink(__VA_ARGS__))
 #endif
@@ -45,13 +45,28 @@
 namespace testing_support {
 
 #ifdef _WIN32
-// Under Wine: a symbolic link made on the host, which Windows programs see as a reparse point
+// Under Wine: a link to a folder made on the host, which Windows programs see as a reparse point
 // (wine_links.cpp). False elsewhere.
-bool MakeHostLink(const std::filesystem::path& target, const std::filesystem::path& link);
+bool MakeHostFolderLink(const std::filesystem::path& target, const std::filesystem::path& link);
 #endif
 
+#ifdef _WIN32
+// Whether `path` names a link or a junction itself: the library's is_symlink does not see the
+// host's links under Wine.
+bool IsReparsePoint(const std::filesystem::path& path);
+#endif
+
+// Whether `path` is a symbolic link (on Windows, any reparse point).
+inline bool IsLink(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return IsReparsePoint(path);
+#else
+  return std::filesystem::is_symlink(path);
+#endif
+}
+
 // Makes a symbolic link at `link` to `target` (a folder's link when `folder` is set); false where
-// the system cannot (Windows without the right to make links).
+// the system cannot (Windows without the right to make links; Wine, for links to files).
 inline bool MakeLink(const std::filesystem::path& target, const std::filesystem::path& link,
                      bool folder = false) {
   std::error_code error;
@@ -61,7 +76,7 @@ inline bool MakeLink(const std::filesystem::path& target, const std::filesystem:
     std::filesystem::create_symlink(target, link, error);
   }
 #ifdef _WIN32
-  if (error) return MakeHostLink(target, link);
+  if (error && folder) return MakeHostFolderLink(target, link);
 #endif
   return !error;
 }

@@ -1,7 +1,8 @@
-// Symbolic links for the tests under Wine. Wine makes none through Win32 (and no junctions either),
-// but it shows a link of the host's file system to a Windows program as a reparse point, as
-// Windows shows a junction or a symbolic link: the tests make one on the host, with the host's own
-// system call, so that what guards a save against links is tested on Windows too.
+// Links to folders for the tests under Wine. Wine makes no links through Win32 (and no junctions
+// either), but it shows a host's link to a folder to a Windows program as a reparse point, as
+// Windows shows a junction: the tests make one on the host, with the host's own system call, so
+// that what guards a save against junctions is tested on Windows too. A host's link to a file
+// Wine shows as the file itself, which no Windows program could tell, so none is made.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -10,7 +11,7 @@
 
 namespace testing_support {
 
-bool MakeHostLink(const std::filesystem::path& target, const std::filesystem::path& link) {
+bool MakeHostFolderLink(const std::filesystem::path& target, const std::filesystem::path& link) {
 #if defined(__x86_64__)
   // Present only under Wine: the host's name of a Windows path, in memory of the process heap.
   using UnixFileName = char*(CDECL*)(LPCWSTR);
@@ -35,6 +36,11 @@ bool MakeHostLink(const std::filesystem::path& target, const std::filesystem::pa
   static_cast<void>(link);
   return false;
 #endif
+}
+
+bool IsReparsePoint(const std::filesystem::path& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 }  // namespace testing_support

@@ -308,11 +308,14 @@ void Folder::RemoveLeftoverTemporaries(std::span<const std::string> file_names) 
     const bool leftover =
         std::any_of(file_names.begin(), file_names.end(),
                     [&](const std::string& f) { return detail::IsLeftoverOf(name, f); });
-    // Only a regular file is a leftover; DeleteFileW removes a link, never what it names.
+    // Only a regular file is a leftover, never a link: the listing's attributes tell on Windows,
+    // the name's under Wine, which also deletes what a link names.
     constexpr DWORD kNotAFile =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
-    if (leftover && (entry.dwFileAttributes & kNotAFile) == 0) {
-      ::DeleteFileW((path_ + L"\\" + entry.cFileName).c_str());
+    const std::wstring path = path_ + L"\\" + entry.cFileName;
+    if (leftover && (entry.dwFileAttributes & kNotAFile) == 0 &&
+        (::GetFileAttributesW(path.c_str()) & kNotAFile) == 0) {
+      ::DeleteFileW(path.c_str());
     }
   } while (::FindNextFileW(find, &entry));
   ::FindClose(find);

@@ -43,7 +43,9 @@ TEST(Paths, NameAndFolder) {
     EXPECT_EQ(WithoutTrailingSeparator(std::string(c.path)), c.without_separator) << c.path;
   }
   // Elsewhere a "\" is a character of a name like any other.
-  if (!kWindows) EXPECT_EQ(FileNameOf("a/b\\c"), "b\\c");
+  if (!kWindows) {
+    EXPECT_EQ(FileNameOf("a/b\\c"), "b\\c");
+  }
 }
 
 TEST(Paths, JoiningAndSeparators) {

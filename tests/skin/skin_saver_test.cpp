@@ -175,13 +175,26 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
   std::map<std::string, std::string> entries;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     std::string& what = entries[entry.path().string()];
-    if (entry.is_symlink()) {
-      what = "-> " + fs::read_symlink(entry).string();
+    if (testing_support::IsLink(entry.path())) {
+      what = "a link";
     } else if (entry.is_regular_file()) {
       what = testing_support::ReadFileText(entry).substr(0, 16);
     }
   }
   return entries;
+}
+
+// icon/ as a link or junction to another folder: the icons are reported, and none is written
+// there.
+TEST_F(SaveSkinTest, AnIconFolderLinkedElsewhereIsNotWrittenThrough) {
+  TempDir outside;
+  const fs::path skin = dir_.path() / "skin";
+  fs::create_directory(skin);
+  SKINSMITH_MAKE_LINK(outside.path(), skin / "icon", true);
+  EXPECT_EQ(SaveSkin(doc_, skin.string(), options_, feedback_), 43);
+  EXPECT_TRUE(fs::is_empty(outside.path()));
+  EXPECT_EQ(feedback_.messages.size(), kSlotCount - kMainSlotCount);
+  EXPECT_TRUE(testing_support::IsLink(skin / "icon"));
 }
 
 // A skin unpacked from an archive may hold symbolic links: icon/ leading to another folder, a
@@ -206,13 +219,14 @@ TEST_F(SaveSkinTest, WritesAndRemovesNothingThroughLinksInTheFolder) {
   EXPECT_EQ(Snapshot(outside.path()), before);
   std::vector<std::string> expected;
   for (std::size_t s = kMainSlotCount; s < kSlotCount; ++s) {
-    expected.push_back((dir_.path() / "chosen").string() + "/" + std::string(kSlots[s].file) +
-                       ": The file could not be saved.");
+    expected.push_back(
+        base::DisplayPath((dir_.path() / "chosen").string() + "/" + std::string(kSlots[s].file)) +
+        ": The file could not be saved.");
   }
   EXPECT_EQ(feedback_.messages, expected);
-  EXPECT_TRUE(fs::is_symlink(skin / "icon"));
-  EXPECT_TRUE(fs::is_symlink(skin / ".active.bmp.skinsmith-Ab12Cd"));
-  ASSERT_FALSE(fs::is_symlink(skin / "btn.bmp")) << "the link is replaced by the picture";
+  EXPECT_TRUE(testing_support::IsLink(skin / "icon"));
+  EXPECT_TRUE(testing_support::IsLink(skin / ".active.bmp.skinsmith-Ab12Cd"));
+  ASSERT_FALSE(testing_support::IsLink(skin / "btn.bmp")) << "the link is replaced by the picture";
   const std::string bytes = testing_support::ReadFileText(skin / "btn.bmp");
   const auto btn =
       imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
