@@ -585,6 +585,12 @@ skin::SaveOptions Shell::SaveOptionsNow() const {
 
 bool Shell::Save() {
   if (session_.folder().empty()) return SaveFolder();
+  if (!session_.MaySaveInPlace()) {
+    // The path now leads to another folder, maybe another skin: the user says where to save.
+    dialogs_.ShowError(Text("LANG_ERROR$"),
+                       i18n::FormatText(Text("LANG_FOLDER_REPLACED$"), {session_.folder()}));
+    return SaveFolder();
+  }
   return SaveInto(session_.folder());
 }
 

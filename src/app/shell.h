@@ -119,8 +119,9 @@ class Shell : public WindowEvents {
   void OpenArchive();
   void OpenRecent(std::size_t index);
   void ClearRecent();
-  // Writes the skin back into the folder it was opened from or last saved to; without one, asks
-  // for a folder as SaveFolder does. True when every file of the skin was written.
+  // Writes the skin back into the folder it was opened from or last saved to; without one, or
+  // when its path no longer leads to that folder (said in a message), asks for a folder as
+  // SaveFolder does. True when every file of the skin was written.
   bool Save();
   // Asks for a folder and saves the skin there. True when every file of the skin was written.
   bool SaveFolder();

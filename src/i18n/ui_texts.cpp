@@ -151,6 +151,9 @@ const Row kRows[] = {
                                    "program does not support (only stored and deflated entries).")
     MENU("LANG_FILE_NOSKIN$", "No skin: there is no readable uisettings.ini in this folder or "
                               "archive.")
+    MENU("LANG_FOLDER_REPLACED$", "%1 is no longer the folder this skin was opened from or last "
+                                  "saved to: it was moved or replaced. Choose the folder to save "
+                                  "the skin in.")
     MENU("LANG_ERROR$", "Error")
     MENU("LANG_QUIET$", "Don't show further messages for this operation")
     MENU("LANG_STATUS_NEW$", "New skin: the built-in default skin")
