@@ -89,6 +89,13 @@ const Row kRows[] = {
     MENU("LANG_INFO_UPDATE_TIP$", "Saving the skin sets this date.")
     MENU("LANG_COLOR_CODE_TIP$", "Type or paste a colour as uisettings.ini writes it (0x329e) "
                                 "or as #RRGGBB.")
+    MENU("LANG_COLOR_PIXEL$", "(BMP pixel)")
+    MENU("LANG_COLOR_PIXEL_TIP$", "The colour as a 16-bit BMP picture holds it, red in the high "
+                                  "bits. It is not what uisettings.ini holds: that is the Code "
+                                  "below.")
+    MENU("LANG_COLOR_CODE_INVALID$", "Not a colour code. Type 0x and one to four hexadecimal "
+                                     "digits up to 0x7fff, as uisettings.ini writes it, or #RRGGBB "
+                                     "or #RGB.")
     MENU("LANG_SCREEN$", "Screen")
     MENU("LANG_SCREEN_00$", "Game list")
     MENU("LANG_SCREEN_01$", "Folder list")

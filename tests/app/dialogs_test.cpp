@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -138,7 +139,8 @@ TEST(InformationBox, TheEditorsBoxLinksToTheGuideItFound) {
   const std::string guide = (dir.path() / "user-guide.html").string();
   std::ofstream(guide) << "<html></html>";
   QtDialogs dialogs(BuiltInTexts(), "Skinsmith", guide);
-  EditorUnderTest editor(dialogs, i18n::DataFolders{"", (dir.path() / "settings.ini").string(), guide});
+  EditorUnderTest editor(dialogs,
+                         i18n::DataFolders{"", (dir.path() / "settings.ini").string(), guide});
   Shell& shell = editor.shell;
   shell.Start();
   WithModalDialog([&] { shell.OnMenu(46); },
@@ -292,7 +294,7 @@ TEST(ColourEditor, TheInstructionsOfEveryLanguageFitTheirBox) {
     const i18n::UiTexts texts = TextsOf(language.number);
     ColourEditor editor(texts, 0, nullptr);
     const QLabel* box = editor.instructions();
-    ASSERT_EQ(box->size(), QSize(190, 100));
+    ASSERT_EQ(box->size(), QSize(editor.width() - 10, 100));
     // The height the wrapped text needs in the box's font, with the box's frame and margins.
     EXPECT_LE(box->heightForWidth(box->width()), box->height())
         << language.file << ": " << box->text().toStdString();
@@ -310,6 +312,37 @@ TEST(ColourEditor, TheInstructionsOfEveryLanguageFitTheirBox) {
     EXPECT_LT(box->font().pointSizeF(), large.pointSizeF());
   }
   QApplication::setFont(usual);
+}
+
+// The shown codes read as notes, not fields, and say what kind of code they are; the window is as
+// wide as its title, in every language.
+TEST(ColourEditor, ShownCodesLookReadOnlyAndTheWindowFitsItsTitle) {
+  for (const i18n::Language& language : i18n::kLanguages) {
+    const i18n::UiTexts texts = TextsOf(language.number);
+    ColourEditor editor(texts, MakeRgb(240, 160, 80), nullptr, "spinBoxTextHighLightColor");
+    for (QLineEdit* shown : {editor.given_code(), editor.new_code()}) {
+      EXPECT_TRUE(shown->isReadOnly());
+      EXPECT_FALSE(shown->hasFrame()) << language.file;
+      EXPECT_EQ(shown->focusPolicy(), Qt::NoFocus);
+      EXPECT_EQ(shown->toolTip().toStdString(), texts.Text("LANG_COLOR_PIXEL_TIP$"));
+    }
+    EXPECT_TRUE(editor.typed_code()->hasFrame()) << "the one field to type into";
+    const QList<QLabel*> labels = editor.findChildren<QLabel*>();
+    EXPECT_TRUE(
+        std::any_of(labels.begin(), labels.end(),
+                    [&](QLabel* label) {
+                      return label->text().toStdString() == texts.Text("LANG_COLOR_PIXEL$") &&
+                             label->geometry().left() >= editor.given_code()->geometry().right();
+                    }))
+        << language.file << ": the code is named beside it";
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GE(editor.width(), QFontMetrics(bold).horizontalAdvance(editor.windowTitle()) + 60)
+        << language.file;
+    for (QWidget* child : editor.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      EXPECT_TRUE(editor.rect().contains(child->geometry())) << language.file;
+    }
+  }
 }
 
 TEST(ColourEditor, TheSwatchHasABorderAndTheSystemChooserGetsTheColourAsItsCustomColour) {
@@ -338,7 +371,8 @@ TEST(ColourEditor, TheSwatchHasABorderAndTheSystemChooserGetsTheColourAsItsCusto
                     chooser->accept();
                   });
   EXPECT_EQ(editor.current(), MakeRgb(250, 10, 130)) << "the chooser's colour keeps its low bits";
-  EXPECT_EQ(editor.channel(0)->value(), 31);  EXPECT_TRUE(editor.picking());
+  EXPECT_EQ(editor.channel(0)->value(), 31);
+  EXPECT_TRUE(editor.picking());
   EXPECT_TRUE(editor.windowFlags() & Qt::WindowStaysOnTopHint) << "above other windows";
 }
 
