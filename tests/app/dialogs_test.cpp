@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
@@ -22,11 +24,13 @@
 
 #include "app/colour_editor.h"
 #include "app/desktop.h"
+#include "app/guide_window.h"
 #include "app/information_box.h"
 #include "app/qt_dialogs.h"
 #include "app/shell.h"
 #include "base/paths.h"
 #include "i18n/data_folders.h"
+#include "imaging/screenshot_writer.h"
 #include "shell_fixture.h"
 #include "test_support.h"
 
@@ -152,6 +156,53 @@ TEST(InformationBox, TheEditorsBoxLinksToTheGuideItFound) {
                         << box->link()->text().toStdString();
                     EXPECT_FALSE(box->link()->text().contains("example"));
                   });
+}
+
+// The guide shows in the editor's own window, pictures and all, whatever browser the desktop has;
+// the box's link closes the box and opens it; a guide gone from disk is named in a message.
+TEST(UserGuide, ShowsInTheEditorsOwnWindowOrSaysWhereItIsMissing) {
+  testing_support::TempDir dir;
+  const std::string guide = (dir.path() / "user-guide.html").string();
+  ASSERT_TRUE(imaging::WriteScreenshot(imaging::Image(7, 5), (dir.path() / "shot.png").string(),
+                                       imaging::ScreenshotFormat::kPng));
+  std::ofstream(guide) << "<html><body><h1>Making skins</h1><img src=\"shot.png\"></body></html>";
+  QWidget main_window;
+  QtDialogs dialogs(BuiltInTexts(), "Skinsmith", guide);
+  dialogs.UseWindow(&main_window);
+  const auto guide_window = [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* found = dynamic_cast<GuideWindow*>(w); found != nullptr && found->isVisible())
+        return found;
+    }
+    return static_cast<GuideWindow*>(nullptr);
+  };
+  WithModalDialog([&] { dialogs.ShowInformationBox(); },
+                  [&](QWidget* modal) {
+                    auto* box = dynamic_cast<InformationBox*>(modal);
+                    ASSERT_NE(box, nullptr);
+                    box->link()->linkActivated(box->link()->text());
+                  });
+  GuideWindow* shown = guide_window();
+  ASSERT_NE(shown, nullptr) << "the link opened the guide's window";
+  EXPECT_EQ(shown->browser()->source(), QUrl::fromLocalFile(QString::fromStdString(guide)));
+  EXPECT_TRUE(shown->browser()->toPlainText().contains("Making skins"));
+  const QVariant picture = shown->browser()->document()->resource(
+      QTextDocument::ImageResource,
+      QUrl::fromLocalFile(QString::fromStdString((dir.path() / "shot.png").string())));
+  EXPECT_TRUE(picture.isValid()) << "the guide's pictures are read beside it";
+  EXPECT_EQ(shown->windowTitle(), "User guide");
+  dialogs.ShowUserGuide(guide);  // F1 again: the same window
+  EXPECT_EQ(guide_window(), shown);
+  shown->close();
+
+  fs::remove(guide);
+  WithModalDialog([&] { dialogs.ShowUserGuide(guide); },
+                  [&](QWidget* modal) {
+                    auto* box = dynamic_cast<QMessageBox*>(modal);
+                    ASSERT_NE(box, nullptr);
+                    EXPECT_EQ(box->text().toStdString(), guide + " : File not found.");
+                  });
+  EXPECT_EQ(guide_window(), nullptr);
 }
 
 // The names a file chooser lists in its current folder, once it has read the folder.
