@@ -688,14 +688,20 @@ void Shell::UseLanguage(int number) {
   // The window is built anew in the new language; what the user was looking at stays.
   const int screen = state_.selected_screen;
   const int tab = window_->panel()->currentIndex();
+  const int panel_width = window_->user_panel_width();
   RebuildMainWindow();
   state_.preview_x = state_.swap_view ? 398 : 3;
   state_.panel_x = state_.swap_view ? 3 : 272;
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
-  window_->Layout(state_.swap_view, true);
-  // The new view shows the canvas as the old one did.
+  window_->SetPanelWidth(panel_width);  // lays the window out, with the handle where it was
+  // The new view shows the canvas as the old one did, centred where it fits: the old view's
+  // scroll position belongs to the old view's size.
   window_->preview()->SetGrid(state_.pixel_grid ? kGridZoom : 0.0f);
-  if (state_.fit_preview) SetFitPreview(true);
+  if (state_.fit_preview) {
+    SetFitPreview(true);
+  } else {
+    window_->preview()->SetZoomCentred(state_.preview_zoom);
+  }
   FillWindow(screen);
   window_->panel()->setCurrentIndex(tab);
 }

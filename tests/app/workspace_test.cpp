@@ -229,6 +229,30 @@ TEST_F(WorkspaceTest, TheWindowsPlaceAndPanelWidthAreRestoredAndHostileValuesAre
   }
 }
 
+// The window built anew in another language keeps the handle where the user put it and shows the
+// preview centred, at the zoom chosen or fitted.
+TEST_F(WorkspaceTest, ALanguageChangeKeepsThePanelsWidthAndCentresThePreview) {
+  for (const bool fit : {false, true}) {
+    window().resize(1200, 700);
+    window().SetPanelWidth(470);
+    if (fit) {
+      Trigger(kMenuFitPreview);
+    } else {
+      Trigger(kMenuZoomIn);  // zoom 2: wider than the canvas, not as tall
+    }
+    ASSERT_EQ(shell_->state().fit_preview, fit);
+    Trigger(fit ? 20 : 25);  // German, then back to the built-in texts
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().user_panel_width(), 470);
+    EXPECT_EQ(window().panel()->width(), 470);
+    const PreviewView* view = window().preview();
+    EXPECT_EQ(view->zoom(), shell_->state().preview_zoom);
+    const int free_width = view->viewport()->width() - view->ShownSize().width;
+    ASSERT_GT(free_width, 2);
+    EXPECT_NEAR(view->CanvasOrigin().x(), free_width / 2, 1) << "fit " << fit;
+  }
+}
+
 TEST_F(WorkspaceTest, LastUpdateReadsAsSetBySavingAndHelpOpensTheGuide) {
   auto* last_update = static_cast<QLineEdit*>(Info(skin::InfoId::LastUpdate));
   EXPECT_TRUE(last_update->isReadOnly());
