@@ -23,6 +23,7 @@
 #include "app/qt_image.h"
 #include "app/read_only_field.h"
 #include "app/spin_field.h"
+#include "app/window_fit.h"
 #include "skin/skin_colour.h"
 
 namespace app {
@@ -264,6 +265,7 @@ imaging::Rgb ColourEditor::EditColour(const i18n::UiTexts& texts, imaging::Rgb g
                                       const QString& name, std::function<void(imaging::Rgb)> live,
                                       QWidget* parent) {
   ColourEditor editor(texts, given, parent, name, std::move(live));
+  KeepOnScreen(&editor);
   editor.exec();
   return editor.Result();
 }

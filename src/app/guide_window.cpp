@@ -24,7 +24,7 @@ GuideWindow::GuideWindow(const QString& file, const QString& title, QWidget* par
   layout->addWidget(browser_, 1);
   layout->addWidget(buttons);
   // A page of text: as tall as the screen allows, as wide as makes lines easy to read.
-  resize(FittedToScreen(QSize(800, 10000), parent));
+  resize(FittedToScreen(QSize(800, 10000), this));
 }
 
 }  // namespace app

@@ -18,6 +18,7 @@
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
 #include "app/window_feedback.h"
+#include "app/window_fit.h"
 #include "base/code_page.h"
 #include "base/file_io.h"
 #include "base/paths.h"
@@ -87,6 +88,21 @@ float FitZoom(QSize area) {
     fit = zoom;
   }
   return fit;
+}
+
+QSize FirstClientSize(QSize room, int panel_width, QSize chrome) {
+  // The client as Layout places it: the preview 3 pixels from the edge and 3 from the handle,
+  // below the screen buttons and 3 pixels above the status bar.
+  const auto client_at = [&](float zoom) {
+    const preview::CanvasSize canvas = preview::ZoomedCanvasSize(zoom);
+    return QSize(canvas.width + 6 + panel_width, canvas.height + kPreviewTop + 3);
+  };
+  const QSize three_quarters = room * 3 / 4;
+  for (float zoom = kLargestWholeZoom; zoom > kSmallestZoom; --zoom) {
+    const QSize client = client_at(zoom);
+    if ((client + chrome).boundedTo(three_quarters) == client + chrome) return client;
+  }
+  return client_at(kSmallestZoom).boundedTo(room - chrome);
 }
 
 float WholeZoomStep(float zoom, bool up) {
@@ -855,7 +871,18 @@ std::string Shell::ReloadFile(const SkinFile& file, bool take) {
 }
 
 void Shell::RestoreWindowPlace() {
-  if (!preferences_.window) return;
+  if (!preferences_.window) {
+    // The first start: as large as the preview at a good zoom with the panel's names whole, in
+    // the middle of the screen.
+    const QRect room = WindowRoom(window_.get());
+    const QSize client =
+        FirstClientSize(room.size(), window_->panel()->PreferredWidth(), window_->Chrome());
+    window_->resize((client + window_->Chrome()).expandedTo(window_->minimumSize()));
+    QRect placed(QPoint(), window_->size());
+    placed.moveCenter(room.center());
+    window_->move(placed.topLeft());
+    return;
+  }
   const i18n::WindowPlace& place = *preferences_.window;
   // editor.ini may come from another desktop or have been edited: the window takes the size only
   // within what the screen it lands on offers, and the place only where its top edge can be

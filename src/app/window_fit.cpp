@@ -38,6 +38,8 @@ void KeepOnScreen(QWidget* window) {
   const QRect room = WindowRoom(window);
   const QSize size = window->size().boundedTo(room.size()).expandedTo(window->minimumSize());
   if (size != window->size()) window->resize(size);
+  // A dialog not placed yet is placed by Qt, inside the screen, when it is shown.
+  if (!window->isVisible() && !window->testAttribute(Qt::WA_Moved)) return;
   const QPoint at = window->geometry().topLeft();
   const QPoint kept(
       std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())),

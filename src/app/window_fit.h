@@ -20,7 +20,8 @@ QRect WindowRoom(const QWidget* window);
 QSize FittedToScreen(QSize wanted, const QWidget* window);
 
 // Shrinks the top-level `window` to the room its screen has, no smaller than its minimum size, and
-// moves it so that it lies inside that room, where it still has place.
+// moves it so that it lies inside that room, where it still has place. A window not shown nor
+// placed yet is only shrunk: Qt places it inside the screen when it shows.
 void KeepOnScreen(QWidget* window);
 
 }  // namespace app

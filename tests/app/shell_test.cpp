@@ -550,6 +550,7 @@ TEST_F(ShellTest, TitleAndStatusTellWhichSkinIsOpenAndWhatHappenedLast) {
   dialogs_.quiet_at = 3;
   dialogs_.answers = {chosen};
   window().MenuItem(kMenuOpenFolder)->trigger();
+  window().findChild<QLabel*>("Status")->setFixedWidth(300);  // shorter than the text
   EXPECT_EQ(dialogs_.errors.size(), 3u);
   EXPECT_EQ(dialogs_.quiet_texts,
             std::vector<std::string>(3, "Don't show further messages for this operation"));
