@@ -1,6 +1,8 @@
 // The colour editor.
 #include "app/colour_editor.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
 #include <QEvent>
@@ -8,8 +10,10 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
 #include <optional>
 
@@ -17,7 +21,9 @@
 #include "app/fitted_text.h"
 #include "app/fixed_numbers.h"
 #include "app/qt_image.h"
+#include "app/read_only_field.h"
 #include "app/spin_field.h"
+#include "app/window_fit.h"
 #include "skin/skin_colour.h"
 
 namespace app {
@@ -25,12 +31,28 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// The width the window's layout was made for.
+constexpr int kColourEditorWidth = 200;
+// The text of a code that is no colour.
+constexpr QColor kInvalidText(192, 0, 0);
+
 }  // namespace
 
 QString ColourCode(imaging::Rgb colour) {
   const int v = (imaging::RedOf(colour) >> 3) << 10 | (imaging::GreenOf(colour) >> 3) << 5 |
                 (imaging::BlueOf(colour) >> 3);
   return QStringLiteral("0x%1").arg(v, 4, 16, QLatin1Char('0')).toUpper().replace("0X", "0x");
+}
+
+int ColourEditorWidth(const QString& title, const QWidget* parent) {
+  // The window manager's title font is not Qt's to know: the application's, bold, with room for
+  // the frame's margins and an icon.
+  QFont font = QApplication::font();
+  font.setBold(true);
+  const int wanted = QFontMetrics(font).horizontalAdvance(title) + 80;
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  const int room = screen != nullptr ? screen->availableGeometry().width() - 20 : wanted;
+  return std::clamp(wanted, kColourEditorWidth, std::max(kColourEditorWidth, room));
 }
 
 ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidget* parent,
@@ -48,39 +70,49 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   setWindowTitle(name.isEmpty() ? Q(texts.Text("LANG_COLORSETTING$"))
                                 : format("LANG_COLOR_TITLE$", name));
   // The window of the fixed layout, with a line above it that names the colour and a row below its
-  // channels for the typed code.
+  // channels for the typed code; as wide as its title needs, up to what the screen has.
   constexpr int kNameRow = 25, kCodeRow = 25;
-  setFixedSize(200, 350 + kNameRow + kCodeRow);
+  const int w = ColourEditorWidth(windowTitle(), parent);
+  setFixedSize(w, 350 + kNameRow + kCodeRow);
   setModal(true);
   if (parent != nullptr) move(parent->pos() + QPoint(50, 50));
 
   name_label_ = new QLabel(this);
-  name_label_->setGeometry(5, 5, 190, 20);
+  name_label_->setGeometry(5, 5, w - 10, 20);
   name_label_->setTextFormat(Qt::PlainText);
   QFont bold = name_label_->font();
   bold.setBold(true);
   name_label_->setFont(bold);
   const QString named = name.isEmpty() ? QString() : format("LANG_COLOR_KEY$", name);
-  name_label_->setText(name_label_->fontMetrics().elidedText(named, Qt::ElideMiddle, 190));
+  name_label_->setText(name_label_->fontMetrics().elidedText(named, Qt::ElideMiddle, w - 10));
   name_label_->setToolTip(named);
 
   const auto below = [](int y) { return y + kNameRow; };
   instructions_ = new QLabel(Q(texts.Text("LANG_INFO$")), this);
-  instructions_->setGeometry(5, below(5), 190, 100);
+  instructions_->setGeometry(5, below(5), w - 10, 100);
   instructions_->setWordWrap(true);
   instructions_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   instructions_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   ShrinkToFit(instructions_);
   swatch_ = new QLabel(this);
   swatch_->setGeometry(5, below(115), 50, 100);
-  (new QLabel(Q(texts.Text("LANG_ACTUAL_COLOR$")), this))->setGeometry(65, below(115), 130, 20);
-  given_code_ = new QLineEdit(ColourCode(given), this);
-  given_code_->setGeometry(70, below(135), 60, 20);
-  given_code_->setReadOnly(true);
-  (new QLabel(Q(texts.Text("LANG_NEW_COLOR$")), this))->setGeometry(65, below(165), 130, 20);
-  new_code_ = new QLineEdit(ColourCode(given), this);
-  new_code_->setGeometry(70, below(185), 60, 20);
-  new_code_->setReadOnly(true);
+  // The two shown codes hold a colour as a 16-bit BMP pixel does, red in the high bits; the Code
+  // field below holds it as uisettings.ini does. Each says which it is.
+  const QString pixel_tip = Q(texts.Text("LANG_COLOR_PIXEL_TIP$"));
+  const auto shown_code = [&](std::string_view caption_key, int y) {
+    (new QLabel(Q(texts.Text(caption_key)), this))->setGeometry(65, below(y), w - 70, 20);
+    auto* field = new QLineEdit(ColourCode(given), this);
+    field->setGeometry(70, below(y + 20), 60, 20);
+    ShowAsReadOnly(field);
+    field->setToolTip(pixel_tip);
+    auto* kind = new QLabel(Q(texts.Text("LANG_COLOR_PIXEL$")), this);
+    kind->setGeometry(132, below(y + 20), w - 137, 20);
+    kind->setToolTip(pixel_tip);
+    kind->setEnabled(false);  // drawn grey: a note on the code beside it
+    return field;
+  };
+  given_code_ = shown_code("LANG_ACTUAL_COLOR$", 115);
+  new_code_ = shown_code("LANG_NEW_COLOR$", 165);
   const char* names[] = {"LANG_RED$", "LANG_GREEN$", "LANG_BLUE$"};
   const int values[] = {imaging::RedOf(given) >> 3, imaging::GreenOf(given) >> 3,
                         imaging::BlueOf(given) >> 3};
@@ -91,33 +123,40 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
     channels_[i]->setRange(-999, 999);
     channels_[i]->setValue(values[i]);
     connect(channels_[i], &QSpinBox::valueChanged, this, [this, i] { ChannelChanged(i); });
-    (new QLabel(Q(texts.Text(names[i])), this))->setGeometry(60, below(232 + 25 * i), 130, 20);
+    (new QLabel(Q(texts.Text(names[i])), this))->setGeometry(60, below(232 + 25 * i), w - 70, 20);
   }
   const int code_y = below(305);
   auto* code_label = new QLabel(Q(texts.Text("LANG_COLOR_CODE$")), this);
   code_label->setGeometry(5, code_y, 58, 20);
   typed_code_ = new QLineEdit(Q(skin::FormatSkinColour(given)), this);
-  typed_code_->setGeometry(65, code_y, 130, 20);
+  typed_code_->setGeometry(65, code_y, w - 70, 20);
   // Longer than any code with blanks around it, short enough that a pasted page is refused whole.
   typed_code_->setMaxLength(32);
-  typed_code_->setToolTip(Q(texts.Text("LANG_COLOR_CODE_TIP$")));
+  code_tip_ = Q(texts.Text("LANG_COLOR_CODE_TIP$"));
+  invalid_tip_ = Q(texts.Text("LANG_COLOR_CODE_INVALID$"));
+  typed_code_->setToolTip(code_tip_);
   typed_code_->setPlaceholderText(QStringLiteral("0x329e / #RRGGBB"));
+  invalid_mark_ = typed_code_->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                                         QLineEdit::TrailingPosition);
+  invalid_mark_->setToolTip(invalid_tip_);
+  invalid_mark_->setVisible(false);
   code_label->setBuddy(typed_code_);
   connect(typed_code_, &QLineEdit::textEdited, this, [this](const QString& t) { CodeTyped(t); });
-  // Once the user leaves the field it shows the new colour in the file's notation again, also
-  // after a text that is no colour.
-  connect(typed_code_, &QLineEdit::editingFinished, this,
-          [this] { typed_code_->setText(Q(skin::FormatSkinColour(current_))); });
+  // Once the user leaves the field it shows the new colour in the file's notation again; a text
+  // that is no colour stays, marked, until it is corrected or another colour is chosen.
+  connect(typed_code_, &QLineEdit::editingFinished, this, [this] {
+    if (!code_invalid()) typed_code_->setText(Q(skin::FormatSkinColour(current_)));
+  });
   auto* chooser = new QPushButton(Q(texts.Text("LANG_COLORREQUESTER$")), this);
-  chooser->setGeometry(0, code_y + 30, 200, 20);
+  chooser->setGeometry(0, code_y + 30, w, 20);
   chooser_ = chooser;
   connect(chooser, &QPushButton::clicked, this, [this] { ChooseWithSystemChooser(); });
-  auto* ok = new QPushButton(Q(texts.Text("LANG_OK$")), this);
-  ok->setGeometry(0, code_y + 50, 100, 20);
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  ok_ = new QPushButton(Q(texts.Text("LANG_OK$")), this);
+  ok_->setGeometry(0, code_y + 50, w / 2, 20);
+  ok_->setDefault(true);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   auto* cancel = new QPushButton(Q(texts.Text("LANG_CANCEL$")), this);
-  cancel->setGeometry(100, code_y + 50, 100, 20);
+  cancel->setGeometry(w / 2, code_y + 50, w - w / 2, 20);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   ShowSwatch();
   // The right button belongs to the screen pick everywhere in the editor: over its own fields it
@@ -146,10 +185,23 @@ void ColourEditor::ChannelChanged(int index) {
 }
 
 void ColourEditor::CodeTyped(const QString& text) {
-  if (const std::optional<imaging::Rgb> colour = skin::ParseColourCode(text.toStdString())) {
-    ShowNewColour(*colour, true);
-  }
+  const std::optional<imaging::Rgb> colour = skin::ParseColourCode(text.toStdString());
+  // An empty field is no mistake: leaving it shows the new colour's code again.
+  MarkCode(!colour && !text.trimmed().isEmpty());
+  if (colour) ShowNewColour(*colour, true);
 }
+
+void ColourEditor::MarkCode(bool invalid) {
+  invalid_mark_->setVisible(invalid);
+  typed_code_->setToolTip(invalid ? invalid_tip_ : code_tip_);
+  QPalette palette = typed_code_->palette();
+  palette.setColor(QPalette::Text, invalid ? kInvalidText : QPalette().color(QPalette::Text));
+  typed_code_->setPalette(palette);
+  // OK would take a colour other than the one the field seems to say.
+  ok_->setEnabled(!invalid);
+}
+
+bool ColourEditor::code_invalid() const { return invalid_mark_->isVisible(); }
 
 void ColourEditor::SetNewColour(imaging::Rgb colour) { ShowNewColour(colour, false); }
 
@@ -163,7 +215,10 @@ void ColourEditor::ShowNewColour(imaging::Rgb colour, bool typed) {
     channels_[i]->setValue(values[i]);
   }
   new_code_->setText(ColourCode(colour));
-  if (!typed) typed_code_->setText(Q(skin::FormatSkinColour(colour)));
+  if (!typed) {
+    typed_code_->setText(Q(skin::FormatSkinColour(colour)));
+    MarkCode(false);
+  }
   ShowSwatch();
   if (live_) live_(colour);
 }
@@ -210,6 +265,7 @@ imaging::Rgb ColourEditor::EditColour(const i18n::UiTexts& texts, imaging::Rgb g
                                       const QString& name, std::function<void(imaging::Rgb)> live,
                                       QWidget* parent) {
   ColourEditor editor(texts, given, parent, name, std::move(live));
+  KeepOnScreen(&editor);
   editor.exec();
   return editor.Result();
 }

@@ -9,6 +9,7 @@
 #include "i18n/ui_texts.h"
 #include "imaging/image.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -20,6 +21,10 @@ namespace app {
 // "0x" and four upper-case hexadecimal digits of R5 * 1024 + G5 * 32 + B5: red in the high bits,
 // as the console's bitmaps hold it.
 QString ColourCode(imaging::Rgb colour);
+
+// The colour editor's width for the window title `title`: the fixed layout's 200 pixels, or what
+// the title needs to show whole, within the width of the screen of `parent`.
+int ColourEditorWidth(const QString& title, const QWidget* parent);
 
 class ColourEditor : public QDialog {
  public:
@@ -41,6 +46,9 @@ class ColourEditor : public QDialog {
   // The field that takes a typed or pasted code (skin::ParseColourCode) and shows the new colour
   // in the skin file's notation.
   QLineEdit* typed_code() const { return typed_code_; }
+  // Whether the typed code is marked as no colour (OK then waits for a colour).
+  bool code_invalid() const;
+  QPushButton* ok_button() const { return ok_; }
   QLabel* name_label() const { return name_label_; }
   QLabel* instructions() const { return instructions_; }
   QLabel* swatch() const { return swatch_; }
@@ -49,8 +57,9 @@ class ColourEditor : public QDialog {
   bool picking() const;
 
   // Opens the editor and returns its result.
-  static imaging::Rgb EditColour(const i18n::UiTexts& texts, imaging::Rgb given, const QString& name,
-                                 std::function<void(imaging::Rgb)> live, QWidget* parent);
+  static imaging::Rgb EditColour(const i18n::UiTexts& texts, imaging::Rgb given,
+                                 const QString& name, std::function<void(imaging::Rgb)> live,
+                                 QWidget* parent);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,6 +67,7 @@ class ColourEditor : public QDialog {
  private:
   void ChannelChanged(int index);
   void CodeTyped(const QString& text);
+  void MarkCode(bool invalid);
   // Shows `colour` as the new colour everywhere but in the code field while it is typed in.
   void ShowNewColour(imaging::Rgb colour, bool typed);
   void PickUnderPointer();
@@ -76,6 +86,9 @@ class ColourEditor : public QDialog {
   QLineEdit* new_code_ = nullptr;
   QLineEdit* typed_code_ = nullptr;
   QLabel* name_label_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QAction* invalid_mark_ = nullptr;
+  QString code_tip_, invalid_tip_;
   std::function<void(imaging::Rgb)> live_;
   QSpinBox* channels_[3] = {};
 };

@@ -76,9 +76,11 @@ inline constexpr int kStatusBar = 9;
 // Sizes of the main window's layout.
 inline constexpr int kInitialClientWidth = 666;
 inline constexpr int kInitialClientHeight = 521;  // below the menu bar, above the status bar
-inline constexpr int kSidePanelWidth = 392;  // the side panel's narrowest width, and its first
-inline constexpr int kLargestScreenButton = 40;  // the screen buttons' width in a wide preview
+inline constexpr int kSidePanelWidth = 392;       // the side panel's narrowest width, and its first
+inline constexpr int kLargestScreenButton = 40;   // the screen buttons' width in a wide preview
 inline constexpr int kPreviewTop = 28;
+inline constexpr int kSmallestPreviewWidth = 266;  // the window's smallest size: the canvas
+inline constexpr int kSmallestClientHeight = 300;
 inline constexpr int kProgressMaximum = 53;
 
 }  // namespace app

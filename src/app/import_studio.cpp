@@ -26,6 +26,7 @@
 
 #include "app/colour_editor.h"
 #include "app/qt_image.h"
+#include "app/window_fit.h"
 
 namespace app {
 namespace {
@@ -379,6 +380,8 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   left->addWidget(view_, 1);
   left->addWidget(hint_);
   form->addRow(result_view_);
+  left_ = left;
+  form_ = form;
   auto* columns = new QHBoxLayout;
   columns->addLayout(left, 1);
   columns->addLayout(form);
@@ -469,6 +472,8 @@ void ImportStudio::Refit(bool picture_changed) {
     painter.drawImage(QRect(QPoint(0, 0), size), keyed);
     painter.end();
     result_view_->setPixmap(shown);
+    // Under the source the result would give up its rows to the source's stretch.
+    if (result_beside_source_) result_view_->setMinimumHeight(size.height());
   }
   if (live_) live_(result_);
 }
@@ -493,13 +498,30 @@ void ImportStudio::KeepPreviewInSight(QWidget* window) {
   move(x, y);
 }
 
+void ImportStudio::PlaceOnScreen(QWidget* window) {
+  const QRect room = WindowRoom(this);
+  if (sizeHint().height() > room.height()) {
+    // Where the screen is short the result stands under the source, whose column has room.
+    const QFormLayout::TakeRowResult taken = form_->takeRow(result_view_);
+    delete taken.labelItem;  // the layout's items, not the widget
+    delete taken.fieldItem;
+    left_->addWidget(result_view_, 0, Qt::AlignLeft);
+    result_beside_source_ = true;
+    Refit();
+  }
+  // Not adjustSize, which keeps a window within two thirds of the screen: the result's rows would
+  // be cut where the screen is small.
+  resize(sizeHint().boundedTo(room.size()).expandedTo(minimumSizeHint()));
+  KeepPreviewInSight(window);
+  KeepOnScreen(this);
+}
+
 std::optional<FitSettings> ImportStudio::Run(const i18n::UiTexts& texts,
                                              const StudioRequest& request,
                                              std::function<void(const imaging::Image&)> live,
                                              QWidget* parent) {
   ImportStudio studio(texts, request, std::move(live), parent);
-  studio.adjustSize();
-  studio.KeepPreviewInSight(parent);
+  studio.PlaceOnScreen(parent);
   if (studio.exec() != QDialog::Accepted) return std::nullopt;
   return studio.settings();
 }

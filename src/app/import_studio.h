@@ -13,6 +13,8 @@
 
 class QAbstractButton;
 class QComboBox;
+class QFormLayout;
+class QVBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -82,11 +84,15 @@ class ImportStudio : public QDialog {
   QComboBox* dither_box() const { return dither_; }
   QAbstractButton* fit_button(imaging::FitMode mode) const;
   QPushButton* pick_button() const { return pick_; }
+  QLabel* result_view() const { return result_view_; }
 
   // Moves the studio beside the main preview of `window`, where the screen has room for it, so
   // that the picture shows in its place while it is framed.
   void KeepPreviewInSight(QWidget* window);
 
+  // Sizes the studio to its contents within the screen, the result under the source where the
+  // screen is short, beside the main preview of `window` where there is room (KeepPreviewInSight).
+  void PlaceOnScreen(QWidget* window);
   // Opens the studio and returns its answer.
   static std::optional<imaging::FitSettings> Run(const i18n::UiTexts& texts,
                                                  const StudioRequest& request,
@@ -114,6 +120,9 @@ class ImportStudio : public QDialog {
   QComboBox* dither_ = nullptr;
   QSlider* strength_ = nullptr;
   QSpinBox* strength_value_ = nullptr;
+  QVBoxLayout* left_ = nullptr;  // the source's column
+  QFormLayout* form_ = nullptr;  // the settings' column
+  bool result_beside_source_ = false;
   QLabel* key_swatch_ = nullptr;
   QPushButton* pick_ = nullptr;
   QPushButton* clear_key_ = nullptr;

@@ -1,7 +1,6 @@
 // The information box. Its passages come from the text table, where they are held scrambled.
 #include "app/information_box.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -50,7 +49,9 @@ InformationBox::InformationBox(const i18n::UiTexts& texts, const QString& title_
     link_->setText(QStringLiteral("<a href=\"%1\" style=\"color:#4040ff\">%2</a>")
                        .arg(guide_.toString(QUrl::FullyEncoded).toHtmlEscaped(), link_text));
     link_->setToolTip(user_guide);
-    connect(link_, &QLabel::linkActivated, this, [this] { open_url_(guide_); });
+    connect(link_, &QLabel::linkActivated, this, [this] {
+      if (open_url_) open_url_(guide_);
+    });
   }
 
   auto* ok = new QPushButton(text("LANG_OK$"), this);
@@ -59,12 +60,10 @@ InformationBox::InformationBox(const i18n::UiTexts& texts, const QString& title_
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void InformationBox::OpenWithDesktop(const QUrl& url) { QDesktopServices::openUrl(url); }
-
 bool InformationBox::eventFilter(QObject* watched, QEvent* event) {
   if (watched == banner_ && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    if (!guide_.isEmpty()) open_url_(guide_);
+    if (!guide_.isEmpty() && open_url_) open_url_(guide_);
     return true;
   }
   return QDialog::eventFilter(watched, event);

@@ -14,15 +14,13 @@ namespace app {
 
 class InformationBox : public QDialog {
  public:
-  // How an address is opened: the desktop's default action in the editor, a recorder in tests.
+  // How the guide is opened: in the editor's guide window, by a recorder in tests.
   using UrlOpener = std::function<void(const QUrl&)>;
 
-  // The link and the banner open `user_guide`, the installed HTML guide; without one ("") the
-  // link text is shown without a link and the banner opens nothing.
+  // The link and the banner open `user_guide`, the installed HTML guide, through `open_url`;
+  // without one ("") the link text is shown without a link and the banner opens nothing.
   InformationBox(const i18n::UiTexts& texts, const QString& title_and_version,
-                 const QString& user_guide, QWidget* parent, UrlOpener open_url = OpenWithDesktop);
-
-  static void OpenWithDesktop(const QUrl& url);
+                 const QString& user_guide, QWidget* parent, UrlOpener open_url = {});
 
   QLabel* banner() const { return banner_; }
   QLabel* link() const { return link_; }

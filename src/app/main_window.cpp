@@ -141,6 +141,7 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   progress_->setTextVisible(false);
   progress_->setFixedWidth(275);
   statusBar()->addWidget(progress_);
+  progress_->hide();  // until something progresses
   // Field 1 takes the rest of the bar; a long text is cut rather than widening the window.
   status_ = new StatusField;
   status_->setObjectName("Status");
@@ -156,7 +157,9 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   setCentralWidget(client_);
   resize(kInitialClientWidth,
          kInitialClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
-  setMinimumSize(size());
+  // Small enough for any screen from 960 x 540 (1920 x 1080 at 200%): the preview and the panel's
+  // pages scroll.
+  setMinimumSize(kSidePanelWidth + 6 + kSmallestPreviewWidth, kSmallestClientHeight);
 }
 
 void MainWindow::BuildMenus(const i18n::UiTexts& texts) {
@@ -391,6 +394,11 @@ void MainWindow::Layout(int swap_view, bool set_height) {
 }
 
 QSize MainWindow::ClientSize() const { return client_->size(); }
+
+QSize MainWindow::Chrome() const {
+  // The menu bar and the status bar, whose height the status field's text sets.
+  return {0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height()};
+}
 
 void MainWindow::SetItem(int item, const QString& text, bool enabled) {
   QAction* action = MenuItem(item);

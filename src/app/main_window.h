@@ -103,6 +103,8 @@ class MainWindow : public QMainWindow {
   QWidget* Gadget(int gadget) const;
   // The client size: the central area between menu bar and status bar.
   QSize ClientSize() const;
+  // What the window adds to the client size: its menu bar and status bar.
+  QSize Chrome() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -130,6 +130,17 @@ void PreviewView::SetZoom(float zoom) {
   if (zoom != zoom_) ZoomAround(zoom, QRectF(viewport()->rect()).center());
 }
 
+void PreviewView::SetZoomCentred(float zoom) {
+  zoom_ = zoom;
+  shown_ = preview::ZoomedCanvasSize(zoom);
+  UpdateScrollRange();
+  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+    bar->setValue((bar->minimum() + bar->maximum()) / 2);
+  }
+  free_origin_.reset();
+  viewport()->update();
+}
+
 void PreviewView::ZoomAround(float zoom, QPointF anchor) {
   const QPoint origin = CanvasOrigin();
   const double x = (anchor.x() - origin.x()) / shown_.width;  // as a share of the canvas

@@ -58,6 +58,10 @@ class PreviewView : public QAbstractScrollArea {
   // (ZoomAround); nothing changes when the zoom is the current one.
   void SetZoom(float zoom);
 
+  // Shows the canvas at `zoom` centred in the view, scrolled to its middle where it overflows; it
+  // stays centred as the view is resized until a zoom around a point moves it.
+  void SetZoomCentred(float zoom);
+
   // Changes the zoom so that the canvas point under `anchor` (a viewport position) stays under it:
   // by scrolling where the canvas overflows the view, by moving it off centre where it is smaller
   // (it stops at the view's edges there, and is centred whenever all of it fits). The pixels

@@ -14,10 +14,13 @@
 
 #include "app/colour_editor.h"
 #include "app/desktop.h"
+#include "app/guide_window.h"
 #include "app/import_studio.h"
 #include "app/information_box.h"
 #include "app/qt_image.h"
+#include "base/file_io.h"
 #include "base/paths.h"
+#include "skin/messages.h"
 
 namespace app {
 namespace {
@@ -132,12 +135,37 @@ std::optional<imaging::FitSettings> QtDialogs::RunImportStudio(
 }
 
 void QtDialogs::ShowUserGuide(const std::string& file) {
-  InformationBox::OpenWithDesktop(QUrl::fromLocalFile(Q(file)));
+  // The guide may have gone since the editor found it.
+  if (!base::IsRegularFile(file)) {
+    ShowError(texts_.Text("LANG_ERROR$"),
+              skin::ComposeFileMessage(file, skin::FileProblem::kNotFound,
+                                       skin::MakeMessageTexts([this](std::string_view key) {
+                                         return texts_.Text(key);
+                                       })));
+    return;
+  }
+  // One window, brought to the front again when it is open already.
+  if (guide_ == nullptr || guide_->property("file").toString() != Q(file)) {
+    delete guide_;
+    guide_ = new GuideWindow(Q(file), Q(texts_.Text("LANG_ABOUT_LINK$")), Parent());
+    guide_->setAttribute(Qt::WA_DeleteOnClose);
+    guide_->setProperty("file", Q(file));
+  }
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
 }
 
 void QtDialogs::ShowInformationBox() {
-  InformationBox box(texts_, Q(program_title_), Q(user_guide_), Parent());
+  // The box is modal: the guide opens once it is closed, so that the guide can be used.
+  bool guide_asked = false;
+  InformationBox box(texts_, Q(program_title_), Q(user_guide_), Parent(),
+                     [&box, &guide_asked](const QUrl&) {
+                       guide_asked = true;
+                       box.accept();
+                     });
   box.exec();
+  if (guide_asked) ShowUserGuide(user_guide_);
 }
 
 UserDialogs::SaveAnswer QtDialogs::AskSaveChanges(std::string_view question_key) {

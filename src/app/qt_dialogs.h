@@ -52,6 +52,7 @@ class QtDialogs : public UserDialogs {
   std::string program_title_;
   std::string user_guide_;
   QPointer<QWidget> window_;
+  QPointer<QWidget> guide_;  // the guide's window while it is open
   QTranslator qt_translations_;
 };
 

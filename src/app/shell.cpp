@@ -18,6 +18,7 @@
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
 #include "app/window_feedback.h"
+#include "app/window_fit.h"
 #include "base/code_page.h"
 #include "base/file_io.h"
 #include "base/paths.h"
@@ -87,6 +88,21 @@ float FitZoom(QSize area) {
     fit = zoom;
   }
   return fit;
+}
+
+QSize FirstClientSize(QSize room, int panel_width, QSize chrome) {
+  // The client as Layout places it: the preview 3 pixels from the edge and 3 from the handle,
+  // below the screen buttons and 3 pixels above the status bar.
+  const auto client_at = [&](float zoom) {
+    const preview::CanvasSize canvas = preview::ZoomedCanvasSize(zoom);
+    return QSize(canvas.width + 6 + panel_width, canvas.height + kPreviewTop + 3);
+  };
+  const QSize three_quarters = room * 3 / 4;
+  for (float zoom = kLargestWholeZoom; zoom > kSmallestZoom; --zoom) {
+    const QSize client = client_at(zoom);
+    if ((client + chrome).boundedTo(three_quarters) == client + chrome) return client;
+  }
+  return client_at(kSmallestZoom).boundedTo(room - chrome);
 }
 
 float WholeZoomStep(float zoom, bool up) {
@@ -585,6 +601,12 @@ skin::SaveOptions Shell::SaveOptionsNow() const {
 
 bool Shell::Save() {
   if (session_.folder().empty()) return SaveFolder();
+  if (!session_.MaySaveInPlace()) {
+    // The path now leads to another folder, maybe another skin: the user says where to save.
+    dialogs_.ShowError(Text("LANG_ERROR$"),
+                       i18n::FormatText(Text("LANG_FOLDER_REPLACED$"), {session_.folder()}));
+    return SaveFolder();
+  }
   return SaveInto(session_.folder());
 }
 
@@ -682,14 +704,20 @@ void Shell::UseLanguage(int number) {
   // The window is built anew in the new language; what the user was looking at stays.
   const int screen = state_.selected_screen;
   const int tab = window_->panel()->currentIndex();
+  const int panel_width = window_->user_panel_width();
   RebuildMainWindow();
   state_.preview_x = state_.swap_view ? 398 : 3;
   state_.panel_x = state_.swap_view ? 3 : 272;
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
-  window_->Layout(state_.swap_view, true);
-  // The new view shows the canvas as the old one did.
+  window_->SetPanelWidth(panel_width);  // lays the window out, with the handle where it was
+  // The new view shows the canvas as the old one did, centred where it fits: the old view's
+  // scroll position belongs to the old view's size.
   window_->preview()->SetGrid(state_.pixel_grid ? kGridZoom : 0.0f);
-  if (state_.fit_preview) SetFitPreview(true);
+  if (state_.fit_preview) {
+    SetFitPreview(true);
+  } else {
+    window_->preview()->SetZoomCentred(state_.preview_zoom);
+  }
   FillWindow(screen);
   window_->panel()->setCurrentIndex(tab);
 }
@@ -843,7 +871,18 @@ std::string Shell::ReloadFile(const SkinFile& file, bool take) {
 }
 
 void Shell::RestoreWindowPlace() {
-  if (!preferences_.window) return;
+  if (!preferences_.window) {
+    // The first start: as large as the preview at a good zoom with the panel's names whole, in
+    // the middle of the screen.
+    const QRect room = WindowRoom(window_.get());
+    const QSize client =
+        FirstClientSize(room.size(), window_->panel()->PreferredWidth(), window_->Chrome());
+    window_->resize((client + window_->Chrome()).expandedTo(window_->minimumSize()));
+    QRect placed(QPoint(), window_->size());
+    placed.moveCenter(room.center());
+    window_->move(placed.topLeft());
+    return;
+  }
   const i18n::WindowPlace& place = *preferences_.window;
   // editor.ini may come from another desktop or have been edited: the window takes the size only
   // within what the screen it lands on offers, and the place only where its top edge can be

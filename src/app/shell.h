@@ -58,6 +58,13 @@ inline constexpr float kGridZoom = 4.0f;
 // fit.
 float FitZoom(QSize area);
 
+// The client size of the first window, when no earlier one is remembered, on a screen whose room
+// for a window's inside is `room`, for a side panel `panel_width` wide that shows its names whole
+// and a window that adds `chrome` (menu and status bars): the preview at the largest whole zoom
+// from 1 to kLargestWholeZoom at which the window fits three quarters of the room, beside the
+// panel. Where even zoom 1 does not fit them, zoom 1 within the whole room.
+QSize FirstClientSize(QSize room, int panel_width, QSize chrome);
+
 // The whole-number zoom that View > Zoom in (`up`) or Zoom out goes to from `zoom`, which may lie
 // between two whole numbers after wheel notches: the next whole number in that direction, within 1
 // to kLargestWholeZoom.
@@ -119,8 +126,9 @@ class Shell : public WindowEvents {
   void OpenArchive();
   void OpenRecent(std::size_t index);
   void ClearRecent();
-  // Writes the skin back into the folder it was opened from or last saved to; without one, asks
-  // for a folder as SaveFolder does. True when every file of the skin was written.
+  // Writes the skin back into the folder it was opened from or last saved to; without one, or
+  // when its path no longer leads to that folder (said in a message), asks for a folder as
+  // SaveFolder does. True when every file of the skin was written.
   bool Save();
   // Asks for a folder and saves the skin there. True when every file of the skin was written.
   bool SaveFolder();

@@ -16,6 +16,7 @@
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
 #include "app/qt_image.h"
+#include "app/read_only_field.h"
 #include "app/spin_field.h"
 
 namespace app {
@@ -255,14 +256,7 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
     field->setValidator(validator);
     if (!info_field.editable) {
       // Set by saving: shown as a label shows text, out of the way of the keyboard.
-      field->setReadOnly(true);
-      field->setFocusPolicy(Qt::NoFocus);
-      field->setFrame(false);
-      field->setBackgroundRole(QPalette::Window);
-      field->setAutoFillBackground(false);
-      QPalette palette = field->palette();
-      palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-      field->setPalette(palette);
+      ShowAsReadOnly(field);
     }
     // Each edit of a text reaches the skin at once, so that it can be undone and outlives a
     // change of language.

@@ -63,7 +63,8 @@ class UserDialogs {
   virtual imaging::Rgb EditColour(imaging::Rgb given, const std::string& name,
                                   std::function<void(imaging::Rgb)> live) = 0;
   virtual void ShowInformationBox() = 0;
-  // Opens the HTML user guide at `file` in the desktop's browser.
+  // Shows the HTML user guide at `file` in a window of the editor's own; a guide that is not there
+  // is reported with its path.
   virtual void ShowUserGuide(const std::string& file) = 0;
   virtual void CopyToClipboard(const imaging::Image& image) = 0;
   // Asked before the skin with unsaved changes is left: when the program is to end

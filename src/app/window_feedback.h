@@ -35,6 +35,8 @@ class WindowFeedback : public skin::Feedback {
   void SetProgress(int value) override {
     if (progress_ == nullptr) return;
     progress_->setValue(std::min(value, progress_->maximum()));
+    // The bar shows only while something progresses; 0 ends it.
+    progress_->setVisible(value > 0);
     // Loading and saving run on this thread: let the bar repaint as it moves.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   }

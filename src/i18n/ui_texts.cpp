@@ -89,6 +89,13 @@ const Row kRows[] = {
     MENU("LANG_INFO_UPDATE_TIP$", "Saving the skin sets this date.")
     MENU("LANG_COLOR_CODE_TIP$", "Type or paste a colour as uisettings.ini writes it (0x329e) "
                                 "or as #RRGGBB.")
+    MENU("LANG_COLOR_PIXEL$", "(BMP pixel)")
+    MENU("LANG_COLOR_PIXEL_TIP$", "The colour as a 16-bit BMP picture holds it, red in the high "
+                                  "bits. It is not what uisettings.ini holds: that is the Code "
+                                  "below.")
+    MENU("LANG_COLOR_CODE_INVALID$", "Not a colour code. Type 0x and one to four hexadecimal "
+                                     "digits up to 0x7fff, as uisettings.ini writes it, or #RRGGBB "
+                                     "or #RGB.")
     MENU("LANG_SCREEN$", "Screen")
     MENU("LANG_SCREEN_00$", "Game list")
     MENU("LANG_SCREEN_01$", "Folder list")
@@ -153,6 +160,9 @@ const Row kRows[] = {
                                    "program does not support (only stored and deflated entries).")
     MENU("LANG_FILE_NOSKIN$", "No skin: there is no readable uisettings.ini in this folder or "
                               "archive.")
+    MENU("LANG_FOLDER_REPLACED$", "%1 is no longer the folder this skin was opened from or last "
+                                  "saved to: it was moved or replaced. Choose the folder to save "
+                                  "the skin in.")
     MENU("LANG_ERROR$", "Error")
     MENU("LANG_QUIET$", "Don't show further messages for this operation")
     MENU("LANG_STATUS_NEW$", "New skin: the built-in default skin")

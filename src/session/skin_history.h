@@ -10,6 +10,7 @@
 #include <string_view>
 #include <variant>
 
+#include "base/file_io.h"
 #include "skin/skin_document.h"
 #include "skin/skin_loader.h"
 
@@ -51,6 +52,8 @@ struct SkinOrigin {
   SkinDocument saved;
   std::string folder;
   std::string name;
+  // Which folder `folder` named when the skin was opened from it or saved to it.
+  base::FileStamp folder_identity = {};
 };
 
 class SkinHistory {
@@ -111,8 +114,7 @@ class SkinHistory {
   static std::uint64_t TextBytes(const Entry& entry);
   // Moves the newest entry of `from` to `to`, exchanging its state with `doc` (and its origin with
   // `origin`, when it has one).
-  bool Step(std::deque<Entry>& from, std::deque<Entry>& to, SkinDocument& doc,
-            SkinOrigin& origin);
+  bool Step(std::deque<Entry>& from, std::deque<Entry>& to, SkinDocument& doc, SkinOrigin& origin);
 
   std::uint64_t budget_;
   std::deque<Entry> undo_;

@@ -150,6 +150,8 @@ SkinSession::Opened SkinSession::Open(const std::string& path, bool zip,
                                       const skin::LoadOptions& options, skin::Feedback& feedback) {
   skin::SkinDocument next = doc_;
   Opened result;
+  // Taken before the files are read, so that it names the folder they came from.
+  const base::FileStamp identity = zip ? base::FileStamp() : base::StampOf(path);
   result.opened = zip ? skin::OpenSkinZip(next, path, options, feedback)
                       : skin::OpenSkinFolder(next, path, options, feedback);
   if (!result.opened) {
@@ -158,7 +160,8 @@ SkinSession::Opened SkinSession::Open(const std::string& path, bool zip,
     result.changes = Record(before, {StepKind::kOpen, SkinName(path)});
     return result;
   }
-  SkinOrigin origin{next, zip ? std::string() : base::FolderWithSeparator(path), SkinName(path)};
+  SkinOrigin origin{next, zip ? std::string() : base::FolderWithSeparator(path), SkinName(path),
+                    identity};
   result.changes = Move(std::move(next), std::move(origin), {StepKind::kOpen, SkinName(path)});
   return result;
 }
@@ -173,6 +176,7 @@ SkinSession::Saved SkinSession::Save(const std::string& folder, const skin::Save
   if (result.complete) {
     origin_.saved = doc_;
     origin_.folder = base::FolderWithSeparator(folder);
+    origin_.folder_identity = base::StampOf(folder);
     history_.BreakMerge();
   }
   // The folder saved to is where the skin now lives.
@@ -195,6 +199,12 @@ SkinSession::Exported SkinSession::Export(const std::string& zip_path,
     result.changes.origin = true;
   }
   return result;
+}
+
+bool SkinSession::MaySaveInPlace() const {
+  if (origin_.folder.empty()) return false;
+  const base::FileStamp now = base::StampOf(origin_.folder);
+  return now.kind == base::FileKind::kFolder && base::SameFile(now, origin_.folder_identity);
 }
 
 bool SkinSession::HasUnsavedChangesTo(const SkinFile& file) const {

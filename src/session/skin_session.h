@@ -128,6 +128,11 @@ class SkinSession {
     bool complete = false;
   };
   Saved Save(const std::string& folder, const skin::SaveOptions& options, skin::Feedback& feedback);
+  // Whether the skin may be saved into folder() without asking: its path still names the very
+  // folder the skin was opened from or last saved to. False without a folder, and when the folder
+  // is gone or its path now leads elsewhere (it was moved, or replaced by another folder or by a
+  // link to one), so that a save there would overwrite another skin.
+  bool MaySaveInPlace() const;
   // Writes the skin as a ZIP archive (skin::ExportSkinZip) with `preview` as its contact sheet.
   // A written archive holds the whole skin, so the document counts as saved.
   struct Exported {

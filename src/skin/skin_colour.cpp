@@ -63,9 +63,12 @@ std::optional<imaging::Rgb> ParseColourCode(std::string_view text) {
   if (first == std::string_view::npos) return std::nullopt;
   text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
   if (text.starts_with('#')) {
-    const std::string_view digits = text.substr(1);
-    if (digits.size() != 6 || !AllHex(digits)) return std::nullopt;
-    const unsigned value = static_cast<unsigned>(std::stoul(std::string(digits), nullptr, 16));
+    std::string digits(text.substr(1));
+    if ((digits.size() != 3 && digits.size() != 6) || !AllHex(digits)) return std::nullopt;
+    // The short form #RGB stands for #RRGGBB, as in CSS.
+    if (digits.size() == 3)
+      digits = {digits[0], digits[0], digits[1], digits[1], digits[2], digits[2]};
+    const unsigned value = static_cast<unsigned>(std::stoul(digits, nullptr, 16));
     // The nearest 5-bit step of each channel, shown as the skin file shows it (31 gives 248).
     const auto step = [](unsigned channel) { return (channel * 31 + 127) / 255 * 8; };
     return imaging::MakeRgb(step(value >> 16 & 0xFF), step(value >> 8 & 0xFF), step(value & 0xFF));
@@ -73,6 +76,9 @@ std::optional<imaging::Rgb> ParseColourCode(std::string_view text) {
   if (!text.starts_with("0x") && !text.starts_with("0X")) return std::nullopt;
   const std::string_view digits = text.substr(2);
   if (digits.size() > 4 || !AllHex(digits)) return std::nullopt;
+  // A typed code with bit 15 set is a mistake (a BMP pixel with its top bit, a slip of a digit):
+  // the file's reader ignores that bit, but what is typed must mean one colour.
+  if (std::stoul(std::string(digits), nullptr, 16) > 0x7FFF) return std::nullopt;
   return ParseSkinColour("0x" + std::string(digits));
 }
 

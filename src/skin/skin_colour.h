@@ -16,9 +16,10 @@ namespace skin {
 imaging::Rgb ParseSkinColour(std::string_view text);
 
 // Reads a colour code as a person types or pastes it: the skin file's notation ("0x" or "0X" and one
-// to four hexadecimal digits, read as ParseSkinColour reads them) or "#" and six hexadecimal digits
-// (#RRGGBB), each channel rounded to the nearest of the 32 steps the skin file holds (0 to 248).
-// Blanks around the code are ignored; anything else, including a longer text, is no colour.
+// to four hexadecimal digits up to 0x7fff, read as ParseSkinColour reads them) or "#" and six or
+// three hexadecimal digits (#RRGGBB, #RGB), each channel rounded to the nearest of the 32 steps the
+// skin file holds (0 to 248). Blanks around the code are ignored; anything else, including a longer
+// text and a code with bit 15 set, is no colour.
 std::optional<imaging::Rgb> ParseColourCode(std::string_view text);
 
 // Writes a colour as "0x" and four lower-case hexadecimal digits, keeping the top five bits of each

@@ -14,18 +14,23 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
 #include "app/colour_editor.h"
 #include "app/desktop.h"
+#include "app/guide_window.h"
 #include "app/information_box.h"
 #include "app/qt_dialogs.h"
 #include "app/shell.h"
 #include "base/paths.h"
 #include "i18n/data_folders.h"
+#include "imaging/screenshot_writer.h"
 #include "shell_fixture.h"
 #include "test_support.h"
 
@@ -138,7 +143,8 @@ TEST(InformationBox, TheEditorsBoxLinksToTheGuideItFound) {
   const std::string guide = (dir.path() / "user-guide.html").string();
   std::ofstream(guide) << "<html></html>";
   QtDialogs dialogs(BuiltInTexts(), "Skinsmith", guide);
-  EditorUnderTest editor(dialogs, i18n::DataFolders{"", (dir.path() / "settings.ini").string(), guide});
+  EditorUnderTest editor(dialogs,
+                         i18n::DataFolders{"", (dir.path() / "settings.ini").string(), guide});
   Shell& shell = editor.shell;
   shell.Start();
   WithModalDialog([&] { shell.OnMenu(46); },
@@ -150,6 +156,53 @@ TEST(InformationBox, TheEditorsBoxLinksToTheGuideItFound) {
                         << box->link()->text().toStdString();
                     EXPECT_FALSE(box->link()->text().contains("example"));
                   });
+}
+
+// The guide shows in the editor's own window, pictures and all, whatever browser the desktop has;
+// the box's link closes the box and opens it; a guide gone from disk is named in a message.
+TEST(UserGuide, ShowsInTheEditorsOwnWindowOrSaysWhereItIsMissing) {
+  testing_support::TempDir dir;
+  const std::string guide = (dir.path() / "user-guide.html").string();
+  ASSERT_TRUE(imaging::WriteScreenshot(imaging::Image(7, 5), (dir.path() / "shot.png").string(),
+                                       imaging::ScreenshotFormat::kPng));
+  std::ofstream(guide) << "<html><body><h1>Making skins</h1><img src=\"shot.png\"></body></html>";
+  QWidget main_window;
+  QtDialogs dialogs(BuiltInTexts(), "Skinsmith", guide);
+  dialogs.UseWindow(&main_window);
+  const auto guide_window = [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* found = dynamic_cast<GuideWindow*>(w); found != nullptr && found->isVisible())
+        return found;
+    }
+    return static_cast<GuideWindow*>(nullptr);
+  };
+  WithModalDialog([&] { dialogs.ShowInformationBox(); },
+                  [&](QWidget* modal) {
+                    auto* box = dynamic_cast<InformationBox*>(modal);
+                    ASSERT_NE(box, nullptr);
+                    box->link()->linkActivated(box->link()->text());
+                  });
+  GuideWindow* shown = guide_window();
+  ASSERT_NE(shown, nullptr) << "the link opened the guide's window";
+  EXPECT_EQ(shown->browser()->source(), QUrl::fromLocalFile(QString::fromStdString(guide)));
+  EXPECT_TRUE(shown->browser()->toPlainText().contains("Making skins"));
+  const QVariant picture = shown->browser()->document()->resource(
+      QTextDocument::ImageResource,
+      QUrl::fromLocalFile(QString::fromStdString((dir.path() / "shot.png").string())));
+  EXPECT_TRUE(picture.isValid()) << "the guide's pictures are read beside it";
+  EXPECT_EQ(shown->windowTitle(), "User guide");
+  dialogs.ShowUserGuide(guide);  // F1 again: the same window
+  EXPECT_EQ(guide_window(), shown);
+  shown->close();
+
+  fs::remove(guide);
+  WithModalDialog([&] { dialogs.ShowUserGuide(guide); },
+                  [&](QWidget* modal) {
+                    auto* box = dynamic_cast<QMessageBox*>(modal);
+                    ASSERT_NE(box, nullptr);
+                    EXPECT_EQ(box->text().toStdString(), guide + " : File not found.");
+                  });
+  EXPECT_EQ(guide_window(), nullptr);
 }
 
 // The names a file chooser lists in its current folder, once it has read the folder.
@@ -292,7 +345,7 @@ TEST(ColourEditor, TheInstructionsOfEveryLanguageFitTheirBox) {
     const i18n::UiTexts texts = TextsOf(language.number);
     ColourEditor editor(texts, 0, nullptr);
     const QLabel* box = editor.instructions();
-    ASSERT_EQ(box->size(), QSize(190, 100));
+    ASSERT_EQ(box->size(), QSize(editor.width() - 10, 100));
     // The height the wrapped text needs in the box's font, with the box's frame and margins.
     EXPECT_LE(box->heightForWidth(box->width()), box->height())
         << language.file << ": " << box->text().toStdString();
@@ -310,6 +363,37 @@ TEST(ColourEditor, TheInstructionsOfEveryLanguageFitTheirBox) {
     EXPECT_LT(box->font().pointSizeF(), large.pointSizeF());
   }
   QApplication::setFont(usual);
+}
+
+// The shown codes read as notes, not fields, and say what kind of code they are; the window is as
+// wide as its title, in every language.
+TEST(ColourEditor, ShownCodesLookReadOnlyAndTheWindowFitsItsTitle) {
+  for (const i18n::Language& language : i18n::kLanguages) {
+    const i18n::UiTexts texts = TextsOf(language.number);
+    ColourEditor editor(texts, MakeRgb(240, 160, 80), nullptr, "spinBoxTextHighLightColor");
+    for (QLineEdit* shown : {editor.given_code(), editor.new_code()}) {
+      EXPECT_TRUE(shown->isReadOnly());
+      EXPECT_FALSE(shown->hasFrame()) << language.file;
+      EXPECT_EQ(shown->focusPolicy(), Qt::NoFocus);
+      EXPECT_EQ(shown->toolTip().toStdString(), texts.Text("LANG_COLOR_PIXEL_TIP$"));
+    }
+    EXPECT_TRUE(editor.typed_code()->hasFrame()) << "the one field to type into";
+    const QList<QLabel*> labels = editor.findChildren<QLabel*>();
+    EXPECT_TRUE(
+        std::any_of(labels.begin(), labels.end(),
+                    [&](QLabel* label) {
+                      return label->text().toStdString() == texts.Text("LANG_COLOR_PIXEL$") &&
+                             label->geometry().left() >= editor.given_code()->geometry().right();
+                    }))
+        << language.file << ": the code is named beside it";
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GE(editor.width(), QFontMetrics(bold).horizontalAdvance(editor.windowTitle()) + 60)
+        << language.file;
+    for (QWidget* child : editor.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      EXPECT_TRUE(editor.rect().contains(child->geometry())) << language.file;
+    }
+  }
 }
 
 TEST(ColourEditor, TheSwatchHasABorderAndTheSystemChooserGetsTheColourAsItsCustomColour) {
@@ -338,7 +422,8 @@ TEST(ColourEditor, TheSwatchHasABorderAndTheSystemChooserGetsTheColourAsItsCusto
                     chooser->accept();
                   });
   EXPECT_EQ(editor.current(), MakeRgb(250, 10, 130)) << "the chooser's colour keeps its low bits";
-  EXPECT_EQ(editor.channel(0)->value(), 31);  EXPECT_TRUE(editor.picking());
+  EXPECT_EQ(editor.channel(0)->value(), 31);
+  EXPECT_TRUE(editor.picking());
   EXPECT_TRUE(editor.windowFlags() & Qt::WindowStaysOnTopHint) << "above other windows";
 }
 

@@ -180,6 +180,9 @@ TEST(PreviewDevicePixels, TheGridLinesTheFirstDevicePixelsOfEachCanvasPixelFromI
 }
 
 TEST_F(ShellTest, PreviewDevicePixelsShowTheEditorsCanvasInWholeBlocks) {
+  // Room for the whole canvas, which the first window leaves out on a screen smaller than it.
+  window().resize(kInitialClientWidth, kInitialClientHeight + window().Chrome().height());
+  QCoreApplication::processEvents();
   PreviewView& view = *window().preview();
   const int ratio = WholeRatio(view);
   if (ratio == 0) GTEST_SKIP() << "a fractional device-pixel ratio has no whole blocks";
@@ -296,6 +299,9 @@ TEST(PreviewView, WheelOverAWideAreaFollowsThePointerOnBothAxes) {
 }
 
 TEST_F(ShellTest, WheelNotchKeepsTheCanvasPointUnderThePointer) {
+  // The window of the fixed layout, whose preview is as wide as the unscaled canvas.
+  window().resize(kInitialClientWidth, window().height());
+  QCoreApplication::processEvents();
   PreviewView& view = *window().preview();
   // The canvas point under `at`, in canvas pixels.
   const auto point_under = [&view](QPointF at) {
@@ -397,15 +403,20 @@ TEST_F(ShellTest, ZoomKeysStepThroughWholeZoomsAndFitFollowsTheWindow) {
 }
 
 TEST(WholeZoom, FitStepsAndTheArchivesFolder) {
-  const std::pair<QSize, float> fits[] = {
-      {{100, 100}, 1}, {{531, 980}, 1},     {{532, 980}, 2},     {{532, 979}, 1},
-      {{1596, 2940}, 6}, {{4000, 4000}, 8}, {{2127, 3920}, 7}};
+  const std::pair<QSize, float> fits[] = {{{100, 100}, 1},  {{531, 980}, 1},   {{532, 980}, 2},
+                                          {{532, 979}, 1},  {{1596, 2940}, 6}, {{4000, 4000}, 8},
+                                          {{2127, 3920}, 7}};
   for (const auto& [area, fit] : fits) EXPECT_EQ(FitZoom(area), fit) << area.width();
-  const std::tuple<float, bool, float> steps[] = {
-      {1, true, 2},           {1, false, 1},         {NotchZoom(1), true, 2},
-      {NotchZoom(20), true, 5}, {NotchZoom(20), false, 3}, {NotchZoom(27), true, 6},
-      {NotchZoom(27), false, 5}, {8, true, 8},        {8, false, 7},
-      {1.9999f, true, 3}};
+  const std::tuple<float, bool, float> steps[] = {{1, true, 2},
+                                                  {1, false, 1},
+                                                  {NotchZoom(1), true, 2},
+                                                  {NotchZoom(20), true, 5},
+                                                  {NotchZoom(20), false, 3},
+                                                  {NotchZoom(27), true, 6},
+                                                  {NotchZoom(27), false, 5},
+                                                  {8, true, 8},
+                                                  {8, false, 7},
+                                                  {1.9999f, true, 3}};
   for (const auto& [from, up, to] : steps) EXPECT_EQ(WholeZoomStep(from, up), to) << from << up;
   EXPECT_EQ(ArchiveFolder("/home/a/skins/blue/", "/home/a/skins/blue/"), "/home/a/skins/");
   EXPECT_EQ(ArchiveFolder("/blue/", "/x/"), "/");

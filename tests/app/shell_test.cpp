@@ -240,7 +240,8 @@ TEST_F(ShellTest, TheButtonOfTheScreenShownLooksPressed) {
 }
 
 TEST_F(ShellTest, ButtonsShowTheirColourAndPictureAndEveryGadgetItsFullName) {
-  auto* colour = static_cast<QPushButton*>(Colour(ColourId::gameInfoTextColor));  // gameInfoTextColor
+  auto* colour =
+      static_cast<QPushButton*>(Colour(ColourId::gameInfoTextColor));  // gameInfoTextColor
   const auto centre = [](const QPushButton* b) {
     return b->icon().pixmap(b->iconSize()).toImage().pixelColor(6, 6);
   };
@@ -497,6 +498,33 @@ TEST_F(ShellTest, OpenSaveAndImportCommands) {
   EXPECT_EQ(shell_->state().last_path, skin.folder());
 }
 
+// A skin folder replaced on disk by another (here a link to another skin's folder) is not saved
+// into: the user hears why and chooses the folder.
+TEST_F(ShellTest, SaveInPlaceThroughASwappedFolderAsksForAFolder) {
+  testing_support::TempDir place;
+  const fs::path skin = place.path() / "skin", other = place.path() / "other";
+  fs::create_directories(other);
+  dialogs_.answers = {skin.string() + "/"};
+  fs::create_directory(skin);
+  window().MenuItem(kMenuSaveFolder)->trigger();
+  ASSERT_EQ(session_.folder(), skin.string() + "/");
+  fs::remove_all(skin);
+  std::error_code linked;
+  fs::create_directory_symlink(other, skin, linked);
+  if (linked) fs::create_directory(skin);  // where links cannot be made: another folder
+  shell_->EditInfo(InfoId::Title, "changed");
+  dialogs_.titles.clear();
+  window().MenuItem(kMenuSave)->trigger();  // the chooser is cancelled
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_EQ(dialogs_.errors[0], "Error|" + skin.string() +
+                                    "/ is no longer the folder this skin was opened from or last "
+                                    "saved to: it was moved or replaced. Choose the folder to "
+                                    "save the skin in.");
+  EXPECT_EQ(dialogs_.titles, std::vector<std::string>{"Choose the folder to save the skin in"});
+  EXPECT_TRUE(fs::is_empty(other)) << "nothing was written through the link";
+  EXPECT_TRUE(session_.Modified());
+}
+
 TEST_F(ShellTest, TitleAndStatusTellWhichSkinIsOpenAndWhatHappenedLast) {
   EXPECT_EQ(window().StatusText(), "");
   EXPECT_TRUE(dialogs_.errors.empty()) << "nothing is reported at start";
@@ -522,6 +550,7 @@ TEST_F(ShellTest, TitleAndStatusTellWhichSkinIsOpenAndWhatHappenedLast) {
   dialogs_.quiet_at = 3;
   dialogs_.answers = {chosen};
   window().MenuItem(kMenuOpenFolder)->trigger();
+  window().findChild<QLabel*>("Status")->setFixedWidth(300);  // shorter than the text
   EXPECT_EQ(dialogs_.errors.size(), 3u);
   EXPECT_EQ(dialogs_.quiet_texts,
             std::vector<std::string>(3, "Don't show further messages for this operation"));

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTest>
@@ -139,7 +140,7 @@ TEST_F(WorkspaceTest, ThePreviewShowsTheEditorsColourWhileItIsOpenAndCancelTakes
   EXPECT_EQ(dialogs_.colour_names.back(), "Preview background");
 }
 
-TEST(ColourEditorCode, TakesBothNotationsShowsTheFilesAndIgnoresAnythingElse) {
+TEST(ColourEditorCode, TakesBothNotationsShowsTheFilesAndMarksAnythingElse) {
   std::vector<Rgb> live;
   ColourEditor editor(BuiltInTexts(), MakeRgb(0, 0, 0), nullptr, "formFrameColor",
                       [&](Rgb colour) { live.push_back(colour); });
@@ -165,15 +166,27 @@ TEST(ColourEditorCode, TakesBothNotationsShowsTheFilesAndIgnoresAnythingElse) {
   EXPECT_EQ(code->text(), "#FF0080") << "left as typed while the user types";
   code->editingFinished();  // as leaving the field does
   EXPECT_EQ(code->text(), "0x401f");
-  for (const QString& bad : QStringList{"0x12345", "red", "#FF00", "0x1 2", QString(200, 'f')}) {
+  for (const QString& bad : QStringList{"0x12345", "red", "#FF00", "0x1 2", "0xZZZ", "#12345",
+                                        "0x8000", QString(200, 'f')}) {
     paste(bad);
+    code->textEdited(code->text());  // as typing reports it
     EXPECT_EQ(editor.current(), MakeRgb(248, 0, 128)) << bad.toStdString();
+    EXPECT_TRUE(editor.code_invalid()) << bad.toStdString();
+    EXPECT_FALSE(editor.ok_button()->isEnabled()) << "OK would take another colour than it says";
   }
   EXPECT_LE(code->text().size(), 32);
   code->editingFinished();  // as leaving the field does
-  EXPECT_EQ(code->text(), "0x401f");
-  editor.channel(1)->setValue(31);
-  EXPECT_EQ(code->text(), "0x43ff") << "the channels' colour in the file's notation";
+  EXPECT_EQ(code->text(), QString(32, 'f')) << "a mistake stays in view, marked";
+  EXPECT_EQ(code->toolTip().left(19), "Not a colour code. ");
+  type("#FFF");
+  EXPECT_FALSE(editor.code_invalid());
+  EXPECT_EQ(editor.current(), MakeRgb(248, 248, 248));
+  paste("nonsense");
+  code->textEdited(code->text());
+  editor.channel(1)->setValue(0);
+  EXPECT_EQ(code->text(), "0x7c1f") << "the channels' colour in the file's notation";
+  EXPECT_FALSE(editor.code_invalid()) << "a colour chosen otherwise replaces the mistake";
+  EXPECT_TRUE(editor.ok_button()->isEnabled());
   editor.reject();
   EXPECT_EQ(editor.Result(), MakeRgb(0, 0, 0));
 }
@@ -211,7 +224,32 @@ TEST_F(WorkspaceTest, TheWindowsPlaceAndPanelWidthAreRestoredAndHostileValuesAre
     EXPECT_GE(frame.width(), next.shell.window()->minimumWidth());
     EXPECT_TRUE(room.intersects(frame)) << hostile;
     EXPECT_LE(next.shell.window()->panel()->width(),
-              next.shell.window()->ClientSize().width() - preview::kCanvasWidth) << hostile;
+              next.shell.window()->ClientSize().width() - preview::kCanvasWidth)
+        << hostile;
+  }
+}
+
+// The window built anew in another language keeps the handle where the user put it and shows the
+// preview centred, at the zoom chosen or fitted.
+TEST_F(WorkspaceTest, ALanguageChangeKeepsThePanelsWidthAndCentresThePreview) {
+  for (const bool fit : {false, true}) {
+    window().resize(1200, 700);
+    window().SetPanelWidth(470);
+    if (fit) {
+      Trigger(kMenuFitPreview);
+    } else {
+      Trigger(kMenuZoomIn);  // zoom 2: wider than the canvas, not as tall
+    }
+    ASSERT_EQ(shell_->state().fit_preview, fit);
+    Trigger(fit ? 20 : 25);  // German, then back to the built-in texts
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().user_panel_width(), 470);
+    EXPECT_EQ(window().panel()->width(), 470);
+    const PreviewView* view = window().preview();
+    EXPECT_EQ(view->zoom(), shell_->state().preview_zoom);
+    const int free_width = view->viewport()->width() - view->ShownSize().width;
+    ASSERT_GT(free_width, 2);
+    EXPECT_NEAR(view->CanvasOrigin().x(), free_width / 2, 1) << "fit " << fit;
   }
 }
 

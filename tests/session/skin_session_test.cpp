@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 
+#include "base/paths.h"
 #include "imaging/bmp16.h"
 #include "imaging/png_codec.h"
 #include "preview/contact_sheet.h"
@@ -237,6 +238,45 @@ TEST_F(SkinSessionTest, ModifiedFollowsEditsUndoSaveAndExport) {
   session_.Undo();
   EXPECT_FALSE(session_.Modified()) << "undo gives the origin back with the document";
   EXPECT_EQ(session_.name(), "a");
+}
+
+// Saving in place is safe only while the skin's path still names the folder it was opened from or
+// saved to: a folder moved away, put back, replaced by another or by a link to another decides it.
+TEST_F(SkinSessionTest, SavesInPlaceOnlyIntoTheVeryFolderItWasOpenedFromOrSavedTo) {
+  EXPECT_FALSE(session_.MaySaveInPlace()) << "the default skin has no folder";
+  const std::string other = SaveTo("other");
+  const std::string folder = SaveTo("skin");
+  EXPECT_TRUE(session_.MaySaveInPlace());
+  const fs::path path = base::FsPath(base::WithoutTrailingSeparator(folder));
+  const fs::path aside = dir_.path() / "aside";
+  const auto expect = [&](bool safe, const char* after) {
+    EXPECT_EQ(session_.MaySaveInPlace(), safe) << after;
+  };
+  fs::rename(path, aside);
+  expect(false, "moved away");
+  fs::create_directory(path);
+  expect(false, "replaced by a new empty folder");
+  fs::remove(path);
+  fs::rename(aside, path);
+  expect(true, "put back");
+  std::error_code linked;
+  fs::rename(path, aside);
+  fs::create_directory_symlink(base::FsPath(base::WithoutTrailingSeparator(other)), path, linked);
+  if (!linked) expect(false, "replaced by a link to another skin folder");
+  fs::remove(path);
+  fs::create_directory_symlink(aside, path, linked);
+  if (!linked) expect(true, "a link to the same folder still leads to it");
+  fs::remove(path);
+  fs::rename(aside, path);
+  // Opening takes the identity along, and an undo of the open gives the earlier one back.
+  session_.Open(other, false, {base::kDefaultCodePage, testing_support::EnglishMessages()},
+                feedback_);
+  expect(true, "opened");
+  session_.Undo();
+  EXPECT_EQ(session_.folder(), folder);
+  expect(true, "undo of the open");
+  session_.NewSkin();
+  expect(false, "a new skin has no folder");
 }
 
 // A file changed on disk: taken silently it is one step and leaves no unsaved change; kept, the

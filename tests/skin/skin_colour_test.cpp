@@ -65,17 +65,34 @@ TEST(ParseColourCode, SkinNotationOrRgbRoundedToFifteenBitsAndNothingElse) {
       {"0x329e", ParseSkinColour("0x329e")},  // as uisettings.ini writes it
       {"  0X7FFF\t", MakeRgb(248, 248, 248)},
       {"0x1f", MakeRgb(248, 0, 0)},
-      {"0xffff", MakeRgb(248, 248, 248)},  // bit 15 carries nothing, as in the file
+      {"0x7fff", MakeRgb(248, 248, 248)},
+      {"0xffff", std::nullopt},  // bit 15, which the file ignores, is a slip when typed
+      {"0x8000", std::nullopt},
+      {"#FFF", MakeRgb(248, 248, 248)},  // #RGB is #RRGGBB
+      {"#f80", MakeRgb(248, 136, 0)},
+      {" #123 ", MakeRgb(16, 32, 48)},
+      {"#12345", std::nullopt},
+      {"#1234", std::nullopt},
+      {"#GGG", std::nullopt},
+      {"0xZZZ", std::nullopt},
       {"#FF0000", MakeRgb(248, 0, 0)},
       {"#0000ff", MakeRgb(0, 0, 248)},
-      {"#040404", MakeRgb(0, 0, 0)},      // below half a step: down
-      {"#050505", MakeRgb(8, 8, 8)},      // above: up
+      {"#040404", MakeRgb(0, 0, 0)},  // below half a step: down
+      {"#050505", MakeRgb(8, 8, 8)},  // above: up
       {"#FCFCFC", MakeRgb(248, 248, 248)},
       {"#7F8081", MakeRgb(120, 128, 128)},
-      {"", std::nullopt},       {"0x", std::nullopt},        {"0x12345", std::nullopt},
-      {"329e", std::nullopt},   {"0x32 9e", std::nullopt},   {"0x-1", std::nullopt},
-      {"#FFF", std::nullopt},   {"#FF00001", std::nullopt},  {"#GG0000", std::nullopt},
-      {"##FF0000", std::nullopt}, {"#+F0000", std::nullopt}, {"0x0x1f", std::nullopt}};
+      {"", std::nullopt},
+      {"0x", std::nullopt},
+      {"0x12345", std::nullopt},
+      {"329e", std::nullopt},
+      {"0x32 9e", std::nullopt},
+      {"0x-1", std::nullopt},
+      {"#FF", std::nullopt},
+      {"#FF00001", std::nullopt},
+      {"#GG0000", std::nullopt},
+      {"##FF0000", std::nullopt},
+      {"#+F0000", std::nullopt},
+      {"0x0x1f", std::nullopt}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(ParseColourCode(text), expected) << text;
   EXPECT_EQ(ParseColourCode(std::string(100000, 'f')), std::nullopt);
   EXPECT_EQ(ParseColourCode(std::string_view("0x1\0f", 5)), std::nullopt);
