@@ -79,6 +79,17 @@ Changes SkinSession::SetFields(std::span<const FieldValue> values, StepLabel lab
   return Record(before, std::move(label), std::move(merge));
 }
 
+Changes SkinSession::ApplyFix(const QuickFix& fix) {
+  Changes changes;
+  if (fix.colour) changes |= SetColour(fix.colour->first, fix.colour->second);
+  if (!fix.fields.empty()) {
+    const StepLabel label = fix.moves ? StepLabel{StepKind::kMove, *fix.moves}
+                                      : StepLabel{StepKind::kChange, fix.fields.front().field};
+    changes |= SetFields(fix.fields, label, {});
+  }
+  return changes;
+}
+
 Changes SkinSession::SetColour(skin::ColourId colour, imaging::Rgb value) {
   const skin::SkinDocument before = doc_;
   doc_.Colour(colour) = value;

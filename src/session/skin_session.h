@@ -12,6 +12,7 @@
 
 #include "imaging/image.h"
 #include "imaging/picture_fit.h"
+#include "session/skin_check.h"
 #include "session/skin_history.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
@@ -78,11 +79,11 @@ class SkinSession {
   Changes SetInfo(skin::InfoId info, std::string text);
   // Several fields as one step named `label`; steps with the same `merge` in a row merge (the
   // moves of one drag on the preview).
-  struct FieldValue {
-    skin::FieldId field;
-    std::int32_t value;
-  };
+  using FieldValue = session::FieldValue;
   Changes SetFields(std::span<const FieldValue> values, StepLabel label, MergeKey merge);
+  // Makes a finding's quick fix (QuickFixOf) as one step of its own: its fields together, or its
+  // colour. A picture to fit again is left to the front end's import; it changes nothing here.
+  Changes ApplyFix(const QuickFix& fix);
 
   // Imports the picture file at `path` into `slot` as one step, fitted with `settings`
   // (skin::ReadFittedPicture; by default as a picture has always been imported), and remembers
