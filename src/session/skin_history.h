@@ -68,8 +68,8 @@ class SkinHistory {
   // Records one change: `before` is the document as it was before it and `after` as it is now,
   // `label` names it for the Undo and Redo items. A change with a non-empty `merge_key` equal to
   // that of the newest step merges into that step (the spin steps of one field in a row undo as
-  // one), unless an undo or redo came in between. Every change clears the steps that could be
-  // redone.
+  // one), unless an undo or redo came in between; a merged step that ends where it began is
+  // dropped, as if it had never been made. Every change clears the steps that could be redone.
   void Record(const SkinDocument& before, const SkinDocument& after, StepLabel label,
               MergeKey merge_key = {});
   // Records a change that also gave the document a new origin (a skin opened, a new skin), which
@@ -102,17 +102,18 @@ class SkinHistory {
     StepLabel label;
     MergeKey merge_key;
     std::unique_ptr<SkinOrigin> origin;  // for a step that changed the origin, the other one
+    std::uint64_t text_bytes = 0;        // TextBytes of what it holds now, counted once
   };
 
   void Push(Entry entry, const SkinDocument& after);
   void ClearRedo();
+  void PopOldest();
   // Drops the oldest steps while what only they hold exceeds the budget.
   void LimitMemory(const SkinDocument& after);
   static std::uint64_t TextBytes(const Entry& entry);
   // Moves the newest entry of `from` to `to`, exchanging its state with `doc` (and its origin with
   // `origin`, when it has one).
-  bool Step(std::deque<Entry>& from, std::deque<Entry>& to, SkinDocument& doc,
-            SkinOrigin& origin);
+  bool Step(std::deque<Entry>& from, std::deque<Entry>& to, SkinDocument& doc, SkinOrigin& origin);
 
   std::uint64_t budget_;
   std::deque<Entry> undo_;

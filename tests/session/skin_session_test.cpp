@@ -135,6 +135,31 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  false,
                  false},
+        EditCase{"FixPlace",
+                 [](SkinSession& s, auto&) {
+                   QuickFix fix;
+                   fix.fields = {{FieldId::big_clock_x, 150}};
+                   fix.moves = skin::SectionId::big_clock;
+                   return s.ApplyFix(fix);
+                 },
+                 {StepKind::kMove, skin::SectionId::big_clock},
+                 true,
+                 false,
+                 false,
+                 false,
+                 false},
+        EditCase{"FixColour",
+                 [](SkinSession& s, auto&) {
+                   QuickFix fix;
+                   fix.colour = {ColourId::formTextColor, 0xF8F8F8};
+                   return s.ApplyFix(fix);
+                 },
+                 {StepKind::kChange, ColourId::formTextColor},
+                 false,
+                 true,
+                 false,
+                 false,
+                 false},
         EditCase{"Import",
                  [](SkinSession& s, SkinSessionTest& t) {
                    const std::string path = (t.dir_.path() / "blue.bmp").string();
@@ -207,6 +232,25 @@ TEST_F(SkinSessionTest, RunsMergeUntilSomethingComesBetween) {
   }
   EXPECT_EQ(session_.document().info.Title, "");
   EXPECT_EQ(session_.document(), SkinSession().document());
+}
+
+// A run of edits that ends where it began leaves no step behind, and nothing to undo.
+TEST_F(SkinSessionTest, ARunBackToItsStartLeavesNoStep) {
+  const std::int32_t start = session_.document().Field(FieldId::big_clock_x);
+  session_.SetColour(ColourId::formTextColor, 1);
+  for (const std::int32_t x : {start + 1, start + 2, start})
+    session_.SetField(FieldId::big_clock_x, x);
+  EXPECT_EQ(session_.history().UndoCount(), 1u);
+  EXPECT_EQ(*session_.history().UndoLabel(),
+            (StepLabel{StepKind::kChange, ColourId::formTextColor}));
+  for (const char* typed : {"N", ""}) session_.SetInfo(InfoId::Title, typed);
+  EXPECT_EQ(session_.history().UndoCount(), 1u);
+  session_.Undo();
+  EXPECT_FALSE(session_.Modified());
+  EXPECT_FALSE(session_.history().CanUndo());
+  session_.SetField(FieldId::big_clock_x, start + 1);
+  session_.SetField(FieldId::big_clock_x, start);
+  EXPECT_FALSE(session_.history().CanUndo()) << "the same from the very start";
 }
 
 // The mark compares content: undoing back to what was saved clears it; saving and exporting
