@@ -85,8 +85,8 @@ std::uint64_t SkinHistory::TextBytes(const Entry& entry) {
     bytes += name->size();
   }
   if (entry.origin) {
-    bytes +=
-        info_bytes(entry.origin->saved) + entry.origin->folder.size() + entry.origin->name.size();
+    bytes += info_bytes(entry.origin->saved) + entry.origin->folder.size() +
+             entry.origin->name.size() + entry.origin->archive.size();
   }
   return bytes;
 }

@@ -51,6 +51,8 @@ struct SkinOrigin {
   SkinDocument saved;
   std::string folder;
   std::string name;
+  std::string archive;      // the archive a skin was opened from; "" for any other
+  bool incomplete = false;  // the last save wrote only some files into the folder
 };
 
 class SkinHistory {

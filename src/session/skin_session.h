@@ -67,8 +67,9 @@ class SkinSession {
   const std::string& folder() const { return origin_.folder; }
   // The name the skin goes by: its folder's or archive's name; "" for a new skin.
   const std::string& name() const { return origin_.name; }
-  // Whether the document differs from what was last opened or saved.
-  bool Modified() const { return !(doc_ == origin_.saved); }
+  // Whether the document differs from what was last opened or saved, or the last save left the
+  // skin's folder without some of its files.
+  bool Modified() const { return origin_.incomplete || !(doc_ == origin_.saved); }
   const SkinHistory& history() const { return history_; }
 
   // The edits of one value. A run of edits of the same field or information text merges into
@@ -121,8 +122,10 @@ class SkinSession {
   Opened Open(const std::string& path, bool zip, const skin::LoadOptions& options,
               skin::Feedback& feedback);
 
-  // Saves the skin into `folder` (skin::SaveSkin). A complete save makes the folder the skin's
-  // origin and the document the saved state; any file written gives the skin the folder's name.
+  // Saves the skin into `folder` (skin::SaveSkin). Once its settings file is written there the
+  // folder is the skin's, with its name, and what was written is the saved state; a save that
+  // missed some files leaves the skin modified. Without the settings file the skin stays where it
+  // was, and only the pictures written into its own folder count as saved.
   struct Saved {
     Changes changes;
     int written = 0;
@@ -130,7 +133,8 @@ class SkinSession {
   };
   Saved Save(const std::string& folder, const skin::SaveOptions& options, skin::Feedback& feedback);
   // Writes the skin as a ZIP archive (skin::ExportSkinZip) with `preview` as its contact sheet.
-  // A written archive holds the whole skin, so the document counts as saved.
+  // The document counts as saved only for a skin opened from that very archive: a skin's folder
+  // still holds what it held.
   struct Exported {
     Changes changes;
     bool saved = false;
