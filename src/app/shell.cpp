@@ -586,8 +586,8 @@ bool Shell::Save() {
 }
 
 bool Shell::SaveFolder() {
-  const std::string folder =
-      dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
+  const std::string folder = dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"),
+                                                       skin::NewSkinFolderStart(state_.last_path));
   if (folder.empty()) return false;
   SetLastPath(folder);
   return SaveInto(folder);
