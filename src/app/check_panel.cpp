@@ -2,6 +2,7 @@
 #include "app/check_panel.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,27 +14,10 @@ namespace app {
 
 QString FindingText(const session::Finding& finding, const i18n::UiTexts& texts) {
   // The screens as the editor's buttons number them, from 1.
-  const std::string from_zero = session::FormatScreens(finding.screens);
-  const std::string from_one = session::FormatScreens(finding.screens, 1);
-  std::vector<std::string_view> args;
-  for (const std::string& arg : finding.message_args) {
-    args.push_back(!from_zero.empty() && arg == from_zero ? std::string_view(from_one) : arg);
-  }
+  const std::vector<std::string> formatted = session::MessageArgs(finding, 1);
+  const std::vector<std::string_view> args(formatted.begin(), formatted.end());
   return QString::fromStdString(
       i18n::FormatText(texts.Text(finding.message_key), std::span<const std::string_view>(args)));
-}
-
-std::string_view FixTextKey(const session::Finding& finding) {
-  if (finding.code == session::CheckCode::kLegibility && finding.colour) {
-    return "LANG_CHECK_FIX_COLOUR$";
-  }
-  if (finding.code == session::CheckCode::kOutOfRange && finding.field) {
-    return "LANG_CHECK_FIX_VALUE$";
-  }
-  if (finding.code == session::CheckCode::kPictureSize && finding.slot) {
-    return "LANG_CHECK_FIX_SIZE$";
-  }
-  return {};
 }
 
 CheckPanel::CheckPanel(const i18n::UiTexts& texts, Events events, QWidget* parent)
@@ -54,20 +38,22 @@ CheckPanel::CheckPanel(const i18n::UiTexts& texts, Events events, QWidget* paren
   fix_ = new QPushButton(this);
   fix_->setObjectName("CheckFix");
   layout->addWidget(fix_);
-  connect(list_, &QListWidget::currentRowChanged, this, [this] { UpdateFix(); });
-  const auto choose = [this](QListWidgetItem* item) {
-    const int row = list_->row(item);
-    if (row >= 0 && static_cast<std::size_t>(row) < findings_.size() && events_.chosen) {
-      events_.chosen(findings_[static_cast<std::size_t>(row)]);
-    }
-  };
-  connect(list_, &QListWidget::itemClicked, this, choose);
-  connect(list_, &QListWidget::itemActivated, this, choose);
+  // Not itemActivated: some styles activate on a single click, which would take the tab away.
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    UpdateFix();
+    Choose(row, false);
+  });
+  connect(list_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { Choose(list_->row(item), false); });
+  connect(list_, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { Choose(list_->row(item), true); });
+  list_->installEventFilter(this);
   connect(fix_, &QPushButton::clicked, this, [this] {
     const int row = list_->currentRow();
-    if (row >= 0 && static_cast<std::size_t>(row) < findings_.size() && events_.fix) {
-      events_.fix(findings_[static_cast<std::size_t>(row)]);
-    }
+    if (row < 0 || static_cast<std::size_t>(row) >= findings_.size() || !events_.fix) return;
+    events_.fix(findings_[static_cast<std::size_t>(row)]);
+    // The fix has the skin checked again; the finding now chosen is shown, ready for its own fix.
+    Choose(list_->currentRow(), false);
   });
   ShowFindings({});
 }
@@ -91,9 +77,11 @@ void CheckPanel::ShowFindings(std::vector<session::Finding> findings) {
                        QString::fromUtf8(session::CodeName(finding.code)));
       list_->addItem(item);
     }
-    if (chosen) {
+    if (chosen && !findings_.empty()) {
       const auto found = std::find(findings_.begin(), findings_.end(), *chosen);
-      if (found != findings_.end()) list_->setCurrentRow(static_cast<int>(found - findings_.begin()));
+      list_->setCurrentRow(found != findings_.end()
+                               ? static_cast<int>(found - findings_.begin())
+                               : std::min(row, static_cast<int>(findings_.size()) - 1));
     }
   }
   list_->setVisible(!findings_.empty());
@@ -105,10 +93,27 @@ void CheckPanel::UpdateFix() {
   const int row = list_->currentRow();
   std::string_view key;
   if (row >= 0 && static_cast<std::size_t>(row) < findings_.size()) {
-    key = FixTextKey(findings_[static_cast<std::size_t>(row)]);
+    key = session::FixTextKey(findings_[static_cast<std::size_t>(row)].fix);
   }
   fix_->setVisible(!key.empty());
   if (!key.empty()) fix_->setText(QString::fromStdString(texts_.Text(key)));
+}
+
+void CheckPanel::Choose(int row, bool reveal) {
+  if (row >= 0 && static_cast<std::size_t>(row) < findings_.size() && events_.chosen) {
+    events_.chosen(findings_[static_cast<std::size_t>(row)], reveal);
+  }
+}
+
+bool CheckPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      Choose(list_->currentRow(), true);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace app

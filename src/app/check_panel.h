@@ -1,5 +1,6 @@
 // The Check tab: what the skin check found, one row a finding, and the quick fix of the finding
-// chosen. A row's click hands the finding to the shell, which shows where it is.
+// chosen. Choosing a row hands the finding to the shell, which shows where it is; a double click
+// or Enter asks for the gadget that edits it too. The tab stays in front for the quick fix.
 #pragma once
 
 #include <QWidget>
@@ -18,19 +19,17 @@ namespace app {
 // The message of a finding in the current language.
 QString FindingText(const session::Finding& finding, const i18n::UiTexts& texts);
 
-// Whether a finding has a quick fix, and the language key of its button's text ("" for none).
-std::string_view FixTextKey(const session::Finding& finding);
-
 class CheckPanel : public QWidget {
  public:
   struct Events {
-    std::function<void(const session::Finding&)> chosen;  // a row clicked or activated
-    std::function<void(const session::Finding&)> fix;     // the quick fix button
+    // A row chosen; `reveal`: by a double click or Enter, which asks for its gadget as well.
+    std::function<void(const session::Finding&, bool reveal)> chosen;
+    std::function<void(const session::Finding&)> fix;  // the quick fix button
   };
   CheckPanel(const i18n::UiTexts& texts, Events events, QWidget* parent = nullptr);
 
   // Shows `findings` in place of the list shown; the row chosen stays chosen where its finding is
-  // still there.
+  // still there, and where it is gone (fixed) the finding after it is chosen.
   void ShowFindings(std::vector<session::Finding> findings);
   const std::vector<session::Finding>& findings() const { return findings_; }
 
@@ -39,6 +38,8 @@ class CheckPanel : public QWidget {
 
  private:
   void UpdateFix();
+  void Choose(int row, bool reveal);
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   const i18n::UiTexts& texts_;
   Events events_;

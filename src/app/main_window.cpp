@@ -251,6 +251,9 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   panel_ = new SidePanel(texts, std::move(edits), client_);
   check_ = new CheckPanel(texts, std::move(check));
   panel_->addTab(check_, Q(texts.Text("LANG_CHECK$")));
+  // A finding's frame on the preview goes with the tab it was chosen on.
+  connect(panel_, &QTabWidget::currentChanged, this,
+          [this] { preview_area_->SetMark(std::nullopt); });
   // Five tabs share the panel's first width: tighter tabs keep them all in view.
   panel_->tabBar()->setStyleSheet(QStringLiteral(
       "QTabBar::tab { padding: 3px 7px; margin-right: 1px; border: 1px solid palette(mid);"

@@ -26,7 +26,6 @@
 #include "preview/contact_sheet.h"
 #include "preview/preview.h"
 #include "session/skin_check.h"
-#include "skin/field_ranges.h"
 #include "skin/skin_export.h"
 #include "skin/skin_loader.h"
 #include "skin/skin_saver.h"
@@ -212,7 +211,7 @@ PanelEvents Shell::PanelEdits() {
 }
 
 CheckPanel::Events Shell::CheckChoices() {
-  return {[this](const session::Finding& finding) { ShowFinding(finding); },
+  return {[this](const session::Finding& finding, bool reveal) { ShowFinding(finding, reveal); },
           [this](const session::Finding& finding) { FixFinding(finding); }};
 }
 
@@ -229,14 +228,20 @@ void Shell::RunCheck() {
     errors += finding.severity == session::Severity::kError;
   }
   const int warnings = static_cast<int>(findings.size()) - errors;
+  const auto counted = [this](int n, std::string_view one, std::string_view many) {
+    return n == 1 ? Text(one) : i18n::FormatText(Text(many), {std::to_string(n)});
+  };
   const QString count =
-      findings.empty() ? QString()
-                       : Q(i18n::FormatText(Text("LANG_CHECK_COUNT$"),
-                                            {std::to_string(errors), std::to_string(warnings)}));
+      findings.empty()
+          ? QString()
+          : Q(i18n::FormatText(
+                Text("LANG_CHECK_TOTALS$"),
+                {counted(errors, "LANG_CHECK_ONE_ERROR$", "LANG_CHECK_ERRORS$"),
+                 counted(warnings, "LANG_CHECK_ONE_WARNING$", "LANG_CHECK_WARNINGS$")}));
   window_->ShowFindings(std::move(findings), count, errors);
 }
 
-void Shell::ShowFinding(const session::Finding& finding) {
+void Shell::ShowFinding(const session::Finding& finding, bool reveal) {
   const BusyScope busy(busy_);
   // The gadget that edits what the finding concerns, on `screen`'s panel.
   const auto gadget_on = [&](int screen) {
@@ -273,27 +278,17 @@ void Shell::ShowFinding(const session::Finding& finding) {
                                   ? std::optional<QRect>(QRect(r.x, r.y, r.width, r.height))
                                   : std::nullopt);
   const int gadget = gadget_on(screen);
-  if (gadget == 0) return;
+  if (gadget == 0 || !reveal) return;
   window_->panel()->Highlight(gadget);
   window_->panel()->Reveal(gadget);
 }
 
 void Shell::FixFinding(const session::Finding& finding) {
   const BusyScope busy(busy_);
-  if (finding.code == session::CheckCode::kLegibility && finding.colour) {
-    if (const std::optional<imaging::Rgb> legible =
-            session::NearestLegibleColour(document(), *finding.colour)) {
-      Apply(session_.SetColour(*finding.colour, *legible));
-    }
-  } else if (finding.code == session::CheckCode::kOutOfRange && finding.field) {
-    // A step of its own, not merged into the edits of the field before it.
-    const session::SkinSession::FieldValue nearest[] = {
-        {*finding.field,
-         skin::NearestShownValue(*finding.field, document().Field(*finding.field))}};
-    Apply(session_.SetFields(nearest, {session::StepKind::kChange, *finding.field}, {}));
-  } else if (finding.code == session::CheckCode::kPictureSize && finding.slot) {
+  if (const std::optional<session::QuickFix> fix = session::QuickFixOf(document(), finding)) {
     // The studio, aimed at the size the slot's place is made for.
-    AdjustImport(*finding.slot, true);
+    if (fix->fit_picture) AdjustImport(*fix->fit_picture, true);
+    Apply(session_.ApplyFix(*fix));
   }
   RunCheck();
 }
@@ -338,6 +333,7 @@ void Shell::SelectScreen(int screen) {
   }
   state_.selected_screen = screen;
   window_->panel()->SetScreenEnabled(screen, true);
+  window_->preview()->SetMark(std::nullopt);  // a finding's place belongs to the screen it was on
   RefreshCommands();
 }
 
@@ -355,6 +351,7 @@ void Shell::Apply(const session::Changes& changes) {
     FollowOrigin();
   }
   ShowDocumentState();
+  if (changes.Document() || changes.origin) window_->preview()->SetMark(std::nullopt);
   if (changes.Document()) {
     RedrawPreview();
     check_timer_.start();
@@ -611,8 +608,8 @@ bool Shell::Save() {
 }
 
 bool Shell::SaveFolder() {
-  const std::string folder =
-      dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"), state_.last_path);
+  const std::string folder = dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"),
+                                                       skin::NewSkinFolderStart(state_.last_path));
   if (folder.empty()) return false;
   SetLastPath(folder);
   return SaveInto(folder);

@@ -190,9 +190,9 @@ class Shell : public WindowEvents {
   void Apply(const session::Changes& changes);
   // Checks the skin now and shows the findings (the Check tab, the status bar's count).
   void RunCheck();
-  // A finding chosen on the Check tab: its screen is shown, its place framed on the preview and
-  // the gadget that edits it given the focus.
-  void ShowFinding(const session::Finding& finding);
+  // A finding chosen on the Check tab: its screen is shown and its place framed on the preview;
+  // with `reveal`, the gadget that edits it is framed and given the focus, on its own tab.
+  void ShowFinding(const session::Finding& finding, bool reveal = true);
   // The quick fix of a finding, as one step.
   void FixFinding(const session::Finding& finding);
   void RedrawPreview();

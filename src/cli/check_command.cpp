@@ -49,8 +49,37 @@ std::string JsonOrNull(const std::optional<T>& value) {
 }
 
 std::string Message(const session::Finding& f, const i18n::UiTexts& texts) {
-  const std::vector<std::string_view> args(f.message_args.begin(), f.message_args.end());
+  const std::vector<std::string> formatted = session::MessageArgs(f, 0);
+  const std::vector<std::string_view> args(formatted.begin(), formatted.end());
   return i18n::FormatText(texts.Text(f.message_key), args);
+}
+
+// The quick fix of `f` as the edit the editor's Check tab makes: {"text": ..., "fields": {"x":
+// 224}} for fields (named within the finding's section), "colour": "#rrggbb" for a colour,
+// "picture": slot for a picture to fit again; null when there is none.
+std::string JsonFix(const skin::SkinDocument& doc, const session::Finding& f,
+                    const i18n::UiTexts& texts) {
+  const std::optional<session::QuickFix> fix = session::QuickFixOf(doc, f);
+  if (!fix) return "null";
+  std::string out = "{\"text\": " + JsonString(texts.Text(session::FixTextKey(f.fix)));
+  if (!fix->fields.empty()) {
+    out += ", \"fields\": {";
+    for (std::size_t i = 0; i < fix->fields.size(); ++i) {
+      if (i > 0) out += ", ";
+      out += JsonString(skin::Info(fix->fields[i].field).name) + ": " +
+             std::to_string(fix->fields[i].value);
+    }
+    out += "}";
+  }
+  if (fix->colour) {
+    char code[8];
+    std::snprintf(code, sizeof code, "#%06x",
+                  static_cast<unsigned>(fix->colour->second & 0xFFFFFF));
+    out += ", \"colour\": " + JsonString(code);
+  }
+  if (fix->fit_picture)
+    out += ", \"picture\": " + JsonString(skin::Info(*fix->fit_picture).BaseName());
+  return out + "}";
 }
 
 std::optional<std::string_view> ColourName(const session::Finding& f) {
@@ -83,7 +112,8 @@ std::string Line(const session::Finding& f, const i18n::UiTexts& texts) {
   return line + ": " + Message(f, texts);
 }
 
-std::string Json(const std::vector<session::Finding>& findings, const i18n::UiTexts& texts) {
+std::string Json(const skin::SkinDocument& doc, const std::vector<session::Finding>& findings,
+                 const i18n::UiTexts& texts) {
   std::string out = "[";
   for (std::size_t i = 0; i < findings.size(); ++i) {
     const session::Finding& f = findings[i];
@@ -101,7 +131,8 @@ std::string Json(const std::vector<session::Finding>& findings, const i18n::UiTe
            ", \"section\": " + JsonOrNull(SectionName(f)) +
            ", \"field\": " + JsonOrNull(FieldName(f)) + ", \"rect\": [" + std::to_string(f.rect.x) +
            ", " + std::to_string(f.rect.y) + ", " + std::to_string(f.rect.width) + ", " +
-           std::to_string(f.rect.height) + "], \"message\": " + JsonString(Message(f, texts)) + "}";
+           std::to_string(f.rect.height) + "], \"message\": " + JsonString(Message(f, texts)) +
+           ", \"fix\": " + JsonFix(doc, f, texts) + "}";
   }
   return out + (findings.empty() ? "]\n" : "\n]\n");
 }
@@ -131,7 +162,7 @@ int RunCheck(const Arguments& args) {
   const std::vector<session::Finding> findings = session::CheckSkin(doc);
   const i18n::UiTexts texts;
   if (json) {
-    std::fputs(Json(findings, texts).c_str(), stdout);
+    std::fputs(Json(doc, findings, texts).c_str(), stdout);
   } else {
     for (const session::Finding& f : findings) {
       std::printf("%s\n", TerminalSafe(Line(f, texts)).c_str());

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -30,7 +31,7 @@ using preview::SourceMap;
 using skin::ColourId;
 using skin::SectionId;
 using skin::SlotId;
-using Screens = std::bitset<preview::kScreenCount>;
+using Screens = ScreenSet;
 
 constexpr int kW = preview::kScreenWidth;
 constexpr int kH = preview::kScreenHeight;
@@ -258,6 +259,7 @@ struct SideFacts {
   std::array<Box, skin::kColourCount> coloured{};    // where each colour key shows
   std::array<bool, skin::kSectionCount> placed{};    // sections that placed something
   std::array<Box, skin::kSectionCount> on_screen{};  // where they show
+  std::array<bool, skin::kSectionCount> visible{};   // sections with a pixel on the finished side
 };
 
 // What a picture of another size than its slot's does where `call` drew it: a gap of undrawn
@@ -328,6 +330,9 @@ SideFacts FactsOf(const skin::SkinDocument& doc, const Image& image, const Sourc
       continue;
     }
     CheckSize(picture, map, call, *slot, facts);
+  }
+  for (const Source& source : map.sources) {
+    if (source.section < skin::kSectionCount) facts.visible[source.section] = true;
   }
   // Key green that shows was drawn by a picture without a key: a keyed picture leaves it out.
   std::map<SlotId, SideFacts::Green> green;
@@ -421,6 +426,31 @@ std::optional<std::string> SlotName(std::optional<SlotId> slot) {
   return std::string(skin::Info(*slot).BaseName());
 }
 
+// The box that the drawings placed by `section` aim at, before clipping, on each side of the menu
+// states in `screens` that places any; `screens` is left holding just those states.
+std::vector<Box> PlacedBoxes(const skin::SkinDocument& doc, std::uint8_t section,
+                             Screens& screens) {
+  std::vector<Box> boxes;
+  Screens placing;
+  preview::ScreenSources sources;
+  for (int screen = 0; screen < preview::kScreenCount; ++screen) {
+    if (!screens.test(static_cast<std::size_t>(screen))) continue;
+    preview::DrawScreens(doc, screen, &sources);
+    for (const SourceMap* map : {&sources.top, &sources.bottom}) {
+      Box box;
+      for (const DrawCall& call : map->calls) {
+        const Box at = BoxOf(call.x, call.y, call.width, call.height);
+        if (call.source.section == section && !at.Empty()) box = Unite(box, at);
+      }
+      if (box.Empty()) continue;
+      boxes.push_back(box);
+      placing.set(static_cast<std::size_t>(screen));
+    }
+  }
+  screens = placing;
+  return boxes;
+}
+
 }  // namespace
 
 std::string_view SeverityName(Severity severity) {
@@ -471,6 +501,7 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
   std::array<Place, skin::kColourCount> coloured;
   std::array<Screens, skin::kSectionCount> placed;
   std::array<Screens, skin::kSectionCount> shown;
+  std::array<bool, skin::kSectionCount> seen{};
   std::array<int, skin::kSectionCount> placed_side{};
   std::array<std::array<std::pair<int, Box>, preview::kScreenCount>, skin::kSectionCount> at{};
 
@@ -493,6 +524,7 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
       if (!f.coloured[c].Empty()) coloured[c].Add(screen, f.side, f.coloured[c]);
     }
     for (std::size_t s = 0; s < skin::kSectionCount; ++s) {
+      seen[s] = seen[s] || f.visible[s];
       if (f.placed[s]) {
         if (placed[s].none()) placed_side[s] = f.side;
         placed[s].set(static_cast<std::size_t>(screen));
@@ -518,7 +550,8 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
     f.message_key = "LANG_CHECK_LEGIBILITY$";
     f.message_args = {
         TextName(static_cast<std::uint8_t>(key.first), static_cast<std::uint8_t>(key.second)),
-        FormatScreens(f.screens), FormatRatio(text.worst)};
+        f.screens, FormatRatio(text.worst)};
+    if (f.colour) f.fix = FixKind::kLegibleColour;
     findings.push_back(std::move(f));
   }
   for (const HighlightPair& pair : kHighlights) {
@@ -548,6 +581,7 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
     f.rect = place.Rect();
     f.message_key =
         key.second == SizeEffect::kUndrawn ? "LANG_CHECK_SIZE_UNDRAWN$" : "LANG_CHECK_SIZE_CUT$";
+    f.fix = FixKind::kFitPicture;
     f.message_args = {*SlotName(key.first), SizeText(picture.width, picture.height),
                       SizeText(ew, eh)};
     findings.push_back(std::move(f));
@@ -573,15 +607,18 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
     f.message_args = {*SlotName(slot), std::to_string(green_count[slot])};
     findings.push_back(std::move(f));
   }
+  // What the screens show decides, not the numbers: an element whose only pixels are keyed away,
+  // clipped off at an edge or drawn over is as lost as one placed beyond the screen.
   for (std::size_t s = 0; s < skin::kSectionCount; ++s) {
-    if (placed[s].none() || shown[s].any()) continue;
+    if (placed[s].none() || seen[s]) continue;
     Finding f;
     f.severity = Severity::kError;
     f.code = CheckCode::kOffScreen;
     f.screens = placed[s];
     f.section = static_cast<SectionId>(s);
     f.rect = ToCanvas(kScreenBox, placed_side[s]);  // where it would have to come back
-    f.message_key = "LANG_CHECK_OFF_SCREEN$";
+    f.message_key = shown[s].any() ? "LANG_CHECK_UNSEEN$" : "LANG_CHECK_OFF_SCREEN$";
+    f.fix = FixKind::kWholePlace;
     f.message_args = {std::string(skin::Info(static_cast<SectionId>(s)).name)};
     findings.push_back(std::move(f));
   }
@@ -600,6 +637,7 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
     f.message_key = "LANG_CHECK_OUT_OF_RANGE$";
     f.message_args = {std::string(info.name), std::string(skin::Info(info.section).name),
                       std::to_string(value), std::to_string(range.min), std::to_string(range.max)};
+    f.fix = FixKind::kShownValue;
     findings.push_back(std::move(f));
   }
   const auto first = [](const Finding& f) {
@@ -659,6 +697,114 @@ std::optional<Rgb> NearestLegibleColour(const skin::SkinDocument& doc, ColourId 
   std::sort(candidates.begin(), candidates.end());
   for (const auto& [distance, c] : candidates) {
     if (passes(Luminance(c))) return c;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> MessageArgs(const Finding& finding, int first_screen_number) {
+  std::vector<std::string> args;
+  for (const MessageArg& arg : finding.message_args) {
+    if (const ScreenSet* screens = std::get_if<ScreenSet>(&arg)) {
+      args.push_back(FormatScreens(*screens, first_screen_number));
+    } else {
+      args.push_back(std::get<std::string>(arg));
+    }
+  }
+  return args;
+}
+
+std::string_view FixTextKey(FixKind fix) {
+  switch (fix) {
+    case FixKind::kNone:
+      return {};
+    case FixKind::kLegibleColour:
+      return "LANG_CHECK_FIX_COLOUR$";
+    case FixKind::kShownValue:
+      return "LANG_CHECK_FIX_VALUE$";
+    case FixKind::kWholePlace:
+      return "LANG_CHECK_FIX_PLACE$";
+    case FixKind::kFitPicture:
+      return "LANG_CHECK_FIX_SIZE$";
+  }
+  return {};
+}
+
+std::optional<std::int32_t> NearestWholeValue(const skin::SkinDocument& doc, skin::FieldId field) {
+  const skin::FieldInfo& info = skin::Info(field);
+  const bool across = info.name == "x";
+  if ((!across && info.name != "y") || info.kind != skin::FieldKind::kInteger) return std::nullopt;
+  const std::optional<skin::FieldRange> range = skin::ShownRange(field);
+  const Coord lo = range ? range->min : INT32_MIN;
+  const Coord hi = range ? range->max : INT32_MAX;
+  const Coord extent = across ? kW : kH;
+  const auto section = static_cast<std::uint8_t>(skin::Index(info.section));
+  skin::SkinDocument trial = doc;  // a cheap copy: the pictures are shared
+  Screens screens;
+  screens.set();
+  Coord value = std::clamp<Coord>(doc.Field(field), lo, hi);
+  // The screens move most drawings one for one with the field, so one measure usually finds the
+  // value; the few that move otherwise (a text cut to the room left) take another round or two.
+  constexpr int kRounds = 6;
+  for (int round = 0; round < kRounds; ++round) {
+    trial.Field(field) = static_cast<std::int32_t>(value);
+    const std::vector<Box> boxes = PlacedBoxes(trial, section, screens);
+    if (boxes.empty()) return std::nullopt;
+    Coord from = lo, to = hi;
+    for (const Box& box : boxes) {
+      from = std::max(from, value - (across ? box.x0 : box.y0));
+      to = std::min(to, value + extent - (across ? box.x1 : box.y1));
+    }
+    if (from > to) return std::nullopt;  // larger than the screen, or the range forbids it
+    if (value >= from && value <= to) return static_cast<std::int32_t>(value);
+    value = std::clamp(value, from, to);
+  }
+  return std::nullopt;
+}
+
+std::optional<QuickFix> QuickFixOf(const skin::SkinDocument& doc, const Finding& finding) {
+  QuickFix fix;
+  switch (finding.fix) {
+    case FixKind::kNone:
+      return std::nullopt;
+    case FixKind::kLegibleColour: {
+      if (!finding.colour) return std::nullopt;
+      const std::optional<Rgb> legible = NearestLegibleColour(doc, *finding.colour);
+      if (!legible || *legible == doc.Colour(*finding.colour)) return std::nullopt;
+      fix.colour = {*finding.colour, *legible};
+      return fix;
+    }
+    case FixKind::kShownValue: {
+      if (!finding.field) return std::nullopt;
+      const skin::FieldId field = *finding.field;
+      // A value the gadget shows is not enough when the element then falls off the screen.
+      const std::int32_t value =
+          NearestWholeValue(doc, field).value_or(skin::NearestShownValue(field, doc.Field(field)));
+      if (value == doc.Field(field)) return std::nullopt;
+      fix.fields.push_back({field, value});
+      return fix;
+    }
+    case FixKind::kWholePlace: {
+      if (!finding.section) return std::nullopt;
+      skin::SkinDocument trial = doc;
+      for (const std::string_view axis : {"x", "y"}) {
+        for (std::size_t f = 0; f < skin::kFieldCount; ++f) {
+          if (skin::kFields[f].section != *finding.section || skin::kFields[f].name != axis)
+            continue;
+          const auto field = static_cast<skin::FieldId>(f);
+          const std::optional<std::int32_t> value = NearestWholeValue(trial, field);
+          if (!value || *value == trial.Field(field)) continue;
+          trial.Field(field) = *value;
+          fix.fields.push_back({field, *value});
+        }
+      }
+      if (fix.fields.empty()) return std::nullopt;
+      fix.moves = finding.section;
+      return fix;
+    }
+    case FixKind::kFitPicture:
+      if (!finding.slot) return std::nullopt;
+      fix.fit_picture = finding.slot;
+      return fix;
   }
   return std::nullopt;
 }

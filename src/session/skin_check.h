@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "imaging/image.h"
@@ -26,7 +28,7 @@ enum class CheckCode {
   kPictureSize,          // a picture of another size than its slot's leaves a gap or is cut
   kEmptyPicture,         // a screen draws a slot that holds no picture
   kKeyColour,            // key green in a picture that is drawn without a key
-  kOffScreen,            // an element lies wholly outside the screen wherever it is drawn
+  kOffScreen,            // an element is drawn, but no pixel of it shows on any screen
   kOutOfRange,           // a value the editor's gadget cannot show
 };
 
@@ -51,22 +53,73 @@ inline constexpr double kHardToReadContrast = 3.0;  // below: warning
 inline constexpr double kLegibleContrast = 4.5;     // what NearestLegibleColour reaches
 inline constexpr double kIndistinctContrast = 1.2;  // highlight against the colour it replaces
 
+// A set of menu states, 0 to 13.
+using ScreenSet = std::bitset<preview::kScreenCount>;
+
+// One argument of a finding's message: a text as it is, or menu states, which each front end
+// numbers as its own screens are numbered.
+using MessageArg = std::variant<std::string, ScreenSet>;
+
+// What the quick fix of a finding does.
+enum class FixKind {
+  kNone,
+  kLegibleColour,  // the text's colour becomes the nearest legible one
+  kShownValue,  // the field takes the nearest value its gadget shows (and the element draws whole)
+  kWholePlace,  // the element moves to the nearest place where it is drawn whole
+  kFitPicture,  // the picture is fitted again to the size of its place (the import studio)
+};
+
 // One thing the check found. What it concerns (colour key, slot, section, field) is set where it
 // applies; the message is a language key with the arguments for its %1, %2, ...
 struct Finding {
   Severity severity = Severity::kWarning;
   CheckCode code = CheckCode::kLegibility;
-  std::bitset<preview::kScreenCount> screens;  // the menu states where it shows
+  ScreenSet screens;  // the menu states where it shows
   std::optional<skin::ColourId> colour;
   std::optional<skin::SlotId> slot;
   std::optional<skin::SectionId> section;
   std::optional<skin::FieldId> field;
   CanvasRect rect;  // where to look, on the first of `screens`
   std::string message_key;
-  std::vector<std::string> message_args;
+  std::vector<MessageArg> message_args;
+  FixKind fix = FixKind::kNone;
 
   friend bool operator==(const Finding&, const Finding&) = default;
 };
+
+// The arguments of `finding`'s message as texts, menu states numbered from `first_screen_number`
+// (the CLI counts from 0, the editor's screen buttons from 1).
+std::vector<std::string> MessageArgs(const Finding& finding, int first_screen_number);
+
+// The language key of the quick-fix button of `fix`; "" for kNone.
+std::string_view FixTextKey(FixKind fix);
+
+// One field and the value it takes.
+struct FieldValue {
+  skin::FieldId field;
+  std::int32_t value;
+  friend bool operator==(const FieldValue&, const FieldValue&) = default;
+};
+
+// A finding's quick fix as the edit it makes: fields set together, a colour set, or a slot whose
+// picture the front end fits again to its place through its import (which needs the user).
+struct QuickFix {
+  std::vector<FieldValue> fields;
+  std::optional<std::pair<skin::ColourId, imaging::Rgb>> colour;
+  std::optional<skin::SlotId> fit_picture;
+  std::optional<skin::SectionId> moves;  // set when `fields` move an element as a whole
+  friend bool operator==(const QuickFix&, const QuickFix&) = default;
+};
+
+// The quick fix of `finding` on `doc`, worked out now (it may draw the screens a few times);
+// none when the finding has no fix or no edit would mend it.
+std::optional<QuickFix> QuickFixOf(const skin::SkinDocument& doc, const Finding& finding);
+
+// The value of a position field ("x" or "y" of an element section) nearest to its current value,
+// inside the range its gadget shows, at which every drawing the section places on the screens
+// that draw it lies wholly on the screen. None for other fields, for an element drawn nowhere,
+// and when no such value exists. Draws the screens a few times at most.
+std::optional<std::int32_t> NearestWholeValue(const skin::SkinDocument& doc, skin::FieldId field);
 
 // Checks `doc` on all fourteen menu states. Findings come errors first, then by code and by first
 // screen; a text colour's findings on several screens are one finding. The work is bounded by the

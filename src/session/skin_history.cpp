@@ -50,7 +50,14 @@ void SkinHistory::Record(const SkinDocument& before, const SkinDocument& after, 
   ClearRedo();
   if (mergeable_ && !std::holds_alternative<std::monostate>(merge_key) && !undo_.empty() &&
       undo_.back().merge_key == merge_key) {
-    return;  // the newest step already holds the state before the first change of the run
+    // The newest step already holds the state before the first change of the run; a run that
+    // ends where it began leaves nothing to undo.
+    if (undo_.back().state == after) {
+      text_bytes_ -= undo_.back().text_bytes;
+      undo_.pop_back();
+      mergeable_ = false;
+    }
+    return;
   }
   Push({before, std::move(label), std::move(merge_key), nullptr}, after);
 }
@@ -63,7 +70,7 @@ void SkinHistory::RecordMove(const SkinDocument& before, const SkinDocument& aft
 }
 
 void SkinHistory::ClearRedo() {
-  for (const Entry& entry : redo_) text_bytes_ -= TextBytes(entry);
+  for (const Entry& entry : redo_) text_bytes_ -= entry.text_bytes;
   redo_.clear();
 }
 
@@ -79,7 +86,7 @@ std::uint64_t SkinHistory::TextBytes(const Entry& entry) {
   }
   if (entry.origin) {
     bytes += info_bytes(entry.origin->saved) + entry.origin->folder.size() +
-             entry.origin->name.size();
+             entry.origin->name.size() + entry.origin->archive.size();
   }
   return bytes;
 }
@@ -89,11 +96,9 @@ void SkinHistory::Push(Entry entry, const SkinDocument& after) {
   // share every picture with the step before them. Texts are counted as they come.
   const bool new_pictures =
       entry.origin || undo_.empty() || !SamePictures(entry.state, undo_.back().state);
-  if (undo_.size() == kMaxSteps) {
-    text_bytes_ -= TextBytes(undo_.front());
-    undo_.pop_front();
-  }
-  text_bytes_ += TextBytes(entry);
+  if (undo_.size() == kMaxSteps) PopOldest();
+  entry.text_bytes = TextBytes(entry);
+  text_bytes_ += entry.text_bytes;
   undo_.push_back(std::move(entry));
   mergeable_ = true;
   if (new_pictures || picture_bytes_ + text_bytes_ > budget_) LimitMemory(after);
@@ -108,15 +113,17 @@ void SkinHistory::LimitMemory(const SkinDocument& after) {
   for (auto step = undo_.rbegin(); step != undo_.rend(); ++step, ++keep) {
     std::uint64_t more = NewPictureBytes(step->state, seen);
     if (step->origin) more += NewPictureBytes(step->origin->saved, seen);
-    if (bytes + more + TextBytes(*step) > budget_ && keep > 0) break;
-    bytes += more + TextBytes(*step);
+    if (bytes + more + step->text_bytes > budget_ && keep > 0) break;
+    bytes += more + step->text_bytes;
     pictures += more;
   }
-  for (std::size_t drop = undo_.size() - keep; drop > 0; --drop) {
-    text_bytes_ -= TextBytes(undo_.front());
-    undo_.pop_front();
-  }
+  for (std::size_t drop = undo_.size() - keep; drop > 0; --drop) PopOldest();
   picture_bytes_ = pictures;
+}
+
+void SkinHistory::PopOldest() {
+  text_bytes_ -= undo_.front().text_bytes;
+  undo_.pop_front();
 }
 
 const StepLabel* SkinHistory::UndoLabel() const {
@@ -134,6 +141,10 @@ bool SkinHistory::Step(std::deque<Entry>& from, std::deque<Entry>& to, SkinDocum
   from.pop_back();
   std::swap(doc, entry.state);
   if (entry.origin) std::swap(origin, *entry.origin);
+  // It holds the other state now, whose texts may be longer or shorter.
+  text_bytes_ -= entry.text_bytes;
+  entry.text_bytes = TextBytes(entry);
+  text_bytes_ += entry.text_bytes;
   to.push_back(std::move(entry));
   mergeable_ = false;
   return true;

@@ -54,6 +54,8 @@ struct SkinOrigin {
   std::string name;
   // Which folder `folder` named when the skin was opened from it or saved to it.
   base::FileStamp folder_identity = {};
+  std::string archive;      // the archive a skin was opened from; "" for any other
+  bool incomplete = false;  // the last save wrote only some files into the folder
 };
 
 class SkinHistory {
@@ -71,8 +73,8 @@ class SkinHistory {
   // Records one change: `before` is the document as it was before it and `after` as it is now,
   // `label` names it for the Undo and Redo items. A change with a non-empty `merge_key` equal to
   // that of the newest step merges into that step (the spin steps of one field in a row undo as
-  // one), unless an undo or redo came in between. Every change clears the steps that could be
-  // redone.
+  // one), unless an undo or redo came in between; a merged step that ends where it began is
+  // dropped, as if it had never been made. Every change clears the steps that could be redone.
   void Record(const SkinDocument& before, const SkinDocument& after, StepLabel label,
               MergeKey merge_key = {});
   // Records a change that also gave the document a new origin (a skin opened, a new skin), which
@@ -105,10 +107,12 @@ class SkinHistory {
     StepLabel label;
     MergeKey merge_key;
     std::unique_ptr<SkinOrigin> origin;  // for a step that changed the origin, the other one
+    std::uint64_t text_bytes = 0;        // TextBytes of what it holds now, counted once
   };
 
   void Push(Entry entry, const SkinDocument& after);
   void ClearRedo();
+  void PopOldest();
   // Drops the oldest steps while what only they hold exceeds the budget.
   void LimitMemory(const SkinDocument& after);
   static std::uint64_t TextBytes(const Entry& entry);

@@ -79,6 +79,17 @@ Changes SkinSession::SetFields(std::span<const FieldValue> values, StepLabel lab
   return Record(before, std::move(label), std::move(merge));
 }
 
+Changes SkinSession::ApplyFix(const QuickFix& fix) {
+  Changes changes;
+  if (fix.colour) changes |= SetColour(fix.colour->first, fix.colour->second);
+  if (!fix.fields.empty()) {
+    const StepLabel label = fix.moves ? StepLabel{StepKind::kMove, *fix.moves}
+                                      : StepLabel{StepKind::kChange, fix.fields.front().field};
+    changes |= SetFields(fix.fields, label, {});
+  }
+  return changes;
+}
+
 Changes SkinSession::SetColour(skin::ColourId colour, imaging::Rgb value) {
   const skin::SkinDocument before = doc_;
   doc_.Colour(colour) = value;
@@ -161,7 +172,7 @@ SkinSession::Opened SkinSession::Open(const std::string& path, bool zip,
     return result;
   }
   SkinOrigin origin{next, zip ? std::string() : base::FolderWithSeparator(path), SkinName(path),
-                    identity};
+                    identity, zip ? path : std::string()};
   result.changes = Move(std::move(next), std::move(origin), {StepKind::kOpen, SkinName(path)});
   return result;
 }
@@ -170,17 +181,25 @@ SkinSession::Saved SkinSession::Save(const std::string& folder, const skin::Save
                                      skin::Feedback& feedback) {
   const skin::SkinDocument before = doc_;
   Saved result;
-  result.written = skin::SaveSkin(doc_, folder, options, feedback);
-  result.complete = result.written == static_cast<int>(SkinFile::kCount);
+  skin::SavedFiles files;
+  result.written = skin::SaveSkin(doc_, folder, options, feedback, &files);
+  result.complete = files.all();
   result.changes = Changes::Between(before, doc_);  // the save stamps LastUpdate
-  if (result.complete) {
-    origin_.saved = doc_;
-    origin_.folder = base::FolderWithSeparator(folder);
-    origin_.folder_identity = base::StampOf(folder);
-    history_.BreakMerge();
+  const std::string target = base::FolderWithSeparator(folder);
+  // What the disk now holds of the skin: the files written, and the last saved state elsewhere.
+  skin::SkinDocument saved = files[0] ? doc_ : origin_.saved;
+  for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
+    saved.slots[s] = files[1 + s] ? doc_.slots[s] : origin_.saved.slots[s];
   }
-  // The folder saved to is where the skin now lives.
-  if (result.written > 0) origin_.name = SkinName(folder);
+  if (files[0]) {
+    // The settings file makes a folder a skin's: the title and File > Save follow it there.
+    origin_ = {std::move(saved), target, SkinName(folder), base::StampOf(folder), {},
+               !result.complete};
+    history_.BreakMerge();
+  } else if (target == origin_.folder) {
+    origin_.saved = std::move(saved);
+    origin_.incomplete = true;
+  }
   result.changes.origin = true;
   return result;
 }
@@ -189,11 +208,16 @@ SkinSession::Exported SkinSession::Export(const std::string& zip_path,
                                           const imaging::Image& preview,
                                           const skin::SaveOptions& options,
                                           skin::Feedback& feedback) {
+  // Asked before the export, which replaces the file: the same path, or another way to it.
+  const bool onto_origin =
+      !origin_.archive.empty() &&
+      (origin_.archive == zip_path ||
+       base::SameFile(base::StampOf(origin_.archive), base::StampOf(zip_path)));
   const skin::SkinDocument before = doc_;
   Exported result;
   result.saved = skin::ExportSkinZip(doc_, zip_path, preview, options, feedback);
   result.changes = Changes::Between(before, doc_);
-  if (result.saved) {
+  if (result.saved && onto_origin) {
     origin_.saved = doc_;
     history_.BreakMerge();
     result.changes.origin = true;

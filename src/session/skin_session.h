@@ -12,6 +12,7 @@
 
 #include "imaging/image.h"
 #include "imaging/picture_fit.h"
+#include "session/skin_check.h"
 #include "session/skin_history.h"
 #include "skin/feedback.h"
 #include "skin/messages.h"
@@ -66,8 +67,9 @@ class SkinSession {
   const std::string& folder() const { return origin_.folder; }
   // The name the skin goes by: its folder's or archive's name; "" for a new skin.
   const std::string& name() const { return origin_.name; }
-  // Whether the document differs from what was last opened or saved.
-  bool Modified() const { return !(doc_ == origin_.saved); }
+  // Whether the document differs from what was last opened or saved, or the last save left the
+  // skin's folder without some of its files.
+  bool Modified() const { return origin_.incomplete || !(doc_ == origin_.saved); }
   const SkinHistory& history() const { return history_; }
 
   // The edits of one value. A run of edits of the same field or information text merges into
@@ -78,11 +80,11 @@ class SkinSession {
   Changes SetInfo(skin::InfoId info, std::string text);
   // Several fields as one step named `label`; steps with the same `merge` in a row merge (the
   // moves of one drag on the preview).
-  struct FieldValue {
-    skin::FieldId field;
-    std::int32_t value;
-  };
+  using FieldValue = session::FieldValue;
   Changes SetFields(std::span<const FieldValue> values, StepLabel label, MergeKey merge);
+  // Makes a finding's quick fix (QuickFixOf) as one step of its own: its fields together, or its
+  // colour. A picture to fit again is left to the front end's import; it changes nothing here.
+  Changes ApplyFix(const QuickFix& fix);
 
   // Imports the picture file at `path` into `slot` as one step, fitted with `settings`
   // (skin::ReadFittedPicture; by default as a picture has always been imported), and remembers
@@ -120,8 +122,10 @@ class SkinSession {
   Opened Open(const std::string& path, bool zip, const skin::LoadOptions& options,
               skin::Feedback& feedback);
 
-  // Saves the skin into `folder` (skin::SaveSkin). A complete save makes the folder the skin's
-  // origin and the document the saved state; any file written gives the skin the folder's name.
+  // Saves the skin into `folder` (skin::SaveSkin). Once its settings file is written there the
+  // folder is the skin's, with its name, and what was written is the saved state; a save that
+  // missed some files leaves the skin modified. Without the settings file the skin stays where it
+  // was, and only the pictures written into its own folder count as saved.
   struct Saved {
     Changes changes;
     int written = 0;
@@ -134,7 +138,8 @@ class SkinSession {
   // link to one), so that a save there would overwrite another skin.
   bool MaySaveInPlace() const;
   // Writes the skin as a ZIP archive (skin::ExportSkinZip) with `preview` as its contact sheet.
-  // A written archive holds the whole skin, so the document counts as saved.
+  // The document counts as saved only for a skin opened from that very archive: a skin's folder
+  // still holds what it held.
   struct Exported {
     Changes changes;
     bool saved = false;

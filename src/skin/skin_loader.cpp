@@ -408,6 +408,14 @@ std::string ProposedImportName(const std::string& last_path, SlotId slot) {
   return base::FolderWithSeparator(last_path) + std::string(Info(slot).BaseName()) + ".bmp";
 }
 
+std::string NewSkinFolderStart(const std::string& last_path) {
+  if (last_path.empty()) return last_path;
+  const std::string folder = base::FolderWithSeparator(last_path);
+  if (!base::IsRegularFile(folder + "uisettings.ini")) return last_path;
+  const std::string up(base::FolderOf(base::WithoutTrailingSeparator(folder)));
+  return up.empty() ? last_path : up;
+}
+
 bool OpensAsArchive(const std::string& path) {
   return !path.empty() && !base::IsPathSeparator(path.back()) && !base::IsFolder(path);
 }

@@ -70,6 +70,11 @@ std::optional<imaging::Image> ReadFittedPicture(const std::string& path,
 // name when there is no last used folder.
 std::string ProposedImportName(const std::string& last_path, SlotId slot);
 
+// The folder a chooser for a new skin folder starts in: the last used folder, or the folder above
+// it when the last used folder is itself a skin folder (it holds uisettings.ini), so that a new
+// skin is not made inside another. "" stays "".
+std::string NewSkinFolderStart(const std::string& last_path);
+
 // Whether the skin at `path` is opened as a ZIP archive (OpenSkinZip) rather than as a folder
 // (OpenSkinFolder): when it names no folder and is not written as one, with a trailing separator.
 // A path that names nothing then fails to open with the no-skin message, either way.

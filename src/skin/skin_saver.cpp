@@ -129,9 +129,9 @@ std::vector<std::string> SavedNames(bool icons) {
 }  // namespace
 
 int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
-             Feedback& feedback) {
+             Feedback& feedback, SavedFiles* saved) {
   const std::string shown_folder = base::FolderWithSeparator(folder);
-  int written = 0;
+  SavedFiles files;
   try {
     // The folder is opened once and every file is made relative to it, and to icon/ opened inside
     // it, so that a symbolic link among the skin's entries cannot lead a write elsewhere. The
@@ -139,7 +139,7 @@ int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& op
     const base::Folder skin_folder = base::Folder::Open(shown_folder);
     base::Folder icon_folder;
     skin_folder.RemoveLeftoverTemporaries(SavedNames(false));
-    written += WriteSettings(doc, skin_folder, shown_folder, options, feedback) ? 1 : 0;
+    files[0] = WriteSettings(doc, skin_folder, shown_folder, options, feedback);
     int step = 0;
     for (std::size_t s = 0; s < kSlotCount; ++s) {
       if (s == kMainSlotCount) {
@@ -156,14 +156,15 @@ int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& op
                                feedback, [&](const auto& bytes) {
                                  return into.WriteFileAtomically(slot.FileName(), bytes);
                                })) {
-        ++written;
+        files[1 + s] = true;
       }
     }
   } catch (const std::bad_alloc&) {
     feedback.ShowError(options.texts.Of(FileProblem::kOutOfMemory));
   }
   feedback.SetProgress(0);
-  return written;
+  if (saved != nullptr) *saved = files;
+  return static_cast<int>(files.count());
 }
 
 }  // namespace skin

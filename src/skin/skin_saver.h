@@ -1,6 +1,7 @@
 // Writing a skin folder: uisettings.ini and the 53 pictures as 16-bit BMP files.
 #pragma once
 
+#include <bitset>
 #include <ctime>
 #include <new>
 #include <optional>
@@ -81,8 +82,10 @@ bool WriteSkinBitmap(const imaging::Image& image, const std::string& path,
 // before their files are written. Nothing is written or removed through a symbolic link inside
 // the folder: a file that is a link is replaced by the file, and an icon/ that is a link is left
 // alone and its 11 icons are reported as not saved. `folder` itself may be reached through links.
-// Returns the number of files written, 0 to 54.
+// Returns the number of files written, 0 to 54; `saved`, when given, tells which: bit 0 for
+// uisettings.ini, bit 1 + s for the picture of slot s.
+using SavedFiles = std::bitset<1 + kSlotCount>;
 int SaveSkin(SkinDocument& doc, const std::string& folder, const SaveOptions& options,
-             Feedback& feedback);
+             Feedback& feedback, SavedFiles* saved = nullptr);
 
 }  // namespace skin

@@ -236,9 +236,8 @@ TEST_F(LiveLinkTest, BrokenAndHostileRewritesKeepTheOldContentAndAreReportedOnce
     std::ofstream out(skin_ + "btn.bmp", std::ios::binary | std::ios::trunc);
     out << "BM" << std::flush << std::string(100, 'x') << std::flush << "broken";
   }
-  ASSERT_TRUE(
-      WaitForStatus("Not reloaded: " + base::DisplayPath(skin_ + "btn.bmp") +
-                    ": Unknown or unsupported image format."));
+  ASSERT_TRUE(WaitForStatus("Not reloaded: " + base::DisplayPath(skin_ + "btn.bmp") +
+                            ": Unknown or unsupported image format."));
   QTest::qWait(kSettleMs);
   EXPECT_EQ(shell_->redraw_count(), redraws) << "nothing changed, nothing drawn";
   EXPECT_EQ(doc().Slot(SlotId::btn), before);
@@ -284,7 +283,8 @@ TEST_F(LiveLinkTest, TheEditorsOwnSaveIsNoChangeFromOutside) {
 // made there just before is still taken.
 TEST_F(LiveLinkTest, APartialSaveElsewhereKeepsWhatChangedInTheFollowedFolder) {
   OpenFollowedSkin();
-  fs::create_directories(dir_.path() / "other" / "btn.bmp");  // a folder where a file should go
+  // A folder where the settings file should go: the skin stays in the folder it came from.
+  fs::create_directories(dir_.path() / "other" / "uisettings.ini");
   WriteInPlace("lamp.bmp", Bmp(Image(2, 2, kCyan)));
   dialogs_.answers.push_back(dir_.folder() + "other/");
   Trigger(kMenuSaveFolder);

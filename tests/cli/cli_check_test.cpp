@@ -67,12 +67,29 @@ TEST(CliCheck, JsonHasOneObjectPerFinding) {
             "  {\"severity\": \"error\", \"code\": \"off-screen\", \"screens\": [2], \"colour\": "
             "null, \"slot\": null, \"section\": \"file handle menu\", \"field\": null, \"rect\": "
             "[5, 293, 256, 192], \"message\": \"[file handle menu] lies wholly outside the screen "
-            "wherever it is drawn\"},\n"
+            "wherever it is drawn\", \"fix\": {\"text\": \"Move it to the nearest place where it "
+            "shows whole\", \"fields\": {\"x\": 79}}},\n"
             "  {\"severity\": \"warning\", \"code\": \"out-of-range\", \"screens\": [0], "
             "\"colour\": null, \"slot\": null, \"section\": \"folder text\", \"field\": \"x\", "
             "\"rect\": [0, 0, 0, 0], \"message\": \"x of [folder text] is -7, but the editor can "
-            "show only 0 to 255\"}\n"
+            "show only 0 to 255\", \"fix\": {\"text\": \"Set the nearest value the field can "
+            "show\", \"fields\": {\"x\": 0}}}\n"
             "]\n");
+}
+
+// A clock moved to where its box still touches the screen but none of its ink does is named, and
+// its fix is the place where the whole clock shows again.
+TEST(CliCheck, NamesAnElementThatDrawsNothing) {
+  testing_support::TempDir dir;
+  SaveSkin(dir, [](skin::SkinDocument& doc) { doc.Field(FieldId::big_clock_x) = 255; });
+  const testing_support::CliRun lines = Check(dir.folder());
+  EXPECT_EQ(lines.status, 1);
+  EXPECT_EQ(
+      lines.err,
+      "error off-screen screens 0-13 [big clock]: [big clock] is drawn, but none of its "
+      "pixels can be seen: it lies at the edge of the screen, is see-through or is covered\n");
+  EXPECT_NE(Check(dir.folder() + " --json").err.find("\"fields\": {\"x\": 150}"),
+            std::string::npos);
 }
 
 TEST(CliCheck, WrongArgumentsAndUnreadableSkinsExitTwo) {

@@ -8,6 +8,7 @@
 #include <climits>
 #include <functional>
 
+#include "preview/preview.h"
 #include "skin/field_ranges.h"
 #include "skin/skin_document.h"
 
@@ -18,6 +19,13 @@ using skin::ColourId;
 using skin::FieldId;
 using skin::SectionId;
 using skin::SlotId;
+
+// The big clock of the built-in pictures: four digits and a colon, 31 pixels high.
+int ClockWidth() {
+  return 4 * skin::BuiltInSlotPicture(SlotId::clock_numbers).width +
+         skin::BuiltInSlotPicture(SlotId::clock_colon).width;
+}
+constexpr int kClockHeight = 31;
 
 skin::SkinDocument DefaultSkin() {
   skin::SkinDocument doc;
@@ -38,7 +46,7 @@ imaging::Image Resized(SlotId slot, int width, int height) {
 std::string Describe(const Finding& f) {
   std::string text = std::string(SeverityName(f.severity)) + " " + std::string(CodeName(f.code)) +
                      " " + FormatScreens(f.screens);
-  for (const std::string& arg : f.message_args) text += " | " + arg;
+  for (const std::string& arg : MessageArgs(f, 0)) text += " | " + arg;
   return text;
 }
 
@@ -158,7 +166,7 @@ TEST(SkinCheck, MessagesCarryWhatTheyName) {
   doc.Field(FieldId::folder_text_x) = -7;
   doc.SetSlot(SlotId::upper_screen, Resized(SlotId::upper_screen, 256, 180));
   std::vector<std::vector<std::string>> args;
-  for (const Finding& f : CheckSkin(doc)) args.push_back(f.message_args);
+  for (const Finding& f : CheckSkin(doc)) args.push_back(MessageArgs(f, 0));
   EXPECT_NE(std::find(args.begin(), args.end(),
                       std::vector<std::string>{"x", "folder text", "-7", "0", "255"}),
             args.end());
@@ -185,6 +193,115 @@ TEST(SkinCheck, ExtremeNumbersGiveBoundedFindings) {
       EXPECT_GE(f.rect.x, 0) << Describe(f);
       EXPECT_LE(f.rect.x + f.rect.width, 266) << Describe(f);
       EXPECT_LE(f.rect.y + f.rect.height, 490) << Describe(f);
+    }
+  }
+}
+
+// How many pixels `section` has on the finished screens of all menu states.
+int PixelsOf(const skin::SkinDocument& doc, SectionId section) {
+  int count = 0;
+  preview::ScreenSources sources;
+  for (int screen = 0; screen < preview::kScreenCount; ++screen) {
+    preview::DrawScreens(doc, screen, &sources);
+    for (const preview::SourceMap* map : {&sources.top, &sources.bottom}) {
+      for (const preview::Source& source : map->sources) count += source.placed_by() == section;
+    }
+  }
+  return count;
+}
+
+const Finding* FindingOf(const std::vector<Finding>& findings, CheckCode code, SectionId section) {
+  const auto found = std::find_if(findings.begin(), findings.end(), [&](const Finding& f) {
+    return f.code == code && f.section == section;
+  });
+  return found == findings.end() ? nullptr : &*found;
+}
+
+struct Lost {
+  const char* name;
+  FieldId field;
+  std::int32_t value;
+  const char* message_key;
+  std::function<std::vector<FieldValue>()> fixed;  // what the quick fix sets
+};
+
+class LostElement : public testing::TestWithParam<Lost> {};
+
+// An element that the screens draw without one visible pixel is an error whatever its box, and
+// its quick fix brings it back drawn whole, at the nearest such place.
+TEST_P(LostElement, IsFoundAndComesBackWhole) {
+  const Lost& lost = GetParam();
+  const SectionId section = skin::Info(lost.field).section;
+  skin::SkinDocument doc = DefaultSkin();
+  const int whole = PixelsOf(doc, section);
+  ASSERT_GT(whole, 0);
+  doc.Field(lost.field) = lost.value;
+  ASSERT_EQ(PixelsOf(doc, section), 0);
+  const std::vector<Finding> findings = CheckSkin(doc);
+  const Finding* f = FindingOf(findings, CheckCode::kOffScreen, section);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->severity, Severity::kError);
+  EXPECT_EQ(f->message_key, lost.message_key);
+  EXPECT_EQ(f->fix, FixKind::kWholePlace);
+  const std::optional<QuickFix> fix = QuickFixOf(doc, *f);
+  ASSERT_TRUE(fix);
+  EXPECT_EQ(fix->fields, lost.fixed());
+  EXPECT_EQ(fix->moves, section);
+  for (const FieldValue& v : fix->fields) doc.Field(v.field) = v.value;
+  EXPECT_EQ(PixelsOf(doc, section), whole);
+  EXPECT_EQ(FindingOf(CheckSkin(doc), CheckCode::kOffScreen, section), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SkinCheck, LostElement,
+    testing::Values(
+        // One column of the clock's box is on the screen, but only its blank margin.
+        Lost{"clock_at_the_edge", FieldId::big_clock_x, 255, "LANG_CHECK_UNSEEN$",
+             [] {
+               return std::vector<FieldValue>{{FieldId::big_clock_x, 256 - ClockWidth()}};
+             }},
+        Lost{"clock_far_below", FieldId::big_clock_y, INT_MAX, "LANG_CHECK_OFF_SCREEN$",
+             [] {
+               return std::vector<FieldValue>{{FieldId::big_clock_y, 192 - kClockHeight}};
+             }},
+        Lost{"clock_far_left", FieldId::big_clock_x, INT_MIN, "LANG_CHECK_OFF_SCREEN$",
+             [] {
+               return std::vector<FieldValue>{{FieldId::big_clock_x, 0}};
+             }}),
+    [](const testing::TestParamInfo<Lost>& info) { return info.param.name; });
+
+// A value the field cannot show is mended to the nearest one at which its element still draws
+// whole; fields of no element, or of an element not drawn, take the nearest value shown.
+TEST(SkinCheck, ShownValueFixKeepsTheElementWhole) {
+  const auto fixed = [](FieldId field, std::int32_t value, bool hide_folder = false) {
+    skin::SkinDocument doc = DefaultSkin();
+    if (hide_folder) doc.Field(FieldId::folder_text_show) = 0;
+    doc.Field(field) = value;
+    for (const Finding& f : CheckSkin(doc)) {
+      if (f.code != CheckCode::kOutOfRange || f.field != field) continue;
+      EXPECT_EQ(f.fix, FixKind::kShownValue);
+      const std::optional<QuickFix> fix = QuickFixOf(doc, f);
+      if (!fix || fix->fields.size() != 1) return std::optional<std::int32_t>();
+      return std::optional<std::int32_t>(fix->fields[0].value);
+    }
+    return std::optional<std::int32_t>();
+  };
+  EXPECT_EQ(fixed(FieldId::big_clock_x, 300), 256 - ClockWidth());
+  EXPECT_EQ(fixed(FieldId::big_clock_y, -40), 0);
+  EXPECT_EQ(fixed(FieldId::big_clock_show, 7), 1);
+  EXPECT_EQ(fixed(FieldId::folder_text_x, 1000, true), 255) << "not drawn: the nearest shown";
+}
+
+// The screens of a message are numbered where it is shown; nothing else in it changes with them.
+TEST(SkinCheck, MessageArgsNumberOnlyTheScreens) {
+  skin::SkinDocument doc = DefaultSkin();
+  doc.Field(FieldId::logo_info_x) = 300;
+  for (const Finding& f : CheckSkin(doc)) {
+    if (f.code == CheckCode::kOutOfRange) {
+      EXPECT_EQ(MessageArgs(f, 1), (std::vector<std::string>{"x", "logo info", "300", "0", "255"}));
+    } else if (f.section == SectionId::game_name) {
+      EXPECT_EQ(MessageArgs(f, 0)[1], "1");
+      EXPECT_EQ(MessageArgs(f, 1)[1], "2");
     }
   }
 }

@@ -95,5 +95,26 @@ TEST_F(SkinHistoryTest, TextsOfEveryStepStayWithinTheBudget) {
   EXPECT_LE(history_.UndoCount(), 10u);
 }
 
+// An undone step holds the state after it, whose texts differ from the state before it: the count
+// follows each step through undo and redo, so that steps cleared from the redo side leave it
+// right and later long texts are trimmed as soon as they pass the budget.
+TEST_F(SkinHistoryTest, TheTextCountSurvivesUndoAndRedo) {
+  constexpr std::size_t kTitle = 100000;
+  history_ = SkinHistory(10 * kTitle);
+  const auto title = [&](int i) {
+    Change([i](SkinDocument& d) { d.info.Title.assign(kTitle, static_cast<char>('a' + i % 26)); });
+  };
+  for (int i = 0; i < 10; ++i) title(i);
+  Change([](SkinDocument& d) { d.info.Title.clear(); });
+  for (int i = 0; i < 9; ++i) {
+    title(i);                                                             // holds the empty title
+    history_.Undo(doc_, origin_);                                         // now holds a long one
+    Change([i](SkinDocument& d) { d.Field(FieldId::big_clock_x) = i; });  // clears the redo side
+  }
+  for (int i = 0; i < 15; ++i) title(i);
+  EXPECT_LE(history_.UndoCount(), 10u);
+  EXPECT_GE(history_.UndoCount(), 8u);
+}
+
 }  // namespace
 }  // namespace session

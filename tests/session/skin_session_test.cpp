@@ -136,6 +136,31 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  false,
                  false},
+        EditCase{"FixPlace",
+                 [](SkinSession& s, auto&) {
+                   QuickFix fix;
+                   fix.fields = {{FieldId::big_clock_x, 150}};
+                   fix.moves = skin::SectionId::big_clock;
+                   return s.ApplyFix(fix);
+                 },
+                 {StepKind::kMove, skin::SectionId::big_clock},
+                 true,
+                 false,
+                 false,
+                 false,
+                 false},
+        EditCase{"FixColour",
+                 [](SkinSession& s, auto&) {
+                   QuickFix fix;
+                   fix.colour = {ColourId::formTextColor, 0xF8F8F8};
+                   return s.ApplyFix(fix);
+                 },
+                 {StepKind::kChange, ColourId::formTextColor},
+                 false,
+                 true,
+                 false,
+                 false,
+                 false},
         EditCase{"Import",
                  [](SkinSession& s, SkinSessionTest& t) {
                    const std::string path = (t.dir_.path() / "blue.bmp").string();
@@ -210,6 +235,25 @@ TEST_F(SkinSessionTest, RunsMergeUntilSomethingComesBetween) {
   EXPECT_EQ(session_.document(), SkinSession().document());
 }
 
+// A run of edits that ends where it began leaves no step behind, and nothing to undo.
+TEST_F(SkinSessionTest, ARunBackToItsStartLeavesNoStep) {
+  const std::int32_t start = session_.document().Field(FieldId::big_clock_x);
+  session_.SetColour(ColourId::formTextColor, 1);
+  for (const std::int32_t x : {start + 1, start + 2, start})
+    session_.SetField(FieldId::big_clock_x, x);
+  EXPECT_EQ(session_.history().UndoCount(), 1u);
+  EXPECT_EQ(*session_.history().UndoLabel(),
+            (StepLabel{StepKind::kChange, ColourId::formTextColor}));
+  for (const char* typed : {"N", ""}) session_.SetInfo(InfoId::Title, typed);
+  EXPECT_EQ(session_.history().UndoCount(), 1u);
+  session_.Undo();
+  EXPECT_FALSE(session_.Modified());
+  EXPECT_FALSE(session_.history().CanUndo());
+  session_.SetField(FieldId::big_clock_x, start + 1);
+  session_.SetField(FieldId::big_clock_x, start);
+  EXPECT_FALSE(session_.history().CanUndo()) << "the same from the very start";
+}
+
 // The mark compares content: undoing back to what was saved clears it; saving and exporting
 // clear it; New skin and Open make the skin they bring the saved one.
 TEST_F(SkinSessionTest, ModifiedFollowsEditsUndoSaveAndExport) {
@@ -230,13 +274,13 @@ TEST_F(SkinSessionTest, ModifiedFollowsEditsUndoSaveAndExport) {
           .Export((dir_.path() / "a.zip").string(),
                   preview::RenderContactSheet(session_.document(), 0), SaveOptions(), feedback_)
           .changes;
-  EXPECT_TRUE(exported.origin);
-  EXPECT_FALSE(session_.Modified());
+  EXPECT_FALSE(exported.origin);
+  EXPECT_TRUE(session_.Modified()) << "the skin's folder still holds the skin before the edit";
   EXPECT_EQ(session_.folder(), folder) << "an archive is no folder to follow";
   session_.NewSkin();
   EXPECT_FALSE(session_.Modified());
   session_.Undo();
-  EXPECT_FALSE(session_.Modified()) << "undo gives the origin back with the document";
+  EXPECT_TRUE(session_.Modified()) << "undo gives the origin back with the document";
   EXPECT_EQ(session_.name(), "a");
 }
 
@@ -277,6 +321,53 @@ TEST_F(SkinSessionTest, SavesInPlaceOnlyIntoTheVeryFolderItWasOpenedFromOrSavedT
   expect(true, "undo of the open");
   session_.NewSkin();
   expect(false, "a new skin has no folder");
+}
+
+// The title, File > Save's folder and the mark agree after every save: a folder becomes the
+// skin's once its settings file is written there, and a save that missed files leaves the mark.
+TEST_F(SkinSessionTest, ASkinMovesWithItsSettingsFile) {
+  const auto save = [&](const std::string& name, const char* obstacle) {
+    const fs::path folder = dir_.path() / name;
+    fs::remove(folder / obstacle);
+    fs::create_directories(folder / obstacle);  // a folder where that file should go
+    const SkinSession::Saved saved = session_.Save(folder.string(), SaveOptions(), feedback_);
+    fs::remove(folder / obstacle);
+    return saved;
+  };
+  const std::string a = SaveTo("a");
+  EXPECT_EQ(save("b", "uisettings.ini").written, 53);
+  EXPECT_EQ(session_.folder(), a) << "no settings file, no new folder";
+  EXPECT_EQ(session_.name(), "a");
+  EXPECT_FALSE(session_.Modified()) << "a still holds the whole skin";
+  session_.SetField(FieldId::big_clock_x, 9);
+  EXPECT_FALSE(save("c", "btn.bmp").complete);
+  EXPECT_EQ(session_.folder(), (dir_.path() / "c").string() + "/");
+  EXPECT_EQ(session_.name(), "c");
+  EXPECT_TRUE(session_.Modified()) << "c lacks btn.bmp";
+  EXPECT_FALSE(save("c", "uisettings.ini").complete);
+  EXPECT_EQ(session_.name(), "c");
+  EXPECT_TRUE(session_.Modified());
+  EXPECT_TRUE(session_.Save(session_.folder(), SaveOptions(), feedback_).complete);
+  EXPECT_FALSE(session_.Modified());
+}
+
+// An export clears the mark only for a skin opened from that archive.
+TEST_F(SkinSessionTest, AnExportSavesOnlyTheArchiveTheSkinCameFrom) {
+  const std::string zip = (dir_.path() / "a.zip").string();
+  const auto export_to = [&](const std::string& path) {
+    return session_.Export(path, preview::RenderContactSheet(session_.document(), 0), SaveOptions(),
+                           feedback_);
+  };
+  session_.SetField(FieldId::big_clock_x, 9);
+  ASSERT_TRUE(export_to(zip).saved);
+  EXPECT_TRUE(session_.Modified()) << "a new skin is not the archive's";
+  ASSERT_TRUE(session_.Open(zip, true, {}, feedback_).opened);
+  EXPECT_FALSE(session_.Modified());
+  session_.SetField(FieldId::big_clock_x, 10);
+  ASSERT_TRUE(export_to((dir_.path() / "b.zip").string()).saved);
+  EXPECT_TRUE(session_.Modified());
+  ASSERT_TRUE(export_to(zip).saved);
+  EXPECT_FALSE(session_.Modified());
 }
 
 // A file changed on disk: taken silently it is one step and leaves no unsaved change; kept, the

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/paths.h"
 #include "imaging/bmp16.h"
 #include "imaging/png_codec.h"
 #include "skin/skin_saver.h"
@@ -227,6 +228,20 @@ TEST_F(SkinLoaderTest, ArchiveEntryNamesInTheDosCodePage) {
   ASSERT_TRUE(testing_support::WriteZip(broken.string(), entries));
   EXPECT_TRUE(OpenSkinZip(doc_, broken.string(), options_, feedback_));
   EXPECT_EQ(feedback_.messages.front(), "skèin\\active.bmp: Unknown or unsupported image format.");
+}
+
+// A chooser for a new skin starts beside the last skin folder, not inside it.
+TEST(NewSkinFolderStart, LeavesASkinFolderForTheOneAbove) {
+  testing_support::TempDir dir;
+  const std::string skins = dir.folder();
+  const std::string a = skins + "a/";
+  std::filesystem::create_directories(a);
+  EXPECT_EQ(NewSkinFolderStart(a), a) << "no settings file: no skin";
+  std::ofstream(a + "uisettings.ini") << "[x]\n";
+  EXPECT_EQ(base::FolderWithSeparator(NewSkinFolderStart(a)), base::FolderWithSeparator(skins));
+  EXPECT_EQ(base::FolderWithSeparator(NewSkinFolderStart(skins + "a")),
+            base::FolderWithSeparator(skins));
+  EXPECT_EQ(NewSkinFolderStart(""), "");
 }
 
 TEST(ProposedImportName, BaseNameInTheLastFolder) {
