@@ -341,7 +341,7 @@ TEST_F(SkinSessionTest, ASkinMovesWithItsSettingsFile) {
   EXPECT_FALSE(session_.Modified()) << "a still holds the whole skin";
   session_.SetField(FieldId::big_clock_x, 9);
   EXPECT_FALSE(save("c", "btn.bmp").complete);
-  EXPECT_EQ(session_.folder(), (dir_.path() / "c").string() + "/");
+  EXPECT_EQ(session_.folder(), base::FolderWithSeparator((dir_.path() / "c").string()));
   EXPECT_EQ(session_.name(), "c");
   EXPECT_TRUE(session_.Modified()) << "c lacks btn.bmp";
   EXPECT_FALSE(save("c", "uisettings.ini").complete);
