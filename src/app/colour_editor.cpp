@@ -46,10 +46,11 @@ QString ColourCode(imaging::Rgb colour) {
 
 int ColourEditorWidth(const QString& title, const QWidget* parent) {
   // The window manager's title font is not Qt's to know: the application's, bold, with room for
-  // the frame's margins and an icon.
+  // the frame's margins, an icon and the title bar's buttons (Windows draws three 46 pixels wide,
+  // Openbox four of 18 with their gaps).
   QFont font = QApplication::font();
   font.setBold(true);
-  const int wanted = QFontMetrics(font).horizontalAdvance(title) + 80;
+  const int wanted = QFontMetrics(font).horizontalAdvance(title) + 170;
   const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
   const int room = screen != nullptr ? screen->availableGeometry().width() - 20 : wanted;
   return std::clamp(wanted, kColourEditorWidth, std::max(kColourEditorWidth, room));

@@ -82,5 +82,9 @@ inline constexpr int kPreviewTop = 28;
 inline constexpr int kSmallestPreviewWidth = 266;  // the window's smallest size: the canvas
 inline constexpr int kSmallestClientHeight = 300;
 inline constexpr int kProgressMaximum = 53;
+// The side panel the window sizes itself takes at most this share of the client's width (the user
+// may drag it wider).
+inline constexpr int kPanelShareNumerator = 11;
+inline constexpr int kPanelShareDenominator = 20;
 
 }  // namespace app

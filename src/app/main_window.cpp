@@ -346,9 +346,11 @@ int MainWindow::PanelWidth(int client_width) const {
   // The preview keeps at least the unscaled canvas's width, and, when the window chooses, almost
   // half of the window.
   const int most = client_width - 6 - preview::kCanvasWidth;
-  const int wanted = user_panel_width_ > 0
-                         ? user_panel_width_
-                         : std::min(panel_->PreferredWidth(), client_width * 11 / 20 - 6);
+  const int wanted =
+      user_panel_width_ > 0
+          ? user_panel_width_
+          : std::min(panel_->PreferredWidth(),
+                     client_width * kPanelShareNumerator / kPanelShareDenominator - 6);
   return std::max(kSidePanelWidth, std::min(wanted, most));
 }
 

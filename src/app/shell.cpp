@@ -91,10 +91,14 @@ float FitZoom(QSize area) {
 
 QSize FirstClientSize(QSize room, int panel_width, QSize chrome) {
   // The client as Layout places it: the preview 3 pixels from the edge and 3 from the handle,
-  // below the screen buttons and 3 pixels above the status bar.
+  // below the screen buttons and 3 pixels above the status bar; wide enough that the panel gets
+  // its whole width within its share of the window.
+  const int panel_room = ((panel_width + 6) * kPanelShareDenominator + kPanelShareNumerator - 1) /
+                         kPanelShareNumerator;
   const auto client_at = [&](float zoom) {
     const preview::CanvasSize canvas = preview::ZoomedCanvasSize(zoom);
-    return QSize(canvas.width + 6 + panel_width, canvas.height + kPreviewTop + 3);
+    return QSize(std::max(canvas.width + 6 + panel_width, panel_room),
+                 canvas.height + kPreviewTop + 3);
   };
   const QSize three_quarters = room * 3 / 4;
   for (float zoom = kLargestWholeZoom; zoom > kSmallestZoom; --zoom) {
