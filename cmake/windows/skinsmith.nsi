@@ -3,7 +3,8 @@
 ; installed and keeps the user's settings (%APPDATA%\Skinsmith). makensis is given VERSION,
 ; OUTFILE, ICON and the lists of files to install and to remove (INSTALL_FILES, UNINSTALL_FILES,
 ; written by scripts/package-windows). /S installs and uninstalls silently.
-Unicode true
+; A 64-bit installer for the 64-bit programs (it also runs where no 32-bit Windows layer is).
+Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
