@@ -149,11 +149,8 @@ void Shell::AdjustImport(skin::SlotId slot, bool to_expected) {
 }
 
 void Shell::ShowScreenOf(skin::SlotId slot) {
-  // The image buttons of the screen shown are the enabled ones.
-  const QWidget* button = window_->panel()->Widget(slot);
-  if (button == nullptr || button->isEnabled()) return;
   const int screen = ScreenOfGadget(GadgetOf(slot));
-  if (screen < 0) return;
+  if (screen < 0 || screen == state_.selected_screen) return;
   SelectScreen(screen);
   RedrawPreview();
 }
@@ -162,8 +159,8 @@ void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
   std::optional<skin::SlotId> slot;
   if (gadget == kGadgetPreviewImage) {
     slot = SourceAt(canvas).slot();
-  } else if (const ImageButton* button = FindImageButton(gadget)) {
-    if (window_->Gadget(gadget)->isEnabled()) slot = button->slot;
+  } else {
+    slot = SlotOfButtonOn(gadget, state_.selected_screen);
   }
   if (!slot) return;
   QMenu menu(window_.get());

@@ -24,7 +24,8 @@ bool Draggable(const SourceGadgets& gadgets) { return gadgets.x || gadgets.y; }
 // The moves that keep what `section` drew on the screen under canvas point `canvas` whole on that
 // screen: from the room left of and above its pixels to the room right of and below them. Toward
 // an edge it already crosses it cannot move at all; none when it drew nothing there.
-std::optional<QRect> DragRoom(const preview::ScreenSources& sources, QPoint canvas, skin::SectionId section) {
+std::optional<QRect> DragRoom(const preview::ScreenSources& sources, QPoint canvas,
+                              skin::SectionId section) {
   const bool top = canvas.y() < preview::kHingeAt.y;
   const preview::SourceMap& map = top ? sources.top : sources.bottom;
   int left = map.width, right = -1, upper = map.height, lower = -1;
@@ -76,12 +77,13 @@ void Shell::ShowPointed(QPoint canvas) {
     case preview::SourceKind::kPicture:
       if (const std::optional<skin::SlotId> slot = source.slot()) {
         const imaging::Image& picture = document().Slot(*slot);
-        what = format("LANG_PICK_PICTURE$", {skin::Info(*slot).BaseName(),
-                                             std::to_string(picture.width),
-                                             std::to_string(picture.height)});
+        what = format("LANG_PICK_PICTURE$",
+                      {skin::Info(*slot).BaseName(), std::to_string(picture.width),
+                       std::to_string(picture.height)});
       } else {
         const imaging::Image& icon = document().sample_game_icon;
-        what = format("LANG_PICK_SAMPLE$", {std::to_string(icon.width), std::to_string(icon.height)});
+        what =
+            format("LANG_PICK_SAMPLE$", {std::to_string(icon.width), std::to_string(icon.height)});
       }
       break;
     case preview::SourceKind::kText:
@@ -98,8 +100,7 @@ void Shell::ShowPointed(QPoint canvas) {
     case preview::SourceKind::kHinge:
       break;
   }
-  if (const std::optional<skin::SectionId> section = source.placed_by();
-      section && !what.empty()) {
+  if (const std::optional<skin::SectionId> section = source.placed_by(); section && !what.empty()) {
     what = format("LANG_PICK_PLACED$", {what, SectionName(*section)});
   }
   if (Draggable(gadgets)) what = format("LANG_PICK_DRAG$", {what});
@@ -189,8 +190,7 @@ void Shell::DragPreview(QPoint canvas) {
   }
   if (changed.empty()) return;
   const BusyScope busy(busy_);
-  Apply(session_.SetFields(changed,
-                           {session::StepKind::kMove, *press_->source.placed_by()},
+  Apply(session_.SetFields(changed, {session::StepKind::kMove, *press_->source.placed_by()},
                            session::Gesture{gesture_count_}));
 }
 
@@ -210,8 +210,8 @@ bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
     // The slot of the picture under the drop point, whichever screen's panel offers its button.
     slot = SourceAt(canvas).slot();
     if (path.empty()) ShowPointed(canvas);
-  } else if (const ImageButton* button = FindImageButton(gadget)) {
-    if (window_->Gadget(gadget)->isEnabled()) slot = button->slot;
+  } else {
+    slot = SlotOfButtonOn(gadget, state_.selected_screen);
   }
   if (!slot || path.empty()) return slot.has_value();
   const BusyScope busy(busy_);
