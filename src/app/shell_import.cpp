@@ -12,6 +12,7 @@
 #include "app/preview_view.h"
 #include "app/shell.h"
 #include "app/window_feedback.h"
+#include "base/paths.h"
 #include "session/import_plan.h"
 #include "skin/skin_loader.h"
 
@@ -98,7 +99,7 @@ void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::Decod
     StudioRequest request;
     request.title = i18n::FormatText(Text("LANG_STUDIO_TITLE$"), {name});
     request.source_name =
-        path.empty() ? name : QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+        path.empty() ? name : std::string(base::FileNameOf(path));
     request.source_width = picture.source_width;
     request.source_height = picture.source_height;
     request.source = &source;
