@@ -2,7 +2,6 @@
 #include "app/commands.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "app/fixed_numbers.h"
@@ -103,12 +102,10 @@ std::vector<Command> BuildCommands() {
        [](Shell& s) { s.SetFollowChanges(!s.preferences().follow_changes); }, {},
        [](const Shell& s) { return s.preferences().follow_changes; }});
   for (int n = 0; n < preview::kScreenCount; ++n) {
-    char key[32];
-    std::snprintf(key, sizeof key, "LANG_SCREEN_%02d$", n);
     // Screens 1 to 9 on Ctrl and their digit, 10 to 14 on Alt and their last digit.
     const QKeySequence keys = n < 9 ? QKeyCombination(Qt::CTRL, Qt::Key(Qt::Key_1 + n))
                                     : QKeyCombination(Qt::ALT, Qt::Key(Qt::Key_0 + n - 9));
-    add({kMenuFirstScreen + n, P::kScreen, StoredKey(key), {}, Keys{keys}, true, false,
+    add({kMenuFirstScreen + n, P::kScreen, StoredKey(i18n::ScreenNameKey(n)), {}, Keys{keys}, true, false,
          [n](Shell& s) {
            s.SelectScreen(n);
            s.RedrawPreview();

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,6 +25,8 @@
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
+#include "base/file_io.h"
+#include "base/paths.h"
 
 namespace app {
 namespace {
@@ -121,8 +122,8 @@ QString DroppedSkin(const QMimeData* data) {
   const QUrl url = data->urls().front();
   if (!url.isLocalFile()) return {};
   const QString path = url.toLocalFile();
-  const QFileInfo info(path);
-  if (info.isDir() || path.endsWith(".zip", Qt::CaseInsensitive)) return path;
+  const std::string utf8 = path.toStdString();
+  if (base::IsFolder(utf8) || base::HasExtension(utf8, ".zip")) return path;
   return {};
 }
 
@@ -236,12 +237,10 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
         return events_.OnFileDrop(kGadgetPreviewImage, canvas, path.toStdString());
       });
   preview_area_->setGeometry(preview_x, kPreviewTop, preview::kCanvasWidth, preview::kCanvasHeight);
-  for (int i = 0; i < 14; ++i) {
+  for (int i = 0; i < preview::kScreenCount; ++i) {
     auto* button = new QPushButton(QString::number(i + 1), client_);
     button->setGeometry(preview_x + 19 * i, 3, 19, 20);
-    char key[32];
-    std::snprintf(key, sizeof key, "LANG_SCREEN_%02d$", i);
-    button->setToolTip(Q(texts.Text(key)));
+    button->setToolTip(Q(texts.Text(i18n::ScreenNameKey(i))));
     // The button of the screen shown looks pressed: the shell checks it with the Screen menu.
     button->setCheckable(true);
     const int gadget = kGadgetFirstScreenButton + i;
@@ -384,10 +383,11 @@ void MainWindow::Layout(int swap_view, bool set_height) {
   panel_->Relayout(panel_w);
   // The screen buttons share the preview's width up to a width that suits their numbers; wider
   // apart they stand as one row in the middle.
-  const int share = preview_w / 14;
+  const int share = preview_w / preview::kScreenCount;
   const int button_w = std::min(share, kLargestScreenButton);
-  const int row_x = preview_x + 3 + (share > button_w ? (preview_w - 14 * button_w) / 2 - 3 : 0);
-  for (int i = 0; i < 14; ++i) {
+  const int row_x = preview_x + 3 +
+                    (share > button_w ? (preview_w - preview::kScreenCount * button_w) / 2 - 3 : 0);
+  for (int i = 0; i < preview::kScreenCount; ++i) {
     QPushButton* b = screen_buttons_[i];
     b->setGeometry(row_x + i * button_w, b->y(), button_w, b->height());
   }

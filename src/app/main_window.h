@@ -10,6 +10,7 @@
 #include "app/side_panel.h"
 #include "i18n/ui_texts.h"
 #include "imaging/image.h"
+#include "preview/preview.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -123,7 +124,7 @@ class MainWindow : public QMainWindow {
   WindowEvents& events_;
   QWidget* client_ = nullptr;
   PreviewView* preview_area_ = nullptr;
-  QPushButton* screen_buttons_[14] = {};
+  QPushButton* screen_buttons_[preview::kScreenCount] = {};
   SidePanel* panel_ = nullptr;
   CheckPanel* check_ = nullptr;
   QLabel* check_count_ = nullptr;

@@ -237,6 +237,12 @@ int ScreenOfGadget(int gadget) {
   return -1;
 }
 
+std::optional<SlotId> SlotOfButtonOn(int gadget, int screen) {
+  const ImageButton* button = FindImageButton(gadget);
+  if (button == nullptr || button->screen != screen) return std::nullopt;
+  return button->slot;
+}
+
 SourceGadgets FindSourceGadgets(const preview::Source& source, int screen) {
   SourceGadgets found;
   if (const std::optional<SlotId> slot = source.slot()) {

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -15,7 +14,9 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <string>
 
+#include "base/paths.h"
 #include "preview/draw.h"
 
 namespace app {
@@ -78,10 +79,11 @@ QString DroppedImageFile(const QMimeData* data) {
   const QUrl url = data->urls().front();
   if (!url.isLocalFile()) return {};
   const QString path = url.toLocalFile();
-  const std::string extension = QFileInfo(path).suffix().toLower().toStdString();
-  return std::ranges::find(kPictureExtensions, extension) != std::end(kPictureExtensions)
-             ? path
-             : QString();
+  const std::string utf8 = path.toStdString();
+  const auto has = [&utf8](std::string_view extension) {
+    return base::HasExtension(utf8, "." + std::string(extension));
+  };
+  return std::ranges::any_of(kPictureExtensions, has) ? path : QString();
 }
 
 PreviewView::PreviewView(WheelHandler on_wheel, QWidget* parent)

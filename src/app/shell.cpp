@@ -8,7 +8,6 @@
 #include <QSet>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <utility>
@@ -48,11 +47,6 @@ std::string FolderOf(const std::string& path) { return std::string(base::FolderO
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // The text of a recent skin's entry: "&1 /path", a long path shortened in its middle, "&" doubled
 // so that it shows rather than marking a key.
 QString RecentLabel(std::size_t index, const std::string& path) {
@@ -66,11 +60,8 @@ QString RecentLabel(std::size_t index, const std::string& path) {
 }  // namespace
 
 std::string WithExtension(const std::string& chosen, std::string_view extension) {
-  const std::string_view name = base::FileNameOf(chosen);
-  const std::size_t dot = name.find_last_of('.');
-  const std::string current(dot == std::string::npos ? "" : name.substr(dot + 1));
-  if (Lower(current) == extension) return chosen;
-  return chosen + "." + std::string(extension);
+  const std::string dotted = "." + std::string(extension);
+  return base::HasExtension(chosen, dotted) ? chosen : chosen + dotted;
 }
 
 std::string WindowTitle(const ShellState& state, const std::string& skin_name) {
@@ -671,9 +662,7 @@ void Shell::SaveScreenshot(bool to_clipboard, int screen) {
   const imaging::Image shot = preview::RenderScreenshot(document(), screen);
   // The status names the screen by its button's number and its name in the Screen menu.
   const std::string number = std::to_string(screen + 1);
-  char name_key[32];
-  std::snprintf(name_key, sizeof name_key, "LANG_SCREEN_%02d$", screen);
-  const std::string name = Text(name_key);
+  const std::string name = Text(i18n::ScreenNameKey(screen));
   if (to_clipboard) {
     dialogs_.CopyToClipboard(shot);
     Report("LANG_STATUS_SHOT_COPIED$", {number, name});

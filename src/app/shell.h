@@ -18,6 +18,7 @@
 #include "i18n/editor_preferences.h"
 #include "i18n/program_settings.h"
 #include "i18n/ui_texts.h"
+#include "preview/element_drag.h"
 #include "session/skin_session.h"
 
 namespace app {
@@ -308,9 +309,9 @@ class Shell : public WindowEvents {
     preview::Source source;
     int edit_gadget;  // what a click reveals, 0 for none
     std::optional<skin::FieldId> x, y;
-    int start_x, start_y;  // the fields' values at the press
+    std::int32_t start_x, start_y;  // the values the fields' gadgets showed at the press
     bool dragging = false;
-    std::optional<QRect> room;  // the moves from the press that keep the element on its screen
+    std::optional<preview::DragRoom> room;  // the moves that keep the element on its screen
   };
   std::optional<Press> press_;
   int gesture_count_ = 0;

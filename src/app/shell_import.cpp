@@ -12,23 +12,12 @@
 #include "app/preview_view.h"
 #include "app/shell.h"
 #include "app/window_feedback.h"
-#include "session/skin_check.h"
+#include "base/paths.h"
+#include "session/import_plan.h"
 #include "skin/skin_loader.h"
 
 namespace app {
 namespace {
-
-// The settings the studio opens with for a new picture in `slot`: cover, aimed at the size of the
-// slot's picture (its expected size when it has none), filling around a contained picture with the
-// key colour where the slot is keyed and with black where key green would show.
-imaging::FitSettings FirstSettings(const skin::SkinDocument& doc, skin::SlotId slot) {
-  imaging::FitSettings settings;
-  const imaging::Image& current = doc.Slot(slot);
-  settings.width = current.Empty() ? skin::Info(slot).expected_width : current.width;
-  settings.height = current.Empty() ? skin::Info(slot).expected_height : current.height;
-  settings.fill = session::DrawnWithoutKey(slot) ? 0 : imaging::kKeyColour;
-  return settings;
-}
 
 // The wait cursor while a large picture is decoded and prepared, which may take half a second.
 class WaitCursor {
@@ -57,17 +46,19 @@ void Shell::ImportInto(skin::SlotId slot) {
 
 void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
   const BusyScope busy(busy_);
-  const imaging::FitSettings settings = FirstSettings(document(), slot);
   std::optional<imaging::DecodedForFit> picture = ReadSource(slot, path);
   if (!picture) return;
-  if (picture->source_width != settings.width || picture->source_height != settings.height) {
-    RunStudio(slot, path, std::move(*picture), settings);
+  const session::ImportPlan plan =
+      session::PlanImport(document(), slot, picture->source_width, picture->source_height, nullptr,
+                          session::ImportIntent::kNewPicture);
+  if (plan.open_studio) {
+    RunStudio(slot, path, std::move(*picture), plan.settings);
     return;
   }
   try {
-    const imaging::FitSettings kept = imaging::KeptAsItIs();
-    TakeImport(slot, path, kept,
-               imaging::FitSource(std::move(*picture->picture), kept.key).Fit(kept));
+    TakeImport(
+        slot, path, plan.settings,
+        imaging::FitSource(std::move(*picture->picture), plan.settings.key).Fit(plan.settings));
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory();
   }
@@ -108,7 +99,7 @@ void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::Decod
     StudioRequest request;
     request.title = i18n::FormatText(Text("LANG_STUDIO_TITLE$"), {name});
     request.source_name =
-        path.empty() ? name : QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+        path.empty() ? name : std::string(base::FileNameOf(path));
     request.source_width = picture.source_width;
     request.source_height = picture.source_height;
     request.source = &source;
@@ -138,7 +129,6 @@ void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::Decod
 void Shell::AdjustImport(skin::SlotId slot, bool to_expected) {
   const BusyScope busy(busy_);
   const session::ImportRecipe* recipe = session_.RecipeOf(slot);
-  imaging::FitSettings settings = recipe ? recipe->settings : FirstSettings(document(), slot);
   const std::string path = recipe ? recipe->path : std::string();
   std::optional<imaging::DecodedForFit> picture;
   if (recipe) {
@@ -153,25 +143,15 @@ void Shell::AdjustImport(skin::SlotId slot, bool to_expected) {
     picture->source_width = own.width;
     picture->source_height = own.height;
   }
-  // A picture taken at its own size had no target: it is aimed at its own size.
-  if (settings.width <= 0 || settings.height <= 0) {
-    settings.width = picture->source_width;
-    settings.height = picture->source_height;
-  }
-  if (to_expected) {
-    settings.width = skin::Info(slot).expected_width;
-    settings.height = skin::Info(slot).expected_height;
-    if (settings.mode == imaging::FitMode::kKeep) settings.mode = imaging::FitMode::kCover;
-  }
-  RunStudio(slot, path, std::move(*picture), settings);
+  const session::ImportPlan plan = session::PlanImport(
+      document(), slot, picture->source_width, picture->source_height, recipe,
+      to_expected ? session::ImportIntent::kAdjustToExpected : session::ImportIntent::kAdjust);
+  RunStudio(slot, path, std::move(*picture), plan.settings);
 }
 
 void Shell::ShowScreenOf(skin::SlotId slot) {
-  // The image buttons of the screen shown are the enabled ones.
-  const QWidget* button = window_->panel()->Widget(slot);
-  if (button == nullptr || button->isEnabled()) return;
   const int screen = ScreenOfGadget(GadgetOf(slot));
-  if (screen < 0) return;
+  if (screen < 0 || screen == state_.selected_screen) return;
   SelectScreen(screen);
   RedrawPreview();
 }
@@ -180,8 +160,8 @@ void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
   std::optional<skin::SlotId> slot;
   if (gadget == kGadgetPreviewImage) {
     slot = SourceAt(canvas).slot();
-  } else if (const ImageButton* button = FindImageButton(gadget)) {
-    if (window_->Gadget(gadget)->isEnabled()) slot = button->slot;
+  } else {
+    slot = SlotOfButtonOn(gadget, state_.selected_screen);
   }
   if (!slot) return;
   QMenu menu(window_.get());

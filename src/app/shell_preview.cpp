@@ -1,13 +1,14 @@
 // The shell's answers to the pointer over the preview: what is under it, a click that shows the
 // gadget that edits it, a drag that moves its element, and pictures dropped to import.
-#include <algorithm>
 #include <new>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
 #include "app/shell.h"
+#include "skin/field_ranges.h"
 
 namespace app {
 namespace {
@@ -20,28 +21,6 @@ int ClickGadget(const SourceGadgets& gadgets) {
 }
 
 bool Draggable(const SourceGadgets& gadgets) { return gadgets.x || gadgets.y; }
-
-// The moves that keep what `section` drew on the screen under canvas point `canvas` whole on that
-// screen: from the room left of and above its pixels to the room right of and below them. Toward
-// an edge it already crosses it cannot move at all; none when it drew nothing there.
-std::optional<QRect> DragRoom(const preview::ScreenSources& sources, QPoint canvas, skin::SectionId section) {
-  const bool top = canvas.y() < preview::kHingeAt.y;
-  const preview::SourceMap& map = top ? sources.top : sources.bottom;
-  int left = map.width, right = -1, upper = map.height, lower = -1;
-  for (int y = 0; y < map.height; ++y) {
-    for (int x = 0; x < map.width; ++x) {
-      if (map.At(x, y).placed_by() != section) continue;
-      left = std::min(left, x);
-      right = std::max(right, x);
-      upper = std::min(upper, y);
-      lower = std::max(lower, y);
-    }
-  }
-  if (right < 0) return std::nullopt;
-  // As moves: from -left to +(width - 1 - right), and the same down the screen.
-  return QRect(QPoint(-left, -upper),
-               QPoint(std::max(0, map.width - 1 - right), std::max(0, map.height - 1 - lower)));
-}
 
 }  // namespace
 
@@ -76,12 +55,13 @@ void Shell::ShowPointed(QPoint canvas) {
     case preview::SourceKind::kPicture:
       if (const std::optional<skin::SlotId> slot = source.slot()) {
         const imaging::Image& picture = document().Slot(*slot);
-        what = format("LANG_PICK_PICTURE$", {skin::Info(*slot).BaseName(),
-                                             std::to_string(picture.width),
-                                             std::to_string(picture.height)});
+        what = format("LANG_PICK_PICTURE$",
+                      {skin::Info(*slot).BaseName(), std::to_string(picture.width),
+                       std::to_string(picture.height)});
       } else {
         const imaging::Image& icon = document().sample_game_icon;
-        what = format("LANG_PICK_SAMPLE$", {std::to_string(icon.width), std::to_string(icon.height)});
+        what =
+            format("LANG_PICK_SAMPLE$", {std::to_string(icon.width), std::to_string(icon.height)});
       }
       break;
     case preview::SourceKind::kText:
@@ -98,8 +78,7 @@ void Shell::ShowPointed(QPoint canvas) {
     case preview::SourceKind::kHinge:
       break;
   }
-  if (const std::optional<skin::SectionId> section = source.placed_by();
-      section && !what.empty()) {
+  if (const std::optional<skin::SectionId> section = source.placed_by(); section && !what.empty()) {
     what = format("LANG_PICK_PLACED$", {what, SectionName(*section)});
   }
   if (Draggable(gadgets)) what = format("LANG_PICK_DRAG$", {what});
@@ -145,31 +124,25 @@ void Shell::OnPreviewPointer(const PreviewView::Pointer& pointer) {
 void Shell::PressPreview(QPoint canvas) {
   const preview::Source source = SourceAt(canvas);
   const SourceGadgets gadgets = FindSourceGadgets(source, state_.selected_screen);
-  press_ = Press{canvas,
-                 source,
-                 ClickGadget(gadgets),
-                 gadgets.x,
-                 gadgets.y,
-                 gadgets.x ? window_->panel()->FieldValue(*gadgets.x) : 0,
-                 gadgets.y ? window_->panel()->FieldValue(*gadgets.y) : 0,
-                 false,
-                 std::nullopt};
+  // The fields start from what their gadgets show, a value outside their range as its nearest.
+  const auto shown = [this](const std::optional<skin::FieldId>& field) {
+    return field ? skin::NearestShownValue(*field, document().Field(*field)) : 0;
+  };
+  press_ =
+      Press{canvas,           source, ClickGadget(gadgets), gadgets.x, gadgets.y, shown(gadgets.x),
+            shown(gadgets.y), false,  std::nullopt};
   if (Draggable(gadgets) && sources_ && source.placed_by()) {
-    press_->room = DragRoom(*sources_, canvas, *source.placed_by());
+    press_->room = preview::DragRoomOf(*sources_, canvas.y(), *source.placed_by());
   }
 }
 
 void Shell::DragPreview(QPoint canvas) {
   if (!press_->x && !press_->y) return;
-  // The element stops at its screen's edges rather than leave the screen.
-  QPoint moved = canvas - press_->canvas;
-  if (const std::optional<QRect>& room = press_->room) {
-    moved = QPoint(std::clamp(moved.x(), room->left(), room->right()),
-                   std::clamp(moved.y(), room->top(), room->bottom()));
-  }
+  preview::Move moved{canvas.x() - press_->canvas.x(), canvas.y() - press_->canvas.y()};
+  if (press_->room) moved = press_->room->Keep(moved);
   SidePanel* panel = window_->panel();
   if (!press_->dragging) {
-    if (moved.isNull()) return;
+    if (moved == preview::Move{}) return;
     press_->dragging = true;
     ++gesture_count_;
     // The Elements tab shows the numbers change as the element moves.
@@ -177,20 +150,19 @@ void Shell::DragPreview(QPoint canvas) {
     panel->Reveal(shown);
     panel->Highlight(shown);
   }
-  // Through the fields, as if typed there, so that their ranges apply; then what they show is
-  // stored as one change of both, merged into the drag's one step, and drawn once.
-  const std::pair<std::optional<skin::FieldId>, int> axes[] = {
-      {press_->x, press_->start_x + moved.x()}, {press_->y, press_->start_y + moved.y()}};
+  // Both fields change as one, merged into the drag's one step, and drawn once.
+  const std::tuple<std::optional<skin::FieldId>, std::int32_t, int> axes[] = {
+      {press_->x, press_->start_x, moved.dx}, {press_->y, press_->start_y, moved.dy}};
   std::vector<session::SkinSession::FieldValue> changed;
-  for (const auto& [field, value] : axes) {
-    if (field && panel->SetFieldQuietly(*field, value)) {
-      changed.push_back({*field, panel->FieldValue(*field)});
-    }
+  for (const auto& [field, start, by] : axes) {
+    if (!field) continue;
+    const std::int32_t value = preview::DraggedValue(*field, start, by);
+    if (value != skin::NearestShownValue(*field, document().Field(*field)))
+      changed.push_back({*field, value});
   }
   if (changed.empty()) return;
   const BusyScope busy(busy_);
-  Apply(session_.SetFields(changed,
-                           {session::StepKind::kMove, *press_->source.placed_by()},
+  Apply(session_.SetFields(changed, {session::StepKind::kMove, *press_->source.placed_by()},
                            session::Gesture{gesture_count_}));
 }
 
@@ -210,8 +182,8 @@ bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
     // The slot of the picture under the drop point, whichever screen's panel offers its button.
     slot = SourceAt(canvas).slot();
     if (path.empty()) ShowPointed(canvas);
-  } else if (const ImageButton* button = FindImageButton(gadget)) {
-    if (window_->Gadget(gadget)->isEnabled()) slot = button->slot;
+  } else {
+    slot = SlotOfButtonOn(gadget, state_.selected_screen);
   }
   if (!slot || path.empty()) return slot.has_value();
   const BusyScope busy(busy_);

@@ -495,26 +495,6 @@ bool SidePanel::IsMarked(skin::FieldId field) const {
   return widget != nullptr && widget->property("marked").toBool();
 }
 
-int SidePanel::FieldValue(skin::FieldId field) const {
-  QWidget* widget = Widget(field);
-  if (auto* box = qobject_cast<QCheckBox*>(widget)) return box->isChecked() ? 1 : 0;
-  if (auto* spin = qobject_cast<QSpinBox*>(widget)) return spin->value();
-  return 0;
-}
-
-bool SidePanel::SetFieldQuietly(skin::FieldId field, int value) {
-  auto* spin = qobject_cast<QSpinBox*>(Widget(field));
-  if (spin == nullptr) return false;
-  const int before = spin->value();
-  {
-    const QSignalBlocker block(spin);
-    spin->setValue(value);
-  }
-  if (spin->value() == before) return false;
-  Unmark(GadgetOf(field));
-  return true;
-}
-
 QWidget* SidePanel::Widget(skin::FieldId field) const { return Gadget(GadgetOf(field)); }
 QWidget* SidePanel::Widget(skin::ColourId colour) const { return Gadget(GadgetOf(colour)); }
 QWidget* SidePanel::Widget(skin::SlotId slot) const { return Gadget(GadgetOf(slot)); }

@@ -48,23 +48,14 @@ class SidePanel : public QTabWidget {
   // keeps it until the user changes that field.
   void Refresh(const skin::SkinDocument& doc);
   // Only the gadgets of the fields in `which` (all when none is given).
-  void RefreshFields(const skin::SkinDocument& doc,
-                     const std::bitset<skin::kFieldCount>& which =
-                         std::bitset<skin::kFieldCount>().set());
+  void RefreshFields(const skin::SkinDocument& doc, const std::bitset<skin::kFieldCount>& which =
+                                                        std::bitset<skin::kFieldCount>().set());
   void RefreshInfo(const skin::SkinDocument& doc);
 
   // Shows the document's colours and pictures on their buttons: a swatch on each colour button,
   // a thumbnail on each image button, and in its tooltip the size the slot expects and the
   // picture's; a picture of another size is marked.
   void RefreshButtons(const skin::SkinDocument& doc);
-
-  // The current state of a field's gadget: a spin's value, or 1/0 for a check box.
-  int FieldValue(skin::FieldId field) const;
-
-  // Sets the spin of `field` to `value`, limited to its range as a typed value is, without
-  // reporting it: the caller stores what it shows. True when the spin's value changed; its mark,
-  // if any, is then taken away.
-  bool SetFieldQuietly(skin::FieldId field, int value);
 
   // Whether a field's gadget shows a value it cannot hold (marked by Refresh).
   bool IsMarked(skin::FieldId field) const;
@@ -113,7 +104,7 @@ class SidePanel : public QTabWidget {
   int laid_out_width_ = 0;
   QWidget* elements_header_ = nullptr;
   std::vector<QLabel*> row_labels_;  // the plain labels of the Elements rows
-  std::map<int, QString> names_;  // the full caption of each captioned gadget
+  std::map<int, QString> names_;     // the full caption of each captioned gadget
   // What each colour and image button shows, so that a refresh redraws only the buttons whose
   // colour or picture changed.
   std::map<int, imaging::Rgb> shown_colours_;

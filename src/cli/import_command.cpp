@@ -6,18 +6,22 @@
 
 #include "cli/cli.h"
 #include "imaging/picture_fit.h"
+#include "session/import_plan.h"
 #include "skin/skin_loader.h"
 #include "skin/skin_saver.h"
 
 namespace cli {
 namespace {
 
-// "WxH", or a slot's name for its expected size.
+// "WxH", or a slot's name: the target and fill a new picture for that slot starts from.
 bool ParseSize(const std::string& text, imaging::FitSettings& settings) {
-  for (const skin::SlotInfo& slot : skin::kSlots) {
-    if (slot.BaseName() == text) {
-      settings.width = slot.expected_width;
-      settings.height = slot.expected_height;
+  for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
+    const auto slot = static_cast<skin::SlotId>(s);
+    if (skin::Info(slot).BaseName() == text) {
+      const imaging::FitSettings first = session::FirstImportSettings(skin::SkinDocument{}, slot);
+      settings.width = first.width;
+      settings.height = first.height;
+      settings.fill = first.fill;
       return true;
     }
   }

@@ -368,6 +368,12 @@ std::string BuiltInText(std::string_view key) {
   return row ? kRows[*row].text() : std::string();
 }
 
+std::string ScreenNameKey(int screen) {
+  std::string number = std::to_string(screen);
+  if (number.size() < 2) number.insert(0, 1, '0');
+  return "LANG_SCREEN_" + number + "$";
+}
+
 std::string_view LanguageFile(int number) {
   for (const Language& language : kLanguages) {
     if (language.number == number) return language.file;

@@ -56,6 +56,10 @@ void ResetUiTexts(UiTexts& texts);
 // The built-in text of `key` ("" for an unknown key).
 std::string BuiltInText(std::string_view key);
 
+// The key of preview screen `screen`'s name in the Screen menu: "LANG_SCREEN_" with the number in
+// at least two digits, then "$" ("LANG_SCREEN_07$").
+std::string ScreenNameKey(int screen);
+
 // Restores the built-in texts and then, for languages 1 to 9, reads their file from
 // `language_folder` group by group. A missing file, group or key leaves the built-in text; a key
 // present with an empty value gives an empty text. An empty `language_folder` (none was found)

@@ -103,6 +103,13 @@ TEST(CliImport, FitsToASlotsSizeOrRefusesOptionsItCannotUse) {
   EXPECT_EQ(image->height, 32);
   EXPECT_EQ(image->At(0, 0), imaging::kKeyColour);
   EXPECT_EQ(image->At(16, 16), imaging::MakeRgb(64, 128, 192));
+  // A screen background is drawn without a key: contain fills around the picture with black.
+  ASSERT_EQ(RunCli("import " + io + " --size upper_screen --fit contain --dither none").status, 0);
+  image = written();
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 256);
+  EXPECT_EQ(image->At(0, 0), 0u);
+  EXPECT_EQ(image->At(128, 96), imaging::MakeRgb(64, 128, 192));
   ASSERT_EQ(RunCli("import " + io +
                    " --size 3x5 --focus 0,1 --dither ordered --strength 50 --key 0x102030")
                 .status,

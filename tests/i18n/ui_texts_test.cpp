@@ -32,6 +32,16 @@ TEST(UiTexts, BuiltInTexts) {
   EXPECT_EQ(LanguageLabel(2), "简体中文");
 }
 
+// The Screen menu names its fourteen screens by keys of two digits; there is no fifteenth.
+TEST(UiTexts, ScreenNameKeys) {
+  EXPECT_EQ(ScreenNameKey(0), "LANG_SCREEN_00$");
+  EXPECT_EQ(ScreenNameKey(7), "LANG_SCREEN_07$");
+  EXPECT_EQ(ScreenNameKey(13), "LANG_SCREEN_13$");
+  EXPECT_EQ(ScreenNameKey(100), "LANG_SCREEN_100$");
+  for (int n = 0; n < 14; ++n) EXPECT_NE(BuiltInText(ScreenNameKey(n)), "") << n;
+  EXPECT_EQ(BuiltInText(ScreenNameKey(14)), "");
+}
+
 TEST(UiTexts, KeyCountsPerGroup) {
   std::map<Group, int> counts;
   std::set<std::string_view> keys;
