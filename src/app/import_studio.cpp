@@ -222,7 +222,6 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
       request_(request),
       live_(std::move(live)),
       settings_(request.settings) {
-  const auto text = [&](std::string_view key) { return QString::fromStdString(texts_.Text(key)); };
   setWindowTitle(QString::fromStdString(request.title));
   setSizeGripEnabled(true);
 
@@ -244,13 +243,57 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
                                   this);
   source_label->setWordWrap(true);
 
+  auto* form = new QFormLayout;
+  form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+  form->addRow(source_label);
+  AddSizeRows(*form);
+  form->addRow(Text("LANG_STUDIO_FIT$"), FitChoices());
+  AddReductionRows(*form);
+  form->addRow(Text("LANG_STUDIO_KEY$"), KeyRow());
+  form->addRow(Text("LANG_STUDIO_FILL$"), FillRow());
+
+  result_view_ = new QLabel(this);
+  result_view_->setMinimumSize(64, 48);
+  result_view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  hint_ = new QLabel(Text("LANG_STUDIO_HINT$"), this);
+  hint_->setWordWrap(true);
+
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(Text("LANG_OK$"), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(Text("LANG_CANCEL$"), QDialogButtonBox::RejectRole);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  // The source with how to frame it; the settings with what the slot will hold.
+  auto* left = new QVBoxLayout;
+  left->addWidget(view_, 1);
+  left->addWidget(hint_);
+  form->addRow(result_view_);
+  left_ = left;
+  form_ = form;
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left, 1);
+  columns->addLayout(form);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns, 1);
+  layout->addWidget(buttons);
+
+  ShowSettings();
+  Refit(true);
+}
+
+QString ImportStudio::Text(std::string_view key) const {
+  return QString::fromStdString(texts_.Text(key));
+}
+
+void ImportStudio::AddSizeRows(QFormLayout& form) {
   // The target's size and the two sizes it may take at a click.
   width_ = new QSpinBox(this);
   height_ = new QSpinBox(this);
   for (QSpinBox* spin : {width_, height_}) spin->setRange(1, 4096);
-  auto* expected = new QPushButton(text("LANG_STUDIO_EXPECTED$"), this);
-  auto* current = new QPushButton(text("LANG_STUDIO_CURRENT$"), this);
-  current->setEnabled(request.current.first > 0);
+  auto* expected = new QPushButton(Text("LANG_STUDIO_EXPECTED$"), this);
+  auto* current = new QPushButton(Text("LANG_STUDIO_CURRENT$"), this);
+  current->setEnabled(request_.current.first > 0);
   const auto set_size = [this](std::pair<int, int> size) {
     Change([&](FitSettings& s) {
       s.width = size.first;
@@ -272,20 +315,24 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   size_buttons->addWidget(expected);
   size_buttons->addWidget(current);
   size_buttons->addStretch();
+  form.addRow(Text("LANG_STUDIO_SIZE$"), size_row);
+  form.addRow(QString(), size_buttons);
+}
 
+QLayout* ImportStudio::FitChoices() {
   auto* fit_box = new QVBoxLayout;
   auto* fit_group = new QButtonGroup(this);
   const std::string_view fit_keys[] = {"LANG_STUDIO_COVER$", "LANG_STUDIO_CONTAIN$",
                                        "LANG_STUDIO_STRETCH$", "LANG_STUDIO_KEEP$"};
   for (int i = 0; i < 4; ++i) {
-    auto* button = new QRadioButton(text(fit_keys[i]), this);
+    auto* button = new QRadioButton(Text(fit_keys[i]), this);
     fits_[static_cast<std::size_t>(i)] = button;
     fit_group->addButton(button, i);
     fit_box->addWidget(button);
   }
   connect(fit_group, &QButtonGroup::idClicked, this,
           [this](int id) { Change([&](FitSettings& s) { s.mode = static_cast<FitMode>(id); }); });
-  whole_ = new QPushButton(text("LANG_STUDIO_RESET$"), this);
+  whole_ = new QPushButton(Text("LANG_STUDIO_RESET$"), this);
   connect(whole_, &QPushButton::clicked, this, [this] {
     Change([](FitSettings& s) {
       s.focus_x = s.focus_y = 0.5;
@@ -293,15 +340,18 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
     });
   });
   fit_box->addWidget(whole_, 0, Qt::AlignLeft);
+  return fit_box;
+}
 
+void ImportStudio::AddReductionRows(QFormLayout& form) {
   resampling_ = new QComboBox(this);
-  resampling_->addItems({text("LANG_STUDIO_SMOOTH$"), text("LANG_STUDIO_NEAREST$")});
+  resampling_->addItems({Text("LANG_STUDIO_SMOOTH$"), Text("LANG_STUDIO_NEAREST$")});
   connect(resampling_, &QComboBox::activated, this, [this](int i) {
     Change([&](FitSettings& s) { s.resampling = static_cast<imaging::Resampling>(i); });
   });
   dither_ = new QComboBox(this);
-  dither_->addItems({text("LANG_STUDIO_DITHER_FS$"), text("LANG_STUDIO_DITHER_SERPENTINE$"),
-                     text("LANG_STUDIO_DITHER_ORDERED$"), text("LANG_STUDIO_DITHER_NONE$")});
+  dither_->addItems({Text("LANG_STUDIO_DITHER_FS$"), Text("LANG_STUDIO_DITHER_SERPENTINE$"),
+                     Text("LANG_STUDIO_DITHER_ORDERED$"), Text("LANG_STUDIO_DITHER_NONE$")});
   connect(dither_, &QComboBox::activated, this, [this](int i) {
     Change([&](FitSettings& s) { s.dither = static_cast<imaging::DitherKind>(i); });
   });
@@ -318,14 +368,19 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   auto* strength_row = new QHBoxLayout;
   strength_row->addWidget(strength_, 1);
   strength_row->addWidget(strength_value_);
+  form.addRow(Text("LANG_STUDIO_RESAMPLE$"), resampling_);
+  form.addRow(Text("LANG_STUDIO_DITHER$"), dither_);
+  form.addRow(Text("LANG_STUDIO_STRENGTH$"), strength_row);
+}
 
+QLayout* ImportStudio::KeyRow() {
   key_swatch_ = new QLabel(this);
-  pick_ = new QPushButton(text("LANG_STUDIO_KEY_PICK$"), this);
+  pick_ = new QPushButton(Text("LANG_STUDIO_KEY_PICK$"), this);
   pick_->setCheckable(true);
-  clear_key_ = new QPushButton(text("LANG_STUDIO_KEY_CLEAR$"), this);
-  connect(pick_, &QPushButton::toggled, this, [this, text](bool on) {
+  clear_key_ = new QPushButton(Text("LANG_STUDIO_KEY_CLEAR$"), this);
+  connect(pick_, &QPushButton::toggled, this, [this](bool on) {
     view_->SetPicking(on);
-    hint_->setText(text(on ? "LANG_STUDIO_PICK_HINT$" : "LANG_STUDIO_HINT$"));
+    hint_->setText(Text(on ? "LANG_STUDIO_PICK_HINT$" : "LANG_STUDIO_HINT$"));
   });
   connect(clear_key_, &QPushButton::clicked, this, [this] { PickKey(std::nullopt); });
   auto* key_row = new QHBoxLayout;
@@ -333,15 +388,18 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   key_row->addWidget(pick_);
   key_row->addWidget(clear_key_);
   key_row->addStretch();
+  return key_row;
+}
 
+QLayout* ImportStudio::FillRow() {
   fill_swatch_ = new QLabel(this);
-  fill_key_ = new QPushButton(text("LANG_STUDIO_FILL_KEY$"), this);
-  fill_choose_ = new QPushButton(text("LANG_STUDIO_FILL_CHOOSE$"), this);
+  fill_key_ = new QPushButton(Text("LANG_STUDIO_FILL_KEY$"), this);
+  fill_choose_ = new QPushButton(Text("LANG_STUDIO_FILL_CHOOSE$"), this);
   connect(fill_key_, &QPushButton::clicked, this,
           [this] { Change([](FitSettings& s) { s.fill = imaging::kKeyColour; }); });
-  connect(fill_choose_, &QPushButton::clicked, this, [this, text] {
+  connect(fill_choose_, &QPushButton::clicked, this, [this] {
     const imaging::Rgb chosen = ColourEditor::EditColour(
-        texts_, settings_.fill, text("LANG_STUDIO_FILL$").remove(QLatin1Char(':')).trimmed(), {},
+        texts_, settings_.fill, Text("LANG_STUDIO_FILL$").remove(QLatin1Char(':')).trimmed(), {},
         this);
     Change([&](FitSettings& s) { s.fill = chosen; });
   });
@@ -350,47 +408,7 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   fill_row->addWidget(fill_key_);
   fill_row->addWidget(fill_choose_);
   fill_row->addStretch();
-
-  result_view_ = new QLabel(this);
-  result_view_->setMinimumSize(64, 48);
-  result_view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  hint_ = new QLabel(text("LANG_STUDIO_HINT$"), this);
-  hint_->setWordWrap(true);
-
-  auto* form = new QFormLayout;
-  form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-  form->addRow(source_label);
-  form->addRow(text("LANG_STUDIO_SIZE$"), size_row);
-  form->addRow(QString(), size_buttons);
-  form->addRow(text("LANG_STUDIO_FIT$"), fit_box);
-  form->addRow(text("LANG_STUDIO_RESAMPLE$"), resampling_);
-  form->addRow(text("LANG_STUDIO_DITHER$"), dither_);
-  form->addRow(text("LANG_STUDIO_STRENGTH$"), strength_row);
-  form->addRow(text("LANG_STUDIO_KEY$"), key_row);
-  form->addRow(text("LANG_STUDIO_FILL$"), fill_row);
-
-  auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(text("LANG_OK$"), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(text("LANG_CANCEL$"), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-  // The source with how to frame it; the settings with what the slot will hold.
-  auto* left = new QVBoxLayout;
-  left->addWidget(view_, 1);
-  left->addWidget(hint_);
-  form->addRow(result_view_);
-  left_ = left;
-  form_ = form;
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(left, 1);
-  columns->addLayout(form);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns, 1);
-  layout->addWidget(buttons);
-
-  ShowSettings();
-  Refit(true);
+  return fill_row;
 }
 
 QAbstractButton* ImportStudio::fit_button(FitMode mode) const {

@@ -14,6 +14,7 @@
 class QAbstractButton;
 class QComboBox;
 class QFormLayout;
+class QLayout;
 class QVBoxLayout;
 class QLabel;
 class QPushButton;
@@ -100,6 +101,13 @@ class ImportStudio : public QDialog {
                                                  QWidget* parent);
 
  private:
+  QString Text(std::string_view key) const;
+  // The rows of the settings' column, each with the controls of one choice.
+  void AddSizeRows(QFormLayout& form);       // the target's size and the sizes it may take
+  QLayout* FitChoices();                     // how the picture fits, and the whole picture again
+  void AddReductionRows(QFormLayout& form);  // resampling, dithering and its strength
+  QLayout* KeyRow();                         // the colour that becomes transparent
+  QLayout* FillRow();                        // what fills the room a contained picture leaves
   // Shows the settings in every control, without reporting them back.
   void ShowSettings();
   // Fits the picture with the settings and shows the result.
