@@ -235,6 +235,7 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
                           },
                           [this](imaging::Rgb colour) { PickKey(colour); }},
                          this);
+  view_->setObjectName(QStringLiteral("Source"));
 
   auto* source_label = new QLabel(QString::fromStdString(i18n::FormatText(
                                       texts_.Text("LANG_STUDIO_SOURCE$"),
@@ -253,6 +254,7 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   form->addRow(Text("LANG_STUDIO_FILL$"), FillRow());
 
   result_view_ = new QLabel(this);
+  result_view_->setObjectName(QStringLiteral("Result"));
   result_view_->setMinimumSize(64, 48);
   result_view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   hint_ = new QLabel(Text("LANG_STUDIO_HINT$"), this);
@@ -291,6 +293,8 @@ void ImportStudio::AddSizeRows(QFormLayout& form) {
   width_ = new QSpinBox(this);
   height_ = new QSpinBox(this);
   for (QSpinBox* spin : {width_, height_}) spin->setRange(1, 4096);
+  width_->setObjectName(QStringLiteral("TargetWidth"));
+  height_->setObjectName(QStringLiteral("TargetHeight"));
   auto* expected = new QPushButton(Text("LANG_STUDIO_EXPECTED$"), this);
   auto* current = new QPushButton(Text("LANG_STUDIO_CURRENT$"), this);
   current->setEnabled(request_.current.first > 0);
@@ -322,10 +326,13 @@ void ImportStudio::AddSizeRows(QFormLayout& form) {
 QLayout* ImportStudio::FitChoices() {
   auto* fit_box = new QVBoxLayout;
   auto* fit_group = new QButtonGroup(this);
-  const std::string_view fit_keys[] = {"LANG_STUDIO_COVER$", "LANG_STUDIO_CONTAIN$",
-                                       "LANG_STUDIO_STRETCH$", "LANG_STUDIO_KEEP$"};
+  const std::pair<std::string_view, const char*> fits[] = {{"LANG_STUDIO_COVER$", "FitCover"},
+                                                           {"LANG_STUDIO_CONTAIN$", "FitContain"},
+                                                           {"LANG_STUDIO_STRETCH$", "FitStretch"},
+                                                           {"LANG_STUDIO_KEEP$", "FitKeep"}};
   for (int i = 0; i < 4; ++i) {
-    auto* button = new QRadioButton(Text(fit_keys[i]), this);
+    auto* button = new QRadioButton(Text(fits[i].first), this);
+    button->setObjectName(QLatin1String(fits[i].second));
     fits_[static_cast<std::size_t>(i)] = button;
     fit_group->addButton(button, i);
     fit_box->addWidget(button);
@@ -345,11 +352,13 @@ QLayout* ImportStudio::FitChoices() {
 
 void ImportStudio::AddReductionRows(QFormLayout& form) {
   resampling_ = new QComboBox(this);
+  resampling_->setObjectName(QStringLiteral("Resampling"));
   resampling_->addItems({Text("LANG_STUDIO_SMOOTH$"), Text("LANG_STUDIO_NEAREST$")});
   connect(resampling_, &QComboBox::activated, this, [this](int i) {
     Change([&](FitSettings& s) { s.resampling = static_cast<imaging::Resampling>(i); });
   });
   dither_ = new QComboBox(this);
+  dither_->setObjectName(QStringLiteral("Dither"));
   dither_->addItems({Text("LANG_STUDIO_DITHER_FS$"), Text("LANG_STUDIO_DITHER_SERPENTINE$"),
                      Text("LANG_STUDIO_DITHER_ORDERED$"), Text("LANG_STUDIO_DITHER_NONE$")});
   connect(dither_, &QComboBox::activated, this, [this](int i) {
@@ -377,6 +386,7 @@ QLayout* ImportStudio::KeyRow() {
   key_swatch_ = new QLabel(this);
   pick_ = new QPushButton(Text("LANG_STUDIO_KEY_PICK$"), this);
   pick_->setCheckable(true);
+  pick_->setObjectName(QStringLiteral("PickKey"));
   clear_key_ = new QPushButton(Text("LANG_STUDIO_KEY_CLEAR$"), this);
   connect(pick_, &QPushButton::toggled, this, [this](bool on) {
     view_->SetPicking(on);
@@ -409,10 +419,6 @@ QLayout* ImportStudio::FillRow() {
   fill_row->addWidget(fill_choose_);
   fill_row->addStretch();
   return fill_row;
-}
-
-QAbstractButton* ImportStudio::fit_button(FitMode mode) const {
-  return fits_[static_cast<std::size_t>(mode)];
 }
 
 void ImportStudio::SetSettings(const FitSettings& settings) {

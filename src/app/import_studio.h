@@ -69,6 +69,8 @@ class SourceView : public QWidget {
   QPointF centre_at_press_;  // the frame's centre then
 };
 
+// Its parts are named for what they choose: "Source", "TargetWidth", "TargetHeight", "FitCover",
+// "FitContain", "FitStretch", "FitKeep", "Resampling", "Dither", "PickKey", "Result".
 class ImportStudio : public QDialog {
  public:
   ImportStudio(const i18n::UiTexts& texts, const StudioRequest& request,
@@ -79,13 +81,6 @@ class ImportStudio : public QDialog {
   void SetSettings(const imaging::FitSettings& settings);
   // The picture the current settings make.
   const imaging::Image& result() const { return result_; }
-
-  SourceView* source_view() const { return view_; }
-  QSpinBox* target_width() const { return width_; }
-  QComboBox* dither_box() const { return dither_; }
-  QAbstractButton* fit_button(imaging::FitMode mode) const;
-  QPushButton* pick_button() const { return pick_; }
-  QLabel* result_view() const { return result_view_; }
 
   // Moves the studio beside the main preview of `window`, where the screen has room for it, so
   // that the picture shows in its place while it is framed.
