@@ -1,13 +1,8 @@
-// The program's fixed numbers for its windows, menu items, gadgets and status bar. Every widget
-// event is turned into one of these before it is dispatched.
+// The program's fixed numbers for its menu items and gadgets, and the sizes of its window's layout.
+// Every widget event is turned into one of these numbers before it is dispatched.
 #pragma once
 
 namespace app {
-
-// Windows.
-inline constexpr int kMainWindow = 0;
-inline constexpr int kInformationWindow = 2000;
-inline constexpr int kColourEditorWindow = 2100;
 
 // Menu items.
 inline constexpr int kMenuNewSkin = 2;
@@ -17,8 +12,6 @@ inline constexpr int kMenuSaveFolder = 5;
 inline constexpr int kMenuQuit = 6;
 inline constexpr int kMenuScreenshotFile = 7;
 inline constexpr int kMenuScreenshotClipboard = 8;
-inline constexpr int kMenuFirstLanguage = 20;  // 20 to 29
-inline constexpr int kMenuLastLanguage = 29;
 inline constexpr int kMenuBackgroundColour = 30;
 inline constexpr int kMenuSwapView = 31;
 inline constexpr int kMenuFirstScreen = 32;  // 32 to 45: screens 0 to 13
@@ -57,21 +50,10 @@ inline constexpr int kMenuUserGuide = 356;
 inline constexpr int kGadgetPreviewImage = 11;
 inline constexpr int kGadgetPreviewArea = 12;
 inline constexpr int kGadgetSidePanel = 18;
-inline constexpr int kGadgetFirstColour = 47;  // colour buttons 47 to 86
-inline constexpr int kGadgetLastColour = 86;
-inline constexpr int kGadgetFirstImage = 87;  // image buttons 87 to 139
-inline constexpr int kGadgetLastImage = 139;
-inline constexpr int kGadgetFirstElement = 193;  // element rows 193 to 276
-inline constexpr int kGadgetLastElement = 276;
 inline constexpr int kGadgetFirstScreenButton = 277;  // "1" to "14"
 inline constexpr int kGadgetLastScreenButton = 290;
-inline constexpr int kGadgetInfoTitle = 292;
-inline constexpr int kGadgetInfoAuthor = 294;
-inline constexpr int kGadgetInfoEmail = 296;
-inline constexpr int kGadgetInfoUrl = 298;
+inline constexpr int kGadgetInfoTitle = 292;  // the information fields, every second number
 inline constexpr int kGadgetInfoLastUpdate = 300;
-
-inline constexpr int kStatusBar = 9;
 
 // Sizes of the main window's layout.
 inline constexpr int kInitialClientWidth = 666;

@@ -222,7 +222,6 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
       request_(request),
       live_(std::move(live)),
       settings_(request.settings) {
-  const auto text = [&](std::string_view key) { return QString::fromStdString(texts_.Text(key)); };
   setWindowTitle(QString::fromStdString(request.title));
   setSizeGripEnabled(true);
 
@@ -236,6 +235,7 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
                           },
                           [this](imaging::Rgb colour) { PickKey(colour); }},
                          this);
+  view_->setObjectName(QStringLiteral("Source"));
 
   auto* source_label = new QLabel(QString::fromStdString(i18n::FormatText(
                                       texts_.Text("LANG_STUDIO_SOURCE$"),
@@ -244,134 +244,25 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
                                   this);
   source_label->setWordWrap(true);
 
-  // The target's size and the two sizes it may take at a click.
-  width_ = new QSpinBox(this);
-  height_ = new QSpinBox(this);
-  for (QSpinBox* spin : {width_, height_}) spin->setRange(1, 4096);
-  auto* expected = new QPushButton(text("LANG_STUDIO_EXPECTED$"), this);
-  auto* current = new QPushButton(text("LANG_STUDIO_CURRENT$"), this);
-  current->setEnabled(request.current.first > 0);
-  const auto set_size = [this](std::pair<int, int> size) {
-    Change([&](FitSettings& s) {
-      s.width = size.first;
-      s.height = size.second;
-    });
-  };
-  connect(expected, &QPushButton::clicked, this, [=, this] { set_size(request_.expected); });
-  connect(current, &QPushButton::clicked, this, [=, this] { set_size(request_.current); });
-  connect(width_, &QSpinBox::valueChanged, this,
-          [this](int v) { Change([&](FitSettings& s) { s.width = v; }); });
-  connect(height_, &QSpinBox::valueChanged, this,
-          [this](int v) { Change([&](FitSettings& s) { s.height = v; }); });
-  auto* size_row = new QHBoxLayout;
-  size_row->addWidget(width_);
-  size_row->addWidget(new QLabel(QStringLiteral("x"), this));
-  size_row->addWidget(height_);
-  size_row->addStretch();
-  auto* size_buttons = new QHBoxLayout;
-  size_buttons->addWidget(expected);
-  size_buttons->addWidget(current);
-  size_buttons->addStretch();
-
-  auto* fit_box = new QVBoxLayout;
-  auto* fit_group = new QButtonGroup(this);
-  const std::string_view fit_keys[] = {"LANG_STUDIO_COVER$", "LANG_STUDIO_CONTAIN$",
-                                       "LANG_STUDIO_STRETCH$", "LANG_STUDIO_KEEP$"};
-  for (int i = 0; i < 4; ++i) {
-    auto* button = new QRadioButton(text(fit_keys[i]), this);
-    fits_[static_cast<std::size_t>(i)] = button;
-    fit_group->addButton(button, i);
-    fit_box->addWidget(button);
-  }
-  connect(fit_group, &QButtonGroup::idClicked, this,
-          [this](int id) { Change([&](FitSettings& s) { s.mode = static_cast<FitMode>(id); }); });
-  whole_ = new QPushButton(text("LANG_STUDIO_RESET$"), this);
-  connect(whole_, &QPushButton::clicked, this, [this] {
-    Change([](FitSettings& s) {
-      s.focus_x = s.focus_y = 0.5;
-      s.zoom = 1;
-    });
-  });
-  fit_box->addWidget(whole_, 0, Qt::AlignLeft);
-
-  resampling_ = new QComboBox(this);
-  resampling_->addItems({text("LANG_STUDIO_SMOOTH$"), text("LANG_STUDIO_NEAREST$")});
-  connect(resampling_, &QComboBox::activated, this, [this](int i) {
-    Change([&](FitSettings& s) { s.resampling = static_cast<imaging::Resampling>(i); });
-  });
-  dither_ = new QComboBox(this);
-  dither_->addItems({text("LANG_STUDIO_DITHER_FS$"), text("LANG_STUDIO_DITHER_SERPENTINE$"),
-                     text("LANG_STUDIO_DITHER_ORDERED$"), text("LANG_STUDIO_DITHER_NONE$")});
-  connect(dither_, &QComboBox::activated, this, [this](int i) {
-    Change([&](FitSettings& s) { s.dither = static_cast<imaging::DitherKind>(i); });
-  });
-  strength_ = new QSlider(Qt::Horizontal, this);
-  strength_value_ = new QSpinBox(this);
-  strength_value_->setSuffix(QStringLiteral(" %"));
-  strength_->setRange(0, 100);
-  strength_->setMinimumWidth(120);
-  strength_value_->setRange(0, 100);
-  connect(strength_, &QSlider::valueChanged, this,
-          [this](int v) { Change([&](FitSettings& s) { s.strength = v; }); });
-  connect(strength_value_, &QSpinBox::valueChanged, this,
-          [this](int v) { Change([&](FitSettings& s) { s.strength = v; }); });
-  auto* strength_row = new QHBoxLayout;
-  strength_row->addWidget(strength_, 1);
-  strength_row->addWidget(strength_value_);
-
-  key_swatch_ = new QLabel(this);
-  pick_ = new QPushButton(text("LANG_STUDIO_KEY_PICK$"), this);
-  pick_->setCheckable(true);
-  clear_key_ = new QPushButton(text("LANG_STUDIO_KEY_CLEAR$"), this);
-  connect(pick_, &QPushButton::toggled, this, [this, text](bool on) {
-    view_->SetPicking(on);
-    hint_->setText(text(on ? "LANG_STUDIO_PICK_HINT$" : "LANG_STUDIO_HINT$"));
-  });
-  connect(clear_key_, &QPushButton::clicked, this, [this] { PickKey(std::nullopt); });
-  auto* key_row = new QHBoxLayout;
-  key_row->addWidget(key_swatch_);
-  key_row->addWidget(pick_);
-  key_row->addWidget(clear_key_);
-  key_row->addStretch();
-
-  fill_swatch_ = new QLabel(this);
-  fill_key_ = new QPushButton(text("LANG_STUDIO_FILL_KEY$"), this);
-  fill_choose_ = new QPushButton(text("LANG_STUDIO_FILL_CHOOSE$"), this);
-  connect(fill_key_, &QPushButton::clicked, this,
-          [this] { Change([](FitSettings& s) { s.fill = imaging::kKeyColour; }); });
-  connect(fill_choose_, &QPushButton::clicked, this, [this, text] {
-    const imaging::Rgb chosen = ColourEditor::EditColour(
-        texts_, settings_.fill, text("LANG_STUDIO_FILL$").remove(QLatin1Char(':')).trimmed(), {},
-        this);
-    Change([&](FitSettings& s) { s.fill = chosen; });
-  });
-  auto* fill_row = new QHBoxLayout;
-  fill_row->addWidget(fill_swatch_);
-  fill_row->addWidget(fill_key_);
-  fill_row->addWidget(fill_choose_);
-  fill_row->addStretch();
-
-  result_view_ = new QLabel(this);
-  result_view_->setMinimumSize(64, 48);
-  result_view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  hint_ = new QLabel(text("LANG_STUDIO_HINT$"), this);
-  hint_->setWordWrap(true);
-
   auto* form = new QFormLayout;
   form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   form->addRow(source_label);
-  form->addRow(text("LANG_STUDIO_SIZE$"), size_row);
-  form->addRow(QString(), size_buttons);
-  form->addRow(text("LANG_STUDIO_FIT$"), fit_box);
-  form->addRow(text("LANG_STUDIO_RESAMPLE$"), resampling_);
-  form->addRow(text("LANG_STUDIO_DITHER$"), dither_);
-  form->addRow(text("LANG_STUDIO_STRENGTH$"), strength_row);
-  form->addRow(text("LANG_STUDIO_KEY$"), key_row);
-  form->addRow(text("LANG_STUDIO_FILL$"), fill_row);
+  AddSizeRows(*form);
+  form->addRow(Text("LANG_STUDIO_FIT$"), FitChoices());
+  AddReductionRows(*form);
+  form->addRow(Text("LANG_STUDIO_KEY$"), KeyRow());
+  form->addRow(Text("LANG_STUDIO_FILL$"), FillRow());
+
+  result_view_ = new QLabel(this);
+  result_view_->setObjectName(QStringLiteral("Result"));
+  result_view_->setMinimumSize(64, 48);
+  result_view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  hint_ = new QLabel(Text("LANG_STUDIO_HINT$"), this);
+  hint_->setWordWrap(true);
 
   auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(text("LANG_OK$"), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(text("LANG_CANCEL$"), QDialogButtonBox::RejectRole);
+  buttons->addButton(Text("LANG_OK$"), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(Text("LANG_CANCEL$"), QDialogButtonBox::RejectRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -393,8 +284,141 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   Refit(true);
 }
 
-QAbstractButton* ImportStudio::fit_button(FitMode mode) const {
-  return fits_[static_cast<std::size_t>(mode)];
+QString ImportStudio::Text(std::string_view key) const {
+  return QString::fromStdString(texts_.Text(key));
+}
+
+void ImportStudio::AddSizeRows(QFormLayout& form) {
+  // The target's size and the two sizes it may take at a click.
+  width_ = new QSpinBox(this);
+  height_ = new QSpinBox(this);
+  for (QSpinBox* spin : {width_, height_}) spin->setRange(1, 4096);
+  width_->setObjectName(QStringLiteral("TargetWidth"));
+  height_->setObjectName(QStringLiteral("TargetHeight"));
+  auto* expected = new QPushButton(Text("LANG_STUDIO_EXPECTED$"), this);
+  auto* current = new QPushButton(Text("LANG_STUDIO_CURRENT$"), this);
+  current->setEnabled(request_.current.first > 0);
+  const auto set_size = [this](std::pair<int, int> size) {
+    Change([&](FitSettings& s) {
+      s.width = size.first;
+      s.height = size.second;
+    });
+  };
+  connect(expected, &QPushButton::clicked, this, [=, this] { set_size(request_.expected); });
+  connect(current, &QPushButton::clicked, this, [=, this] { set_size(request_.current); });
+  connect(width_, &QSpinBox::valueChanged, this,
+          [this](int v) { Change([&](FitSettings& s) { s.width = v; }); });
+  connect(height_, &QSpinBox::valueChanged, this,
+          [this](int v) { Change([&](FitSettings& s) { s.height = v; }); });
+  auto* size_row = new QHBoxLayout;
+  size_row->addWidget(width_);
+  size_row->addWidget(new QLabel(QStringLiteral("x"), this));
+  size_row->addWidget(height_);
+  size_row->addStretch();
+  auto* size_buttons = new QHBoxLayout;
+  size_buttons->addWidget(expected);
+  size_buttons->addWidget(current);
+  size_buttons->addStretch();
+  form.addRow(Text("LANG_STUDIO_SIZE$"), size_row);
+  form.addRow(QString(), size_buttons);
+}
+
+QLayout* ImportStudio::FitChoices() {
+  auto* fit_box = new QVBoxLayout;
+  auto* fit_group = new QButtonGroup(this);
+  const std::pair<std::string_view, const char*> fits[] = {{"LANG_STUDIO_COVER$", "FitCover"},
+                                                           {"LANG_STUDIO_CONTAIN$", "FitContain"},
+                                                           {"LANG_STUDIO_STRETCH$", "FitStretch"},
+                                                           {"LANG_STUDIO_KEEP$", "FitKeep"}};
+  for (int i = 0; i < 4; ++i) {
+    auto* button = new QRadioButton(Text(fits[i].first), this);
+    button->setObjectName(QLatin1String(fits[i].second));
+    fits_[static_cast<std::size_t>(i)] = button;
+    fit_group->addButton(button, i);
+    fit_box->addWidget(button);
+  }
+  connect(fit_group, &QButtonGroup::idClicked, this,
+          [this](int id) { Change([&](FitSettings& s) { s.mode = static_cast<FitMode>(id); }); });
+  whole_ = new QPushButton(Text("LANG_STUDIO_RESET$"), this);
+  connect(whole_, &QPushButton::clicked, this, [this] {
+    Change([](FitSettings& s) {
+      s.focus_x = s.focus_y = 0.5;
+      s.zoom = 1;
+    });
+  });
+  fit_box->addWidget(whole_, 0, Qt::AlignLeft);
+  return fit_box;
+}
+
+void ImportStudio::AddReductionRows(QFormLayout& form) {
+  resampling_ = new QComboBox(this);
+  resampling_->setObjectName(QStringLiteral("Resampling"));
+  resampling_->addItems({Text("LANG_STUDIO_SMOOTH$"), Text("LANG_STUDIO_NEAREST$")});
+  connect(resampling_, &QComboBox::activated, this, [this](int i) {
+    Change([&](FitSettings& s) { s.resampling = static_cast<imaging::Resampling>(i); });
+  });
+  dither_ = new QComboBox(this);
+  dither_->setObjectName(QStringLiteral("Dither"));
+  dither_->addItems({Text("LANG_STUDIO_DITHER_FS$"), Text("LANG_STUDIO_DITHER_SERPENTINE$"),
+                     Text("LANG_STUDIO_DITHER_ORDERED$"), Text("LANG_STUDIO_DITHER_NONE$")});
+  connect(dither_, &QComboBox::activated, this, [this](int i) {
+    Change([&](FitSettings& s) { s.dither = static_cast<imaging::DitherKind>(i); });
+  });
+  strength_ = new QSlider(Qt::Horizontal, this);
+  strength_value_ = new QSpinBox(this);
+  strength_value_->setSuffix(QStringLiteral(" %"));
+  strength_->setRange(0, 100);
+  strength_->setMinimumWidth(120);
+  strength_value_->setRange(0, 100);
+  connect(strength_, &QSlider::valueChanged, this,
+          [this](int v) { Change([&](FitSettings& s) { s.strength = v; }); });
+  connect(strength_value_, &QSpinBox::valueChanged, this,
+          [this](int v) { Change([&](FitSettings& s) { s.strength = v; }); });
+  auto* strength_row = new QHBoxLayout;
+  strength_row->addWidget(strength_, 1);
+  strength_row->addWidget(strength_value_);
+  form.addRow(Text("LANG_STUDIO_RESAMPLE$"), resampling_);
+  form.addRow(Text("LANG_STUDIO_DITHER$"), dither_);
+  form.addRow(Text("LANG_STUDIO_STRENGTH$"), strength_row);
+}
+
+QLayout* ImportStudio::KeyRow() {
+  key_swatch_ = new QLabel(this);
+  pick_ = new QPushButton(Text("LANG_STUDIO_KEY_PICK$"), this);
+  pick_->setCheckable(true);
+  pick_->setObjectName(QStringLiteral("PickKey"));
+  clear_key_ = new QPushButton(Text("LANG_STUDIO_KEY_CLEAR$"), this);
+  connect(pick_, &QPushButton::toggled, this, [this](bool on) {
+    view_->SetPicking(on);
+    hint_->setText(Text(on ? "LANG_STUDIO_PICK_HINT$" : "LANG_STUDIO_HINT$"));
+  });
+  connect(clear_key_, &QPushButton::clicked, this, [this] { PickKey(std::nullopt); });
+  auto* key_row = new QHBoxLayout;
+  key_row->addWidget(key_swatch_);
+  key_row->addWidget(pick_);
+  key_row->addWidget(clear_key_);
+  key_row->addStretch();
+  return key_row;
+}
+
+QLayout* ImportStudio::FillRow() {
+  fill_swatch_ = new QLabel(this);
+  fill_key_ = new QPushButton(Text("LANG_STUDIO_FILL_KEY$"), this);
+  fill_choose_ = new QPushButton(Text("LANG_STUDIO_FILL_CHOOSE$"), this);
+  connect(fill_key_, &QPushButton::clicked, this,
+          [this] { Change([](FitSettings& s) { s.fill = imaging::kKeyColour; }); });
+  connect(fill_choose_, &QPushButton::clicked, this, [this] {
+    const imaging::Rgb chosen = ColourEditor::EditColour(
+        texts_, settings_.fill, Text("LANG_STUDIO_FILL$").remove(QLatin1Char(':')).trimmed(), {},
+        this);
+    Change([&](FitSettings& s) { s.fill = chosen; });
+  });
+  auto* fill_row = new QHBoxLayout;
+  fill_row->addWidget(fill_swatch_);
+  fill_row->addWidget(fill_key_);
+  fill_row->addWidget(fill_choose_);
+  fill_row->addStretch();
+  return fill_row;
 }
 
 void ImportStudio::SetSettings(const FitSettings& settings) {

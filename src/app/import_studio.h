@@ -14,6 +14,7 @@
 class QAbstractButton;
 class QComboBox;
 class QFormLayout;
+class QLayout;
 class QVBoxLayout;
 class QLabel;
 class QPushButton;
@@ -68,6 +69,8 @@ class SourceView : public QWidget {
   QPointF centre_at_press_;  // the frame's centre then
 };
 
+// Its parts are named for what they choose: "Source", "TargetWidth", "TargetHeight", "FitCover",
+// "FitContain", "FitStretch", "FitKeep", "Resampling", "Dither", "PickKey", "Result".
 class ImportStudio : public QDialog {
  public:
   ImportStudio(const i18n::UiTexts& texts, const StudioRequest& request,
@@ -78,13 +81,6 @@ class ImportStudio : public QDialog {
   void SetSettings(const imaging::FitSettings& settings);
   // The picture the current settings make.
   const imaging::Image& result() const { return result_; }
-
-  SourceView* source_view() const { return view_; }
-  QSpinBox* target_width() const { return width_; }
-  QComboBox* dither_box() const { return dither_; }
-  QAbstractButton* fit_button(imaging::FitMode mode) const;
-  QPushButton* pick_button() const { return pick_; }
-  QLabel* result_view() const { return result_view_; }
 
   // Moves the studio beside the main preview of `window`, where the screen has room for it, so
   // that the picture shows in its place while it is framed.
@@ -100,6 +96,13 @@ class ImportStudio : public QDialog {
                                                  QWidget* parent);
 
  private:
+  QString Text(std::string_view key) const;
+  // The rows of the settings' column, each with the controls of one choice.
+  void AddSizeRows(QFormLayout& form);       // the target's size and the sizes it may take
+  QLayout* FitChoices();                     // how the picture fits, and the whole picture again
+  void AddReductionRows(QFormLayout& form);  // resampling, dithering and its strength
+  QLayout* KeyRow();                         // the colour that becomes transparent
+  QLayout* FillRow();                        // what fills the room a contained picture leaves
   // Shows the settings in every control, without reporting them back.
   void ShowSettings();
   // Fits the picture with the settings and shows the result.

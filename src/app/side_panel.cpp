@@ -143,44 +143,52 @@ std::vector<QString> FittedCaptions(const std::vector<QString>& texts, const QFo
 SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* parent)
     : QTabWidget(parent) {
   setObjectName("SidePanel");
-  auto text = [&](std::string_view key) { return Q(texts.Text(key)); };
-  expected_text_ = text("LANG_IMAGE_EXPECTED$");
-  expected_none_text_ = text("LANG_IMAGE_EXPECTED_NONE$");
-  out_of_range_text_ = text("LANG_OUTOFRANGE$");
-  odd_flag_text_ = text("LANG_FLAG_OTHER$");
+  expected_text_ = Q(texts.Text("LANG_IMAGE_EXPECTED$"));
+  expected_none_text_ = Q(texts.Text("LANG_IMAGE_EXPECTED_NONE$"));
+  out_of_range_text_ = Q(texts.Text("LANG_OUTOFRANGE$"));
+  odd_flag_text_ = Q(texts.Text("LANG_FLAG_OTHER$"));
+  BuildColourPage(texts, events);
+  BuildImagePage(texts, events);
+  BuildElementsPage(texts, events);
+  BuildInformationPage(texts, events);
+  Relayout(kSidePanelWidth);
+}
 
-  const auto add_button = [&](Captioned& tab, QWidget* page, int gadget, int x, int y,
-                              const QString& name, QSize icon, std::function<void()> clicked) {
-    auto* button = new QPushButton(page);
-    button->setGeometry(x, y, kButtonWidth, kRowHeight);
-    // Swatches and thumbnails stand in one column at the buttons' left edges.
-    button->setStyleSheet(QStringLiteral("text-align: left"));
-    button->setIconSize(icon);
-    // Disabled gadgets show their tooltip too: the full name is never lost to elision.
-    button->setToolTip(name);
-    names_[gadget] = name;
-    connect(button, &QPushButton::clicked, this, std::move(clicked));
-    gadgets_[gadget] = button;
-    tab.Add(button, name);
-  };
+void SidePanel::AddButton(Captioned& tab, QWidget* page, int gadget, QPoint at, const QString& name,
+                          std::function<void()> clicked) {
+  auto* button = new QPushButton(page);
+  button->setGeometry(at.x(), at.y(), kButtonWidth, kRowHeight);
+  // Swatches and thumbnails stand in one column at the buttons' left edges.
+  button->setStyleSheet(QStringLiteral("text-align: left"));
+  button->setIconSize(tab.icon);
+  // Disabled gadgets show their tooltip too: the full name is never lost to elision.
+  button->setToolTip(name);
+  names_[gadget] = name;
+  connect(button, &QPushButton::clicked, this, std::move(clicked));
+  gadgets_[gadget] = button;
+  tab.Add(button, name);
+}
 
-  QWidget* colours = AddPage(text("LANG_PANEL_COLORS$"), 240);
-  Captioned& colour_tab = colour_tab_;
-  colour_tab.icon = kSwatchSize;
+void SidePanel::BuildColourPage(const i18n::UiTexts& texts, const PanelEvents& events) {
+  QWidget* page = AddPage(Q(texts.Text("LANG_PANEL_COLORS$")), 240);
+  colour_tab_.icon = kSwatchSize;
   for (const ColourButton& b : ColourButtons()) {
-    add_button(colour_tab, colours, b.gadget, b.x, b.y, text(b.text_key), kSwatchSize,
-               [events, colour = b.colour] { events.colour_clicked(colour); });
+    AddButton(colour_tab_, page, b.gadget, {b.x, b.y}, Q(texts.Text(b.text_key)),
+              [events, colour = b.colour] { events.colour_clicked(colour); });
   }
+}
 
-  QWidget* images = AddPage(text("LANG_PANEL_IMAGES$"), 420);
-  Captioned& image_tab = image_tab_;
-  image_tab.icon = kThumbnailSize;
+void SidePanel::BuildImagePage(const i18n::UiTexts& texts, const PanelEvents& events) {
+  QWidget* page = AddPage(Q(texts.Text("LANG_PANEL_IMAGES$")), 420);
+  image_tab_.icon = kThumbnailSize;
   for (const ImageButton& b : ImageButtons()) {
     const std::string key = "LANG_IMAGE_" + std::string(skin::Info(b.slot).BaseName()) + "$";
-    add_button(image_tab, images, b.gadget, b.x, b.y, text(key), kThumbnailSize,
-               [events, slot = b.slot] { events.slot_clicked(slot); });
+    AddButton(image_tab_, page, b.gadget, {b.x, b.y}, Q(texts.Text(key)),
+              [events, slot = b.slot] { events.slot_clicked(slot); });
   }
+}
 
+void SidePanel::BuildElementsPage(const i18n::UiTexts& texts, const PanelEvents& events) {
   // The x, y and w columns are named above the rows, where they stay while the rows scroll.
   auto* header = new QWidget;
   header->setFixedHeight(kHeaderHeight);
@@ -188,70 +196,73 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
   const std::pair<int, std::string_view> columns[] = {
       {kSpinX, "LANG_ELEMENTS_X$"}, {kSpinY, "LANG_ELEMENTS_Y$"}, {kSpinW, "LANG_ELEMENTS_W$"}};
   for (const auto& [x, key] : columns) {
-    auto* label = new QLabel(text(key), header);
+    auto* label = new QLabel(Q(texts.Text(key)), header);
     label->setGeometry(x, 0, 48, kHeaderHeight);
     label->setAlignment(Qt::AlignCenter);
   }
-  QWidget* elements = AddPage(text("LANG_PANEL_ELEMETS$"), 490, header);
-  Captioned& box_tab = box_tab_;
+  QWidget* page = AddPage(Q(texts.Text("LANG_PANEL_ELEMETS$")), 490, header);
   int row_index = 0;
   for (const ElementRow& element : ElementRows()) {
-    const int y = kRowHeight * row_index++ + 5;
     const QString label =
-        element.text_key.empty() ? QStringLiteral("LogoOffset") : text(element.text_key);
-    names_[element.label_gadget] = label;
-    if (element.kind == LabelKind::kCheckBox) {
-      auto* box = new QCheckBox(elements);
-      box->setGeometry(5, y, 186, kRowHeight);
-      box->setToolTip(label);
-      const int g = element.label_gadget;
-      connect(box, &QCheckBox::stateChanged, this,
-              [this, box, events, g, field = *element.flag](int state) {
-                // A click on a box that shows an odd stored flag makes it a plain 0 or 1 again.
-                if (state == Qt::PartiallyChecked) return;
-                box->setTristate(false);
-                Unmark(g);
-                events.field_edited(field, state == Qt::Checked ? 1 : 0);
-              });
-      gadgets_[element.label_gadget] = box;
-      box_tab.Add(box, label);
-    } else {
-      auto* plain = new QLabel(elements);
-      plain->setGeometry(20, y, 186, kRowHeight);
-      plain->setToolTip(label);
-      row_labels_.push_back(plain);
-      gadgets_[element.label_gadget] = plain;
-    }
-    const std::pair<const std::optional<ElementSpin>*, std::pair<int, int>> spins[] = {
-        {&element.x, {kSpinX, kMaxX}},
-        {&element.y, {kSpinY, kMaxY}},
-        {&element.w, {kSpinW, kMaxW}}};
-    for (const auto& [spin, place] : spins) {
-      if (!*spin) continue;
-      auto* field = new SpinField(elements);
-      field->setGeometry(place.first, y, 48, kRowHeight);
-      field->setRange(0, place.second);
-      field->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-      const int g = (*spin)->gadget;
-      connect(field, &QSpinBox::valueChanged, this,
-              [this, events, g, edited = (*spin)->field](int value) {
-                Unmark(g);
-                events.field_edited(edited, value);
-              });
-      gadgets_[g] = field;
-    }
+        element.text_key.empty() ? QStringLiteral("LogoOffset") : Q(texts.Text(element.text_key));
+    AddElementRow(element, label, page, kRowHeight * row_index++ + 5, events);
   }
+}
 
-  QWidget* info = AddPage(text("LANG_PANEL_INFORMATIONS$"), 210);
+void SidePanel::AddElementRow(const ElementRow& element, const QString& label, QWidget* page, int y,
+                              const PanelEvents& events) {
+  names_[element.label_gadget] = label;
+  if (element.kind == LabelKind::kCheckBox) {
+    auto* box = new QCheckBox(page);
+    box->setGeometry(5, y, 186, kRowHeight);
+    box->setToolTip(label);
+    const int g = element.label_gadget;
+    connect(box, &QCheckBox::stateChanged, this,
+            [this, box, events, g, field = *element.flag](int state) {
+              // A click on a box that shows an odd stored flag makes it a plain 0 or 1 again.
+              if (state == Qt::PartiallyChecked) return;
+              box->setTristate(false);
+              Unmark(g);
+              events.field_edited(field, state == Qt::Checked ? 1 : 0);
+            });
+    gadgets_[element.label_gadget] = box;
+    box_tab_.Add(box, label);
+  } else {
+    auto* plain = new QLabel(page);
+    plain->setGeometry(20, y, 186, kRowHeight);
+    plain->setToolTip(label);
+    row_labels_.push_back(plain);
+    gadgets_[element.label_gadget] = plain;
+  }
+  const std::pair<const std::optional<ElementSpin>*, std::pair<int, int>> spins[] = {
+      {&element.x, {kSpinX, kMaxX}}, {&element.y, {kSpinY, kMaxY}}, {&element.w, {kSpinW, kMaxW}}};
+  for (const auto& [spin, place] : spins) {
+    if (!*spin) continue;
+    auto* field = new SpinField(page);
+    field->setGeometry(place.first, y, 48, kRowHeight);
+    field->setRange(0, place.second);
+    field->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    const int g = (*spin)->gadget;
+    connect(field, &QSpinBox::valueChanged, this,
+            [this, events, g, edited = (*spin)->field](int value) {
+              Unmark(g);
+              events.field_edited(edited, value);
+            });
+    gadgets_[g] = field;
+  }
+}
+
+void SidePanel::BuildInformationPage(const i18n::UiTexts& texts, const PanelEvents& events) {
+  QWidget* page = AddPage(Q(texts.Text("LANG_PANEL_INFORMATIONS$")), 210);
   // The skin file cannot hold "=" or a line end in a text: such a character would cut the text
   // on the next load, so the fields do not take them.
   auto* validator = new QRegularExpressionValidator(QRegularExpression("[^=\\r\\n]*"), this);
   for (const skin::InfoField& info_field : skin::kInfoFields) {
     const int i = static_cast<int>(skin::Index(info_field.id));
-    auto* label = new QLabel(text(info_field.text_key), info);
+    auto* label = new QLabel(Q(texts.Text(info_field.text_key)), page);
     // In the 20 pixels between two fields: a label placed lower ran into its field's frame.
     label->setGeometry(5, 5 + 40 * i, 374, kRowHeight);
-    auto* field = new QLineEdit(info);
+    auto* field = new QLineEdit(page);
     field->setGeometry(5, 25 + 40 * i, 374, kRowHeight);
     field->setValidator(validator);
     if (!info_field.editable) {
@@ -268,9 +279,8 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
     const int g = GadgetOf(info_field.id);
     gadgets_[g] = field;
     gadgets_[g - 1] = label;  // a caption's number is its field's less one
-    if (!info_field.editable) field->setToolTip(text("LANG_INFO_UPDATE_TIP$"));
+    if (!info_field.editable) field->setToolTip(Q(texts.Text("LANG_INFO_UPDATE_TIP$")));
   }
-  Relayout(kSidePanelWidth);
 }
 
 void SidePanel::Captioned::Add(QAbstractButton* button, const QString& name) {

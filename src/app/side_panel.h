@@ -19,6 +19,8 @@ class QLineEdit;
 
 namespace app {
 
+struct ElementRow;
+
 // What the user does with the panel's gadgets, named by what they edit.
 struct PanelEvents {
   // A spin took a value or a check box was ticked (1) or cleared (0).
@@ -100,6 +102,18 @@ class SidePanel : public QTabWidget {
     int Widest() const;  // the width of the widest name
   };
   Captioned colour_tab_, image_tab_, box_tab_;
+
+  // The four pages, each built by walking its panel table.
+  void BuildColourPage(const i18n::UiTexts& texts, const PanelEvents& events);
+  void BuildImagePage(const i18n::UiTexts& texts, const PanelEvents& events);
+  void BuildElementsPage(const i18n::UiTexts& texts, const PanelEvents& events);
+  void BuildInformationPage(const i18n::UiTexts& texts, const PanelEvents& events);
+  // A button of `tab` at `at` on `page`, captioned with `name` and icons of the tab's size.
+  void AddButton(Captioned& tab, QWidget* page, int gadget, QPoint at, const QString& name,
+                 std::function<void()> clicked);
+  // One row of the Elements page at height `y`: its label or check box and its spins.
+  void AddElementRow(const ElementRow& element, const QString& label, QWidget* page, int y,
+                     const PanelEvents& events);
   std::vector<QWidget*> pages_;
   int laid_out_width_ = 0;
   QWidget* elements_header_ = nullptr;

@@ -451,6 +451,199 @@ std::vector<Box> PlacedBoxes(const skin::SkinDocument& doc, std::uint8_t section
   return boxes;
 }
 
+// What the facts of every side of every menu state add up to.
+struct MergedFacts {
+  struct Text {
+    Place place;
+    double worst = 1e9;
+    Box worst_box;
+    int worst_side = 0;
+  };
+  struct Green {
+    Place place;
+    int count = 0;  // the most pixels of key green on one side
+  };
+  std::map<std::pair<int, int>, Text> texts;  // by colour key and section
+  std::map<SlotId, Place> empty;
+  std::map<SlotId, Green> green;
+  std::map<std::pair<SlotId, SizeEffect>, Place> sized;
+  std::array<Place, skin::kColourCount> coloured;
+  std::array<Screens, skin::kSectionCount> placed;
+  std::array<Screens, skin::kSectionCount> shown;
+  std::array<bool, skin::kSectionCount> seen{};
+  std::array<int, skin::kSectionCount> placed_side{};
+  std::array<std::array<std::pair<int, Box>, preview::kScreenCount>, skin::kSectionCount> at{};
+
+  void Take(int screen, const SideFacts& f) {
+    for (const SideFacts::Legibility& t : f.texts) {
+      if (t.contrast >= kHardToReadContrast) continue;
+      Text& text = texts[{t.colour, t.section}];
+      text.place.Add(screen, f.side, t.box);
+      if (t.contrast < text.worst) {
+        text.worst = t.contrast, text.worst_box = t.box, text.worst_side = f.side;
+      }
+    }
+    for (const auto& [slot, box] : f.empty) empty[slot].Add(screen, f.side, box);
+    for (const SideFacts::Sized& s : f.sized) sized[{s.slot, s.effect}].Add(screen, f.side, s.box);
+    for (const SideFacts::Green& g : f.green) {
+      Green& at_slot = green[g.slot];
+      at_slot.place.Add(screen, f.side, g.box);
+      at_slot.count = std::max(at_slot.count, g.count);
+    }
+    for (std::size_t c = 0; c < skin::kColourCount; ++c) {
+      if (!f.coloured[c].Empty()) coloured[c].Add(screen, f.side, f.coloured[c]);
+    }
+    for (std::size_t s = 0; s < skin::kSectionCount; ++s) {
+      seen[s] = seen[s] || f.visible[s];
+      if (f.placed[s]) {
+        if (placed[s].none()) placed_side[s] = f.side;
+        placed[s].set(static_cast<std::size_t>(screen));
+      }
+      if (!f.on_screen[s].Empty()) {
+        shown[s].set(static_cast<std::size_t>(screen));
+        at[s][static_cast<std::size_t>(screen)] = {f.side, f.on_screen[s]};
+      }
+    }
+  }
+};
+
+// A finding of `code` over the menu states of `place`, framed where it first showed.
+Finding FindingAt(CheckCode code, const Place& place) {
+  Finding f;
+  f.code = code;
+  f.screens = place.screens;
+  f.rect = place.Rect();
+  return f;
+}
+
+void AddIllegibleTexts(const MergedFacts& merged, std::vector<Finding>& findings) {
+  for (const auto& [key, text] : merged.texts) {
+    Finding f;
+    f.severity = text.worst < kIllegibleContrast ? Severity::kError : Severity::kWarning;
+    f.code = CheckCode::kLegibility;
+    f.screens = text.place.screens;
+    if (key.first < static_cast<int>(skin::kColourCount))
+      f.colour = static_cast<ColourId>(key.first);
+    if (key.second < static_cast<int>(skin::kSectionCount))
+      f.section = static_cast<SectionId>(key.second);
+    f.rect = ToCanvas(text.worst_box, text.worst_side);
+    f.message_key = "LANG_CHECK_LEGIBILITY$";
+    f.message_args = {
+        TextName(static_cast<std::uint8_t>(key.first), static_cast<std::uint8_t>(key.second)),
+        f.screens, FormatRatio(text.worst)};
+    if (f.colour) f.fix = FixKind::kLegibleColour;
+    findings.push_back(std::move(f));
+  }
+}
+
+void AddIndistinctHighlights(const skin::SkinDocument& doc, const MergedFacts& merged,
+                             std::vector<Finding>& findings) {
+  for (const HighlightPair& pair : kHighlights) {
+    const Rgb h = doc.Colour(pair.highlight), n = doc.Colour(pair.normal);
+    const double ratio = ContrastRatio(h, n);
+    const Place& where = merged.coloured[skin::Index(pair.highlight)];
+    if (ratio >= kIndistinctContrast || OklabDistance(h, n) >= kIndistinctDistance ||
+        where.first_screen < 0)
+      continue;
+    Finding f = FindingAt(CheckCode::kIndistinctHighlight, where);
+    f.colour = pair.highlight;
+    f.message_key = "LANG_CHECK_HIGHLIGHT$";
+    f.message_args = {std::string(skin::Info(pair.highlight).key),
+                      std::string(skin::Info(pair.normal).key), FormatRatio(ratio)};
+    findings.push_back(std::move(f));
+  }
+}
+
+void AddOddSizes(const skin::SkinDocument& doc, const MergedFacts& merged,
+                 std::vector<Finding>& findings) {
+  for (const auto& [key, place] : merged.sized) {
+    const Image& picture = doc.Slot(key.first);
+    const auto [ew, eh] = ExpectedSize(key.first);
+    Finding f = FindingAt(CheckCode::kPictureSize, place);
+    f.slot = key.first;
+    f.message_key =
+        key.second == SizeEffect::kUndrawn ? "LANG_CHECK_SIZE_UNDRAWN$" : "LANG_CHECK_SIZE_CUT$";
+    f.fix = FixKind::kFitPicture;
+    f.message_args = {*SlotName(key.first), SizeText(picture.width, picture.height),
+                      SizeText(ew, eh)};
+    findings.push_back(std::move(f));
+  }
+}
+
+void AddEmptyPictures(const MergedFacts& merged, std::vector<Finding>& findings) {
+  for (const auto& [slot, place] : merged.empty) {
+    Finding f = FindingAt(CheckCode::kEmptyPicture, place);
+    f.severity = Severity::kError;
+    f.slot = slot;
+    f.message_key = "LANG_CHECK_EMPTY$";
+    f.message_args = {*SlotName(slot)};
+    findings.push_back(std::move(f));
+  }
+}
+
+void AddKeyGreen(const MergedFacts& merged, std::vector<Finding>& findings) {
+  for (const auto& [slot, green] : merged.green) {
+    Finding f = FindingAt(CheckCode::kKeyColour, green.place);
+    f.slot = slot;
+    f.message_key = "LANG_CHECK_KEY_COLOUR$";
+    f.message_args = {*SlotName(slot), std::to_string(green.count)};
+    findings.push_back(std::move(f));
+  }
+}
+
+// What the screens show decides, not the numbers: an element whose only pixels are keyed away,
+// clipped off at an edge or drawn over is as lost as one placed beyond the screen.
+void AddLostElements(const MergedFacts& merged, std::vector<Finding>& findings) {
+  for (std::size_t s = 0; s < skin::kSectionCount; ++s) {
+    if (merged.placed[s].none() || merged.seen[s]) continue;
+    Finding f;
+    f.severity = Severity::kError;
+    f.code = CheckCode::kOffScreen;
+    f.screens = merged.placed[s];
+    f.section = static_cast<SectionId>(s);
+    f.rect = ToCanvas(kScreenBox, merged.placed_side[s]);  // where it would have to come back
+    f.message_key = merged.shown[s].any() ? "LANG_CHECK_UNSEEN$" : "LANG_CHECK_OFF_SCREEN$";
+    f.fix = FixKind::kWholePlace;
+    f.message_args = {std::string(skin::Info(static_cast<SectionId>(s)).name)};
+    findings.push_back(std::move(f));
+  }
+}
+
+void AddOutOfRange(const skin::SkinDocument& doc, const MergedFacts& merged,
+                   std::vector<Finding>& findings) {
+  for (const skin::FieldRange& range : skin::kFieldRanges) {
+    const std::int32_t value = doc.Field(range.field);
+    if (value >= range.min && value <= range.max) continue;
+    const skin::FieldInfo& info = skin::Info(range.field);
+    const std::size_t s = skin::Index(info.section);
+    Finding f;
+    f.code = CheckCode::kOutOfRange;
+    f.screens.set(static_cast<std::size_t>(range.screen));
+    f.section = info.section;
+    f.field = range.field;
+    const auto& [side, box] = merged.at[s][static_cast<std::size_t>(range.screen)];
+    f.rect = ToCanvas(box, side);
+    f.message_key = "LANG_CHECK_OUT_OF_RANGE$";
+    f.message_args = {std::string(info.name), std::string(skin::Info(info.section).name),
+                      std::to_string(value), std::to_string(range.min), std::to_string(range.max)};
+    f.fix = FixKind::kShownValue;
+    findings.push_back(std::move(f));
+  }
+}
+
+// Errors before warnings; within each, by kind of finding, then by the first menu state that shows
+// it; otherwise in the order they were found.
+void SortFindings(std::vector<Finding>& findings) {
+  const auto first = [](const Finding& f) {
+    for (int s = 0; s < preview::kScreenCount; ++s)
+      if (f.screens.test(static_cast<std::size_t>(s))) return s;
+    return preview::kScreenCount;
+  };
+  std::stable_sort(findings.begin(), findings.end(), [&](const Finding& a, const Finding& b) {
+    return std::tuple(a.severity, a.code, first(a)) < std::tuple(b.severity, b.code, first(b));
+  });
+}
+
 }  // namespace
 
 std::string_view SeverityName(Severity severity) {
@@ -488,166 +681,17 @@ std::string FormatScreens(const Screens& screens, int first_number) {
 bool DrawnWithoutKey(SlotId slot) { return SlotsDrawnWithoutKey()[skin::Index(slot)]; }
 
 std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
-  struct Text {
-    Place place;
-    double worst = 1e9;
-    Box worst_box;
-    int worst_side = 0;
-  };
-  std::map<std::pair<int, int>, Text> texts;  // by colour key and section
-  std::map<SlotId, Place> empty, green;
-  std::map<SlotId, int> green_count;
-  std::map<std::pair<SlotId, SizeEffect>, Place> sized;
-  std::array<Place, skin::kColourCount> coloured;
-  std::array<Screens, skin::kSectionCount> placed;
-  std::array<Screens, skin::kSectionCount> shown;
-  std::array<bool, skin::kSectionCount> seen{};
-  std::array<int, skin::kSectionCount> placed_side{};
-  std::array<std::array<std::pair<int, Box>, preview::kScreenCount>, skin::kSectionCount> at{};
-
-  ForEachSide(doc, [&](int screen, const SideFacts& f) {
-    for (const SideFacts::Legibility& t : f.texts) {
-      if (t.contrast >= kHardToReadContrast) continue;
-      Text& text = texts[{t.colour, t.section}];
-      text.place.Add(screen, f.side, t.box);
-      if (t.contrast < text.worst) {
-        text.worst = t.contrast, text.worst_box = t.box, text.worst_side = f.side;
-      }
-    }
-    for (const auto& [slot, box] : f.empty) empty[slot].Add(screen, f.side, box);
-    for (const SideFacts::Sized& s : f.sized) sized[{s.slot, s.effect}].Add(screen, f.side, s.box);
-    for (const SideFacts::Green& g : f.green) {
-      green[g.slot].Add(screen, f.side, g.box);
-      green_count[g.slot] = std::max(green_count[g.slot], g.count);
-    }
-    for (std::size_t c = 0; c < skin::kColourCount; ++c) {
-      if (!f.coloured[c].Empty()) coloured[c].Add(screen, f.side, f.coloured[c]);
-    }
-    for (std::size_t s = 0; s < skin::kSectionCount; ++s) {
-      seen[s] = seen[s] || f.visible[s];
-      if (f.placed[s]) {
-        if (placed[s].none()) placed_side[s] = f.side;
-        placed[s].set(static_cast<std::size_t>(screen));
-      }
-      if (!f.on_screen[s].Empty()) {
-        shown[s].set(static_cast<std::size_t>(screen));
-        at[s][static_cast<std::size_t>(screen)] = {f.side, f.on_screen[s]};
-      }
-    }
-  });
-
+  MergedFacts merged;
+  ForEachSide(doc, [&](int screen, const SideFacts& facts) { merged.Take(screen, facts); });
   std::vector<Finding> findings;
-  for (const auto& [key, text] : texts) {
-    Finding f;
-    f.severity = text.worst < kIllegibleContrast ? Severity::kError : Severity::kWarning;
-    f.code = CheckCode::kLegibility;
-    f.screens = text.place.screens;
-    if (key.first < static_cast<int>(skin::kColourCount))
-      f.colour = static_cast<ColourId>(key.first);
-    if (key.second < static_cast<int>(skin::kSectionCount))
-      f.section = static_cast<SectionId>(key.second);
-    f.rect = ToCanvas(text.worst_box, text.worst_side);
-    f.message_key = "LANG_CHECK_LEGIBILITY$";
-    f.message_args = {
-        TextName(static_cast<std::uint8_t>(key.first), static_cast<std::uint8_t>(key.second)),
-        f.screens, FormatRatio(text.worst)};
-    if (f.colour) f.fix = FixKind::kLegibleColour;
-    findings.push_back(std::move(f));
-  }
-  for (const HighlightPair& pair : kHighlights) {
-    const Rgb h = doc.Colour(pair.highlight), n = doc.Colour(pair.normal);
-    const double ratio = ContrastRatio(h, n);
-    const Place& where = coloured[skin::Index(pair.highlight)];
-    if (ratio >= kIndistinctContrast || OklabDistance(h, n) >= kIndistinctDistance ||
-        where.first_screen < 0)
-      continue;
-    Finding f;
-    f.code = CheckCode::kIndistinctHighlight;
-    f.screens = where.screens;
-    f.colour = pair.highlight;
-    f.rect = where.Rect();
-    f.message_key = "LANG_CHECK_HIGHLIGHT$";
-    f.message_args = {std::string(skin::Info(pair.highlight).key),
-                      std::string(skin::Info(pair.normal).key), FormatRatio(ratio)};
-    findings.push_back(std::move(f));
-  }
-  for (const auto& [key, place] : sized) {
-    const Image& picture = doc.Slot(key.first);
-    const auto [ew, eh] = ExpectedSize(key.first);
-    Finding f;
-    f.code = CheckCode::kPictureSize;
-    f.screens = place.screens;
-    f.slot = key.first;
-    f.rect = place.Rect();
-    f.message_key =
-        key.second == SizeEffect::kUndrawn ? "LANG_CHECK_SIZE_UNDRAWN$" : "LANG_CHECK_SIZE_CUT$";
-    f.fix = FixKind::kFitPicture;
-    f.message_args = {*SlotName(key.first), SizeText(picture.width, picture.height),
-                      SizeText(ew, eh)};
-    findings.push_back(std::move(f));
-  }
-  for (const auto& [slot, place] : empty) {
-    Finding f;
-    f.severity = Severity::kError;
-    f.code = CheckCode::kEmptyPicture;
-    f.screens = place.screens;
-    f.slot = slot;
-    f.rect = place.Rect();
-    f.message_key = "LANG_CHECK_EMPTY$";
-    f.message_args = {*SlotName(slot)};
-    findings.push_back(std::move(f));
-  }
-  for (const auto& [slot, place] : green) {
-    Finding f;
-    f.code = CheckCode::kKeyColour;
-    f.screens = place.screens;
-    f.slot = slot;
-    f.rect = place.Rect();
-    f.message_key = "LANG_CHECK_KEY_COLOUR$";
-    f.message_args = {*SlotName(slot), std::to_string(green_count[slot])};
-    findings.push_back(std::move(f));
-  }
-  // What the screens show decides, not the numbers: an element whose only pixels are keyed away,
-  // clipped off at an edge or drawn over is as lost as one placed beyond the screen.
-  for (std::size_t s = 0; s < skin::kSectionCount; ++s) {
-    if (placed[s].none() || seen[s]) continue;
-    Finding f;
-    f.severity = Severity::kError;
-    f.code = CheckCode::kOffScreen;
-    f.screens = placed[s];
-    f.section = static_cast<SectionId>(s);
-    f.rect = ToCanvas(kScreenBox, placed_side[s]);  // where it would have to come back
-    f.message_key = shown[s].any() ? "LANG_CHECK_UNSEEN$" : "LANG_CHECK_OFF_SCREEN$";
-    f.fix = FixKind::kWholePlace;
-    f.message_args = {std::string(skin::Info(static_cast<SectionId>(s)).name)};
-    findings.push_back(std::move(f));
-  }
-  for (const skin::FieldRange& range : skin::kFieldRanges) {
-    const std::int32_t value = doc.Field(range.field);
-    if (value >= range.min && value <= range.max) continue;
-    const skin::FieldInfo& info = skin::Info(range.field);
-    const std::size_t s = skin::Index(info.section);
-    Finding f;
-    f.code = CheckCode::kOutOfRange;
-    f.screens.set(static_cast<std::size_t>(range.screen));
-    f.section = info.section;
-    f.field = range.field;
-    const auto& [side, box] = at[s][static_cast<std::size_t>(range.screen)];
-    f.rect = ToCanvas(box, side);
-    f.message_key = "LANG_CHECK_OUT_OF_RANGE$";
-    f.message_args = {std::string(info.name), std::string(skin::Info(info.section).name),
-                      std::to_string(value), std::to_string(range.min), std::to_string(range.max)};
-    f.fix = FixKind::kShownValue;
-    findings.push_back(std::move(f));
-  }
-  const auto first = [](const Finding& f) {
-    for (int s = 0; s < preview::kScreenCount; ++s)
-      if (f.screens.test(static_cast<std::size_t>(s))) return s;
-    return preview::kScreenCount;
-  };
-  std::stable_sort(findings.begin(), findings.end(), [&](const Finding& a, const Finding& b) {
-    return std::tuple(a.severity, a.code, first(a)) < std::tuple(b.severity, b.code, first(b));
-  });
+  AddIllegibleTexts(merged, findings);
+  AddIndistinctHighlights(doc, merged, findings);
+  AddOddSizes(doc, merged, findings);
+  AddEmptyPictures(merged, findings);
+  AddKeyGreen(merged, findings);
+  AddLostElements(merged, findings);
+  AddOutOfRange(doc, merged, findings);
+  SortFindings(findings);
   return findings;
 }
 

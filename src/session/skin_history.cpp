@@ -158,12 +158,4 @@ bool SkinHistory::Redo(SkinDocument& doc, SkinOrigin& origin) {
   return Step(redo_, undo_, doc, origin);
 }
 
-void SkinHistory::Clear() {
-  undo_.clear();
-  redo_.clear();
-  text_bytes_ = 0;
-  picture_bytes_ = 0;
-  mergeable_ = false;
-}
-
 }  // namespace session

@@ -96,10 +96,8 @@ class SkinHistory {
 
   // Ends the merging of steps, as after a save: the next change starts a step of its own.
   void BreakMerge() { mergeable_ = false; }
-  void Clear();
 
   std::size_t UndoCount() const { return undo_.size(); }
-  std::size_t RedoCount() const { return redo_.size(); }
 
  private:
   struct Entry {

@@ -164,7 +164,8 @@ TEST(ImportStudio, ControlsChangeTheSettingsAndShowEachResult) {
   EXPECT_EQ(last, source.Fit(request.settings));
 
   // A drag to the right moves the frame to the right; the wheel zooms in.
-  SourceView* view = studio.source_view();
+  auto* view = dynamic_cast<SourceView*>(studio.findChild<QWidget*>("Source"));
+  ASSERT_NE(view, nullptr);
   const QPoint middle = view->FrameRect().center().toPoint();
   QTest::mousePress(view, Qt::LeftButton, {}, middle);
   QTest::mouseMove(view, middle + QPoint(40, 0));
@@ -178,21 +179,23 @@ TEST(ImportStudio, ControlsChangeTheSettingsAndShowEachResult) {
   QTest::keyClick(view, Qt::Key_Down);
   EXPECT_GT(studio.settings().focus_y, focus_y);
 
-  studio.dither_box()->setCurrentIndex(2);
-  Q_EMIT studio.dither_box()->activated(2);
+  auto* dither = studio.findChild<QComboBox*>("Dither");
+  dither->setCurrentIndex(2);
+  Q_EMIT dither->activated(2);
   EXPECT_EQ(studio.settings().dither, imaging::DitherKind::kOrdered);
-  studio.fit_button(imaging::FitMode::kContain)->click();
+  studio.findChild<QAbstractButton*>("FitContain")->click();
   EXPECT_EQ(studio.settings().mode, imaging::FitMode::kContain);
-  studio.target_width()->setValue(20);
+  studio.findChild<QSpinBox*>("TargetWidth")->setValue(20);
   EXPECT_EQ(last.width, 20);
 
   // The eyedropper makes the colour under the click transparent.
-  studio.pick_button()->click();
+  auto* pick = studio.findChild<QAbstractButton*>("PickKey");
+  pick->click();
   QTest::mouseClick(view, Qt::LeftButton, {},
                     view->PictureRect().topLeft().toPoint() + QPoint(1, 1));
   ASSERT_TRUE(studio.settings().key.has_value());
   EXPECT_EQ(source.key(), studio.settings().key);
-  EXPECT_FALSE(studio.pick_button()->isChecked());
+  EXPECT_FALSE(pick->isChecked());
   EXPECT_EQ(last, source.Fit(studio.settings()));
 }
 

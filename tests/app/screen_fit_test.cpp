@@ -75,7 +75,8 @@ TEST_F(ShellTest, EveryWindowFitsTheScreensAvailableArea) {
   studio.PlaceOnScreen(&window());
   studio.show();
   expect_inside(&studio, "the import studio");
-  const QLabel* result = studio.result_view();
+  const auto* result = studio.findChild<QLabel*>("Result");
+  ASSERT_NE(result, nullptr);
   EXPECT_TRUE(studio.rect().contains(QRect(result->mapTo(&studio, QPoint()), result->size())));
   EXPECT_GE(result->height(), result->pixmap().height()) << "every row of the result shows";
 
