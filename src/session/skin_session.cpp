@@ -55,7 +55,8 @@ SkinFile SkinFile::At(std::size_t index) {
 
 SkinSession::SkinSession(std::uint64_t history_budget) : history_(history_budget) {
   skin::ResetSkinDefaults(doc_);
-  origin_ = {doc_, {}, {}};
+  origin_ = SkinOrigin();
+  origin_.saved = doc_;
 }
 
 Changes SkinSession::Record(const skin::SkinDocument& before, StepLabel label, MergeKey merge) {
@@ -153,7 +154,8 @@ Changes SkinSession::Move(skin::SkinDocument next, SkinOrigin origin, StepLabel 
 Changes SkinSession::NewSkin() {
   skin::SkinDocument next;
   skin::ResetSkinDefaults(next);
-  SkinOrigin origin{next, {}, {}};
+  SkinOrigin origin;
+  origin.saved = next;
   return Move(std::move(next), std::move(origin), {StepKind::kNewSkin, {}});
 }
 
