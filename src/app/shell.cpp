@@ -38,9 +38,6 @@ constexpr float kLargestZoom = 5.0f;
 constexpr int kWheelNotch = 120;
 // How long the edits must pause before the skin is checked again.
 constexpr int kCheckPauseMs = 250;
-// How long a file a picture was imported from must be quiet after a write before it is imported
-// again.
-constexpr int kSourceQuietMs = 200;
 
 // The folder part of a file name, up to and including its last separator.
 std::string FolderOf(const std::string& path) { return std::string(base::FolderOf(path)); }
@@ -125,20 +122,15 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       texts_(texts),
       folders_(std::move(folders)),
       code_page_(base::SystemAnsiCodePage()),
-      watcher_([this] { return ReadyForReload(); },
-               [this](const std::vector<SkinFile>& files) { ReloadChangedFiles(files); }) {
+      live_link_(*this, session_, texts_, code_page_),
+      source_watcher_([this] { return ReadyForReload(); },
+                      [this](const std::vector<FileWatcher::Change>& changes) {
+                        ReimportChangedSources(changes);
+                      }) {
   state_.title_text = i18n::ProgramName() + " ";
   check_timer_.setSingleShot(true);
   check_timer_.setInterval(kCheckPauseMs);
   QObject::connect(&check_timer_, &QTimer::timeout, [this] { RunCheck(); });
-  source_timer_.setSingleShot(true);
-  source_timer_.setInterval(kSourceQuietMs);
-  QObject::connect(&source_timer_, &QTimer::timeout, [this] { ReimportChangedSources(); });
-  QObject::connect(&source_watcher_, &QFileSystemWatcher::fileChanged,
-                   [this](const QString& changed) {
-                     changed_sources_.push_back(changed.toStdString());
-                     source_timer_.start();
-                   });
 }
 
 Shell::~Shell() = default;
@@ -158,7 +150,7 @@ void Shell::Start() {
   OpenMainWindow();
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
   RestoreWindowPlace();
-  FollowOrigin();
+  live_link_.SetFollowing(preferences_.follow_changes);
   FillWindow(0);
 }
 
@@ -166,7 +158,7 @@ void Shell::FillWindow(int screen) {
   state_.selected_screen = -1;
   SelectScreen(screen);
   window_->panel()->Refresh(document());
-  ShowDiskChanges();
+  live_link_.ShowDiskChanges();
   RefreshCommands();
   RedrawPreview();
   RunCheck();
@@ -339,12 +331,7 @@ void Shell::Apply(const session::Changes& changes) {
   if (changes.colours.any() || changes.slots.any()) panel->RefreshButtons(document());
   // An import, or an undo or redo past one, changes which files the pictures come from.
   if (changes.slots.any()) FollowImportSources();
-  if (changes.origin && watcher_.folder() != session_.folder()) {
-    // What waited for an answer belongs to the folder that is no longer followed.
-    disk_changes_.clear();
-    ShowDiskChanges();
-    FollowOrigin();
-  }
+  live_link_.Apply(changes);
   ShowDocumentState();
   if (changes.Document() || changes.origin) window_->preview()->SetMark(std::nullopt);
   if (changes.Document()) {
@@ -616,7 +603,7 @@ bool Shell::SaveInto(const std::string& folder) {
   if (saved.complete) RememberSkin(folder, false);
   // What the save wrote is no change from outside, also when it wrote only part of the skin. A
   // partial save elsewhere leaves the followed folder alone, with what changed there unseen.
-  if (session_.folder() == base::FolderWithSeparator(folder)) FollowOrigin();
+  if (session_.folder() == base::FolderWithSeparator(folder)) live_link_.FollowOrigin();
   Apply(saved.changes);  // the save stamped LastUpdate
   Report("LANG_STATUS_SAVED$", {std::to_string(saved.written), folder}, feedback.messages(),
          feedback.not_shown());
@@ -768,18 +755,10 @@ void Shell::ShowRecentSkins() {
 
 void Shell::SavePreferences() { i18n::SaveEditorPreferences(preferences_file_, preferences_); }
 
-void Shell::FollowOrigin() {
-  if (preferences_.follow_changes && !session_.folder().empty()) {
-    watcher_.Watch(session_.folder());
-  } else {
-    watcher_.Stop();
-  }
-}
-
 void Shell::SetFollowChanges(bool follow) {
   preferences_.follow_changes = follow;
   SavePreferences();
-  FollowOrigin();
+  live_link_.SetFollowing(follow);
   FollowImportSources();
 }
 
@@ -787,78 +766,7 @@ bool Shell::ReadyForReload() const {
   return busy_ == 0 && window_ != nullptr && QApplication::activeModalWidget() == nullptr;
 }
 
-void Shell::ReloadChangedFiles(const std::vector<SkinFile>& files) {
-  const BusyScope busy(busy_);
-  std::vector<std::string> reloaded;
-  std::vector<std::string> status;
-  for (const SkinFile& file : files) {
-    if (session_.HasUnsavedChangesTo(file)) {
-      // The user's version stays until the user says otherwise in the bar.
-      const bool waiting = std::any_of(disk_changes_.begin(), disk_changes_.end(),
-                                       [&](const SkinFile& f) { return f.name == file.name; });
-      if (!waiting) disk_changes_.push_back(file);
-      continue;
-    }
-    const std::string problem = ReloadFile(file, true);
-    if (problem.empty()) {
-      reloaded.push_back(file.name);
-    } else {
-      status.push_back(i18n::FormatText(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
-    }
-  }
-  if (!reloaded.empty()) {
-    std::string names;
-    for (const std::string& name : reloaded) names += (names.empty() ? "" : ", ") + name;
-    status.insert(status.begin(), i18n::FormatText(Text("LANG_STATUS_RELOADED$"), {names}));
-  }
-  if (!status.empty()) {
-    std::string line;
-    for (const std::string& part : status) line += (line.empty() ? "" : "  ") + part;
-    window_->ShowStatus(Q(line));
-  }
-  ShowDiskChanges();
-}
-
-void Shell::ShowDiskChanges() {
-  if (disk_changes_.empty()) {
-    window_->ShowDiskChanges({});
-    return;
-  }
-  std::string names;
-  for (const SkinFile& file : disk_changes_) names += (names.empty() ? "" : ", ") + file.name;
-  window_->ShowDiskChanges(Q(i18n::FormatText(Text("LANG_DISK_CHANGED$"), {names})));
-}
-
-void Shell::OnDiskAnswer(bool reload) {
-  const BusyScope busy(busy_);
-  std::vector<std::string> problems;
-  for (const SkinFile& file : std::exchange(disk_changes_, {})) {
-    const std::string problem = ReloadFile(file, reload);
-    if (!problem.empty())
-      problems.push_back(i18n::FormatText(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
-  }
-  ShowDiskChanges();
-  std::string line;
-  for (const std::string& part : problems) line += (line.empty() ? "" : "  ") + part;
-  if (!line.empty()) window_->ShowStatus(Q(line));
-}
-
-std::string Shell::ReloadFile(const SkinFile& file, bool take) {
-  skin::MessageTexts texts = Messages();
-  // Held to what opening a skin folder reads of its settings file, with its own message.
-  if (!file.slot) {
-    texts.problems[static_cast<std::size_t>(skin::FileProblem::kTooLarge)] =
-        Text("LANG_FILE_SETTINGSTOOLARGE$");
-  }
-  session::SkinSession::Reloaded reloaded;
-  try {
-    reloaded = session_.Reload(file, take, code_page_, texts);
-  } catch (const std::bad_alloc&) {
-    return Messages().Of(skin::FileProblem::kOutOfMemory);
-  }
-  Apply(reloaded.changes);
-  return reloaded.problem;
-}
+void Shell::OnDiskAnswer(bool reload) { live_link_.Answer(reload); }
 
 void Shell::RestoreWindowPlace() {
   if (!preferences_.window) {

@@ -3,7 +3,6 @@
 // refreshes what each edit reports as changed.
 #pragma once
 
-#include <QFileSystemWatcher>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -11,8 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/editor_host.h"
+#include "app/file_watcher.h"
+#include "app/live_link.h"
 #include "app/main_window.h"
-#include "app/skin_watcher.h"
 #include "app/user_dialogs.h"
 #include "i18n/data_folders.h"
 #include "i18n/editor_preferences.h"
@@ -82,19 +83,7 @@ std::string SectionName(skin::SectionId section);
 template <typename TextOf>
 std::string StepSubject(const session::StepLabel::Subject& subject, TextOf text);
 
-// Counts a running command for as long as it lives.
-class BusyScope {
- public:
-  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
-  ~BusyScope() { --depth_; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  int& depth_;
-};
-
-class Shell : public WindowEvents {
+class Shell : public WindowEvents, public EditorHost {
  public:
   // `texts` is the editor's text table, which the shell fills in the chosen language.
   Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts& texts,
@@ -177,18 +166,23 @@ class Shell : public WindowEvents {
   const session::SkinSession& session() const { return session_; }
   const i18n::UiTexts& texts() const { return texts_; }
   const i18n::DataFolders& folders() const { return folders_; }
-  MainWindow* window() const { return window_.get(); }
+  MainWindow* window() const override { return window_.get(); }
   const i18n::EditorPreferences& preferences() const { return preferences_; }
   // The skin folder the editor follows on disk ("" when none).
-  const std::string& watched_folder() const { return watcher_.folder(); }
+  const std::string& watched_folder() const { return live_link_.folder(); }
   // How many times the preview was drawn (tests see that an edit redraws).
   int redraw_count() const { return redraw_count_; }
   // The files changed on disk that wait for the user's answer in the bar above the preview.
-  const std::vector<session::SkinFile>& disk_changes() const { return disk_changes_; }
+  const std::vector<session::SkinFile>& disk_changes() const { return live_link_.disk_changes(); }
 
   // Shows what `changes` touched: the gadgets, the preview, the title and the Undo and Redo
   // items; a change of the skin has it checked again once the edits pause.
-  void Apply(const session::Changes& changes);
+  void Apply(const session::Changes& changes) override;
+  void Report(std::string_view key, std::initializer_list<std::string_view> args, int messages = 0,
+              int not_shown = 0) override;
+  skin::MessageTexts Messages() const override;
+  bool ReadyForReload() const override;
+  int& busy() override { return busy_; }
   // Checks the skin now and shows the findings (the Check tab, the status bar's count).
   void RunCheck();
   // A finding chosen on the Check tab: its screen is shown and its place framed on the preview;
@@ -232,18 +226,6 @@ class Shell : public WindowEvents {
   void ShowRecentSkins();
   void SavePreferences();
   void SetLastPath(std::string path);
-  // The editor follows the folder the skin comes from on disk while that is switched on. Called
-  // again after a save into the folder, so that what the save wrote counts as seen.
-  void FollowOrigin();
-  // Whether files changed on disk may be taken now: not while a command runs or a dialog is open.
-  bool ReadyForReload() const;
-  // Takes the changed files of the followed folder: each file the skin has no unsaved change to
-  // is reloaded as one step; the others wait in the bar above the preview for the user's answer.
-  void ReloadChangedFiles(const std::vector<session::SkinFile>& files);
-  // Shows the files that wait for an answer in the bar above the preview, or hides the bar.
-  void ShowDiskChanges();
-  // Reloads one file; "" when done, else the message why not.
-  std::string ReloadFile(const session::SkinFile& file, bool take);
   skin::SaveOptions SaveOptionsNow() const;
   // The studio on `picture`, decoded from `path` ("" for the slot's own picture), fitted into
   // `slot` with `settings` at first; OK imports what it makes as one step.
@@ -261,7 +243,7 @@ class Shell : public WindowEvents {
   // Follows the files the slots' pictures were imported from, while changes on disk are followed;
   // a change imports the file again with the same settings, as one step.
   void FollowImportSources();
-  void ReimportChangedSources();
+  void ReimportChangedSources(const std::vector<FileWatcher::Change>& changes);
   // What the preview shows at canvas pixel `canvas`. The screens are drawn once more with their
   // record at the first question after a redraw, so that redrawing itself records nothing.
   preview::Source SourceAt(QPoint canvas);
@@ -277,12 +259,7 @@ class Shell : public WindowEvents {
   void SetZoom(float zoom);
   // Sets a zoom the user chose, which ends Fit.
   void ChooseZoom(float zoom);
-  skin::MessageTexts Messages() const;
   void UpdateWindowTitle();
-  // Status-bar field 1: the text of `key` with `args` for %1, %2, and the count of messages the
-  // operation gave and did not show.
-  void Report(std::string_view key, std::initializer_list<std::string_view> args, int messages = 0,
-              int not_shown = 0);
   void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
@@ -297,12 +274,9 @@ class Shell : public WindowEvents {
   i18n::EditorPreferences preferences_;
   std::string preferences_file_;
   int busy_ = 0;  // how many commands are running, one inside another
-  SkinWatcher watcher_;
-  QFileSystemWatcher source_watcher_;
-  QTimer source_timer_;  // a burst of writes to a source file is taken once it settles
-  std::vector<std::string> changed_sources_;
-  std::vector<session::SkinFile> disk_changes_;
-  QTimer check_timer_;                             // the check waits for a pause in the edits
+  LiveLink live_link_;
+  FileWatcher source_watcher_;  // the files the slots' pictures were imported from
+  QTimer check_timer_;          // the check waits for a pause in the edits
   std::optional<preview::ScreenSources> sources_;  // of the preview as last drawn
   struct Press {
     QPoint canvas;

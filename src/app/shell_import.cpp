@@ -2,7 +2,6 @@
 // goes through the import studio; Adjust import reopens the studio on the file a picture came from,
 // and a change of that file on disk imports it again with the same settings.
 #include <QApplication>
-#include <QFileInfo>
 #include <QMenu>
 #include <algorithm>
 #include <new>
@@ -98,8 +97,7 @@ void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::Decod
     wait.reset();
     StudioRequest request;
     request.title = i18n::FormatText(Text("LANG_STUDIO_TITLE$"), {name});
-    request.source_name =
-        path.empty() ? name : std::string(base::FileNameOf(path));
+    request.source_name = path.empty() ? name : std::string(base::FileNameOf(path));
     request.source_width = picture.source_width;
     request.source_height = picture.source_height;
     request.source = &source;
@@ -174,31 +172,26 @@ void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
 }
 
 void Shell::FollowImportSources() {
-  QStringList wanted;
+  std::vector<std::string> wanted;
   if (preferences_.follow_changes) {
     for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
       const session::ImportRecipe* recipe = session_.RecipeOf(static_cast<skin::SlotId>(s));
-      if (recipe != nullptr) wanted.append(QString::fromStdString(recipe->path));
+      if (recipe != nullptr &&
+          std::find(wanted.begin(), wanted.end(), recipe->path) == wanted.end()) {
+        wanted.push_back(recipe->path);
+      }
     }
   }
-  const QStringList watched = source_watcher_.files();
-  for (const QString& file : watched) {
-    if (!wanted.contains(file)) source_watcher_.removePath(file);
-  }
-  // A file an image editor replaced by a rename is a new file: it is watched anew.
-  for (const QString& file : wanted) {
-    if (!watched.contains(file) && QFileInfo(file).isFile()) source_watcher_.addPath(file);
-  }
+  source_watcher_.Watch(std::move(wanted));
 }
 
-void Shell::ReimportChangedSources() {
-  if (!ReadyForReload()) {
-    source_timer_.start();
-    return;
-  }
+void Shell::ReimportChangedSources(const std::vector<FileWatcher::Change>& changes) {
   const BusyScope busy(busy_);
+  // A file that has gone is imported again too, which says that it is missing.
   std::vector<std::string> changed;
-  changed.swap(changed_sources_);
+  for (const FileWatcher::Change& change : changes) {
+    changed.push_back(source_watcher_.files()[change.index]);
+  }
   for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
     const auto slot = static_cast<skin::SlotId>(s);
     const session::ImportRecipe* recipe = session_.RecipeOf(slot);
@@ -212,8 +205,6 @@ void Shell::ReimportChangedSources() {
     Apply(imported.changes);
     if (imported.imported) Report("LANG_STATUS_REIMPORTED$", {path, skin::Info(slot).file});
   }
-  // A file replaced by a rename is watched anew, also when it gave the same picture.
-  FollowImportSources();
 }
 
 }  // namespace app

@@ -35,7 +35,7 @@ constexpr imaging::Rgb kCyan = MakeRgb(0, 248, 248);
 constexpr imaging::Rgb kYellow = MakeRgb(248, 248, 0);
 constexpr imaging::Rgb kOrange = MakeRgb(248, 128, 0);
 // Long enough for a change on disk to have been taken, if it ever would be.
-constexpr int kSettleMs = SkinWatcher::kLongestWaitMs + 2 * SkinWatcher::kQuietMs;
+constexpr int kSettleMs = FileWatcher::kLongestWaitMs + 2 * FileWatcher::kQuietMs;
 
 std::string Bmp(const Image& picture) {
   const std::vector<std::uint8_t> bytes = imaging::EncodeBmp16(picture);
@@ -454,6 +454,51 @@ TEST_F(LiveLinkTest, TheRecentListHoldsEightAndClearEmptiesIt) {
   EXPECT_FALSE(window().MenuItem(kMenuFirstRecent)->isVisible());
   EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());
   EXPECT_TRUE(i18n::LoadEditorPreferences(EditorFile()).recent.empty());
+}
+
+// The watcher on its own: in-place writes and renames over a file, a file gone, and a Watch of the
+// same files again, which keeps what was seen.
+TEST(FileWatcher, ReportsEachChangedFileOnceAndKeepsWhatItSawAcrossWatch) {
+  testing_support::TempDir dir;
+  const std::string a = dir.folder() + "a.png", b = dir.folder() + "b.png";
+  const auto write = [](const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  write(a, "1");
+  write(b, "1");
+  bool ready = false;
+  std::vector<std::string> seen;  // "index:gone" of each change, in the order reported
+  FileWatcher watcher([&] { return ready; },
+                      [&](const std::vector<FileWatcher::Change>& changes) {
+                        for (const FileWatcher::Change& c : changes)
+                          seen.push_back(std::to_string(c.index) + (c.gone ? ":gone" : ":there"));
+                      });
+  watcher.Watch({a, b}, {dir.folder()});
+  const auto wait_for = [&](std::vector<std::string> expected) {
+    const bool done = QTest::qWaitFor([&] { return seen == expected; }, 3000);
+    QTest::qWait(kSettleMs);  // and nothing more comes
+    EXPECT_TRUE(done && seen == expected) << testing::PrintToString(seen);
+    seen.clear();
+  };
+  write(b, "22");
+  QTest::qWait(kSettleMs);
+  EXPECT_TRUE(seen.empty()) << "not while the editor is busy";
+  ready = true;
+  wait_for({"1:there"});
+  write(a + ".new", "333");
+  fs::rename(a + ".new", a);
+  wait_for({"0:there"});
+  write(a, "4444");  // the renamed file has a watch of its own
+  wait_for({"0:there"});
+  fs::remove(b);
+  wait_for({"1:gone"});
+  write(b, "55555");
+  watcher.Watch({b, a}, {dir.folder()});  // b was seen gone: it comes back as a change
+  write(a, "666666");
+  wait_for({"0:there", "1:there"});
+  watcher.Stop();
+  write(a, "7");
+  wait_for({});
 }
 
 }  // namespace

@@ -1,0 +1,48 @@
+// What the editor's controllers ask of the shell that holds them: the window, showing an edit's
+// changes, the status bar and whether the editor is free to take changes from disk.
+#pragma once
+
+#include <initializer_list>
+#include <string_view>
+
+#include "session/skin_session.h"
+#include "skin/messages.h"
+
+namespace app {
+
+class MainWindow;
+
+// Counts a running command for as long as it lives.
+class BusyScope {
+ public:
+  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
+  ~BusyScope() { --depth_; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
+class EditorHost {
+ public:
+  // The main window; nullptr before the first is built.
+  virtual MainWindow* window() const = 0;
+  // Shows what `changes` touched.
+  virtual void Apply(const session::Changes& changes) = 0;
+  // Status-bar field 1: the text of `key` with `args` for %1, %2, and the count of messages the
+  // operation gave and did not show.
+  virtual void Report(std::string_view key, std::initializer_list<std::string_view> args,
+                      int messages = 0, int not_shown = 0) = 0;
+  // The file messages in the editor's language.
+  virtual skin::MessageTexts Messages() const = 0;
+  // Whether files changed on disk may be taken now: not while a command runs or a dialog is open.
+  virtual bool ReadyForReload() const = 0;
+  // How many commands are running, one inside another; a BusyScope counts one.
+  virtual int& busy() = 0;
+
+ protected:
+  ~EditorHost() = default;
+};
+
+}  // namespace app
