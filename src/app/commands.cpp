@@ -40,7 +40,7 @@ std::vector<Command> BuildCommands() {
          [n = item - kMenuFirstRecent](Shell& s) { s.OpenRecent(static_cast<std::size_t>(n)); }});
   }
   add({kMenuClearRecent, P::kFileRecent, "LANG_FILE_RECENT_CLEAR$", {}, {}, false, true,
-       [](Shell& s) { s.ClearRecent(); },
+       [](Shell& s) { s.workspace().ClearRecent(); },
        [](const Shell& s) { return !s.preferences().recent.empty(); }});
   add({kMenuSave, P::kFile, "LANG_FILE_SAVE_HERE$", {}, {QKeySequence::Save}, false, false,
        [](Shell& s) { s.Save(); }});
@@ -74,18 +74,18 @@ std::vector<Command> BuildCommands() {
        [](const Shell& s) { return s.session().history().CanRedo(); }});
   add({kMenuZoomIn, P::kView, "LANG_VIEW_ZOOM_IN$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, false,
-       false, [](Shell& s) { s.ZoomIn(); },
+       false, [](Shell& s) { s.workspace().ZoomIn(); },
        [](const Shell& s) { return s.state().preview_zoom < kLargestWholeZoom; }});
   add({kMenuZoomOut, P::kView, "LANG_VIEW_ZOOM_OUT$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_Minus)},
-       false, false, [](Shell& s) { s.ZoomOut(); },
+       false, false, [](Shell& s) { s.workspace().ZoomOut(); },
        [](const Shell& s) { return s.state().preview_zoom > 1.0f; }});
   add({kMenuZoomOne, P::kView, "LANG_VIEW_ACTUAL$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_0)},
-       false, false, [](Shell& s) { s.ZoomOne(); }});
+       false, false, [](Shell& s) { s.workspace().ZoomOne(); }});
   add({kMenuFitPreview, P::kView, "LANG_OPTIONS_FIT$", {}, {}, true, false,
-       [](Shell& s) { s.SetFitPreview(!s.state().fit_preview); }, {},
+       [](Shell& s) { s.workspace().SetFitPreview(!s.state().fit_preview); }, {},
        [](const Shell& s) { return s.state().fit_preview; }});
   add({kMenuPixelGrid, P::kView, "LANG_VIEW_GRID$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_G)},
-       true, true, [](Shell& s) { s.SetPixelGrid(!s.state().pixel_grid); }, {},
+       true, true, [](Shell& s) { s.workspace().SetPixelGrid(!s.state().pixel_grid); }, {},
        [](const Shell& s) { return s.state().pixel_grid; }});
   for (std::size_t i = 0; i < i18n::kLanguages.size(); ++i) {
     const i18n::Language language = i18n::kLanguages[i];

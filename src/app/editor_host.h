@@ -3,14 +3,33 @@
 #pragma once
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
+#include "imaging/image.h"
 #include "session/skin_session.h"
 #include "skin/messages.h"
 
 namespace app {
 
 class MainWindow;
+
+// The editor's view state, which the shell and its controllers share.
+struct ShellState {
+  std::string title_text;  // the program's name and a space
+  std::string version_text = "v0.100531";
+  std::string last_path;
+  int language_index = 0;
+  imaging::Rgb bg_color = 0;
+  int swap_view = 0;
+  float preview_zoom = 1.0f;
+  bool fit_preview = true;  // the zoom follows the preview area's size; on from the start
+  bool pixel_grid = false;
+  int preview_x = 3;  // where BuildPanels places the areas before the first layout
+  int panel_x = 272;
+  int selected_screen = 0;
+  bool quit_requested = false;
+};
 
 // Counts a running command for as long as it lives.
 class BusyScope {

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QProgressBar>
-#include <QScreen>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -32,10 +31,6 @@
 namespace app {
 namespace {
 
-constexpr float kZoomStep = 0.15f;
-constexpr float kSmallestZoom = 1.0f;
-constexpr float kLargestZoom = 5.0f;
-constexpr int kWheelNotch = 120;
 // How long the edits must pause before the skin is checked again.
 constexpr int kCheckPauseMs = 250;
 
@@ -43,16 +38,6 @@ constexpr int kCheckPauseMs = 250;
 std::string FolderOf(const std::string& path) { return std::string(base::FolderOf(path)); }
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-// The text of a recent skin's entry: "&1 /path", a long path shortened in its middle, "&" doubled
-// so that it shows rather than marking a key.
-QString RecentLabel(std::size_t index, const std::string& path) {
-  constexpr qsizetype kLongest = 72;
-  QString shown = QString::fromStdString(path);
-  if (shown.size() > kLongest) shown = shown.left(24) + QChar(0x2026) + shown.right(kLongest - 25);
-  shown.replace('&', "&&");
-  return QStringLiteral("&%1 %2").arg(QString::number(index + 1), shown);
-}
 
 }  // namespace
 
@@ -65,42 +50,6 @@ std::string WindowTitle(const ShellState& state, const std::string& skin_name) {
   std::string title = state.title_text + state.version_text;
   if (!skin_name.empty()) title += " \u2013 " + skin_name;
   return title;
-}
-
-float FitZoom(QSize area) {
-  float fit = kSmallestZoom;
-  for (float zoom = kSmallestZoom + 1; zoom <= kLargestWholeZoom; ++zoom) {
-    const preview::CanvasSize size = preview::ZoomedCanvasSize(zoom);
-    if (size.width > area.width() || size.height > area.height()) break;
-    fit = zoom;
-  }
-  return fit;
-}
-
-QSize FirstClientSize(QSize room, int panel_width, QSize chrome) {
-  // The client as Layout places it: the preview 3 pixels from the edge and 3 from the handle,
-  // below the screen buttons and 3 pixels above the status bar; wide enough that the panel gets
-  // its whole width within its share of the window.
-  const int panel_room = ((panel_width + 6) * kPanelShareDenominator + kPanelShareNumerator - 1) /
-                         kPanelShareNumerator;
-  const auto client_at = [&](float zoom) {
-    const preview::CanvasSize canvas = preview::ZoomedCanvasSize(zoom);
-    return QSize(std::max(canvas.width + 6 + panel_width, panel_room),
-                 canvas.height + kPreviewTop + 3);
-  };
-  const QSize three_quarters = room * 3 / 4;
-  for (float zoom = kLargestWholeZoom; zoom > kSmallestZoom; --zoom) {
-    const QSize client = client_at(zoom);
-    if ((client + chrome).boundedTo(three_quarters) == client + chrome) return client;
-  }
-  return client_at(kSmallestZoom).boundedTo(room - chrome);
-}
-
-float WholeZoomStep(float zoom, bool up) {
-  // A zoom a hair off a whole number (a sum of wheel notches) counts as that number.
-  constexpr float kNear = 1e-3f;
-  const float next = up ? std::floor(zoom + kNear) + 1 : std::ceil(zoom - kNear) - 1;
-  return std::clamp(next, kSmallestZoom, kLargestWholeZoom);
 }
 
 std::string ArchiveFolder(const std::string& skin_folder, const std::string& last_path) {
@@ -122,6 +71,7 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       texts_(texts),
       folders_(std::move(folders)),
       code_page_(base::SystemAnsiCodePage()),
+      workspace_(*this, dialogs_, texts_, state_),
       live_link_(*this, session_, texts_, code_page_),
       source_watcher_([this] { return ReadyForReload(); },
                       [this](const std::vector<FileWatcher::Change>& changes) {
@@ -143,14 +93,13 @@ void Shell::Start() {
   state_.swap_view = settings.swap_view;
   state_.preview_x = state_.swap_view ? 398 : 3;
   state_.panel_x = state_.swap_view ? 3 : 272;
-  preferences_file_ = i18n::EditorPreferencesFile(folders_.settings_file);
-  preferences_ = i18n::LoadEditorPreferences(preferences_file_);
+  workspace_.LoadPreferences(folders_.settings_file);
   i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
   dialogs_.UseLanguage(state_.language_index);
   OpenMainWindow();
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
-  RestoreWindowPlace();
-  live_link_.SetFollowing(preferences_.follow_changes);
+  workspace_.RestoreWindowPlace();
+  live_link_.SetFollowing(preferences().follow_changes);
   FillWindow(0);
 }
 
@@ -165,7 +114,7 @@ void Shell::FillWindow(int screen) {
 }
 
 void Shell::Finish() {
-  RememberWindowPlace();
+  workspace_.RememberWindowPlace();
   i18n::SaveProgramSettings(folders_.settings_file, {state_.last_path, state_.language_index,
                                                      state_.bg_color, state_.swap_view});
 }
@@ -175,7 +124,7 @@ void Shell::OpenMainWindow() {
   window_ =
       std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_, session_.name()) + "[*]"), *this);
   dialogs_.UseWindow(window_.get());
-  ShowRecentSkins();
+  workspace_.ShowRecentSkins();
   RefreshCommands();
 }
 
@@ -427,54 +376,20 @@ void Shell::EditInfo(skin::InfoId info, std::string text) {
 }
 
 void Shell::OnWheel(int delta, QPointF at) {
-  // One notch at a time; the zoom is kept as a single-precision sum, as it always was. A zoom the
-  // user chooses ends Fit.
-  if (std::abs(delta) == kWheelNotch) state_.fit_preview = false;
-  if (delta == -kWheelNotch && state_.preview_zoom > kSmallestZoom) {
-    state_.preview_zoom += -kZoomStep;
-  } else if (delta == kWheelNotch && state_.preview_zoom < kLargestZoom) {
-    state_.preview_zoom += kZoomStep;
-  } else {
-    return;
+  if (workspace_.Wheel(delta, at)) RefreshCommands();
+}
+
+void Shell::OpenRecent(std::size_t index) {
+  const std::optional<std::string> path = workspace_.RecentSkin(index);
+  if (path && MayLeaveSkin("LANG_REPLACE_QUESTION$")) {
+    OpenChosenSkin(*path, skin::OpensAsArchive(*path));
   }
-  // The canvas drawn is the same at every zoom: the view only shows it at another size.
-  window_->preview()->ZoomAround(state_.preview_zoom, at);
-  RefreshCommands();
-}
-
-void Shell::SetZoom(float zoom) {
-  state_.preview_zoom = zoom;
-  window_->preview()->SetZoom(zoom);
-}
-
-void Shell::ChooseZoom(float zoom) {
-  state_.fit_preview = false;
-  SetZoom(zoom);
-}
-
-void Shell::ZoomIn() { ChooseZoom(WholeZoomStep(state_.preview_zoom, true)); }
-
-void Shell::ZoomOut() { ChooseZoom(WholeZoomStep(state_.preview_zoom, false)); }
-
-void Shell::ZoomOne() { ChooseZoom(kSmallestZoom); }
-
-void Shell::SetFitPreview(bool fit) {
-  state_.fit_preview = fit;
-  // A window built anew is resized before its preview exists; the zoom follows once it does.
-  if (fit && window_->preview() != nullptr) {
-    SetZoom(FitZoom(window_->preview()->maximumViewportSize()));
-  }
-}
-
-void Shell::SetPixelGrid(bool grid) {
-  state_.pixel_grid = grid;
-  window_->preview()->SetGrid(grid ? kGridZoom : 0.0f);
 }
 
 void Shell::OnResize() {
   // The view places the canvas it holds in its new size.
   window_->Layout(state_.swap_view, true);
-  if (state_.fit_preview) SetFitPreview(true);
+  workspace_.FollowSize();
 }
 
 void Shell::OnClose() {
@@ -562,7 +477,7 @@ void Shell::LoadSkin(const std::string& path, bool zip) {
   const skin::LoadOptions options{code_page_, Messages()};
   // The whole load is one step: its undo gives back the skin that was open before.
   const session::SkinSession::Opened opened = session_.Open(path, zip, options, feedback);
-  if (opened.opened) RememberSkin(path, zip);
+  if (opened.opened) workspace_.RememberSkin(path, zip);
   SelectScreen(0);
   Apply(opened.changes);
   RedrawPreview();
@@ -600,7 +515,7 @@ bool Shell::SaveFolder() {
 bool Shell::SaveInto(const std::string& folder) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
   const session::SkinSession::Saved saved = session_.Save(folder, SaveOptionsNow(), feedback);
-  if (saved.complete) RememberSkin(folder, false);
+  if (saved.complete) workspace_.RememberSkin(folder, false);
   // What the save wrote is no change from outside, also when it wrote only part of the skin. A
   // partial save elsewhere leaves the followed folder alone, with what changed there unseen.
   if (session_.folder() == base::FolderWithSeparator(folder)) live_link_.FollowOrigin();
@@ -631,7 +546,7 @@ void Shell::ExportArchive() {
     ReportOutOfMemory();
     return;
   }
-  if (exported.saved) RememberSkin(zip_path, true);
+  if (exported.saved) workspace_.RememberSkin(zip_path, true);
   Apply(exported.changes);
   Report(exported.saved ? "LANG_STATUS_EXPORTED$" : "LANG_STATUS_NOT_SAVED$", {zip_path},
          feedback.messages(), feedback.not_shown());
@@ -687,14 +602,7 @@ void Shell::UseLanguage(int number) {
   state_.panel_x = state_.swap_view ? 3 : 272;
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
   window_->SetPanelWidth(panel_width);  // lays the window out, with the handle where it was
-  // The new view shows the canvas as the old one did, centred where it fits: the old view's
-  // scroll position belongs to the old view's size.
-  window_->preview()->SetGrid(state_.pixel_grid ? kGridZoom : 0.0f);
-  if (state_.fit_preview) {
-    SetFitPreview(true);
-  } else {
-    window_->preview()->SetZoomCentred(state_.preview_zoom);
-  }
+  workspace_.ShowInNewPreview();
   FillWindow(screen);
   window_->panel()->setCurrentIndex(tab);
 }
@@ -715,49 +623,8 @@ void Shell::ShowUserGuide() { dialogs_.ShowUserGuide(folders_.user_guide); }
 
 void Shell::ShowInformation() { dialogs_.ShowInformationBox(); }
 
-void Shell::OpenRecent(std::size_t index) {
-  if (index >= preferences_.recent.size()) return;
-  const std::string path = preferences_.recent[index];
-  const bool zip = skin::OpensAsArchive(path);
-  if (zip ? base::KindOf(path) != base::FileKind::kMissing : base::IsFolder(path)) {
-    if (MayLeaveSkin("LANG_REPLACE_QUESTION$")) OpenChosenSkin(path, zip);
-    return;
-  }
-  dialogs_.ShowError(Text("LANG_ERROR$"),
-                     skin::ComposeFileMessage(path, skin::FileProblem::kNotFound, Messages()));
-  i18n::ForgetRecentSkin(preferences_.recent, path);
-  SavePreferences();
-  ShowRecentSkins();
-}
-
-void Shell::ClearRecent() {
-  preferences_.recent.clear();
-  SavePreferences();
-  ShowRecentSkins();
-}
-
-void Shell::RememberSkin(const std::string& path, bool zip) {
-  i18n::RememberRecentSkin(preferences_.recent, zip ? path : base::FolderWithSeparator(path));
-  SavePreferences();
-  ShowRecentSkins();
-}
-
-void Shell::ShowRecentSkins() {
-  static_assert(kMenuLastRecent - kMenuFirstRecent + 1 == i18n::kMaxRecentSkins);
-  const std::vector<std::string>& recent = preferences_.recent;
-  for (std::size_t i = 0; i < i18n::kMaxRecentSkins; ++i) {
-    QAction* entry = window_->MenuItem(kMenuFirstRecent + static_cast<int>(i));
-    entry->setVisible(i < recent.size());
-    if (i < recent.size()) entry->setText(RecentLabel(i, recent[i]));
-  }
-  window_->MenuItem(kMenuClearRecent)->setEnabled(!recent.empty());
-}
-
-void Shell::SavePreferences() { i18n::SaveEditorPreferences(preferences_file_, preferences_); }
-
 void Shell::SetFollowChanges(bool follow) {
-  preferences_.follow_changes = follow;
-  SavePreferences();
+  workspace_.SetFollowChanges(follow);
   live_link_.SetFollowing(follow);
   FollowImportSources();
 }
@@ -767,55 +634,5 @@ bool Shell::ReadyForReload() const {
 }
 
 void Shell::OnDiskAnswer(bool reload) { live_link_.Answer(reload); }
-
-void Shell::RestoreWindowPlace() {
-  if (!preferences_.window) {
-    // The first start: as large as the preview at a good zoom with the panel's names whole, in
-    // the middle of the screen.
-    const QRect room = WindowRoom(window_.get());
-    const QSize client =
-        FirstClientSize(room.size(), window_->panel()->PreferredWidth(), window_->Chrome());
-    window_->resize((client + window_->Chrome()).expandedTo(window_->minimumSize()));
-    QRect placed(QPoint(), window_->size());
-    placed.moveCenter(room.center());
-    window_->move(placed.topLeft());
-    return;
-  }
-  const i18n::WindowPlace& place = *preferences_.window;
-  // editor.ini may come from another desktop or have been edited: the window takes the size only
-  // within what the screen it lands on offers, and the place only where its top edge can be
-  // grabbed on some screen.
-  QRect frame(place.x, place.y, place.width, place.height);
-  const QScreen* screen = QGuiApplication::screenAt(frame.center());
-  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-  const QRect room = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  const QSize size =
-      QSize(place.width, place.height).boundedTo(room.size()).expandedTo(window_->minimumSize());
-  const QRect title(place.x, place.y, size.width(), 24);
-  // One list: begin() and end() of two calls would belong to two lists.
-  const QList<QScreen*> screens = QGuiApplication::screens();
-  const bool reachable = std::any_of(screens.begin(), screens.end(), [&](QScreen* s) {
-    const QRect shared = s->availableGeometry().intersected(title);
-    return shared.width() >= 64 && shared.height() >= 8;
-  });
-  window_->resize(size);
-  if (reachable) window_->move(place.x, place.y);
-  window_->SetPanelWidth(place.panel_width);
-  if (place.maximised) window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
-}
-
-void Shell::RememberWindowPlace() {
-  if (window_ == nullptr) return;
-  // The frame the window returns to from maximised, so that it is not restored maximised-sized.
-  const QRect frame = window_->isMaximized() ? window_->normalGeometry() : window_->geometry();
-  if (!frame.isValid()) return;
-  preferences_.window = i18n::WindowPlace{frame.x(),
-                                          frame.y(),
-                                          frame.width(),
-                                          frame.height(),
-                                          window_->isMaximized(),
-                                          window_->user_panel_width()};
-  SavePreferences();
-}
 
 }  // namespace app

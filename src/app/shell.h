@@ -15,6 +15,7 @@
 #include "app/live_link.h"
 #include "app/main_window.h"
 #include "app/user_dialogs.h"
+#include "app/workspace.h"
 #include "i18n/data_folders.h"
 #include "i18n/editor_preferences.h"
 #include "i18n/program_settings.h"
@@ -23,22 +24,6 @@
 #include "session/skin_session.h"
 
 namespace app {
-
-struct ShellState {
-  std::string title_text;  // the program's name and a space
-  std::string version_text = "v0.100531";
-  std::string last_path;
-  int language_index = 0;
-  imaging::Rgb bg_color = 0;
-  int swap_view = 0;
-  float preview_zoom = 1.0f;
-  bool fit_preview = true;  // the zoom follows the preview area's size; on from the start
-  bool pixel_grid = false;
-  int preview_x = 3;  // where BuildPanels places the areas before the first layout
-  int panel_x = 272;
-  int selected_screen = 0;
-  bool quit_requested = false;
-};
 
 // The main window's title: the program's name and version, then the open skin's name (its folder
 // or archive name; "" for a new skin), if any.
@@ -50,27 +35,6 @@ std::string WithExtension(const std::string& chosen, std::string_view extension)
 // The file name a screenshot is saved under, or "" when nothing is saved. The chosen filter
 // (0 PNG, 1 BMP, 2 JPEG) decides the format and the extension (WithExtension).
 std::string ScreenshotFileName(const std::string& chosen, int filter);
-
-// The largest zoom of View > Zoom in, and the zoom from which the pixel grid shows.
-inline constexpr float kLargestWholeZoom = 8.0f;
-inline constexpr float kGridZoom = 4.0f;
-
-// The zoom that View > Fit picks for a preview area of `area`: the largest whole-number zoom from
-// 1 to kLargestWholeZoom whose canvas fits the area whole; 1 when even the unscaled canvas does not
-// fit.
-float FitZoom(QSize area);
-
-// The client size of the first window, when no earlier one is remembered, on a screen whose room
-// for a window's inside is `room`, for a side panel `panel_width` wide that shows its names whole
-// and a window that adds `chrome` (menu and status bars): the preview at the largest whole zoom
-// from 1 to kLargestWholeZoom at which the window fits three quarters of the room, beside the
-// panel. Where even zoom 1 does not fit them, zoom 1 within the whole room.
-QSize FirstClientSize(QSize room, int panel_width, QSize chrome);
-
-// The whole-number zoom that View > Zoom in (`up`) or Zoom out goes to from `zoom`, which may lie
-// between two whole numbers after wheel notches: the next whole number in that direction, within 1
-// to kLargestWholeZoom.
-float WholeZoomStep(float zoom, bool up);
 
 // The folder an archive of the skin is proposed in: the folder above the skin's folder when it
 // has one (`skin_folder`, with its trailing separator), else `last_path`.
@@ -115,7 +79,6 @@ class Shell : public WindowEvents, public EditorHost {
   void OpenFolder();
   void OpenArchive();
   void OpenRecent(std::size_t index);
-  void ClearRecent();
   // Writes the skin back into the folder it was opened from or last saved to; without one, or
   // when its path no longer leads to that folder (said in a message), asks for a folder as
   // SaveFolder does. True when every file of the skin was written.
@@ -131,11 +94,6 @@ class Shell : public WindowEvents, public EditorHost {
   void UseLanguage(int number);
   void ChooseBackground();
   void SwapView();
-  void ZoomIn();
-  void ZoomOut();
-  void ZoomOne();
-  void SetFitPreview(bool fit);
-  void SetPixelGrid(bool grid);
   void ShowUserGuide();
   void SetFollowChanges(bool follow);
   void SelectScreen(int screen);
@@ -167,7 +125,8 @@ class Shell : public WindowEvents, public EditorHost {
   const i18n::UiTexts& texts() const { return texts_; }
   const i18n::DataFolders& folders() const { return folders_; }
   MainWindow* window() const override { return window_.get(); }
-  const i18n::EditorPreferences& preferences() const { return preferences_; }
+  const i18n::EditorPreferences& preferences() const { return workspace_.preferences(); }
+  Workspace& workspace() { return workspace_; }
   // The skin folder the editor follows on disk ("" when none).
   const std::string& watched_folder() const { return live_link_.folder(); }
   // How many times the preview was drawn (tests see that an edit redraws).
@@ -198,9 +157,6 @@ class Shell : public WindowEvents, public EditorHost {
   void ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background);
   // Saves the skin into `folder`, with the messages, progress and status of a save.
   bool SaveInto(const std::string& folder);
-  // The window as editor.ini left it, and back into editor.ini.
-  void RestoreWindowPlace();
-  void RememberWindowPlace();
   void OpenMainWindow();
   void RebuildMainWindow();
   // Shows the session in a window just built: screen `screen`, the gadgets, the commands, the
@@ -221,10 +177,6 @@ class Shell : public WindowEvents, public EditorHost {
   // Opens a chosen skin folder or archive, as Open folder and Open archive do once the user chose.
   void OpenChosenSkin(const std::string& path, bool zip);
   void LoadSkin(const std::string& path, bool zip);
-  // Puts a skin that was opened or saved at the head of the recent skins.
-  void RememberSkin(const std::string& path, bool zip);
-  void ShowRecentSkins();
-  void SavePreferences();
   void SetLastPath(std::string path);
   skin::SaveOptions SaveOptionsNow() const;
   // The studio on `picture`, decoded from `path` ("" for the slot's own picture), fitted into
@@ -255,10 +207,6 @@ class Shell : public WindowEvents, public EditorHost {
   void DragPreview(QPoint canvas);
   void ReleasePreview(QPoint canvas);
   void SaveScreenshot(bool to_clipboard, int screen);
-  // Sets the zoom, keeping the canvas point at the middle of the preview in place.
-  void SetZoom(float zoom);
-  // Sets a zoom the user chose, which ends Fit.
-  void ChooseZoom(float zoom);
   void UpdateWindowTitle();
   void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
@@ -271,9 +219,8 @@ class Shell : public WindowEvents, public EditorHost {
   std::unique_ptr<MainWindow> window_;
   int code_page_;
   int redraw_count_ = 0;
-  i18n::EditorPreferences preferences_;
-  std::string preferences_file_;
   int busy_ = 0;  // how many commands are running, one inside another
+  Workspace workspace_;
   LiveLink live_link_;
   FileWatcher source_watcher_;  // the files the slots' pictures were imported from
   QTimer check_timer_;          // the check waits for a pause in the edits

@@ -173,7 +173,7 @@ void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
 
 void Shell::FollowImportSources() {
   std::vector<std::string> wanted;
-  if (preferences_.follow_changes) {
+  if (preferences().follow_changes) {
     for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
       const session::ImportRecipe* recipe = session_.RecipeOf(static_cast<skin::SlotId>(s));
       if (recipe != nullptr &&

@@ -409,23 +409,6 @@ TEST_F(ShellTest, SwapLayoutFigures) {
   EXPECT_EQ(gadget(kGadgetSidePanel)->x(), 3);
 }
 
-TEST_F(ShellTest, WheelZoomBounds) {
-  Wheel(240);
-  Wheel(-240);
-  EXPECT_EQ(shell_->state().preview_zoom, 1.0f) << "two notches folded into one do nothing";
-  Wheel(-120);
-  EXPECT_EQ(shell_->state().preview_zoom, 1.0f);
-  Wheel(120);
-  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{306, 563}));
-  for (int i = 0; i < 40; ++i) Wheel(120);
-  EXPECT_GT(shell_->state().preview_zoom, 5.0f);
-  EXPECT_LT(shell_->state().preview_zoom, 5.06f);
-  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{1343, 2475}));
-  for (int i = 0; i < 40; ++i) Wheel(-120);
-  EXPECT_LE(shell_->state().preview_zoom, 1.0f);
-  EXPECT_GT(shell_->state().preview_zoom, 0.99f);
-}
-
 TEST_F(ShellTest, LanguageChangeRebuildsWindowAndPanels) {
   window().MenuItem(35)->trigger();
   window().MenuItem(24)->trigger();  // French
