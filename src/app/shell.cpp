@@ -76,7 +76,12 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       source_watcher_([this] { return ReadyForReload(); },
                       [this](const std::vector<FileWatcher::Change>& changes) {
                         ReimportChangedSources(changes);
-                      }) {
+                      }),
+      gestures_(
+          *this, session_, texts_, state_,
+          {[this](skin::SlotId slot, const std::string& path) { ImportImageFile(slot, path); },
+           [this](skin::SlotId slot) { ImportInto(slot); },
+           [this](skin::SlotId slot) { AdjustImport(slot); }}) {
   state_.title_text = i18n::ProgramName() + " ";
   check_timer_.setSingleShot(true);
   check_timer_.setInterval(kCheckPauseMs);
@@ -293,7 +298,7 @@ void Shell::RedrawPreview() { ShowPreviewOf(document(), state_.bg_color); }
 
 void Shell::ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background) {
   ++redraw_count_;
-  sources_.reset();
+  gestures_.Redrawn();
   try {
     // The view scales the canvas while it paints, and only the part that is visible.
     window_->ShowCanvas(preview::RenderPreview(doc, state_.selected_screen, background, 1.0f),
@@ -373,6 +378,16 @@ void Shell::EditColour(skin::ColourId colour) {
 void Shell::EditInfo(skin::InfoId info, std::string text) {
   const BusyScope busy(busy_);
   Apply(session_.SetInfo(info, std::move(text)));
+}
+
+void Shell::OnPreviewPointer(const PreviewView::Pointer& pointer) { gestures_.Pointer(pointer); }
+
+bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
+  return gestures_.FileDrop(gadget, canvas, path);
+}
+
+void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
+  gestures_.ContextMenu(gadget, canvas, global);
 }
 
 void Shell::OnWheel(int delta, QPointF at) {

@@ -14,6 +14,7 @@
 #include "app/file_watcher.h"
 #include "app/live_link.h"
 #include "app/main_window.h"
+#include "app/preview_gestures.h"
 #include "app/user_dialogs.h"
 #include "app/workspace.h"
 #include "i18n/data_folders.h"
@@ -39,9 +40,6 @@ std::string ScreenshotFileName(const std::string& chosen, int filter);
 // The folder an archive of the skin is proposed in: the folder above the skin's folder when it
 // has one (`skin_folder`, with its trailing separator), else `last_path`.
 std::string ArchiveFolder(const std::string& skin_folder, const std::string& last_path);
-
-// A section's name as the settings file heads it: "[start button]".
-std::string SectionName(skin::SectionId section);
 
 // What a step's subject reads as, with `text` giving the current text of a language key.
 template <typename TextOf>
@@ -196,16 +194,6 @@ class Shell : public WindowEvents, public EditorHost {
   // a change imports the file again with the same settings, as one step.
   void FollowImportSources();
   void ReimportChangedSources(const std::vector<FileWatcher::Change>& changes);
-  // What the preview shows at canvas pixel `canvas`. The screens are drawn once more with their
-  // record at the first question after a redraw, so that redrawing itself records nothing.
-  preview::Source SourceAt(QPoint canvas);
-  // Names what is at `canvas` in the status bar, marks the gadget that edits it and gives the
-  // pointer the shape of what a press there does.
-  void ShowPointed(QPoint canvas);
-  // A press of the left button on the preview and the drag that may follow it.
-  void PressPreview(QPoint canvas);
-  void DragPreview(QPoint canvas);
-  void ReleasePreview(QPoint canvas);
   void SaveScreenshot(bool to_clipboard, int screen);
   void UpdateWindowTitle();
   void ReportOutOfMemory();
@@ -224,18 +212,7 @@ class Shell : public WindowEvents, public EditorHost {
   LiveLink live_link_;
   FileWatcher source_watcher_;  // the files the slots' pictures were imported from
   QTimer check_timer_;          // the check waits for a pause in the edits
-  std::optional<preview::ScreenSources> sources_;  // of the preview as last drawn
-  struct Press {
-    QPoint canvas;
-    preview::Source source;
-    int edit_gadget;  // what a click reveals, 0 for none
-    std::optional<skin::FieldId> x, y;
-    std::int32_t start_x, start_y;  // the values the fields' gadgets showed at the press
-    bool dragging = false;
-    std::optional<preview::DragRoom> room;  // the moves that keep the element on its screen
-  };
-  std::optional<Press> press_;
-  int gesture_count_ = 0;
+  PreviewGestures gestures_;
 };
 
 template <typename TextOf>

@@ -2,7 +2,6 @@
 // goes through the import studio; Adjust import reopens the studio on the file a picture came from,
 // and a change of that file on disk imports it again with the same settings.
 #include <QApplication>
-#include <QMenu>
 #include <algorithm>
 #include <new>
 
@@ -152,23 +151,6 @@ void Shell::ShowScreenOf(skin::SlotId slot) {
   if (screen < 0 || screen == state_.selected_screen) return;
   SelectScreen(screen);
   RedrawPreview();
-}
-
-void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
-  std::optional<skin::SlotId> slot;
-  if (gadget == kGadgetPreviewImage) {
-    slot = SourceAt(canvas).slot();
-  } else {
-    slot = SlotOfButtonOn(gadget, state_.selected_screen);
-  }
-  if (!slot) return;
-  QMenu menu(window_.get());
-  QAction* import = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_IMPORT$")));
-  QAction* adjust = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_ADJUST$")));
-  adjust->setEnabled(session_.RecipeOf(*slot) != nullptr || !document().Slot(*slot).Empty());
-  const QAction* chosen = menu.exec(global);
-  if (chosen == import) ImportInto(*slot);
-  if (chosen == adjust) AdjustImport(*slot);
 }
 
 void Shell::FollowImportSources() {
