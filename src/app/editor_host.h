@@ -9,6 +9,7 @@
 #include "imaging/image.h"
 #include "session/skin_session.h"
 #include "skin/messages.h"
+#include "skin/skin_document.h"
 
 namespace app {
 
@@ -53,6 +54,13 @@ class EditorHost {
   // operation gave and did not show.
   virtual void Report(std::string_view key, std::initializer_list<std::string_view> args,
                       int messages = 0, int not_shown = 0) = 0;
+  // Shows `doc` in the preview on `background`: the document, or what an edit would make of it
+  // while a dialog shows it.
+  virtual void ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background) = 0;
+  virtual void RedrawPreview() = 0;
+  // Shows preview screen `screen` and its panel.
+  virtual void ShowScreen(int screen) = 0;
+  virtual void ReportOutOfMemory() = 0;
   // The file messages in the editor's language.
   virtual skin::MessageTexts Messages() const = 0;
   // Whether files changed on disk may be taken now: not while a command runs or a dialog is open.

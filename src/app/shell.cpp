@@ -73,15 +73,12 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       code_page_(base::SystemAnsiCodePage()),
       workspace_(*this, dialogs_, texts_, state_),
       live_link_(*this, session_, texts_, code_page_),
-      source_watcher_([this] { return ReadyForReload(); },
-                      [this](const std::vector<FileWatcher::Change>& changes) {
-                        ReimportChangedSources(changes);
-                      }),
+      imports_(*this, dialogs_, session_, texts_, state_),
       gestures_(
           *this, session_, texts_, state_,
-          {[this](skin::SlotId slot, const std::string& path) { ImportImageFile(slot, path); },
-           [this](skin::SlotId slot) { ImportInto(slot); },
-           [this](skin::SlotId slot) { AdjustImport(slot); }}) {
+          {[this](skin::SlotId slot, const std::string& path) { imports_.ImportFile(slot, path); },
+           [this](skin::SlotId slot) { imports_.Choose(slot); },
+           [this](skin::SlotId slot) { imports_.Adjust(slot); }}) {
   state_.title_text = i18n::ProgramName() + " ";
   check_timer_.setSingleShot(true);
   check_timer_.setInterval(kCheckPauseMs);
@@ -105,6 +102,7 @@ void Shell::Start() {
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
   workspace_.RestoreWindowPlace();
   live_link_.SetFollowing(preferences().follow_changes);
+  imports_.SetFollowing(preferences().follow_changes);
   FillWindow(0);
 }
 
@@ -147,7 +145,7 @@ void Shell::RebuildMainWindow() {
 PanelEvents Shell::PanelEdits() {
   return {[this](skin::FieldId field, int value) { EditField(field, value); },
           [this](skin::ColourId colour) { EditColour(colour); },
-          [this](skin::SlotId slot) { ImportInto(slot); },
+          [this](skin::SlotId slot) { imports_.Choose(slot); },
           [this](skin::InfoId info, std::string text) { EditInfo(info, std::move(text)); }};
 }
 
@@ -228,7 +226,7 @@ void Shell::FixFinding(const session::Finding& finding) {
   const BusyScope busy(busy_);
   if (const std::optional<session::QuickFix> fix = session::QuickFixOf(document(), finding)) {
     // The studio, aimed at the size the slot's place is made for.
-    if (fix->fit_picture) AdjustImport(*fix->fit_picture, true);
+    if (fix->fit_picture) imports_.Adjust(*fix->fit_picture, true);
     Apply(session_.ApplyFix(*fix));
   }
   RunCheck();
@@ -284,7 +282,7 @@ void Shell::Apply(const session::Changes& changes) {
   if (changes.info.any()) panel->RefreshInfo(document());
   if (changes.colours.any() || changes.slots.any()) panel->RefreshButtons(document());
   // An import, or an undo or redo past one, changes which files the pictures come from.
-  if (changes.slots.any()) FollowImportSources();
+  imports_.Apply(changes);
   live_link_.Apply(changes);
   ShowDocumentState();
   if (changes.Document() || changes.origin) window_->preview()->SetMark(std::nullopt);
@@ -292,6 +290,11 @@ void Shell::Apply(const session::Changes& changes) {
     RedrawPreview();
     check_timer_.start();
   }
+}
+
+void Shell::ShowScreen(int screen) {
+  SelectScreen(screen);
+  RedrawPreview();
 }
 
 void Shell::RedrawPreview() { ShowPreviewOf(document(), state_.bg_color); }
@@ -641,7 +644,7 @@ void Shell::ShowInformation() { dialogs_.ShowInformationBox(); }
 void Shell::SetFollowChanges(bool follow) {
   workspace_.SetFollowChanges(follow);
   live_link_.SetFollowing(follow);
-  FollowImportSources();
+  imports_.SetFollowing(follow);
 }
 
 bool Shell::ReadyForReload() const {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/editor_host.h"
-#include "app/file_watcher.h"
+#include "app/import_flow.h"
 #include "app/live_link.h"
 #include "app/main_window.h"
 #include "app/preview_gestures.h"
@@ -100,16 +100,7 @@ class Shell : public WindowEvents, public EditorHost {
   // The edits of the side panel.
   void EditField(skin::FieldId field, int value);
   void EditColour(skin::ColourId colour);
-  void ImportInto(skin::SlotId slot);
   void EditInfo(skin::InfoId info, std::string text);
-  // Imports `path` into `slot` as one step, with the messages of an import: a picture of the
-  // slot's size (its picture's, or the expected one when it is empty) at once, any other through
-  // the import studio.
-  void ImportImageFile(skin::SlotId slot, const std::string& path);
-  // Opens the import studio on the file the slot's picture was imported from, with the settings
-  // it was imported with; with `to_expected`, aimed at the slot's expected size. A picture without
-  // such a file is fitted from itself.
-  void AdjustImport(skin::SlotId slot, bool to_expected = false);
 
   // Opens the skin named on the command line: a folder as Open folder does, anything else as Open
   // archive does (a file that is no skin archive gets the no-skin message). A relative path is
@@ -125,6 +116,7 @@ class Shell : public WindowEvents, public EditorHost {
   MainWindow* window() const override { return window_.get(); }
   const i18n::EditorPreferences& preferences() const { return workspace_.preferences(); }
   Workspace& workspace() { return workspace_; }
+  ImportFlow& imports() { return imports_; }
   // The skin folder the editor follows on disk ("" when none).
   const std::string& watched_folder() const { return live_link_.folder(); }
   // How many times the preview was drawn (tests see that an edit redraws).
@@ -147,12 +139,12 @@ class Shell : public WindowEvents, public EditorHost {
   void ShowFinding(const session::Finding& finding, bool reveal = true);
   // The quick fix of a finding, as one step.
   void FixFinding(const session::Finding& finding);
-  void RedrawPreview();
+  void RedrawPreview() override;
+  void ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background) override;
+  void ShowScreen(int screen) override;
+  void ReportOutOfMemory() override;
 
  private:
-  // Shows `doc` in the preview on `background`: the document, or what it would be with the colour
-  // the colour editor shows.
-  void ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background);
   // Saves the skin into `folder`, with the messages, progress and status of a save.
   bool SaveInto(const std::string& folder);
   void OpenMainWindow();
@@ -177,26 +169,8 @@ class Shell : public WindowEvents, public EditorHost {
   void LoadSkin(const std::string& path, bool zip);
   void SetLastPath(std::string path);
   skin::SaveOptions SaveOptionsNow() const;
-  // The studio on `picture`, decoded from `path` ("" for the slot's own picture), fitted into
-  // `slot` with `settings` at first; OK imports what it makes as one step.
-  void RunStudio(skin::SlotId slot, const std::string& path, imaging::DecodedForFit picture,
-                 imaging::FitSettings settings);
-  // The picture file at `path` read for the studio; a file that cannot be taken is reported as an
-  // import that was not made.
-  std::optional<imaging::DecodedForFit> ReadSource(skin::SlotId slot, const std::string& path);
-  // Puts `fitted`, which `settings` made of the file at `path` ("" for the slot's own picture),
-  // into `slot` as one step, with the status of an import.
-  void TakeImport(skin::SlotId slot, const std::string& path, const imaging::FitSettings& settings,
-                  imaging::Image fitted);
-  // Shows a screen that draws `slot`, the one shown when it does.
-  void ShowScreenOf(skin::SlotId slot);
-  // Follows the files the slots' pictures were imported from, while changes on disk are followed;
-  // a change imports the file again with the same settings, as one step.
-  void FollowImportSources();
-  void ReimportChangedSources(const std::vector<FileWatcher::Change>& changes);
   void SaveScreenshot(bool to_clipboard, int screen);
   void UpdateWindowTitle();
-  void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
   UserDialogs& dialogs_;
@@ -210,8 +184,8 @@ class Shell : public WindowEvents, public EditorHost {
   int busy_ = 0;  // how many commands are running, one inside another
   Workspace workspace_;
   LiveLink live_link_;
-  FileWatcher source_watcher_;  // the files the slots' pictures were imported from
-  QTimer check_timer_;          // the check waits for a pause in the edits
+  ImportFlow imports_;
+  QTimer check_timer_;  // the check waits for a pause in the edits
   PreviewGestures gestures_;
 };
 

@@ -131,6 +131,20 @@ class ScriptedDialogs : public UserDialogs {
   imaging::Image clipboard;
 };
 
+// A request for the studio on `source`, a picture `width` x `height`, fitted into `fit` (width
+// and height) at first, for a slot that expects `fit` too.
+inline StudioRequest StudioRequestFor(imaging::FitSource& source, int width, int height,
+                                      std::pair<int, int> fit) {
+  StudioRequest request;
+  request.source = &source;
+  request.source_width = width;
+  request.source_height = height;
+  request.settings.width = fit.first;
+  request.settings.height = fit.second;
+  request.expected = fit;
+  return request;
+}
+
 // An editor as main makes it, with its own text table and editing session.
 struct EditorUnderTest {
   EditorUnderTest(UserDialogs& dialogs, i18n::DataFolders folders)

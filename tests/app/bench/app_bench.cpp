@@ -146,7 +146,7 @@ void BM_StudioAdjustmentToScreen(benchmark::State& state) {
     }
     open = MemoryMb("VmRSS:");
   };
-  shell.ImportImageFile(skin::SlotId::upper_screen, dir.folder() + "photo.jpg");
+  shell.imports().ImportFile(skin::SlotId::upper_screen, dir.folder() + "photo.jpg");
   state.counters["idle_MB"] = idle;
   state.counters["studio_extra_MB"] = open - idle;
 }
