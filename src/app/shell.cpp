@@ -31,9 +31,6 @@
 namespace app {
 namespace {
 
-// How long the edits must pause before the skin is checked again.
-constexpr int kCheckPauseMs = 250;
-
 // The folder part of a file name, up to and including its last separator.
 std::string FolderOf(const std::string& path) { return std::string(base::FolderOf(path)); }
 
@@ -74,15 +71,13 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       workspace_(*this, dialogs_, texts_, state_),
       live_link_(*this, session_, texts_, code_page_),
       imports_(*this, dialogs_, session_, texts_, state_),
+      check_(*this, session_, texts_, state_, imports_),
       gestures_(
           *this, session_, texts_, state_,
           {[this](skin::SlotId slot, const std::string& path) { imports_.ImportFile(slot, path); },
            [this](skin::SlotId slot) { imports_.Choose(slot); },
            [this](skin::SlotId slot) { imports_.Adjust(slot); }}) {
   state_.title_text = i18n::ProgramName() + " ";
-  check_timer_.setSingleShot(true);
-  check_timer_.setInterval(kCheckPauseMs);
-  QObject::connect(&check_timer_, &QTimer::timeout, [this] { RunCheck(); });
 }
 
 Shell::~Shell() = default;
@@ -99,7 +94,7 @@ void Shell::Start() {
   i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
   dialogs_.UseLanguage(state_.language_index);
   OpenMainWindow();
-  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
+  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), check_.Choices());
   workspace_.RestoreWindowPlace();
   live_link_.SetFollowing(preferences().follow_changes);
   imports_.SetFollowing(preferences().follow_changes);
@@ -113,7 +108,7 @@ void Shell::FillWindow(int screen) {
   live_link_.ShowDiskChanges();
   RefreshCommands();
   RedrawPreview();
-  RunCheck();
+  check_.Run();
 }
 
 void Shell::Finish() {
@@ -147,89 +142,6 @@ PanelEvents Shell::PanelEdits() {
           [this](skin::ColourId colour) { EditColour(colour); },
           [this](skin::SlotId slot) { imports_.Choose(slot); },
           [this](skin::InfoId info, std::string text) { EditInfo(info, std::move(text)); }};
-}
-
-CheckPanel::Events Shell::CheckChoices() {
-  return {[this](const session::Finding& finding, bool reveal) { ShowFinding(finding, reveal); },
-          [this](const session::Finding& finding) { FixFinding(finding); }};
-}
-
-void Shell::RunCheck() {
-  check_timer_.stop();
-  std::vector<session::Finding> findings;
-  try {
-    findings = session::CheckSkin(document());
-  } catch (const std::bad_alloc&) {
-    return;  // the check is advice: without memory for it the editor goes on without it
-  }
-  int errors = 0;
-  for (const session::Finding& finding : findings) {
-    errors += finding.severity == session::Severity::kError;
-  }
-  const int warnings = static_cast<int>(findings.size()) - errors;
-  const auto counted = [this](int n, std::string_view one, std::string_view many) {
-    return n == 1 ? Text(one) : i18n::FormatText(Text(many), {std::to_string(n)});
-  };
-  const QString count =
-      findings.empty()
-          ? QString()
-          : Q(i18n::FormatText(
-                Text("LANG_CHECK_TOTALS$"),
-                {counted(errors, "LANG_CHECK_ONE_ERROR$", "LANG_CHECK_ERRORS$"),
-                 counted(warnings, "LANG_CHECK_ONE_WARNING$", "LANG_CHECK_WARNINGS$")}));
-  window_->ShowFindings(std::move(findings), count, errors);
-}
-
-void Shell::ShowFinding(const session::Finding& finding, bool reveal) {
-  const BusyScope busy(busy_);
-  // The gadget that edits what the finding concerns, on `screen`'s panel.
-  const auto gadget_on = [&](int screen) {
-    if (finding.field) return GadgetOf(*finding.field);
-    if (finding.slot) return GadgetOf(*finding.slot);
-    if (finding.colour) return GadgetOf(*finding.colour, screen);
-    if (finding.section) {
-      for (std::size_t f = 0; f < skin::kFieldCount; ++f) {
-        const auto field = static_cast<skin::FieldId>(f);
-        if (skin::kFields[f].section == *finding.section && GadgetOf(field) != 0) {
-          return GadgetOf(field);
-        }
-      }
-    }
-    return 0;
-  };
-  // The first screen where it shows, or better one whose panel can edit it.
-  int screen = -1;
-  for (int n = 0; n < preview::kScreenCount; ++n) {
-    if (!finding.screens[static_cast<std::size_t>(n)]) continue;
-    if (screen < 0) screen = n;
-    if (ScreenOfGadget(gadget_on(n)) == n) {
-      screen = n;
-      break;
-    }
-  }
-  if (screen < 0) screen = state_.selected_screen;
-  if (screen != state_.selected_screen) {
-    SelectScreen(screen);
-    RedrawPreview();
-  }
-  const session::CanvasRect& r = finding.rect;
-  window_->preview()->SetMark(r.width > 0 && r.height > 0
-                                  ? std::optional<QRect>(QRect(r.x, r.y, r.width, r.height))
-                                  : std::nullopt);
-  const int gadget = gadget_on(screen);
-  if (gadget == 0 || !reveal) return;
-  window_->panel()->Highlight(gadget);
-  window_->panel()->Reveal(gadget);
-}
-
-void Shell::FixFinding(const session::Finding& finding) {
-  const BusyScope busy(busy_);
-  if (const std::optional<session::QuickFix> fix = session::QuickFixOf(document(), finding)) {
-    // The studio, aimed at the size the slot's place is made for.
-    if (fix->fit_picture) imports_.Adjust(*fix->fit_picture, true);
-    Apply(session_.ApplyFix(*fix));
-  }
-  RunCheck();
 }
 
 void Shell::RefreshCommands() {
@@ -288,8 +200,8 @@ void Shell::Apply(const session::Changes& changes) {
   if (changes.Document() || changes.origin) window_->preview()->SetMark(std::nullopt);
   if (changes.Document()) {
     RedrawPreview();
-    check_timer_.start();
   }
+  check_.Apply(changes);
 }
 
 void Shell::ShowScreen(int screen) {
@@ -618,7 +530,7 @@ void Shell::UseLanguage(int number) {
   RebuildMainWindow();
   state_.preview_x = state_.swap_view ? 398 : 3;
   state_.panel_x = state_.swap_view ? 3 : 272;
-  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
+  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), check_.Choices());
   window_->SetPanelWidth(panel_width);  // lays the window out, with the handle where it was
   workspace_.ShowInNewPreview();
   FillWindow(screen);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/check_navigation.h"
 #include "app/editor_host.h"
 #include "app/import_flow.h"
 #include "app/live_link.h"
@@ -117,6 +118,7 @@ class Shell : public WindowEvents, public EditorHost {
   const i18n::EditorPreferences& preferences() const { return workspace_.preferences(); }
   Workspace& workspace() { return workspace_; }
   ImportFlow& imports() { return imports_; }
+  CheckNavigation& check() { return check_; }
   // The skin folder the editor follows on disk ("" when none).
   const std::string& watched_folder() const { return live_link_.folder(); }
   // How many times the preview was drawn (tests see that an edit redraws).
@@ -132,13 +134,6 @@ class Shell : public WindowEvents, public EditorHost {
   skin::MessageTexts Messages() const override;
   bool ReadyForReload() const override;
   int& busy() override { return busy_; }
-  // Checks the skin now and shows the findings (the Check tab, the status bar's count).
-  void RunCheck();
-  // A finding chosen on the Check tab: its screen is shown and its place framed on the preview;
-  // with `reveal`, the gadget that edits it is framed and given the focus, on its own tab.
-  void ShowFinding(const session::Finding& finding, bool reveal = true);
-  // The quick fix of a finding, as one step.
-  void FixFinding(const session::Finding& finding);
   void RedrawPreview() override;
   void ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background) override;
   void ShowScreen(int screen) override;
@@ -154,7 +149,6 @@ class Shell : public WindowEvents, public EditorHost {
   void FillWindow(int screen);
   // The side panel's edits and the Check tab's choices, as they reach the shell.
   PanelEvents PanelEdits();
-  CheckPanel::Events CheckChoices();
   // The check marks and enabled states of the command table, and what ShowDocumentState shows.
   void RefreshCommands();
   // After an edit: the Undo and Redo items (named by their steps), the title and modified mark.
@@ -185,7 +179,7 @@ class Shell : public WindowEvents, public EditorHost {
   Workspace workspace_;
   LiveLink live_link_;
   ImportFlow imports_;
-  QTimer check_timer_;  // the check waits for a pause in the edits
+  CheckNavigation check_;
   PreviewGestures gestures_;
 };
 

@@ -129,7 +129,7 @@ TEST_F(ImportFlowTest, ThePictureSizeQuickFixFitsThePictureToItsPlace) {
   });
   ASSERT_NE(size, findings.end());
   dialogs_.studio_answer = std::nullopt;
-  shell_->FixFinding(*size);
+  shell_->check().Fix(*size);
   ASSERT_EQ(dialogs_.studios.size(), 2u);
   // The studio opens on the file, aimed at the expected size, to cover it.
   const StudioRequest& fix = dialogs_.studios[1];
