@@ -146,11 +146,12 @@ PanelEvents Shell::PanelEdits() {
 
 void Shell::RefreshCommands() {
   if (window_ == nullptr) return;
+  const CommandTargets targets = Targets();
   for (const Command& command : Commands()) {
     QAction* action = window_->MenuItem(command.id);
     if (action == nullptr) continue;
-    if (command.enabled) action->setEnabled(command.enabled(*this));
-    if (command.checked) window_->SetChecked(command.id, command.checked(*this));
+    if (command.enabled) action->setEnabled(command.enabled(targets));
+    if (command.checked) window_->SetChecked(command.id, command.checked(targets));
   }
   ShowDocumentState();
 }
@@ -255,7 +256,7 @@ void Shell::ReportOutOfMemory() {
 void Shell::OnMenu(int item) {
   const BusyScope busy(busy_);
   if (const Command* command = FindCommand(item)) {
-    command->run(*this);
+    command->run(Targets());
     if (window_ != nullptr) RefreshCommands();
   }
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/check_navigation.h"
+#include "app/commands.h"
 #include "app/editor_host.h"
 #include "app/import_flow.h"
 #include "app/live_link.h"
@@ -46,7 +47,7 @@ std::string ArchiveFolder(const std::string& skin_folder, const std::string& las
 template <typename TextOf>
 std::string StepSubject(const session::StepLabel::Subject& subject, TextOf text);
 
-class Shell : public WindowEvents, public EditorHost {
+class Shell : public WindowEvents, public EditorHost, public EditorCommands {
  public:
   // `texts` is the editor's text table, which the shell fills in the chosen language.
   Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts& texts,
@@ -74,29 +75,28 @@ class Shell : public WindowEvents, public EditorHost {
   void OnContextMenu(int gadget, QPoint canvas, QPoint global) override;
 
   // The commands of the command table.
-  void NewSkin();
-  void OpenFolder();
-  void OpenArchive();
-  void OpenRecent(std::size_t index);
+  void NewSkin() override;
+  void OpenFolder() override;
+  void OpenArchive() override;
+  void OpenRecent(std::size_t index) override;
   // Writes the skin back into the folder it was opened from or last saved to; without one, or
   // when its path no longer leads to that folder (said in a message), asks for a folder as
   // SaveFolder does. True when every file of the skin was written.
-  bool Save();
+  bool Save() override;
   // Asks for a folder and saves the skin there. True when every file of the skin was written.
-  bool SaveFolder();
-  void ExportArchive();
-  // A screenshot of preview screen `screen`, to a chosen file or to the clipboard.
-  void Screenshot(bool to_clipboard, int screen);
-  void Quit();
-  void Undo();
-  void Redo();
-  void UseLanguage(int number);
-  void ChooseBackground();
-  void SwapView();
-  void ShowUserGuide();
-  void SetFollowChanges(bool follow);
+  bool SaveFolder() override;
+  void ExportArchive() override;
+  void Screenshot(bool to_clipboard, int screen) override;
+  void Quit() override;
+  void Undo() override;
+  void Redo() override;
+  void UseLanguage(int number) override;
+  void ChooseBackground() override;
+  void SwapView() override;
+  void ShowUserGuide() override;
+  void SetFollowChanges(bool follow) override;
   void SelectScreen(int screen);
-  void ShowInformation();
+  void ShowInformation() override;
 
   // The edits of the side panel.
   void EditField(skin::FieldId field, int value);
@@ -151,6 +151,7 @@ class Shell : public WindowEvents, public EditorHost {
   PanelEvents PanelEdits();
   // The check marks and enabled states of the command table, and what ShowDocumentState shows.
   void RefreshCommands();
+  CommandTargets Targets() { return {*this, workspace_, state_, session_, folders_}; }
   // After an edit: the Undo and Redo items (named by their steps), the title and modified mark.
   void ShowDocumentState();
   // The text of an Undo or Redo item (`item_key`) for a step's label.
