@@ -28,43 +28,43 @@ std::vector<Command> BuildCommands() {
   const auto add = [&](Command command) { c.push_back(std::move(command)); };
   using P = MenuPlace;
   add({kMenuNewSkin, P::kFile, "LANG_FILE_NEW$", {}, {QKeySequence::New}, false, false,
-       [](T s) { s.editor.NewSkin(); }});
+       [](T s) { s.files.NewSkin(); }});
   add({kMenuOpenFolder, P::kFileOpen, "LANG_FILE_OPEN_FOLDER$", {}, {QKeySequence::Open}, false,
-       false, [](T s) { s.editor.OpenFolder(); }});
+       false, [](T s) { s.files.OpenFolder(); }});
   add({kMenuOpenZip, P::kFileOpen, {}, QStringLiteral("*.zip"),
        Keys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}, false, false,
-       [](T s) { s.editor.OpenArchive(); }});
+       [](T s) { s.files.OpenArchive(); }});
   // The shell names and shows the entries of the recent skins.
   for (int item = kMenuFirstRecent; item <= kMenuLastRecent; ++item) {
     add({item, P::kFileRecent, {}, {}, {}, false, false,
-         [n = item - kMenuFirstRecent](T s) { s.editor.OpenRecent(static_cast<std::size_t>(n)); }});
+         [n = item - kMenuFirstRecent](T s) { s.files.OpenRecent(static_cast<std::size_t>(n)); }});
   }
   add({kMenuClearRecent, P::kFileRecent, "LANG_FILE_RECENT_CLEAR$", {}, {}, false, true,
        [](T s) { s.workspace.ClearRecent(); },
        [](T s) { return !s.workspace.preferences().recent.empty(); }});
   add({kMenuSave, P::kFile, "LANG_FILE_SAVE_HERE$", {}, {QKeySequence::Save}, false, false,
-       [](T s) { s.editor.Save(); }});
+       [](T s) { s.files.Save(); }});
   add({kMenuSaveFolder, P::kFileSave, "LANG_FILE_SAVE_FOLDER$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, false, false,
-       [](T s) { s.editor.SaveFolder(); }});
+       [](T s) { s.files.SaveFolder(); }});
   add({kMenuSaveZip, P::kFileSave, "LANG_FILE_SAVE_ZIP$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_E)},
-       false, false, [](T s) { s.editor.ExportArchive(); }});
+       false, false, [](T s) { s.files.ExportArchive(); }});
   // Screen 1 as always, and the screen shown.
   add({kMenuScreenshotFile, P::kFileScreenshot, "LANG_FILE_SCREENSHOT2D$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)}, false, true,
-       [](T s) { s.editor.Screenshot(false, 0); }});
+       [](T s) { s.files.Screenshot(false, 0); }});
   add({kMenuScreenshotClipboard, P::kFileScreenshot, "LANG_FILE_SCREENSHOT2C$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, false, false,
-       [](T s) { s.editor.Screenshot(true, 0); }});
+       [](T s) { s.files.Screenshot(true, 0); }});
   add({kMenuScreenshotCurrentFile, P::kFileScreenshot, "LANG_FILE_SCREENSHOT_NOW_FILE$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P)}, false, true,
-       [](T s) { s.editor.Screenshot(false, s.state.selected_screen); }});
+       [](T s) { s.files.Screenshot(false, s.state.selected_screen); }});
   add({kMenuScreenshotCurrentClipboard, P::kFileScreenshot, "LANG_FILE_SCREENSHOT_NOW_CLIP$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C)}, false, false,
-       [](T s) { s.editor.Screenshot(true, s.state.selected_screen); }});
+       [](T s) { s.files.Screenshot(true, s.state.selected_screen); }});
   // Ctrl+Q on every platform theme, also where the desktop defines no key for quitting.
   add({kMenuQuit, P::kFile, "LANG_FILE_CLOSE$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_Q)},
-       false, true, [](T s) { s.editor.Quit(); }});
+       false, true, [](T s) { s.files.Quit(); }});
   add({kMenuUndo, P::kEdit, {}, {}, {QKeySequence::Undo}, false, false,
        [](T s) { s.editor.Undo(); },
        [](T s) { return s.session.history().CanUndo(); }});

@@ -11,25 +11,16 @@
 #include <string_view>
 
 #include "app/editor_host.h"
+#include "app/skin_files.h"
 #include "app/workspace.h"
 #include "i18n/data_folders.h"
 #include "session/skin_session.h"
 
 namespace app {
 
-// The commands the shell runs itself: the skin's files, steps, language and layout.
+// The commands the shell runs itself: steps, language, layout and help.
 class EditorCommands {
  public:
-  virtual void NewSkin() = 0;
-  virtual void OpenFolder() = 0;
-  virtual void OpenArchive() = 0;
-  virtual void OpenRecent(std::size_t index) = 0;
-  virtual bool Save() = 0;
-  virtual bool SaveFolder() = 0;
-  virtual void ExportArchive() = 0;
-  // A screenshot of preview screen `screen`, to a chosen file or to the clipboard.
-  virtual void Screenshot(bool to_clipboard, int screen) = 0;
-  virtual void Quit() = 0;
   virtual void Undo() = 0;
   virtual void Redo() = 0;
   virtual void UseLanguage(int number) = 0;
@@ -47,6 +38,7 @@ class EditorCommands {
 // What the commands act on, and what their enabled states and check marks read.
 struct CommandTargets {
   EditorCommands& editor;
+  SkinFiles& files;
   Workspace& workspace;
   const ShellState& state;
   const session::SkinSession& session;

@@ -58,8 +58,10 @@ class EditorHost {
   // while a dialog shows it.
   virtual void ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background) = 0;
   virtual void RedrawPreview() = 0;
-  // Shows preview screen `screen` and its panel.
+  // Shows preview screen `screen` and its panel; SelectScreen shows the panel and leaves the
+  // preview to be redrawn.
   virtual void ShowScreen(int screen) = 0;
+  virtual void SelectScreen(int screen) = 0;
   virtual void ReportOutOfMemory() = 0;
   // The file messages in the editor's language.
   virtual skin::MessageTexts Messages() const = 0;

@@ -1,13 +1,9 @@
-// Start-up, the commands, and the edits of the session as the widgets make them.
+// Start-up, the window and its commands, and the edits of the session as the widgets make them.
 #include "app/shell.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QProgressBar>
 #include <QSet>
-#include <algorithm>
-#include <cmath>
-#include <filesystem>
 #include <new>
 #include <utility>
 
@@ -15,50 +11,22 @@
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
-#include "app/window_feedback.h"
-#include "app/window_fit.h"
 #include "base/code_page.h"
-#include "base/file_io.h"
 #include "base/paths.h"
-#include "imaging/screenshot_writer.h"
-#include "preview/contact_sheet.h"
 #include "preview/preview.h"
-#include "session/skin_check.h"
-#include "skin/skin_export.h"
 #include "skin/skin_loader.h"
-#include "skin/skin_saver.h"
 
 namespace app {
 namespace {
-
-// The folder part of a file name, up to and including its last separator.
-std::string FolderOf(const std::string& path) { return std::string(base::FolderOf(path)); }
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-std::string WithExtension(const std::string& chosen, std::string_view extension) {
-  const std::string dotted = "." + std::string(extension);
-  return base::HasExtension(chosen, dotted) ? chosen : chosen + dotted;
-}
-
 std::string WindowTitle(const ShellState& state, const std::string& skin_name) {
   std::string title = state.title_text + state.version_text;
   if (!skin_name.empty()) title += " \u2013 " + skin_name;
   return title;
-}
-
-std::string ArchiveFolder(const std::string& skin_folder, const std::string& last_path) {
-  if (skin_folder.empty()) return base::FolderWithSeparator(last_path);
-  const std::string up = FolderOf(base::WithoutTrailingSeparator(skin_folder));
-  return up.empty() ? skin_folder : up;
-}
-
-std::string ScreenshotFileName(const std::string& chosen, int filter) {
-  static constexpr const char* kExtensions[] = {"png", "bmp", "jpg"};
-  if (chosen.empty() || filter < 0 || filter > 2) return {};
-  return WithExtension(chosen, kExtensions[filter]);
 }
 
 Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts& texts,
@@ -71,6 +39,7 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       workspace_(*this, dialogs_, texts_, state_),
       live_link_(*this, session_, texts_, code_page_),
       imports_(*this, dialogs_, session_, texts_, state_),
+      files_(*this, dialogs_, session_, texts_, state_, code_page_, workspace_, live_link_),
       check_(*this, session_, texts_, state_, imports_),
       gestures_(
           *this, session_, texts_, state_,
@@ -310,13 +279,6 @@ void Shell::OnWheel(int delta, QPointF at) {
   if (workspace_.Wheel(delta, at)) RefreshCommands();
 }
 
-void Shell::OpenRecent(std::size_t index) {
-  const std::optional<std::string> path = workspace_.RecentSkin(index);
-  if (path && MayLeaveSkin("LANG_REPLACE_QUESTION$")) {
-    OpenChosenSkin(*path, skin::OpensAsArchive(*path));
-  }
-}
-
 void Shell::OnResize() {
   // The view places the canvas it holds in its new size.
   window_->Layout(state_.swap_view, true);
@@ -325,200 +287,14 @@ void Shell::OnResize() {
 
 void Shell::OnClose() {
   const BusyScope busy(busy_);
-  Quit();
+  files_.Quit();
 }
 
-void Shell::Quit() {
-  if (MayLeaveSkin("LANG_QUIT_QUESTION$")) state_.quit_requested = true;
-}
-
-bool Shell::MayLeaveSkin(std::string_view question_key) {
-  if (!session_.Modified()) return true;
-  switch (dialogs_.AskSaveChanges(question_key)) {
-    case UserDialogs::SaveAnswer::kSave:
-      // A save that was cancelled or left a file unwritten keeps the skin.
-      return Save();
-    case UserDialogs::SaveAnswer::kDiscard:
-      return true;
-    case UserDialogs::SaveAnswer::kCancel:
-      break;
-  }
-  return false;
-}
+bool Shell::OnSkinDrop(const std::string& path) { return files_.Drop(path); }
 
 void Shell::Undo() { Apply(session_.Undo()); }
 
 void Shell::Redo() { Apply(session_.Redo()); }
-
-void Shell::NewSkin() {
-  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
-  const session::Changes changes = session_.NewSkin();
-  SelectScreen(0);
-  Apply(changes);
-  RedrawPreview();
-  Report("LANG_STATUS_NEW$", {});
-}
-
-void Shell::OpenFolder() {
-  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
-  const std::string chosen = dialogs_.ChooseFolder(Text("LANG_REQPATH_LOAD$"), state_.last_path);
-  if (!chosen.empty()) OpenChosenSkin(chosen, false);
-}
-
-void Shell::OpenArchive() {
-  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
-  const std::string chosen =
-      dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"),
-                              base::FolderWithSeparator(state_.last_path) + "*.zip", "* (*.zip)");
-  if (!chosen.empty()) OpenChosenSkin(chosen, true);
-}
-
-void Shell::SetLastPath(std::string path) {
-  // settings.ini holds one value a line: a path it cannot hold is not remembered.
-  if (!i18n::SettingsCanHold(path)) return;
-  state_.last_path = std::move(path);
-}
-
-void Shell::OpenChosenSkin(const std::string& path, bool zip) {
-  SetLastPath(zip ? FolderOf(path) : path);
-  LoadSkin(path, zip);
-}
-
-void Shell::OpenSkinArgument(const std::string& path) {
-  const BusyScope busy(busy_);
-  std::error_code error;
-  std::filesystem::path full = std::filesystem::absolute(base::FsPath(path), error);
-  if (error) full = base::FsPath(path);
-  const std::string name = base::Utf8Path(full.lexically_normal());
-  const bool zip = skin::OpensAsArchive(name);
-  SetLastPath(zip ? FolderOf(name) : base::FolderWithSeparator(name));
-  LoadSkin(name, zip);
-}
-
-bool Shell::OnSkinDrop(const std::string& path) {
-  const BusyScope busy(busy_);
-  const bool zip = skin::OpensAsArchive(path);
-  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return false;
-  OpenChosenSkin(zip ? path : base::FolderWithSeparator(path), zip);
-  return true;
-}
-
-void Shell::LoadSkin(const std::string& path, bool zip) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
-  const skin::LoadOptions options{code_page_, Messages()};
-  // The whole load is one step: its undo gives back the skin that was open before.
-  const session::SkinSession::Opened opened = session_.Open(path, zip, options, feedback);
-  if (opened.opened) workspace_.RememberSkin(path, zip);
-  SelectScreen(0);
-  Apply(opened.changes);
-  RedrawPreview();
-  Report(opened.opened ? "LANG_STATUS_OPENED$" : "LANG_STATUS_NOT_OPENED$", {path},
-         feedback.messages(), feedback.not_shown());
-}
-
-skin::SaveOptions Shell::SaveOptionsNow() const {
-  skin::SaveOptions options;
-  options.code_page = code_page_;
-  options.last_update = skin::CurrentLastUpdate();
-  options.texts = Messages();
-  return options;
-}
-
-bool Shell::Save() {
-  if (session_.folder().empty()) return SaveFolder();
-  if (!session_.MaySaveInPlace()) {
-    // The path now leads to another folder, maybe another skin: the user says where to save.
-    dialogs_.ShowError(Text("LANG_ERROR$"),
-                       i18n::FormatText(Text("LANG_FOLDER_REPLACED$"), {session_.folder()}));
-    return SaveFolder();
-  }
-  return SaveInto(session_.folder());
-}
-
-bool Shell::SaveFolder() {
-  const std::string folder = dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"),
-                                                       skin::NewSkinFolderStart(state_.last_path));
-  if (folder.empty()) return false;
-  SetLastPath(folder);
-  return SaveInto(folder);
-}
-
-bool Shell::SaveInto(const std::string& folder) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
-  const session::SkinSession::Saved saved = session_.Save(folder, SaveOptionsNow(), feedback);
-  if (saved.complete) workspace_.RememberSkin(folder, false);
-  // What the save wrote is no change from outside, also when it wrote only part of the skin. A
-  // partial save elsewhere leaves the followed folder alone, with what changed there unseen.
-  if (session_.folder() == base::FolderWithSeparator(folder)) live_link_.FollowOrigin();
-  Apply(saved.changes);  // the save stamped LastUpdate
-  Report("LANG_STATUS_SAVED$", {std::to_string(saved.written), folder}, feedback.messages(),
-         feedback.not_shown());
-  return saved.complete;
-}
-
-void Shell::ExportArchive() {
-  // Beside the skin's folder rather than inside it, where the archive would become part of the
-  // skin.
-  const std::string proposed = ArchiveFolder(session_.folder(), state_.last_path) +
-                               skin::SkinFolderName(document().info.Title) + ".zip";
-  const UserDialogs::SaveChoice choice =
-      dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE_ZIP$"), proposed, {"* (*.zip)"});
-  if (choice.path.empty()) return;
-  SetLastPath(FolderOf(choice.path));
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
-  // The contact sheet on black, as skinsmith-cli export draws it, whatever the preview's
-  // background: the archive is the same from either program.
-  const std::string zip_path = WithExtension(choice.path, "zip");
-  session::SkinSession::Exported exported;
-  try {
-    exported = session_.Export(zip_path, preview::RenderContactSheet(document(), 0),
-                               SaveOptionsNow(), feedback);
-  } catch (const std::bad_alloc&) {
-    ReportOutOfMemory();
-    return;
-  }
-  if (exported.saved) workspace_.RememberSkin(zip_path, true);
-  Apply(exported.changes);
-  Report(exported.saved ? "LANG_STATUS_EXPORTED$" : "LANG_STATUS_NOT_SAVED$", {zip_path},
-         feedback.messages(), feedback.not_shown());
-}
-
-void Shell::Screenshot(bool to_clipboard, int screen) {
-  try {
-    SaveScreenshot(to_clipboard, screen);
-  } catch (const std::bad_alloc&) {
-    ReportOutOfMemory();
-  }
-}
-
-void Shell::SaveScreenshot(bool to_clipboard, int screen) {
-  const imaging::Image shot = preview::RenderScreenshot(document(), screen);
-  // The status names the screen by its button's number and its name in the Screen menu.
-  const std::string number = std::to_string(screen + 1);
-  const std::string name = Text(i18n::ScreenNameKey(screen));
-  if (to_clipboard) {
-    dialogs_.CopyToClipboard(shot);
-    Report("LANG_STATUS_SHOT_COPIED$", {number, name});
-    return;
-  }
-  const UserDialogs::SaveChoice choice = dialogs_.ChooseSaveFile(
-      Text("LANG_REQFILE_SAVE$"), state_.last_path,
-      {"Portable Network Graphic (*.png)", "Bitmap (*.bmp)", "JPEG (*.jpg)"});
-  if (choice.path.empty()) return;
-  SetLastPath(FolderOf(choice.path));
-  const std::string path = ScreenshotFileName(choice.path, choice.filter);
-  static constexpr imaging::ScreenshotFormat kFormats[] = {imaging::ScreenshotFormat::kPng,
-                                                           imaging::ScreenshotFormat::kBmp,
-                                                           imaging::ScreenshotFormat::kJpeg};
-  if (path.empty()) return;
-  if (!imaging::WriteScreenshot(shot, path, kFormats[choice.filter])) {
-    dialogs_.ShowError(Text("LANG_ERROR$"),
-                       skin::ComposeFileMessage(path, skin::FileProblem::kNotSaved, Messages()));
-    Report("LANG_STATUS_NOT_SAVED$", {path});
-    return;
-  }
-  Report("LANG_STATUS_SHOT_SAVED$", {path, number, name});
-}
 
 void Shell::UseLanguage(int number) {
   state_.language_index = number;

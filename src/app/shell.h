@@ -17,6 +17,7 @@
 #include "app/live_link.h"
 #include "app/main_window.h"
 #include "app/preview_gestures.h"
+#include "app/skin_files.h"
 #include "app/user_dialogs.h"
 #include "app/workspace.h"
 #include "i18n/data_folders.h"
@@ -31,17 +32,6 @@ namespace app {
 // The main window's title: the program's name and version, then the open skin's name (its folder
 // or archive name; "" for a new skin), if any.
 std::string WindowTitle(const ShellState& state, const std::string& skin_name);
-
-// `chosen` when its extension is `extension` in any letter case, else `chosen` + "." + extension.
-std::string WithExtension(const std::string& chosen, std::string_view extension);
-
-// The file name a screenshot is saved under, or "" when nothing is saved. The chosen filter
-// (0 PNG, 1 BMP, 2 JPEG) decides the format and the extension (WithExtension).
-std::string ScreenshotFileName(const std::string& chosen, int filter);
-
-// The folder an archive of the skin is proposed in: the folder above the skin's folder when it
-// has one (`skin_folder`, with its trailing separator), else `last_path`.
-std::string ArchiveFolder(const std::string& skin_folder, const std::string& last_path);
 
 // What a step's subject reads as, with `text` giving the current text of a language key.
 template <typename TextOf>
@@ -75,19 +65,6 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   void OnContextMenu(int gadget, QPoint canvas, QPoint global) override;
 
   // The commands of the command table.
-  void NewSkin() override;
-  void OpenFolder() override;
-  void OpenArchive() override;
-  void OpenRecent(std::size_t index) override;
-  // Writes the skin back into the folder it was opened from or last saved to; without one, or
-  // when its path no longer leads to that folder (said in a message), asks for a folder as
-  // SaveFolder does. True when every file of the skin was written.
-  bool Save() override;
-  // Asks for a folder and saves the skin there. True when every file of the skin was written.
-  bool SaveFolder() override;
-  void ExportArchive() override;
-  void Screenshot(bool to_clipboard, int screen) override;
-  void Quit() override;
   void Undo() override;
   void Redo() override;
   void UseLanguage(int number) override;
@@ -95,18 +72,13 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   void SwapView() override;
   void ShowUserGuide() override;
   void SetFollowChanges(bool follow) override;
-  void SelectScreen(int screen);
+  void SelectScreen(int screen) override;
   void ShowInformation() override;
 
   // The edits of the side panel.
   void EditField(skin::FieldId field, int value);
   void EditColour(skin::ColourId colour);
   void EditInfo(skin::InfoId info, std::string text);
-
-  // Opens the skin named on the command line: a folder as Open folder does, anything else as Open
-  // archive does (a file that is no skin archive gets the no-skin message). A relative path is
-  // taken from the working folder.
-  void OpenSkinArgument(const std::string& path);
 
   ShellState& state() { return state_; }
   const ShellState& state() const { return state_; }
@@ -118,6 +90,7 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   const i18n::EditorPreferences& preferences() const { return workspace_.preferences(); }
   Workspace& workspace() { return workspace_; }
   ImportFlow& imports() { return imports_; }
+  SkinFiles& files() { return files_; }
   CheckNavigation& check() { return check_; }
   // The skin folder the editor follows on disk ("" when none).
   const std::string& watched_folder() const { return live_link_.folder(); }
@@ -140,8 +113,6 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   void ReportOutOfMemory() override;
 
  private:
-  // Saves the skin into `folder`, with the messages, progress and status of a save.
-  bool SaveInto(const std::string& folder);
   void OpenMainWindow();
   void RebuildMainWindow();
   // Shows the session in a window just built: screen `screen`, the gadgets, the commands, the
@@ -151,20 +122,11 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   PanelEvents PanelEdits();
   // The check marks and enabled states of the command table, and what ShowDocumentState shows.
   void RefreshCommands();
-  CommandTargets Targets() { return {*this, workspace_, state_, session_, folders_}; }
+  CommandTargets Targets() { return {*this, files_, workspace_, state_, session_, folders_}; }
   // After an edit: the Undo and Redo items (named by their steps), the title and modified mark.
   void ShowDocumentState();
   // The text of an Undo or Redo item (`item_key`) for a step's label.
   std::string StepText(std::string_view item_key, const session::StepLabel& label) const;
-  // Whether the skin may be left for another one: true when it has no unsaved changes or the user
-  // saved them completely or chose to discard them.
-  bool MayLeaveSkin(std::string_view question_key);
-  // Opens a chosen skin folder or archive, as Open folder and Open archive do once the user chose.
-  void OpenChosenSkin(const std::string& path, bool zip);
-  void LoadSkin(const std::string& path, bool zip);
-  void SetLastPath(std::string path);
-  skin::SaveOptions SaveOptionsNow() const;
-  void SaveScreenshot(bool to_clipboard, int screen);
   void UpdateWindowTitle();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
@@ -180,6 +142,7 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   Workspace workspace_;
   LiveLink live_link_;
   ImportFlow imports_;
+  SkinFiles files_;
   CheckNavigation check_;
   PreviewGestures gestures_;
 };

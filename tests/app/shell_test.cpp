@@ -689,14 +689,14 @@ TEST_F(ShellTest, TheCommandLineSkinOpensAsAFolderOrAnArchive) {
   ASSERT_TRUE(skin::ExportSkinZip(source, (place.path() / "Packed.ZIP").string(),
                                   imaging::Image(1, 1), options, quiet));
 
-  shell_->OpenSkinArgument((place.path() / "skin").string());
+  shell_->files().OpenArgument((place.path() / "skin").string());
   EXPECT_EQ(shell_->document().info.Title, "From a folder");
   EXPECT_EQ(shell_->state().last_path, base::FolderWithSeparator(place.folder() + "skin"));
   EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Title))->text(), "From a folder");
 
   const fs::path working = fs::current_path();
   fs::current_path(place.path());
-  shell_->OpenSkinArgument("./Packed.ZIP");
+  shell_->files().OpenArgument("./Packed.ZIP");
   fs::current_path(working);
   EXPECT_EQ(shell_->document().info.Title, "From an archive");
   EXPECT_EQ(shell_->state().last_path, place.folder()) << "a relative path is made whole";
@@ -706,7 +706,7 @@ TEST_F(ShellTest, TheCommandLineSkinOpensAsAFolderOrAnArchive) {
   std::vector<std::string> expected;
   for (const fs::path& other :
        {place.path() / "notes.txt", place.path() / "gone.zip", place.path()}) {
-    shell_->OpenSkinArgument(other.string());
+    shell_->files().OpenArgument(other.string());
     EXPECT_EQ(shell_->document().info.Title, "From an archive") << other;
     expected.push_back("Error|" + other.string() +
                        ": No skin: there is no readable uisettings.ini in this folder or archive.");
