@@ -1,6 +1,5 @@
-// The everyday loop of the editor: saving in place, the archive's proposed name, screenshots of the
-// screen shown, the colour editor's typed codes and live preview; and the workspace: the window's
-// place kept between runs, the zoom by wheel, keys and Fit, and the recent skins.
+// The colour editor's typed codes and live preview, and the workspace: the window's place kept
+// between runs, the zoom by wheel, keys and Fit, and the recent skins.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -28,74 +27,7 @@ using imaging::Rgb;
 using skin::ColourId;
 using skin::FieldId;
 
-class WorkspaceTest : public ShellTest {
- protected:
-  std::string Settings(const fs::path& folder) {
-    return testing_support::ReadFileText(folder / "uisettings.ini");
-  }
-};
-
-TEST_F(WorkspaceTest, SaveWritesBackWithoutAChooserAndAsksOnlyWithoutAFolder) {
-  testing_support::TempDir place;
-  const fs::path first = place.path() / "Blue";
-  const fs::path second = place.path() / "Blue copy";
-  fs::create_directories(first);
-  fs::create_directories(second);
-  // The default skin has no folder: Save asks, as Save as does.
-  dialogs_.answers = {first.string() + "/"};
-  Trigger(kMenuSave);
-  EXPECT_EQ(dialogs_.titles, std::vector<std::string>{"Choose the folder to save the skin in"});
-  EXPECT_TRUE(fs::exists(first / "icon" / "nds.bmp"));
-
-  shell_->EditField(FieldId::big_clock_x, 77);
-  EXPECT_TRUE(window().isWindowModified());
-  Trigger(kMenuSave);
-  EXPECT_EQ(dialogs_.titles.size(), 1u) << "no chooser for the folder the skin comes from";
-  EXPECT_NE(Settings(first).find("[big clock]\r\nx=77\r\n"), std::string::npos);
-  EXPECT_FALSE(window().isWindowModified());
-  EXPECT_EQ(window().StatusText().toStdString().find("Saved 54 files to " + first.string()), 0u)
-      << window().StatusText().toStdString();
-
-  // Save as always asks, and the skin then belongs to the new folder.
-  dialogs_.answers = {second.string() + "/"};
-  Trigger(kMenuSaveFolder);
-  EXPECT_EQ(dialogs_.titles.size(), 2u);
-  shell_->EditField(FieldId::big_clock_x, 78);
-  Trigger(kMenuSave);
-  EXPECT_EQ(dialogs_.titles.size(), 2u);
-  EXPECT_NE(Settings(second).find("x=78\r\n"), std::string::npos);
-  EXPECT_NE(Settings(first).find("x=77\r\n"), std::string::npos);
-
-  // The archive is proposed beside the skin's folder, named after its title.
-  static_cast<QLineEdit*>(Info(skin::InfoId::Title))->setText("");
-  QTest::keyClicks(Info(skin::InfoId::Title), "Night");
-  Trigger(kMenuSaveZip);  // cancelled
-  EXPECT_EQ(dialogs_.proposals.back(), place.folder() + "Night.zip");
-  // A question before another skin takes the place of one with changes saves in place too.
-  shell_->EditField(FieldId::big_clock_x, 79);
-  dialogs_.quit_answer = UserDialogs::SaveAnswer::kSave;
-  Trigger(kMenuNewSkin);
-  EXPECT_EQ(dialogs_.titles.size(), 3u) << "only the archive's chooser was added";
-  EXPECT_NE(Settings(second).find("x=79\r\n"), std::string::npos);
-}
-
-TEST_F(WorkspaceTest, ScreenshotsOfScreenOneOrOfTheScreenShownSayWhichScreen) {
-  testing_support::TempDir out;
-  window().MenuItem(kMenuFirstScreen + 3)->trigger();
-  Trigger(kMenuScreenshotCurrentClipboard);
-  EXPECT_EQ(dialogs_.clipboard, preview::RenderScreenshot(doc(), 3));
-  EXPECT_NE(dialogs_.clipboard, preview::RenderScreenshot(doc(), 0));
-  EXPECT_EQ(window().StatusText(), "Screen 4 (Delete confirmation) copied to the clipboard");
-  Trigger(kMenuScreenshotClipboard);
-  EXPECT_EQ(dialogs_.clipboard, preview::RenderScreenshot(doc(), 0));
-  EXPECT_EQ(window().StatusText(), "Screen 1 (Game list) copied to the clipboard");
-  dialogs_.answers = {(out.path() / "shot").string()};
-  Trigger(kMenuScreenshotCurrentFile);
-  EXPECT_TRUE(fs::is_regular_file(out.path() / "shot.png"));
-  EXPECT_EQ(window().StatusText().toStdString(),
-            "Screen 4 (Delete confirmation) saved to " + (out.path() / "shot.png").string());
-  EXPECT_EQ(shell_->state().selected_screen, 3) << "the preview stays on its screen";
-}
+class WorkspaceTest : public ShellTest {};
 
 TEST_F(WorkspaceTest, ThePreviewShowsTheEditorsColourWhileItIsOpenAndCancelTakesItBack) {
   // A pixel of the game list drawn in gameInfoTextColor.
