@@ -1,9 +1,9 @@
-// The shell: the editor's view state and the adapter between the widgets and the editing session.
-// It turns widget events into typed edits of the session and commands of the command table, and
-// refreshes what each edit reports as changed.
+// The shell: builds the window, hands its events and the commands of the command table to the
+// controllers (skin files, import flow, live link, preview gestures, workspace, check navigation),
+// turns the side panel's edits into typed edits of the session, and refreshes what each edit
+// reports as changed.
 #pragma once
 
-#include <QTimer>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,7 +24,6 @@
 #include "i18n/editor_preferences.h"
 #include "i18n/program_settings.h"
 #include "i18n/ui_texts.h"
-#include "preview/element_drag.h"
 #include "session/skin_session.h"
 
 namespace app {
@@ -118,7 +117,7 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   // Shows the session in a window just built: screen `screen`, the gadgets, the commands, the
   // preview and the check.
   void FillWindow(int screen);
-  // The side panel's edits and the Check tab's choices, as they reach the shell.
+  // The side panel's edits, as they reach the shell.
   PanelEvents PanelEdits();
   // The check marks and enabled states of the command table, and what ShowDocumentState shows.
   void RefreshCommands();
