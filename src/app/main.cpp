@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   app::Shell shell(dialogs, session, texts, folders);
   shell.Start();
   shell.window()->show();
-  if (arguments.size() == 2) shell.OpenSkinArgument(arguments[1].toStdString());
+  if (arguments.size() == 2) shell.files().OpenArgument(arguments[1].toStdString());
   // The shell's quit flag ends the program once the event that set it has been handled.
   while (!shell.state().quit_requested) {
     QApplication::processEvents(QEventLoop::WaitForMoreEvents);

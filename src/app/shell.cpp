@@ -1,14 +1,9 @@
-// Start-up, the commands, and the edits of the session as the widgets make them.
+// Start-up, the window and its commands, and the edits of the session as the widgets make them.
 #include "app/shell.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QProgressBar>
-#include <QScreen>
 #include <QSet>
-#include <algorithm>
-#include <cmath>
-#include <filesystem>
 #include <new>
 #include <utility>
 
@@ -16,106 +11,22 @@
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
-#include "app/window_feedback.h"
-#include "app/window_fit.h"
 #include "base/code_page.h"
-#include "base/file_io.h"
 #include "base/paths.h"
-#include "imaging/screenshot_writer.h"
-#include "preview/contact_sheet.h"
 #include "preview/preview.h"
-#include "session/skin_check.h"
-#include "skin/skin_export.h"
 #include "skin/skin_loader.h"
-#include "skin/skin_saver.h"
 
 namespace app {
 namespace {
 
-constexpr float kZoomStep = 0.15f;
-constexpr float kSmallestZoom = 1.0f;
-constexpr float kLargestZoom = 5.0f;
-constexpr int kWheelNotch = 120;
-// How long the edits must pause before the skin is checked again.
-constexpr int kCheckPauseMs = 250;
-// How long a file a picture was imported from must be quiet after a write before it is imported
-// again.
-constexpr int kSourceQuietMs = 200;
-
-// The folder part of a file name, up to and including its last separator.
-std::string FolderOf(const std::string& path) { return std::string(base::FolderOf(path)); }
-
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// The text of a recent skin's entry: "&1 /path", a long path shortened in its middle, "&" doubled
-// so that it shows rather than marking a key.
-QString RecentLabel(std::size_t index, const std::string& path) {
-  constexpr qsizetype kLongest = 72;
-  QString shown = QString::fromStdString(path);
-  if (shown.size() > kLongest) shown = shown.left(24) + QChar(0x2026) + shown.right(kLongest - 25);
-  shown.replace('&', "&&");
-  return QStringLiteral("&%1 %2").arg(QString::number(index + 1), shown);
-}
-
 }  // namespace
-
-std::string WithExtension(const std::string& chosen, std::string_view extension) {
-  const std::string dotted = "." + std::string(extension);
-  return base::HasExtension(chosen, dotted) ? chosen : chosen + dotted;
-}
 
 std::string WindowTitle(const ShellState& state, const std::string& skin_name) {
   std::string title = state.title_text + state.version_text;
   if (!skin_name.empty()) title += " \u2013 " + skin_name;
   return title;
-}
-
-float FitZoom(QSize area) {
-  float fit = kSmallestZoom;
-  for (float zoom = kSmallestZoom + 1; zoom <= kLargestWholeZoom; ++zoom) {
-    const preview::CanvasSize size = preview::ZoomedCanvasSize(zoom);
-    if (size.width > area.width() || size.height > area.height()) break;
-    fit = zoom;
-  }
-  return fit;
-}
-
-QSize FirstClientSize(QSize room, int panel_width, QSize chrome) {
-  // The client as Layout places it: the preview 3 pixels from the edge and 3 from the handle,
-  // below the screen buttons and 3 pixels above the status bar; wide enough that the panel gets
-  // its whole width within its share of the window.
-  const int panel_room = ((panel_width + 6) * kPanelShareDenominator + kPanelShareNumerator - 1) /
-                         kPanelShareNumerator;
-  const auto client_at = [&](float zoom) {
-    const preview::CanvasSize canvas = preview::ZoomedCanvasSize(zoom);
-    return QSize(std::max(canvas.width + 6 + panel_width, panel_room),
-                 canvas.height + kPreviewTop + 3);
-  };
-  const QSize three_quarters = room * 3 / 4;
-  for (float zoom = kLargestWholeZoom; zoom > kSmallestZoom; --zoom) {
-    const QSize client = client_at(zoom);
-    if ((client + chrome).boundedTo(three_quarters) == client + chrome) return client;
-  }
-  return client_at(kSmallestZoom).boundedTo(room - chrome);
-}
-
-float WholeZoomStep(float zoom, bool up) {
-  // A zoom a hair off a whole number (a sum of wheel notches) counts as that number.
-  constexpr float kNear = 1e-3f;
-  const float next = up ? std::floor(zoom + kNear) + 1 : std::ceil(zoom - kNear) - 1;
-  return std::clamp(next, kSmallestZoom, kLargestWholeZoom);
-}
-
-std::string ArchiveFolder(const std::string& skin_folder, const std::string& last_path) {
-  if (skin_folder.empty()) return base::FolderWithSeparator(last_path);
-  const std::string up = FolderOf(base::WithoutTrailingSeparator(skin_folder));
-  return up.empty() ? skin_folder : up;
-}
-
-std::string ScreenshotFileName(const std::string& chosen, int filter) {
-  static constexpr const char* kExtensions[] = {"png", "bmp", "jpg"};
-  if (chosen.empty() || filter < 0 || filter > 2) return {};
-  return WithExtension(chosen, kExtensions[filter]);
 }
 
 Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts& texts,
@@ -125,20 +36,17 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       texts_(texts),
       folders_(std::move(folders)),
       code_page_(base::SystemAnsiCodePage()),
-      watcher_([this] { return ReadyForReload(); },
-               [this](const std::vector<SkinFile>& files) { ReloadChangedFiles(files); }) {
+      workspace_(*this, dialogs_, texts_, state_),
+      live_link_(*this, session_, texts_, code_page_),
+      imports_(*this, dialogs_, session_, texts_, state_),
+      files_(*this, dialogs_, session_, texts_, state_, code_page_, workspace_, live_link_),
+      check_(*this, session_, texts_, state_, imports_),
+      gestures_(
+          *this, session_, texts_, state_,
+          {[this](skin::SlotId slot, const std::string& path) { imports_.ImportFile(slot, path); },
+           [this](skin::SlotId slot) { imports_.Choose(slot); },
+           [this](skin::SlotId slot) { imports_.Adjust(slot); }}) {
   state_.title_text = i18n::ProgramName() + " ";
-  check_timer_.setSingleShot(true);
-  check_timer_.setInterval(kCheckPauseMs);
-  QObject::connect(&check_timer_, &QTimer::timeout, [this] { RunCheck(); });
-  source_timer_.setSingleShot(true);
-  source_timer_.setInterval(kSourceQuietMs);
-  QObject::connect(&source_timer_, &QTimer::timeout, [this] { ReimportChangedSources(); });
-  QObject::connect(&source_watcher_, &QFileSystemWatcher::fileChanged,
-                   [this](const QString& changed) {
-                     changed_sources_.push_back(changed.toStdString());
-                     source_timer_.start();
-                   });
 }
 
 Shell::~Shell() = default;
@@ -151,14 +59,14 @@ void Shell::Start() {
   state_.swap_view = settings.swap_view;
   state_.preview_x = state_.swap_view ? 398 : 3;
   state_.panel_x = state_.swap_view ? 3 : 272;
-  preferences_file_ = i18n::EditorPreferencesFile(folders_.settings_file);
-  preferences_ = i18n::LoadEditorPreferences(preferences_file_);
+  workspace_.LoadPreferences(folders_.settings_file);
   i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
   dialogs_.UseLanguage(state_.language_index);
   OpenMainWindow();
-  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
-  RestoreWindowPlace();
-  FollowOrigin();
+  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), check_.Choices());
+  workspace_.RestoreWindowPlace();
+  live_link_.SetFollowing(preferences().follow_changes);
+  imports_.SetFollowing(preferences().follow_changes);
   FillWindow(0);
 }
 
@@ -166,14 +74,14 @@ void Shell::FillWindow(int screen) {
   state_.selected_screen = -1;
   SelectScreen(screen);
   window_->panel()->Refresh(document());
-  ShowDiskChanges();
+  live_link_.ShowDiskChanges();
   RefreshCommands();
   RedrawPreview();
-  RunCheck();
+  check_.Run();
 }
 
 void Shell::Finish() {
-  RememberWindowPlace();
+  workspace_.RememberWindowPlace();
   i18n::SaveProgramSettings(folders_.settings_file, {state_.last_path, state_.language_index,
                                                      state_.bg_color, state_.swap_view});
 }
@@ -183,7 +91,7 @@ void Shell::OpenMainWindow() {
   window_ =
       std::make_unique<MainWindow>(texts_, Q(WindowTitle(state_, session_.name()) + "[*]"), *this);
   dialogs_.UseWindow(window_.get());
-  ShowRecentSkins();
+  workspace_.ShowRecentSkins();
   RefreshCommands();
 }
 
@@ -201,100 +109,18 @@ void Shell::RebuildMainWindow() {
 PanelEvents Shell::PanelEdits() {
   return {[this](skin::FieldId field, int value) { EditField(field, value); },
           [this](skin::ColourId colour) { EditColour(colour); },
-          [this](skin::SlotId slot) { ImportInto(slot); },
+          [this](skin::SlotId slot) { imports_.Choose(slot); },
           [this](skin::InfoId info, std::string text) { EditInfo(info, std::move(text)); }};
-}
-
-CheckPanel::Events Shell::CheckChoices() {
-  return {[this](const session::Finding& finding, bool reveal) { ShowFinding(finding, reveal); },
-          [this](const session::Finding& finding) { FixFinding(finding); }};
-}
-
-void Shell::RunCheck() {
-  check_timer_.stop();
-  std::vector<session::Finding> findings;
-  try {
-    findings = session::CheckSkin(document());
-  } catch (const std::bad_alloc&) {
-    return;  // the check is advice: without memory for it the editor goes on without it
-  }
-  int errors = 0;
-  for (const session::Finding& finding : findings) {
-    errors += finding.severity == session::Severity::kError;
-  }
-  const int warnings = static_cast<int>(findings.size()) - errors;
-  const auto counted = [this](int n, std::string_view one, std::string_view many) {
-    return n == 1 ? Text(one) : i18n::FormatText(Text(many), {std::to_string(n)});
-  };
-  const QString count =
-      findings.empty()
-          ? QString()
-          : Q(i18n::FormatText(
-                Text("LANG_CHECK_TOTALS$"),
-                {counted(errors, "LANG_CHECK_ONE_ERROR$", "LANG_CHECK_ERRORS$"),
-                 counted(warnings, "LANG_CHECK_ONE_WARNING$", "LANG_CHECK_WARNINGS$")}));
-  window_->ShowFindings(std::move(findings), count, errors);
-}
-
-void Shell::ShowFinding(const session::Finding& finding, bool reveal) {
-  const BusyScope busy(busy_);
-  // The gadget that edits what the finding concerns, on `screen`'s panel.
-  const auto gadget_on = [&](int screen) {
-    if (finding.field) return GadgetOf(*finding.field);
-    if (finding.slot) return GadgetOf(*finding.slot);
-    if (finding.colour) return GadgetOf(*finding.colour, screen);
-    if (finding.section) {
-      for (std::size_t f = 0; f < skin::kFieldCount; ++f) {
-        const auto field = static_cast<skin::FieldId>(f);
-        if (skin::kFields[f].section == *finding.section && GadgetOf(field) != 0) {
-          return GadgetOf(field);
-        }
-      }
-    }
-    return 0;
-  };
-  // The first screen where it shows, or better one whose panel can edit it.
-  int screen = -1;
-  for (int n = 0; n < preview::kScreenCount; ++n) {
-    if (!finding.screens[static_cast<std::size_t>(n)]) continue;
-    if (screen < 0) screen = n;
-    if (ScreenOfGadget(gadget_on(n)) == n) {
-      screen = n;
-      break;
-    }
-  }
-  if (screen < 0) screen = state_.selected_screen;
-  if (screen != state_.selected_screen) {
-    SelectScreen(screen);
-    RedrawPreview();
-  }
-  const session::CanvasRect& r = finding.rect;
-  window_->preview()->SetMark(r.width > 0 && r.height > 0
-                                  ? std::optional<QRect>(QRect(r.x, r.y, r.width, r.height))
-                                  : std::nullopt);
-  const int gadget = gadget_on(screen);
-  if (gadget == 0 || !reveal) return;
-  window_->panel()->Highlight(gadget);
-  window_->panel()->Reveal(gadget);
-}
-
-void Shell::FixFinding(const session::Finding& finding) {
-  const BusyScope busy(busy_);
-  if (const std::optional<session::QuickFix> fix = session::QuickFixOf(document(), finding)) {
-    // The studio, aimed at the size the slot's place is made for.
-    if (fix->fit_picture) AdjustImport(*fix->fit_picture, true);
-    Apply(session_.ApplyFix(*fix));
-  }
-  RunCheck();
 }
 
 void Shell::RefreshCommands() {
   if (window_ == nullptr) return;
+  const CommandTargets targets = Targets();
   for (const Command& command : Commands()) {
     QAction* action = window_->MenuItem(command.id);
     if (action == nullptr) continue;
-    if (command.enabled) action->setEnabled(command.enabled(*this));
-    if (command.checked) window_->SetChecked(command.id, command.checked(*this));
+    if (command.enabled) action->setEnabled(command.enabled(targets));
+    if (command.checked) window_->SetChecked(command.id, command.checked(targets));
   }
   ShowDocumentState();
 }
@@ -338,26 +164,26 @@ void Shell::Apply(const session::Changes& changes) {
   if (changes.info.any()) panel->RefreshInfo(document());
   if (changes.colours.any() || changes.slots.any()) panel->RefreshButtons(document());
   // An import, or an undo or redo past one, changes which files the pictures come from.
-  if (changes.slots.any()) FollowImportSources();
-  if (changes.origin && watcher_.folder() != session_.folder()) {
-    // What waited for an answer belongs to the folder that is no longer followed.
-    disk_changes_.clear();
-    ShowDiskChanges();
-    FollowOrigin();
-  }
+  imports_.Apply(changes);
+  live_link_.Apply(changes);
   ShowDocumentState();
   if (changes.Document() || changes.origin) window_->preview()->SetMark(std::nullopt);
   if (changes.Document()) {
     RedrawPreview();
-    check_timer_.start();
   }
+  check_.Apply(changes);
+}
+
+void Shell::ShowScreen(int screen) {
+  SelectScreen(screen);
+  RedrawPreview();
 }
 
 void Shell::RedrawPreview() { ShowPreviewOf(document(), state_.bg_color); }
 
 void Shell::ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background) {
   ++redraw_count_;
-  sources_.reset();
+  gestures_.Redrawn();
   try {
     // The view scales the canvas while it paints, and only the part that is visible.
     window_->ShowCanvas(preview::RenderPreview(doc, state_.selected_screen, background, 1.0f),
@@ -399,7 +225,7 @@ void Shell::ReportOutOfMemory() {
 void Shell::OnMenu(int item) {
   const BusyScope busy(busy_);
   if (const Command* command = FindCommand(item)) {
-    command->run(*this);
+    command->run(Targets());
     if (window_ != nullptr) RefreshCommands();
   }
 }
@@ -439,253 +265,36 @@ void Shell::EditInfo(skin::InfoId info, std::string text) {
   Apply(session_.SetInfo(info, std::move(text)));
 }
 
+void Shell::OnPreviewPointer(const PreviewView::Pointer& pointer) { gestures_.Pointer(pointer); }
+
+bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
+  return gestures_.FileDrop(gadget, canvas, path);
+}
+
+void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
+  gestures_.ContextMenu(gadget, canvas, global);
+}
+
 void Shell::OnWheel(int delta, QPointF at) {
-  // One notch at a time; the zoom is kept as a single-precision sum, as it always was. A zoom the
-  // user chooses ends Fit.
-  if (std::abs(delta) == kWheelNotch) state_.fit_preview = false;
-  if (delta == -kWheelNotch && state_.preview_zoom > kSmallestZoom) {
-    state_.preview_zoom += -kZoomStep;
-  } else if (delta == kWheelNotch && state_.preview_zoom < kLargestZoom) {
-    state_.preview_zoom += kZoomStep;
-  } else {
-    return;
-  }
-  // The canvas drawn is the same at every zoom: the view only shows it at another size.
-  window_->preview()->ZoomAround(state_.preview_zoom, at);
-  RefreshCommands();
-}
-
-void Shell::SetZoom(float zoom) {
-  state_.preview_zoom = zoom;
-  window_->preview()->SetZoom(zoom);
-}
-
-void Shell::ChooseZoom(float zoom) {
-  state_.fit_preview = false;
-  SetZoom(zoom);
-}
-
-void Shell::ZoomIn() { ChooseZoom(WholeZoomStep(state_.preview_zoom, true)); }
-
-void Shell::ZoomOut() { ChooseZoom(WholeZoomStep(state_.preview_zoom, false)); }
-
-void Shell::ZoomOne() { ChooseZoom(kSmallestZoom); }
-
-void Shell::SetFitPreview(bool fit) {
-  state_.fit_preview = fit;
-  // A window built anew is resized before its preview exists; the zoom follows once it does.
-  if (fit && window_->preview() != nullptr) {
-    SetZoom(FitZoom(window_->preview()->maximumViewportSize()));
-  }
-}
-
-void Shell::SetPixelGrid(bool grid) {
-  state_.pixel_grid = grid;
-  window_->preview()->SetGrid(grid ? kGridZoom : 0.0f);
+  if (workspace_.Wheel(delta, at)) RefreshCommands();
 }
 
 void Shell::OnResize() {
   // The view places the canvas it holds in its new size.
   window_->Layout(state_.swap_view, true);
-  if (state_.fit_preview) SetFitPreview(true);
+  workspace_.FollowSize();
 }
 
 void Shell::OnClose() {
   const BusyScope busy(busy_);
-  Quit();
+  files_.Quit();
 }
 
-void Shell::Quit() {
-  if (MayLeaveSkin("LANG_QUIT_QUESTION$")) state_.quit_requested = true;
-}
-
-bool Shell::MayLeaveSkin(std::string_view question_key) {
-  if (!session_.Modified()) return true;
-  switch (dialogs_.AskSaveChanges(question_key)) {
-    case UserDialogs::SaveAnswer::kSave:
-      // A save that was cancelled or left a file unwritten keeps the skin.
-      return Save();
-    case UserDialogs::SaveAnswer::kDiscard:
-      return true;
-    case UserDialogs::SaveAnswer::kCancel:
-      break;
-  }
-  return false;
-}
+bool Shell::OnSkinDrop(const std::string& path) { return files_.Drop(path); }
 
 void Shell::Undo() { Apply(session_.Undo()); }
 
 void Shell::Redo() { Apply(session_.Redo()); }
-
-void Shell::NewSkin() {
-  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
-  const session::Changes changes = session_.NewSkin();
-  SelectScreen(0);
-  Apply(changes);
-  RedrawPreview();
-  Report("LANG_STATUS_NEW$", {});
-}
-
-void Shell::OpenFolder() {
-  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
-  const std::string chosen = dialogs_.ChooseFolder(Text("LANG_REQPATH_LOAD$"), state_.last_path);
-  if (!chosen.empty()) OpenChosenSkin(chosen, false);
-}
-
-void Shell::OpenArchive() {
-  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return;
-  const std::string chosen =
-      dialogs_.ChooseOpenFile(Text("LANG_REQFILE_LOAD$"),
-                              base::FolderWithSeparator(state_.last_path) + "*.zip", "* (*.zip)");
-  if (!chosen.empty()) OpenChosenSkin(chosen, true);
-}
-
-void Shell::SetLastPath(std::string path) {
-  // settings.ini holds one value a line: a path it cannot hold is not remembered.
-  if (!i18n::SettingsCanHold(path)) return;
-  state_.last_path = std::move(path);
-}
-
-void Shell::OpenChosenSkin(const std::string& path, bool zip) {
-  SetLastPath(zip ? FolderOf(path) : path);
-  LoadSkin(path, zip);
-}
-
-void Shell::OpenSkinArgument(const std::string& path) {
-  const BusyScope busy(busy_);
-  std::error_code error;
-  std::filesystem::path full = std::filesystem::absolute(base::FsPath(path), error);
-  if (error) full = base::FsPath(path);
-  const std::string name = base::Utf8Path(full.lexically_normal());
-  const bool zip = skin::OpensAsArchive(name);
-  SetLastPath(zip ? FolderOf(name) : base::FolderWithSeparator(name));
-  LoadSkin(name, zip);
-}
-
-bool Shell::OnSkinDrop(const std::string& path) {
-  const BusyScope busy(busy_);
-  const bool zip = skin::OpensAsArchive(path);
-  if (!MayLeaveSkin("LANG_REPLACE_QUESTION$")) return false;
-  OpenChosenSkin(zip ? path : base::FolderWithSeparator(path), zip);
-  return true;
-}
-
-void Shell::LoadSkin(const std::string& path, bool zip) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
-  const skin::LoadOptions options{code_page_, Messages()};
-  // The whole load is one step: its undo gives back the skin that was open before.
-  const session::SkinSession::Opened opened = session_.Open(path, zip, options, feedback);
-  if (opened.opened) RememberSkin(path, zip);
-  SelectScreen(0);
-  Apply(opened.changes);
-  RedrawPreview();
-  Report(opened.opened ? "LANG_STATUS_OPENED$" : "LANG_STATUS_NOT_OPENED$", {path},
-         feedback.messages(), feedback.not_shown());
-}
-
-skin::SaveOptions Shell::SaveOptionsNow() const {
-  skin::SaveOptions options;
-  options.code_page = code_page_;
-  options.last_update = skin::CurrentLastUpdate();
-  options.texts = Messages();
-  return options;
-}
-
-bool Shell::Save() {
-  if (session_.folder().empty()) return SaveFolder();
-  if (!session_.MaySaveInPlace()) {
-    // The path now leads to another folder, maybe another skin: the user says where to save.
-    dialogs_.ShowError(Text("LANG_ERROR$"),
-                       i18n::FormatText(Text("LANG_FOLDER_REPLACED$"), {session_.folder()}));
-    return SaveFolder();
-  }
-  return SaveInto(session_.folder());
-}
-
-bool Shell::SaveFolder() {
-  const std::string folder = dialogs_.ChooseSaveFolder(Text("LANG_REQPATH_SAVE$"),
-                                                       skin::NewSkinFolderStart(state_.last_path));
-  if (folder.empty()) return false;
-  SetLastPath(folder);
-  return SaveInto(folder);
-}
-
-bool Shell::SaveInto(const std::string& folder) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
-  const session::SkinSession::Saved saved = session_.Save(folder, SaveOptionsNow(), feedback);
-  if (saved.complete) RememberSkin(folder, false);
-  // What the save wrote is no change from outside, also when it wrote only part of the skin. A
-  // partial save elsewhere leaves the followed folder alone, with what changed there unseen.
-  if (session_.folder() == base::FolderWithSeparator(folder)) FollowOrigin();
-  Apply(saved.changes);  // the save stamped LastUpdate
-  Report("LANG_STATUS_SAVED$", {std::to_string(saved.written), folder}, feedback.messages(),
-         feedback.not_shown());
-  return saved.complete;
-}
-
-void Shell::ExportArchive() {
-  // Beside the skin's folder rather than inside it, where the archive would become part of the
-  // skin.
-  const std::string proposed = ArchiveFolder(session_.folder(), state_.last_path) +
-                               skin::SkinFolderName(document().info.Title) + ".zip";
-  const UserDialogs::SaveChoice choice =
-      dialogs_.ChooseSaveFile(Text("LANG_REQFILE_SAVE_ZIP$"), proposed, {"* (*.zip)"});
-  if (choice.path.empty()) return;
-  SetLastPath(FolderOf(choice.path));
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress(), Text("LANG_QUIET$"));
-  // The contact sheet on black, as skinsmith-cli export draws it, whatever the preview's
-  // background: the archive is the same from either program.
-  const std::string zip_path = WithExtension(choice.path, "zip");
-  session::SkinSession::Exported exported;
-  try {
-    exported = session_.Export(zip_path, preview::RenderContactSheet(document(), 0),
-                               SaveOptionsNow(), feedback);
-  } catch (const std::bad_alloc&) {
-    ReportOutOfMemory();
-    return;
-  }
-  if (exported.saved) RememberSkin(zip_path, true);
-  Apply(exported.changes);
-  Report(exported.saved ? "LANG_STATUS_EXPORTED$" : "LANG_STATUS_NOT_SAVED$", {zip_path},
-         feedback.messages(), feedback.not_shown());
-}
-
-void Shell::Screenshot(bool to_clipboard, int screen) {
-  try {
-    SaveScreenshot(to_clipboard, screen);
-  } catch (const std::bad_alloc&) {
-    ReportOutOfMemory();
-  }
-}
-
-void Shell::SaveScreenshot(bool to_clipboard, int screen) {
-  const imaging::Image shot = preview::RenderScreenshot(document(), screen);
-  // The status names the screen by its button's number and its name in the Screen menu.
-  const std::string number = std::to_string(screen + 1);
-  const std::string name = Text(i18n::ScreenNameKey(screen));
-  if (to_clipboard) {
-    dialogs_.CopyToClipboard(shot);
-    Report("LANG_STATUS_SHOT_COPIED$", {number, name});
-    return;
-  }
-  const UserDialogs::SaveChoice choice = dialogs_.ChooseSaveFile(
-      Text("LANG_REQFILE_SAVE$"), state_.last_path,
-      {"Portable Network Graphic (*.png)", "Bitmap (*.bmp)", "JPEG (*.jpg)"});
-  if (choice.path.empty()) return;
-  SetLastPath(FolderOf(choice.path));
-  const std::string path = ScreenshotFileName(choice.path, choice.filter);
-  static constexpr imaging::ScreenshotFormat kFormats[] = {imaging::ScreenshotFormat::kPng,
-                                                           imaging::ScreenshotFormat::kBmp,
-                                                           imaging::ScreenshotFormat::kJpeg};
-  if (path.empty()) return;
-  if (!imaging::WriteScreenshot(shot, path, kFormats[choice.filter])) {
-    dialogs_.ShowError(Text("LANG_ERROR$"),
-                       skin::ComposeFileMessage(path, skin::FileProblem::kNotSaved, Messages()));
-    Report("LANG_STATUS_NOT_SAVED$", {path});
-    return;
-  }
-  Report("LANG_STATUS_SHOT_SAVED$", {path, number, name});
-}
 
 void Shell::UseLanguage(int number) {
   state_.language_index = number;
@@ -698,16 +307,9 @@ void Shell::UseLanguage(int number) {
   RebuildMainWindow();
   state_.preview_x = state_.swap_view ? 398 : 3;
   state_.panel_x = state_.swap_view ? 3 : 272;
-  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), CheckChoices());
+  window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), check_.Choices());
   window_->SetPanelWidth(panel_width);  // lays the window out, with the handle where it was
-  // The new view shows the canvas as the old one did, centred where it fits: the old view's
-  // scroll position belongs to the old view's size.
-  window_->preview()->SetGrid(state_.pixel_grid ? kGridZoom : 0.0f);
-  if (state_.fit_preview) {
-    SetFitPreview(true);
-  } else {
-    window_->preview()->SetZoomCentred(state_.preview_zoom);
-  }
+  workspace_.ShowInNewPreview();
   FillWindow(screen);
   window_->panel()->setCurrentIndex(tab);
 }
@@ -728,186 +330,16 @@ void Shell::ShowUserGuide() { dialogs_.ShowUserGuide(folders_.user_guide); }
 
 void Shell::ShowInformation() { dialogs_.ShowInformationBox(); }
 
-void Shell::OpenRecent(std::size_t index) {
-  if (index >= preferences_.recent.size()) return;
-  const std::string path = preferences_.recent[index];
-  const bool zip = skin::OpensAsArchive(path);
-  if (zip ? base::KindOf(path) != base::FileKind::kMissing : base::IsFolder(path)) {
-    if (MayLeaveSkin("LANG_REPLACE_QUESTION$")) OpenChosenSkin(path, zip);
-    return;
-  }
-  dialogs_.ShowError(Text("LANG_ERROR$"),
-                     skin::ComposeFileMessage(path, skin::FileProblem::kNotFound, Messages()));
-  i18n::ForgetRecentSkin(preferences_.recent, path);
-  SavePreferences();
-  ShowRecentSkins();
-}
-
-void Shell::ClearRecent() {
-  preferences_.recent.clear();
-  SavePreferences();
-  ShowRecentSkins();
-}
-
-void Shell::RememberSkin(const std::string& path, bool zip) {
-  i18n::RememberRecentSkin(preferences_.recent, zip ? path : base::FolderWithSeparator(path));
-  SavePreferences();
-  ShowRecentSkins();
-}
-
-void Shell::ShowRecentSkins() {
-  static_assert(kMenuLastRecent - kMenuFirstRecent + 1 == i18n::kMaxRecentSkins);
-  const std::vector<std::string>& recent = preferences_.recent;
-  for (std::size_t i = 0; i < i18n::kMaxRecentSkins; ++i) {
-    QAction* entry = window_->MenuItem(kMenuFirstRecent + static_cast<int>(i));
-    entry->setVisible(i < recent.size());
-    if (i < recent.size()) entry->setText(RecentLabel(i, recent[i]));
-  }
-  window_->MenuItem(kMenuClearRecent)->setEnabled(!recent.empty());
-}
-
-void Shell::SavePreferences() { i18n::SaveEditorPreferences(preferences_file_, preferences_); }
-
-void Shell::FollowOrigin() {
-  if (preferences_.follow_changes && !session_.folder().empty()) {
-    watcher_.Watch(session_.folder());
-  } else {
-    watcher_.Stop();
-  }
-}
-
 void Shell::SetFollowChanges(bool follow) {
-  preferences_.follow_changes = follow;
-  SavePreferences();
-  FollowOrigin();
-  FollowImportSources();
+  workspace_.SetFollowChanges(follow);
+  live_link_.SetFollowing(follow);
+  imports_.SetFollowing(follow);
 }
 
 bool Shell::ReadyForReload() const {
   return busy_ == 0 && window_ != nullptr && QApplication::activeModalWidget() == nullptr;
 }
 
-void Shell::ReloadChangedFiles(const std::vector<SkinFile>& files) {
-  const BusyScope busy(busy_);
-  std::vector<std::string> reloaded;
-  std::vector<std::string> status;
-  for (const SkinFile& file : files) {
-    if (session_.HasUnsavedChangesTo(file)) {
-      // The user's version stays until the user says otherwise in the bar.
-      const bool waiting = std::any_of(disk_changes_.begin(), disk_changes_.end(),
-                                       [&](const SkinFile& f) { return f.name == file.name; });
-      if (!waiting) disk_changes_.push_back(file);
-      continue;
-    }
-    const std::string problem = ReloadFile(file, true);
-    if (problem.empty()) {
-      reloaded.push_back(file.name);
-    } else {
-      status.push_back(i18n::FormatText(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
-    }
-  }
-  if (!reloaded.empty()) {
-    std::string names;
-    for (const std::string& name : reloaded) names += (names.empty() ? "" : ", ") + name;
-    status.insert(status.begin(), i18n::FormatText(Text("LANG_STATUS_RELOADED$"), {names}));
-  }
-  if (!status.empty()) {
-    std::string line;
-    for (const std::string& part : status) line += (line.empty() ? "" : "  ") + part;
-    window_->ShowStatus(Q(line));
-  }
-  ShowDiskChanges();
-}
-
-void Shell::ShowDiskChanges() {
-  if (disk_changes_.empty()) {
-    window_->ShowDiskChanges({});
-    return;
-  }
-  std::string names;
-  for (const SkinFile& file : disk_changes_) names += (names.empty() ? "" : ", ") + file.name;
-  window_->ShowDiskChanges(Q(i18n::FormatText(Text("LANG_DISK_CHANGED$"), {names})));
-}
-
-void Shell::OnDiskAnswer(bool reload) {
-  const BusyScope busy(busy_);
-  std::vector<std::string> problems;
-  for (const SkinFile& file : std::exchange(disk_changes_, {})) {
-    const std::string problem = ReloadFile(file, reload);
-    if (!problem.empty())
-      problems.push_back(i18n::FormatText(Text("LANG_STATUS_NOT_RELOADED$"), {problem}));
-  }
-  ShowDiskChanges();
-  std::string line;
-  for (const std::string& part : problems) line += (line.empty() ? "" : "  ") + part;
-  if (!line.empty()) window_->ShowStatus(Q(line));
-}
-
-std::string Shell::ReloadFile(const SkinFile& file, bool take) {
-  skin::MessageTexts texts = Messages();
-  // Held to what opening a skin folder reads of its settings file, with its own message.
-  if (!file.slot) {
-    texts.problems[static_cast<std::size_t>(skin::FileProblem::kTooLarge)] =
-        Text("LANG_FILE_SETTINGSTOOLARGE$");
-  }
-  session::SkinSession::Reloaded reloaded;
-  try {
-    reloaded = session_.Reload(file, take, code_page_, texts);
-  } catch (const std::bad_alloc&) {
-    return Messages().Of(skin::FileProblem::kOutOfMemory);
-  }
-  Apply(reloaded.changes);
-  return reloaded.problem;
-}
-
-void Shell::RestoreWindowPlace() {
-  if (!preferences_.window) {
-    // The first start: as large as the preview at a good zoom with the panel's names whole, in
-    // the middle of the screen.
-    const QRect room = WindowRoom(window_.get());
-    const QSize client =
-        FirstClientSize(room.size(), window_->panel()->PreferredWidth(), window_->Chrome());
-    window_->resize((client + window_->Chrome()).expandedTo(window_->minimumSize()));
-    QRect placed(QPoint(), window_->size());
-    placed.moveCenter(room.center());
-    window_->move(placed.topLeft());
-    return;
-  }
-  const i18n::WindowPlace& place = *preferences_.window;
-  // editor.ini may come from another desktop or have been edited: the window takes the size only
-  // within what the screen it lands on offers, and the place only where its top edge can be
-  // grabbed on some screen.
-  QRect frame(place.x, place.y, place.width, place.height);
-  const QScreen* screen = QGuiApplication::screenAt(frame.center());
-  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-  const QRect room = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  const QSize size =
-      QSize(place.width, place.height).boundedTo(room.size()).expandedTo(window_->minimumSize());
-  const QRect title(place.x, place.y, size.width(), 24);
-  // One list: begin() and end() of two calls would belong to two lists.
-  const QList<QScreen*> screens = QGuiApplication::screens();
-  const bool reachable = std::any_of(screens.begin(), screens.end(), [&](QScreen* s) {
-    const QRect shared = s->availableGeometry().intersected(title);
-    return shared.width() >= 64 && shared.height() >= 8;
-  });
-  window_->resize(size);
-  if (reachable) window_->move(place.x, place.y);
-  window_->SetPanelWidth(place.panel_width);
-  if (place.maximised) window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
-}
-
-void Shell::RememberWindowPlace() {
-  if (window_ == nullptr) return;
-  // The frame the window returns to from maximised, so that it is not restored maximised-sized.
-  const QRect frame = window_->isMaximized() ? window_->normalGeometry() : window_->geometry();
-  if (!frame.isValid()) return;
-  preferences_.window = i18n::WindowPlace{frame.x(),
-                                          frame.y(),
-                                          frame.width(),
-                                          frame.height(),
-                                          window_->isMaximized(),
-                                          window_->user_panel_width()};
-  SavePreferences();
-}
+void Shell::OnDiskAnswer(bool reload) { live_link_.Answer(reload); }
 
 }  // namespace app

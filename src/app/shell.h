@@ -1,100 +1,42 @@
-// The shell: the editor's view state and the adapter between the widgets and the editing session.
-// It turns widget events into typed edits of the session and commands of the command table, and
-// refreshes what each edit reports as changed.
+// The shell: builds the window, hands its events and the commands of the command table to the
+// controllers (skin files, import flow, live link, preview gestures, workspace, check navigation),
+// turns the side panel's edits into typed edits of the session, and refreshes what each edit
+// reports as changed.
 #pragma once
 
-#include <QFileSystemWatcher>
-#include <QTimer>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/check_navigation.h"
+#include "app/commands.h"
+#include "app/editor_host.h"
+#include "app/import_flow.h"
+#include "app/live_link.h"
 #include "app/main_window.h"
-#include "app/skin_watcher.h"
+#include "app/preview_gestures.h"
+#include "app/skin_files.h"
 #include "app/user_dialogs.h"
+#include "app/workspace.h"
 #include "i18n/data_folders.h"
 #include "i18n/editor_preferences.h"
 #include "i18n/program_settings.h"
 #include "i18n/ui_texts.h"
-#include "preview/element_drag.h"
 #include "session/skin_session.h"
 
 namespace app {
-
-struct ShellState {
-  std::string title_text;  // the program's name and a space
-  std::string version_text = "v0.100531";
-  std::string last_path;
-  int language_index = 0;
-  imaging::Rgb bg_color = 0;
-  int swap_view = 0;
-  float preview_zoom = 1.0f;
-  bool fit_preview = true;  // the zoom follows the preview area's size; on from the start
-  bool pixel_grid = false;
-  int preview_x = 3;  // where BuildPanels places the areas before the first layout
-  int panel_x = 272;
-  int selected_screen = 0;
-  bool quit_requested = false;
-};
 
 // The main window's title: the program's name and version, then the open skin's name (its folder
 // or archive name; "" for a new skin), if any.
 std::string WindowTitle(const ShellState& state, const std::string& skin_name);
 
-// `chosen` when its extension is `extension` in any letter case, else `chosen` + "." + extension.
-std::string WithExtension(const std::string& chosen, std::string_view extension);
-
-// The file name a screenshot is saved under, or "" when nothing is saved. The chosen filter
-// (0 PNG, 1 BMP, 2 JPEG) decides the format and the extension (WithExtension).
-std::string ScreenshotFileName(const std::string& chosen, int filter);
-
-// The largest zoom of View > Zoom in, and the zoom from which the pixel grid shows.
-inline constexpr float kLargestWholeZoom = 8.0f;
-inline constexpr float kGridZoom = 4.0f;
-
-// The zoom that View > Fit picks for a preview area of `area`: the largest whole-number zoom from
-// 1 to kLargestWholeZoom whose canvas fits the area whole; 1 when even the unscaled canvas does not
-// fit.
-float FitZoom(QSize area);
-
-// The client size of the first window, when no earlier one is remembered, on a screen whose room
-// for a window's inside is `room`, for a side panel `panel_width` wide that shows its names whole
-// and a window that adds `chrome` (menu and status bars): the preview at the largest whole zoom
-// from 1 to kLargestWholeZoom at which the window fits three quarters of the room, beside the
-// panel. Where even zoom 1 does not fit them, zoom 1 within the whole room.
-QSize FirstClientSize(QSize room, int panel_width, QSize chrome);
-
-// The whole-number zoom that View > Zoom in (`up`) or Zoom out goes to from `zoom`, which may lie
-// between two whole numbers after wheel notches: the next whole number in that direction, within 1
-// to kLargestWholeZoom.
-float WholeZoomStep(float zoom, bool up);
-
-// The folder an archive of the skin is proposed in: the folder above the skin's folder when it
-// has one (`skin_folder`, with its trailing separator), else `last_path`.
-std::string ArchiveFolder(const std::string& skin_folder, const std::string& last_path);
-
-// A section's name as the settings file heads it: "[start button]".
-std::string SectionName(skin::SectionId section);
-
 // What a step's subject reads as, with `text` giving the current text of a language key.
 template <typename TextOf>
 std::string StepSubject(const session::StepLabel::Subject& subject, TextOf text);
 
-// Counts a running command for as long as it lives.
-class BusyScope {
- public:
-  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
-  ~BusyScope() { --depth_; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  int& depth_;
-};
-
-class Shell : public WindowEvents {
+class Shell : public WindowEvents, public EditorHost, public EditorCommands {
  public:
   // `texts` is the editor's text table, which the shell fills in the chosen language.
   Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts& texts,
@@ -122,54 +64,20 @@ class Shell : public WindowEvents {
   void OnContextMenu(int gadget, QPoint canvas, QPoint global) override;
 
   // The commands of the command table.
-  void NewSkin();
-  void OpenFolder();
-  void OpenArchive();
-  void OpenRecent(std::size_t index);
-  void ClearRecent();
-  // Writes the skin back into the folder it was opened from or last saved to; without one, or
-  // when its path no longer leads to that folder (said in a message), asks for a folder as
-  // SaveFolder does. True when every file of the skin was written.
-  bool Save();
-  // Asks for a folder and saves the skin there. True when every file of the skin was written.
-  bool SaveFolder();
-  void ExportArchive();
-  // A screenshot of preview screen `screen`, to a chosen file or to the clipboard.
-  void Screenshot(bool to_clipboard, int screen);
-  void Quit();
-  void Undo();
-  void Redo();
-  void UseLanguage(int number);
-  void ChooseBackground();
-  void SwapView();
-  void ZoomIn();
-  void ZoomOut();
-  void ZoomOne();
-  void SetFitPreview(bool fit);
-  void SetPixelGrid(bool grid);
-  void ShowUserGuide();
-  void SetFollowChanges(bool follow);
-  void SelectScreen(int screen);
-  void ShowInformation();
+  void Undo() override;
+  void Redo() override;
+  void UseLanguage(int number) override;
+  void ChooseBackground() override;
+  void SwapView() override;
+  void ShowUserGuide() override;
+  void SetFollowChanges(bool follow) override;
+  void SelectScreen(int screen) override;
+  void ShowInformation() override;
 
   // The edits of the side panel.
   void EditField(skin::FieldId field, int value);
   void EditColour(skin::ColourId colour);
-  void ImportInto(skin::SlotId slot);
   void EditInfo(skin::InfoId info, std::string text);
-  // Imports `path` into `slot` as one step, with the messages of an import: a picture of the
-  // slot's size (its picture's, or the expected one when it is empty) at once, any other through
-  // the import studio.
-  void ImportImageFile(skin::SlotId slot, const std::string& path);
-  // Opens the import studio on the file the slot's picture was imported from, with the settings
-  // it was imported with; with `to_expected`, aimed at the slot's expected size. A picture without
-  // such a file is fitted from itself.
-  void AdjustImport(skin::SlotId slot, bool to_expected = false);
-
-  // Opens the skin named on the command line: a folder as Open folder does, anything else as Open
-  // archive does (a file that is no skin archive gets the no-skin message). A relative path is
-  // taken from the working folder.
-  void OpenSkinArgument(const std::string& path);
 
   ShellState& state() { return state_; }
   const ShellState& state() const { return state_; }
@@ -177,113 +85,48 @@ class Shell : public WindowEvents {
   const session::SkinSession& session() const { return session_; }
   const i18n::UiTexts& texts() const { return texts_; }
   const i18n::DataFolders& folders() const { return folders_; }
-  MainWindow* window() const { return window_.get(); }
-  const i18n::EditorPreferences& preferences() const { return preferences_; }
+  MainWindow* window() const override { return window_.get(); }
+  const i18n::EditorPreferences& preferences() const { return workspace_.preferences(); }
+  Workspace& workspace() { return workspace_; }
+  ImportFlow& imports() { return imports_; }
+  SkinFiles& files() { return files_; }
+  CheckNavigation& check() { return check_; }
   // The skin folder the editor follows on disk ("" when none).
-  const std::string& watched_folder() const { return watcher_.folder(); }
+  const std::string& watched_folder() const { return live_link_.folder(); }
   // How many times the preview was drawn (tests see that an edit redraws).
   int redraw_count() const { return redraw_count_; }
   // The files changed on disk that wait for the user's answer in the bar above the preview.
-  const std::vector<session::SkinFile>& disk_changes() const { return disk_changes_; }
+  const std::vector<session::SkinFile>& disk_changes() const { return live_link_.disk_changes(); }
 
   // Shows what `changes` touched: the gadgets, the preview, the title and the Undo and Redo
   // items; a change of the skin has it checked again once the edits pause.
-  void Apply(const session::Changes& changes);
-  // Checks the skin now and shows the findings (the Check tab, the status bar's count).
-  void RunCheck();
-  // A finding chosen on the Check tab: its screen is shown and its place framed on the preview;
-  // with `reveal`, the gadget that edits it is framed and given the focus, on its own tab.
-  void ShowFinding(const session::Finding& finding, bool reveal = true);
-  // The quick fix of a finding, as one step.
-  void FixFinding(const session::Finding& finding);
-  void RedrawPreview();
+  void Apply(const session::Changes& changes) override;
+  void Report(std::string_view key, std::initializer_list<std::string_view> args, int messages = 0,
+              int not_shown = 0) override;
+  skin::MessageTexts Messages() const override;
+  bool ReadyForReload() const override;
+  int& busy() override { return busy_; }
+  void RedrawPreview() override;
+  void ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background) override;
+  void ShowScreen(int screen) override;
+  void ReportOutOfMemory() override;
 
  private:
-  // Shows `doc` in the preview on `background`: the document, or what it would be with the colour
-  // the colour editor shows.
-  void ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background);
-  // Saves the skin into `folder`, with the messages, progress and status of a save.
-  bool SaveInto(const std::string& folder);
-  // The window as editor.ini left it, and back into editor.ini.
-  void RestoreWindowPlace();
-  void RememberWindowPlace();
   void OpenMainWindow();
   void RebuildMainWindow();
   // Shows the session in a window just built: screen `screen`, the gadgets, the commands, the
   // preview and the check.
   void FillWindow(int screen);
-  // The side panel's edits and the Check tab's choices, as they reach the shell.
+  // The side panel's edits, as they reach the shell.
   PanelEvents PanelEdits();
-  CheckPanel::Events CheckChoices();
   // The check marks and enabled states of the command table, and what ShowDocumentState shows.
   void RefreshCommands();
+  CommandTargets Targets() { return {*this, files_, workspace_, state_, session_, folders_}; }
   // After an edit: the Undo and Redo items (named by their steps), the title and modified mark.
   void ShowDocumentState();
   // The text of an Undo or Redo item (`item_key`) for a step's label.
   std::string StepText(std::string_view item_key, const session::StepLabel& label) const;
-  // Whether the skin may be left for another one: true when it has no unsaved changes or the user
-  // saved them completely or chose to discard them.
-  bool MayLeaveSkin(std::string_view question_key);
-  // Opens a chosen skin folder or archive, as Open folder and Open archive do once the user chose.
-  void OpenChosenSkin(const std::string& path, bool zip);
-  void LoadSkin(const std::string& path, bool zip);
-  // Puts a skin that was opened or saved at the head of the recent skins.
-  void RememberSkin(const std::string& path, bool zip);
-  void ShowRecentSkins();
-  void SavePreferences();
-  void SetLastPath(std::string path);
-  // The editor follows the folder the skin comes from on disk while that is switched on. Called
-  // again after a save into the folder, so that what the save wrote counts as seen.
-  void FollowOrigin();
-  // Whether files changed on disk may be taken now: not while a command runs or a dialog is open.
-  bool ReadyForReload() const;
-  // Takes the changed files of the followed folder: each file the skin has no unsaved change to
-  // is reloaded as one step; the others wait in the bar above the preview for the user's answer.
-  void ReloadChangedFiles(const std::vector<session::SkinFile>& files);
-  // Shows the files that wait for an answer in the bar above the preview, or hides the bar.
-  void ShowDiskChanges();
-  // Reloads one file; "" when done, else the message why not.
-  std::string ReloadFile(const session::SkinFile& file, bool take);
-  skin::SaveOptions SaveOptionsNow() const;
-  // The studio on `picture`, decoded from `path` ("" for the slot's own picture), fitted into
-  // `slot` with `settings` at first; OK imports what it makes as one step.
-  void RunStudio(skin::SlotId slot, const std::string& path, imaging::DecodedForFit picture,
-                 imaging::FitSettings settings);
-  // The picture file at `path` read for the studio; a file that cannot be taken is reported as an
-  // import that was not made.
-  std::optional<imaging::DecodedForFit> ReadSource(skin::SlotId slot, const std::string& path);
-  // Puts `fitted`, which `settings` made of the file at `path` ("" for the slot's own picture),
-  // into `slot` as one step, with the status of an import.
-  void TakeImport(skin::SlotId slot, const std::string& path, const imaging::FitSettings& settings,
-                  imaging::Image fitted);
-  // Shows a screen that draws `slot`, the one shown when it does.
-  void ShowScreenOf(skin::SlotId slot);
-  // Follows the files the slots' pictures were imported from, while changes on disk are followed;
-  // a change imports the file again with the same settings, as one step.
-  void FollowImportSources();
-  void ReimportChangedSources();
-  // What the preview shows at canvas pixel `canvas`. The screens are drawn once more with their
-  // record at the first question after a redraw, so that redrawing itself records nothing.
-  preview::Source SourceAt(QPoint canvas);
-  // Names what is at `canvas` in the status bar, marks the gadget that edits it and gives the
-  // pointer the shape of what a press there does.
-  void ShowPointed(QPoint canvas);
-  // A press of the left button on the preview and the drag that may follow it.
-  void PressPreview(QPoint canvas);
-  void DragPreview(QPoint canvas);
-  void ReleasePreview(QPoint canvas);
-  void SaveScreenshot(bool to_clipboard, int screen);
-  // Sets the zoom, keeping the canvas point at the middle of the preview in place.
-  void SetZoom(float zoom);
-  // Sets a zoom the user chose, which ends Fit.
-  void ChooseZoom(float zoom);
-  skin::MessageTexts Messages() const;
   void UpdateWindowTitle();
-  // Status-bar field 1: the text of `key` with `args` for %1, %2, and the count of messages the
-  // operation gave and did not show.
-  void Report(std::string_view key, std::initializer_list<std::string_view> args, int messages = 0,
-              int not_shown = 0);
-  void ReportOutOfMemory();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
   UserDialogs& dialogs_;
@@ -294,27 +137,13 @@ class Shell : public WindowEvents {
   std::unique_ptr<MainWindow> window_;
   int code_page_;
   int redraw_count_ = 0;
-  i18n::EditorPreferences preferences_;
-  std::string preferences_file_;
   int busy_ = 0;  // how many commands are running, one inside another
-  SkinWatcher watcher_;
-  QFileSystemWatcher source_watcher_;
-  QTimer source_timer_;  // a burst of writes to a source file is taken once it settles
-  std::vector<std::string> changed_sources_;
-  std::vector<session::SkinFile> disk_changes_;
-  QTimer check_timer_;                             // the check waits for a pause in the edits
-  std::optional<preview::ScreenSources> sources_;  // of the preview as last drawn
-  struct Press {
-    QPoint canvas;
-    preview::Source source;
-    int edit_gadget;  // what a click reveals, 0 for none
-    std::optional<skin::FieldId> x, y;
-    std::int32_t start_x, start_y;  // the values the fields' gadgets showed at the press
-    bool dragging = false;
-    std::optional<preview::DragRoom> room;  // the moves that keep the element on its screen
-  };
-  std::optional<Press> press_;
-  int gesture_count_ = 0;
+  Workspace workspace_;
+  LiveLink live_link_;
+  ImportFlow imports_;
+  SkinFiles files_;
+  CheckNavigation check_;
+  PreviewGestures gestures_;
 };
 
 template <typename TextOf>

@@ -97,10 +97,10 @@ TEST_F(CheckPanelTest, AFindingLeadsToItsGadgetAndItsQuickFixIsOneStep) {
 // One error and one warning are counted in the singular.
 TEST_F(CheckPanelTest, CountsReadInTheSingular) {
   shell_->EditField(FieldId::big_clock_x, 255);
-  shell_->RunCheck();
+  shell_->check().Run();
   EXPECT_EQ(window().CheckCountText().toStdString(), "1 error, 2 warnings");
   session_.SetColour(ColourId::spinBoxTextColor, imaging::MakeRgb(208, 208, 208));
-  shell_->RunCheck();
+  shell_->check().Run();
   EXPECT_EQ(window().CheckCountText().toStdString(), "1 error, 1 warning");
 }
 

@@ -1,6 +1,6 @@
-// The live link to the open skin folder and the recent skins, driven through the real editor:
-// pictures and uisettings.ini rewritten on disk in place and by rename, broken and hostile
-// rewrites, undo and the modified mark, the editor's own saves, the switch, and the recent list.
+// The live link to the open skin folder, driven through the real editor: pictures and
+// uisettings.ini rewritten on disk in place and by rename, broken and hostile rewrites, undo and
+// the modified mark, the editor's own saves and the switch; and the file watcher on its own.
 #include <sys/stat.h>
 
 #include <QAbstractButton>
@@ -35,7 +35,7 @@ constexpr imaging::Rgb kCyan = MakeRgb(0, 248, 248);
 constexpr imaging::Rgb kYellow = MakeRgb(248, 248, 0);
 constexpr imaging::Rgb kOrange = MakeRgb(248, 128, 0);
 // Long enough for a change on disk to have been taken, if it ever would be.
-constexpr int kSettleMs = SkinWatcher::kLongestWaitMs + 2 * SkinWatcher::kQuietMs;
+constexpr int kSettleMs = FileWatcher::kLongestWaitMs + 2 * FileWatcher::kQuietMs;
 
 std::string Bmp(const Image& picture) {
   const std::vector<std::uint8_t> bytes = imaging::EncodeBmp16(picture);
@@ -44,42 +44,8 @@ std::string Bmp(const Image& picture) {
 
 class LiveLinkTest : public ShellTest {
  protected:
-  void Trigger(int item) { window().MenuItem(item)->trigger(); }
-  bool Modified() { return window().isWindowModified(); }
-  std::string UndoText() {
-    return WithoutMnemonic(window().MenuItem(kMenuUndo)->text()).toStdString();
-  }
   std::size_t Steps() { return shell_->session().history().UndoCount(); }
-  std::string EditorFile() { return (dir_.path() / "settings" / "editor.ini").string(); }
 
-  // A skin folder: the default skin with a grey upper screen and [start button] x at `x`.
-  std::string SaveSkinFolder(const std::string& name, int x = 0) {
-    skin::SkinDocument source;
-    skin::ResetSkinDefaults(source);
-    source.SetSlot(SlotId::upper_screen, Image(256, 192, kGrey));
-    source.Field(FieldId::start_button_x) = x;
-    testing_support::RecordingFeedback quiet;
-    fs::create_directories(dir_.path() / name);
-    skin::SaveSkin(source, (dir_.path() / name).string(), skin::SaveOptions(), quiet);
-    return base::FolderWithSeparator(dir_.folder() + name);
-  }
-  // An archive holding the skin folder `folder`.
-  std::string Zip(const std::string& folder, const std::string& name) {
-    std::vector<testing_support::ZipEntry> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-      if (entry.is_regular_file()) {
-        entries.push_back({"s/" + fs::relative(entry.path(), folder).string(),
-                           testing_support::ReadFileText(entry.path())});
-      }
-    }
-    const std::string zip = dir_.folder() + name;
-    EXPECT_TRUE(testing_support::WriteZip(zip, entries));
-    return zip;
-  }
-  void Open(const std::string& folder) {
-    dialogs_.answers.push_back(folder);
-    Trigger(kMenuOpenFolder);
-  }
   // Opens the skin folder that the live tests rewrite.
   void OpenFollowedSkin() {
     skin_ = SaveSkinFolder("skin");
@@ -87,18 +53,6 @@ class LiveLinkTest : public ShellTest {
     ASSERT_EQ(shell_->watched_folder(), skin_);
     ASSERT_FALSE(Modified());
   }
-  // The editor started afresh on the same settings folder.
-  void Restart() {
-    shell_.reset();
-    session_ = session::SkinSession();
-    shell_ = std::make_unique<Shell>(
-        dialogs_, session_, texts_,
-        i18n::DataFolders{(dir_.path() / "language").string(),
-                          (dir_.path() / "settings" / "settings.ini").string(), ""});
-    shell_->Start();
-    shell_->window()->show();
-  }
-
   // Writes over the file itself, as an editor that saves in place does: it stays the same file.
   void WriteInPlace(const std::string& name, const std::string& bytes) {
     std::ofstream(skin_ + name, std::ios::binary | std::ios::trunc) << bytes;
@@ -337,75 +291,6 @@ TEST_F(LiveLinkTest, TheSwitchStopsFollowingAndIsKeptOutsideTheSettingsFile) {
   ASSERT_TRUE(WaitFor([&] { return doc().Slot(SlotId::btn) == Image(4, 4, kCyan); }));
 }
 
-TEST_F(LiveLinkTest, RecentSkinsAreListedMostRecentFirstAndKept) {
-  EXPECT_FALSE(window().MenuItem(kMenuFirstRecent)->isVisible());
-  EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());
-  const std::string a = SaveSkinFolder("a"), b = SaveSkinFolder("b&c");
-  const std::string zip = Zip(a, "a.zip");
-  const std::string saved = base::FolderWithSeparator(dir_.folder() + "saved");
-  fs::create_directory(saved);
-  Open(a);
-  Open(b);
-  dialogs_.answers.push_back(zip);
-  Trigger(kMenuOpenZip);
-  dialogs_.answers.push_back(saved);
-  Trigger(kMenuSaveFolder);
-  Open(a);
-  const std::vector<std::string> expected{a, saved, zip, b};
-  EXPECT_EQ(shell_->preferences().recent, expected);
-  auto entries = [&] {
-    std::vector<std::string> shown;
-    for (int item = kMenuFirstRecent; item <= kMenuLastRecent; ++item) {
-      if (window().MenuItem(item)->isVisible()) {
-        shown.push_back(window().MenuItem(item)->text().toStdString());
-      }
-    }
-    return shown;
-  };
-  const std::vector<std::string> texts{"&1 " + a, "&2 " + saved, "&3 " + zip,
-                                       "&4 " + base::FolderWithSeparator(dir_.folder() + "b&&c")};
-  EXPECT_EQ(entries(), texts);
-  EXPECT_TRUE(window().MenuItem(kMenuClearRecent)->isEnabled());
-  Trigger(24);  // French: the window is built anew
-  EXPECT_EQ(entries(), texts);
-  EXPECT_EQ(WithoutMnemonic(window().MenuItem(kMenuClearRecent)->text()), "Effacer la liste");
-  Restart();
-  EXPECT_EQ(shell_->preferences().recent, expected);
-  EXPECT_EQ(entries(), texts);
-}
-
-TEST_F(LiveLinkTest, ARecentEntryOpensAsOpenDoesAndAMissingOneIsReportedAndRemoved) {
-  const std::string a = SaveSkinFolder("a", 7), b = SaveSkinFolder("b", 8);
-  const std::string zip = Zip(SaveSkinFolder("z", 9), "z.zip");
-  Open(a);
-  dialogs_.answers.push_back(zip);
-  Trigger(kMenuOpenZip);
-  Open(b);
-  Trigger(kMenuNewSkin);
-  EXPECT_EQ(shell_->watched_folder(), "") << "the default skin is not followed";
-  Trigger(kMenuFirstRecent + 2);
-  EXPECT_EQ(doc().Field(FieldId::start_button_x), 7);
-  EXPECT_EQ(UndoText(), "Undo Open a");
-  EXPECT_FALSE(Modified());
-  EXPECT_EQ(shell_->state().last_path, a);
-  EXPECT_EQ(shell_->watched_folder(), a);
-  EXPECT_EQ(shell_->preferences().recent, (std::vector<std::string>{a, b, zip}));
-  Trigger(kMenuFirstRecent + 2);
-  EXPECT_EQ(doc().Field(FieldId::start_button_x), 9);
-  EXPECT_EQ(shell_->state().last_path, dir_.folder());
-  EXPECT_EQ(shell_->watched_folder(), "") << "nor is an archive";
-  EXPECT_TRUE(dialogs_.errors.empty());
-
-  fs::remove_all(b);
-  const skin::SkinDocument before = doc();
-  Trigger(kMenuFirstRecent + 2);
-  EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"Error|" + b + " : File not found."});
-  EXPECT_EQ(doc(), before);
-  EXPECT_EQ(shell_->preferences().recent, (std::vector<std::string>{zip, a}));
-  EXPECT_EQ(i18n::LoadEditorPreferences(EditorFile()).recent, shell_->preferences().recent);
-  EXPECT_FALSE(window().MenuItem(kMenuFirstRecent + 2)->isVisible());
-}
-
 // Undoing an Open goes back to the skin before it as a whole: its content, the state it was last
 // saved in, the folder followed on disk and the name in the title.
 TEST_F(LiveLinkTest, UndoOfOpenAndNewGoesBackToWhereTheSkinCameFrom) {
@@ -438,22 +323,49 @@ TEST_F(LiveLinkTest, UndoOfOpenAndNewGoesBackToWhereTheSkinCameFrom) {
   EXPECT_TRUE(title_names(" \u2013 b"));
 }
 
-TEST_F(LiveLinkTest, TheRecentListHoldsEightAndClearEmptiesIt) {
-  i18n::EditorPreferences seeded;
-  for (int n = 1; n <= 8; ++n) seeded.recent.push_back("/gone/" + std::to_string(n) + "/");
-  ASSERT_TRUE(i18n::SaveEditorPreferences(EditorFile(), seeded));
-  Restart();
-  const std::string a = SaveSkinFolder("a");
-  Open(a);
-  ASSERT_EQ(shell_->preferences().recent.size(), 8u);
-  EXPECT_EQ(shell_->preferences().recent.front(), a);
-  EXPECT_EQ(shell_->preferences().recent.back(), "/gone/7/");
-  EXPECT_TRUE(window().MenuItem(kMenuLastRecent)->isVisible());
-  Trigger(kMenuClearRecent);
-  EXPECT_TRUE(shell_->preferences().recent.empty());
-  EXPECT_FALSE(window().MenuItem(kMenuFirstRecent)->isVisible());
-  EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());
-  EXPECT_TRUE(i18n::LoadEditorPreferences(EditorFile()).recent.empty());
+// The watcher on its own: in-place writes and renames over a file, a file gone, and a Watch of the
+// same files again, which keeps what was seen.
+TEST(FileWatcher, ReportsEachChangedFileOnceAndKeepsWhatItSawAcrossWatch) {
+  testing_support::TempDir dir;
+  const std::string a = dir.folder() + "a.png", b = dir.folder() + "b.png";
+  const auto write = [](const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  write(a, "1");
+  write(b, "1");
+  bool ready = false;
+  std::vector<std::string> seen;  // "index:gone" of each change, in the order reported
+  FileWatcher watcher([&] { return ready; },
+                      [&](const std::vector<FileWatcher::Change>& changes) {
+                        for (const FileWatcher::Change& c : changes)
+                          seen.push_back(std::to_string(c.index) + (c.gone ? ":gone" : ":there"));
+                      });
+  watcher.Watch({a, b}, {dir.folder()});
+  const auto wait_for = [&](std::vector<std::string> expected) {
+    const bool done = QTest::qWaitFor([&] { return seen == expected; }, 3000);
+    QTest::qWait(kSettleMs);  // and nothing more comes
+    EXPECT_TRUE(done && seen == expected) << testing::PrintToString(seen);
+    seen.clear();
+  };
+  write(b, "22");
+  QTest::qWait(kSettleMs);
+  EXPECT_TRUE(seen.empty()) << "not while the editor is busy";
+  ready = true;
+  wait_for({"1:there"});
+  write(a + ".new", "333");
+  fs::rename(a + ".new", a);
+  wait_for({"0:there"});
+  write(a, "4444");  // the renamed file has a watch of its own
+  wait_for({"0:there"});
+  fs::remove(b);
+  wait_for({"1:gone"});
+  write(b, "55555");
+  watcher.Watch({b, a}, {dir.folder()});  // b was seen gone: it comes back as a change
+  write(a, "666666");
+  wait_for({"0:there", "1:there"});
+  watcher.Stop();
+  write(a, "7");
+  wait_for({});
 }
 
 }  // namespace

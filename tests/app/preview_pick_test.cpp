@@ -5,12 +5,15 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <fstream>
 #include <functional>
@@ -26,9 +29,9 @@ using preview::Source;
 using preview::SourceKind;
 using skin::ColourId;
 using skin::FieldId;
+using skin::InfoId;
 using skin::SectionId;
 using skin::SlotId;
-using skin::InfoId;
 
 Source Text(ColourId colour) { return {SourceKind::kText, static_cast<std::uint8_t>(colour)}; }
 
@@ -258,6 +261,52 @@ TEST_F(PreviewPickTest, DroppedPicturesAreImportedIntoTheSlotAsOneStep) {
   ASSERT_EQ(dialogs_.errors.size(), 1u);
   EXPECT_NE(dialogs_.errors[0].find("broken.png"), std::string::npos) << dialogs_.errors[0];
   EXPECT_EQ(shell_->session().history().UndoCount(), 1u);
+}
+
+// The menu of a picture on the preview and of an image button: Import picture asks for a file for
+// that slot, Adjust import opens the studio on its picture; the hinge has no menu.
+TEST_F(PreviewPickTest, TheMenuOfAPictureImportsOrAdjustsItsSlot) {
+  SelectScreen(3);
+  std::vector<std::string> shown;  // the items of the menu that opened, "(off)" when disabled
+  QString choose;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    QAction* chosen = nullptr;
+    for (QAction* action : menu->actions()) {
+      shown.push_back(action->text().toStdString() + (action->isEnabled() ? "" : " (off)"));
+      if (action->text() == choose) chosen = action;
+    }
+    if (chosen == nullptr) {
+      menu->close();
+      return;
+    }
+    menu->setActiveAction(chosen);  // chosen by the keyboard, as the user could
+    QTest::keyClick(menu, Qt::Key_Return);
+  });
+  watch.start(5);
+  const auto ask = [&](QWidget* place, QPoint at, const std::string& item) {
+    shown.clear();
+    choose = QString::fromStdString(item);
+    Q_EMIT place->customContextMenuRequested(at);
+    QTest::qWait(40);
+  };
+  const std::string import = texts_.Text("LANG_IMAGE_IMPORT$");
+  const std::string adjust =
+      texts_.Text("LANG_IMAGE_ADJUST$") + (doc().Slot(SlotId::btn3).Empty() ? " (off)" : "");
+  const QPoint btn3 = Find([](const Source& s) { return s.slot() == SlotId::btn3; });
+  ask(viewport(), At(btn3).toPoint(), import);
+  EXPECT_EQ(shown, (std::vector<std::string>{import, adjust}));
+  ASSERT_FALSE(dialogs_.proposals.empty()) << "the chooser asks for btn3's file";
+  EXPECT_NE(dialogs_.proposals.back().find("btn3"), std::string::npos) << dialogs_.proposals.back();
+
+  ask(Slot(SlotId::btn3), QPoint(5, 5), texts_.Text("LANG_IMAGE_ADJUST$"));
+  EXPECT_EQ(shown, (std::vector<std::string>{import, adjust}));
+  EXPECT_EQ(dialogs_.studios.size(), doc().Slot(SlotId::btn3).Empty() ? 0u : 1u);
+
+  ask(viewport(), At({100, 250}).toPoint(), import);
+  EXPECT_TRUE(shown.empty()) << "the hinge has no menu";
 }
 
 }  // namespace

@@ -347,61 +347,6 @@ TEST_F(ShellTest, ShiftWheelAndHorizontalWheelScrollWithoutZooming) {
   EXPECT_EQ(shell_->redraw_count(), redraws) << "scrolling repaints without drawing the screens";
 }
 
-TEST_F(ShellTest, ZoomKeysStepThroughWholeZoomsAndFitFollowsTheWindow) {
-  const int redraws = shell_->redraw_count();
-  window().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-  const auto zoom = [&] { return shell_->state().preview_zoom; };
-  QTest::keyClick(&window(), Qt::Key_Equal, Qt::ControlModifier);
-  QTest::keyClick(&window(), Qt::Key_Plus, Qt::ControlModifier);
-  EXPECT_EQ(zoom(), 3.0f);
-  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{798, 1470}));
-  QTest::keyClick(&window(), Qt::Key_Minus, Qt::ControlModifier);
-  EXPECT_EQ(zoom(), 2.0f);
-  for (int i = 0; i < 3; ++i) Wheel(120);  // 2.45: the keys go on from the whole numbers near it
-  window().MenuItem(kMenuZoomIn)->trigger();
-  EXPECT_EQ(zoom(), 3.0f);
-  for (int i = 0; i < 9; ++i) window().MenuItem(kMenuZoomIn)->trigger();
-  EXPECT_EQ(zoom(), 8.0f);
-  EXPECT_FALSE(window().MenuItem(kMenuZoomIn)->isEnabled());
-  QTest::keyClick(&window(), Qt::Key_0, Qt::ControlModifier);
-  EXPECT_EQ(zoom(), 1.0f);
-  EXPECT_FALSE(window().MenuItem(kMenuZoomOut)->isEnabled());
-  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{266, 490}));
-
-  // Fit stays on while the window changes size, until the user picks a zoom.
-  window().MenuItem(kMenuFitPreview)->trigger();
-  EXPECT_TRUE(window().IsChecked(kMenuFitPreview));
-  std::vector<float> fitted;
-  for (const QSize size : {QSize(1600, 1130), QSize(1000, 700), QSize(1600, 1130)}) {
-    window().resize(size);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(zoom(), FitZoom(window().preview()->maximumViewportSize())) << size.width();
-    EXPECT_FALSE(window().preview()->verticalScrollBar()->isVisible());
-    fitted.push_back(zoom());
-  }
-  EXPECT_EQ(fitted, (std::vector<float>{2, 1, 2}));
-  Wheel(-120);
-  EXPECT_FALSE(window().IsChecked(kMenuFitPreview));
-  const float wheeled = zoom();
-  window().resize(800, 700);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(zoom(), wheeled) << "no longer fitted";
-  window().MenuItem(kMenuSwapView)->trigger();
-  QCoreApplication::processEvents();
-  EXPECT_EQ(shell_->redraw_count(), redraws) << "zoom, resize and swap show the canvas drawn";
-
-  // The grid, switched on at any zoom, shows from 4x.
-  window().MenuItem(kMenuPixelGrid)->trigger();
-  EXPECT_TRUE(window().IsChecked(kMenuPixelGrid));
-  window().MenuItem(kMenuZoomOne)->trigger();
-  EXPECT_FALSE(window().preview()->GridShown());
-  for (int i = 0; i < 3; ++i) window().MenuItem(kMenuZoomIn)->trigger();
-  EXPECT_TRUE(window().preview()->GridShown());
-  window().MenuItem(kMenuPixelGrid)->trigger();
-  EXPECT_FALSE(window().preview()->GridShown());
-}
-
 TEST(WholeZoom, FitStepsAndTheArchivesFolder) {
   const std::pair<QSize, float> fits[] = {{{100, 100}, 1},  {{531, 980}, 1},   {{532, 980}, 2},
                                           {{532, 979}, 1},  {{1596, 2940}, 6}, {{4000, 4000}, 8},

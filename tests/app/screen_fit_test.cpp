@@ -64,13 +64,7 @@ TEST_F(ShellTest, EveryWindowFitsTheScreensAvailableArea) {
 
   // The studio on a photo for the upper screen, its result shown whole.
   imaging::FitSource source(imaging::Image(1600, 1200), std::nullopt);
-  StudioRequest request;
-  request.source = &source;
-  request.source_width = 1600;
-  request.source_height = 1200;
-  request.settings.width = 256;
-  request.settings.height = 192;
-  request.expected = {256, 192};
+  const StudioRequest request = StudioRequestFor(source, 1600, 1200, {256, 192});
   ImportStudio studio(texts_, request, {}, &window());
   studio.PlaceOnScreen(&window());
   studio.show();

@@ -17,7 +17,9 @@
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
 #include "app/shell.h"
+#include "skin/skin_saver.h"
 #include "test_support.h"
+#include "zip_writer.h"
 
 namespace app {
 
@@ -129,6 +131,20 @@ class ScriptedDialogs : public UserDialogs {
   imaging::Image clipboard;
 };
 
+// A request for the studio on `source`, a picture `width` x `height`, fitted into `fit` (width
+// and height) at first, for a slot that expects `fit` too.
+inline StudioRequest StudioRequestFor(imaging::FitSource& source, int width, int height,
+                                      std::pair<int, int> fit) {
+  StudioRequest request;
+  request.source = &source;
+  request.source_width = width;
+  request.source_height = height;
+  request.settings.width = fit.first;
+  request.settings.height = fit.second;
+  request.expected = fit;
+  return request;
+}
+
 // An editor as main makes it, with its own text table and editing session.
 struct EditorUnderTest {
   EditorUnderTest(UserDialogs& dialogs, i18n::DataFolders folders)
@@ -151,12 +167,7 @@ class ShellTest : public ::testing::Test {
     fs::create_directories(dir_.path() / "language");
     fs::copy(fs::path(SKINSMITH_TEST_DATA_DIR) / ".." / ".." / "language", dir_.path() / "language",
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    shell_ = std::make_unique<Shell>(
-        dialogs_, session_, texts_,
-        i18n::DataFolders{(dir_.path() / "language").string(),
-                          (dir_.path() / "settings" / "settings.ini").string(), ""});
-    shell_->Start();
-    shell_->window()->show();
+    StartEditor();
     QCoreApplication::processEvents();
     // Keyboard shortcuts reach only the active window.
     QApplication::setActiveWindow(shell_->window());
@@ -180,6 +191,57 @@ class ShellTest : public ::testing::Test {
     Wheel(QPoint(0, delta), window().preview()->viewport()->rect().center());
   }
   QWidget* gadget(int number) { return window().Gadget(number); }
+  void Trigger(int item) { window().MenuItem(item)->trigger(); }
+  bool Modified() { return window().isWindowModified(); }
+  std::string UndoText() {
+    return WithoutMnemonic(window().MenuItem(kMenuUndo)->text()).toStdString();
+  }
+  std::string EditorFile() { return (dir_.path() / "settings" / "editor.ini").string(); }
+  // A skin folder: the default skin with a grey upper screen and [start button] x at `x`.
+  std::string SaveSkinFolder(const std::string& name, int x = 0) {
+    skin::SkinDocument source;
+    skin::ResetSkinDefaults(source);
+    source.SetSlot(skin::SlotId::upper_screen,
+                   imaging::Image(256, 192, imaging::MakeRgb(96, 96, 96)));
+    source.Field(skin::FieldId::start_button_x) = x;
+    testing_support::RecordingFeedback quiet;
+    std::filesystem::create_directories(dir_.path() / name);
+    skin::SaveSkin(source, (dir_.path() / name).string(), skin::SaveOptions(), quiet);
+    return base::FolderWithSeparator(dir_.folder() + name);
+  }
+  // An archive holding the skin folder `folder`.
+  std::string Zip(const std::string& folder, const std::string& name) {
+    std::vector<testing_support::ZipEntry> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+      if (entry.is_regular_file()) {
+        entries.push_back({"s/" + std::filesystem::relative(entry.path(), folder).string(),
+                           testing_support::ReadFileText(entry.path())});
+      }
+    }
+    const std::string zip = dir_.folder() + name;
+    EXPECT_TRUE(testing_support::WriteZip(zip, entries));
+    return zip;
+  }
+  void Open(const std::string& folder) {
+    dialogs_.answers.push_back(folder);
+    Trigger(kMenuOpenFolder);
+  }
+  // The editor started afresh on the same settings folder.
+  void Restart() {
+    shell_.reset();
+    session_ = session::SkinSession();
+    StartEditor();
+  }
+  // An editor on the test's settings folder, started and shown.
+  void StartEditor() {
+    shell_ = std::make_unique<Shell>(
+        dialogs_, session_, texts_,
+        i18n::DataFolders{(dir_.path() / "language").string(),
+                          (dir_.path() / "settings" / "settings.ini").string(), ""});
+    shell_->Start();
+    shell_->window()->show();
+  }
+
   bool Enabled(int number) { return gadget(number)->isEnabled(); }
   bool Enabled(QWidget* gadget) { return gadget->isEnabled(); }
 

@@ -409,23 +409,6 @@ TEST_F(ShellTest, SwapLayoutFigures) {
   EXPECT_EQ(gadget(kGadgetSidePanel)->x(), 3);
 }
 
-TEST_F(ShellTest, WheelZoomBounds) {
-  Wheel(240);
-  Wheel(-240);
-  EXPECT_EQ(shell_->state().preview_zoom, 1.0f) << "two notches folded into one do nothing";
-  Wheel(-120);
-  EXPECT_EQ(shell_->state().preview_zoom, 1.0f);
-  Wheel(120);
-  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{306, 563}));
-  for (int i = 0; i < 40; ++i) Wheel(120);
-  EXPECT_GT(shell_->state().preview_zoom, 5.0f);
-  EXPECT_LT(shell_->state().preview_zoom, 5.06f);
-  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{1343, 2475}));
-  for (int i = 0; i < 40; ++i) Wheel(-120);
-  EXPECT_LE(shell_->state().preview_zoom, 1.0f);
-  EXPECT_GT(shell_->state().preview_zoom, 0.99f);
-}
-
 TEST_F(ShellTest, LanguageChangeRebuildsWindowAndPanels) {
   window().MenuItem(35)->trigger();
   window().MenuItem(24)->trigger();  // French
@@ -443,87 +426,12 @@ TEST_F(ShellTest, LanguageChangeRebuildsWindowAndPanels) {
   EXPECT_EQ(window().menuBar()->actions()[0]->text(), "&File");
 }
 
-TEST_F(ShellTest, NewSkinResetsAndSelectsScreenZero) {
-  window().MenuItem(40)->trigger();
-  shell_->EditField(FieldId::big_clock_x, 3);
-  dialogs_.quit_answer = UserDialogs::SaveAnswer::kDiscard;
-  window().MenuItem(kMenuNewSkin)->trigger();
-  EXPECT_EQ(dialogs_.questions, std::vector<std::string>{"LANG_REPLACE_QUESTION$"});
-  EXPECT_EQ(shell_->state().selected_screen, 0);
-  EXPECT_EQ(shell_->document().Field(skin::FieldId::big_clock_x), 131);
-  EXPECT_EQ(static_cast<QSpinBox*>(Field(FieldId::big_clock_x))->value(), 131);
-}
-
 TEST_F(ShellTest, ColourButtonsAndBackgroundUseTheEditor) {
   dialogs_.colour_answer = MakeRgb(8, 16, 24);
   static_cast<QPushButton*>(Colour(ColourId::gameInfoTextColor))->click();
   EXPECT_EQ(shell_->document().Colour(skin::ColourId::gameInfoTextColor), MakeRgb(8, 16, 24));
   window().MenuItem(kMenuBackgroundColour)->trigger();
   EXPECT_EQ(shell_->state().bg_color, MakeRgb(8, 16, 24));
-}
-
-TEST_F(ShellTest, OpenSaveAndImportCommands) {
-  testing_support::TempDir skin;
-  dialogs_.answers = {skin.folder()};
-  Info(InfoId::Title)->setFocus();
-  QTest::keyClicks(Info(InfoId::Title), "My skin");
-  window().MenuItem(kMenuSaveFolder)->trigger();
-  EXPECT_EQ(shell_->state().last_path, skin.folder());
-  EXPECT_EQ(shell_->document().info.Title, "My skin");
-  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::LastUpdate))->text().toStdString(),
-            shell_->document().info.LastUpdate)
-      << "the field shows the stamp of the save";
-  EXPECT_TRUE(fs::exists(skin.path() / "icon" / "unk.bmp"));
-  EXPECT_TRUE(dialogs_.errors.empty());
-  EXPECT_EQ(window().progress()->value(), 0);
-
-  shell_->EditInfo(InfoId::Title, "changed");
-  dialogs_.quit_answer = UserDialogs::SaveAnswer::kDiscard;
-  window().MenuItem(40)->trigger();
-  dialogs_.answers = {skin.folder()};
-  window().MenuItem(kMenuOpenFolder)->trigger();
-  EXPECT_EQ(shell_->document().info.Title, "My skin");
-  EXPECT_EQ(shell_->state().selected_screen, 0);
-  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Title))->text(), "My skin");
-
-  dialogs_.answers = {(skin.path() / "nothing.png").string()};
-  static_cast<QPushButton*>(Slot(SlotId::cheat))->click();  // cheat icon
-  EXPECT_EQ(dialogs_.proposals.back(), skin.folder() + "cheat.bmp");
-  ASSERT_EQ(dialogs_.errors.size(), 1u);
-  EXPECT_EQ(dialogs_.errors[0],
-            "Error|" + (skin.path() / "nothing.png").string() + " : File not found.");
-
-  dialogs_.answers = {};
-  window().MenuItem(kMenuOpenZip)->trigger();  // cancelled: nothing changes
-  EXPECT_EQ(shell_->state().last_path, skin.folder());
-}
-
-// A skin folder replaced on disk by another (here a link to another skin's folder) is not saved
-// into: the user hears why and chooses the folder.
-TEST_F(ShellTest, SaveInPlaceThroughASwappedFolderAsksForAFolder) {
-  SKINSMITH_SKIP_ON_WINDOWS("a folder the editor watches cannot be removed or replaced there");
-  testing_support::TempDir place;
-  const fs::path skin = place.path() / "skin", other = place.path() / "other";
-  fs::create_directories(other);
-  dialogs_.answers = {skin.string() + "/"};
-  fs::create_directory(skin);
-  window().MenuItem(kMenuSaveFolder)->trigger();
-  ASSERT_EQ(session_.folder(), skin.string() + "/");
-  fs::remove_all(skin);
-  std::error_code linked;
-  fs::create_directory_symlink(other, skin, linked);
-  if (linked) fs::create_directory(skin);  // where links cannot be made: another folder
-  shell_->EditInfo(InfoId::Title, "changed");
-  dialogs_.titles.clear();
-  window().MenuItem(kMenuSave)->trigger();  // the chooser is cancelled
-  ASSERT_EQ(dialogs_.errors.size(), 1u);
-  EXPECT_EQ(dialogs_.errors[0], "Error|" + skin.string() +
-                                    "/ is no longer the folder this skin was opened from or last "
-                                    "saved to: it was moved or replaced. Choose the folder to "
-                                    "save the skin in.");
-  EXPECT_EQ(dialogs_.titles, std::vector<std::string>{"Choose the folder to save the skin in"});
-  EXPECT_TRUE(fs::is_empty(other)) << "nothing was written through the link";
-  EXPECT_TRUE(session_.Modified());
 }
 
 TEST_F(ShellTest, TitleAndStatusTellWhichSkinIsOpenAndWhatHappenedLast) {
@@ -594,35 +502,6 @@ TEST_F(ShellTest, TitleAndStatusTellWhichSkinIsOpenAndWhatHappenedLast) {
   EXPECT_EQ(window().StatusText().toStdString(), "Ouvert : " + chosen + " (5 messages)");
 }
 
-TEST(ScreenshotNaming, FilterDecidesAndExtensionsCompareWithoutCase) {
-  EXPECT_EQ(ScreenshotFileName("/a/shot.png", 1), "/a/shot.png.bmp");
-  EXPECT_EQ(ScreenshotFileName("/a/shot", 2), "/a/shot.jpg");
-  EXPECT_EQ(ScreenshotFileName("/a/shot.jpg", 2), "/a/shot.jpg");
-  EXPECT_EQ(ScreenshotFileName("/a/shot.PNG", 0), "/a/shot.PNG");
-  EXPECT_EQ(ScreenshotFileName("/a/shot.jpeg", 0), "/a/shot.jpeg.png");
-  EXPECT_EQ(ScreenshotFileName("/a.b/shot", 0), "/a.b/shot.png");
-  EXPECT_EQ(ScreenshotFileName("", 0), "");
-}
-
-TEST_F(ShellTest, ScreenshotsToFileAndClipboard) {
-  window().MenuItem(45)->trigger();
-  window().MenuItem(kMenuScreenshotClipboard)->trigger();
-  EXPECT_EQ(dialogs_.clipboard.width, 256);
-  EXPECT_EQ(dialogs_.clipboard.height, 384);
-  EXPECT_EQ(shell_->state().selected_screen, 13) << "the screenshot always shows screen 0";
-
-  dialogs_.answers = {(dir_.path() / "shot.PNG").string()};
-  window().MenuItem(kMenuScreenshotFile)->trigger();
-  EXPECT_TRUE(fs::exists(dir_.path() / "shot.PNG"));
-  EXPECT_EQ(shell_->state().last_path, dir_.folder());
-
-  dialogs_.answers = {(dir_.path() / "missing" / "shot.png").string()};
-  window().MenuItem(kMenuScreenshotFile)->trigger();
-  ASSERT_EQ(dialogs_.errors.size(), 1u);
-  EXPECT_EQ(dialogs_.errors[0], "Error|" + (dir_.path() / "missing" / "shot.png").string() +
-                                    ": The file could not be saved.");
-}
-
 TEST_F(ShellTest, TheCloseBoxEndsTheProgramThroughTheShell) {
   EXPECT_FALSE(shell_->state().quit_requested);
   // As the window manager's close box does it: through the platform window.
@@ -642,93 +521,6 @@ TEST_F(ShellTest, QuitAndCloseRequestAndSettingsAreWrittenAtExit) {
       i18n::LoadProgramSettings((dir_.path() / "settings" / "settings.ini").string());
   EXPECT_EQ(settings.swap_view, 1);
   EXPECT_EQ(settings.language, 4);
-}
-
-TEST_F(ShellTest, SaveAsZipArchiveProposesANameAndOpensAsTheSameSkin) {
-  QAction* item = window().MenuItem(kMenuSaveZip);
-  ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->text(), "&ZIP archive...");
-  EXPECT_EQ(item->associatedObjects(), window().MenuItem(kMenuSaveFolder)->associatedObjects())
-      << "in the Save menu";
-
-  testing_support::TempDir out;
-  shell_->state().last_path = out.folder();
-  Info(InfoId::Title)->setFocus();
-  QTest::keyClicks(Info(InfoId::Title), "Blue: Night");
-  shell_->EditField(FieldId::big_clock_x, 40);
-  shell_->Apply(session_.SetPicture(SlotId::btn, imaging::Image(3, 2, MakeRgb(248, 8, 16))));
-  dialogs_.answers = {(out.path() / "share").string()};
-  item->trigger();
-  EXPECT_EQ(dialogs_.titles.back(), "Save the skin as a ZIP archive");
-  EXPECT_EQ(dialogs_.proposals.back(), out.folder() + "Blue_ Night.zip");
-  EXPECT_EQ(dialogs_.save_filters, std::vector<std::string>{"* (*.zip)"});
-  EXPECT_TRUE(dialogs_.errors.empty());
-  EXPECT_TRUE(fs::is_regular_file(out.path() / "share.zip")) << "the .zip ending is added";
-  EXPECT_EQ(shell_->state().last_path, out.folder());
-  EXPECT_EQ(shell_->document().info.Title, "Blue: Night") << "exporting saves the typed texts";
-  EXPECT_EQ(window().progress()->value(), 0);
-
-  const skin::SkinDocument exported = shell_->document();
-  window().MenuItem(kMenuNewSkin)->trigger();
-  dialogs_.answers = {(out.path() / "share.zip").string()};
-  window().MenuItem(kMenuOpenZip)->trigger();
-  EXPECT_TRUE(dialogs_.errors.empty());
-  EXPECT_EQ(shell_->document().info, exported.info);
-  EXPECT_EQ(shell_->document().colours, exported.colours);
-  EXPECT_EQ(shell_->document().fields, exported.fields);
-  EXPECT_EQ(shell_->document().slots, exported.slots);
-  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Title))->text(), "Blue: Night");
-
-  dialogs_.answers = {};
-  item->trigger();  // cancelled
-  EXPECT_EQ(shell_->state().last_path, out.folder());
-  const fs::path nowhere = out.path() / "missing" / "x.zip";
-  dialogs_.answers = {nowhere.string()};
-  item->trigger();
-  EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"Error|" + nowhere.string() +
-                                                      ": The file could not be saved."});
-  EXPECT_FALSE(fs::exists(nowhere.parent_path()));
-
-  window().MenuItem(24)->trigger();  // French
-  EXPECT_EQ(window().MenuItem(kMenuSaveZip)->text(), "&Archive ZIP...");
-}
-
-TEST_F(ShellTest, TheCommandLineSkinOpensAsAFolderOrAnArchive) {
-  testing_support::TempDir place;
-  skin::SkinDocument source;
-  skin::ResetSkinDefaults(source);
-  skin::SaveOptions options;
-  options.edited_info = skin::EditedInfo{"From a folder", "", "", ""};
-  testing_support::RecordingFeedback quiet;
-  fs::create_directory(place.path() / "skin");
-  skin::SaveSkin(source, (place.path() / "skin").string(), options, quiet);
-  options.edited_info->Title = "From an archive";
-  ASSERT_TRUE(skin::ExportSkinZip(source, (place.path() / "Packed.ZIP").string(),
-                                  imaging::Image(1, 1), options, quiet));
-
-  shell_->OpenSkinArgument((place.path() / "skin").string());
-  EXPECT_EQ(shell_->document().info.Title, "From a folder");
-  EXPECT_EQ(shell_->state().last_path, base::FolderWithSeparator(place.folder() + "skin"));
-  EXPECT_EQ(static_cast<QLineEdit*>(Info(InfoId::Title))->text(), "From a folder");
-
-  const fs::path working = fs::current_path();
-  fs::current_path(place.path());
-  shell_->OpenSkinArgument("./Packed.ZIP");
-  fs::current_path(working);
-  EXPECT_EQ(shell_->document().info.Title, "From an archive");
-  EXPECT_EQ(shell_->state().last_path, place.folder()) << "a relative path is made whole";
-  EXPECT_TRUE(dialogs_.errors.empty());
-
-  std::ofstream(place.path() / "notes.txt") << "no skin";
-  std::vector<std::string> expected;
-  for (const fs::path& other :
-       {place.path() / "notes.txt", place.path() / "gone.zip", place.path()}) {
-    shell_->OpenSkinArgument(other.string());
-    EXPECT_EQ(shell_->document().info.Title, "From an archive") << other;
-    expected.push_back("Error|" + other.string() +
-                       ": No skin: there is no readable uisettings.ini in this folder or archive.");
-  }
-  EXPECT_EQ(dialogs_.errors, expected) << "the message names the folder or archive";
 }
 
 TEST(EditorCommandLine, MoreThanOneSkinOrAnOptionIsAUsageError) {

@@ -32,7 +32,6 @@ class UndoTest : public ShellTest {
  protected:
   QString MenuText(int item) { return WithoutMnemonic(window().MenuItem(item)->text()); }
   bool MenuEnabled(int item) { return window().MenuItem(item)->isEnabled(); }
-  void Trigger(int item) { window().MenuItem(item)->trigger(); }
   void ClickGadget(QWidget* gadget) { static_cast<QAbstractButton*>(gadget)->click(); }
   void Type(QWidget* field, const QString& text) {
     field->setFocus();

@@ -1,6 +1,5 @@
-// The everyday loop of the editor: saving in place, the archive's proposed name, screenshots of the
-// screen shown, the colour editor's typed codes and live preview, and the window's place kept
-// between runs.
+// The colour editor's typed codes and live preview, and the workspace: the window's place kept
+// between runs, the zoom by wheel, keys and Fit, and the recent skins.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -8,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <fstream>
@@ -27,75 +27,7 @@ using imaging::Rgb;
 using skin::ColourId;
 using skin::FieldId;
 
-class WorkspaceTest : public ShellTest {
- protected:
-  void Trigger(int item) { window().MenuItem(item)->trigger(); }
-  std::string Settings(const fs::path& folder) {
-    return testing_support::ReadFileText(folder / "uisettings.ini");
-  }
-};
-
-TEST_F(WorkspaceTest, SaveWritesBackWithoutAChooserAndAsksOnlyWithoutAFolder) {
-  testing_support::TempDir place;
-  const fs::path first = place.path() / "Blue";
-  const fs::path second = place.path() / "Blue copy";
-  fs::create_directories(first);
-  fs::create_directories(second);
-  // The default skin has no folder: Save asks, as Save as does.
-  dialogs_.answers = {first.string() + "/"};
-  Trigger(kMenuSave);
-  EXPECT_EQ(dialogs_.titles, std::vector<std::string>{"Choose the folder to save the skin in"});
-  EXPECT_TRUE(fs::exists(first / "icon" / "nds.bmp"));
-
-  shell_->EditField(FieldId::big_clock_x, 77);
-  EXPECT_TRUE(window().isWindowModified());
-  Trigger(kMenuSave);
-  EXPECT_EQ(dialogs_.titles.size(), 1u) << "no chooser for the folder the skin comes from";
-  EXPECT_NE(Settings(first).find("[big clock]\r\nx=77\r\n"), std::string::npos);
-  EXPECT_FALSE(window().isWindowModified());
-  EXPECT_EQ(window().StatusText().toStdString().find("Saved 54 files to " + first.string()), 0u)
-      << window().StatusText().toStdString();
-
-  // Save as always asks, and the skin then belongs to the new folder.
-  dialogs_.answers = {second.string() + "/"};
-  Trigger(kMenuSaveFolder);
-  EXPECT_EQ(dialogs_.titles.size(), 2u);
-  shell_->EditField(FieldId::big_clock_x, 78);
-  Trigger(kMenuSave);
-  EXPECT_EQ(dialogs_.titles.size(), 2u);
-  EXPECT_NE(Settings(second).find("x=78\r\n"), std::string::npos);
-  EXPECT_NE(Settings(first).find("x=77\r\n"), std::string::npos);
-
-  // The archive is proposed beside the skin's folder, named after its title.
-  static_cast<QLineEdit*>(Info(skin::InfoId::Title))->setText("");
-  QTest::keyClicks(Info(skin::InfoId::Title), "Night");
-  Trigger(kMenuSaveZip);  // cancelled
-  EXPECT_EQ(dialogs_.proposals.back(), place.folder() + "Night.zip");
-  // A question before another skin takes the place of one with changes saves in place too.
-  shell_->EditField(FieldId::big_clock_x, 79);
-  dialogs_.quit_answer = UserDialogs::SaveAnswer::kSave;
-  Trigger(kMenuNewSkin);
-  EXPECT_EQ(dialogs_.titles.size(), 3u) << "only the archive's chooser was added";
-  EXPECT_NE(Settings(second).find("x=79\r\n"), std::string::npos);
-}
-
-TEST_F(WorkspaceTest, ScreenshotsOfScreenOneOrOfTheScreenShownSayWhichScreen) {
-  testing_support::TempDir out;
-  window().MenuItem(kMenuFirstScreen + 3)->trigger();
-  Trigger(kMenuScreenshotCurrentClipboard);
-  EXPECT_EQ(dialogs_.clipboard, preview::RenderScreenshot(doc(), 3));
-  EXPECT_NE(dialogs_.clipboard, preview::RenderScreenshot(doc(), 0));
-  EXPECT_EQ(window().StatusText(), "Screen 4 (Delete confirmation) copied to the clipboard");
-  Trigger(kMenuScreenshotClipboard);
-  EXPECT_EQ(dialogs_.clipboard, preview::RenderScreenshot(doc(), 0));
-  EXPECT_EQ(window().StatusText(), "Screen 1 (Game list) copied to the clipboard");
-  dialogs_.answers = {(out.path() / "shot").string()};
-  Trigger(kMenuScreenshotCurrentFile);
-  EXPECT_TRUE(fs::is_regular_file(out.path() / "shot.png"));
-  EXPECT_EQ(window().StatusText().toStdString(),
-            "Screen 4 (Delete confirmation) saved to " + (out.path() / "shot.png").string());
-  EXPECT_EQ(shell_->state().selected_screen, 3) << "the preview stays on its screen";
-}
+class WorkspaceTest : public ShellTest {};
 
 TEST_F(WorkspaceTest, ThePreviewShowsTheEditorsColourWhileItIsOpenAndCancelTakesItBack) {
   // A pixel of the game list drawn in gameInfoTextColor.
@@ -265,6 +197,165 @@ TEST_F(WorkspaceTest, LastUpdateReadsAsSetBySavingAndHelpOpensTheGuide) {
   with_guide.shell.Start();
   with_guide.shell.window()->MenuItem(kMenuUserGuide)->trigger();
   EXPECT_EQ(dialogs_.guides, std::vector<std::string>{"/usr/share/doc/skinsmith/user-guide.html"});
+}
+
+TEST_F(WorkspaceTest, WheelZoomBounds) {
+  Wheel(240);
+  Wheel(-240);
+  EXPECT_EQ(shell_->state().preview_zoom, 1.0f) << "two notches folded into one do nothing";
+  Wheel(-120);
+  EXPECT_EQ(shell_->state().preview_zoom, 1.0f);
+  Wheel(120);
+  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{306, 563}));
+  for (int i = 0; i < 40; ++i) Wheel(120);
+  EXPECT_GT(shell_->state().preview_zoom, 5.0f);
+  EXPECT_LT(shell_->state().preview_zoom, 5.06f);
+  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{1343, 2475}));
+  for (int i = 0; i < 40; ++i) Wheel(-120);
+  EXPECT_LE(shell_->state().preview_zoom, 1.0f);
+  EXPECT_GT(shell_->state().preview_zoom, 0.99f);
+}
+
+TEST_F(WorkspaceTest, ZoomKeysStepThroughWholeZoomsAndFitFollowsTheWindow) {
+  const int redraws = shell_->redraw_count();
+  window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  const auto zoom = [&] { return shell_->state().preview_zoom; };
+  QTest::keyClick(&window(), Qt::Key_Equal, Qt::ControlModifier);
+  QTest::keyClick(&window(), Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(zoom(), 3.0f);
+  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{798, 1470}));
+  QTest::keyClick(&window(), Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_EQ(zoom(), 2.0f);
+  for (int i = 0; i < 3; ++i) Wheel(120);  // 2.45: the keys go on from the whole numbers near it
+  window().MenuItem(kMenuZoomIn)->trigger();
+  EXPECT_EQ(zoom(), 3.0f);
+  for (int i = 0; i < 9; ++i) window().MenuItem(kMenuZoomIn)->trigger();
+  EXPECT_EQ(zoom(), 8.0f);
+  EXPECT_FALSE(window().MenuItem(kMenuZoomIn)->isEnabled());
+  QTest::keyClick(&window(), Qt::Key_0, Qt::ControlModifier);
+  EXPECT_EQ(zoom(), 1.0f);
+  EXPECT_FALSE(window().MenuItem(kMenuZoomOut)->isEnabled());
+  EXPECT_EQ(window().preview()->ShownSize(), (preview::CanvasSize{266, 490}));
+
+  // Fit stays on while the window changes size, until the user picks a zoom.
+  window().MenuItem(kMenuFitPreview)->trigger();
+  EXPECT_TRUE(window().IsChecked(kMenuFitPreview));
+  std::vector<float> fitted;
+  for (const QSize size : {QSize(1600, 1130), QSize(1000, 700), QSize(1600, 1130)}) {
+    window().resize(size);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(zoom(), FitZoom(window().preview()->maximumViewportSize())) << size.width();
+    EXPECT_FALSE(window().preview()->verticalScrollBar()->isVisible());
+    fitted.push_back(zoom());
+  }
+  EXPECT_EQ(fitted, (std::vector<float>{2, 1, 2}));
+  Wheel(-120);
+  EXPECT_FALSE(window().IsChecked(kMenuFitPreview));
+  const float wheeled = zoom();
+  window().resize(800, 700);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(zoom(), wheeled) << "no longer fitted";
+  window().MenuItem(kMenuSwapView)->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(shell_->redraw_count(), redraws) << "zoom, resize and swap show the canvas drawn";
+
+  // The grid, switched on at any zoom, shows from 4x.
+  window().MenuItem(kMenuPixelGrid)->trigger();
+  EXPECT_TRUE(window().IsChecked(kMenuPixelGrid));
+  window().MenuItem(kMenuZoomOne)->trigger();
+  EXPECT_FALSE(window().preview()->GridShown());
+  for (int i = 0; i < 3; ++i) window().MenuItem(kMenuZoomIn)->trigger();
+  EXPECT_TRUE(window().preview()->GridShown());
+  window().MenuItem(kMenuPixelGrid)->trigger();
+  EXPECT_FALSE(window().preview()->GridShown());
+}
+
+TEST_F(WorkspaceTest, RecentSkinsAreListedMostRecentFirstAndKept) {
+  EXPECT_FALSE(window().MenuItem(kMenuFirstRecent)->isVisible());
+  EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());
+  const std::string a = SaveSkinFolder("a"), b = SaveSkinFolder("b&c");
+  const std::string zip = Zip(a, "a.zip");
+  const std::string saved = base::FolderWithSeparator(dir_.folder() + "saved");
+  fs::create_directory(saved);
+  Open(a);
+  Open(b);
+  dialogs_.answers.push_back(zip);
+  Trigger(kMenuOpenZip);
+  dialogs_.answers.push_back(saved);
+  Trigger(kMenuSaveFolder);
+  Open(a);
+  const std::vector<std::string> expected{a, saved, zip, b};
+  EXPECT_EQ(shell_->preferences().recent, expected);
+  auto entries = [&] {
+    std::vector<std::string> shown;
+    for (int item = kMenuFirstRecent; item <= kMenuLastRecent; ++item) {
+      if (window().MenuItem(item)->isVisible()) {
+        shown.push_back(window().MenuItem(item)->text().toStdString());
+      }
+    }
+    return shown;
+  };
+  const std::vector<std::string> texts{"&1 " + a, "&2 " + saved, "&3 " + zip,
+                                       "&4 " + base::FolderWithSeparator(dir_.folder() + "b&&c")};
+  EXPECT_EQ(entries(), texts);
+  EXPECT_TRUE(window().MenuItem(kMenuClearRecent)->isEnabled());
+  Trigger(24);  // French: the window is built anew
+  EXPECT_EQ(entries(), texts);
+  EXPECT_EQ(WithoutMnemonic(window().MenuItem(kMenuClearRecent)->text()), "Effacer la liste");
+  Restart();
+  EXPECT_EQ(shell_->preferences().recent, expected);
+  EXPECT_EQ(entries(), texts);
+}
+
+TEST_F(WorkspaceTest, ARecentEntryOpensAsOpenDoesAndAMissingOneIsReportedAndRemoved) {
+  const std::string a = SaveSkinFolder("a", 7), b = SaveSkinFolder("b", 8);
+  const std::string zip = Zip(SaveSkinFolder("z", 9), "z.zip");
+  Open(a);
+  dialogs_.answers.push_back(zip);
+  Trigger(kMenuOpenZip);
+  Open(b);
+  Trigger(kMenuNewSkin);
+  EXPECT_EQ(shell_->watched_folder(), "") << "the default skin is not followed";
+  Trigger(kMenuFirstRecent + 2);
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 7);
+  EXPECT_EQ(UndoText(), "Undo Open a");
+  EXPECT_FALSE(Modified());
+  EXPECT_EQ(shell_->state().last_path, a);
+  EXPECT_EQ(shell_->watched_folder(), a);
+  EXPECT_EQ(shell_->preferences().recent, (std::vector<std::string>{a, b, zip}));
+  Trigger(kMenuFirstRecent + 2);
+  EXPECT_EQ(doc().Field(FieldId::start_button_x), 9);
+  EXPECT_EQ(shell_->state().last_path, dir_.folder());
+  EXPECT_EQ(shell_->watched_folder(), "") << "nor is an archive";
+  EXPECT_TRUE(dialogs_.errors.empty());
+
+  fs::remove_all(b);
+  const skin::SkinDocument before = doc();
+  Trigger(kMenuFirstRecent + 2);
+  EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"Error|" + b + " : File not found."});
+  EXPECT_EQ(doc(), before);
+  EXPECT_EQ(shell_->preferences().recent, (std::vector<std::string>{zip, a}));
+  EXPECT_EQ(i18n::LoadEditorPreferences(EditorFile()).recent, shell_->preferences().recent);
+  EXPECT_FALSE(window().MenuItem(kMenuFirstRecent + 2)->isVisible());
+}
+
+TEST_F(WorkspaceTest, TheRecentListHoldsEightAndClearEmptiesIt) {
+  i18n::EditorPreferences seeded;
+  for (int n = 1; n <= 8; ++n) seeded.recent.push_back("/gone/" + std::to_string(n) + "/");
+  ASSERT_TRUE(i18n::SaveEditorPreferences(EditorFile(), seeded));
+  Restart();
+  const std::string a = SaveSkinFolder("a");
+  Open(a);
+  ASSERT_EQ(shell_->preferences().recent.size(), 8u);
+  EXPECT_EQ(shell_->preferences().recent.front(), a);
+  EXPECT_EQ(shell_->preferences().recent.back(), "/gone/7/");
+  EXPECT_TRUE(window().MenuItem(kMenuLastRecent)->isVisible());
+  Trigger(kMenuClearRecent);
+  EXPECT_TRUE(shell_->preferences().recent.empty());
+  EXPECT_FALSE(window().MenuItem(kMenuFirstRecent)->isVisible());
+  EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());
+  EXPECT_TRUE(i18n::LoadEditorPreferences(EditorFile()).recent.empty());
 }
 
 }  // namespace

@@ -96,9 +96,9 @@ void BM_ElementEditToScreen(benchmark::State& state) {
   if (state.range(1) == 1) window.resize(1920, 1150);
   window.show();
   QCoreApplication::processEvents();
-  shell.ZoomOne();
-  for (int i = 1; i < state.range(0); ++i) shell.ZoomIn();
-  if (state.range(2) == 1) shell.SetPixelGrid(true);
+  shell.workspace().ZoomOne();
+  for (int i = 1; i < state.range(0); ++i) shell.workspace().ZoomIn();
+  if (state.range(2) == 1) shell.workspace().SetPixelGrid(true);
   QCoreApplication::processEvents();
   auto* spin = static_cast<QSpinBox*>(window.panel()->Widget(skin::FieldId::big_clock_x));
   int value = 0;
@@ -146,7 +146,7 @@ void BM_StudioAdjustmentToScreen(benchmark::State& state) {
     }
     open = MemoryMb("VmRSS:");
   };
-  shell.ImportImageFile(skin::SlotId::upper_screen, dir.folder() + "photo.jpg");
+  shell.imports().ImportFile(skin::SlotId::upper_screen, dir.folder() + "photo.jpg");
   state.counters["idle_MB"] = idle;
   state.counters["studio_extra_MB"] = open - idle;
 }

@@ -1,13 +1,15 @@
-// The shell's answers to the pointer over the preview: what is under it, a click that shows the
-// gadget that edits it, a drag that moves its element, and pictures dropped to import.
+// The gestures over the preview.
+#include "app/preview_gestures.h"
+
+#include <QMenu>
 #include <new>
 #include <optional>
 #include <tuple>
 #include <vector>
 
 #include "app/fixed_numbers.h"
+#include "app/main_window.h"
 #include "app/panel_tables.h"
-#include "app/shell.h"
 #include "skin/field_ranges.h"
 
 namespace app {
@@ -24,6 +26,11 @@ bool Draggable(const SourceGadgets& gadgets) { return gadgets.x || gadgets.y; }
 
 }  // namespace
 
+PreviewGestures::PreviewGestures(EditorHost& host, session::SkinSession& session,
+                                 const i18n::UiTexts& texts, const ShellState& state,
+                                 Imports imports)
+    : host_(host), session_(session), texts_(texts), state_(state), imports_(std::move(imports)) {}
+
 std::string SectionName(skin::SectionId section) {
   std::string name = "[";  // appended, not "[" + ...: GCC 12 warns falsely on that form
   name += skin::Info(section).name;
@@ -31,11 +38,11 @@ std::string SectionName(skin::SectionId section) {
   return name;
 }
 
-preview::Source Shell::SourceAt(QPoint canvas) {
+preview::Source PreviewGestures::SourceAt(QPoint canvas) {
   if (!sources_) {
     try {
       sources_.emplace();
-      preview::DrawScreens(document(), state_.selected_screen, &*sources_);
+      preview::DrawScreens(session_.document(), state_.selected_screen, &*sources_);
     } catch (const std::bad_alloc&) {
       sources_.reset();
       return {};
@@ -44,7 +51,7 @@ preview::Source Shell::SourceAt(QPoint canvas) {
   return preview::CanvasSourceAt(*sources_, canvas.x(), canvas.y());
 }
 
-void Shell::ShowPointed(QPoint canvas) {
+void PreviewGestures::ShowPointed(QPoint canvas) {
   const preview::Source source = SourceAt(canvas);
   const SourceGadgets gadgets = FindSourceGadgets(source, state_.selected_screen);
   const auto format = [this](std::string_view key, std::initializer_list<std::string_view> args) {
@@ -54,12 +61,12 @@ void Shell::ShowPointed(QPoint canvas) {
   switch (source.kind) {
     case preview::SourceKind::kPicture:
       if (const std::optional<skin::SlotId> slot = source.slot()) {
-        const imaging::Image& picture = document().Slot(*slot);
+        const imaging::Image& picture = session_.document().Slot(*slot);
         what = format("LANG_PICK_PICTURE$",
                       {skin::Info(*slot).BaseName(), std::to_string(picture.width),
                        std::to_string(picture.height)});
       } else {
-        const imaging::Image& icon = document().sample_game_icon;
+        const imaging::Image& icon = session_.document().sample_game_icon;
         what =
             format("LANG_PICK_SAMPLE$", {std::to_string(icon.width), std::to_string(icon.height)});
       }
@@ -82,9 +89,9 @@ void Shell::ShowPointed(QPoint canvas) {
     what = format("LANG_PICK_PLACED$", {what, SectionName(*section)});
   }
   if (Draggable(gadgets)) what = format("LANG_PICK_DRAG$", {what});
-  window_->ShowStatus(QString::fromStdString(what));
-  window_->panel()->Highlight(ClickGadget(gadgets));
-  QWidget* viewport = window_->preview()->viewport();
+  host_.window()->ShowStatus(QString::fromStdString(what));
+  host_.window()->panel()->Highlight(ClickGadget(gadgets));
+  QWidget* viewport = host_.window()->preview()->viewport();
   if (Draggable(gadgets)) {
     viewport->setCursor(Qt::SizeAllCursor);
   } else if (ClickGadget(gadgets) != 0) {
@@ -94,12 +101,12 @@ void Shell::ShowPointed(QPoint canvas) {
   }
 }
 
-void Shell::OnPreviewPointer(const PreviewView::Pointer& pointer) {
+void PreviewGestures::Pointer(const PreviewView::Pointer& pointer) {
   using Type = PreviewView::Pointer::Type;
   switch (pointer.type) {
     case Type::kMove:
       if (press_ && pointer.left_held) {
-        DragPreview(pointer.canvas);
+        Drag(pointer.canvas);
         return;
       }
       // A release that never came (the button let go elsewhere) ends the press.
@@ -107,40 +114,40 @@ void Shell::OnPreviewPointer(const PreviewView::Pointer& pointer) {
       ShowPointed(pointer.canvas);
       return;
     case Type::kPress:
-      PressPreview(pointer.canvas);
+      Press(pointer.canvas);
       return;
     case Type::kRelease:
-      ReleasePreview(pointer.canvas);
+      Release(pointer.canvas);
       return;
     case Type::kLeave:
       if (press_) return;
-      window_->ShowStatus(QString());
-      window_->panel()->Highlight(0);
-      window_->preview()->viewport()->unsetCursor();
+      host_.window()->ShowStatus(QString());
+      host_.window()->panel()->Highlight(0);
+      host_.window()->preview()->viewport()->unsetCursor();
       return;
   }
 }
 
-void Shell::PressPreview(QPoint canvas) {
+void PreviewGestures::Press(QPoint canvas) {
   const preview::Source source = SourceAt(canvas);
   const SourceGadgets gadgets = FindSourceGadgets(source, state_.selected_screen);
   // The fields start from what their gadgets show, a value outside their range as its nearest.
   const auto shown = [this](const std::optional<skin::FieldId>& field) {
-    return field ? skin::NearestShownValue(*field, document().Field(*field)) : 0;
+    return field ? skin::NearestShownValue(*field, session_.document().Field(*field)) : 0;
   };
-  press_ =
-      Press{canvas,           source, ClickGadget(gadgets), gadgets.x, gadgets.y, shown(gadgets.x),
-            shown(gadgets.y), false,  std::nullopt};
+  press_ = Pressed{canvas,           source,    ClickGadget(gadgets),
+                   gadgets.x,        gadgets.y, shown(gadgets.x),
+                   shown(gadgets.y), false,     std::nullopt};
   if (Draggable(gadgets) && sources_ && source.placed_by()) {
     press_->room = preview::DragRoomOf(*sources_, canvas.y(), *source.placed_by());
   }
 }
 
-void Shell::DragPreview(QPoint canvas) {
+void PreviewGestures::Drag(QPoint canvas) {
   if (!press_->x && !press_->y) return;
   preview::Move moved{canvas.x() - press_->canvas.x(), canvas.y() - press_->canvas.y()};
   if (press_->room) moved = press_->room->Keep(moved);
-  SidePanel* panel = window_->panel();
+  SidePanel* panel = host_.window()->panel();
   if (!press_->dragging) {
     if (moved == preview::Move{}) return;
     press_->dragging = true;
@@ -157,26 +164,26 @@ void Shell::DragPreview(QPoint canvas) {
   for (const auto& [field, start, by] : axes) {
     if (!field) continue;
     const std::int32_t value = preview::DraggedValue(*field, start, by);
-    if (value != skin::NearestShownValue(*field, document().Field(*field)))
+    if (value != skin::NearestShownValue(*field, session_.document().Field(*field)))
       changed.push_back({*field, value});
   }
   if (changed.empty()) return;
-  const BusyScope busy(busy_);
-  Apply(session_.SetFields(changed, {session::StepKind::kMove, *press_->source.placed_by()},
-                           session::Gesture{gesture_count_}));
+  const BusyScope busy(host_.busy());
+  host_.Apply(session_.SetFields(changed, {session::StepKind::kMove, *press_->source.placed_by()},
+                                 session::Gesture{gesture_count_}));
 }
 
-void Shell::ReleasePreview(QPoint canvas) {
+void PreviewGestures::Release(QPoint canvas) {
   if (!press_) return;
-  const Press press = *press_;
+  const Pressed press = *press_;
   press_.reset();
   if (!press.dragging && press.edit_gadget != 0 && SourceAt(canvas) == press.source) {
-    window_->panel()->Reveal(press.edit_gadget);
+    host_.window()->panel()->Reveal(press.edit_gadget);
   }
   ShowPointed(canvas);
 }
 
-bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
+bool PreviewGestures::FileDrop(int gadget, QPoint canvas, const std::string& path) {
   std::optional<skin::SlotId> slot;
   if (gadget == kGadgetPreviewImage) {
     // The slot of the picture under the drop point, whichever screen's panel offers its button.
@@ -186,10 +193,28 @@ bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
     slot = SlotOfButtonOn(gadget, state_.selected_screen);
   }
   if (!slot || path.empty()) return slot.has_value();
-  const BusyScope busy(busy_);
-  ImportImageFile(*slot, path);
+  const BusyScope busy(host_.busy());
+  imports_.file(*slot, path);
   if (gadget == kGadgetPreviewImage) ShowPointed(canvas);
   return true;
+}
+
+void PreviewGestures::ContextMenu(int gadget, QPoint canvas, QPoint global) {
+  std::optional<skin::SlotId> slot;
+  if (gadget == kGadgetPreviewImage) {
+    slot = SourceAt(canvas).slot();
+  } else {
+    slot = SlotOfButtonOn(gadget, state_.selected_screen);
+  }
+  if (!slot) return;
+  QMenu menu(host_.window());
+  QAction* import = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_IMPORT$")));
+  QAction* adjust = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_ADJUST$")));
+  adjust->setEnabled(session_.RecipeOf(*slot) != nullptr ||
+                     !session_.document().Slot(*slot).Empty());
+  const QAction* chosen = menu.exec(global);
+  if (chosen == import) imports_.choose(*slot);
+  if (chosen == adjust) imports_.adjust(*slot);
 }
 
 }  // namespace app

@@ -1,16 +1,14 @@
-// The shell's imports: a chosen or dropped picture of the slot's size is taken as it is, any other
-// goes through the import studio; Adjust import reopens the studio on the file a picture came from,
-// and a change of that file on disk imports it again with the same settings.
+// The import flow.
+#include "app/import_flow.h"
+
 #include <QApplication>
-#include <QFileInfo>
-#include <QMenu>
 #include <algorithm>
 #include <new>
 
 #include "app/fixed_numbers.h"
+#include "app/main_window.h"
 #include "app/panel_tables.h"
 #include "app/preview_view.h"
-#include "app/shell.h"
 #include "app/window_feedback.h"
 #include "base/paths.h"
 #include "session/import_plan.h"
@@ -30,8 +28,29 @@ class WaitCursor {
 
 }  // namespace
 
-void Shell::ImportInto(skin::SlotId slot) {
-  const BusyScope busy(busy_);
+ImportFlow::ImportFlow(EditorHost& host, UserDialogs& dialogs, session::SkinSession& session,
+                       const i18n::UiTexts& texts, const ShellState& state)
+    : host_(host),
+      dialogs_(dialogs),
+      session_(session),
+      texts_(texts),
+      state_(state),
+      sources_([&host] { return host.ReadyForReload(); },
+               [this](const std::vector<FileWatcher::Change>& changes) {
+                 ReimportChangedSources(changes);
+               }) {}
+
+void ImportFlow::SetFollowing(bool follow) {
+  following_ = follow;
+  FollowSources();
+}
+
+void ImportFlow::Apply(const session::Changes& changes) {
+  if (changes.slots.any()) FollowSources();
+}
+
+void ImportFlow::Choose(skin::SlotId slot) {
+  const BusyScope busy(host_.busy());
   // The first filter, chosen at first, lists every picture a drop takes too.
   std::string pictures;
   for (const std::string_view extension : kPictureExtensions)
@@ -41,16 +60,16 @@ void Shell::ImportInto(skin::SlotId slot) {
       "Bitmap (" + pictures +
           ");;Portable Network Graphic (*.png);;JPEG - JFIF Compliant (*.jpg *.jpeg *.jpe)");
   if (chosen.empty()) return;
-  ImportImageFile(slot, chosen);
+  ImportFile(slot, chosen);
 }
 
-void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
-  const BusyScope busy(busy_);
+void ImportFlow::ImportFile(skin::SlotId slot, const std::string& path) {
+  const BusyScope busy(host_.busy());
   std::optional<imaging::DecodedForFit> picture = ReadSource(slot, path);
   if (!picture) return;
   const session::ImportPlan plan =
-      session::PlanImport(document(), slot, picture->source_width, picture->source_height, nullptr,
-                          session::ImportIntent::kNewPicture);
+      session::PlanImport(session_.document(), slot, picture->source_width, picture->source_height,
+                          nullptr, session::ImportIntent::kNewPicture);
   if (plan.open_studio) {
     RunStudio(slot, path, std::move(*picture), plan.settings);
     return;
@@ -60,37 +79,38 @@ void Shell::ImportImageFile(skin::SlotId slot, const std::string& path) {
         slot, path, plan.settings,
         imaging::FitSource(std::move(*picture->picture), plan.settings.key).Fit(plan.settings));
   } catch (const std::bad_alloc&) {
-    ReportOutOfMemory();
+    host_.ReportOutOfMemory();
   }
 }
 
-std::optional<imaging::DecodedForFit> Shell::ReadSource(skin::SlotId slot,
-                                                        const std::string& path) {
-  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
+std::optional<imaging::DecodedForFit> ImportFlow::ReadSource(skin::SlotId slot,
+                                                             const std::string& path) {
+  WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), host_.window()->progress());
   std::optional<imaging::DecodedForFit> picture;
   {
     const WaitCursor wait;
-    picture = skin::ReadPictureForFit(path, nullptr, Messages(), feedback,
-                                      skin::PictureBudgetFor(document(), slot));
+    picture = skin::ReadPictureForFit(path, nullptr, host_.Messages(), feedback,
+                                      skin::PictureBudgetFor(session_.document(), slot));
   }
-  if (!picture) Report("LANG_STATUS_NOT_IMPORTED$", {path});
+  if (!picture) host_.Report("LANG_STATUS_NOT_IMPORTED$", {path});
   return picture;
 }
 
-void Shell::TakeImport(skin::SlotId slot, const std::string& path,
-                       const imaging::FitSettings& settings, imaging::Image fitted) {
+void ImportFlow::TakeImport(skin::SlotId slot, const std::string& path,
+                            const imaging::FitSettings& settings, imaging::Image fitted) {
   const session::Changes changes =
       path.empty() ? session_.SetPicture(slot, std::move(fitted))
                    : session_.ImportFitted(slot, {path, settings}, std::move(fitted));
-  Apply(changes);
-  if (!changes.Document()) RedrawPreview();
-  Report("LANG_STATUS_IMPORTED$",
-         {path.empty() ? std::string(skin::Info(slot).BaseName()) : path, skin::Info(slot).file});
+  host_.Apply(changes);
+  if (!changes.Document()) host_.RedrawPreview();
+  host_.Report(
+      "LANG_STATUS_IMPORTED$",
+      {path.empty() ? std::string(skin::Info(slot).BaseName()) : path, skin::Info(slot).file});
 }
 
-void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::DecodedForFit picture,
-                      imaging::FitSettings settings) {
-  const BusyScope busy(busy_);
+void ImportFlow::RunStudio(skin::SlotId slot, const std::string& path,
+                           imaging::DecodedForFit picture, imaging::FitSettings settings) {
+  const BusyScope busy(host_.busy());
   const std::string name(skin::Info(slot).BaseName());
   try {
     std::optional<WaitCursor> wait(std::in_place);
@@ -98,36 +118,35 @@ void Shell::RunStudio(skin::SlotId slot, const std::string& path, imaging::Decod
     wait.reset();
     StudioRequest request;
     request.title = i18n::FormatText(Text("LANG_STUDIO_TITLE$"), {name});
-    request.source_name =
-        path.empty() ? name : std::string(base::FileNameOf(path));
+    request.source_name = path.empty() ? name : std::string(base::FileNameOf(path));
     request.source_width = picture.source_width;
     request.source_height = picture.source_height;
     request.source = &source;
     request.settings = settings;
     request.expected = {skin::Info(slot).expected_width, skin::Info(slot).expected_height};
-    const imaging::Image& current = document().Slot(slot);
+    const imaging::Image& current = session_.document().Slot(slot);
     request.current = {current.width, current.height};
     ShowScreenOf(slot);
     // The preview shows each picture the studio makes in its place, under whatever covers it.
     const std::optional<imaging::FitSettings> chosen =
         dialogs_.RunImportStudio(request, [this, slot](const imaging::Image& fitted) {
-          skin::SkinDocument trial = document();
+          skin::SkinDocument trial = session_.document();
           trial.SetSlot(slot, fitted);
-          ShowPreviewOf(trial, state_.bg_color);
+          host_.ShowPreviewOf(trial, state_.bg_color);
         });
     if (!chosen) {
-      RedrawPreview();
+      host_.RedrawPreview();
       return;
     }
     TakeImport(slot, path, *chosen, source.Fit(*chosen));
   } catch (const std::bad_alloc&) {
-    ReportOutOfMemory();
-    RedrawPreview();
+    host_.ReportOutOfMemory();
+    host_.RedrawPreview();
   }
 }
 
-void Shell::AdjustImport(skin::SlotId slot, bool to_expected) {
-  const BusyScope busy(busy_);
+void ImportFlow::Adjust(skin::SlotId slot, bool to_expected) {
+  const BusyScope busy(host_.busy());
   const session::ImportRecipe* recipe = session_.RecipeOf(slot);
   const std::string path = recipe ? recipe->path : std::string();
   std::optional<imaging::DecodedForFit> picture;
@@ -136,7 +155,7 @@ void Shell::AdjustImport(skin::SlotId slot, bool to_expected) {
     if (!picture) return;
   } else {
     // No file to go back to: the studio fits the picture the slot holds.
-    const imaging::Image& own = document().Slot(slot);
+    const imaging::Image& own = session_.document().Slot(slot);
     if (own.Empty()) return;
     picture.emplace();
     picture->picture = imaging::Image(own);
@@ -144,61 +163,38 @@ void Shell::AdjustImport(skin::SlotId slot, bool to_expected) {
     picture->source_height = own.height;
   }
   const session::ImportPlan plan = session::PlanImport(
-      document(), slot, picture->source_width, picture->source_height, recipe,
+      session_.document(), slot, picture->source_width, picture->source_height, recipe,
       to_expected ? session::ImportIntent::kAdjustToExpected : session::ImportIntent::kAdjust);
   RunStudio(slot, path, std::move(*picture), plan.settings);
 }
 
-void Shell::ShowScreenOf(skin::SlotId slot) {
+void ImportFlow::ShowScreenOf(skin::SlotId slot) {
   const int screen = ScreenOfGadget(GadgetOf(slot));
   if (screen < 0 || screen == state_.selected_screen) return;
-  SelectScreen(screen);
-  RedrawPreview();
+  host_.ShowScreen(screen);
 }
 
-void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
-  std::optional<skin::SlotId> slot;
-  if (gadget == kGadgetPreviewImage) {
-    slot = SourceAt(canvas).slot();
-  } else {
-    slot = SlotOfButtonOn(gadget, state_.selected_screen);
-  }
-  if (!slot) return;
-  QMenu menu(window_.get());
-  QAction* import = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_IMPORT$")));
-  QAction* adjust = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_ADJUST$")));
-  adjust->setEnabled(session_.RecipeOf(*slot) != nullptr || !document().Slot(*slot).Empty());
-  const QAction* chosen = menu.exec(global);
-  if (chosen == import) ImportInto(*slot);
-  if (chosen == adjust) AdjustImport(*slot);
-}
-
-void Shell::FollowImportSources() {
-  QStringList wanted;
-  if (preferences_.follow_changes) {
+void ImportFlow::FollowSources() {
+  std::vector<std::string> wanted;
+  if (following_) {
     for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
       const session::ImportRecipe* recipe = session_.RecipeOf(static_cast<skin::SlotId>(s));
-      if (recipe != nullptr) wanted.append(QString::fromStdString(recipe->path));
+      if (recipe != nullptr &&
+          std::find(wanted.begin(), wanted.end(), recipe->path) == wanted.end()) {
+        wanted.push_back(recipe->path);
+      }
     }
   }
-  const QStringList watched = source_watcher_.files();
-  for (const QString& file : watched) {
-    if (!wanted.contains(file)) source_watcher_.removePath(file);
-  }
-  // A file an image editor replaced by a rename is a new file: it is watched anew.
-  for (const QString& file : wanted) {
-    if (!watched.contains(file) && QFileInfo(file).isFile()) source_watcher_.addPath(file);
-  }
+  sources_.Watch(std::move(wanted));
 }
 
-void Shell::ReimportChangedSources() {
-  if (!ReadyForReload()) {
-    source_timer_.start();
-    return;
-  }
-  const BusyScope busy(busy_);
+void ImportFlow::ReimportChangedSources(const std::vector<FileWatcher::Change>& changes) {
+  const BusyScope busy(host_.busy());
+  // A file that has gone is imported again too, which says that it is missing.
   std::vector<std::string> changed;
-  changed.swap(changed_sources_);
+  for (const FileWatcher::Change& change : changes) {
+    changed.push_back(sources_.files()[change.index]);
+  }
   for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
     const auto slot = static_cast<skin::SlotId>(s);
     const session::ImportRecipe* recipe = session_.RecipeOf(slot);
@@ -207,13 +203,12 @@ void Shell::ReimportChangedSources() {
       continue;
     }
     const std::string path = recipe->path;
-    WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), window_->progress());
-    const session::SkinSession::Imported imported = session_.Reimport(slot, Messages(), feedback);
-    Apply(imported.changes);
-    if (imported.imported) Report("LANG_STATUS_REIMPORTED$", {path, skin::Info(slot).file});
+    WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), host_.window()->progress());
+    const session::SkinSession::Imported imported =
+        session_.Reimport(slot, host_.Messages(), feedback);
+    host_.Apply(imported.changes);
+    if (imported.imported) host_.Report("LANG_STATUS_REIMPORTED$", {path, skin::Info(slot).file});
   }
-  // A file replaced by a rename is watched anew, also when it gave the same picture.
-  FollowImportSources();
 }
 
 }  // namespace app

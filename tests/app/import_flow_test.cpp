@@ -1,8 +1,7 @@
-// Pictures of another size than their slot's go through the import studio: as one step after OK,
-// not at all after Cancel, again from their file through Adjust import and when the file changes;
-// a picture of the slot's size imports at once. The studio's own controls change the settings.
-#include "app/import_studio.h"
-
+// The import flow: pictures of another size than their slot's go through the import studio, as one
+// step after OK, not at all after Cancel, again from their file through Adjust import and when the
+// file changes; a picture of the slot's size imports at once. And the studio's own controls, which
+// change the settings.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -14,6 +13,7 @@
 #include <fstream>
 
 #include "app/fixed_numbers.h"
+#include "app/import_studio.h"
 #include "imaging/png_codec.h"
 #include "session/skin_check.h"
 #include "shell_fixture.h"
@@ -39,7 +39,7 @@ void WritePng(const std::string& path, const imaging::Image& image) {
       .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
 }
 
-class ImportStudioTest : public ShellTest {
+class ImportFlowTest : public ShellTest {
  protected:
   void Import(SlotId slot, const std::string& path) {
     dialogs_.answers.push_back(path);
@@ -48,7 +48,7 @@ class ImportStudioTest : public ShellTest {
   QString UndoText() { return WithoutMnemonic(window().MenuItem(kMenuUndo)->text()); }
 };
 
-TEST_F(ImportStudioTest, AWallpaperGoesThroughTheStudioAsOneStep) {
+TEST_F(ImportFlowTest, AWallpaperGoesThroughTheStudioAsOneStep) {
   const std::string photo = (dir_.path() / "photo.png").string();
   const imaging::Image source = Gradient(1920, 1080);
   WritePng(photo, source);
@@ -82,7 +82,7 @@ TEST_F(ImportStudioTest, AWallpaperGoesThroughTheStudioAsOneStep) {
   EXPECT_EQ(window().StatusText().toStdString(), "Imported " + photo + " as upper_screen.bmp");
 
   // Adjust import opens on the file, with the settings it was imported with.
-  shell_->AdjustImport(SlotId::upper_screen);
+  shell_->imports().Adjust(SlotId::upper_screen);
   ASSERT_EQ(dialogs_.studios.size(), 3u);
   EXPECT_EQ(dialogs_.studios[2].settings, expected_settings);
   EXPECT_EQ(dialogs_.studios[2].source_width, 1920);
@@ -100,7 +100,7 @@ TEST_F(ImportStudioTest, AWallpaperGoesThroughTheStudioAsOneStep) {
   EXPECT_EQ(UndoText(), "Undo Import upper_screen");
 }
 
-TEST_F(ImportStudioTest, AChangedSourceFileIsImportedAgainWithItsSettings) {
+TEST_F(ImportFlowTest, AChangedSourceFileIsImportedAgainWithItsSettings) {
   const std::string sprite = (dir_.path() / "sprite.png").string();
   WritePng(sprite, imaging::Image(64, 64, imaging::MakeRgb(200, 0, 0)));
   imaging::FitSettings contain;
@@ -118,7 +118,7 @@ TEST_F(ImportStudioTest, AChangedSourceFileIsImportedAgainWithItsSettings) {
   EXPECT_EQ(UndoText(), "Undo Import nds");
 }
 
-TEST_F(ImportStudioTest, ThePictureSizeQuickFixFitsThePictureToItsPlace) {
+TEST_F(ImportFlowTest, ThePictureSizeQuickFixFitsThePictureToItsPlace) {
   const std::string small = (dir_.path() / "small.png").string();
   WritePng(small, Gradient(40, 10));
   Import(SlotId::upper_screen, small);  // kept at its own size
@@ -129,7 +129,7 @@ TEST_F(ImportStudioTest, ThePictureSizeQuickFixFitsThePictureToItsPlace) {
   });
   ASSERT_NE(size, findings.end());
   dialogs_.studio_answer = std::nullopt;
-  shell_->FixFinding(*size);
+  shell_->check().Fix(*size);
   ASSERT_EQ(dialogs_.studios.size(), 2u);
   // The studio opens on the file, aimed at the expected size, to cover it.
   const StudioRequest& fix = dialogs_.studios[1];
@@ -140,13 +140,9 @@ TEST_F(ImportStudioTest, ThePictureSizeQuickFixFitsThePictureToItsPlace) {
 
 TEST(ImportStudio, ControlsChangeTheSettingsAndShowEachResult) {
   imaging::FitSource source(Gradient(64, 32), std::nullopt);
-  StudioRequest request;
-  request.source = &source;
-  request.source_width = 64;
-  request.source_height = 32;
+  StudioRequest request = StudioRequestFor(source, 64, 32, {32, 32});
   request.settings.width = 16;
   request.settings.height = 16;
-  request.expected = {32, 32};
   const i18n::UiTexts texts;
   int shown = 0;
   imaging::Image last;
