@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/fixed_numbers.h"
 #include "imaging/image.h"
 #include "session/skin_session.h"
 #include "skin/messages.h"
@@ -26,8 +27,8 @@ struct ShellState {
   float preview_zoom = 1.0f;
   bool fit_preview = true;  // the zoom follows the preview area's size; on from the start
   bool pixel_grid = false;
-  int preview_x = 3;  // where BuildPanels places the areas before the first layout
-  int panel_x = 272;
+  int preview_x = kPanelsMargin;  // where BuildPanels places the areas before the first layout
+  int panel_x = kFirstPanelX;
   int selected_screen = 0;
   bool quit_requested = false;
 };

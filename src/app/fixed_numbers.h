@@ -64,6 +64,16 @@ inline constexpr int kPreviewTop = 28;
 inline constexpr int kSmallestPreviewWidth = 266;  // the window's smallest size: the canvas
 inline constexpr int kSmallestClientHeight = 300;
 inline constexpr int kProgressMaximum = 53;
+inline constexpr int kProgressWidth = 275;  // the status bar's progress bar
+// Where the preview area and the side panel stand as the window is built, before its first layout:
+// the preview at the left edge and the panel right of it, or the other way round when swapped.
+inline constexpr int kPanelsMargin = 3;
+inline constexpr int kFirstPanelX = 272;
+inline constexpr int kFirstSwappedPreviewX = 398;
+// The screen buttons as built: a row of narrow buttons above the preview.
+inline constexpr int kScreenButtonTop = 3;
+inline constexpr int kFirstScreenButtonWidth = 19;
+inline constexpr int kScreenButtonHeight = 20;
 // The side panel the window sizes itself takes at most this share of the client's width (the user
 // may drag it wider).
 inline constexpr int kPanelShareNumerator = 11;

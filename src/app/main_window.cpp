@@ -140,7 +140,7 @@ MainWindow::MainWindow(const i18n::UiTexts& texts, const QString& title, WindowE
   progress_->setRange(0, kProgressMaximum);
   progress_->setValue(0);
   progress_->setTextVisible(false);
-  progress_->setFixedWidth(275);
+  progress_->setFixedWidth(kProgressWidth);
   statusBar()->addWidget(progress_);
   progress_->hide();  // until something progresses
   // Field 1 takes the rest of the bar; a long text is cut rather than widening the window.
@@ -239,7 +239,8 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   preview_area_->setGeometry(preview_x, kPreviewTop, preview::kCanvasWidth, preview::kCanvasHeight);
   for (int i = 0; i < preview::kScreenCount; ++i) {
     auto* button = new QPushButton(QString::number(i + 1), client_);
-    button->setGeometry(preview_x + 19 * i, 3, 19, 20);
+    button->setGeometry(preview_x + kFirstScreenButtonWidth * i, kScreenButtonTop,
+                        kFirstScreenButtonWidth, kScreenButtonHeight);
     button->setToolTip(Q(texts.Text(i18n::ScreenNameKey(i))));
     // The button of the screen shown looks pressed: the shell checks it with the Screen menu.
     button->setCheckable(true);

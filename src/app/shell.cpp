@@ -21,6 +21,12 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// Where the window's first layout puts the preview and the panel, on the side the user chose.
+void PlaceSides(ShellState& state) {
+  state.preview_x = state.swap_view ? kFirstSwappedPreviewX : kPanelsMargin;
+  state.panel_x = state.swap_view ? kPanelsMargin : kFirstPanelX;
+}
+
 }  // namespace
 
 std::string WindowTitle(const ShellState& state, const std::string& skin_name) {
@@ -57,8 +63,7 @@ void Shell::Start() {
   state_.language_index = settings.language;
   state_.bg_color = settings.bg_color;
   state_.swap_view = settings.swap_view;
-  state_.preview_x = state_.swap_view ? 398 : 3;
-  state_.panel_x = state_.swap_view ? 3 : 272;
+  PlaceSides(state_);
   workspace_.LoadPreferences(folders_.settings_file);
   i18n::ApplyLanguage(texts_, state_.language_index, folders_.language_folder);
   dialogs_.UseLanguage(state_.language_index);
@@ -305,8 +310,7 @@ void Shell::UseLanguage(int number) {
   const int tab = window_->panel()->currentIndex();
   const int panel_width = window_->user_panel_width();
   RebuildMainWindow();
-  state_.preview_x = state_.swap_view ? 398 : 3;
-  state_.panel_x = state_.swap_view ? 3 : 272;
+  PlaceSides(state_);
   window_->BuildPanels(texts_, state_.preview_x, state_.panel_x, PanelEdits(), check_.Choices());
   window_->SetPanelWidth(panel_width);  // lays the window out, with the handle where it was
   workspace_.ShowInNewPreview();
