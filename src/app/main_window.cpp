@@ -373,7 +373,7 @@ void MainWindow::Layout(int swap_view, bool set_height) {
   swap_view_ = swap_view;
   const QSize client = ClientSize();
   const int panel_w = PanelWidth(client.width());
-  // The Part's figures for a panel kSidePanelWidth wide: preview at x 3 (right of the panel at
+  // The layout's figures for a panel kSidePanelWidth wide: preview at x 3 (right of the panel at
   // 392 when swapped), 3 pixels between the two on the left.
   const int preview_x = swap_view ? panel_w : 3;
   const int preview_w = swap_view ? client.width() - panel_w : client.width() - panel_w - 6;

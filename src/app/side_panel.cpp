@@ -301,7 +301,7 @@ int SidePanel::Captioned::Widest() const {
 }
 
 int SidePanel::PageWidth(int width) {
-  // The Part's panel, 392 wide, holds pages 384 wide: the rest is the tab frame.
+  // The narrowest panel, 392 wide, holds pages 384 wide: the rest is the tab frame.
   return width - (kSidePanelWidth - 384);
 }
 
