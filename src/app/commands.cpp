@@ -27,6 +27,8 @@ std::vector<Command> BuildCommands() {
   std::vector<Command> c;
   const auto add = [&](Command command) { c.push_back(std::move(command)); };
   using P = MenuPlace;
+  // One command a row or two, as a table reads; the formatter would give each field a line.
+  // clang-format off
   add({kMenuNewSkin, P::kFile, "LANG_FILE_NEW$", {}, {QKeySequence::New}, false, false,
        [](T s) { s.files.NewSkin(); }});
   add({kMenuOpenFolder, P::kFileOpen, "LANG_FILE_OPEN_FOLDER$", {}, {QKeySequence::Open}, false,
@@ -114,6 +116,7 @@ std::vector<Command> BuildCommands() {
        [](T s) { return !s.folders.user_guide.empty(); }});
   add({kMenuInformation, P::kAbout, "LANG_ABOUT_ABOUT$", {}, {}, false, false,
        [](T s) { s.editor.ShowInformation(); }});
+  // clang-format on
   return c;
 }
 

@@ -1,5 +1,6 @@
 // The program's fixed numbers for its menu items and gadgets, and the sizes of its window's layout.
-// Every widget event is turned into one of these numbers before it is dispatched.
+// Menu items are dispatched by their number; gadgets are found by theirs (to mark, reveal or test
+// them), while their events reach the shell by what they edit.
 #pragma once
 
 namespace app {

@@ -237,10 +237,9 @@ int ScreenOfGadget(int gadget) {
   return -1;
 }
 
-std::optional<SlotId> SlotOfButtonOn(int gadget, int screen) {
-  const ImageButton* button = FindImageButton(gadget);
-  if (button == nullptr || button->screen != screen) return std::nullopt;
-  return button->slot;
+bool SlotButtonOn(SlotId slot, int screen) {
+  const ImageButton* button = FindImageButton(GadgetOf(slot));
+  return button != nullptr && button->screen == screen;
 }
 
 SourceGadgets FindSourceGadgets(const preview::Source& source, int screen) {

@@ -75,9 +75,9 @@ int GadgetOf(skin::InfoId info);
 // The preview screen whose panel offers gadget `gadget`; -1 for a gadget of no one screen.
 int ScreenOfGadget(int gadget);
 
-// The slot of image button `gadget` when the panel of preview screen `screen` offers it: only the
-// buttons of the screen shown take a dropped picture or open their menu. None for other gadgets.
-std::optional<skin::SlotId> SlotOfButtonOn(int gadget, int screen);
+// Whether the panel of preview screen `screen` offers the image button of `slot`: only the buttons
+// of the screen shown take a dropped picture or open their menu.
+bool SlotButtonOn(skin::SlotId slot, int screen);
 
 // The gadgets of preview screen `screen` that edit what a preview pixel shows: the image button of
 // its picture's slot or the colour button of its colour key (0 where that screen offers none), and
