@@ -46,6 +46,9 @@ inline constexpr int kMenuZoomOut = 354;
 inline constexpr int kMenuPixelGrid = 355;
 // Help > User guide:
 inline constexpr int kMenuUserGuide = 356;
+// File > Screenshot > at 1x, 2x and 3x:
+inline constexpr int kMenuScreenshotScale1 = 360;
+inline constexpr int kMenuScreenshotScale3 = 362;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;

@@ -203,12 +203,31 @@ void PreviewGestures::PreviewMenu(QPoint canvas, QPoint global) {
 
 void PreviewGestures::Menu(skin::SlotId slot, QPoint global) {
   QMenu menu(host_.window());
-  QAction* import = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_IMPORT$")));
-  QAction* adjust = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_ADJUST$")));
-  adjust->setEnabled(session_.RecipeOf(slot) != nullptr || !session_.document().Slot(slot).Empty());
+  menu.setObjectName("PictureMenu");
+  const auto item = [&menu, this](std::string_view key, bool enabled) {
+    QAction* action = menu.addAction(QString::fromStdString(Text(key)));
+    action->setObjectName(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
+    action->setEnabled(enabled);
+    return action;
+  };
+  const imaging::Image& picture = session_.document().Slot(slot);
+  const QAction* import = item("LANG_IMAGE_IMPORT$", true);
+  const QAction* adjust =
+      item("LANG_IMAGE_ADJUST$", session_.RecipeOf(slot) != nullptr || !picture.Empty());
+  menu.addSeparator();
+  const QAction* exported = item("LANG_IMAGE_EXPORT$", !picture.Empty());
+  const QAction* revert = item("LANG_IMAGE_REVERT$", true);
+  const QAction* edit = item("LANG_IMAGE_EDIT$", true);
   const QAction* chosen = menu.exec(global);
-  if (chosen == import) imports_.choose(slot);
-  if (chosen == adjust) imports_.adjust(slot);
+  const std::pair<const QAction*, const std::function<void(skin::SlotId)>*> actions[] = {
+      {import, &imports_.choose},
+      {adjust, &imports_.adjust},
+      {exported, &imports_.export_picture},
+      {revert, &imports_.revert},
+      {edit, &imports_.edit_elsewhere}};
+  for (const auto& [action, run] : actions) {
+    if (chosen != nullptr && chosen == action) (*run)(slot);
+  }
 }
 
 }  // namespace app

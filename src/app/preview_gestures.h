@@ -20,11 +20,14 @@ namespace app {
 
 class PreviewGestures {
  public:
-  // What a drop or the menu asks of the import flow.
+  // What a drop or the menu of a picture asks of the import flow and the picture actions.
   struct Imports {
     std::function<void(skin::SlotId, const std::string&)> file;  // import this file
     std::function<void(skin::SlotId)> choose;                    // Import picture
     std::function<void(skin::SlotId)> adjust;                    // Adjust import
+    std::function<void(skin::SlotId)> export_picture;            // Export picture
+    std::function<void(skin::SlotId)> revert;                    // Revert to default
+    std::function<void(skin::SlotId)> edit_elsewhere;            // Edit in the image editor
   };
 
   PreviewGestures(EditorHost& host, session::SkinSession& session, const i18n::UiTexts& texts,

@@ -48,11 +48,15 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       imports_(*this, dialogs_, session_, texts_, state_),
       files_(*this, dialogs_, session_, texts_, state_, code_page_, workspace_, live_link_),
       check_(*this, session_, texts_, state_, imports_),
+      pictures_(*this, dialogs_, session_, texts_, state_),
       gestures_(
           *this, session_, texts_, state_,
           {[this](skin::SlotId slot, const std::string& path) { imports_.ImportFile(slot, path); },
            [this](skin::SlotId slot) { imports_.Choose(slot); },
-           [this](skin::SlotId slot) { imports_.Adjust(slot); }}) {
+           [this](skin::SlotId slot) { imports_.Adjust(slot); },
+           [this](skin::SlotId slot) { pictures_.Export(slot); },
+           [this](skin::SlotId slot) { pictures_.Revert(slot); },
+           [this](skin::SlotId slot) { pictures_.EditElsewhere(slot); }}) {
   state_.title_text = i18n::ProgramName() + " ";
 }
 

@@ -16,6 +16,7 @@
 #include "app/import_flow.h"
 #include "app/live_link.h"
 #include "app/main_window.h"
+#include "app/picture_actions.h"
 #include "app/preview_gestures.h"
 #include "app/skin_files.h"
 #include "app/user_dialogs.h"
@@ -139,6 +140,7 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   ImportFlow imports_;
   SkinFiles files_;
   CheckNavigation check_;
+  PictureActions pictures_;
   PreviewGestures gestures_;
 };
 

@@ -195,8 +195,8 @@ SkinSession::Saved SkinSession::Save(const std::string& folder, const skin::Save
   }
   if (files[0]) {
     // The settings file makes a folder a skin's: the title and File > Save follow it there.
-    origin_ = {std::move(saved), target, SkinName(folder), base::StampOf(folder), {},
-               !result.complete};
+    origin_ = {std::move(saved),      target, SkinName(folder),
+               base::StampOf(folder), {},     !result.complete};
     history_.BreakMerge();
   } else if (target == origin_.folder) {
     origin_.saved = std::move(saved);
@@ -231,6 +231,21 @@ bool SkinSession::MaySaveInPlace() const {
   if (origin_.folder.empty()) return false;
   const base::FileStamp now = base::StampOf(origin_.folder);
   return now.kind == base::FileKind::kFolder && base::SameFile(now, origin_.folder_identity);
+}
+
+Changes SkinSession::RevertPicture(skin::SlotId slot) {
+  imaging::Image built_in = skin::BuiltInSlotPicture(slot);
+  if (doc_.Slot(slot) == built_in) return {};
+  const skin::SkinDocument before = doc_;
+  doc_.SetSlot(slot, std::move(built_in));
+  return Record(before, {StepKind::kRevert, slot});
+}
+
+SkinSession::PictureFile SkinSession::PictureFileOf(skin::SlotId slot) const {
+  if (!MaySaveInPlace()) return {{}, PictureFile::Problem::kNoFolder};
+  const std::string path = origin_.folder + std::string(skin::Info(slot).file);
+  const bool unsaved = !(doc_.Slot(slot) == origin_.saved.Slot(slot)) || !base::IsRegularFile(path);
+  return {path, unsaved ? PictureFile::Problem::kUnsaved : PictureFile::Problem::kNone};
 }
 
 bool SkinSession::HasUnsavedChangesTo(const SkinFile& file) const {

@@ -40,6 +40,7 @@ class NoDialogs : public app::UserDialogs {
   void ShowInformationBox() override {}
   void ShowUserGuide(const std::string&) override {}
   void CopyToClipboard(const imaging::Image&) override {}
+  bool OpenWithSystem(const std::string&) override { return false; }
   SaveAnswer AskSaveChanges(std::string_view) override { return SaveAnswer::kDiscard; }
   // Runs `in_studio` while the studio is open, with what it was opened with; then cancels.
   std::optional<imaging::FitSettings> RunImportStudio(
