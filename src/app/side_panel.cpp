@@ -46,91 +46,6 @@ QColor Mix(const QColor& colour, const QColor& to, double share) {
                           colour.blueF() + (to.blueF() - colour.blueF()) * share);
 }
 
-// A colour or image button: its swatch or thumbnail in a box at its left edge, its caption beside
-// it, and in a tile tall enough a second line (the colour's code, the picture's size). A button of
-// another screen than the one shown stays readable: its text and picture are only dimmed.
-class PanelButton : public QPushButton {
- public:
-  explicit PanelButton(QWidget* parent) : QPushButton(parent) {}
-
-  void SetIconBox(QSize box, int lines) {
-    if (box == box_ && lines == lines_) return;
-    box_ = box;
-    lines_ = lines;
-    thumbnail_ = QPixmap();
-    update();
-  }
-  void SetColour(QColor colour, QString detail) {
-    colour_ = colour;
-    detail_ = std::move(detail);
-    update();
-  }
-  void SetPicture(imaging::SharedImage picture, QString detail) {
-    picture_ = std::move(picture);
-    detail_ = std::move(detail);
-    thumbnail_ = QPixmap();
-    update();
-  }
-  QSize icon_box() const { return box_; }
-  int lines() const { return lines_; }
-  const QString& detail() const { return detail_; }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    option.text.clear();
-    option.icon = QIcon();
-    painter.drawControl(QStyle::CE_PushButton, option);
-    const bool dim = !isEnabled();
-    const QRect box(kButtonPad, (height() - box_.height()) / 2, box_.width(), box_.height());
-    painter.setOpacity(dim ? 0.6 : 1.0);
-    if (colour_.isValid()) {
-      painter.fillRect(box, colour_);
-      painter.setPen(kSwatchBorder);
-      painter.drawRect(box.adjusted(0, 0, -1, -1));
-    } else if (static_cast<const imaging::Image&>(picture_).Empty()) {
-      // An empty slot: the box's outline only.
-      painter.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DotLine));
-      painter.drawRect(box.adjusted(0, 0, -1, -1));
-    } else {
-      const qreal ratio = devicePixelRatioF();
-      if (thumbnail_.isNull() || thumbnail_.devicePixelRatio() != ratio) {
-        thumbnail_ = QPixmap::fromImage(PanelThumbnail(picture_, box_ * ratio));
-        thumbnail_.setDevicePixelRatio(ratio);
-      }
-      const QSize shown = thumbnail_.deviceIndependentSize().toSize();
-      painter.drawPixmap(box.x() + (box.width() - shown.width()) / 2,
-                         box.y() + (box.height() - shown.height()) / 2, thumbnail_);
-    }
-    painter.setOpacity(1.0);
-    const QColor text_colour = palette().color(QPalette::Active, QPalette::ButtonText);
-    const QColor button = palette().color(QPalette::Active, QPalette::Button);
-    painter.setPen(dim ? Mix(text_colour, button, 0.45) : text_colour);
-    const int x = box.right() + 1 + kButtonPad;
-    const QRect room(x, 0, width() - x - kButtonPad, height());
-    if (lines_ < 2 || detail_.isEmpty()) {
-      painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, text());
-      return;
-    }
-    const int line = fontMetrics().height();
-    const int top = (height() - 2 * line) / 2;
-    painter.drawText(QRect(x, top, room.width(), line), Qt::AlignLeft | Qt::AlignVCenter, text());
-    painter.setPen(Mix(text_colour, button, dim ? 0.6 : 0.35));
-    painter.drawText(QRect(x, top + line, room.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
-                     fontMetrics().elidedText(detail_, Qt::ElideRight, room.width()));
-  }
-
- private:
-  QSize box_{20, 14};
-  int lines_ = 1;
-  QColor colour_;  // a colour button's colour; invalid on an image button
-  imaging::SharedImage picture_;
-  QString detail_;
-  QPixmap thumbnail_;  // made from the picture for the box, when first painted
-};
-
 // The room a button leaves its caption beside its icon.
 int CaptionRoom(const QAbstractButton* button) {
   return button->width() - 3 * kButtonPad -
@@ -219,6 +134,73 @@ QImage PanelThumbnail(const imaging::Image& picture, QSize box) {
     }
   }
   return thumbnail;
+}
+
+void PanelButton::SetIconBox(QSize box, int lines) {
+  if (box == box_ && lines == lines_) return;
+  box_ = box;
+  lines_ = lines;
+  thumbnail_ = QPixmap();
+  update();
+}
+
+void PanelButton::SetColour(QColor colour, QString detail) {
+  colour_ = colour;
+  detail_ = std::move(detail);
+  update();
+}
+
+void PanelButton::SetPicture(imaging::SharedImage picture, QString detail) {
+  picture_ = std::move(picture);
+  detail_ = std::move(detail);
+  thumbnail_ = QPixmap();
+  update();
+}
+
+void PanelButton::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  option.text.clear();
+  option.icon = QIcon();
+  painter.drawControl(QStyle::CE_PushButton, option);
+  const bool dim = !isEnabled();
+  const QRect box(kButtonPad, (height() - box_.height()) / 2, box_.width(), box_.height());
+  painter.setOpacity(dim ? 0.6 : 1.0);
+  if (colour_.isValid()) {
+    painter.fillRect(box, colour_);
+    painter.setPen(kSwatchBorder);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+  } else if (static_cast<const imaging::Image&>(picture_).Empty()) {
+    // An empty slot: the box's outline only.
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DotLine));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+  } else {
+    const qreal ratio = devicePixelRatioF();
+    if (thumbnail_.isNull() || thumbnail_.devicePixelRatio() != ratio) {
+      thumbnail_ = QPixmap::fromImage(PanelThumbnail(picture_, box_ * ratio));
+      thumbnail_.setDevicePixelRatio(ratio);
+    }
+    const QSize shown = thumbnail_.deviceIndependentSize().toSize();
+    painter.drawPixmap(box.x() + (box.width() - shown.width()) / 2,
+                       box.y() + (box.height() - shown.height()) / 2, thumbnail_);
+  }
+  painter.setOpacity(1.0);
+  const QColor text_colour = palette().color(QPalette::Active, QPalette::ButtonText);
+  const QColor button = palette().color(QPalette::Active, QPalette::Button);
+  painter.setPen(dim ? Mix(text_colour, button, 0.45) : text_colour);
+  const int x = box.right() + 1 + kButtonPad;
+  const QRect room(x, 0, width() - x - kButtonPad, height());
+  if (lines_ < 2 || detail_.isEmpty()) {
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, text());
+    return;
+  }
+  const int line = fontMetrics().height();
+  const int top = (height() - 2 * line) / 2;
+  painter.drawText(QRect(x, top, room.width(), line), Qt::AlignLeft | Qt::AlignVCenter, text());
+  painter.setPen(Mix(text_colour, button, dim ? 0.6 : 0.35));
+  painter.drawText(QRect(x, top + line, room.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                   fontMetrics().elidedText(detail_, Qt::ElideRight, room.width()));
 }
 
 std::vector<QString> FittedCaptions(const std::vector<QString>& texts, const QFontMetrics& metrics,

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
 #include <array>
 #include <bitset>
@@ -28,6 +30,36 @@ struct PanelEvents {
   std::function<void(skin::ColourId)> colour_clicked;
   std::function<void(skin::SlotId)> slot_clicked;
   std::function<void(skin::InfoId, std::string)> info_edited;
+};
+
+// A colour or image button of the panel: its swatch or thumbnail in a box at its left edge, its
+// caption beside it, and in a tile tall enough a second line (the colour's code, the slot's size).
+// A button of another screen than the one shown stays readable: its text and picture are dimmed,
+// not greyed.
+class PanelButton : public QPushButton {
+ public:
+  explicit PanelButton(QWidget* parent) : QPushButton(parent) {}
+
+  // The icon's box, and the caption's lines (the second only where there is a detail to show).
+  void SetIconBox(QSize box, int lines);
+  void SetColour(QColor colour, QString detail);
+  void SetPicture(imaging::SharedImage picture, QString detail);
+  QSize icon_box() const { return box_; }
+  int lines() const { return lines_; }
+  const QColor& colour() const { return colour_; }
+  const imaging::SharedImage& picture() const { return picture_; }
+  const QString& detail() const { return detail_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QSize box_{20, 14};
+  int lines_ = 1;
+  QColor colour_;  // a colour button's colour; invalid on an image button
+  imaging::SharedImage picture_;
+  QString detail_;
+  QPixmap thumbnail_;  // made from the picture for the box, when first painted
 };
 
 class SidePanel : public QTabWidget {
