@@ -280,9 +280,8 @@ std::vector<std::pair<std::size_t, int>> ScreenRuns(std::span<const Entry> entri
   return runs;
 }
 
-// Roomy tiles stand this far from the page's edges and hold their icon and caption this far from
-// their own; a tab has at most this many columns.
-constexpr int kMargin = 4, kPad = 4, kMaxColumns = 6;
+// Roomy tiles stand this far from the page's edges; a tab has at most this many columns.
+constexpr int kMargin = 4, kPad = kButtonPad, kMaxColumns = 6;
 
 // One size of roomy tile to try: its icon's box, its caption's lines and the gap between tiles.
 struct TileSize {
@@ -314,8 +313,11 @@ ButtonLayout LayOutTiles(const std::vector<std::pair<std::size_t, int>>& runs, s
   const int gap = size.gap;
   const int tile_height = std::max(size.icon_height, size.lines * font.line) + 2 * kPad;
   const int least_width = size.icon_width + font.caption + 3 * kPad;
+  const int whole_width = size.icon_width + std::max(font.widest, font.caption) + 3 * kPad;
   const int room = std::max(width - 2 * kMargin, least_width);
-  layout.columns = std::clamp((room + gap) / (least_width + gap), 1, kMaxColumns);
+  const auto columns = [&](int tile) { return (room + gap) / (tile + gap); };
+  layout.columns =
+      std::clamp(std::max(columns(whole_width), std::min(3, columns(least_width))), 1, kMaxColumns);
   const int tile_width = (room - (layout.columns - 1) * gap) / layout.columns;
   int y = kMargin;
   for (std::size_t r = 0; r < runs.size(); ++r) {
@@ -373,21 +375,28 @@ ButtonLayout LayOutButtons(ButtonTab tab, int width, int height, const PanelFont
 RowLayout LayOutElementRows(int height, const PanelFont& font) {
   const std::span<const ElementRow> rows = ElementRows();
   if (height >= kRoomyPageHeight) {
+    // Rows below headings where they fit, else taller rows with a gap between screens.
     const std::vector<std::pair<std::size_t, int>> runs = ScreenRuns(rows);
-    for (int row_height = 28; row_height >= 20; row_height -= 2) {
-      RowLayout layout;
-      layout.row_height = row_height;
-      const int gap = row_height / 3;
-      int y = kMargin;
-      for (std::size_t r = 0; r < runs.size(); ++r) {
-        if (r > 0) y += gap;
-        layout.headings.push_back({runs[r].second, {kMargin, y, 0, font.heading}});
-        y += font.heading + 2;
-        const std::size_t end = r + 1 < runs.size() ? runs[r + 1].first : rows.size();
-        for (std::size_t i = runs[r].first; i < end; ++i, y += row_height) layout.tops.push_back(y);
+    for (const bool headings : {true, false}) {
+      for (int row_height = 28; row_height >= 20; row_height -= 2) {
+        RowLayout layout;
+        layout.row_height = row_height;
+        const int gap = row_height / 3;
+        int y = kMargin;
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+          if (r > 0) y += gap;
+          if (headings) {
+            layout.headings.push_back({runs[r].second, {kMargin, y, 0, font.heading}});
+            y += font.heading + 2;
+          }
+          const std::size_t end = r + 1 < runs.size() ? runs[r + 1].first : rows.size();
+          for (std::size_t i = runs[r].first; i < end; ++i, y += row_height) {
+            layout.tops.push_back(y);
+          }
+        }
+        layout.height = y + kMargin;
+        if (layout.height <= height) return layout;
       }
-      layout.height = y + kMargin;
-      if (layout.height <= height) return layout;
     }
   }
   RowLayout layout;

@@ -96,6 +96,8 @@ SourceGadgets FindSourceGadgets(const preview::Source& source, int screen);
 // second line of caption, in as many columns as the width holds, each screen's buttons (a run of
 // the table with one screen) below a heading that names the screen; the tables' order is kept.
 inline constexpr int kRoomyPageHeight = 560;
+// A button holds its icon and caption this far inside its edges, and this far apart.
+inline constexpr int kButtonPad = 5;
 
 // A place on a page, in pixels.
 struct PanelRect {
@@ -110,6 +112,8 @@ struct PanelFont {
   int line = 16;      // the height of one line of a caption
   int heading = 20;   // of a screen's heading
   int caption = 100;  // the least room a caption gets beside its icon in a tile
+  int widest = 0;     // the room the tab's widest caption needs: more than three columns only
+                      // where every caption shows whole
 };
 
 struct PanelHeading {
@@ -142,8 +146,9 @@ struct RowLayout {
   int height = 0;
 };
 
-// The Elements rows on a page `height` high: the fixed rows 20 apart from y 5, or, where the page
-// holds them with a heading above each screen's rows, taller rows below headings.
+// The Elements rows on a page `height` high: the fixed rows 20 apart from y 5; with room to spare,
+// taller rows, each screen's below a heading where the page holds them (the headings' places
+// have no width: they span the page), else apart from the next screen's by a gap.
 RowLayout LayOutElementRows(int height, const PanelFont& font);
 
 }  // namespace app

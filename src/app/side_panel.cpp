@@ -34,8 +34,6 @@ constexpr int kRowHeight = 20;
 // The column headers above the Elements rows. They cost the page 16 pixels of height: at the
 // window's first size its last row needs a little scrolling.
 constexpr int kHeaderHeight = 16;
-// A button's icon and caption stand this far inside its edges.
-constexpr int kButtonPad = 5;
 // The light and dark squares that stand for the key colour in a thumbnail.
 constexpr QRgb kCheckLight = 0xFFE4E4E4, kCheckDark = 0xFFB4B4B4;
 
@@ -464,7 +462,8 @@ void SidePanel::resizeEvent(QResizeEvent* event) {
 }
 
 void SidePanel::PlaceButtons(Captioned& tab, ButtonTab kind, int page_width, int page_height) {
-  const PanelFont font = Font();
+  PanelFont font = Font();
+  font.widest = tab.Widest();
   ButtonLayout layout = LayOutButtons(kind, page_width, page_height, font);
   if (layout.height > page_height) {
     // The page scrolls: its scroll bar takes a part of its width.

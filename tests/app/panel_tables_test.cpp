@@ -53,7 +53,7 @@ bool Overlap(const PanelRect& a, const PanelRect& b) {
   return a.x < b.right() && b.x < a.right() && a.y < b.bottom() && b.y < a.bottom();
 }
 
-const PanelFont kFont{17, 21, 100};
+const PanelFont kFont{17, 21, 100, 150};
 
 // In a page of the window's first height the buttons keep the fixed grid; at the panel's narrowest
 // width it is the tables' grid itself, 128 x 20.
@@ -109,6 +109,10 @@ TEST(PanelLayout, ARoomyPageShowsEachScreensButtonsInOrderBelowTheirHeading) {
         EXPECT_TRUE(b.x >= 0 && b.right() <= width && b.y >= 0 && b.bottom() <= l.height) << at;
         EXPECT_GE(b.height, l.icon_height) << at;
         EXPECT_GE(b.width, l.icon_width + kFont.caption) << at;
+        // Beyond three columns, only where every caption shows whole (kFont.widest).
+        if (l.columns > 3) {
+          EXPECT_GE(b.width, l.icon_width + kFont.widest + 3 * kButtonPad) << at;
+        }
         // Read left to right, top to bottom: the tables' order.
         if (i > 0) {
           const PanelRect& a = l.buttons[i - 1];
@@ -165,6 +169,13 @@ TEST(PanelLayout, TallRowsBelowEachScreensHeadingWhereThePageHoldsThem) {
     }
   }
   EXPECT_GT(row_height, 20);
+  // A page that holds no headings, as in a window maximised on a 1366 x 768 screen, still grows
+  // its rows, each screen's apart from the next.
+  const RowLayout rows = LayOutElementRows(640, kFont);
+  EXPECT_TRUE(rows.headings.empty());
+  EXPECT_GT(rows.row_height, 20);
+  EXPECT_LE(rows.height, 640);
+  EXPECT_GT(rows.tops[starts[1]], rows.tops[starts[1] - 1] + rows.row_height);
 }
 
 // Thumbnails: sharp whole-factor enlargements, nearest-pixel reductions, never beyond their box
