@@ -362,11 +362,20 @@ void PreviewView::paintEvent(QPaintEvent* event) {
     }
     std::fill(line + last, line + width, background_);
     if (!grid) continue;
+    // A zoomed canvas pixel repeats along its row: its shade is worked out once.
+    std::uint32_t shaded_from = line[first], shade = GridPixel(shaded_from);
+    const auto shaded = [&](std::uint32_t pixel) {
+      if (pixel != shaded_from) {
+        shaded_from = pixel;
+        shade = GridPixel(pixel);
+      }
+      return shade;
+    };
     if (row_edges[j]) {
-      for (int i = first; i < last; ++i) line[i] = GridPixel(line[i]);
+      for (int i = first; i < last; ++i) line[i] = shaded(line[i]);
     } else {
       for (int i = first; i < last; ++i) {
-        if (column_edges_[i]) line[i] = GridPixel(line[i]);
+        if (column_edges_[i]) line[i] = shaded(line[i]);
       }
     }
   }
