@@ -103,7 +103,7 @@ TEST(PanelLayout, ARoomyPageShowsEachScreensButtonsInOrderBelowTheirHeading) {
       ASSERT_EQ(l.buttons.size(), screens.size()) << at;
       ASSERT_EQ(l.headings.size(), starts.size()) << at;
       EXPECT_GE(l.icon_height, tab == ButtonTab::kColours ? 20 : 48) << at;
-      EXPECT_EQ(l.lines == 2, l.buttons[0].height >= 2 * kFont.line) << at;
+      EXPECT_GE(l.buttons[0].height, l.lines * kFont.line) << at;  // room for every line
       for (std::size_t i = 0; i < l.buttons.size(); ++i) {
         const PanelRect& b = l.buttons[i];
         EXPECT_TRUE(b.x >= 0 && b.right() <= width && b.y >= 0 && b.bottom() <= l.height) << at;
