@@ -12,6 +12,7 @@
 #include "app/window_feedback.h"
 #include "base/paths.h"
 #include "session/import_plan.h"
+#include "session/skin_check.h"
 #include "skin/skin_loader.h"
 
 namespace app {
@@ -126,6 +127,7 @@ void ImportFlow::RunStudio(skin::SlotId slot, const std::string& path,
     request.expected = {skin::Info(slot).expected_width, skin::Info(slot).expected_height};
     const imaging::Image& current = session_.document().Slot(slot);
     request.current = {current.width, current.height};
+    request.keyless = session::DrawnWithoutKey(slot);
     ShowScreenOf(slot);
     // The preview shows each picture the studio makes in its place, under whatever covers it.
     const std::optional<imaging::FitSettings> chosen =

@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTest>
 #include <algorithm>
@@ -184,15 +188,66 @@ TEST(ImportStudio, ControlsChangeTheSettingsAndShowEachResult) {
   studio.findChild<QSpinBox*>("TargetWidth")->setValue(20);
   EXPECT_EQ(last.width, 20);
 
-  // The eyedropper makes the colour under the click transparent.
+  // The eyedropper makes the colour under the click transparent, with the colours near it around
+  // the pixel picked; neither the pick nor a Clear moves a control.
+  const auto places = [&] {
+    QApplication::processEvents();
+    std::vector<QRect> rects;
+    for (const QWidget* w : studio.findChildren<QWidget*>())
+      if (w->isVisible()) rects.push_back(QRect(w->mapTo(&studio, QPoint(0, 0)), w->size()));
+    return rects;
+  };
+  const std::vector<QRect> unkeyed = places();
   auto* pick = studio.findChild<QAbstractButton*>("PickKey");
   pick->click();
+  EXPECT_EQ(places(), unkeyed);
   QTest::mouseClick(view, Qt::LeftButton, {},
                     view->PictureRect().topLeft().toPoint() + QPoint(1, 1));
   ASSERT_TRUE(studio.settings().key.has_value());
+  const imaging::ColourKey picked = *studio.settings().key;
+  EXPECT_EQ(picked.colour, source.picture().At(0, 0) & 0xFFFFFF);
+  EXPECT_DOUBLE_EQ(picked.x, 0.5 / 64);
+  EXPECT_TRUE(picked.connected);
+  EXPECT_GT(picked.tolerance, 0);
   EXPECT_EQ(source.key(), studio.settings().key);
   EXPECT_FALSE(pick->isChecked());
   EXPECT_EQ(last, source.Fit(studio.settings()));
+  EXPECT_EQ(places(), unkeyed);
+  studio.findChild<QDoubleSpinBox*>("KeyToleranceValue")->setValue(0.2);
+  EXPECT_DOUBLE_EQ(studio.settings().key->tolerance, 0.2);
+  EXPECT_EQ(studio.findChild<QSlider*>("KeyTolerance")->value(), 20);
+  studio.findChild<QCheckBox*>("KeyConnected")->click();
+  EXPECT_FALSE(studio.settings().key->connected);
+  EXPECT_EQ(source.key(), studio.settings().key);
+  studio.findChild<QAbstractButton*>("ClearKey")->click();
+  EXPECT_FALSE(studio.settings().key.has_value());
+  EXPECT_EQ(places(), unkeyed);
+  // The next pick keys with the tolerance and region set meanwhile.
+  pick->click();
+  QTest::mouseClick(view, Qt::LeftButton, {},
+                    view->PictureRect().topLeft().toPoint() + QPoint(1, 1));
+  EXPECT_DOUBLE_EQ(studio.settings().key->tolerance, 0.2);
+  EXPECT_FALSE(studio.settings().key->connected);
+}
+
+// A slot the console draws without a key shows key green as green in the result, and says so.
+TEST(ImportStudio, ASlotDrawnWithoutAKeyShowsKeyGreen) {
+  imaging::Image picture(8, 8, imaging::kKeyColour);
+  picture.At(0, 0) = imaging::MakeRgb(255, 255, 255);
+  const i18n::UiTexts texts;
+  for (const bool keyless : {false, true}) {
+    imaging::FitSource source(picture, std::nullopt);
+    StudioRequest request = StudioRequestFor(source, 8, 8, {8, 8});
+    request.keyless = keyless;
+    request.missing_source = keyless ? "/gone/photo.jpg" : "";
+    ImportStudio studio(texts, request, {}, nullptr);
+    const QImage shown = studio.findChild<QLabel*>("Result")->pixmap().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() - 1, shown.height() - 1) == QColor(0, 248, 0),
+              keyless);
+    EXPECT_EQ(studio.findChild<QLabel*>("KeylessNote") != nullptr, keyless);
+    const auto* gone = studio.findChild<QLabel*>("MissingSource");
+    EXPECT_EQ(gone != nullptr && gone->text().contains("/gone/photo.jpg"), keyless);
+  }
 }
 
 }  // namespace
