@@ -158,6 +158,8 @@ const Row kRows[] = {
                                "information.")
     MENU("LANG_FILE_COMPRESSION$", "Not read: the archive entry is compressed with a method this "
                                    "program does not support (only stored and deflated entries).")
+    MENU("LANG_FILE_RECIPES$", "Some import recipes in this file could not be read: Adjust import "
+                               "fits those pictures from themselves.")
     MENU("LANG_FILE_NOSKIN$", "No skin: there is no readable uisettings.ini in this folder or "
                               "archive.")
     MENU("LANG_FOLDER_REPLACED$", "%1 is no longer the folder this skin was opened from or last "
