@@ -18,6 +18,7 @@
 
 #include "app/fixed_numbers.h"
 #include "app/import_studio.h"
+#include "base/paths.h"
 #include "imaging/png_codec.h"
 #include "session/skin_check.h"
 #include "shell_fixture.h"
@@ -120,6 +121,45 @@ TEST_F(ImportFlowTest, AChangedSourceFileIsImportedAgainWithItsSettings) {
       [&] { return imaging::BlueOf(doc().Slot(SlotId::nds).At(16, 16)) == 200; }, 5000));
   EXPECT_EQ(doc().Slot(SlotId::nds).At(0, 0), imaging::kKeyColour);  // contained, keyed around
   EXPECT_EQ(UndoText(), "Undo Import nds");
+}
+
+// The recipe survives the session: a reopened skin's Adjust import starts from the photo, and a
+// photo that is gone is said so in the studio, which fits the slot's own picture. Neither the save
+// nor the recipe file it writes counts as a change on disk.
+TEST_F(ImportFlowTest, AReopenedSkinsAdjustImportStartsFromThePhoto) {
+  const std::string skin = SaveSkinFolder("skin");
+  Open(skin);
+  const std::string photo = base::JoinPath(skin, "photo.png");
+  WritePng(photo, Gradient(640, 480));
+  imaging::FitSettings framed;
+  framed.width = 256;
+  framed.height = 192;
+  framed.zoom = 2;
+  framed.key = imaging::ColourKey{0x102030, 0.1, true, 0.25, 0.5};
+  dialogs_.studio_answer = framed;
+  Import(SlotId::upper_screen, photo);
+  dialogs_.answers.push_back(skin);
+  Trigger(kMenuSaveFolder);
+  ASSERT_FALSE(window().isWindowModified());
+  QTest::qWait(700);
+  EXPECT_TRUE(shell_->disk_changes().empty());
+  EXPECT_EQ(UndoText(), "Undo Import upper_screen");
+
+  Restart();
+  Open(skin);
+  dialogs_.studio_answer.reset();
+  shell_->imports().Adjust(SlotId::upper_screen);
+  ASSERT_EQ(dialogs_.studios.size(), 2u);
+  EXPECT_EQ(dialogs_.studios[1].source_width, 640);
+  EXPECT_EQ(dialogs_.studios[1].settings, framed);
+  EXPECT_EQ(dialogs_.studios[1].missing_source, "");
+
+  std::filesystem::remove(base::FsPath(photo));
+  shell_->imports().Adjust(SlotId::upper_screen);
+  ASSERT_EQ(dialogs_.studios.size(), 3u);
+  EXPECT_EQ(dialogs_.studios[2].source_width, 256);
+  EXPECT_EQ(dialogs_.studios[2].missing_source, base::DisplayPath(photo));
+  EXPECT_TRUE(dialogs_.errors.empty());
 }
 
 TEST_F(ImportFlowTest, ThePictureSizeQuickFixFitsThePictureToItsPlace) {
