@@ -468,6 +468,13 @@ void ImportStudio::AddKeyRows(QFormLayout& form) {
   tolerance_value_->setRange(0, imaging::kMaxKeyTolerance);
   tolerance_value_->setDecimals(2);
   tolerance_value_->setSingleStep(1.0 / kToleranceSteps);
+  // A large picture takes a moment to key anew: the slider keys when it is let go, and shows the
+  // value it is at meanwhile.
+  tolerance_->setTracking(false);
+  connect(tolerance_, &QSlider::sliderMoved, this, [this](int v) {
+    const QSignalBlocker blocker(tolerance_value_);
+    tolerance_value_->setValue(static_cast<double>(v) / kToleranceSteps);
+  });
   connect(tolerance_, &QSlider::valueChanged, this, [this](int v) {
     RefineKey(
         [&](imaging::ColourKey& k) { k.tolerance = static_cast<double>(v) / kToleranceSteps; });

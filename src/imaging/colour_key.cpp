@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace imaging {
@@ -29,8 +30,9 @@ double SquaredDistance(const Oklab& p, const Oklab& q) {
   return (p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b);
 }
 
-// Whether a colour is keyed: the key's own, or near it. The last colour asked about is kept, as
-// neighbouring pixels of a photo often share theirs.
+// Whether a colour is keyed: the key's own, or near it. Each colour is measured once: what was
+// found is kept in two bits per colour (known, keyed), 4 MB for all 2^24 of them, as a photo
+// repeats its colours many times.
 class KeyTest {
  public:
   explicit KeyTest(const ColourKey& key)
@@ -38,17 +40,21 @@ class KeyTest {
         tolerance_(std::isnan(key.tolerance) ? 0.0
                                              : std::clamp(key.tolerance, 0.0, kMaxKeyTolerance)),
         limit_(tolerance_ * tolerance_),
-        centre_(ToOklab(colour_)) {}
+        centre_(ToOklab(colour_)) {
+    if (tolerance_ > 0) found_.assign((1u << 24) / 4, 0);
+  }
 
   bool operator()(Rgb pixel) {
     const Rgb c = pixel & 0xFFFFFF;
     if (c == colour_) return true;
     if (tolerance_ <= 0) return false;
-    if (c != last_) {
-      last_ = c;
-      last_keyed_ = SquaredDistance(ToOklab(c), centre_) <= limit_;
+    std::uint8_t& cell = found_[c >> 2];
+    const int shift = 2 * static_cast<int>(c & 3);
+    if ((cell >> shift & 1) == 0) {
+      const bool keyed = SquaredDistance(ToOklab(c), centre_) <= limit_;
+      cell = static_cast<std::uint8_t>(cell | (keyed ? 3 : 1) << shift);
     }
-    return last_keyed_;
+    return (cell >> shift & 2) != 0;
   }
 
  private:
@@ -56,8 +62,7 @@ class KeyTest {
   double tolerance_;
   double limit_;
   Oklab centre_;
-  Rgb last_ = 0xFF000000u;  // no colour: the top byte is cleared before the comparison
-  bool last_keyed_ = false;
+  std::vector<std::uint8_t> found_;
 };
 
 }  // namespace
@@ -86,9 +91,9 @@ std::pair<int, int> KeyPixel(const ColourKey& key, int width, int height) {
   return {at(key.x, width), at(key.y, height)};
 }
 
-std::vector<bool> KeyedPixels(const Image& picture, const ColourKey& key) {
+std::vector<std::uint8_t> KeyedPixels(const Image& picture, const ColourKey& key) {
   const int w = picture.width, h = picture.height;
-  std::vector<bool> keyed(picture.Empty() ? 0 : picture.pixels.size(), false);
+  std::vector<std::uint8_t> keyed(picture.Empty() ? 0 : picture.pixels.size(), 0);
   if (picture.Empty()) return keyed;
   KeyTest test(key);
   const auto index = [w](int x, int y) { return static_cast<std::size_t>(y) * w + x; };
@@ -109,7 +114,7 @@ std::vector<bool> KeyedPixels(const Image& picture, const ColourKey& key) {
     int left = x, right = x;
     while (left > 0 && open(left - 1, y)) --left;
     while (right + 1 < w && open(right + 1, y)) ++right;
-    for (int i = left; i <= right; ++i) keyed[index(i, y)] = true;
+    for (int i = left; i <= right; ++i) keyed[index(i, y)] = 1;
     // One seed for each run of open pixels next to this run, above and below.
     for (const int row : {y - 1, y + 1}) {
       if (row < 0 || row >= h) continue;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "imaging/image.h"
@@ -50,10 +51,11 @@ constexpr ColourKey ExactKey(Rgb colour) {
 // The pixel of a picture of `width` x `height` at the key's place (clamped into the picture).
 std::pair<int, int> KeyPixel(const ColourKey& key, int width, int height);
 
-// For each pixel of `picture` (row by row) whether `key` makes it transparent: its colour (the top
-// byte ignored) is the key's or within the key's tolerance of it, and, for a connected key, it is
-// reached from KeyPixel through such pixels; nothing when the picked pixel itself is not. A
-// tolerance that is not a number counts as 0; one above kMaxKeyTolerance as the largest.
-std::vector<bool> KeyedPixels(const Image& picture, const ColourKey& key);
+// For each pixel of `picture` (row by row) whether `key` makes it transparent (1) or not (0): its
+// colour (the top byte ignored) is the key's or within the key's tolerance of it, and, for a
+// connected key, it is reached from KeyPixel through such pixels; nothing when the picked pixel
+// itself is not. A tolerance that is not a number counts as 0; one above kMaxKeyTolerance as the
+// largest.
+std::vector<std::uint8_t> KeyedPixels(const Image& picture, const ColourKey& key);
 
 }  // namespace imaging

@@ -272,11 +272,12 @@ FitSource::FitSource(Image picture, std::optional<ColourKey> key) {
 void FitSource::SetKey(std::optional<ColourKey> key) {
   if (Empty()) return;
   std::vector<Rgb>& pixels = levels_[0].pixels;
-  const std::vector<bool> keyed = key ? KeyedPixels(levels_[0], *key) : std::vector<bool>();
+  const std::vector<std::uint8_t> keyed =
+      key ? KeyedPixels(levels_[0], *key) : std::vector<std::uint8_t>();
   key_ = key;
   for (std::size_t i = 0; i < pixels.size(); ++i) {
     const Rgb c = pixels[i] & 0xFFFFFF;
-    pixels[i] = c == kKeyColour || (key && keyed[i]) ? c : c | kAlpha;
+    pixels[i] = c == kKeyColour || (key && keyed[i] != 0) ? c : c | kAlpha;
   }
   levels_.resize(1);
 }

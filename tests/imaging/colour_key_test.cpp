@@ -25,10 +25,10 @@ Image Picture() {
   return image;
 }
 
-std::string Mask(const std::vector<bool>& keyed) {
+std::string Mask(const std::vector<std::uint8_t>& keyed) {
   std::string text;
   for (std::size_t i = 0; i < keyed.size(); ++i)
-    text += std::string(i % 5 == 0 && i > 0 ? "/" : "") + (keyed[i] ? "#" : ".");
+    text += std::string(i % 5 == 0 && i > 0 ? "/" : "") + (keyed[i] != 0 ? "#" : ".");
   return text;
 }
 
