@@ -479,8 +479,12 @@ void ImportStudio::AddKeyRows(QFormLayout& form) {
     RefineKey(
         [&](imaging::ColourKey& k) { k.tolerance = static_cast<double>(v) / kToleranceSteps; });
   });
-  connect(tolerance_value_, &QDoubleSpinBox::valueChanged, this,
-          [this](double v) { RefineKey([&](imaging::ColourKey& k) { k.tolerance = v; }); });
+  // In whole steps, as the slider sets it, not with the spin box's sums of steps.
+  connect(tolerance_value_, &QDoubleSpinBox::valueChanged, this, [this](double v) {
+    RefineKey([&](imaging::ColourKey& k) {
+      k.tolerance = std::round(v * kToleranceSteps) / kToleranceSteps;
+    });
+  });
   connected_ = new QCheckBox(Text("LANG_STUDIO_KEY_CONNECTED$"), this);
   connected_->setObjectName(QStringLiteral("KeyConnected"));
   connect(connected_, &QCheckBox::toggled, this,
