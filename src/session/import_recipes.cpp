@@ -223,9 +223,10 @@ std::string FormatImportRecipes(std::span<const SlotRecipe> recipes, std::string
     out.append(kCrLf).append("[").append(skin::Info(r.slot).file).append("]").append(kCrLf);
     const std::string relative = base::NearRelativePath(folder, r.recipe.path);
     line("source", relative.empty() ? r.recipe.path : relative);
-    char digest[20];
-    std::snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(r.picture));
-    line("picture", digest);
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, r.picture, 16).ptr;
+    line("picture",
+         std::string(16 - static_cast<std::size_t>(end - digits), '0') + std::string(digits, end));
     line("size", std::to_string(f.width) + "x" + std::to_string(f.height));
     line("fit", NameOf(imaging::kFitModeNames, f.mode));
     line("focus", FormatNumber(f.focus_x) + "," + FormatNumber(f.focus_y));
