@@ -88,8 +88,7 @@ void CheckNavigation::Show(const session::Finding& finding, bool reveal) {
                                          : std::nullopt);
   const int gadget = gadget_on(screen);
   if (gadget == 0 || !reveal) return;
-  host_.window()->panel()->Highlight(gadget);
-  host_.window()->panel()->Reveal(gadget);
+  host_.window()->PointToGadget(gadget, true);
 }
 
 void CheckNavigation::Fix(const session::Finding& finding) {

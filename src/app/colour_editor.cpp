@@ -120,10 +120,10 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   for (int i = 0; i < 3; ++i) {
     channels_[i] = new SpinField(this);
     channels_[i]->setGeometry(5, below(230 + 25 * i), 50, 20);
-    // A wider range than 0 to 31, so that a typed 40 is taken and then limited to 31.
-    channels_[i]->setRange(-999, 999);
+    // A typed 40 is limited to 31, and the field says so.
+    channels_[i]->setRange(0, 31);
     channels_[i]->setValue(values[i]);
-    connect(channels_[i], &QSpinBox::valueChanged, this, [this, i] { ChannelChanged(i); });
+    connect(channels_[i], &QSpinBox::valueChanged, this, [this] { ChannelChanged(); });
     (new QLabel(Q(texts.Text(names[i])), this))->setGeometry(60, below(232 + 25 * i), w - 70, 20);
   }
   const int code_y = below(305);
@@ -173,13 +173,7 @@ ColourEditor::ColourEditor(const i18n::UiTexts& texts, imaging::Rgb given, QWidg
   pick_timer_->start(kPickIntervalMs);
 }
 
-void ColourEditor::ChannelChanged(int index) {
-  QSpinBox* field = channels_[index];
-  if (field->value() > 31 || field->value() < 0) {
-    // Limited to the channel's range; a negative number takes 0.
-    const QSignalBlocker block(field);
-    field->setValue(std::clamp(field->value(), 0, 31));
-  }
+void ColourEditor::ChannelChanged() {
   const imaging::Rgb colour = imaging::MakeRgb(channels_[0]->value() * 8, channels_[1]->value() * 8,
                                                channels_[2]->value() * 8);
   SetNewColour(colour);

@@ -65,7 +65,7 @@ class ColourEditor : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void ChannelChanged(int index);
+  void ChannelChanged();
   void CodeTyped(const QString& text);
   void MarkCode(bool invalid);
   // Shows `colour` as the new colour everywhere but in the code field while it is typed in.

@@ -27,6 +27,8 @@ std::vector<Command> BuildCommands() {
   std::vector<Command> c;
   const auto add = [&](Command command) { c.push_back(std::move(command)); };
   using P = MenuPlace;
+  // One command a row or two, as a table reads; the formatter would give each field a line.
+  // clang-format off
   add({kMenuNewSkin, P::kFile, "LANG_FILE_NEW$", {}, {QKeySequence::New}, false, false,
        [](T s) { s.files.NewSkin(); }});
   add({kMenuOpenFolder, P::kFileOpen, "LANG_FILE_OPEN_FOLDER$", {}, {QKeySequence::Open}, false,
@@ -62,6 +64,14 @@ std::vector<Command> BuildCommands() {
   add({kMenuScreenshotCurrentClipboard, P::kFileScreenshot, "LANG_FILE_SCREENSHOT_NOW_CLIP$", {},
        Keys{QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C)}, false, false,
        [](T s) { s.files.Screenshot(true, s.state.selected_screen); }});
+  // The size of every screenshot: a pixel of the console as 1, 2 or 3 pixels square.
+  for (int scale = 1; scale <= i18n::EditorPreferences::kMaxScreenshotScale; ++scale) {
+    static constexpr std::string_view kTexts[] = {"LANG_FILE_SHOT_SCALE1$", "LANG_FILE_SHOT_SCALE2$",
+                                                  "LANG_FILE_SHOT_SCALE3$"};
+    add({kMenuScreenshotScale1 + scale - 1, P::kFileScreenshot, kTexts[scale - 1], {}, {}, true,
+         scale == 1, [scale](T s) { s.workspace.SetScreenshotScale(scale); }, {},
+         [scale](T s) { return s.workspace.preferences().screenshot_scale == scale; }});
+  }
   // Ctrl+Q on every platform theme, also where the desktop defines no key for quitting.
   add({kMenuQuit, P::kFile, "LANG_FILE_CLOSE$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_Q)},
        false, true, [](T s) { s.files.Quit(); }});
@@ -114,6 +124,7 @@ std::vector<Command> BuildCommands() {
        [](T s) { return !s.folders.user_guide.empty(); }});
   add({kMenuInformation, P::kAbout, "LANG_ABOUT_ABOUT$", {}, {}, false, false,
        [](T s) { s.editor.ShowInformation(); }});
+  // clang-format on
   return c;
 }
 

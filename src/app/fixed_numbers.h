@@ -1,5 +1,6 @@
 // The program's fixed numbers for its menu items and gadgets, and the sizes of its window's layout.
-// Every widget event is turned into one of these numbers before it is dispatched.
+// Menu items are dispatched by their number; gadgets are found by theirs (to mark, reveal or test
+// them), while their events reach the shell by what they edit.
 #pragma once
 
 namespace app {
@@ -45,6 +46,9 @@ inline constexpr int kMenuZoomOut = 354;
 inline constexpr int kMenuPixelGrid = 355;
 // Help > User guide:
 inline constexpr int kMenuUserGuide = 356;
+// File > Screenshot > at 1x, 2x and 3x:
+inline constexpr int kMenuScreenshotScale1 = 360;
+inline constexpr int kMenuScreenshotScale3 = 362;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;

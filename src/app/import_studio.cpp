@@ -148,10 +148,10 @@ void SourceView::paintEvent(QPaintEvent*) {
   const QRectF picture = PictureRect();
   UseLevelFor((picture.size() * devicePixelRatioF()).toSize());
   FillBackdrop(painter, picture, keyless_);
-  // Shown smaller, the picture is smoothed; shown larger, as the scaling chosen enlarges it.
-  painter.setRenderHint(
-      QPainter::SmoothPixmapTransform,
-      picture.width() < shown_.width() || settings_.resampling == imaging::Resampling::kSmooth);
+  // Shown smaller, the picture is smoothed; shown larger (a small source), its pixels stay sharp
+  // whatever the scaling chosen for the result, so that the user sees what there is to fit.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                        picture.width() * devicePixelRatioF() < shown_.width());
   painter.drawImage(picture, shown_);
   // What the frame leaves out is darkened; the frame is drawn in white on black, which shows on
   // any picture.

@@ -25,8 +25,7 @@
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
-#include "base/file_io.h"
-#include "base/paths.h"
+#include "skin/skin_loader.h"
 
 namespace app {
 namespace {
@@ -34,11 +33,11 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Reports a BMP, PNG or JPEG file dragged over or dropped on one image button as a file drop on
-// that button's gadget number.
+// that button's slot.
 class ImageDrop : public QObject {
  public:
-  ImageDrop(QWidget* button, int gadget, WindowEvents& events)
-      : QObject(button), gadget_(gadget), events_(events) {
+  ImageDrop(QWidget* button, skin::SlotId slot, WindowEvents& events)
+      : QObject(button), slot_(slot), events_(events) {
     button->setAcceptDrops(true);
     button->installEventFilter(this);
   }
@@ -52,7 +51,7 @@ class ImageDrop : public QObject {
     auto* drop = static_cast<QDropEvent*>(event);
     const QString path = DroppedImageFile(drop->mimeData());
     const std::string taken = type == QEvent::Drop ? path.toStdString() : std::string();
-    if (!path.isEmpty() && events_.OnFileDrop(gadget_, QPoint(), taken)) {
+    if (!path.isEmpty() && events_.OnSlotDrop(slot_, taken)) {
       drop->acceptProposedAction();
     } else {
       drop->ignore();
@@ -61,7 +60,7 @@ class ImageDrop : public QObject {
   }
 
  private:
-  int gadget_;
+  skin::SlotId slot_;
   WindowEvents& events_;
 };
 
@@ -122,9 +121,7 @@ QString DroppedSkin(const QMimeData* data) {
   const QUrl url = data->urls().front();
   if (!url.isLocalFile()) return {};
   const QString path = url.toLocalFile();
-  const std::string utf8 = path.toStdString();
-  if (base::IsFolder(utf8) || base::HasExtension(utf8, ".zip")) return path;
-  return {};
+  return skin::LooksLikeSkin(path.toStdString()) ? path : QString();
 }
 
 }  // namespace
@@ -234,7 +231,7 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   preview_area_->SetPointerHandlers(
       [this](const PreviewView::Pointer& pointer) { events_.OnPreviewPointer(pointer); },
       [this](QPoint canvas, const QString& path) {
-        return events_.OnFileDrop(kGadgetPreviewImage, canvas, path.toStdString());
+        return events_.OnPreviewDrop(canvas, path.toStdString());
       });
   preview_area_->setGeometry(preview_x, kPreviewTop, preview::kCanvasWidth, preview::kCanvasHeight);
   for (int i = 0; i < preview::kScreenCount; ++i) {
@@ -244,8 +241,7 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
     button->setToolTip(Q(texts.Text(i18n::ScreenNameKey(i))));
     // The button of the screen shown looks pressed: the shell checks it with the Screen menu.
     button->setCheckable(true);
-    const int gadget = kGadgetFirstScreenButton + i;
-    connect(button, &QPushButton::clicked, this, [this, gadget] { events_.OnGadget(gadget); });
+    connect(button, &QPushButton::clicked, this, [this, i] { events_.OnScreenButton(i); });
     screen_buttons_[i] = button;
   }
   panel_ = new SidePanel(texts, std::move(edits), client_);
@@ -266,18 +262,17 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
   split_handle_->hide();  // until the first layout places it
   for (const ImageButton& b : ImageButtons()) {
     QWidget* button = panel_->Gadget(b.gadget);
-    new ImageDrop(button, b.gadget, events_);
+    new ImageDrop(button, b.slot, events_);
     button->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(button, &QWidget::customContextMenuRequested, this,
-            [this, button, gadget = b.gadget](QPoint at) {
-              events_.OnContextMenu(gadget, QPoint(), button->mapToGlobal(at));
+            [this, button, slot = b.slot](QPoint at) {
+              events_.OnSlotMenu(slot, button->mapToGlobal(at));
             });
   }
   QWidget* viewport = preview_area_->viewport();
   viewport->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(viewport, &QWidget::customContextMenuRequested, this, [this, viewport](QPoint at) {
-    events_.OnContextMenu(kGadgetPreviewImage, preview_area_->CanvasPointAt(at),
-                          viewport->mapToGlobal(at));
+    events_.OnPreviewMenu(preview_area_->CanvasPointAt(at), viewport->mapToGlobal(at));
   });
   // After a change of language the window is already on screen: children added to a visible
   // widget stay hidden until shown.
@@ -410,6 +405,20 @@ void MainWindow::SetItem(int item, const QString& text, bool enabled) {
   QAction* action = MenuItem(item);
   action->setText(text);
   action->setEnabled(enabled);
+}
+
+void MainWindow::PointToGadget(int gadget, bool reveal) {
+  panel_->Highlight(gadget);
+  if (reveal && gadget != 0) panel_->Reveal(gadget);
+}
+
+void MainWindow::SetPreviewCursor(std::optional<Qt::CursorShape> shape) {
+  QWidget* viewport = preview_area_->viewport();
+  if (shape) {
+    viewport->setCursor(*shape);
+  } else {
+    viewport->unsetCursor();
+  }
 }
 
 void MainWindow::ShowStatus(const QString& text) {

@@ -1,9 +1,11 @@
 // The main window: menus, the screen buttons, the scrollable preview, the side panel and the status
-// bar with its progress bar. Every widget event is reported as the program's fixed number.
+// bar with its progress bar. Widget events are reported by what they act on: a menu item, a
+// screen, a slot, a point of the preview.
 #pragma once
 
 #include <QMainWindow>
 #include <map>
+#include <optional>
 
 #include "app/check_panel.h"
 #include "app/preview_view.h"
@@ -27,24 +29,27 @@ class WindowEvents {
  public:
   virtual ~WindowEvents() = default;
   virtual void OnMenu(int item) = 0;
-  virtual void OnGadget(int gadget) = 0;
+  // Screen button `screen` (0 to preview::kScreenCount - 1) was clicked.
+  virtual void OnScreenButton(int screen) = 0;
   // A wheel message over the preview: its delta and the pointer's position in the preview's view.
   virtual void OnWheel(int delta, QPointF at) = 0;
   virtual void OnResize() = 0;
   virtual void OnClose() = 0;
   // The pointer over the preview image.
   virtual void OnPreviewPointer(const PreviewView::Pointer& pointer) = 0;
-  // A BMP, PNG or JPEG file over gadget `gadget`, an image button or the preview image (at canvas
-  // pixel `canvas`): dragged over it when `path` is empty, dropped on it otherwise. True when the
-  // gadget takes (or would take) the file.
-  virtual bool OnFileDrop(int gadget, QPoint canvas, const std::string& path) = 0;
+  // A BMP, PNG or JPEG file over the image button of `slot`, or over the preview image at canvas
+  // pixel `canvas`: dragged over it when `path` is empty, dropped on it otherwise. True when the
+  // button or the picture there takes (or would take) the file.
+  virtual bool OnSlotDrop(skin::SlotId slot, const std::string& path) = 0;
+  virtual bool OnPreviewDrop(QPoint canvas, const std::string& path) = 0;
   // A skin folder or a .zip archive dropped on the window. True when it was taken.
   virtual bool OnSkinDrop(const std::string& path) = 0;
   // The answer of the bar above the preview: Reload (true) or Keep mine (false).
   virtual void OnDiskAnswer(bool reload) = 0;
-  // The context menu asked for over gadget `gadget`, an image button or the preview image (at
-  // canvas pixel `canvas`), to be shown at `global`.
-  virtual void OnContextMenu(int gadget, QPoint canvas, QPoint global) = 0;
+  // The context menu asked for over the image button of `slot`, or over the preview image at
+  // canvas pixel `canvas`, to be shown at `global`.
+  virtual void OnSlotMenu(skin::SlotId slot, QPoint global) = 0;
+  virtual void OnPreviewMenu(QPoint canvas, QPoint global) = 0;
 };
 
 class MainWindow : public QMainWindow {
@@ -89,6 +94,12 @@ class MainWindow : public QMainWindow {
   // Status-bar field 1: what happened last ("Saved 54 files to ...").
   void ShowStatus(const QString& text);
   QString StatusText() const;
+
+  // Marks gadget `gadget` of the side panel (0: none) and, with `reveal`, shows its tab and scrolls
+  // it into view.
+  void PointToGadget(int gadget, bool reveal);
+  // The pointer's shape over the preview image; none for the usual arrow.
+  void SetPreviewCursor(std::optional<Qt::CursorShape> shape);
 
   QProgressBar* progress() const { return progress_; }
   SidePanel* panel() const { return panel_; }

@@ -1,6 +1,8 @@
 // The side panel's tables.
 #include "app/panel_tables.h"
 
+#include <algorithm>
+
 #include "app/fixed_numbers.h"
 
 namespace app {
@@ -237,10 +239,9 @@ int ScreenOfGadget(int gadget) {
   return -1;
 }
 
-std::optional<SlotId> SlotOfButtonOn(int gadget, int screen) {
-  const ImageButton* button = FindImageButton(gadget);
-  if (button == nullptr || button->screen != screen) return std::nullopt;
-  return button->slot;
+bool SlotButtonOn(SlotId slot, int screen) {
+  const ImageButton* button = FindImageButton(GadgetOf(slot));
+  return button != nullptr && button->screen == screen;
 }
 
 SourceGadgets FindSourceGadgets(const preview::Source& source, int screen) {
@@ -262,6 +263,145 @@ SourceGadgets FindSourceGadgets(const preview::Source& source, int screen) {
     }
   }
   return found;
+}
+
+namespace {
+
+// The runs of entries with one screen, in the table's order: where each starts, and its screen.
+template <typename Entry>
+std::vector<std::pair<std::size_t, int>> ScreenRuns(std::span<const Entry> entries) {
+  std::vector<std::pair<std::size_t, int>> runs;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (runs.empty() || entries[i].screen != runs.back().second) {
+      runs.emplace_back(i, entries[i].screen);
+    }
+  }
+  return runs;
+}
+
+// Roomy tiles stand this far from the page's edges; a tab has at most this many columns.
+constexpr int kMargin = 4, kPad = kButtonPad, kMaxColumns = 6;
+
+// One size of roomy tile to try: its icon's box, its caption's lines and the gap between tiles.
+struct TileSize {
+  int icon_width, icon_height, lines, gap;
+};
+
+// The sizes of tile to try, largest first: thumbnails of the proportions of the screens' pictures
+// (4:3) from 96 down to 48 high; swatches from 40 down to 24 beside two lines, then beside one.
+std::vector<TileSize> TileSizes(ButtonTab tab) {
+  std::vector<TileSize> sizes;
+  if (tab == ButtonTab::kImages) {
+    for (int t = 96; t >= 48; t -= 8) sizes.push_back({t * 4 / 3, t, 2, 4 + (t - 48) / 12});
+  } else {
+    for (int s = 40; s >= 24; s -= 4) sizes.push_back({s, s, 2, 4 + (s - 20) / 5});
+    for (int s : {24, 20}) sizes.push_back({s, s, 1, 4});
+  }
+  return sizes;
+}
+
+// The tiles of one size: the runs' headings and their buttons in rows of as many columns as the
+// page's width holds.
+ButtonLayout LayOutTiles(const std::vector<std::pair<std::size_t, int>>& runs, std::size_t count,
+                         const TileSize& size, int width, const PanelFont& font) {
+  ButtonLayout layout;
+  layout.roomy = true;
+  layout.lines = size.lines;
+  layout.icon_width = size.icon_width;
+  layout.icon_height = size.icon_height;
+  const int gap = size.gap;
+  const int tile_height = std::max(size.icon_height, size.lines * font.line) + 2 * kPad;
+  const int least_width = size.icon_width + font.caption + 3 * kPad;
+  const int whole_width = size.icon_width + std::max(font.widest, font.caption) + 3 * kPad;
+  const int room = std::max(width - 2 * kMargin, least_width);
+  const auto columns = [&](int tile) { return (room + gap) / (tile + gap); };
+  layout.columns =
+      std::clamp(std::max(columns(whole_width), std::min(3, columns(least_width))), 1, kMaxColumns);
+  const int tile_width = (room - (layout.columns - 1) * gap) / layout.columns;
+  int y = kMargin;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    if (r > 0) y += 2 * gap;
+    layout.headings.push_back({runs[r].second, {kMargin, y, room, font.heading}});
+    y += font.heading + gap;
+    const std::size_t end = r + 1 < runs.size() ? runs[r + 1].first : count;
+    const int n = static_cast<int>(end - runs[r].first);
+    for (int k = 0; k < n; ++k) {
+      layout.buttons.push_back({kMargin + k % layout.columns * (tile_width + gap),
+                                y + k / layout.columns * (tile_height + gap), tile_width,
+                                tile_height});
+    }
+    const int rows = (n + layout.columns - 1) / layout.columns;
+    y += rows * tile_height + (rows - 1) * gap;
+  }
+  layout.height = y + kMargin;
+  return layout;
+}
+
+}  // namespace
+
+ButtonLayout LayOutButtons(ButtonTab tab, int width, int height, const PanelFont& font) {
+  std::vector<std::pair<std::size_t, int>> runs;
+  std::vector<PanelRect> grid;
+  const auto gather = [&](const auto& buttons) {
+    runs = ScreenRuns(buttons);
+    for (const auto& b : buttons) grid.push_back({b.x, b.y, 128, 20});
+  };
+  if (tab == ButtonTab::kColours) {
+    gather(ColourButtons());
+  } else {
+    gather(ImageButtons());
+  }
+  if (height < kRoomyPageHeight) {
+    // The fixed grid: the three columns share the page's width.
+    ButtonLayout layout;
+    const int column = width / 3;
+    layout.icon_width = tab == ButtonTab::kColours ? 20 : 21;
+    layout.icon_height = tab == ButtonTab::kColours ? 14 : 16;
+    for (const PanelRect& at : grid) {
+      layout.buttons.push_back({at.x / 128 * column, at.y, column, at.height});
+      layout.height = std::max(layout.height, at.bottom());
+    }
+    return layout;
+  }
+  ButtonLayout layout;
+  for (const TileSize& size : TileSizes(tab)) {
+    layout = LayOutTiles(runs, grid.size(), size, width, font);
+    if (layout.height <= height) break;
+  }
+  return layout;
+}
+
+RowLayout LayOutElementRows(int height, const PanelFont& font) {
+  const std::span<const ElementRow> rows = ElementRows();
+  if (height >= kRoomyPageHeight) {
+    // Rows below headings where they fit, else taller rows with a gap between screens.
+    const std::vector<std::pair<std::size_t, int>> runs = ScreenRuns(rows);
+    for (const bool headings : {true, false}) {
+      for (int row_height = 28; row_height >= 20; row_height -= 2) {
+        RowLayout layout;
+        layout.row_height = row_height;
+        const int gap = row_height / 3;
+        int y = kMargin;
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+          if (r > 0) y += gap;
+          if (headings) {
+            layout.headings.push_back({runs[r].second, {kMargin, y, 0, font.heading}});
+            y += font.heading + 2;
+          }
+          const std::size_t end = r + 1 < runs.size() ? runs[r + 1].first : rows.size();
+          for (std::size_t i = runs[r].first; i < end; ++i, y += row_height) {
+            layout.tops.push_back(y);
+          }
+        }
+        layout.height = y + kMargin;
+        if (layout.height <= height) return layout;
+      }
+    }
+  }
+  RowLayout layout;
+  for (std::size_t i = 0; i < rows.size(); ++i) layout.tops.push_back(20 * static_cast<int>(i) + 5);
+  layout.height = 20 * static_cast<int>(rows.size()) + 10;
+  return layout;
 }
 
 }  // namespace app

@@ -10,6 +10,7 @@
 #include "app/fixed_numbers.h"
 #include "app/main_window.h"
 #include "app/panel_tables.h"
+#include "app/step_texts.h"
 #include "skin/field_ranges.h"
 
 namespace app {
@@ -30,13 +31,6 @@ PreviewGestures::PreviewGestures(EditorHost& host, session::SkinSession& session
                                  const i18n::UiTexts& texts, const ShellState& state,
                                  Imports imports)
     : host_(host), session_(session), texts_(texts), state_(state), imports_(std::move(imports)) {}
-
-std::string SectionName(skin::SectionId section) {
-  std::string name = "[";  // appended, not "[" + ...: GCC 12 warns falsely on that form
-  name += skin::Info(section).name;
-  name += ']';
-  return name;
-}
 
 preview::Source PreviewGestures::SourceAt(QPoint canvas) {
   if (!sources_) {
@@ -89,15 +83,15 @@ void PreviewGestures::ShowPointed(QPoint canvas) {
     what = format("LANG_PICK_PLACED$", {what, SectionName(*section)});
   }
   if (Draggable(gadgets)) what = format("LANG_PICK_DRAG$", {what});
-  host_.window()->ShowStatus(QString::fromStdString(what));
-  host_.window()->panel()->Highlight(ClickGadget(gadgets));
-  QWidget* viewport = host_.window()->preview()->viewport();
+  MainWindow* window = host_.window();
+  window->ShowStatus(QString::fromStdString(what));
+  window->PointToGadget(ClickGadget(gadgets), false);
   if (Draggable(gadgets)) {
-    viewport->setCursor(Qt::SizeAllCursor);
+    window->SetPreviewCursor(Qt::SizeAllCursor);
   } else if (ClickGadget(gadgets) != 0) {
-    viewport->setCursor(Qt::PointingHandCursor);
+    window->SetPreviewCursor(Qt::PointingHandCursor);
   } else {
-    viewport->unsetCursor();
+    window->SetPreviewCursor(std::nullopt);
   }
 }
 
@@ -122,8 +116,8 @@ void PreviewGestures::Pointer(const PreviewView::Pointer& pointer) {
     case Type::kLeave:
       if (press_) return;
       host_.window()->ShowStatus(QString());
-      host_.window()->panel()->Highlight(0);
-      host_.window()->preview()->viewport()->unsetCursor();
+      host_.window()->PointToGadget(0, false);
+      host_.window()->SetPreviewCursor(std::nullopt);
       return;
   }
 }
@@ -147,15 +141,12 @@ void PreviewGestures::Drag(QPoint canvas) {
   if (!press_->x && !press_->y) return;
   preview::Move moved{canvas.x() - press_->canvas.x(), canvas.y() - press_->canvas.y()};
   if (press_->room) moved = press_->room->Keep(moved);
-  SidePanel* panel = host_.window()->panel();
   if (!press_->dragging) {
     if (moved == preview::Move{}) return;
     press_->dragging = true;
     ++gesture_count_;
     // The Elements tab shows the numbers change as the element moves.
-    const int shown = GadgetOf(press_->x ? *press_->x : *press_->y);
-    panel->Reveal(shown);
-    panel->Highlight(shown);
+    host_.window()->PointToGadget(GadgetOf(press_->x ? *press_->x : *press_->y), true);
   }
   // Both fields change as one, merged into the drag's one step, and drawn once.
   const std::tuple<std::optional<skin::FieldId>, std::int32_t, int> axes[] = {
@@ -178,43 +169,65 @@ void PreviewGestures::Release(QPoint canvas) {
   const Pressed press = *press_;
   press_.reset();
   if (!press.dragging && press.edit_gadget != 0 && SourceAt(canvas) == press.source) {
-    host_.window()->panel()->Reveal(press.edit_gadget);
+    host_.window()->PointToGadget(press.edit_gadget, true);
   }
   ShowPointed(canvas);
 }
 
-bool PreviewGestures::FileDrop(int gadget, QPoint canvas, const std::string& path) {
-  std::optional<skin::SlotId> slot;
-  if (gadget == kGadgetPreviewImage) {
-    // The slot of the picture under the drop point, whichever screen's panel offers its button.
-    slot = SourceAt(canvas).slot();
-    if (path.empty()) ShowPointed(canvas);
-  } else {
-    slot = SlotOfButtonOn(gadget, state_.selected_screen);
-  }
+bool PreviewGestures::Drop(std::optional<skin::SlotId> slot, const std::string& path) {
   if (!slot || path.empty()) return slot.has_value();
   const BusyScope busy(host_.busy());
   imports_.file(*slot, path);
-  if (gadget == kGadgetPreviewImage) ShowPointed(canvas);
   return true;
 }
 
-void PreviewGestures::ContextMenu(int gadget, QPoint canvas, QPoint global) {
-  std::optional<skin::SlotId> slot;
-  if (gadget == kGadgetPreviewImage) {
-    slot = SourceAt(canvas).slot();
-  } else {
-    slot = SlotOfButtonOn(gadget, state_.selected_screen);
-  }
-  if (!slot) return;
+bool PreviewGestures::SlotDrop(skin::SlotId slot, const std::string& path) {
+  return Drop(SlotButtonOn(slot, state_.selected_screen) ? std::optional(slot) : std::nullopt,
+              path);
+}
+
+bool PreviewGestures::PreviewDrop(QPoint canvas, const std::string& path) {
+  // The slot of the picture under the drop point, whichever screen's panel offers its button.
+  const bool taken = Drop(SourceAt(canvas).slot(), path);
+  ShowPointed(canvas);
+  return taken;
+}
+
+void PreviewGestures::SlotMenu(skin::SlotId slot, QPoint global) {
+  if (SlotButtonOn(slot, state_.selected_screen)) Menu(slot, global);
+}
+
+void PreviewGestures::PreviewMenu(QPoint canvas, QPoint global) {
+  if (const std::optional<skin::SlotId> slot = SourceAt(canvas).slot()) Menu(*slot, global);
+}
+
+void PreviewGestures::Menu(skin::SlotId slot, QPoint global) {
   QMenu menu(host_.window());
-  QAction* import = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_IMPORT$")));
-  QAction* adjust = menu.addAction(QString::fromStdString(Text("LANG_IMAGE_ADJUST$")));
-  adjust->setEnabled(session_.RecipeOf(*slot) != nullptr ||
-                     !session_.document().Slot(*slot).Empty());
+  menu.setObjectName("PictureMenu");
+  const auto item = [&menu, this](std::string_view key, bool enabled) {
+    QAction* action = menu.addAction(QString::fromStdString(Text(key)));
+    action->setObjectName(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
+    action->setEnabled(enabled);
+    return action;
+  };
+  const imaging::Image& picture = session_.document().Slot(slot);
+  const QAction* import = item("LANG_IMAGE_IMPORT$", true);
+  const QAction* adjust =
+      item("LANG_IMAGE_ADJUST$", session_.RecipeOf(slot) != nullptr || !picture.Empty());
+  menu.addSeparator();
+  const QAction* exported = item("LANG_IMAGE_EXPORT$", !picture.Empty());
+  const QAction* revert = item("LANG_IMAGE_REVERT$", true);
+  const QAction* edit = item("LANG_IMAGE_EDIT$", true);
   const QAction* chosen = menu.exec(global);
-  if (chosen == import) imports_.choose(*slot);
-  if (chosen == adjust) imports_.adjust(*slot);
+  const std::pair<const QAction*, const std::function<void(skin::SlotId)>*> actions[] = {
+      {import, &imports_.choose},
+      {adjust, &imports_.adjust},
+      {exported, &imports_.export_picture},
+      {revert, &imports_.revert},
+      {edit, &imports_.edit_elsewhere}};
+  for (const auto& [action, run] : actions) {
+    if (chosen != nullptr && chosen == action) (*run)(slot);
+  }
 }
 
 }  // namespace app

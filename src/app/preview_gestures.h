@@ -18,28 +18,31 @@
 
 namespace app {
 
-// A section's name as the settings file heads it: "[start button]".
-std::string SectionName(skin::SectionId section);
-
 class PreviewGestures {
  public:
-  // What a drop or the menu asks of the import flow.
+  // What a drop or the menu of a picture asks of the import flow and the picture actions.
   struct Imports {
     std::function<void(skin::SlotId, const std::string&)> file;  // import this file
     std::function<void(skin::SlotId)> choose;                    // Import picture
     std::function<void(skin::SlotId)> adjust;                    // Adjust import
+    std::function<void(skin::SlotId)> export_picture;            // Export picture
+    std::function<void(skin::SlotId)> revert;                    // Revert to default
+    std::function<void(skin::SlotId)> edit_elsewhere;            // Edit in the image editor
   };
 
   PreviewGestures(EditorHost& host, session::SkinSession& session, const i18n::UiTexts& texts,
                   const ShellState& state, Imports imports);
 
   void Pointer(const PreviewView::Pointer& pointer);
-  // A picture file over gadget `gadget` (an image button, or the preview image at canvas pixel
-  // `canvas`): dragged over it when `path` is empty, dropped on it otherwise. True when the gadget
-  // takes (or would take) the file.
-  bool FileDrop(int gadget, QPoint canvas, const std::string& path);
-  // The menu of an image button or of the picture at `canvas` on the preview, at `global`.
-  void ContextMenu(int gadget, QPoint canvas, QPoint global);
+  // A picture file over the image button of `slot`, or over the preview image at canvas pixel
+  // `canvas`: dragged over it when `path` is empty, dropped on it otherwise. True when the button
+  // or the picture there takes (or would take) the file.
+  bool SlotDrop(skin::SlotId slot, const std::string& path);
+  bool PreviewDrop(QPoint canvas, const std::string& path);
+  // The menu of the image button of `slot` or of the picture at `canvas` on the preview, at
+  // `global`.
+  void SlotMenu(skin::SlotId slot, QPoint global);
+  void PreviewMenu(QPoint canvas, QPoint global);
   // The preview was drawn anew: what it shows is looked up afresh at the next question.
   void Redrawn() { sources_.reset(); }
 
@@ -54,6 +57,9 @@ class PreviewGestures {
   void Press(QPoint canvas);
   void Drag(QPoint canvas);
   void Release(QPoint canvas);
+  // Imports a dropped file into `slot` when it is given; true when a slot takes it.
+  bool Drop(std::optional<skin::SlotId> slot, const std::string& path);
+  void Menu(skin::SlotId slot, QPoint global);
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
   EditorHost& host_;

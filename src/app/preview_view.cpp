@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -48,10 +49,32 @@ void MapAxis(std::vector<int>& map, int first, int count, qreal ratio, int origi
   }
 }
 
-// A pixel under a grid line: halfway to mid-grey, which keeps it visible over black and white.
-constexpr std::uint32_t GridPixel(std::uint32_t pixel) {
-  return 0xFF000000u | (((pixel & 0xFEFEFEu) >> 1) + 0x404040u);
+// The share (of 256) of the way to white that lifts a pixel of luma `luma` below mid-grey by
+// kGridContrast, or of the way to black that lowers a lighter one by as much.
+constexpr std::array<int, 256> kGridShares = [] {
+  std::array<int, 256> shares{};
+  for (int luma = 0; luma < 256; ++luma) {
+    shares[luma] = kGridContrast * 256 / (luma < 128 ? 255 - luma : luma);
+  }
+  return shares;
+}();
+
+// GridShade on a pixel with red at bit `kRed` and blue at bit `kBlue` (green at 8), the rest kept.
+template <int kRed, int kBlue>
+constexpr std::uint32_t ShadeForGrid(std::uint32_t pixel) {
+  const int r = pixel >> kRed & 0xFF, g = pixel >> 8 & 0xFF, b = pixel >> kBlue & 0xFF;
+  const int luma = (r * 77 + g * 150 + b * 29) >> 8;
+  const int share = kGridShares[luma];
+  const auto shade = [&](int c) {
+    return static_cast<std::uint32_t>(luma < 128 ? c + ((255 - c) * share >> 8)
+                                                 : c - (c * share >> 8));
+  };
+  return (pixel & ~(0xFFu << kRed | 0xFF00u | 0xFFu << kBlue)) | shade(r) << kRed | shade(g) << 8 |
+         shade(b) << kBlue;
 }
+
+// A pixel of the frame (Format_RGB32) under a grid line.
+constexpr std::uint32_t GridPixel(std::uint32_t pixel) { return ShadeForGrid<16, 0>(pixel); }
 
 // Marks each device pixel that is the first of its canvas pixel along one axis (`map` from
 // MapAxis, `before` the canvas index of the device pixel just before the first).
@@ -73,6 +96,8 @@ int CanvasCoordinate(std::int64_t logical, int shown, int canvas) {
 }
 
 }  // namespace
+
+imaging::Rgb GridShade(imaging::Rgb colour) { return ShadeForGrid<0, 16>(colour) & 0xFFFFFFu; }
 
 QString DroppedImageFile(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
@@ -337,11 +362,20 @@ void PreviewView::paintEvent(QPaintEvent* event) {
     }
     std::fill(line + last, line + width, background_);
     if (!grid) continue;
+    // A zoomed canvas pixel repeats along its row: its shade is worked out once.
+    std::uint32_t shaded_from = line[first], shade = GridPixel(shaded_from);
+    const auto shaded = [&](std::uint32_t pixel) {
+      if (pixel != shaded_from) {
+        shaded_from = pixel;
+        shade = GridPixel(pixel);
+      }
+      return shade;
+    };
     if (row_edges[j]) {
-      for (int i = first; i < last; ++i) line[i] = GridPixel(line[i]);
+      for (int i = first; i < last; ++i) line[i] = shaded(line[i]);
     } else {
       for (int i = first; i < last; ++i) {
-        if (column_edges_[i]) line[i] = GridPixel(line[i]);
+        if (column_edges_[i]) line[i] = shaded(line[i]);
       }
     }
   }
@@ -354,11 +388,11 @@ void PreviewView::paintEvent(QPaintEvent* event) {
     const auto place = [&](int canvas, int shown, int whole) {
       return static_cast<int>(static_cast<long long>(canvas) * shown / whole);
     };
-    const QRect on_view(QPoint(origin.x() + place(mark_->left(), shown_.width, canvas_width_),
-                               origin.y() + place(mark_->top(), shown_.height, canvas_height_)),
-                        QPoint(origin.x() + place(mark_->right() + 1, shown_.width, canvas_width_),
-                               origin.y() + place(mark_->bottom() + 1, shown_.height,
-                                                  canvas_height_)));
+    const QRect on_view(
+        QPoint(origin.x() + place(mark_->left(), shown_.width, canvas_width_),
+               origin.y() + place(mark_->top(), shown_.height, canvas_height_)),
+        QPoint(origin.x() + place(mark_->right() + 1, shown_.width, canvas_width_),
+               origin.y() + place(mark_->bottom() + 1, shown_.height, canvas_height_)));
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(0, 0, 0), 1));

@@ -27,6 +27,12 @@ inline constexpr std::string_view kPictureExtensions[] = {"bmp", "png", "jpg", "
 // extension, one of kPictureExtensions in any letter case); empty otherwise.
 QString DroppedImageFile(const QMimeData* data);
 
+// The pixel grid's shade of a pixel (the core's packed colour): lighter over a dark pixel and
+// darker over a light one, by kGridContrast of the full brightness range (Rec. 601 luma), so
+// that the lines show over any colour and leave the picture as it is.
+imaging::Rgb GridShade(imaging::Rgb colour);
+inline constexpr int kGridContrast = 44;  // of 255: 17%
+
 class PreviewView : public QAbstractScrollArea {
  public:
   // Receives each plain wheel message over the view: its vertical delta and the pointer's position

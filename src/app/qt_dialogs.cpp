@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 #include "app/colour_editor.h"
 #include "app/desktop.h"
@@ -196,6 +198,10 @@ void QtDialogs::UseLanguage(int language) {
 
 void QtDialogs::CopyToClipboard(const imaging::Image& image) {
   QApplication::clipboard()->setImage(ImageView(image).copy());
+}
+
+bool QtDialogs::OpenWithSystem(const std::string& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace app

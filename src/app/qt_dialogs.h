@@ -35,6 +35,7 @@ class QtDialogs : public UserDialogs {
   void ShowInformationBox() override;
   void ShowUserGuide(const std::string& file) override;
   void CopyToClipboard(const imaging::Image& image) override;
+  bool OpenWithSystem(const std::string& path) override;
   SaveAnswer AskSaveChanges(std::string_view question_key) override;
   std::optional<imaging::FitSettings> RunImportStudio(
       const StudioRequest& request, std::function<void(const imaging::Image&)> live) override;

@@ -11,6 +11,7 @@
 #include "app/fixed_numbers.h"
 #include "app/mnemonics.h"
 #include "app/panel_tables.h"
+#include "app/step_texts.h"
 #include "base/code_page.h"
 #include "base/paths.h"
 #include "preview/preview.h"
@@ -47,11 +48,15 @@ Shell::Shell(UserDialogs& dialogs, session::SkinSession& session, i18n::UiTexts&
       imports_(*this, dialogs_, session_, texts_, state_),
       files_(*this, dialogs_, session_, texts_, state_, code_page_, workspace_, live_link_),
       check_(*this, session_, texts_, state_, imports_),
+      pictures_(*this, dialogs_, session_, texts_, state_),
       gestures_(
           *this, session_, texts_, state_,
           {[this](skin::SlotId slot, const std::string& path) { imports_.ImportFile(slot, path); },
            [this](skin::SlotId slot) { imports_.Choose(slot); },
-           [this](skin::SlotId slot) { imports_.Adjust(slot); }}) {
+           [this](skin::SlotId slot) { imports_.Adjust(slot); },
+           [this](skin::SlotId slot) { pictures_.Export(slot); },
+           [this](skin::SlotId slot) { pictures_.Revert(slot); },
+           [this](skin::SlotId slot) { pictures_.EditElsewhere(slot); }}) {
   state_.title_text = i18n::ProgramName() + " ";
 }
 
@@ -135,20 +140,13 @@ void Shell::ShowDocumentState() {
   QSet<QChar> used;
   const auto item = [&](int number, const session::StepLabel* label, std::string_view step_key,
                         std::string_view key) {
-    const std::string text = label != nullptr ? StepText(step_key, *label) : Text(key);
+    const std::string text = label != nullptr ? StepItemText(texts_, step_key, *label) : Text(key);
     window_->SetItem(number, WithMnemonic(Q(text), Q(i18n::BuiltInText(key)), used),
                      label != nullptr);
   };
   item(kMenuUndo, session_.history().UndoLabel(), "LANG_EDIT_UNDO_STEP$", "LANG_EDIT_UNDO$");
   item(kMenuRedo, session_.history().RedoLabel(), "LANG_EDIT_REDO_STEP$", "LANG_EDIT_REDO$");
   UpdateWindowTitle();
-}
-
-std::string Shell::StepText(std::string_view item_key, const session::StepLabel& label) const {
-  const std::string subject =
-      StepSubject(label.subject, [this](std::string_view key) { return Text(key); });
-  const std::string step = i18n::FormatText(Text(session::StepTextKey(label.kind)), {subject});
-  return i18n::FormatText(Text(item_key), {step});
 }
 
 void Shell::SelectScreen(int screen) {
@@ -235,12 +233,9 @@ void Shell::OnMenu(int item) {
   }
 }
 
-void Shell::OnGadget(int gadget) {
+void Shell::OnScreenButton(int screen) {
   const BusyScope busy(busy_);
-  if (gadget >= kGadgetFirstScreenButton && gadget <= kGadgetLastScreenButton) {
-    SelectScreen(gadget - kGadgetFirstScreenButton);
-    RedrawPreview();
-  }
+  ShowScreen(screen);
 }
 
 void Shell::EditField(skin::FieldId field, int value) {
@@ -272,13 +267,17 @@ void Shell::EditInfo(skin::InfoId info, std::string text) {
 
 void Shell::OnPreviewPointer(const PreviewView::Pointer& pointer) { gestures_.Pointer(pointer); }
 
-bool Shell::OnFileDrop(int gadget, QPoint canvas, const std::string& path) {
-  return gestures_.FileDrop(gadget, canvas, path);
+bool Shell::OnSlotDrop(skin::SlotId slot, const std::string& path) {
+  return gestures_.SlotDrop(slot, path);
 }
 
-void Shell::OnContextMenu(int gadget, QPoint canvas, QPoint global) {
-  gestures_.ContextMenu(gadget, canvas, global);
+bool Shell::OnPreviewDrop(QPoint canvas, const std::string& path) {
+  return gestures_.PreviewDrop(canvas, path);
 }
+
+void Shell::OnSlotMenu(skin::SlotId slot, QPoint global) { gestures_.SlotMenu(slot, global); }
+
+void Shell::OnPreviewMenu(QPoint canvas, QPoint global) { gestures_.PreviewMenu(canvas, global); }
 
 void Shell::OnWheel(int delta, QPointF at) {
   if (workspace_.Wheel(delta, at)) RefreshCommands();

@@ -16,6 +16,7 @@
 #include "app/import_flow.h"
 #include "app/live_link.h"
 #include "app/main_window.h"
+#include "app/picture_actions.h"
 #include "app/preview_gestures.h"
 #include "app/skin_files.h"
 #include "app/user_dialogs.h"
@@ -32,10 +33,6 @@ namespace app {
 // or archive name; "" for a new skin), if any.
 std::string WindowTitle(const ShellState& state, const std::string& skin_name);
 
-// What a step's subject reads as, with `text` giving the current text of a language key.
-template <typename TextOf>
-std::string StepSubject(const session::StepLabel::Subject& subject, TextOf text);
-
 class Shell : public WindowEvents, public EditorHost, public EditorCommands {
  public:
   // `texts` is the editor's text table, which the shell fills in the chosen language.
@@ -50,18 +47,20 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
 
   // Window events.
   void OnMenu(int item) override;
-  void OnGadget(int gadget) override;
+  void OnScreenButton(int screen) override;
   void OnWheel(int delta, QPointF at) override;
   void OnResize() override;
   void OnClose() override;
   void OnPreviewPointer(const PreviewView::Pointer& pointer) override;
-  bool OnFileDrop(int gadget, QPoint canvas, const std::string& path) override;
+  bool OnSlotDrop(skin::SlotId slot, const std::string& path) override;
+  bool OnPreviewDrop(QPoint canvas, const std::string& path) override;
   bool OnSkinDrop(const std::string& path) override;
   // The answer of the bar above the preview to files changed on disk while the skin had unsaved
   // changes to them: take the disk's version of each (one step each), or keep the user's.
   void OnDiskAnswer(bool reload) override;
   // The menu of an image button or of a picture on the preview: Import picture and Adjust import.
-  void OnContextMenu(int gadget, QPoint canvas, QPoint global) override;
+  void OnSlotMenu(skin::SlotId slot, QPoint global) override;
+  void OnPreviewMenu(QPoint canvas, QPoint global) override;
 
   // The commands of the command table.
   void Undo() override;
@@ -124,8 +123,6 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   CommandTargets Targets() { return {*this, files_, workspace_, state_, session_, folders_}; }
   // After an edit: the Undo and Redo items (named by their steps), the title and modified mark.
   void ShowDocumentState();
-  // The text of an Undo or Redo item (`item_key`) for a step's label.
-  std::string StepText(std::string_view item_key, const session::StepLabel& label) const;
   void UpdateWindowTitle();
   std::string Text(std::string_view key) const { return texts_.Text(key); }
 
@@ -143,28 +140,8 @@ class Shell : public WindowEvents, public EditorHost, public EditorCommands {
   ImportFlow imports_;
   SkinFiles files_;
   CheckNavigation check_;
+  PictureActions pictures_;
   PreviewGestures gestures_;
 };
-
-template <typename TextOf>
-std::string StepSubject(const session::StepLabel::Subject& subject, TextOf text) {
-  struct Reader {
-    TextOf& text;
-    std::string operator()(std::monostate) const { return {}; }
-    std::string operator()(skin::FieldId field) const {
-      return SectionName(skin::Info(field).section) + " " + std::string(skin::Info(field).name);
-    }
-    std::string operator()(skin::ColourId colour) const {
-      return std::string(skin::Info(colour).key);
-    }
-    std::string operator()(skin::InfoId info) const { return text(skin::Info(info).text_key); }
-    std::string operator()(skin::SlotId slot) const {
-      return std::string(skin::Info(slot).BaseName());
-    }
-    std::string operator()(skin::SectionId section) const { return SectionName(section); }
-    std::string operator()(const std::string& name) const { return name; }
-  };
-  return std::visit(Reader{text}, subject);
-}
 
 }  // namespace app

@@ -10,14 +10,19 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "app/fixed_numbers.h"
 #include "app/panel_tables.h"
 #include "app/qt_image.h"
 #include "app/read_only_field.h"
 #include "app/spin_field.h"
+#include "imaging/limits.h"
+#include "skin/skin_colour.h"
 
 namespace app {
 namespace {
@@ -29,28 +34,20 @@ constexpr int kRowHeight = 20;
 // The column headers above the Elements rows. They cost the page 16 pixels of height: at the
 // window's first size its last row needs a little scrolling.
 constexpr int kHeaderHeight = 16;
-constexpr QSize kSwatchSize(12, 12);
-constexpr QSize kThumbnailSize(16, 12);
-// A field that shows a value it cannot hold.
-const QColor kMarkedBase(255, 214, 214);
-const QColor kMarkedText(150, 0, 0);
+// The light and dark squares that stand for the key colour in a thumbnail.
+constexpr QRgb kCheckLight = 0xFFE4E4E4, kCheckDark = 0xFFB4B4B4;
 
-// The room a button leaves its caption beside an icon of `icon` size.
-int CaptionRoom(const QAbstractButton* button, QSize icon) {
-  return button->width() - 10 - (icon.isEmpty() ? 0 : icon.width() + 4);
+// `colour` blended `share` of the way towards `to`.
+QColor Mix(const QColor& colour, const QColor& to, double share) {
+  return QColor::fromRgbF(colour.redF() + (to.redF() - colour.redF()) * share,
+                          colour.greenF() + (to.greenF() - colour.greenF()) * share,
+                          colour.blueF() + (to.blueF() - colour.blueF()) * share);
 }
 
-// The picture scaled into the thumbnail's box, keeping its proportions and its pixels sharp.
-QPixmap Thumbnail(const imaging::Image& picture) {
-  const QImage small = ImageView(picture)
-                           .scaled(kThumbnailSize, Qt::KeepAspectRatio, Qt::FastTransformation)
-                           .convertToFormat(QImage::Format_RGB32);
-  QPixmap pixmap(kThumbnailSize);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.drawImage((kThumbnailSize.width() - small.width()) / 2,
-                    (kThumbnailSize.height() - small.height()) / 2, small);
-  return pixmap;
+// The room a button leaves its caption beside its icon.
+int CaptionRoom(const QAbstractButton* button) {
+  return button->width() - 3 * kButtonPad -
+         static_cast<const PanelButton*>(button)->icon_box().width();
 }
 
 void SetMarked(QWidget* field, bool marked) {
@@ -108,6 +105,102 @@ QString ElideAtDifference(std::size_t i, const std::vector<QString>& texts,
 
 }  // namespace
 
+QImage PanelThumbnail(const imaging::Image& picture, QSize box) {
+  const std::size_t pixels = static_cast<std::size_t>(std::max(picture.width, 0)) *
+                             static_cast<std::size_t>(std::max(picture.height, 0));
+  if (picture.Empty() || box.isEmpty() || picture.pixels.size() < pixels) return {};
+  // Enlarged by a whole factor, so that each of its pixels is a block of one size; made smaller by
+  // taking the nearest pixel: never blurred, and never larger than the box whatever its size.
+  const double fit = std::min(static_cast<double>(box.width()) / picture.width,
+                              static_cast<double>(box.height()) / picture.height);
+  const double scale = fit >= 1 ? std::floor(fit) : fit;
+  const int width =
+      std::clamp(static_cast<int>(std::lround(picture.width * scale)), 1, box.width());
+  const int height =
+      std::clamp(static_cast<int>(std::lround(picture.height * scale)), 1, box.height());
+  QImage thumbnail(width, height, QImage::Format_RGB32);
+  const int square = std::max(2, std::min(box.width(), box.height()) / 8);
+  for (int y = 0; y < height; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(thumbnail.scanLine(y));
+    const int from_y = static_cast<int>(static_cast<std::int64_t>(y) * picture.height / height);
+    for (int x = 0; x < width; ++x) {
+      const int from_x = static_cast<int>(static_cast<std::int64_t>(x) * picture.width / width);
+      const imaging::Rgb colour = picture.At(from_x, from_y) & 0xFFFFFFu;
+      line[x] = colour == imaging::kKeyColour
+                    ? ((x / square + y / square) % 2 ? kCheckDark : kCheckLight)
+                    : ToQColor(colour).rgb();
+    }
+  }
+  return thumbnail;
+}
+
+void PanelButton::SetIconBox(QSize box, int lines) {
+  if (box == box_ && lines == lines_) return;
+  box_ = box;
+  lines_ = lines;
+  thumbnail_ = QPixmap();
+  update();
+}
+
+void PanelButton::SetColour(QColor colour, QString detail) {
+  colour_ = colour;
+  detail_ = std::move(detail);
+  update();
+}
+
+void PanelButton::SetPicture(imaging::SharedImage picture, QString detail) {
+  picture_ = std::move(picture);
+  detail_ = std::move(detail);
+  thumbnail_ = QPixmap();
+  update();
+}
+
+void PanelButton::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  option.text.clear();
+  option.icon = QIcon();
+  painter.drawControl(QStyle::CE_PushButton, option);
+  const bool dim = !isEnabled();
+  const QRect box(kButtonPad, (height() - box_.height()) / 2, box_.width(), box_.height());
+  painter.setOpacity(dim ? 0.6 : 1.0);
+  if (colour_.isValid()) {
+    painter.fillRect(box, colour_);
+    painter.setPen(kSwatchBorder);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+  } else if (static_cast<const imaging::Image&>(picture_).Empty()) {
+    // An empty slot: the box's outline only.
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DotLine));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+  } else {
+    const qreal ratio = devicePixelRatioF();
+    if (thumbnail_.isNull() || thumbnail_.devicePixelRatio() != ratio) {
+      thumbnail_ = QPixmap::fromImage(PanelThumbnail(picture_, box_ * ratio));
+      thumbnail_.setDevicePixelRatio(ratio);
+    }
+    const QSize shown = thumbnail_.deviceIndependentSize().toSize();
+    painter.drawPixmap(box.x() + (box.width() - shown.width()) / 2,
+                       box.y() + (box.height() - shown.height()) / 2, thumbnail_);
+  }
+  painter.setOpacity(1.0);
+  const QColor text_colour = palette().color(QPalette::Active, QPalette::ButtonText);
+  const QColor button = palette().color(QPalette::Active, QPalette::Button);
+  painter.setPen(dim ? Mix(text_colour, button, 0.45) : text_colour);
+  const int x = box.right() + 1 + kButtonPad;
+  const QRect room(x, 0, width() - x - kButtonPad, height());
+  if (lines_ < 2 || detail_.isEmpty()) {
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, text());
+    return;
+  }
+  const int line = fontMetrics().height();
+  const int top = (height() - 2 * line) / 2;
+  painter.drawText(QRect(x, top, room.width(), line), Qt::AlignLeft | Qt::AlignVCenter, text());
+  painter.setPen(Mix(text_colour, button, dim ? 0.6 : 0.35));
+  painter.drawText(QRect(x, top + line, room.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                   fontMetrics().elidedText(detail_, Qt::ElideRight, room.width()));
+}
+
 std::vector<QString> FittedCaptions(const std::vector<QString>& texts, const QFontMetrics& metrics,
                                     int room) {
   // Each caption takes the first of these ways that leaves it unlike every other caption: elided
@@ -156,11 +249,8 @@ SidePanel::SidePanel(const i18n::UiTexts& texts, PanelEvents events, QWidget* pa
 
 void SidePanel::AddButton(Captioned& tab, QWidget* page, int gadget, QPoint at, const QString& name,
                           std::function<void()> clicked) {
-  auto* button = new QPushButton(page);
+  auto* button = new PanelButton(page);
   button->setGeometry(at.x(), at.y(), kButtonWidth, kRowHeight);
-  // Swatches and thumbnails stand in one column at the buttons' left edges.
-  button->setStyleSheet(QStringLiteral("text-align: left"));
-  button->setIconSize(tab.icon);
   // Disabled gadgets show their tooltip too: the full name is never lost to elision.
   button->setToolTip(name);
   names_[gadget] = name;
@@ -169,23 +259,47 @@ void SidePanel::AddButton(Captioned& tab, QWidget* page, int gadget, QPoint at, 
   tab.Add(button, name);
 }
 
+void SidePanel::AddHeadings(std::vector<QLabel*>& headings, QWidget* page,
+                            const std::vector<int>& screens, const i18n::UiTexts& texts) {
+  for (std::size_t i = 0; i < screens.size(); ++i) {
+    if (i > 0 && screens[i] == screens[i - 1]) continue;
+    // The screen's number, as on its button above the preview, and its name.
+    auto* heading = new QLabel(QStringLiteral("%1 \u00b7 %2")
+                                   .arg(screens[i] + 1)
+                                   .arg(Q(texts.Text(i18n::ScreenNameKey(screens[i])))),
+                               page);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    heading->setProperty("screen", screens[i]);
+    heading->setToolTip(heading->text());
+    heading->hide();
+    headings.push_back(heading);
+  }
+}
+
 void SidePanel::BuildColourPage(const i18n::UiTexts& texts, const PanelEvents& events) {
   QWidget* page = AddPage(Q(texts.Text("LANG_PANEL_COLORS$")), 240);
-  colour_tab_.icon = kSwatchSize;
+  std::vector<int> screens;
   for (const ColourButton& b : ColourButtons()) {
     AddButton(colour_tab_, page, b.gadget, {b.x, b.y}, Q(texts.Text(b.text_key)),
               [events, colour = b.colour] { events.colour_clicked(colour); });
+    screens.push_back(b.screen);
   }
+  AddHeadings(colour_tab_.headings, page, screens, texts);
 }
 
 void SidePanel::BuildImagePage(const i18n::UiTexts& texts, const PanelEvents& events) {
   QWidget* page = AddPage(Q(texts.Text("LANG_PANEL_IMAGES$")), 420);
-  image_tab_.icon = kThumbnailSize;
+  std::vector<int> screens;
   for (const ImageButton& b : ImageButtons()) {
     const std::string key = "LANG_IMAGE_" + std::string(skin::Info(b.slot).BaseName()) + "$";
     AddButton(image_tab_, page, b.gadget, {b.x, b.y}, Q(texts.Text(key)),
               [events, slot = b.slot] { events.slot_clicked(slot); });
+    screens.push_back(b.screen);
   }
+  AddHeadings(image_tab_.headings, page, screens, texts);
 }
 
 void SidePanel::BuildElementsPage(const i18n::UiTexts& texts, const PanelEvents& events) {
@@ -202,11 +316,14 @@ void SidePanel::BuildElementsPage(const i18n::UiTexts& texts, const PanelEvents&
   }
   QWidget* page = AddPage(Q(texts.Text("LANG_PANEL_ELEMETS$")), 490, header);
   int row_index = 0;
+  std::vector<int> screens;
   for (const ElementRow& element : ElementRows()) {
     const QString label =
         element.text_key.empty() ? QStringLiteral("LogoOffset") : Q(texts.Text(element.text_key));
     AddElementRow(element, label, page, kRowHeight * row_index++ + 5, events);
+    screens.push_back(element.screen);
   }
+  AddHeadings(row_headings_, page, screens, texts);
 }
 
 void SidePanel::AddElementRow(const ElementRow& element, const QString& label, QWidget* page, int y,
@@ -313,41 +430,86 @@ int SidePanel::LabelsWidth() const {
   return labels;
 }
 
+PanelFont SidePanel::Font() const {
+  const QFontMetrics metrics = fontMetrics();
+  QFont bold = font();
+  bold.setBold(true);
+  // A caption of about sixteen letters beside its icon.
+  return {metrics.height(), QFontMetrics(bold).height() + 4, metrics.averageCharWidth() * 16};
+}
+
+int SidePanel::PageHeight() const {
+  // The tab bar above the pages, and the pane's frame.
+  return height() - tabBar()->sizeHint().height() - 6;
+}
+
 int SidePanel::PreferredWidth() const {
   // A caption needs its name, the icon beside it and the button's margins (CaptionRoom), with a
   // few pixels to spare.
-  const auto columns = [](const Captioned& tab) {
-    return 3 * (tab.Widest() + 10 + tab.icon.width() + 4 + 4);
+  const auto columns = [](const Captioned& tab, ButtonTab kind) {
+    const int icon = LayOutButtons(kind, 384, 0, {}).icon_width;
+    return 3 * (tab.Widest() + 3 * kButtonPad + icon + 4);
   };
   const int elements = LabelsWidth() + (384 - 186);
-  const int page = std::max({columns(colour_tab_), columns(image_tab_), elements, 384});
+  const int page = std::max({columns(colour_tab_, ButtonTab::kColours),
+                             columns(image_tab_, ButtonTab::kImages), elements, 384});
   return page + (kSidePanelWidth - 384);
+}
+
+void SidePanel::resizeEvent(QResizeEvent* event) {
+  QTabWidget::resizeEvent(event);
+  Relayout(width());
+}
+
+void SidePanel::PlaceButtons(Captioned& tab, ButtonTab kind, int page_width, int page_height) {
+  PanelFont font = Font();
+  font.widest = tab.Widest();
+  ButtonLayout layout = LayOutButtons(kind, page_width, page_height, font);
+  if (layout.height > page_height) {
+    // The page scrolls: its scroll bar takes a part of its width.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    layout = LayOutButtons(kind, page_width - bar, page_height, font);
+  }
+  for (std::size_t i = 0; i < tab.buttons.size(); ++i) {
+    const PanelRect& at = layout.buttons[i];
+    auto* button = static_cast<PanelButton*>(tab.buttons[i]);
+    button->setGeometry(at.x, at.y, at.width, at.height);
+    button->SetIconBox({layout.icon_width, layout.icon_height}, layout.lines);
+  }
+  for (std::size_t i = 0; i < tab.headings.size(); ++i) {
+    QLabel* heading = tab.headings[i];
+    heading->setVisible(layout.roomy);
+    if (!layout.roomy) continue;
+    const PanelRect& at = layout.headings[i].place;
+    heading->setGeometry(at.x, at.y, at.width, at.height);
+    heading->setText(
+        heading->fontMetrics().elidedText(heading->toolTip(), Qt::ElideRight, at.width));
+  }
+  tab.buttons.front()->parentWidget()->setFixedSize(page_width, layout.height);
+  tab.Caption(CaptionRoom(tab.buttons.front()));
 }
 
 void SidePanel::Relayout(int width) {
   const int page_width = std::max(384, PageWidth(width));
-  if (page_width == laid_out_width_) return;
-  laid_out_width_ = page_width;
+  const int page_height = PageHeight();
+  if (QSize(page_width, page_height) == laid_out_) return;
+  laid_out_ = QSize(page_width, page_height);
   for (QWidget* page : pages_) page->setFixedWidth(page_width);
-  // The buttons stand in three columns, at x 0, 128 and 256 in the narrowest panel.
-  const int button_width = page_width / 3;
-  const auto place = [&](int gadget, int x, int y) {
-    gadgets_.at(gadget)->setGeometry(x / kButtonWidth * button_width, y, button_width, kRowHeight);
-  };
-  for (const ColourButton& b : ColourButtons()) place(b.gadget, b.x, b.y);
-  for (const ImageButton& b : ImageButtons()) place(b.gadget, b.x, b.y);
-  colour_tab_.Caption(CaptionRoom(colour_tab_.buttons.front(), kSwatchSize));
-  image_tab_.Caption(CaptionRoom(image_tab_.buttons.front(), kThumbnailSize));
+  PlaceButtons(colour_tab_, ButtonTab::kColours, page_width, page_height);
+  PlaceButtons(image_tab_, ButtonTab::kImages, page_width, page_height);
 
   // The Elements rows' labels grow up to what their longest name needs; the spins follow them.
   const int grown = std::clamp(page_width - 384, 0, std::max(0, LabelsWidth() - 186));
   const int label_width = 186 + grown;
+  const RowLayout rows = LayOutElementRows(page_height - kHeaderHeight, Font());
+  // The spins keep their height of 20 in taller rows, up to a little more.
+  const int spin_height = std::min(rows.row_height - 2, 24);
   int row_index = 0;
   for (const ElementRow& element : ElementRows()) {
     QWidget* label = gadgets_.at(element.label_gadget);
-    const int y = kRowHeight * row_index++ + 5;
+    const int y = rows.tops[row_index++];
     const bool box = element.kind == LabelKind::kCheckBox;
-    label->setGeometry(box ? 5 : 20, y, label_width, kRowHeight);
+    label->setGeometry(box ? 5 : 20, y, label_width, rows.row_height);
     if (!box) {
       auto* plain = static_cast<QLabel*>(label);
       plain->setText(
@@ -356,9 +518,24 @@ void SidePanel::Relayout(int width) {
     const std::pair<const std::optional<ElementSpin>*, int> spins[] = {
         {&element.x, kSpinX}, {&element.y, kSpinY}, {&element.w, kSpinW}};
     for (const auto& [spin, x] : spins) {
-      if (*spin) gadgets_.at((*spin)->gadget)->move(x + grown, y);
+      const int top = y + (rows.row_height - std::max(spin_height, kRowHeight)) / 2;
+      if (*spin) {
+        gadgets_.at((*spin)->gadget)
+            ->setGeometry(x + grown, top, 48, std::max(spin_height, kRowHeight));
+      }
     }
   }
+  for (std::size_t i = 0; i < row_headings_.size(); ++i) {
+    QLabel* heading = row_headings_[i];
+    const bool shown = i < rows.headings.size();
+    heading->setVisible(shown);
+    if (!shown) continue;
+    const PanelRect& at = rows.headings[i].place;
+    heading->setGeometry(at.x, at.y, page_width - 2 * at.x, at.height);
+    heading->setText(
+        heading->fontMetrics().elidedText(heading->toolTip(), Qt::ElideRight, heading->width()));
+  }
+  pages_[2]->setFixedHeight(rows.height);
   const auto header_labels = elements_header_->findChildren<QLabel*>();
   const int columns[] = {kSpinX, kSpinY, kSpinW};
   for (int i = 0; i < header_labels.size() && i < 3; ++i)
@@ -366,11 +543,18 @@ void SidePanel::Relayout(int width) {
   // Check boxes leave their caption the box's width less the indicator.
   box_tab_.Caption(label_width - 26);
 
+  // The information texts: a caption above each field, further apart and taller with room.
+  const bool roomy = page_height >= kRoomyPageHeight;
+  const int pitch = roomy ? 56 : 40;
+  const int field_height = roomy ? 24 : kRowHeight;
   for (std::size_t i = 0; i < info_fields_.size(); ++i) {
     const int field_width = page_width - 10;
-    info_fields_[i]->resize(field_width, kRowHeight);
-    gadgets_.at(GadgetOf(skin::kInfoFields[i].id) - 1)->resize(field_width, kRowHeight);
+    const int top = 5 + pitch * static_cast<int>(i);
+    info_fields_[i]->setGeometry(5, top + 20, field_width, field_height);
+    gadgets_.at(GadgetOf(skin::kInfoFields[i].id) - 1)
+        ->setGeometry(5, top, field_width, kRowHeight);
   }
+  pages_[3]->setFixedHeight(10 + pitch * static_cast<int>(info_fields_.size()));
   if (highlighted_ != 0 && highlight_frame_ != nullptr) {
     highlight_frame_->setGeometry(Gadget(highlighted_)->geometry());
   }
@@ -405,6 +589,16 @@ void SidePanel::SetScreenEnabled(int screen, bool enabled) {
   }
   for (const ImageButton& b : ImageButtons()) {
     if (b.screen == screen) gadgets_.at(b.gadget)->setEnabled(enabled);
+  }
+  // The screen shown has its headings in the colour of a selection.
+  for (const auto* headings : {&colour_tab_.headings, &image_tab_.headings, &row_headings_}) {
+    for (QLabel* heading : *headings) {
+      if (heading->property("screen").toInt() != screen) continue;
+      QPalette palette;  // none of its own unless it is the screen's shown
+      if (enabled)
+        palette.setColor(QPalette::WindowText, this->palette().color(QPalette::Highlight));
+      heading->setPalette(palette);
+    }
   }
   for (const ElementRow& row : ElementRows()) {
     if (row.screen != screen) continue;
@@ -466,7 +660,11 @@ void SidePanel::RefreshButtons(const skin::SkinDocument& doc) {
     const auto shown = shown_colours_.find(b.gadget);
     if (shown != shown_colours_.end() && shown->second == colour) continue;
     shown_colours_[b.gadget] = colour;
-    static_cast<QPushButton*>(gadgets_.at(b.gadget))->setIcon(Swatch(colour, kSwatchSize));
+    // The colour's code as the skin file writes it.
+    const QString code = Q(skin::FormatSkinColour(colour));
+    auto* button = static_cast<PanelButton*>(gadgets_.at(b.gadget));
+    button->SetColour(ToQColor(colour), code);
+    button->setToolTip(names_.at(b.gadget) + "\n" + code);
   }
   for (const ImageButton& b : ImageButtons()) {
     // Pictures that were not replaced are the very ones shown: the comparison stops there.
@@ -474,17 +672,17 @@ void SidePanel::RefreshButtons(const skin::SkinDocument& doc) {
     const auto shown = shown_pictures_.find(b.gadget);
     if (shown != shown_pictures_.end() && shown->second == slot) continue;
     shown_pictures_[b.gadget] = slot;
-    auto* button = static_cast<QPushButton*>(gadgets_.at(b.gadget));
+    auto* button = static_cast<PanelButton*>(gadgets_.at(b.gadget));
     const imaging::Image& picture = slot;
     const skin::SlotInfo& info = skin::Info(b.slot);
     const bool empty = picture.Empty();
-    button->setIcon(empty ? QIcon() : QIcon(Thumbnail(picture)));
     // A picture of another size than the layout is made for is marked, as odd values are.
     SetMarked(button, !empty && (picture.width != info.expected_width ||
                                  picture.height != info.expected_height));
     const QString name = QString::fromUtf8(info.BaseName().data(), info.BaseName().size());
     const QString expected_w = QString::number(info.expected_width);
     const QString expected_h = QString::number(info.expected_height);
+    button->SetPicture(slot, QStringLiteral("%1 \u00d7 %2").arg(expected_w, expected_h));
     button->setToolTip(
         names_.at(b.gadget) + "\n" +
         (empty ? expected_none_text_.arg(name, expected_w, expected_h)

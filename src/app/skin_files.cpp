@@ -223,7 +223,8 @@ void SkinFiles::Screenshot(bool to_clipboard, int screen) {
 }
 
 void SkinFiles::SaveScreenshot(bool to_clipboard, int screen) {
-  const imaging::Image shot = preview::RenderScreenshot(session_.document(), screen);
+  const imaging::Image shot = preview::RenderScreenshot(session_.document(), screen,
+                                                        workspace_.preferences().screenshot_scale);
   // The status names the screen by its button's number and its name in the Screen menu.
   const std::string number = std::to_string(screen + 1);
   const std::string name = Text(i18n::ScreenNameKey(screen));

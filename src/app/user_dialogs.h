@@ -72,6 +72,9 @@ class UserDialogs {
   // is reported with its path.
   virtual void ShowUserGuide(const std::string& file) = 0;
   virtual void CopyToClipboard(const imaging::Image& image) = 0;
+  // Opens the file at `path` in the program the system opens such files with; false when none
+  // could be started.
+  virtual bool OpenWithSystem(const std::string& path) = 0;
   // Asked before the skin with unsaved changes is left: when the program is to end
   // (`question_key` "LANG_QUIT_QUESTION$") or another skin is to take its place
   // ("LANG_REPLACE_QUESTION$").

@@ -84,6 +84,12 @@ void Workspace::SetFollowChanges(bool follow) {
   SavePreferences();
 }
 
+void Workspace::SetScreenshotScale(int scale) {
+  preferences_.screenshot_scale =
+      std::clamp(scale, 1, i18n::EditorPreferences::kMaxScreenshotScale);
+  SavePreferences();
+}
+
 void Workspace::ShowInNewPreview() {
   // The new view shows the canvas as the old one did, centred where it fits: the old view's
   // scroll position belongs to the old view's size.

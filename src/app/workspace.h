@@ -44,6 +44,8 @@ class Workspace {
   void LoadPreferences(const std::string& settings_file);
   const i18n::EditorPreferences& preferences() const { return preferences_; }
   void SetFollowChanges(bool follow);
+  // How many times their size screenshots are saved and copied (1 to 3), kept in editor.ini.
+  void SetScreenshotScale(int scale);
 
   // The window as editor.ini left it (a first window sized for the screen), and back into it.
   void RestoreWindowPlace();

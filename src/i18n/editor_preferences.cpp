@@ -109,6 +109,9 @@ EditorPreferences EditorPreferencesFromIni(const IniFile& ini) {
   if (const std::optional<std::string> follow = ini.Value("editor", "FollowChanges")) {
     preferences.follow_changes = ParseDecimal(*follow) != 0;
   }
+  preferences.screenshot_scale = StrictNumber(ini.Value("editor", "ScreenshotScale"), 1,
+                                              EditorPreferences::kMaxScreenshotScale)
+                                     .value_or(1);
   for (std::size_t n = 1; n <= kMaxRecentSkins; ++n) {
     const std::optional<std::string> value = ini.Value("recent", "Skin" + std::to_string(n));
     if (!value || value->empty()) continue;
@@ -126,6 +129,9 @@ EditorPreferences EditorPreferencesFromIni(const IniFile& ini) {
 std::string EditorPreferencesText(const EditorPreferences& preferences) {
   std::string text = "\xEF\xBB\xBF\r\n[editor]\r\n";
   text += std::string("FollowChanges = ") + (preferences.follow_changes ? "1" : "0") + "\r\n";
+  if (preferences.screenshot_scale != 1) {
+    text += "ScreenshotScale = " + std::to_string(preferences.screenshot_scale) + "\r\n";
+  }
   text += "[recent]\r\n";
   for (std::size_t n = 0; n < preferences.recent.size() && n < kMaxRecentSkins; ++n) {
     text += "Skin" + std::to_string(n + 1) + " = " + Escape(preferences.recent[n]) + "\r\n";

@@ -1,6 +1,7 @@
 // The editor's own small preferences beside the program settings: whether it follows changes of
-// the open skin folder on disk, the recently opened or saved skins, and where its window stood. They live in a file of
-// their own (editor.ini next to settings.ini), so that settings.ini keeps exactly its four keys.
+// the open skin folder on disk, the recently opened or saved skins, and where its window stood.
+// They live in a file of their own (editor.ini next to settings.ini), so that settings.ini keeps
+// exactly its four keys.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +38,9 @@ struct EditorPreferences {
   // archive does not.
   std::vector<std::string> recent;
   std::optional<WindowPlace> window = {};
+  // Screenshots are saved and copied at this many times their size, each pixel a square of pixels.
+  static constexpr int kMaxScreenshotScale = 3;
+  int screenshot_scale = 1;
 
   friend bool operator==(const EditorPreferences&, const EditorPreferences&) = default;
 };
@@ -44,26 +48,28 @@ struct EditorPreferences {
 // The preferences file that belongs beside `settings_file`: the same folder, "editor.ini".
 std::string EditorPreferencesFile(const std::string& settings_file);
 
-// Reads group [editor], key FollowChanges (a decimal number, 0 for off; missing means on), and
-// group [recent], keys Skin1 to Skin8 in that order, and group [window], keys X, Y, Width, Height,
-// Maximised and PanelWidth. The window's place is taken only when X, Y, Width and Height are all
-// plain decimal numbers (an optional minus sign and at most six digits, nothing else) within
+// Reads group [editor], key FollowChanges (a decimal number, 0 for off; missing means on) and key
+// ScreenshotScale (a plain decimal number from 1 to kMaxScreenshotScale, anything else gives 1),
+// and group [recent], keys Skin1 to Skin8 in that order, and group [window], keys X, Y, Width,
+// Height, Maximised and PanelWidth. The window's place is taken only when X, Y, Width and Height
+// are all plain decimal numbers (an optional minus sign and at most six digits, nothing else)
+// within
 // +-WindowPlace::kMaxCoordinate for X and Y and 1 to WindowPlace::kMaxSize for the sizes;
-// Maximised and PanelWidth read the same way, a value that does not gives false and 0. Empty values, repeated paths and paths
-// holding a NUL (no file can be named so; the path would be cut there) are passed over. A missing
-// file, or one that is not a regular file or is larger than kMaxIniFileBytes, gives the defaults;
-// nothing is reported.
+// Maximised and PanelWidth read the same way, a value that does not gives false and 0. Empty
+// values, repeated paths and paths holding a NUL (no file can be named so; the path would be cut
+// there) are passed over. A missing file, or one that is not a regular file or is larger than
+// kMaxIniFileBytes, gives the defaults; nothing is reported.
 EditorPreferences LoadEditorPreferences(const std::string& file);
 
 // The preferences in a parsed editor.ini, by the rules of LoadEditorPreferences.
 EditorPreferences EditorPreferencesFromIni(const IniFile& ini);
 
 // The file's exact bytes: a UTF-8 byte-order mark and CR LF, "[editor]", "FollowChanges = 1" (or
-// 0), "[recent]" and "SkinN = path" for each entry, then, with a window place, "[window]" and
-// "X = ", "Y = ", "Width = ", "Height = ", "Maximised = " (1 or 0) and "PanelWidth = " in decimal,
-// every line ended by CR LF. In paths, "%",
-// control characters and a blank or tab at either end are written as "%" and two upper-case
-// hexadecimal digits, so that any path survives the INI syntax.
+// 0), "ScreenshotScale = N" when N is not 1, "[recent]" and "SkinN = path" for each entry, then,
+// with a window place, "[window]" and "X = ", "Y = ", "Width = ", "Height = ", "Maximised = " (1 or
+// 0) and "PanelWidth = " in decimal, every line ended by CR LF. In paths, "%", control characters
+// and a blank or tab at either end are written as "%" and two upper-case hexadecimal digits, so
+// that any path survives the INI syntax.
 std::string EditorPreferencesText(const EditorPreferences& preferences);
 
 // Writes `file` through WriteSettingsFile: its folder and all missing parents are made, and a

@@ -1,6 +1,7 @@
 // Composition of the preview canvas and the screenshot.
 #include "preview/preview.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -79,12 +80,14 @@ imaging::Image RenderPreview(const skin::SkinDocument& doc, int screen, imaging:
   return ComposeCanvas(DrawScreens(doc, screen), background, zoom);
 }
 
-imaging::Image RenderScreenshot(const skin::SkinDocument& doc, int screen) {
+imaging::Image RenderScreenshot(const skin::SkinDocument& doc, int screen, int scale) {
   const ScreenPair screens = DrawScreens(doc, screen);
   imaging::Image shot(kScreenWidth, 2 * kScreenHeight, 0);
   DrawKeyed(shot, screens.top, 0, 0, kNoKey);
   DrawKeyed(shot, screens.bottom, 0, kScreenHeight, kNoKey);
-  return shot;
+  scale = std::clamp(scale, 1, kMaxScreenshotScale);
+  if (scale == 1) return shot;
+  return ScaleNearest(shot, shot.width * scale, shot.height * scale);
 }
 
 }  // namespace preview

@@ -72,7 +72,9 @@ imaging::Image RenderPreview(const skin::SkinDocument& doc, int screen, imaging:
                              float zoom);
 
 // The screenshot: menu state `screen`'s upper screen above its lower screen, 256 x 384, on opaque
-// black.
-imaging::Image RenderScreenshot(const skin::SkinDocument& doc, int screen = 0);
+// black; at `scale` (1 to 3, a number outside taken as the nearest) each pixel a square of
+// scale x scale pixels.
+inline constexpr int kMaxScreenshotScale = 3;
+imaging::Image RenderScreenshot(const skin::SkinDocument& doc, int screen = 0, int scale = 1);
 
 }  // namespace preview

@@ -41,6 +41,8 @@ std::string_view StepTextKey(StepKind kind) {
       return "LANG_STEP_RELOAD$";
     case StepKind::kMove:
       return "LANG_STEP_MOVE$";
+    case StepKind::kRevert:
+      return "LANG_STEP_REVERT$";
   }
   return {};
 }

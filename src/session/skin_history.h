@@ -18,7 +18,7 @@ namespace session {
 using skin::SkinDocument;
 
 // What a step does, which gives the wording of its name.
-enum class StepKind { kChange, kImport, kNewSkin, kOpen, kReload, kMove };
+enum class StepKind { kChange, kImport, kNewSkin, kOpen, kReload, kMove, kRevert };
 
 // The language key of a step's wording: "Change %1", "Import %1", "New skin"...
 std::string_view StepTextKey(StepKind kind);

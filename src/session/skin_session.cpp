@@ -288,6 +288,21 @@ bool SkinSession::MaySaveInPlace() const {
   return now.kind == base::FileKind::kFolder && base::SameFile(now, origin_.folder_identity);
 }
 
+Changes SkinSession::RevertPicture(skin::SlotId slot) {
+  imaging::Image built_in = skin::BuiltInSlotPicture(slot);
+  if (doc_.Slot(slot) == built_in) return {};
+  const skin::SkinDocument before = doc_;
+  doc_.SetSlot(slot, std::move(built_in));
+  return Record(before, {StepKind::kRevert, slot});
+}
+
+SkinSession::PictureFile SkinSession::PictureFileOf(skin::SlotId slot) const {
+  if (!MaySaveInPlace()) return {{}, PictureFile::Problem::kNoFolder};
+  const std::string path = origin_.folder + std::string(skin::Info(slot).file);
+  const bool unsaved = !(doc_.Slot(slot) == origin_.saved.Slot(slot)) || !base::IsRegularFile(path);
+  return {path, unsaved ? PictureFile::Problem::kUnsaved : PictureFile::Problem::kNone};
+}
+
 bool SkinSession::HasUnsavedChangesTo(const SkinFile& file) const {
   if (file.slot) {
     const std::size_t slot = skin::Index(*file.slot);

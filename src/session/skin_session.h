@@ -104,6 +104,18 @@ class SkinSession {
   // settings, as one import step. Nothing when the slot has no recipe; a file that cannot be
   // taken is reported through `feedback` and changes nothing.
   Imported Reimport(skin::SlotId slot, const skin::MessageTexts& texts, skin::Feedback& feedback);
+  // Puts the slot's built-in picture back as one step; nothing when the slot holds it already.
+  Changes RevertPicture(skin::SlotId slot);
+  // The file an image editor may open to change the slot's picture: the slot's file in the skin's
+  // folder, while that folder is still the skin's (MaySaveInPlace) and the file holds what the
+  // slot shows (the slot has no unsaved change). What the editor saves there comes back through
+  // the live link as any change on disk does.
+  struct PictureFile {
+    enum class Problem { kNone, kNoFolder, kUnsaved };
+    std::string path;
+    Problem problem = Problem::kNone;
+  };
+  PictureFile PictureFileOf(skin::SlotId slot) const;
 
   // The default skin as one step; the skin then has no folder and no name, and counts as saved.
   Changes NewSkin();

@@ -420,6 +420,10 @@ bool OpensAsArchive(const std::string& path) {
   return !path.empty() && !base::IsPathSeparator(path.back()) && !base::IsFolder(path);
 }
 
+bool LooksLikeSkin(const std::string& path) {
+  return !path.empty() && (base::IsFolder(path) || base::HasExtension(path, ".zip"));
+}
+
 bool OpenSkinFolder(SkinDocument& doc, const std::string& folder, const LoadOptions& options,
                     Feedback& feedback) {
   return GuardedLoad(feedback, options.texts, [&] {

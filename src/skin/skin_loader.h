@@ -80,6 +80,10 @@ std::string NewSkinFolderStart(const std::string& last_path);
 // A path that names nothing then fails to open with the no-skin message, either way.
 bool OpensAsArchive(const std::string& path);
 
+// Whether a path dropped on the editor is offered as a skin: a folder, or a file named ".zip" in
+// any letter case. Anything else (a picture, a text) is not taken as a skin at all.
+bool LooksLikeSkin(const std::string& path);
+
 // Opens the skin folder `folder`: reads its uisettings.ini onto `doc`, then the 53 pictures in slot
 // order with progress 1 to 53 and then 0, one message for each picture that is missing or does not
 // decode. When uisettings.ini cannot be read (missing, not a regular file, or above 1 MiB) shows

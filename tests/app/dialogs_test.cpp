@@ -28,6 +28,7 @@
 #include "app/information_box.h"
 #include "app/qt_dialogs.h"
 #include "app/shell.h"
+#include "app/spin_field.h"
 #include "base/paths.h"
 #include "i18n/data_folders.h"
 #include "imaging/screenshot_writer.h"
@@ -392,6 +393,57 @@ TEST(ColourEditor, ShownCodesLookReadOnlyAndTheWindowFitsItsTitle) {
         << language.file;
     for (QWidget* child : editor.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       EXPECT_TRUE(editor.rect().contains(child->geometry())) << language.file;
+    }
+  }
+}
+
+// A number typed beyond a field's range is kept as typed, marked, until the field takes it; then
+// the field takes the nearest value it can hold and says so, by Enter or by leaving the field.
+TEST(SpinFields, ANumberTypedBeyondTheRangeIsLimitedAndSaidSo) {
+  struct Case {
+    int min, max;
+    const char* typed;
+    int taken;
+    bool noted;
+  };
+  const Case cases[] = {{0, 255, "300", 255, true},  {0, 31, "40", 31, true},
+                        {5, 191, "1", 5, true},      {0, 255, "-3", 0, true},
+                        {0, 255, "120", 120, false}, {0, 255, "99999999999", 255, true}};
+  for (const bool by_enter : {true, false}) {
+    for (const Case& c : cases) {
+      QWidget window;
+      auto* field = new SpinField(&window);
+      auto* other = new QLineEdit(&window);
+      other->move(0, 40);
+      field->setRange(c.min, c.max);
+      field->setValue(c.min + 1);
+      std::vector<int> reported;
+      QObject::connect(field, &QSpinBox::valueChanged, [&](int v) { reported.push_back(v); });
+      window.show();
+      QApplication::setActiveWindow(&window);
+      field->setFocus();
+      field->selectAll();
+      QTest::keyClicks(field, c.typed);
+      const std::string at = std::string(c.typed) + (by_enter ? " Enter" : " focus out");
+      const std::string typed = c.typed;
+      if (typed.size() <= 10) {
+        EXPECT_EQ(field->text().toStdString(), typed) << at;
+      }
+      EXPECT_EQ(field->findChild<QLineEdit*>()->property("outside").toBool(), c.noted) << at;
+      if (by_enter) {
+        QTest::keyClick(field, Qt::Key_Return);
+      } else {
+        other->setFocus();
+      }
+      EXPECT_EQ(field->value(), c.taken) << at;
+      EXPECT_EQ(field->text(), QString::number(c.taken)) << at;
+      ASSERT_FALSE(reported.empty()) << at;
+      EXPECT_EQ(reported.back(), c.taken) << at;
+      EXPECT_EQ(field->note().isEmpty(), !c.noted) << at;
+      if (c.noted) {
+        EXPECT_TRUE(field->note().contains(QString::number(c.taken))) << at;
+      }
+      EXPECT_FALSE(field->findChild<QLineEdit*>()->property("outside").toBool()) << at;
     }
   }
 }

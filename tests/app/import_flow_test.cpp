@@ -15,6 +15,7 @@
 #include <QTest>
 #include <algorithm>
 #include <fstream>
+#include <set>
 
 #include "app/fixed_numbers.h"
 #include "app/import_studio.h"
@@ -288,6 +289,35 @@ TEST(ImportStudio, ASlotDrawnWithoutAKeyShowsKeyGreen) {
     const auto* gone = studio.findChild<QLabel*>("MissingSource");
     EXPECT_EQ(gone != nullptr && gone->text().contains("/gone/photo.jpg"), keyless);
   }
+}
+
+// A source smaller than the view is shown with its own pixels, whichever scaling the result takes:
+// inside the frame no pixel is a blend of two.
+TEST(ImportStudio, TheSourceViewEnlargesASmallSourceWithSharpPixels) {
+  imaging::Image checker(8, 8);
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x)
+      checker.At(x, y) = (x + y) % 2 ? imaging::MakeRgb(255, 255, 255) : imaging::MakeRgb(0, 0, 0);
+  }
+  const imaging::FitSource source(checker, std::nullopt);
+  imaging::FitSettings settings;
+  settings.width = settings.height = 64;
+  settings.mode = imaging::FitMode::kContain;
+  settings.resampling = imaging::Resampling::kSmooth;
+  SourceView view(source, {}, nullptr);
+  view.resize(300, 300);
+  view.Show(settings, true);
+  const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QRect inside = view.FrameRect().toRect().adjusted(8, 8, -8, -8);
+  ASSERT_GT(inside.width(), 100);
+  const qreal ratio = shown.devicePixelRatio();
+  std::set<QRgb> colours;
+  for (int y = inside.top(); y < inside.bottom(); ++y) {
+    for (int x = inside.left(); x < inside.right(); ++x) {
+      colours.insert(shown.pixel(QPoint(x, y) * ratio) & 0xFFFFFF);
+    }
+  }
+  EXPECT_EQ(colours, (std::set<QRgb>{0x000000, 0xFFFFFF}));
 }
 
 }  // namespace

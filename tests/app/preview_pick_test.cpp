@@ -15,10 +15,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
 #include "app/fixed_numbers.h"
+#include "base/paths.h"
 #include "imaging/png_codec.h"
 #include "shell_fixture.h"
 
@@ -32,6 +34,7 @@ using skin::FieldId;
 using skin::InfoId;
 using skin::SectionId;
 using skin::SlotId;
+namespace fs = std::filesystem;
 
 Source Text(ColourId colour) { return {SourceKind::kText, static_cast<std::uint8_t>(colour)}; }
 
@@ -293,20 +296,52 @@ TEST_F(PreviewPickTest, TheMenuOfAPictureImportsOrAdjustsItsSlot) {
     QTest::qWait(40);
   };
   const std::string import = texts_.Text("LANG_IMAGE_IMPORT$");
-  const std::string adjust =
-      texts_.Text("LANG_IMAGE_ADJUST$") + (doc().Slot(SlotId::btn3).Empty() ? " (off)" : "");
+  const std::string off = doc().Slot(SlotId::btn3).Empty() ? " (off)" : "";
+  const std::string adjust = texts_.Text("LANG_IMAGE_ADJUST$") + off;
+  const std::vector<std::string> items{import,
+                                       adjust,
+                                       "",
+                                       texts_.Text("LANG_IMAGE_EXPORT$") + off,
+                                       texts_.Text("LANG_IMAGE_REVERT$"),
+                                       texts_.Text("LANG_IMAGE_EDIT$")};
   const QPoint btn3 = Find([](const Source& s) { return s.slot() == SlotId::btn3; });
   ask(viewport(), At(btn3).toPoint(), import);
-  EXPECT_EQ(shown, (std::vector<std::string>{import, adjust}));
+  EXPECT_EQ(shown, items);
   ASSERT_FALSE(dialogs_.proposals.empty()) << "the chooser asks for btn3's file";
   EXPECT_NE(dialogs_.proposals.back().find("btn3"), std::string::npos) << dialogs_.proposals.back();
 
   ask(Slot(SlotId::btn3), QPoint(5, 5), texts_.Text("LANG_IMAGE_ADJUST$"));
-  EXPECT_EQ(shown, (std::vector<std::string>{import, adjust}));
+  EXPECT_EQ(shown, items);
   EXPECT_EQ(dialogs_.studios.size(), doc().Slot(SlotId::btn3).Empty() ? 0u : 1u);
 
   ask(viewport(), At({100, 250}).toPoint(), import);
   EXPECT_TRUE(shown.empty()) << "the hinge has no menu";
+
+  // Export writes the slot's picture as it is; Revert puts the built-in one back as one step.
+  const imaging::Image red(5, 3, 0xf80000);
+  ASSERT_TRUE(DropFile(Slot(SlotId::btn3), QPointF(5, 5), WritePng("red.png", red)));
+  dialogs_.answers = {(dir_.path() / "out").string()};
+  ask(Slot(SlotId::btn3), QPoint(5, 5), texts_.Text("LANG_IMAGE_EXPORT$"));
+  const imaging::Decoded out = testing_support::ReadPicture(dir_.path() / "out.png");
+  ASSERT_TRUE(out);
+  EXPECT_EQ(*out, red);
+  const std::size_t steps = shell_->session().history().UndoCount();
+  ask(Slot(SlotId::btn3), QPoint(5, 5), texts_.Text("LANG_IMAGE_REVERT$"));
+  EXPECT_EQ(doc().Slot(SlotId::btn3), skin::BuiltInSlotPicture(SlotId::btn3));
+  EXPECT_EQ(shell_->session().history().UndoCount(), steps + 1);
+
+  // Edit in the image editor opens the slot's file once the skin folder holds what it shows.
+  const std::string edit = texts_.Text("LANG_IMAGE_EDIT$");
+  ask(Slot(SlotId::btn3), QPoint(5, 5), edit);
+  ASSERT_FALSE(dialogs_.errors.empty());
+  EXPECT_NE(dialogs_.errors.back().find(texts_.Text("LANG_EDIT_NEEDS_FOLDER$")), std::string::npos);
+  const std::string folder = base::FolderWithSeparator((dir_.path() / "skin").string());
+  fs::create_directories(folder);
+  dialogs_.answers = {folder};
+  Trigger(kMenuSaveFolder);
+  ask(Slot(SlotId::btn3), QPoint(5, 5), edit);
+  EXPECT_EQ(dialogs_.opened_with_system,
+            std::vector<std::string>{folder + std::string(skin::Info(SlotId::btn3).file)});
 }
 
 }  // namespace

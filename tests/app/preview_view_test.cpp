@@ -119,7 +119,7 @@ void ExpectScaledCanvasInBlocks(const PreviewView& view, const Image& canvas, in
       Rgb expected = inside ? scaled.At(cx, cy) : kBackground;
       const bool line = (x % ratio == 0 && cx % std::max(grid, 1) == 0) ||
                         (y % ratio == 0 && cy % std::max(grid, 1) == 0);
-      if (inside && grid > 0 && line) expected = ((expected & 0xFEFEFE) >> 1) + 0x404040;
+      if (inside && grid > 0 && line) expected = GridShade(expected);
       if (grab.At(x, y) != expected && ++wrong <= 5) {
         ADD_FAILURE() << "device pixel " << x << "," << y << " at zoom " << view.zoom() << " is "
                       << std::hex << grab.At(x, y) << ", expected " << expected;
@@ -159,6 +159,30 @@ TEST(PreviewDevicePixels, EveryZoomShowsTheScalersPixelsInWholeBlocks) {
   EXPECT_EQ(ExpectedOrigin(view), QPoint(67, 55));
   EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
   ExpectScaledCanvasInBlocks(view, ProbeCanvas(), ratio);
+}
+
+// A faint grid, as pixel-art editors draw it: every line pixel differs from the pixel under it by
+// 15 to 20% of the brightness range, lighter over dark pixels and darker over light ones, and
+// keeps its hue (no channel moves the other way).
+TEST(PreviewGrid, TheLinesDifferFromThePixelsUnderThemByAFifthAtMost) {
+  const auto luma = [](Rgb c) {
+    return 0.299 * imaging::RedOf(c) + 0.587 * imaging::GreenOf(c) + 0.114 * imaging::BlueOf(c);
+  };
+  for (const Rgb pixel :
+       {MakeRgb(0, 0, 0), MakeRgb(255, 255, 255), MakeRgb(127, 127, 127), MakeRgb(128, 128, 128),
+        MakeRgb(255, 0, 0), MakeRgb(0, 0, 255), MakeRgb(0, 255, 0), MakeRgb(255, 0, 255),
+        MakeRgb(10, 200, 90), MakeRgb(248, 248, 0), MakeRgb(40, 8, 8)}) {
+    const Rgb line = GridShade(pixel);
+    const double contrast = (luma(line) - luma(pixel)) / 255;
+    const bool dark = luma(pixel) < 127.5;
+    EXPECT_GE(std::abs(contrast), 0.15) << std::hex << pixel;
+    EXPECT_LE(std::abs(contrast), 0.20) << std::hex << pixel;
+    EXPECT_EQ(contrast > 0, dark) << std::hex << pixel;
+    for (auto channel : {imaging::RedOf, imaging::GreenOf, imaging::BlueOf}) {
+      EXPECT_TRUE(dark ? channel(line) >= channel(pixel) : channel(line) <= channel(pixel))
+          << std::hex << pixel;
+    }
+  }
 }
 
 TEST(PreviewDevicePixels, TheGridLinesTheFirstDevicePixelsOfEachCanvasPixelFromItsZoom) {

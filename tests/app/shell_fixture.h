@@ -82,6 +82,10 @@ class ScriptedDialogs : public UserDialogs {
   void ShowInformationBox() override { ++information_boxes; }
   void ShowUserGuide(const std::string& file) override { guides.push_back(file); }
   void CopyToClipboard(const imaging::Image& image) override { clipboard = image; }
+  bool OpenWithSystem(const std::string& path) override {
+    opened_with_system.push_back(path);
+    return open_with_system_works;
+  }
   SaveAnswer AskSaveChanges(std::string_view question_key) override {
     ++quit_questions;
     questions.emplace_back(question_key);
@@ -106,6 +110,8 @@ class ScriptedDialogs : public UserDialogs {
   }
 
   std::deque<std::string> answers;
+  std::vector<std::string> opened_with_system;
+  bool open_with_system_works = true;
   std::vector<StudioRequest> studios;
   // Keep original size: the picture is imported as it is, as before the studio existed.
   std::optional<imaging::FitSettings> studio_answer = [] {

@@ -294,6 +294,14 @@ TEST_F(SkinFilesTest, ScreenshotsOfScreenOneOrOfTheScreenShownSayWhichScreen) {
   Trigger(kMenuScreenshotClipboard);
   EXPECT_EQ(dialogs_.clipboard, preview::RenderScreenshot(doc(), 0));
   EXPECT_EQ(window().StatusText(), "Screen 1 (Game list) copied to the clipboard");
+  // The scale chosen in the menu sizes every shot from then on, and editor.ini keeps it.
+  Trigger(kMenuScreenshotScale3);
+  EXPECT_TRUE(window().IsChecked(kMenuScreenshotScale3));
+  EXPECT_FALSE(window().IsChecked(kMenuScreenshotScale1));
+  Trigger(kMenuScreenshotClipboard);
+  EXPECT_EQ(dialogs_.clipboard, preview::RenderScreenshot(doc(), 0, 3));
+  EXPECT_EQ(shell_->preferences().screenshot_scale, 3);
+  Trigger(kMenuScreenshotScale1);
   dialogs_.answers = {(out.path() / "shot").string()};
   Trigger(kMenuScreenshotCurrentFile);
   EXPECT_TRUE(fs::is_regular_file(out.path() / "shot.png"));

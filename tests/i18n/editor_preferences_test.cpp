@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <utility>
 
 #include "test_support.h"
 
@@ -54,6 +56,30 @@ TEST(EditorPreferences, AnyPathSurvivesTheFile) {
   EXPECT_EQ(LoadEditorPreferences(file).recent, paths);
 }
 
+TEST(EditorPreferences, ScreenshotScaleRoundTripsAndOnlyOneToThreeIsTaken) {
+  testing_support::TempDir dir;
+  const std::string file = (dir.path() / "editor.ini").string();
+  EditorPreferences preferences;
+  preferences.screenshot_scale = 3;
+  ASSERT_TRUE(SaveEditorPreferences(file, preferences));
+  EXPECT_NE(
+      testing_support::ReadFileText(file).find("FollowChanges = 1\r\nScreenshotScale = 3\r\n"),
+      std::string::npos);
+  EXPECT_EQ(LoadEditorPreferences(file), preferences);
+  for (const auto& [value, scale] :
+       std::initializer_list<std::pair<const char*, int>>{{"2", 2},
+                                                          {"1", 1},
+                                                          {"0", 1},
+                                                          {"4", 1},
+                                                          {"-2", 1},
+                                                          {"2x", 1},
+                                                          {"", 1},
+                                                          {"99999999", 1}}) {
+    std::ofstream(file, std::ios::binary) << "[editor]\nScreenshotScale=" << value << "\n";
+    EXPECT_EQ(LoadEditorPreferences(file).screenshot_scale, scale) << value;
+  }
+}
+
 TEST(EditorPreferences, WindowPlaceRoundTripsAndOnlyPlainNumbersInRangeAreTaken) {
   testing_support::TempDir dir;
   const std::string file = (dir.path() / "editor.ini").string();
@@ -73,10 +99,9 @@ TEST(EditorPreferences, WindowPlaceRoundTripsAndOnlyPlainNumbersInRangeAreTaken)
   const std::string place = "X=10\nY=20\nWidth=800\nHeight=600\n";
   EXPECT_EQ(read(place), (WindowPlace{10, 20, 800, 600, false, 0}));
   // Any one of the four missing, empty, not a plain number or out of range drops the place.
-  for (const char* bad :
-       {"Width=0", "Width=-800", "Width=20001", "Height=99999999999999999999", "X=100001",
-        "Y=-100001", "X=1e3", "X=0x10", "Width=800px", "Width=+800", "Width=", "Y=--1",
-        "Height=1 000", "X=\xEF\xBC\x91"}) {
+  for (const char* bad : {"Width=0", "Width=-800", "Width=20001", "Height=99999999999999999999",
+                          "X=100001", "Y=-100001", "X=1e3", "X=0x10", "Width=800px", "Width=+800",
+                          "Width=", "Y=--1", "Height=1 000", "X=\xEF\xBC\x91"}) {
     const std::string key = std::string(bad).substr(0, std::string(bad).find('='));
     std::string lines;
     for (const char* line : {"X=10", "Y=20", "Width=800", "Height=600"}) {

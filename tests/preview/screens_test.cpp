@@ -7,6 +7,7 @@
 #include <iterator>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "imaging/png_codec.h"
 #include "preview/preview.h"
@@ -279,6 +280,15 @@ TEST(Screenshot, IsScreenZeroOnBlack) {
   const ScreenPair pair = DrawScreens(doc, 0);
   EXPECT_EQ(shot.At(10, 10), pair.top.At(10, 10));
   EXPECT_EQ(shot.At(10, 200), pair.bottom.At(10, 8));
+  // Larger shots are the same pixels as squares; a scale outside 1 to 3 is the nearest of them.
+  for (const auto& [asked, scale] : {std::pair{2, 2}, {3, 3}, {0, 1}, {-5, 1}, {9, 3}}) {
+    const Image big = RenderScreenshot(doc, 0, asked);
+    ASSERT_EQ(big.width, 256 * scale) << asked;
+    ASSERT_EQ(big.height, 384 * scale) << asked;
+    for (const auto& [x, y] : {std::pair{10, 10}, {255, 383}, {100, 200}}) {
+      EXPECT_EQ(big.At(x * scale + scale - 1, y * scale), shot.At(x, y)) << asked;
+    }
+  }
 }
 
 // The default skin's fourteen screens against committed golden images. To accept an intended

@@ -323,6 +323,31 @@ TEST_F(SkinSessionTest, SavesInPlaceOnlyIntoTheVeryFolderItWasOpenedFromOrSavedT
   expect(false, "a new skin has no folder");
 }
 
+// Revert puts the built-in picture back as one step; an image editor gets the slot's file only
+// while the skin's own folder holds what the slot shows.
+TEST_F(SkinSessionTest, RevertAndThePictureFileForAnImageEditor) {
+  using Problem = SkinSession::PictureFile::Problem;
+  for (const SlotId slot : {SlotId::btn3, SlotId::gba}) {
+    session_.NewSkin();
+    EXPECT_EQ(session_.PictureFileOf(slot).problem, Problem::kNoFolder);
+    EXPECT_FALSE(session_.RevertPicture(slot).Any()) << "it holds the built-in one";
+    session_.SetPicture(slot, imaging::Image(4, 4, 0x7c00));
+    EXPECT_EQ(session_.PictureFileOf(slot).problem, Problem::kNoFolder);
+    const std::string folder = SaveTo("skin" + std::to_string(skin::Index(slot)));
+    const SkinSession::PictureFile file = session_.PictureFileOf(slot);
+    EXPECT_EQ(file.problem, Problem::kNone);
+    EXPECT_EQ(file.path, folder + std::string(skin::Info(slot).file));
+    EXPECT_TRUE(session_.RevertPicture(slot).slots[skin::Index(slot)]);
+    EXPECT_EQ(session_.document().Slot(slot), skin::BuiltInSlotPicture(slot));
+    EXPECT_EQ(session_.history().UndoLabel()->kind, StepKind::kRevert);
+    EXPECT_EQ(session_.PictureFileOf(slot).problem, Problem::kUnsaved) << "the file is older";
+    session_.Undo();
+    EXPECT_EQ(session_.PictureFileOf(slot).problem, Problem::kNone);
+    fs::remove(base::FsPath(file.path));
+    EXPECT_EQ(session_.PictureFileOf(slot).problem, Problem::kUnsaved) << "no file to open";
+  }
+}
+
 // The title, File > Save's folder and the mark agree after every save: a folder becomes the
 // skin's once its settings file is written there, and a save that missed files leaves the mark.
 TEST_F(SkinSessionTest, ASkinMovesWithItsSettingsFile) {

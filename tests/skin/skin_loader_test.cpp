@@ -244,6 +244,31 @@ TEST(NewSkinFolderStart, LeavesASkinFolderForTheOneAbove) {
   EXPECT_EQ(NewSkinFolderStart(""), "");
 }
 
+// A path opens as a folder or as an archive; a drop is offered as a skin only when it is a folder
+// or names a .zip file.
+TEST(SkinPaths, FolderOrArchive) {
+  testing_support::TempDir dir;
+  const std::string folder = dir.folder() + "skin";
+  std::filesystem::create_directories(folder);
+  std::ofstream(dir.folder() + "a.ZIP") << "x";
+  std::ofstream(dir.folder() + "a.png") << "x";
+  struct Case {
+    std::string path;
+    bool archive, skin;
+  };
+  const Case cases[] = {{folder, false, true},
+                        {base::FolderWithSeparator(folder), false, true},
+                        {dir.folder() + "a.ZIP", true, true},
+                        {dir.folder() + "gone.zip", true, true},
+                        {dir.folder() + "gone/", false, false},
+                        {dir.folder() + "a.png", true, false},
+                        {"", false, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(OpensAsArchive(c.path), c.archive) << c.path;
+    EXPECT_EQ(LooksLikeSkin(c.path), c.skin) << c.path;
+  }
+}
+
 TEST(ProposedImportName, BaseNameInTheLastFolder) {
   EXPECT_EQ(ProposedImportName("/home/me/skins/", SlotId::cheat), "/home/me/skins/cheat.bmp");
   EXPECT_EQ(ProposedImportName("/home/me/skins", SlotId::btn3), "/home/me/skins/btn3.bmp");
