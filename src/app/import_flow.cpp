@@ -10,8 +10,10 @@
 #include "app/panel_tables.h"
 #include "app/preview_view.h"
 #include "app/window_feedback.h"
+#include "base/file_io.h"
 #include "base/paths.h"
 #include "session/import_plan.h"
+#include "session/skin_check.h"
 #include "skin/skin_loader.h"
 
 namespace app {
@@ -109,7 +111,8 @@ void ImportFlow::TakeImport(skin::SlotId slot, const std::string& path,
 }
 
 void ImportFlow::RunStudio(skin::SlotId slot, const std::string& path,
-                           imaging::DecodedForFit picture, imaging::FitSettings settings) {
+                           imaging::DecodedForFit picture, imaging::FitSettings settings,
+                           const std::string& missing_source) {
   const BusyScope busy(host_.busy());
   const std::string name(skin::Info(slot).BaseName());
   try {
@@ -126,6 +129,8 @@ void ImportFlow::RunStudio(skin::SlotId slot, const std::string& path,
     request.expected = {skin::Info(slot).expected_width, skin::Info(slot).expected_height};
     const imaging::Image& current = session_.document().Slot(slot);
     request.current = {current.width, current.height};
+    request.keyless = session::DrawnWithoutKey(slot);
+    request.missing_source = base::DisplayPath(missing_source);
     ShowScreenOf(slot);
     // The preview shows each picture the studio makes in its place, under whatever covers it.
     const std::optional<imaging::FitSettings> chosen =
@@ -148,6 +153,12 @@ void ImportFlow::RunStudio(skin::SlotId slot, const std::string& path,
 void ImportFlow::Adjust(skin::SlotId slot, bool to_expected) {
   const BusyScope busy(host_.busy());
   const session::ImportRecipe* recipe = session_.RecipeOf(slot);
+  // A source that is gone is said so in the studio, which then fits the slot's own picture.
+  std::string missing;
+  if (recipe && base::KindOf(recipe->path) == base::FileKind::kMissing) {
+    missing = recipe->path;
+    recipe = nullptr;
+  }
   const std::string path = recipe ? recipe->path : std::string();
   std::optional<imaging::DecodedForFit> picture;
   if (recipe) {
@@ -165,7 +176,7 @@ void ImportFlow::Adjust(skin::SlotId slot, bool to_expected) {
   const session::ImportPlan plan = session::PlanImport(
       session_.document(), slot, picture->source_width, picture->source_height, recipe,
       to_expected ? session::ImportIntent::kAdjustToExpected : session::ImportIntent::kAdjust);
-  RunStudio(slot, path, std::move(*picture), plan.settings);
+  RunStudio(slot, path, std::move(*picture), plan.settings, missing);
 }
 
 void ImportFlow::ShowScreenOf(skin::SlotId slot) {

@@ -30,7 +30,7 @@ class ImportFlow {
   void ImportFile(skin::SlotId slot, const std::string& path);
   // Opens the import studio on the file the slot's picture was imported from, with the settings
   // it was imported with; with `to_expected`, aimed at the slot's expected size. A picture without
-  // such a file is fitted from itself.
+  // such a file, or whose file is gone (the studio says so), is fitted from itself.
   void Adjust(skin::SlotId slot, bool to_expected = false);
 
   // Whether the files the pictures were imported from are followed on disk.
@@ -40,9 +40,10 @@ class ImportFlow {
 
  private:
   // The studio on `picture`, decoded from `path` ("" for the slot's own picture), fitted into
-  // `slot` with `settings` at first; OK imports what it makes as one step.
+  // `slot` with `settings` at first; OK imports what it makes as one step. `missing_source` names
+  // the file the picture was made from when it is gone.
   void RunStudio(skin::SlotId slot, const std::string& path, imaging::DecodedForFit picture,
-                 imaging::FitSettings settings);
+                 imaging::FitSettings settings, const std::string& missing_source = {});
   // The picture file at `path` read for the studio; a file that cannot be taken is reported as an
   // import that was not made.
   std::optional<imaging::DecodedForFit> ReadSource(skin::SlotId slot, const std::string& path);

@@ -5,6 +5,7 @@
 #include "app/import_studio.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -19,6 +20,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
@@ -40,6 +42,10 @@ constexpr int kResultBox = 256;
 constexpr int kResultScale = 4;
 // A wheel notch zooms the frame by this factor.
 constexpr double kZoomStep = 1.25;
+// The key's tolerance moves in hundredths of the OKLab distance. A first pick keys its colour with
+// the colours a photo's noise gives it, in the region around the pixel picked.
+constexpr int kToleranceSteps = 100;
+constexpr double kFirstTolerance = 0.05;
 
 void FillChequerboard(QPainter& painter, const QRectF& rect) {
   constexpr int kCell = 8;
@@ -53,6 +59,24 @@ void FillChequerboard(QPainter& painter, const QRectF& rect) {
     }
   }
   painter.restore();
+}
+
+// What shows through the transparent pixels of a picture: a chequerboard, or key green where the
+// console draws the slot without a key and shows key green as it is.
+void FillBackdrop(QPainter& painter, const QRectF& rect, bool keyless) {
+  if (keyless) {
+    painter.fillRect(rect, ToQColor(imaging::kKeyColour));
+  } else {
+    FillChequerboard(painter, rect);
+  }
+}
+
+// A label of words that wrap.
+QLabel* Note(const QString& text, const char* name, QWidget* parent) {
+  auto* note = new QLabel(text, parent);
+  note->setObjectName(QLatin1String(name));
+  note->setWordWrap(true);
+  return note;
 }
 
 }  // namespace
@@ -123,7 +147,7 @@ void SourceView::paintEvent(QPaintEvent*) {
   if (source_.Empty()) return;
   const QRectF picture = PictureRect();
   UseLevelFor((picture.size() * devicePixelRatioF()).toSize());
-  FillChequerboard(painter, picture);
+  FillBackdrop(painter, picture, keyless_);
   // Shown smaller, the picture is smoothed; shown larger (a small source), its pixels stay sharp
   // whatever the scaling chosen for the result, so that the user sees what there is to fit.
   painter.setRenderHint(QPainter::SmoothPixmapTransform,
@@ -148,7 +172,8 @@ void SourceView::mousePressEvent(QMouseEvent* event) {
   if (picking_) {
     const int x = std::clamp(static_cast<int>(at.x()), 0, source_.width() - 1);
     const int y = std::clamp(static_cast<int>(at.y()), 0, source_.height() - 1);
-    events_.picked(source_.picture().At(x, y) & 0xFFFFFF);
+    events_.picked(source_.picture().At(x, y) & 0xFFFFFF, (x + 0.5) / source_.width(),
+                   (y + 0.5) / source_.height());
     return;
   }
   if (settings_.mode != FitMode::kCover) return;
@@ -233,9 +258,22 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
                               s.zoom = zoom;
                             });
                           },
-                          [this](imaging::Rgb colour) { PickKey(colour); }},
+                          [this](imaging::Rgb colour, double x, double y) {
+                            imaging::ColourKey key = next_key_;
+                            key.colour = colour;
+                            key.x = x;
+                            key.y = y;
+                            PickKey(key);
+                          }},
                          this);
   view_->setObjectName(QStringLiteral("Source"));
+  view_->SetKeyless(request.keyless);
+  if (settings_.key) {
+    next_key_ = *settings_.key;
+  } else {
+    next_key_.tolerance = kFirstTolerance;
+    next_key_.connected = true;
+  }
 
   auto* source_label = new QLabel(QString::fromStdString(i18n::FormatText(
                                       texts_.Text("LANG_STUDIO_SOURCE$"),
@@ -247,18 +285,28 @@ ImportStudio::ImportStudio(const i18n::UiTexts& texts, const StudioRequest& requ
   auto* form = new QFormLayout;
   form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   form->addRow(source_label);
+  if (!request.missing_source.empty()) {
+    form->addRow(Note(QString::fromStdString(i18n::FormatText(
+                          texts_.Text("LANG_STUDIO_SOURCE_GONE$"), {request.missing_source})),
+                      "MissingSource", this));
+  }
   AddSizeRows(*form);
   form->addRow(Text("LANG_STUDIO_FIT$"), FitChoices());
   AddReductionRows(*form);
   form->addRow(Text("LANG_STUDIO_KEY$"), KeyRow());
+  AddKeyRows(*form);
+  if (request.keyless) form->addRow(Note(Text("LANG_STUDIO_KEYLESS$"), "KeylessNote", this));
   form->addRow(Text("LANG_STUDIO_FILL$"), FillRow());
 
   result_view_ = new QLabel(this);
   result_view_->setObjectName(QStringLiteral("Result"));
   result_view_->setMinimumSize(64, 48);
   result_view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  hint_ = new QLabel(Text("LANG_STUDIO_HINT$"), this);
-  hint_->setWordWrap(true);
+  // Both hints take their room at once, so that a pick moves nothing.
+  hint_ = new QStackedWidget(this);
+  hint_->setObjectName(QStringLiteral("Hint"));
+  hint_->addWidget(Note(Text("LANG_STUDIO_HINT$"), "", hint_));
+  hint_->addWidget(Note(Text("LANG_STUDIO_PICK_HINT$"), "", hint_));
 
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(Text("LANG_OK$"), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -383,22 +431,69 @@ void ImportStudio::AddReductionRows(QFormLayout& form) {
 }
 
 QLayout* ImportStudio::KeyRow() {
-  key_swatch_ = new QLabel(this);
+  // The swatch and the words for no key share one place as wide as the wider of them, so that a
+  // pick or a Clear moves no button.
+  key_shown_ = new QStackedWidget(this);
+  key_shown_->setObjectName(QStringLiteral("KeyShown"));
+  key_shown_->addWidget(new QLabel(Text("LANG_STUDIO_KEY_NONE$"), key_shown_));
+  key_swatch_ = new QLabel(key_shown_);
+  key_swatch_->setPixmap(Swatch(0, kSwatch));
+  key_shown_->addWidget(key_swatch_);
+  key_shown_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   pick_ = new QPushButton(Text("LANG_STUDIO_KEY_PICK$"), this);
   pick_->setCheckable(true);
   pick_->setObjectName(QStringLiteral("PickKey"));
   clear_key_ = new QPushButton(Text("LANG_STUDIO_KEY_CLEAR$"), this);
+  clear_key_->setObjectName(QStringLiteral("ClearKey"));
   connect(pick_, &QPushButton::toggled, this, [this](bool on) {
     view_->SetPicking(on);
-    hint_->setText(Text(on ? "LANG_STUDIO_PICK_HINT$" : "LANG_STUDIO_HINT$"));
+    hint_->setCurrentIndex(on ? 1 : 0);
   });
   connect(clear_key_, &QPushButton::clicked, this, [this] { PickKey(std::nullopt); });
   auto* key_row = new QHBoxLayout;
-  key_row->addWidget(key_swatch_);
+  key_row->addWidget(key_shown_);
   key_row->addWidget(pick_);
   key_row->addWidget(clear_key_);
   key_row->addStretch();
   return key_row;
+}
+
+void ImportStudio::AddKeyRows(QFormLayout& form) {
+  tolerance_ = new QSlider(Qt::Horizontal, this);
+  tolerance_->setObjectName(QStringLiteral("KeyTolerance"));
+  tolerance_->setRange(0, static_cast<int>(imaging::kMaxKeyTolerance * kToleranceSteps));
+  tolerance_->setMinimumWidth(120);
+  tolerance_value_ = new QDoubleSpinBox(this);
+  tolerance_value_->setObjectName(QStringLiteral("KeyToleranceValue"));
+  tolerance_value_->setRange(0, imaging::kMaxKeyTolerance);
+  tolerance_value_->setDecimals(2);
+  tolerance_value_->setSingleStep(1.0 / kToleranceSteps);
+  // A large picture takes a moment to key anew: the slider keys when it is let go, and shows the
+  // value it is at meanwhile.
+  tolerance_->setTracking(false);
+  connect(tolerance_, &QSlider::sliderMoved, this, [this](int v) {
+    const QSignalBlocker blocker(tolerance_value_);
+    tolerance_value_->setValue(static_cast<double>(v) / kToleranceSteps);
+  });
+  connect(tolerance_, &QSlider::valueChanged, this, [this](int v) {
+    RefineKey(
+        [&](imaging::ColourKey& k) { k.tolerance = static_cast<double>(v) / kToleranceSteps; });
+  });
+  // In whole steps, as the slider sets it, not with the spin box's sums of steps.
+  connect(tolerance_value_, &QDoubleSpinBox::valueChanged, this, [this](double v) {
+    RefineKey([&](imaging::ColourKey& k) {
+      k.tolerance = std::round(v * kToleranceSteps) / kToleranceSteps;
+    });
+  });
+  connected_ = new QCheckBox(Text("LANG_STUDIO_KEY_CONNECTED$"), this);
+  connected_->setObjectName(QStringLiteral("KeyConnected"));
+  connect(connected_, &QCheckBox::toggled, this,
+          [this](bool on) { RefineKey([&](imaging::ColourKey& k) { k.connected = on; }); });
+  auto* tolerance_row = new QHBoxLayout;
+  tolerance_row->addWidget(tolerance_, 1);
+  tolerance_row->addWidget(tolerance_value_);
+  form.addRow(Text("LANG_STUDIO_KEY_TOLERANCE$"), tolerance_row);
+  form.addRow(QString(), connected_);
 }
 
 QLayout* ImportStudio::FillRow() {
@@ -436,14 +531,24 @@ void ImportStudio::Change(const std::function<void(FitSettings&)>& edit) {
   SetSettings(next);
 }
 
-void ImportStudio::PickKey(std::optional<imaging::Rgb> key) {
+void ImportStudio::PickKey(std::optional<imaging::ColourKey> key) {
   pick_->setChecked(false);
   Change([&](FitSettings& s) { s.key = key; });
 }
 
+void ImportStudio::RefineKey(const std::function<void(imaging::ColourKey&)>& edit) {
+  edit(next_key_);
+  if (settings_.key) {
+    Change([&](FitSettings& s) { edit(*s.key); });
+  } else {
+    ShowSettings();
+  }
+}
+
 void ImportStudio::ShowSettings() {
   const FitSettings& s = settings_;
-  const QSignalBlocker b1(width_), b2(height_), b3(strength_), b4(strength_value_);
+  const QSignalBlocker b1(width_), b2(height_), b3(strength_), b4(strength_value_), b5(tolerance_),
+      b6(tolerance_value_), b7(connected_);
   width_->setValue(s.width);
   height_->setValue(s.height);
   fits_[static_cast<std::size_t>(s.mode)]->setChecked(true);
@@ -459,10 +564,13 @@ void ImportStudio::ShowSettings() {
   strength_value_->setEnabled(diffusing);
   strength_->setValue(s.strength);
   strength_value_->setValue(s.strength);
-  key_swatch_->setPixmap(s.key ? Swatch(*s.key, kSwatch) : QPixmap());
-  key_swatch_->setText(s.key ? QString()
-                             : QString::fromStdString(texts_.Text("LANG_STUDIO_KEY_NONE$")));
+  if (s.key) key_swatch_->setPixmap(Swatch(s.key->colour, kSwatch));
+  key_shown_->setCurrentWidget(s.key ? static_cast<QWidget*>(key_swatch_) : key_shown_->widget(0));
   clear_key_->setEnabled(s.key.has_value());
+  const imaging::ColourKey& refined = s.key ? *s.key : next_key_;
+  tolerance_->setValue(static_cast<int>(std::lround(refined.tolerance * kToleranceSteps)));
+  tolerance_value_->setValue(refined.tolerance);
+  connected_->setChecked(refined.connected);
   const bool contain = s.mode == FitMode::kContain;
   fill_swatch_->setPixmap(Swatch(s.fill, kSwatch));
   for (QWidget* w : std::initializer_list<QWidget*>{fill_swatch_, fill_key_, fill_choose_})
@@ -491,7 +599,7 @@ void ImportStudio::Refit(bool picture_changed) {
     size = size.expandedTo(QSize(1, 1));
     QPixmap shown(size);
     QPainter painter(&shown);
-    FillChequerboard(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    FillBackdrop(painter, QRectF(QPointF(0, 0), QSizeF(size)), request_.keyless);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, size.width() < result_.width);
     painter.drawImage(QRect(QPoint(0, 0), size), keyed);
     painter.end();

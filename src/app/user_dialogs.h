@@ -28,6 +28,11 @@ struct StudioRequest {
   // What the size buttons set: the slot's expected size and its picture's (0 x 0 when empty).
   std::pair<int, int> expected;
   std::pair<int, int> current;
+  // The console draws the slot without transparency: the key colour shows as it is.
+  bool keyless = false;
+  // The file the slot's picture was made from, when it is gone and the studio fits the slot's own
+  // picture instead; "" otherwise.
+  std::string missing_source;
 };
 
 class UserDialogs {

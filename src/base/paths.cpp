@@ -2,6 +2,7 @@
 #include "base/paths.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace base {
 namespace {
@@ -26,6 +27,30 @@ std::size_t RootLength(std::string_view path) {
     return path.size() >= 3 && IsPathSeparator(path[2]) ? 3 : 2;
   }
   return !path.empty() && IsPathSeparator(path[0]) ? 1 : 0;
+}
+
+// The names of `path` after its root, empty ones and "." left out.
+std::vector<std::string_view> NamesOf(std::string_view path) {
+  std::vector<std::string_view> names;
+  std::size_t start = RootLength(path);
+  while (start <= path.size()) {
+    std::size_t end = start;
+    while (end < path.size() && !IsPathSeparator(path[end])) ++end;
+    const std::string_view name = path.substr(start, end - start);
+    if (!name.empty() && name != ".") names.push_back(name);
+    start = end + 1;
+  }
+  return names;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return kBackslashSeparates ? EqualsIgnoringCase(a, b) : a == b;
+}
+
+// Whether the roots of two absolute paths are the same: "/" and "/", or one drive.
+bool SameRoot(std::string_view a, std::string_view b) {
+  const std::size_t length = RootLength(a);
+  return length == RootLength(b) && (length < 2 || Upper(a[0]) == Upper(b[0]));
 }
 
 }  // namespace
@@ -105,6 +130,62 @@ bool NamesDevice(std::string_view name) {
   std::size_t end = std::min(name.find('.'), name.size());
   while (end > 0 && name[end - 1] == ' ') --end;
   return IsDeviceName(name.substr(0, end));
+}
+
+bool IsNetworkPath(std::string_view path) {
+  return path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]);
+}
+
+bool IsAbsolutePath(std::string_view path) {
+  // On Windows "/a" and "C:a" depend on the current drive and its current folder.
+  return IsNetworkPath(path) || RootLength(path) == (kBackslashSeparates ? 3 : 1);
+}
+
+std::string NearRelativePath(std::string_view folder, std::string_view path) {
+  if (!IsAbsolutePath(folder) || !IsAbsolutePath(path) || IsNetworkPath(folder) ||
+      IsNetworkPath(path) || !SameRoot(folder, path)) {
+    return {};
+  }
+  const std::vector<std::string_view> in = NamesOf(folder), names = NamesOf(path);
+  for (const auto& list : {in, names}) {
+    if (std::find(list.begin(), list.end(), "..") != list.end()) return {};
+  }
+  // How many of the folder's names the path shares: all of them, or all but the last.
+  std::size_t shared = 0;
+  while (shared < in.size() && shared < names.size() && SameName(in[shared], names[shared]))
+    ++shared;
+  if (shared + 1 < in.size() || shared >= names.size()) return {};
+  std::string relative = shared < in.size() ? "../" : "";
+  for (std::size_t i = shared; i < names.size(); ++i) {
+    relative.append(names[i]);
+    if (i + 1 < names.size()) relative += '/';
+  }
+  return relative;
+}
+
+std::optional<std::string> ResolveNearPath(std::string_view folder, std::string_view relative) {
+  if (!IsAbsolutePath(folder) || IsNetworkPath(folder) || relative.empty() ||
+      RootLength(relative) > 0 || relative.find('\0') != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::vector<std::string_view> names = NamesOf(relative);
+  const bool beside = !names.empty() && names.front() == "..";
+  if (names.size() <= (beside ? 1u : 0u)) return std::nullopt;
+  for (std::size_t i = beside ? 1 : 0; i < names.size(); ++i) {
+    if (names[i] == ".." || (kBackslashSeparates && names[i].find(':') != std::string_view::npos))
+      return std::nullopt;
+  }
+  std::string path = WithoutTrailingSeparator(std::string(folder));
+  if (beside) {
+    if (NamesOf(path).empty()) return std::nullopt;
+    path = WithoutTrailingSeparator(std::string(FolderOf(path)));
+  }
+  const char separator = SeparatorOf(folder);
+  for (std::size_t i = beside ? 1 : 0; i < names.size(); ++i) {
+    if (path.empty() || !IsPathSeparator(path.back())) path += separator;
+    path.append(names[i]);
+  }
+  return path;
 }
 
 std::filesystem::path FsPath(std::string_view utf8) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,9 +51,30 @@ bool IsDeviceName(std::string_view stem);
 // folder: a device name as IsDeviceName says, with or without an extension ("NUL", "con.txt").
 bool NamesDevice(std::string_view name);
 
+// Whether `path` names a place from the root of a drive: "/a" (on Windows "C:/a" or "C:\a"), or a
+// network path as NetworkPath tells.
+bool IsAbsolutePath(std::string_view path);
+
+// Whether `path` starts with two separators: "//server/share" (on Windows also "\\server\share"
+// and the device paths "\\?\" and "\\.\"), which may reach another computer when looked at.
+bool IsNetworkPath(std::string_view path);
+
+// `path` written relative to `folder` where it lies inside it ("a.png", "photos/a.png") or inside
+// the folder that holds it ("../photos/a.png"), with "/" between its names; "" otherwise, and when
+// either is not an absolute path, is a network path or holds a "..". Names are compared as the
+// system compares them (on Windows without regard to the case of ASCII letters); links are not
+// followed.
+std::string NearRelativePath(std::string_view folder, std::string_view path);
+
+// The path that `relative` (as NearRelativePath writes it, with "/" or the system's separators)
+// names from the absolute `folder`; empty names and "." are left out. Nothing for an absolute
+// path, a path with a NUL, a ".." anywhere but as its first name, a ".." from a root, nothing but
+// ".." and "." and, on Windows, a name with a ":" (a drive or a file's stream).
+std::optional<std::string> ResolveNearPath(std::string_view folder, std::string_view relative);
+
 // std::filesystem::path of a UTF-8 path, and the UTF-8 text of a std::filesystem::path as it holds
-// it. (On Windows a std::string given to std::filesystem is read in the ANSI code page, which cannot
-// hold most names.)
+// it. (On Windows a std::string given to std::filesystem is read in the ANSI code page, which
+// cannot hold most names.)
 std::filesystem::path FsPath(std::string_view utf8);
 std::string Utf8Path(const std::filesystem::path& path);
 

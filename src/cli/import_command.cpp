@@ -53,16 +53,24 @@ bool ParseChoice(const std::string& text, const std::string_view (&names)[N], En
   return false;
 }
 
-constexpr std::string_view kFits[] = {"cover", "contain", "stretch", "keep"};
-constexpr std::string_view kResamplings[] = {"smooth", "nearest"};
-constexpr std::string_view kDithers[] = {"fs", "serpentine", "ordered", "none"};
+constexpr const auto& kFits = imaging::kFitModeNames;
+constexpr const auto& kResamplings = imaging::kResamplingNames;
+constexpr const auto& kDithers = imaging::kDitherNames;
+
+// "FX,FY", each a fraction from 0 to 1.
+bool ParseFractions(std::string_view text, double& x, double& y) {
+  const std::size_t comma = text.find(',');
+  return comma != std::string_view::npos && ParseFraction(text.substr(0, comma), x) &&
+         ParseFraction(text.substr(comma + 1), y);
+}
 
 }  // namespace
 
 int RunImport(const Arguments& args) {
   std::string input, output;
   imaging::FitSettings settings;
-  bool sized = false, fit_given = false, framing_given = false;
+  bool sized = false, fit_given = false, framing_given = false, keyed = false;
+  imaging::ColourKey key;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool has_value = i + 1 < args.size();
@@ -76,13 +84,8 @@ int RunImport(const Arguments& args) {
         return UsageError("--fit takes cover, contain, stretch or keep");
       fit_given = true;
     } else if (a == "--focus" && has_value) {
-      const std::string& focus = args[++i];
-      const std::size_t comma = focus.find(',');
-      if (comma == std::string::npos ||
-          !ParseFraction(std::string_view(focus).substr(0, comma), settings.focus_x) ||
-          !ParseFraction(std::string_view(focus).substr(comma + 1), settings.focus_y)) {
+      if (!ParseFractions(args[++i], settings.focus_x, settings.focus_y))
         return UsageError("--focus takes FX,FY, each from 0 to 1");
-      }
       framing_given = true;
     } else if (a == "--resample" && has_value) {
       if (!ParseChoice(args[++i], kResamplings, settings.resampling))
@@ -96,9 +99,20 @@ int RunImport(const Arguments& args) {
         return UsageError("--strength takes a number from 0 to 100");
       settings.strength = static_cast<int>(value);
     } else if (a == "--key" && has_value) {
-      imaging::Rgb key = 0;
-      if (!ParseColour(args[++i], key)) return UsageError("--key takes a colour 0xRRGGBB");
-      settings.key = key;
+      if (!ParseColour(args[++i], key.colour)) return UsageError("--key takes a colour 0xRRGGBB");
+      keyed = true;
+    } else if (a == "--key-tolerance" && has_value) {
+      const std::string& text = args[++i];
+      const auto [end, error] =
+          std::from_chars(text.data(), text.data() + text.size(), key.tolerance);
+      if (error != std::errc() || end != text.data() + text.size() || !(key.tolerance >= 0) ||
+          key.tolerance > imaging::kMaxKeyTolerance) {
+        return UsageError("--key-tolerance takes an OKLab distance from 0 to 0.5");
+      }
+    } else if (a == "--key-at" && has_value) {
+      if (!ParseFractions(args[++i], key.x, key.y))
+        return UsageError("--key-at takes FX,FY, each from 0 to 1");
+      key.connected = true;
     } else if (!a.starts_with("-") && input.empty()) {
       input = a;
     } else if (!a.starts_with("-") && output.empty()) {
@@ -108,6 +122,9 @@ int RunImport(const Arguments& args) {
     }
   }
   if (output.empty()) return UsageError("import takes a picture file and an output .bmp file");
+  if (!keyed && (key.tolerance != 0 || key.connected))
+    return UsageError("--key-tolerance and --key-at refine a --key");
+  if (keyed) settings.key = key;
   // Without a size the picture keeps its own, as the editor imports a picture of its slot's size.
   if (!sized) {
     if ((fit_given && settings.mode != imaging::FitMode::kKeep) || framing_given)

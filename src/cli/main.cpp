@@ -32,9 +32,11 @@ constexpr Command kCommands[] = {
     {"import",
      "import IMAGE OUT.bmp [--size WxH|SLOT] [--fit cover|contain|stretch|keep]\n"
      "        [--focus FX,FY] [--resample smooth|nearest] [--dither fs|serpentine|ordered|none]\n"
-     "        [--strength 0-100] [--key 0xRRGGBB]\n"
+     "        [--strength 0-100] [--key 0xRRGGBB [--key-tolerance D] [--key-at FX,FY]]\n"
      "                               convert a BMP, PNG or JPEG into a 16-bit skin BMP, fitted\n"
-     "                               to a size (a slot's name: its expected size)",
+     "                               to a size (a slot's name: its expected size); the key\n"
+     "                               takes colours within OKLab distance D (0 to 0.5), only\n"
+     "                               those connected to the point FX,FY with --key-at",
      RunImport},
     {"render",
      "render SKIN|--default --screen N|--all -o OUT.png [--zoom Z] [--background 0xRRGGBB]\n"

@@ -162,6 +162,8 @@ const Row kRows[] = {
                                "information.")
     MENU("LANG_FILE_COMPRESSION$", "Not read: the archive entry is compressed with a method this "
                                    "program does not support (only stored and deflated entries).")
+    MENU("LANG_FILE_RECIPES$", "Some import recipes in this file could not be read: Adjust import "
+                               "fits those pictures from themselves.")
     MENU("LANG_FILE_NOSKIN$", "No skin: there is no readable uisettings.ini in this folder or "
                               "archive.")
     MENU("LANG_FOLDER_REPLACED$", "%1 is no longer the folder this skin was opened from or last "
@@ -230,6 +232,10 @@ const Row kRows[] = {
     MENU("LANG_STUDIO_RESET$", "Whole picture")
     MENU("LANG_STUDIO_HINT$", "Drag the frame to move it; turn the mouse wheel to zoom.")
     MENU("LANG_STUDIO_PICK_HINT$", "Click the colour of the picture that is to be transparent.")
+    MENU("LANG_STUDIO_KEY_TOLERANCE$", "Tolerance:")
+    MENU("LANG_STUDIO_KEY_CONNECTED$", "Only the area around the picked pixel")
+    MENU("LANG_STUDIO_KEYLESS$", "The console draws this picture without transparency: key green shows as green.")
+    MENU("LANG_STUDIO_SOURCE_GONE$", "%1 is gone: the studio fits the slot's own picture.")
     MENU("LANG_IMAGE_ADJUST$", "Adjust import...")
     MENU("LANG_IMAGE_IMPORT$", "Import picture...")
     MENU("LANG_IMAGE_EXPORT$", "Export picture...")

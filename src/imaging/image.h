@@ -58,6 +58,14 @@ class SharedImage {
   // Whether both hold the very same image, not merely equal ones.
   bool SameAs(const SharedImage& other) const { return image_ == other.image_; }
 
+  // What tells the image again without keeping it alive: once no SharedImage holds it, no
+  // SharedImage is the same as it.
+  using Witness = std::weak_ptr<const Image>;
+  Witness witness() const { return image_; }
+  bool SameAs(const Witness& witness) const {
+    return !witness.expired() && !witness.owner_before(image_) && !image_.owner_before(witness);
+  }
+
   friend bool operator==(const SharedImage& a, const SharedImage& b) {
     return a.SameAs(b) || *a == *b;
   }

@@ -263,18 +263,21 @@ DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t bud
   return result;
 }
 
-FitSource::FitSource(Image picture, std::optional<Rgb> key) {
+FitSource::FitSource(Image picture, std::optional<ColourKey> key) {
   if (picture.Empty()) return;
   levels_.push_back(std::move(picture));
   SetKey(key);
 }
 
-void FitSource::SetKey(std::optional<Rgb> key) {
+void FitSource::SetKey(std::optional<ColourKey> key) {
   if (Empty()) return;
+  std::vector<Rgb>& pixels = levels_[0].pixels;
+  const std::vector<std::uint8_t> keyed =
+      key ? KeyedPixels(levels_[0], *key) : std::vector<std::uint8_t>();
   key_ = key;
-  for (Rgb& p : levels_[0].pixels) {
-    const Rgb c = p & 0xFFFFFF;
-    p = c == kKeyColour || (key && c == (*key & 0xFFFFFF)) ? c : c | kAlpha;
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const Rgb c = pixels[i] & 0xFFFFFF;
+    pixels[i] = c == kKeyColour || (key && keyed[i] != 0) ? c : c | kAlpha;
   }
   levels_.resize(1);
 }

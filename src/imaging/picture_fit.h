@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
+#include "imaging/colour_key.h"
 #include "imaging/dither.h"
 #include "imaging/image.h"
 #include "imaging/limits.h"
@@ -39,8 +41,9 @@ struct FitSettings {
   Resampling resampling = Resampling::kSmooth;
   DitherKind dither = DitherKind::kFloydSteinberg;
   int strength = 100;  // percent
-  // A colour of the picture that becomes transparent, besides pixels that already are.
-  std::optional<Rgb> key;
+  // The colour of the picture that becomes transparent, with the colours near it, besides pixels
+  // that already are.
+  std::optional<ColourKey> key;
   // Contain: the colour around the picture; the key colour leaves it transparent.
   Rgb fill = kKeyColour;
 
@@ -48,6 +51,11 @@ struct FitSettings {
 };
 
 inline constexpr double kMaxZoom = 8.0;
+
+// The names of the choices, by their value, as the command line and the import recipes spell them.
+inline constexpr std::string_view kFitModeNames[] = {"cover", "contain", "stretch", "keep"};
+inline constexpr std::string_view kResamplingNames[] = {"smooth", "nearest"};
+inline constexpr std::string_view kDitherNames[] = {"fs", "serpentine", "ordered", "none"};
 
 // The picture at its own size, reduced by Floyd-Steinberg at full strength: what importing a
 // picture has always made of it (a 16-bit BMP, already 15-bit, stays as it is).
@@ -105,16 +113,17 @@ std::uint64_t FitPictureBudget(std::uint64_t budget, const FitSettings& settings
 class FitSource {
  public:
   FitSource() = default;
-  // Takes `picture`: pixels of the key colour, and of `key` when given, are transparent.
-  FitSource(Image picture, std::optional<Rgb> key);
+  // Takes `picture`: pixels of the key colour, and those `key` keys (KeyedPixels) when given, are
+  // transparent.
+  FitSource(Image picture, std::optional<ColourKey> key);
 
   bool Empty() const { return levels_.empty(); }
   int width() const { return Empty() ? 0 : levels_[0].width; }
   int height() const { return Empty() ? 0 : levels_[0].height; }
-  const std::optional<Rgb>& key() const { return key_; }
-  // Makes the pixels of `key` transparent instead of those of the key before; pixels of the key
+  const std::optional<ColourKey>& key() const { return key_; }
+  // Makes the pixels `key` keys transparent instead of those of the key before; pixels of the key
   // colour stay transparent. The picture is changed in place and its halvings made anew.
-  void SetKey(std::optional<Rgb> key);
+  void SetKey(std::optional<ColourKey> key);
   // The picture; the top byte of every pixel is its alpha.
   const Image& picture() const { return levels_[0]; }
   // The halvings: 0 is the picture, each next one half the size (rounded up), down to 8 pixels
@@ -132,7 +141,7 @@ class FitSource {
  private:
   // The picture, and its halvings as far as they were made.
   mutable std::vector<Image> levels_;
-  std::optional<Rgb> key_;
+  std::optional<ColourKey> key_;
 };
 
 }  // namespace imaging

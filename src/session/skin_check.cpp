@@ -14,6 +14,7 @@
 #include <tuple>
 #include <utility>
 
+#include "imaging/colour_key.h"
 #include "preview/draw.h"
 #include "skin/field_ranges.h"
 #include "skin/skin_colour.h"
@@ -41,47 +42,13 @@ constexpr int kPercentile = 10;
 
 // ---- Colour arithmetic --------------------------------------------------------------------------
 
-// The sRGB transfer function undone, for each 8-bit channel value.
-const std::array<double, 256>& LinearTable() {
-  static const std::array<double, 256> table = [] {
-    std::array<double, 256> t{};
-    for (int i = 0; i < 256; ++i) {
-      const double c = i / 255.0;
-      t[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    }
-    return t;
-  }();
-  return table;
-}
-
 double Luminance(Rgb c) {
-  const auto& lin = LinearTable();
+  const auto& lin = imaging::LinearLightTable();
   return 0.2126 * lin[imaging::RedOf(c)] + 0.7152 * lin[imaging::GreenOf(c)] +
          0.0722 * lin[imaging::BlueOf(c)];
 }
 
 double RatioOf(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
-
-struct Oklab {
-  double l, a, b;
-};
-
-Oklab ToOklab(Rgb c) {
-  const auto& lin = LinearTable();
-  const double r = lin[imaging::RedOf(c)], g = lin[imaging::GreenOf(c)],
-               b = lin[imaging::BlueOf(c)];
-  const double l = std::cbrt(0.4122214708 * r + 0.5363325363 * g + 0.0514459929 * b);
-  const double m = std::cbrt(0.2119034982 * r + 0.6806995451 * g + 0.1073969566 * b);
-  const double s = std::cbrt(0.0883024619 * r + 0.2817188376 * g + 0.6299787005 * b);
-  return {0.2104542553 * l + 0.7936177850 * m - 0.0040720468 * s,
-          1.9779984951 * l - 2.4285922050 * m + 0.4505937099 * s,
-          0.0259040371 * l + 0.7827717662 * m - 0.8086757660 * s};
-}
-
-double Distance(const Oklab& p, const Oklab& q) {
-  return std::sqrt((p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) +
-                   (p.b - q.b) * (p.b - q.b));
-}
 
 std::string FormatRatio(double ratio) {
   char text[32];
@@ -659,7 +626,7 @@ std::string_view CodeName(CheckCode code) {
 
 double ContrastRatio(Rgb a, Rgb b) { return RatioOf(Luminance(a), Luminance(b)); }
 
-double OklabDistance(Rgb a, Rgb b) { return Distance(ToOklab(a), ToOklab(b)); }
+double OklabDistance(Rgb a, Rgb b) { return imaging::OklabDistance(a, b); }
 
 std::string FormatScreens(const Screens& screens, int first_number) {
   std::string text;
@@ -731,12 +698,12 @@ std::optional<Rgb> NearestLegibleColour(const skin::SkinDocument& doc, ColourId 
     return true;
   };
   const Rgb current = skin::QuantiseToRgb555(doc.Colour(colour));
-  const Oklab from = ToOklab(current);
+  const imaging::Oklab from = imaging::ToOklab(current);
   std::vector<std::pair<double, Rgb>> candidates;
   candidates.reserve(32768);
   for (int v = 0; v < 32768; ++v) {
     const Rgb c = imaging::MakeRgb((v & 31) << 3, ((v >> 5) & 31) << 3, ((v >> 10) & 31) << 3);
-    candidates.emplace_back(Distance(from, ToOklab(c)), c);
+    candidates.emplace_back(imaging::OklabDistance(from, imaging::ToOklab(c)), c);
   }
   std::sort(candidates.begin(), candidates.end());
   for (const auto& [distance, c] : candidates) {

@@ -114,14 +114,22 @@ SkinSession::Imported SkinSession::Import(skin::SlotId slot, const std::string& 
 
 Changes SkinSession::ImportFitted(skin::SlotId slot, ImportRecipe recipe, imaging::Image picture) {
   Changes changes = SetPicture(slot, std::move(picture));
-  recipes_[skin::Index(slot)] = MadePicture{std::move(recipe), doc_.slots[skin::Index(slot)]};
+  Remember(slot, std::move(recipe));
   return changes;
 }
 
+void SkinSession::Remember(skin::SlotId slot, ImportRecipe recipe) {
+  std::vector<MadePicture>& made = recipes_[skin::Index(slot)];
+  std::erase_if(made, [](const MadePicture& m) { return m.picture.expired(); });
+  made.push_back({std::move(recipe), doc_.slots[skin::Index(slot)].witness()});
+}
+
 const ImportRecipe* SkinSession::RecipeOf(skin::SlotId slot) const {
-  const std::optional<MadePicture>& made = recipes_[skin::Index(slot)];
-  if (!made || !made->picture.SameAs(doc_.slots[skin::Index(slot)])) return nullptr;
-  return &made->recipe;
+  const imaging::SharedImage& picture = doc_.slots[skin::Index(slot)];
+  for (const MadePicture& made : recipes_[skin::Index(slot)]) {
+    if (picture.SameAs(made.picture)) return &made.recipe;
+  }
+  return nullptr;
 }
 
 SkinSession::Imported SkinSession::Reimport(skin::SlotId slot, const skin::MessageTexts& texts,
@@ -176,7 +184,49 @@ SkinSession::Opened SkinSession::Open(const std::string& path, bool zip,
   SkinOrigin origin{next, zip ? std::string() : base::FolderWithSeparator(path), SkinName(path),
                     identity, zip ? path : std::string()};
   result.changes = Move(std::move(next), std::move(origin), {StepKind::kOpen, SkinName(path)});
+  if (!zip) ReadRecipes(options.texts, feedback);
   return result;
+}
+
+void SkinSession::ReadRecipes(const skin::MessageTexts& texts, skin::Feedback& feedback) {
+  const std::string path = origin_.folder + std::string(kRecipeFileName);
+  if (base::KindOf(path) == base::FileKind::kMissing) return;
+  const base::ReadResult file = base::ReadWholeFile(path, kMaxRecipeFileBytes);
+  if (const std::optional<skin::FileProblem> problem = skin::ProblemOf(file.status)) {
+    feedback.ShowError(skin::ComposeFileMessage(path, *problem, texts));
+    return;
+  }
+  const ParsedRecipes read = ParseImportRecipes(file.bytes, origin_.folder);
+  if (read.unread > 0) {
+    feedback.ShowError(skin::ComposeFileMessage(path, skin::FileProblem::kRecipesUnread, texts));
+  }
+  // A recipe counts only for the very picture it made: one changed since by another program
+  // has none.
+  for (const SlotRecipe& r : read.recipes) {
+    if (PictureDigest(doc_.Slot(r.slot)) == r.picture) Remember(r.slot, r.recipe);
+  }
+}
+
+void SkinSession::WriteRecipes(const std::string& folder, const skin::SavedFiles& files,
+                               const skin::MessageTexts& texts, skin::Feedback& feedback) const {
+  std::vector<SlotRecipe> recipes;
+  for (std::size_t s = 0; s < skin::kSlotCount; ++s) {
+    const auto slot = static_cast<skin::SlotId>(s);
+    const ImportRecipe* recipe = RecipeOf(slot);
+    if (recipe != nullptr && files[1 + s])
+      recipes.push_back({slot, *recipe, PictureDigest(doc_.Slot(slot))});
+  }
+  const std::string name(kRecipeFileName);
+  const std::string shown = base::FolderWithSeparator(folder) + name;
+  if (recipes.empty() && base::KindOf(shown) == base::FileKind::kMissing) return;
+  const base::Folder into = base::Folder::Open(base::FolderWithSeparator(folder));
+  const std::string names[] = {name};
+  into.RemoveLeftoverTemporaries(names);
+  const std::string text = FormatImportRecipes(recipes, base::FolderWithSeparator(folder));
+  if (!into.WriteFileAtomically(
+          name, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()})) {
+    feedback.ShowError(skin::ComposeFileMessage(shown, skin::FileProblem::kNotSaved, texts));
+  }
 }
 
 SkinSession::Saved SkinSession::Save(const std::string& folder, const skin::SaveOptions& options,
@@ -186,6 +236,11 @@ SkinSession::Saved SkinSession::Save(const std::string& folder, const skin::Save
   skin::SavedFiles files;
   result.written = skin::SaveSkin(doc_, folder, options, feedback, &files);
   result.complete = files.all();
+  try {
+    if (files[0]) WriteRecipes(folder, files, options.texts, feedback);
+  } catch (const std::bad_alloc&) {
+    feedback.ShowError(options.texts.Of(skin::FileProblem::kOutOfMemory));
+  }
   result.changes = Changes::Between(before, doc_);  // the save stamps LastUpdate
   const std::string target = base::FolderWithSeparator(folder);
   // What the disk now holds of the skin: the files written, and the last saved state elsewhere.

@@ -12,6 +12,7 @@
 
 #include "imaging/image.h"
 #include "imaging/picture_fit.h"
+#include "session/import_recipes.h"
 #include "session/skin_check.h"
 #include "session/skin_history.h"
 #include "skin/feedback.h"
@@ -47,12 +48,6 @@ struct SkinFile {
   // The files of a skin folder in the order they are loaded: uisettings.ini, then the slots.
   static SkinFile At(std::size_t index);
   static constexpr std::size_t kCount = 1 + skin::kSlotCount;
-};
-
-// How a slot's picture was imported: the file and the settings that fitted it into the slot.
-struct ImportRecipe {
-  std::string path;
-  imaging::FitSettings settings;
 };
 
 class SkinSession {
@@ -126,7 +121,9 @@ class SkinSession {
   Changes NewSkin();
   // Opens the skin folder or archive at `path` as one step whose undo gives back the skin open
   // before it, with its folder and name. A skin that could not be opened (the no-skin message)
-  // changes nothing.
+  // changes nothing. The import recipes of a folder's pictures (kRecipeFileName) are remembered
+  // for the pictures they made; a recipe file that cannot be read, or not all of it, is reported
+  // through `feedback`, and the skin opens all the same.
   struct Opened {
     Changes changes;
     bool opened = false;
@@ -137,7 +134,10 @@ class SkinSession {
   // Saves the skin into `folder` (skin::SaveSkin). Once its settings file is written there the
   // folder is the skin's, with its name, and what was written is the saved state; a save that
   // missed some files leaves the skin modified. Without the settings file the skin stays where it
-  // was, and only the pictures written into its own folder count as saved.
+  // was, and only the pictures written into its own folder count as saved. With the settings file
+  // the import recipes of the pictures written go into the folder's recipe file, replacing what
+  // it held; where no picture has a recipe and the folder has no such file, none is made. A
+  // recipe file that cannot be written is reported; the save counts all the same.
   struct Saved {
     Changes changes;
     int written = 0;
@@ -188,12 +188,21 @@ class SkinSession {
   skin::SkinDocument doc_;
   SkinOrigin origin_;
   SkinHistory history_;
-  // Each slot's last import with the picture it made, which tells whether the slot still holds it.
+  // Remembers that `recipe` made the picture `slot` holds now.
+  void Remember(skin::SlotId slot, ImportRecipe recipe);
+  // Reads the recipe file of the skin folder just opened.
+  void ReadRecipes(const skin::MessageTexts& texts, skin::Feedback& feedback);
+  // Writes the recipes of the pictures just written into `folder`.
+  void WriteRecipes(const std::string& folder, const skin::SavedFiles& files,
+                    const skin::MessageTexts& texts, skin::Feedback& feedback) const;
+
+  // The imports of each slot with the pictures they made, as long as some state of the document
+  // holds those pictures (an undo or redo may bring one back).
   struct MadePicture {
     ImportRecipe recipe;
-    imaging::SharedImage picture;
+    imaging::SharedImage::Witness picture;
   };
-  std::array<std::optional<MadePicture>, skin::kSlotCount> recipes_;
+  std::array<std::vector<MadePicture>, skin::kSlotCount> recipes_;
 };
 
 }  // namespace session

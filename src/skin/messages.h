@@ -24,6 +24,7 @@ enum class FileProblem {
   kNotRegularFile,          // a folder, named pipe, device or socket where a file belongs
   kSettingsTooLong,         // uisettings.ini would be longer than any reader accepts
   kUnsupportedCompression,  // an archive entry compressed with neither "stored" nor deflate
+  kRecipesUnread,           // import recipes that could not all be read
   kNoSkin,                  // a folder or archive without a readable uisettings.ini; stays last
 };
 inline constexpr std::size_t kFileProblemCount = static_cast<std::size_t>(FileProblem::kNoSkin) + 1;
@@ -32,7 +33,8 @@ inline constexpr std::size_t kFileProblemCount = static_cast<std::size_t>(FilePr
 inline constexpr auto kFileProblemKeys = std::to_array<std::string_view>(
     {"LANG_FILE_NOTFOUND$", "LANG_FILE_UNKNOWN$", "LANG_FILE_NOTSAVE$", "LANG_FILE_TOOLARGE$",
      "LANG_FILE_NOMEMORY$", "LANG_FILE_PICTUREMEMORY$", "LANG_OUTOFMEMORY$",
-     "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$", "LANG_FILE_COMPRESSION$", "LANG_FILE_NOSKIN$"});
+     "LANG_FILE_NOTREGULAR$", "LANG_FILE_TOOLONG$", "LANG_FILE_COMPRESSION$", "LANG_FILE_RECIPES$",
+     "LANG_FILE_NOSKIN$"});
 static_assert(kFileProblemKeys.size() == kFileProblemCount, "one language key for each problem");
 
 // The texts the messages are made of, in the user's language. The front ends fill them from their

@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTest>
 #include <algorithm>
@@ -15,6 +19,7 @@
 
 #include "app/fixed_numbers.h"
 #include "app/import_studio.h"
+#include "base/paths.h"
 #include "imaging/png_codec.h"
 #include "session/skin_check.h"
 #include "shell_fixture.h"
@@ -119,6 +124,45 @@ TEST_F(ImportFlowTest, AChangedSourceFileIsImportedAgainWithItsSettings) {
   EXPECT_EQ(UndoText(), "Undo Import nds");
 }
 
+// The recipe survives the session: a reopened skin's Adjust import starts from the photo, and a
+// photo that is gone is said so in the studio, which fits the slot's own picture. Neither the save
+// nor the recipe file it writes counts as a change on disk.
+TEST_F(ImportFlowTest, AReopenedSkinsAdjustImportStartsFromThePhoto) {
+  const std::string skin = SaveSkinFolder("skin");
+  Open(skin);
+  const std::string photo = base::JoinPath(skin, "photo.png");
+  WritePng(photo, Gradient(640, 480));
+  imaging::FitSettings framed;
+  framed.width = 256;
+  framed.height = 192;
+  framed.zoom = 2;
+  framed.key = imaging::ColourKey{0x102030, 0.1, true, 0.25, 0.5};
+  dialogs_.studio_answer = framed;
+  Import(SlotId::upper_screen, photo);
+  dialogs_.answers.push_back(skin);
+  Trigger(kMenuSaveFolder);
+  ASSERT_FALSE(window().isWindowModified());
+  QTest::qWait(700);
+  EXPECT_TRUE(shell_->disk_changes().empty());
+  EXPECT_EQ(UndoText(), "Undo Import upper_screen");
+
+  Restart();
+  Open(skin);
+  dialogs_.studio_answer.reset();
+  shell_->imports().Adjust(SlotId::upper_screen);
+  ASSERT_EQ(dialogs_.studios.size(), 2u);
+  EXPECT_EQ(dialogs_.studios[1].source_width, 640);
+  EXPECT_EQ(dialogs_.studios[1].settings, framed);
+  EXPECT_EQ(dialogs_.studios[1].missing_source, "");
+
+  std::filesystem::remove(base::FsPath(photo));
+  shell_->imports().Adjust(SlotId::upper_screen);
+  ASSERT_EQ(dialogs_.studios.size(), 3u);
+  EXPECT_EQ(dialogs_.studios[2].source_width, 256);
+  EXPECT_EQ(dialogs_.studios[2].missing_source, base::DisplayPath(photo));
+  EXPECT_TRUE(dialogs_.errors.empty());
+}
+
 TEST_F(ImportFlowTest, ThePictureSizeQuickFixFitsThePictureToItsPlace) {
   const std::string small = (dir_.path() / "small.png").string();
   WritePng(small, Gradient(40, 10));
@@ -185,15 +229,66 @@ TEST(ImportStudio, ControlsChangeTheSettingsAndShowEachResult) {
   studio.findChild<QSpinBox*>("TargetWidth")->setValue(20);
   EXPECT_EQ(last.width, 20);
 
-  // The eyedropper makes the colour under the click transparent.
+  // The eyedropper makes the colour under the click transparent, with the colours near it around
+  // the pixel picked; neither the pick nor a Clear moves a control.
+  const auto places = [&] {
+    QApplication::processEvents();
+    std::vector<QRect> rects;
+    for (const QWidget* w : studio.findChildren<QWidget*>())
+      if (w->isVisible()) rects.push_back(QRect(w->mapTo(&studio, QPoint(0, 0)), w->size()));
+    return rects;
+  };
+  const std::vector<QRect> unkeyed = places();
   auto* pick = studio.findChild<QAbstractButton*>("PickKey");
   pick->click();
+  EXPECT_EQ(places(), unkeyed);
   QTest::mouseClick(view, Qt::LeftButton, {},
                     view->PictureRect().topLeft().toPoint() + QPoint(1, 1));
   ASSERT_TRUE(studio.settings().key.has_value());
+  const imaging::ColourKey picked = *studio.settings().key;
+  EXPECT_EQ(picked.colour, source.picture().At(0, 0) & 0xFFFFFF);
+  EXPECT_DOUBLE_EQ(picked.x, 0.5 / 64);
+  EXPECT_TRUE(picked.connected);
+  EXPECT_GT(picked.tolerance, 0);
   EXPECT_EQ(source.key(), studio.settings().key);
   EXPECT_FALSE(pick->isChecked());
   EXPECT_EQ(last, source.Fit(studio.settings()));
+  EXPECT_EQ(places(), unkeyed);
+  studio.findChild<QDoubleSpinBox*>("KeyToleranceValue")->setValue(0.2);
+  EXPECT_DOUBLE_EQ(studio.settings().key->tolerance, 0.2);
+  EXPECT_EQ(studio.findChild<QSlider*>("KeyTolerance")->value(), 20);
+  studio.findChild<QCheckBox*>("KeyConnected")->click();
+  EXPECT_FALSE(studio.settings().key->connected);
+  EXPECT_EQ(source.key(), studio.settings().key);
+  studio.findChild<QAbstractButton*>("ClearKey")->click();
+  EXPECT_FALSE(studio.settings().key.has_value());
+  EXPECT_EQ(places(), unkeyed);
+  // The next pick keys with the tolerance and region set meanwhile.
+  pick->click();
+  QTest::mouseClick(view, Qt::LeftButton, {},
+                    view->PictureRect().topLeft().toPoint() + QPoint(1, 1));
+  EXPECT_DOUBLE_EQ(studio.settings().key->tolerance, 0.2);
+  EXPECT_FALSE(studio.settings().key->connected);
+}
+
+// A slot the console draws without a key shows key green as green in the result, and says so.
+TEST(ImportStudio, ASlotDrawnWithoutAKeyShowsKeyGreen) {
+  imaging::Image picture(8, 8, imaging::kKeyColour);
+  picture.At(0, 0) = imaging::MakeRgb(255, 255, 255);
+  const i18n::UiTexts texts;
+  for (const bool keyless : {false, true}) {
+    imaging::FitSource source(picture, std::nullopt);
+    StudioRequest request = StudioRequestFor(source, 8, 8, {8, 8});
+    request.keyless = keyless;
+    request.missing_source = keyless ? "/gone/photo.jpg" : "";
+    ImportStudio studio(texts, request, {}, nullptr);
+    const QImage shown = studio.findChild<QLabel*>("Result")->pixmap().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() - 1, shown.height() - 1) == QColor(0, 248, 0),
+              keyless);
+    EXPECT_EQ(studio.findChild<QLabel*>("KeylessNote") != nullptr, keyless);
+    const auto* gone = studio.findChild<QLabel*>("MissingSource");
+    EXPECT_EQ(gone != nullptr && gone->text().contains("/gone/photo.jpg"), keyless);
+  }
 }
 
 // A source smaller than the view is shown with its own pixels, whichever scaling the result takes:

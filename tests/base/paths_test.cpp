@@ -72,6 +72,54 @@ TEST(Paths, DeviceNames) {
   }
 }
 
+// Sources near a skin folder are written relative to it, and read back to the same path; anything
+// that climbs further, or leaves the computer, is refused.
+TEST(Paths, NearRelativePathsAndBack) {
+  struct Case {
+    std::string_view folder, path, relative;
+    bool windows_only = false;
+  } const cases[] = {
+      {"/a/skin/", "/a/skin/p.png", "p.png"},
+      {"/a/skin", "/a/skin/photos/p.png", "photos/p.png"},
+      {"/a/skin/", "/a/photos/p.png", "../photos/p.png"},
+      {"/a/skin/", "/a/skin2/p.png", "../skin2/p.png"},
+      {"/a/skin/", "/b/p.png", ""},
+      {"/a/skin/", "/a/skin", ""},
+      {"/a/skin/", "/a/skin/../p.png", ""},
+      {"/a/skin/", "photos/p.png", ""},
+      {"//server/skin/", "//server/skin/p.png", ""},
+      {"/", "/p.png", "p.png"},
+      {"C:\\Skins\\Mine\\", "c:/skins/photos/p.png", "../photos/p.png", true},
+      {"C:\\Skins\\Mine\\", "D:\\Skins\\p.png", "", true},
+  };
+  for (const Case& c : cases) {
+    if (c.windows_only && !kWindows) continue;
+    EXPECT_EQ(NearRelativePath(c.folder, c.path), c.relative) << c.folder << " " << c.path;
+  }
+  EXPECT_EQ(ResolveNearPath("/a/skin/", "photos/p.png"), "/a/skin/photos/p.png");
+  EXPECT_EQ(ResolveNearPath("/a/skin", "./photos//p.png"), "/a/skin/photos/p.png");
+  EXPECT_EQ(ResolveNearPath("/a/skin/", "../photos/p.png"), "/a/photos/p.png");
+  EXPECT_EQ(ResolveNearPath("/skin/", "../p.png"), "/p.png");
+  for (std::string_view refused : std::initializer_list<std::string_view>{
+           "", "/etc/passwd", "//server/p.png", "../../p.png", "a/../../p.png", "a/../p.png", "..",
+           "./..", std::string_view("a\0b", 3)}) {
+    EXPECT_EQ(ResolveNearPath("/a/skin/", refused), std::nullopt) << refused;
+  }
+  EXPECT_EQ(ResolveNearPath("/", "../p.png"), std::nullopt);
+  EXPECT_EQ(ResolveNearPath("skin/", "p.png"), std::nullopt);
+  if (kWindows) {
+    EXPECT_EQ(ResolveNearPath("C:\\Skins\\Mine", "..\\p.png"), "C:\\Skins\\p.png");
+    for (std::string_view refused : std::initializer_list<std::string_view>{
+             "C:p.png", "\\\\?\\C:\\p.png", "p.png:stream", "\\p.png"})
+      EXPECT_EQ(ResolveNearPath("C:/Skins/Mine/", refused), std::nullopt) << refused;
+  }
+  EXPECT_TRUE(IsAbsolutePath(kWindows ? "C:/a" : "/a"));
+  EXPECT_FALSE(IsAbsolutePath("a/b"));
+  EXPECT_EQ(IsAbsolutePath("/a"), !kWindows);  // on Windows the current drive's
+  EXPECT_TRUE(IsNetworkPath("//server/share"));
+  EXPECT_EQ(IsNetworkPath("\\\\server\\share"), kWindows);
+}
+
 TEST(Paths, Utf8SurvivesTheWayThroughStdFilesystem) {
   const std::string path = "Zoë/スキン/uisettings.ini";
   EXPECT_EQ(Utf8Path(FsPath(path)), path);

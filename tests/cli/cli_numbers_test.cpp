@@ -20,14 +20,29 @@ struct Case {
 };
 
 constexpr Case kImports[] = {
-    {"--size 010x012", 0, 10, 12},                        // not octal 8 x 10
-    {"--size 0010x9", 0, 10, 9},   {"--size 0x10x8", 2},  // neither hexadecimal nor "0 by 10x8"
-    {"--size 1e1x8", 2},           {"--size +5x5", 2},
-    {"--size ' 5x5'", 2},          {"--size 5x5.0", 2},
-    {"--size 4097x1", 2},          {"--strength 0144", 2},  // 144, above 100; not octal 100
-    {"--strength 0100", 0, 6, 6},  {"--strength 0x10", 2},
+    {"--size 010x012", 0, 10, 12},  // not octal 8 x 10
+    {"--size 0010x9", 0, 10, 9},
+    {"--size 0x10x8", 2},  // neither hexadecimal nor "0 by 10x8"
+    {"--size 1e1x8", 2},
+    {"--size +5x5", 2},
+    {"--size ' 5x5'", 2},
+    {"--size 5x5.0", 2},
+    {"--size 4097x1", 2},
+    {"--strength 0144", 2},  // 144, above 100; not octal 100
+    {"--strength 0100", 0, 6, 6},
+    {"--strength 0x10", 2},
     {"--key 0x00FF00", 0, 6, 6},  // colours are written in hexadecimal
-    {"--key 0xGG0000", 2},         {"--key 0x1000000", 2},
+    {"--key 0xGG0000", 2},
+    {"--key 0x1000000", 2},
+    // A key's tolerance is an OKLab distance up to 0.5, its place two fractions; both need a key.
+    {"--key 0x0 --key-tolerance 0.05 --key-at 0,1", 0, 6, 6},
+    {"--key 0x0 --key-tolerance .5", 0, 6, 6},
+    {"--key-tolerance 0.1", 2},
+    {"--key 0x0 --key-tolerance 0.51", 2},
+    {"--key 0x0 --key-tolerance nan", 2},
+    {"--key 0x0 --key-tolerance -0.1", 2},
+    {"--key 0x0 --key-at 1.5,0", 2},
+    {"--key-at 0,0", 2},
 };
 
 TEST(CliNumbers, AreDecimalWithLeadingZerosAndAnythingElseIsRefused) {

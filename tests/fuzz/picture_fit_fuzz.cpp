@@ -1,5 +1,6 @@
-// Fuzz target: a picture fitted into a slot. The first 48 bytes choose the settings, any values
-// at all (sizes beyond the limits, focus and zoom that are not numbers); the rest is a picture
+// Fuzz target: a picture fitted into a slot. The first 48 bytes choose the settings (24 more a
+// key's tolerance and place), any values at all (sizes beyond the limits, focus, zoom and
+// tolerance that are not numbers); the rest is a picture
 // file, decoded at the scale the settings allow. Whatever is fitted has the size it should have
 // and 15-bit colour.
 #include <cstdint>
@@ -37,7 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.mode = static_cast<imaging::FitMode>(choices & 3);
   s.resampling = static_cast<imaging::Resampling>((choices >> 2) & 1);
   s.dither = static_cast<imaging::DitherKind>((choices >> 3) & 3);
-  if ((choices & 0x20) != 0) s.key = Take<std::uint32_t>(data, size);
+  if ((choices & 0x20) != 0) {
+    imaging::ColourKey key;
+    key.colour = Take<std::uint32_t>(data, size);
+    key.tolerance = Take<double>(data, size);
+    key.connected = (choices & 0x40) != 0;
+    key.x = Take<double>(data, size);
+    key.y = Take<double>(data, size);
+    s.key = key;
+  }
   s.strength = Take<std::int8_t>(data, size);
   s.fill = Take<std::uint32_t>(data, size);
   s.focus_x = Take<double>(data, size);

@@ -181,7 +181,7 @@ TEST(FitSource, TransparentPixelsStayKeyAndLendNoColour) {
     for (int x = 0; x < 16; ++x) source.At(x, y) = MakeRgb(255, 0, 0);
   source.At(0, 0) = MakeRgb(1, 2, 3);
   FitSettings s = To(8, 8);
-  s.key = MakeRgb(1, 2, 3);
+  s.key = ExactKey(MakeRgb(1, 2, 3));
   const Image fitted = FitSource(source, s.key).Fit(s);
   EXPECT_EQ(fitted.At(7, 4), kKeyColour);
   for (const Rgb p : fitted.pixels)

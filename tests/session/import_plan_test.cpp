@@ -180,7 +180,7 @@ TEST(ImportPlan, AdjustKeepsTheRecipesFraming) {
   made.focus_x = 0.25;
   made.zoom = 3;
   made.dither = imaging::DitherKind::kOrdered;
-  made.key = 0x102030;
+  made.key = imaging::ColourKey{0x102030, 0.1, true, 0.25, 0.75};
   skin::SkinDocument doc;
   const ImportRecipe recipe{"a.png", made};
   EXPECT_EQ(PlanImport(doc, SlotId::nds, 64, 64, &recipe, Intent::kAdjust).settings, made);
