@@ -269,10 +269,12 @@ void MainWindow::BuildPanels(const i18n::UiTexts& texts, int preview_x, int pane
               events_.OnSlotMenu(slot, button->mapToGlobal(at));
             });
   }
-  QWidget* viewport = preview_area_->viewport();
-  viewport->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(viewport, &QWidget::customContextMenuRequested, this, [this, viewport](QPoint at) {
-    events_.OnPreviewMenu(preview_area_->CanvasPointAt(at), viewport->mapToGlobal(at));
+  // A scroll area takes its viewport's context-menu events as its own, with the point in the
+  // viewport's coordinates: the area asks for the menu, not the viewport.
+  preview_area_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(preview_area_, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+    events_.OnPreviewMenu(preview_area_->CanvasPointAt(at),
+                          preview_area_->viewport()->mapToGlobal(at));
   });
   // After a change of language the window is already on screen: children added to a visible
   // widget stay hidden until shown.
