@@ -171,9 +171,10 @@ Image Resample(const FitSource& source, Frame frame, int width, int height, Resa
 
 // The last stage of every fit: pixels with less than half their alpha become the key colour, the
 // others lose their alpha, and the picture is reduced to 15-bit colour.
-Image Finished(Image image, const FitSettings& settings) {
+Image Finished(Image image, const FitSettings& settings, bool fifteen_bit) {
   for (Rgb& p : image.pixels) p = (p >> 24) < 128 ? kKeyColour : p & 0xFFFFFF;
-  ReduceToRgb555(image, settings.dither, settings.strength);
+  ReduceToRgb555(image, settings.dither, settings.strength,
+                 fifteen_bit ? ChannelScale::kFifteenBit : ChannelScale::kFull);
   return image;
 }
 
@@ -267,6 +268,8 @@ FitSource::FitSource(Image picture, std::optional<Rgb> key) {
   if (picture.Empty()) return;
   levels_.push_back(std::move(picture));
   SetKey(key);
+  fifteen_bit_ = std::all_of(levels_[0].pixels.begin(), levels_[0].pixels.end(),
+                             [](Rgb p) { return (p & kAlpha) == 0 || (p & 0x070707) == 0; });
 }
 
 void FitSource::SetKey(std::optional<Rgb> key) {
@@ -294,7 +297,7 @@ Image FitSource::Fit(const FitSettings& settings) && {
   if (Empty() || settings.mode != FitMode::kKeep) return std::as_const(*this).Fit(settings);
   Image picture = std::move(levels_[0]);
   levels_.clear();
-  return Finished(std::move(picture), settings);
+  return Finished(std::move(picture), settings, fifteen_bit_);
 }
 
 Image FitSource::Fit(const FitSettings& settings) const& {
@@ -303,7 +306,7 @@ Image FitSource::Fit(const FitSettings& settings) const& {
   Image out;
   switch (settings.mode) {
     case FitMode::kKeep:
-      return Finished(levels_[0], settings);
+      return Finished(levels_[0], settings, fifteen_bit_);
     case FitMode::kCover:
       if (!TargetAllowed(settings.width, settings.height)) return {};
       out = Resample(*this, CoverFrame(sw, sh, settings), settings.width, settings.height,
@@ -328,7 +331,7 @@ Image FitSource::Fit(const FitSettings& settings) const& {
       break;
     }
   }
-  return Finished(std::move(out), settings);
+  return Finished(std::move(out), settings, fifteen_bit_);
 }
 
 }  // namespace imaging

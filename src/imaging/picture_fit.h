@@ -37,7 +37,8 @@ struct FitSettings {
   double focus_y = 0.5;
   double zoom = 1.0;
   Resampling resampling = Resampling::kSmooth;
-  DitherKind dither = DitherKind::kFloydSteinberg;
+  // To the console's levels: what a fitted picture is reduced with unless chosen otherwise.
+  DitherKind dither = DitherKind::kSerpentine;
   int strength = 100;  // percent
   // A colour of the picture that becomes transparent, besides pixels that already are.
   std::optional<Rgb> key;
@@ -54,6 +55,7 @@ inline constexpr double kMaxZoom = 8.0;
 constexpr FitSettings KeptAsItIs() {
   FitSettings settings;
   settings.mode = FitMode::kKeep;
+  settings.dither = DitherKind::kFloydSteinberg;
   return settings;
 }
 
@@ -105,13 +107,17 @@ std::uint64_t FitPictureBudget(std::uint64_t budget, const FitSettings& settings
 class FitSource {
  public:
   FitSource() = default;
-  // Takes `picture`: pixels of the key colour, and of `key` when given, are transparent.
+  // Takes `picture`: pixels of the key colour, and of `key` when given, are transparent. A picture
+  // whose other pixels all have channels that are multiples of 8 is taken to be in 15-bit colour
+  // already (a skin's picture, a 16-bit BMP): c x 8 is read as the level c the console shows, so
+  // that the kinds aimed at the console's levels keep it as it is.
   FitSource(Image picture, std::optional<Rgb> key);
 
   bool Empty() const { return levels_.empty(); }
   int width() const { return Empty() ? 0 : levels_[0].width; }
   int height() const { return Empty() ? 0 : levels_[0].height; }
   const std::optional<Rgb>& key() const { return key_; }
+  bool fifteen_bit() const { return fifteen_bit_; }
   // Makes the pixels of `key` transparent instead of those of the key before; pixels of the key
   // colour stay transparent. The picture is changed in place and its halvings made anew.
   void SetKey(std::optional<Rgb> key);
@@ -133,6 +139,7 @@ class FitSource {
   // The picture, and its halvings as far as they were made.
   mutable std::vector<Image> levels_;
   std::optional<Rgb> key_;
+  bool fifteen_bit_ = false;
 };
 
 }  // namespace imaging

@@ -35,21 +35,34 @@ std::vector<int> Reds(const Image& image) {
   return reds;
 }
 
-TEST(ReduceToRgb555, EachKindOnATinyRamp) {
+TEST(ReduceToRgb555, EachKindOnTinyRamps) {
+  // The serpentine rows were worked out with exact fractions by a separate implementation of the
+  // rule; the classic kind aims at c x 8, the others at the console's c x 255/31.
   const std::vector<int> ramp = {13, 7, 14, 6, 6, 15, 13, 14, 14, 13, 13, 15};
+  std::vector<int> both_ways;  // 0 to 240 in steps of 16, then 255 back down to 15
+  for (int v = 0; v < 256; v += 16) both_ways.push_back(v);
+  for (int v = 255; v >= 0; v -= 16) both_ways.push_back(v);
   struct Case {
     DitherKind kind;
     int strength;
+    const std::vector<int>& input;
+    int width;
     std::vector<int> expected;
   } const cases[] = {
-      {DitherKind::kFloydSteinberg, 100, {8, 8, 8, 8, 0, 16, 8, 16, 16, 8, 16, 8}},
-      {DitherKind::kSerpentine, 100, {16, 8, 16, 8, 8, 16, 8, 16, 16, 8, 16, 16}},
-      {DitherKind::kFloydSteinberg, 50, {8, 8, 8, 0, 0, 16, 8, 16, 8, 8, 8, 16}},
-      {DitherKind::kNone, 100, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
-      {DitherKind::kSerpentine, 0, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
+      {DitherKind::kFloydSteinberg, 100, ramp, 4, {8, 8, 8, 8, 0, 16, 8, 16, 16, 8, 16, 8}},
+      {DitherKind::kFloydSteinberg, 50, ramp, 4, {8, 8, 8, 0, 0, 16, 8, 16, 8, 8, 8, 16}},
+      {DitherKind::kFloydSteinberg, 0, ramp, 4, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
+      {DitherKind::kSerpentine, 100, ramp, 4, {16, 8, 16, 8, 0, 16, 8, 16, 16, 8, 16, 16}},
+      {DitherKind::kNone, 100, ramp, 4, {16, 8, 16, 8, 8, 16, 16, 16, 16, 16, 16, 16}},
+      {DitherKind::kSerpentine, 0, ramp, 4, {16, 8, 16, 8, 8, 16, 16, 16, 16, 16, 16, 16}},
+      {DitherKind::kOrdered, 0, ramp, 4, {16, 8, 16, 8, 8, 16, 16, 16, 16, 16, 16, 16}},
+      {DitherKind::kSerpentine, 100, both_ways, 16, {0,   16,  32,  48,  64,  80,  88,  112,
+                                                     120, 144, 152, 176, 184, 200, 216, 232,
+                                                     248, 232, 216, 200, 184, 168, 160, 136,
+                                                     128, 104, 96,  72,  64,  48,  32,  16}},
   };
   for (const Case& c : cases) {
-    Image image = Grey(4, ramp);
+    Image image = Grey(c.width, c.input);
     ReduceToRgb555(image, c.kind, c.strength);
     EXPECT_EQ(Reds(image), c.expected) << static_cast<int>(c.kind) << " at " << c.strength;
   }
@@ -60,41 +73,70 @@ TEST(ReduceToRgb555, EachKindOnATinyRamp) {
   EXPECT_EQ(a, b);
 }
 
-TEST(ReduceToRgb555, SerpentineKeepsTheBrightnessOfFlatAreasAndTheKeyColour) {
-  for (const int grey : {4, 100, 203, 252}) {
-    Image image(64, 64, MakeRgb(grey, grey, grey));
-    image.At(30, 30) = kKeyColour;
-    ReduceToRgb555(image, DitherKind::kSerpentine);
-    EXPECT_EQ(image.At(30, 30), kKeyColour);
-    double sum = 0;
-    for (const Rgb p : image.pixels) sum += p == kKeyColour ? grey : RedOf(p);
-    EXPECT_NEAR(sum / image.pixels.size(), std::min(grey, 248), 0.5) << grey;
+TEST(ReduceToRgb555, ConsoleKindsChooseTheNearestConsoleLevel) {
+  // {value, level}: the console shows level c at c x 255/31, so 248 is nearer to 30 (246.8) than
+  // to 31 (255), and the boundaries fall half way between those levels.
+  const std::pair<int, int> levels[] = {{0, 0},    {4, 0},    {5, 1},    {12, 1},
+                                        {13, 2},   {127, 15}, {128, 16}, {248, 30},
+                                        {250, 30}, {251, 31}, {255, 31}};
+  for (const DitherKind kind : {DitherKind::kSerpentine, DitherKind::kNone}) {
+    for (const auto& [value, level] : levels) {
+      Image one(1, 1, MakeRgb(value, 255 - value, value));
+      ReduceToRgb555(one, kind);
+      EXPECT_EQ(one.At(0, 0), MakeRgb(level * 8, (31 - level) * 8, level * 8)) << value;
+    }
+  }
+}
+
+TEST(ReduceToRgb555, ConsoleKindsKeepTheBrightnessOfFlatAreasAndTheKeyColour) {
+  for (const int grey : {4, 100, 203, 248, 252}) {
+    for (const DitherKind kind : {DitherKind::kSerpentine, DitherKind::kOrdered}) {
+      Image image(64, 64, MakeRgb(grey, grey, grey));
+      image.At(30, 30) = kKeyColour;
+      ReduceToRgb555(image, kind);
+      EXPECT_EQ(image.At(30, 30), kKeyColour);
+      // The brightness the console shows, level c at c x 255/31, averages to the grey.
+      double sum = 0;
+      for (const Rgb p : image.pixels) sum += p == kKeyColour ? grey : RedOf(p) / 8 * 255 / 31.0;
+      EXPECT_NEAR(sum / image.pixels.size(), grey, 0.1) << grey << " " << static_cast<int>(kind);
+    }
   }
 }
 
 TEST(ReduceToRgb555, OrderedHalfStepFollowsTheBayerPattern) {
-  Image image = Grey(8, std::vector<int>(16, 4));  // half way between 0 and 8
+  // Half way between level 0 and level 1 (8.23 of 255): 4.11 cannot be given, so a quarter of the
+  // way (2) and three quarters (6) show the pattern's first and last quarters.
+  Image image = Grey(8, std::vector<int>(16, 2));
   ReduceToRgb555(image, DitherKind::kOrdered);
-  EXPECT_EQ(Reds(image), (std::vector<int>{0, 8, 0, 8, 0, 8, 0, 8, 8, 0, 8, 0, 8, 0, 8, 0}));
+  const std::vector<int> quarter = Reds(image);
+  EXPECT_EQ(std::count(quarter.begin(), quarter.end(), 8), 4);
+  EXPECT_EQ(quarter, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 8, 0, 8, 0, 8, 0}));
   Image top = Grey(2, {255, 0});
   ReduceToRgb555(top, DitherKind::kOrdered);
   EXPECT_EQ(Reds(top), (std::vector<int>{248, 0}));
 }
 
-TEST(ReduceToRgb555, EveryKindKeepsMultiplesOfEightAndGivesThem) {
+TEST(ReduceToRgb555, FifteenBitPicturesStayAndEveryKindGivesMultiplesOfEight) {
   for (const DitherKind kind : {DitherKind::kFloydSteinberg, DitherKind::kSerpentine,
                                 DitherKind::kOrdered, DitherKind::kNone}) {
     Image exact(9, 9, kKeyColour);
     exact.At(4, 4) = MakeRgb(8, 248, 128);
     Image kept = exact;
-    ReduceToRgb555(kept, kind);
+    ReduceToRgb555(kept, kind, 100, ChannelScale::kFifteenBit);
     EXPECT_EQ(kept, exact);
     Image any(16, 16);
     for (std::size_t i = 0; i < any.pixels.size(); ++i)
       any.pixels[i] = static_cast<Rgb>(i * 0x010305);
-    ReduceToRgb555(any, kind, 70);
-    for (const Rgb p : any.pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u);
+    for (const ChannelScale scale : {ChannelScale::kFull, ChannelScale::kFifteenBit}) {
+      Image reduced = any;
+      ReduceToRgb555(reduced, kind, 70, scale);
+      for (const Rgb p : reduced.pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u);
+    }
   }
+  // Read as brightness out of 255, 248 is level 30.
+  Image full(1, 1, MakeRgb(248, 248, 248));
+  ReduceToRgb555(full, DitherKind::kNone);
+  EXPECT_EQ(full.At(0, 0), MakeRgb(240, 240, 240));
 }
 
 TEST(CoverFrame, FillsTheTargetAroundTheFocus) {
