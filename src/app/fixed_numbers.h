@@ -45,6 +45,9 @@ inline constexpr int kMenuZoomOut = 354;
 inline constexpr int kMenuPixelGrid = 355;
 // Help > User guide:
 inline constexpr int kMenuUserGuide = 356;
+// View > Console colours, as the later models and as the original model show them:
+inline constexpr int kMenuConsoleColours = 357;
+inline constexpr int kMenuOriginalColours = 358;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;

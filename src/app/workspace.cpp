@@ -139,6 +139,24 @@ void Workspace::SetFitPreview(bool fit) {
   }
 }
 
+void Workspace::SetPreviewColours(i18n::PreviewColours colours) {
+  preferences_.preview_colours = colours;
+  SavePreferences();
+  host_.RedrawPreview();
+}
+
+preview::ScreenColours Workspace::ScreenColours() const {
+  switch (preferences_.preview_colours) {
+    case i18n::PreviewColours::kConsole:
+      return preview::ScreenColours::kConsole;
+    case i18n::PreviewColours::kOriginal:
+      return preview::ScreenColours::kOriginal;
+    case i18n::PreviewColours::kStored:
+      break;
+  }
+  return preview::ScreenColours::kStored;
+}
+
 void Workspace::SetPixelGrid(bool grid) {
   state_.pixel_grid = grid;
   host_.window()->preview()->SetGrid(grid ? kGridZoom : 0.0f);

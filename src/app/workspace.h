@@ -12,6 +12,7 @@
 #include "app/user_dialogs.h"
 #include "i18n/editor_preferences.h"
 #include "i18n/ui_texts.h"
+#include "preview/screen_colours.h"
 
 namespace app {
 
@@ -56,6 +57,9 @@ class Workspace {
   void ZoomOne();
   void SetFitPreview(bool fit);
   void SetPixelGrid(bool grid);
+  // How the preview shows the screens' colours; kept in editor.ini. The preview is drawn anew.
+  void SetPreviewColours(i18n::PreviewColours colours);
+  preview::ScreenColours ScreenColours() const;
   // Shows a preview just built as the old one was: its grid, and its zoom centred.
   void ShowInNewPreview();
   // After the window's size changed: Fit follows it.

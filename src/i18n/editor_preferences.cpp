@@ -109,6 +109,10 @@ EditorPreferences EditorPreferencesFromIni(const IniFile& ini) {
   if (const std::optional<std::string> follow = ini.Value("editor", "FollowChanges")) {
     preferences.follow_changes = ParseDecimal(*follow) != 0;
   }
+  if (const std::optional<std::string> colours = ini.Value("editor", "PreviewColours")) {
+    const auto n = ParseDecimal(*colours);
+    if (n == 1 || n == 2) preferences.preview_colours = static_cast<PreviewColours>(n);
+  }
   for (std::size_t n = 1; n <= kMaxRecentSkins; ++n) {
     const std::optional<std::string> value = ini.Value("recent", "Skin" + std::to_string(n));
     if (!value || value->empty()) continue;
@@ -126,6 +130,10 @@ EditorPreferences EditorPreferencesFromIni(const IniFile& ini) {
 std::string EditorPreferencesText(const EditorPreferences& preferences) {
   std::string text = "\xEF\xBB\xBF\r\n[editor]\r\n";
   text += std::string("FollowChanges = ") + (preferences.follow_changes ? "1" : "0") + "\r\n";
+  if (preferences.preview_colours != PreviewColours::kStored) {
+    text += "PreviewColours = " + std::to_string(static_cast<int>(preferences.preview_colours)) +
+            "\r\n";
+  }
   text += "[recent]\r\n";
   for (std::size_t n = 0; n < preferences.recent.size() && n < kMaxRecentSkins; ++n) {
     text += "Skin" + std::to_string(n + 1) + " = " + Escape(preferences.recent[n]) + "\r\n";

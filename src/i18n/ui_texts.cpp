@@ -82,6 +82,8 @@ const Row kRows[] = {
     MENU("LANG_VIEW_ZOOM_OUT$", "Zoom out")
     MENU("LANG_VIEW_ACTUAL$", "Actual size")
     MENU("LANG_VIEW_GRID$", "Pixel grid")
+    MENU("LANG_VIEW_CONSOLE$", "Console colours: later models")
+    MENU("LANG_VIEW_ORIGINAL$", "Console colours: original model")
     MENU("LANG_COLOR_TITLE$", "Edit colour: %1")
     MENU("LANG_COLOR_KEY$", "Colour: %1")
     MENU("LANG_COLOR_BACKGROUND$", "Preview background")

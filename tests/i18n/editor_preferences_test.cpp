@@ -36,6 +36,21 @@ TEST(EditorPreferences, BytesAndReadingRules) {
   std::ofstream(file, std::ios::binary)
       << "[recent]\nSkin1=x.zip%00/other\nSkin2=/ok/\nSkin3=%00\nSkin4=/nul/%00\n";
   EXPECT_EQ(LoadEditorPreferences(file).recent, std::vector<std::string>{"/ok/"});
+
+  // The preview's colours: written only when the console's are shown; an unknown view is the
+  // stored colours.
+  EditorPreferences console;
+  console.preview_colours = PreviewColours::kOriginal;
+  ASSERT_TRUE(SaveEditorPreferences(file, console));
+  EXPECT_EQ(testing_support::ReadFileText(file),
+            "\xEF\xBB\xBF\r\n[editor]\r\nFollowChanges = 1\r\nPreviewColours = 2\r\n[recent]\r\n");
+  EXPECT_EQ(LoadEditorPreferences(file), console);
+  for (const char* value : {"1", "0", "3", "-1", "x"}) {
+    std::ofstream(file, std::ios::binary) << "[editor]\nPreviewColours=" << value << "\n";
+    EXPECT_EQ(LoadEditorPreferences(file).preview_colours,
+              value[0] == '1' ? PreviewColours::kConsole : PreviewColours::kStored)
+        << value;
+  }
   std::vector<std::string> recent{"/ok/"};
   RememberRecentSkin(recent, std::string("x.zip\0/other", 13));
   EXPECT_EQ(recent, std::vector<std::string>{"/ok/"}) << "nor is one remembered";
@@ -73,10 +88,9 @@ TEST(EditorPreferences, WindowPlaceRoundTripsAndOnlyPlainNumbersInRangeAreTaken)
   const std::string place = "X=10\nY=20\nWidth=800\nHeight=600\n";
   EXPECT_EQ(read(place), (WindowPlace{10, 20, 800, 600, false, 0}));
   // Any one of the four missing, empty, not a plain number or out of range drops the place.
-  for (const char* bad :
-       {"Width=0", "Width=-800", "Width=20001", "Height=99999999999999999999", "X=100001",
-        "Y=-100001", "X=1e3", "X=0x10", "Width=800px", "Width=+800", "Width=", "Y=--1",
-        "Height=1 000", "X=\xEF\xBC\x91"}) {
+  for (const char* bad : {"Width=0", "Width=-800", "Width=20001", "Height=99999999999999999999",
+                          "X=100001", "Y=-100001", "X=1e3", "X=0x10", "Width=800px", "Width=+800",
+                          "Width=", "Y=--1", "Height=1 000", "X=\xEF\xBC\x91"}) {
     const std::string key = std::string(bad).substr(0, std::string(bad).find('='));
     std::string lines;
     for (const char* line : {"X=10", "Y=20", "Width=800", "Height=600"}) {
