@@ -126,6 +126,7 @@ void ImportFlow::RunStudio(skin::SlotId slot, const std::string& path,
     request.expected = {skin::Info(slot).expected_width, skin::Info(slot).expected_height};
     const imaging::Image& current = session_.document().Slot(slot);
     request.current = {current.width, current.height};
+    request.colours = state_.screen_colours;
     ShowScreenOf(slot);
     // The preview shows each picture the studio makes in its place, under whatever covers it.
     const std::optional<imaging::FitSettings> chosen =

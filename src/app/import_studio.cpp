@@ -481,7 +481,10 @@ void ImportStudio::Refit(bool picture_changed) {
     for (int y = 0; y < result_.height; ++y) {
       for (int x = 0; x < result_.width; ++x) {
         const imaging::Rgb c = result_.At(x, y);
-        keyed.setPixel(x, y, c == imaging::kKeyColour ? 0 : ToQColor(c).rgb());
+        keyed.setPixel(x, y,
+                       c == imaging::kKeyColour
+                           ? 0
+                           : ToQColor(preview::ShownColour(c, request_.colours)).rgb());
       }
     }
     QSize size(result_.width * scale, result_.height * scale);

@@ -10,6 +10,7 @@
 
 #include "imaging/image.h"
 #include "imaging/picture_fit.h"
+#include "preview/screen_colours.h"
 
 class QWidget;
 
@@ -28,6 +29,8 @@ struct StudioRequest {
   // What the size buttons set: the slot's expected size and its picture's (0 x 0 when empty).
   std::pair<int, int> expected;
   std::pair<int, int> current;
+  // How the result is shown: as the preview shows the screens' colours.
+  preview::ScreenColours colours = preview::ScreenColours::kStored;
 };
 
 class UserDialogs {

@@ -12,7 +12,6 @@
 #include "app/user_dialogs.h"
 #include "i18n/editor_preferences.h"
 #include "i18n/ui_texts.h"
-#include "preview/screen_colours.h"
 
 namespace app {
 
@@ -37,6 +36,9 @@ QSize FirstClientSize(QSize room, int panel_width, QSize chrome);
 // to kLargestWholeZoom.
 float WholeZoomStep(float zoom, bool up);
 
+// The preview's view of the colours that editor.ini keeps.
+preview::ScreenColours ScreenColoursOf(i18n::PreviewColours colours);
+
 class Workspace {
  public:
   Workspace(EditorHost& host, UserDialogs& dialogs, const i18n::UiTexts& texts, ShellState& state);
@@ -59,7 +61,6 @@ class Workspace {
   void SetPixelGrid(bool grid);
   // How the preview shows the screens' colours; kept in editor.ini. The preview is drawn anew.
   void SetPreviewColours(i18n::PreviewColours colours);
-  preview::ScreenColours ScreenColours() const;
   // Shows a preview just built as the old one was: its grid, and its zoom centred.
   void ShowInNewPreview();
   // After the window's size changed: Fit follows it.

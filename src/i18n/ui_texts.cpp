@@ -181,6 +181,7 @@ const Row kRows[] = {
     MENU("LANG_STATUS_MESSAGES$", "%1 messages")
     MENU("LANG_STATUS_NOT_SHOWN$", "%1 not shown")
     MENU("LANG_CHECK_LEGIBILITY$", "Text in %1 is hard to read on screen %2: its contrast with what lies beneath it is %3:1 (3:1 or more reads well)")
+    MENU("LANG_CHECK_LEGIBILITY_ORIGINAL$", "Text in %1 reads on the later models but is hard to read on the original model's screen on screen %2: its contrast with what lies beneath it there is %3:1 (3:1 or more reads well)")
     MENU("LANG_CHECK_HIGHLIGHT$", "The highlight colour %1 looks like %2, the colour it replaces (contrast %3:1): the selection cannot be seen")
     MENU("LANG_CHECK_SIZE_UNDRAWN$", "%1 is %2 pixels, smaller than the %3 its place is made for: part of that place stays undrawn")
     MENU("LANG_CHECK_SIZE_CUT$", "%1 is %2 pixels, larger than the %3 its place is made for: the edge of the screen cuts part of it off")
