@@ -43,9 +43,11 @@ class ImportFlow {
   // `slot` with `settings` at first; OK imports what it makes as one step.
   void RunStudio(skin::SlotId slot, const std::string& path, imaging::DecodedForFit picture,
                  imaging::FitSettings settings);
-  // The picture file at `path` read for the studio; a file that cannot be taken is reported as an
-  // import that was not made.
-  std::optional<imaging::DecodedForFit> ReadSource(skin::SlotId slot, const std::string& path);
+  // The picture file at `path` read for the studio, a JPEG at the scale the first fit `plan` makes
+  // needs (the studio decodes it finer when a zoom needs it); a file that cannot be taken is
+  // reported as an import that was not made.
+  std::optional<imaging::DecodedForFit> ReadSource(skin::SlotId slot, const std::string& path,
+                                                   const imaging::FitPlanFor& plan);
   // Puts `fitted`, which `settings` made of the file at `path` ("" for the slot's own picture),
   // into `slot` as one step, with the status of an import.
   void TakeImport(skin::SlotId slot, const std::string& path, const imaging::FitSettings& settings,

@@ -470,8 +470,10 @@ void ImportStudio::ShowSettings() {
 }
 
 void ImportStudio::Refit(bool picture_changed) {
+  // A fit that needs a finer scale of the picture decodes it anew, which the view must take up.
+  const int revision = request_.source->revision();
   result_ = request_.source->Fit(settings_);
-  view_->Show(settings_, picture_changed);
+  view_->Show(settings_, picture_changed || request_.source->revision() != revision);
   if (!result_.Empty()) {
     // What the slot will hold, its pixels enlarged to be seen, where the key colour lets the
     // chequerboard through.

@@ -169,6 +169,14 @@ Image Resample(const FitSource& source, Frame frame, int width, int height, Resa
   return ResampleSmooth(from, scaled, width, height);
 }
 
+// Pixels of the key colour, and of `key` when given, get alpha 0; the others full alpha.
+void MarkTransparent(Image& picture, const std::optional<Rgb>& key) {
+  for (Rgb& p : picture.pixels) {
+    const Rgb c = p & 0xFFFFFF;
+    p = c == kKeyColour || (key && c == (*key & 0xFFFFFF)) ? c : c | kAlpha;
+  }
+}
+
 // The last stage of every fit: pixels with less than half their alpha become the key colour, the
 // others lose their alpha, and the picture is reduced to 15-bit colour.
 Image Finished(Image image, const FitSettings& settings, bool fifteen_bit) {
@@ -240,13 +248,24 @@ std::uint64_t FitPictureBudget(std::uint64_t budget, const FitSettings& settings
 
 DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
                            const FitSettings* settings) {
+  if (settings == nullptr) return DecodeForFit(data, budget, FitPlanFor());
+  return DecodeForFit(data, budget, [settings](int, int) { return *settings; });
+}
+
+DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
+                           const FitPlanFor& plan, bool keep) {
   DecodedForFit result;
   if (IsJpeg(data)) {
     result.picture = DecodeJpeg(data, budget, [&](int width, int height) {
       result.source_width = width;
       result.source_height = height;
-      return settings != nullptr ? DecodeEighths(width, height, *settings) : 8;
+      result.eighths = plan ? DecodeEighths(width, height, plan(width, height)) : 8;
+      return result.eighths;
     });
+    if (!result.picture) result.eighths = 8;
+    if (result.picture && keep && result.eighths < 8) {
+      result.jpeg = std::make_shared<const std::vector<std::uint8_t>>(data.begin(), data.end());
+    }
   } else {
     // The skins' own 16-bit BMPs are taken without loss, as a skin's pictures are loaded.
     if (IsBmp16(data)) {
@@ -272,13 +291,46 @@ FitSource::FitSource(Image picture, std::optional<Rgb> key) {
                              [](Rgb p) { return (p & kAlpha) == 0 || (p & 0x070707) == 0; });
 }
 
+FitSource::FitSource(DecodedForFit decoded, std::optional<Rgb> key, std::uint64_t budget)
+    : FitSource(decoded.picture ? std::move(*decoded.picture) : Image(), key) {
+  if (Empty() || decoded.eighths >= 8 || !decoded.jpeg) return;
+  eighths_ = std::clamp(decoded.eighths, 1, 7);
+  jpeg_ = std::move(decoded.jpeg);
+  file_width_ = decoded.source_width;
+  file_height_ = decoded.source_height;
+  budget_ = budget;
+}
+
+void FitSource::Refine(const FitSettings& settings) const {
+  if (!jpeg_) return;
+  const int needed = DecodeEighths(file_width_, file_height_, settings);
+  if (needed <= eighths_) return;
+  int n = 1;
+  while (n < needed) n *= 2;
+  // The finer picture is made beside the one it replaces.
+  const std::uint64_t held = levels_[0].pixels.size() * kBytesPerPixel * 4 / 3;
+  std::optional<Image> finer;
+  try {
+    Decoded decoded =
+        DecodeJpeg(*jpeg_, budget_ > held ? budget_ - held : 0, [n](int, int) { return n; });
+    if (decoded) finer = std::move(*decoded);
+  } catch (const std::bad_alloc&) {
+  }
+  if (!finer) {
+    jpeg_.reset();
+    return;
+  }
+  MarkTransparent(*finer, key_);
+  levels_.assign(1, std::move(*finer));
+  eighths_ = n;
+  ++revision_;
+  if (n >= 8) jpeg_.reset();
+}
+
 void FitSource::SetKey(std::optional<Rgb> key) {
   if (Empty()) return;
   key_ = key;
-  for (Rgb& p : levels_[0].pixels) {
-    const Rgb c = p & 0xFFFFFF;
-    p = c == kKeyColour || (key && c == (*key & 0xFFFFFF)) ? c : c | kAlpha;
-  }
+  MarkTransparent(levels_[0], key);
   levels_.resize(1);
 }
 
@@ -295,6 +347,7 @@ std::span<const Image> FitSource::levels(std::size_t deepest) const {
 
 Image FitSource::Fit(const FitSettings& settings) && {
   if (Empty() || settings.mode != FitMode::kKeep) return std::as_const(*this).Fit(settings);
+  Refine(settings);
   Image picture = std::move(levels_[0]);
   levels_.clear();
   return Finished(std::move(picture), settings, fifteen_bit_);
@@ -302,6 +355,7 @@ Image FitSource::Fit(const FitSettings& settings) && {
 
 Image FitSource::Fit(const FitSettings& settings) const& {
   if (Empty()) return {};
+  Refine(settings);
   const int sw = width(), sh = height();
   Image out;
   switch (settings.mode) {

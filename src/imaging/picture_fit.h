@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -86,11 +88,21 @@ struct DecodedForFit {
   int source_width = 0;
   int source_height = 0;
   bool fifteen_bit = false;  // a 16-bit BMP, taken without loss: already in 15-bit colour
+  int eighths = 8;           // the picture is the file's at eighths/8 of its size
+  // The JPEG file, kept with a picture decoded smaller when asked for (DecodeForFit's `keep`), so
+  // that FitSource can decode it again at a finer scale when a fit needs one.
+  std::shared_ptr<const std::vector<std::uint8_t>> jpeg;
 };
 // Decodes a BMP, PNG or JPEG file as DecodeImage does; `settings`, when given, lets a JPEG decode
 // at the smaller size DecodeEighths allows.
 DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
                            const FitSettings* settings = nullptr);
+// The same with the settings of the first fit chosen once the picture's own size is known (as an
+// import plan chooses them), before the picture is decoded. With `keep`, a JPEG decoded smaller
+// keeps its file for a finer decoding later.
+using FitPlanFor = std::function<FitSettings(int source_width, int source_height)>;
+DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
+                           const FitPlanFor& plan, bool keep = false);
 
 // The bytes a source picture may take so that fitting it once with `settings` (the Fit of a source
 // used once) stays within `budget` at its peak: besides the picture, a fit to a size holds its
@@ -112,12 +124,21 @@ class FitSource {
   // already (a skin's picture, a 16-bit BMP): c x 8 is read as the level c the console shows, so
   // that the kinds aimed at the console's levels keep it as it is.
   FitSource(Image picture, std::optional<Rgb> key);
+  // Takes a decoded picture. One decoded smaller from a JPEG that kept its file is decoded again,
+  // within `budget` bytes, at the next of the scales 1/8, 2/8, 4/8 and 8/8 that a fit needs
+  // (DecodeEighths of the file's own size): the picture then changes size, its frames stay where
+  // they were, and revision() counts up. Should the finer decoding fail (the budget, the memory),
+  // the source keeps the picture it has and stops trying.
+  FitSource(DecodedForFit decoded, std::optional<Rgb> key, std::uint64_t budget = kNoBudget);
 
   bool Empty() const { return levels_.empty(); }
   int width() const { return Empty() ? 0 : levels_[0].width; }
   int height() const { return Empty() ? 0 : levels_[0].height; }
   const std::optional<Rgb>& key() const { return key_; }
   bool fifteen_bit() const { return fifteen_bit_; }
+  // The scale the picture holds the file at, n/8, and how often it was decoded anew.
+  int eighths() const { return eighths_; }
+  int revision() const { return revision_; }
   // Makes the pixels of `key` transparent instead of those of the key before; pixels of the key
   // colour stay transparent. The picture is changed in place and its halvings made anew.
   void SetKey(std::optional<Rgb> key);
@@ -137,9 +158,19 @@ class FitSource {
 
  private:
   // The picture, and its halvings as far as they were made.
+  // Decodes the file again when `settings` need a finer scale than the picture holds.
+  void Refine(const FitSettings& settings) const;
+
   mutable std::vector<Image> levels_;
   std::optional<Rgb> key_;
   bool fifteen_bit_ = false;
+  mutable int eighths_ = 8;
+  mutable int revision_ = 0;
+  // What a finer decoding needs: the file, the picture's own size and the budget.
+  mutable std::shared_ptr<const std::vector<std::uint8_t>> jpeg_;
+  int file_width_ = 0;
+  int file_height_ = 0;
+  std::uint64_t budget_ = kNoBudget;
 };
 
 }  // namespace imaging

@@ -372,13 +372,22 @@ std::optional<imaging::DecodedForFit> ReadPictureForFit(const std::string& path,
                                                         const imaging::FitSettings* settings,
                                                         const MessageTexts& texts,
                                                         Feedback& feedback, std::uint64_t budget) {
+  imaging::FitPlanFor plan;
+  if (settings != nullptr) plan = [settings](int, int) { return *settings; };
+  return ReadPictureForFit(path, plan, false, texts, feedback, budget);
+}
+
+std::optional<imaging::DecodedForFit> ReadPictureForFit(const std::string& path,
+                                                        const imaging::FitPlanFor& plan, bool keep,
+                                                        const MessageTexts& texts,
+                                                        Feedback& feedback, std::uint64_t budget) {
   FileProblem problem = FileProblem::kOutOfMemory;
   try {
     const base::ReadResult file = base::ReadWholeFile(path, kMaxPictureFileBytes);
     if (const std::optional<FileProblem> unread = skin::ProblemOf(file.status)) {
       problem = *unread;
     } else {
-      imaging::DecodedForFit decoded = imaging::DecodeForFit(file.bytes, budget, settings);
+      imaging::DecodedForFit decoded = imaging::DecodeForFit(file.bytes, budget, plan, keep);
       if (decoded.picture) return decoded;
       problem = ProblemOf(decoded.picture.error(), true);
     }

@@ -11,6 +11,7 @@
 #include "allocation_probe.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/png_codec.h"
+#include "test_support.h"
 
 namespace imaging {
 namespace {
@@ -185,6 +186,41 @@ TEST(DecodeForFit, ShrinksAJpegWhileDecodingAndKnowsItsSize) {
   EXPECT_EQ(shrunk.source_width, 64);
   EXPECT_EQ(shrunk.source_height, 48);
   EXPECT_EQ(DecodeForFit(jpeg, kNoBudget).picture->width, 64);
+}
+
+// A JPEG decoded at the scale the first frame needs is decoded finer, in steps of powers of two,
+// when a zoom needs it; at full scale it fits as the whole picture does.
+TEST(FitSource, DecodesAJpegFinerWhenAZoomNeedsIt) {
+  const std::vector<std::uint8_t> jpeg =
+      EncodeJpeg(testing_support::PhotoLikePicture(256, 192), 90);
+  FitSettings s = To(16, 12);
+  const auto first = [&](int, int) { return s; };
+  EXPECT_FALSE(DecodeForFit(jpeg, kNoBudget, first).jpeg) << "the file is kept only when asked";
+  DecodedForFit decoded = DecodeForFit(jpeg, kNoBudget, first, true);
+  ASSERT_TRUE(decoded.picture);
+  EXPECT_EQ(decoded.eighths, 1);
+  FitSource source(std::move(decoded), std::nullopt);
+  struct Step {
+    double zoom;
+    int eighths, width, revision;
+  } const steps[] = {
+      {1, 1, 32, 0}, {1.9, 2, 64, 1}, {3, 4, 128, 2}, {1, 4, 128, 2}, {8, 8, 256, 3}};
+  for (const Step& step : steps) {
+    s.zoom = step.zoom;
+    const Image fitted = source.Fit(s);
+    EXPECT_EQ(source.eighths(), step.eighths) << step.zoom;
+    EXPECT_EQ(source.width(), step.width) << step.zoom;
+    EXPECT_EQ(source.revision(), step.revision) << step.zoom;
+    EXPECT_EQ(fitted.width, 16);
+  }
+  EXPECT_EQ(source.Fit(s), FitSource(*DecodeForFit(jpeg, kNoBudget).picture, {}).Fit(s));
+  // Without the memory for a finer picture the source keeps the one it has, and stops trying.
+  s.zoom = 1;
+  FitSource tight(DecodeForFit(jpeg, kNoBudget, first, true), std::nullopt, 4096);
+  s.zoom = 8;
+  EXPECT_EQ(tight.Fit(s).width, 16);
+  EXPECT_EQ(tight.eighths(), 1);
+  EXPECT_EQ(tight.revision(), 0);
 }
 
 // Fits without dither, so that what the resampling gives shows.
