@@ -169,6 +169,16 @@ Image Resample(const FitSource& source, Frame frame, int width, int height, Resa
   return ResampleSmooth(from, scaled, width, height);
 }
 
+// What a JPEG decodes at for the first fit `plan` makes, noting the file's size in `result`.
+EighthsFor EighthsOfPlan(const FitPlanFor& plan, DecodedForFit& result) {
+  return [&plan, &result](int width, int height) {
+    result.source_width = width;
+    result.source_height = height;
+    result.eighths = plan ? DecodeEighths(width, height, plan(width, height)) : 8;
+    return result.eighths;
+  };
+}
+
 // Pixels of the key colour, and of `key` when given, get alpha 0; the others full alpha.
 void MarkTransparent(Image& picture, const std::optional<Rgb>& key) {
   for (Rgb& p : picture.pixels) {
@@ -252,16 +262,18 @@ DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t bud
   return DecodeForFit(data, budget, [settings](int, int) { return *settings; });
 }
 
+DecodedForFit DecodeJpegForFit(const ReadMore& read, std::uint64_t budget, const FitPlanFor& plan) {
+  DecodedForFit result;
+  result.picture = DecodeJpeg(read, budget, EighthsOfPlan(plan, result));
+  if (!result.picture) result.eighths = 8;
+  return result;
+}
+
 DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
                            const FitPlanFor& plan, bool keep) {
   DecodedForFit result;
   if (IsJpeg(data)) {
-    result.picture = DecodeJpeg(data, budget, [&](int width, int height) {
-      result.source_width = width;
-      result.source_height = height;
-      result.eighths = plan ? DecodeEighths(width, height, plan(width, height)) : 8;
-      return result.eighths;
-    });
+    result.picture = DecodeJpeg(data, budget, EighthsOfPlan(plan, result));
     if (!result.picture) result.eighths = 8;
     if (result.picture && keep && result.eighths < 8) {
       result.jpeg = std::make_shared<const std::vector<std::uint8_t>>(data.begin(), data.end());

@@ -103,6 +103,10 @@ DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t bud
 using FitPlanFor = std::function<FitSettings(int source_width, int source_height)>;
 DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
                            const FitPlanFor& plan, bool keep = false);
+// The same for a JPEG read as it decodes (DecodeJpeg's ReadMore), which is never held whole;
+// anything else gives kUnknownFormat.
+DecodedForFit DecodeJpegForFit(const std::function<std::int64_t(std::uint8_t*, std::size_t)>& read,
+                               std::uint64_t budget, const FitPlanFor& plan);
 
 // The bytes a source picture may take so that fitting it once with `settings` (the Fit of a source
 // used once) stays within `budget` at its peak: besides the picture, a fit to a size holds its

@@ -10,6 +10,7 @@
 
 #include "allocation_probe.h"
 #include "imaging/jpeg_codec.h"
+#include "imaging/jpeg_writer.h"
 #include "imaging/png_codec.h"
 #include "test_support.h"
 
@@ -186,6 +187,41 @@ TEST(DecodeForFit, ShrinksAJpegWhileDecodingAndKnowsItsSize) {
   EXPECT_EQ(shrunk.source_width, 64);
   EXPECT_EQ(shrunk.source_height, 48);
   EXPECT_EQ(DecodeForFit(jpeg, kNoBudget).picture->width, 64);
+}
+
+// A JPEG read as it decodes gives what the whole file gives; one that ends early or cannot be read
+// gives nothing.
+TEST(DecodeJpegForFit, ReadsTheFileAsItGoes) {
+  const Image photo = testing_support::PhotoLikePicture(160, 120);
+  const FitSettings s = To(20, 15);
+  const auto plan = [&](int, int) { return s; };
+  for (const bool progressive : {false, true}) {
+    const std::vector<std::uint8_t> jpeg = testing_support::WriteTestJpeg(photo, progressive);
+    const auto reader = [&](std::size_t end, std::int64_t fail_at) {
+      return [&jpeg, end, fail_at, at = std::size_t{0}](std::uint8_t* buffer,
+                                                        std::size_t size) mutable -> std::int64_t {
+        if (fail_at >= 0 && at >= static_cast<std::size_t>(fail_at)) return -1;
+        const std::size_t n = std::min({size, std::size_t{100}, end - at});
+        std::copy_n(jpeg.begin() + static_cast<std::ptrdiff_t>(at), n, buffer);
+        at += n;
+        return static_cast<std::int64_t>(n);
+      };
+    };
+    const DecodedForFit whole = DecodeForFit(jpeg, kNoBudget, plan);
+    const DecodedForFit streamed = DecodeJpegForFit(reader(jpeg.size(), -1), kNoBudget, plan);
+    ASSERT_TRUE(streamed.picture) << progressive;
+    EXPECT_EQ(*streamed.picture, *whole.picture);
+    EXPECT_EQ(streamed.eighths, whole.eighths);
+    EXPECT_EQ(streamed.source_width, 160);
+    EXPECT_FALSE(DecodeJpegForFit(reader(jpeg.size() / 2, -1), kNoBudget, plan).picture);
+    EXPECT_FALSE(DecodeJpegForFit(reader(jpeg.size(), 400), kNoBudget, plan).picture);
+  }
+  const std::vector<std::uint8_t> png = EncodePng(photo);
+  const auto png_head = [&](std::uint8_t* buffer, std::size_t) {
+    std::copy_n(png.begin(), 3, buffer);
+    return std::int64_t{3};
+  };
+  EXPECT_FALSE(DecodeJpegForFit(png_head, kNoBudget, plan).picture);
 }
 
 // A JPEG decoded at the scale the first frame needs is decoded finer, in steps of powers of two,
