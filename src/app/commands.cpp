@@ -97,6 +97,24 @@ std::vector<Command> BuildCommands() {
   add({kMenuPixelGrid, P::kView, "LANG_VIEW_GRID$", {}, Keys{QKeySequence(Qt::CTRL | Qt::Key_G)},
        true, true, [](T s) { s.workspace.SetPixelGrid(!s.state.pixel_grid); }, {},
        [](T s) { return s.state.pixel_grid; }});
+  // Two views of the console's colours; choosing the one shown goes back to the stored colours.
+  struct ColourView {
+    int id;
+    std::string_view key;
+    i18n::PreviewColours colours;
+  };
+  for (const ColourView view :
+       {ColourView{kMenuConsoleColours, "LANG_VIEW_CONSOLE$", i18n::PreviewColours::kConsole},
+        ColourView{kMenuOriginalColours, "LANG_VIEW_ORIGINAL$", i18n::PreviewColours::kOriginal}}) {
+    const i18n::PreviewColours colours = view.colours;
+    add({view.id, P::kView, view.key, {}, {}, true, view.id == kMenuConsoleColours,
+         [colours](T s) {
+           const i18n::PreviewColours shown = s.workspace.preferences().preview_colours;
+           s.workspace.SetPreviewColours(shown == colours ? i18n::PreviewColours::kStored
+                                                          : colours);
+         },
+         {}, [colours](T s) { return s.workspace.preferences().preview_colours == colours; }});
+  }
   for (std::size_t i = 0; i < i18n::kLanguages.size(); ++i) {
     const i18n::Language language = i18n::kLanguages[i];
     add({language.menu_item, P::kLanguage, {}, QString::fromStdString(i18n::LanguageLabel(i)), {},

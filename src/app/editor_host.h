@@ -8,6 +8,7 @@
 
 #include "app/fixed_numbers.h"
 #include "imaging/image.h"
+#include "preview/screen_colours.h"
 #include "session/skin_session.h"
 #include "skin/messages.h"
 #include "skin/skin_document.h"
@@ -27,6 +28,8 @@ struct ShellState {
   float preview_zoom = 1.0f;
   bool fit_preview = true;  // the zoom follows the preview area's size; on from the start
   bool pixel_grid = false;
+  // How the preview and the import studio show the screens' colours (View > Console colours).
+  preview::ScreenColours screen_colours = preview::ScreenColours::kStored;
   int preview_x = kPanelsMargin;  // where BuildPanels places the areas before the first layout
   int panel_x = kFirstPanelX;
   int selected_screen = 0;

@@ -49,6 +49,9 @@ inline constexpr int kMenuUserGuide = 356;
 // File > Screenshot > at 1x, 2x and 3x:
 inline constexpr int kMenuScreenshotScale1 = 360;
 inline constexpr int kMenuScreenshotScale3 = 362;
+// View > Console colours, as the later models and as the original model show them:
+inline constexpr int kMenuConsoleColours = 357;
+inline constexpr int kMenuOriginalColours = 358;
 
 // Gadgets of the main window.
 inline constexpr int kGadgetPreviewImage = 11;

@@ -67,11 +67,14 @@ void ImportFlow::Choose(skin::SlotId slot) {
 
 void ImportFlow::ImportFile(skin::SlotId slot, const std::string& path) {
   const BusyScope busy(host_.busy());
-  std::optional<imaging::DecodedForFit> picture = ReadSource(slot, path);
+  const auto plan_for = [this, slot](int width, int height) {
+    return session::PlanImport(session_.document(), slot, width, height, nullptr,
+                               session::ImportIntent::kNewPicture);
+  };
+  std::optional<imaging::DecodedForFit> picture = ReadSource(
+      slot, path, [&](int width, int height) { return plan_for(width, height).settings; });
   if (!picture) return;
-  const session::ImportPlan plan =
-      session::PlanImport(session_.document(), slot, picture->source_width, picture->source_height,
-                          nullptr, session::ImportIntent::kNewPicture);
+  const session::ImportPlan plan = plan_for(picture->source_width, picture->source_height);
   if (plan.open_studio) {
     RunStudio(slot, path, std::move(*picture), plan.settings);
     return;
@@ -86,12 +89,13 @@ void ImportFlow::ImportFile(skin::SlotId slot, const std::string& path) {
 }
 
 std::optional<imaging::DecodedForFit> ImportFlow::ReadSource(skin::SlotId slot,
-                                                             const std::string& path) {
+                                                             const std::string& path,
+                                                             const imaging::FitPlanFor& plan) {
   WindowFeedback feedback(dialogs_, Text("LANG_ERROR$"), host_.window()->progress());
   std::optional<imaging::DecodedForFit> picture;
   {
     const WaitCursor wait;
-    picture = skin::ReadPictureForFit(path, nullptr, host_.Messages(), feedback,
+    picture = skin::ReadPictureForFit(path, plan, true, host_.Messages(), feedback,
                                       skin::PictureBudgetFor(session_.document(), slot));
   }
   if (!picture) host_.Report("LANG_STATUS_NOT_IMPORTED$", {path});
@@ -117,13 +121,15 @@ void ImportFlow::RunStudio(skin::SlotId slot, const std::string& path,
   const std::string name(skin::Info(slot).BaseName());
   try {
     std::optional<WaitCursor> wait(std::in_place);
-    imaging::FitSource source(std::move(*picture.picture), settings.key);
+    const std::pair<int, int> file_size{picture.source_width, picture.source_height};
+    imaging::FitSource source(std::move(picture), settings.key,
+                              skin::PictureBudgetFor(session_.document(), slot));
     wait.reset();
     StudioRequest request;
     request.title = i18n::FormatText(Text("LANG_STUDIO_TITLE$"), {name});
     request.source_name = path.empty() ? name : std::string(base::FileNameOf(path));
-    request.source_width = picture.source_width;
-    request.source_height = picture.source_height;
+    request.source_width = file_size.first;
+    request.source_height = file_size.second;
     request.source = &source;
     request.settings = settings;
     request.expected = {skin::Info(slot).expected_width, skin::Info(slot).expected_height};
@@ -131,6 +137,7 @@ void ImportFlow::RunStudio(skin::SlotId slot, const std::string& path,
     request.current = {current.width, current.height};
     request.keyless = session::DrawnWithoutKey(slot);
     request.missing_source = base::DisplayPath(missing_source);
+    request.colours = state_.screen_colours;
     ShowScreenOf(slot);
     // The preview shows each picture the studio makes in its place, under whatever covers it.
     const std::optional<imaging::FitSettings> chosen =
@@ -161,8 +168,12 @@ void ImportFlow::Adjust(skin::SlotId slot, bool to_expected) {
   }
   const std::string path = recipe ? recipe->path : std::string();
   std::optional<imaging::DecodedForFit> picture;
+  const auto intent =
+      to_expected ? session::ImportIntent::kAdjustToExpected : session::ImportIntent::kAdjust;
   if (recipe) {
-    picture = ReadSource(slot, path);
+    picture = ReadSource(slot, path, [&](int width, int height) {
+      return session::PlanImport(session_.document(), slot, width, height, recipe, intent).settings;
+    });
     if (!picture) return;
   } else {
     // No file to go back to: the studio fits the picture the slot holds.
@@ -174,8 +185,7 @@ void ImportFlow::Adjust(skin::SlotId slot, bool to_expected) {
     picture->source_height = own.height;
   }
   const session::ImportPlan plan = session::PlanImport(
-      session_.document(), slot, picture->source_width, picture->source_height, recipe,
-      to_expected ? session::ImportIntent::kAdjustToExpected : session::ImportIntent::kAdjust);
+      session_.document(), slot, picture->source_width, picture->source_height, recipe, intent);
   RunStudio(slot, path, std::move(*picture), plan.settings, missing);
 }
 

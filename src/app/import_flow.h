@@ -44,9 +44,11 @@ class ImportFlow {
   // the file the picture was made from when it is gone.
   void RunStudio(skin::SlotId slot, const std::string& path, imaging::DecodedForFit picture,
                  imaging::FitSettings settings, const std::string& missing_source = {});
-  // The picture file at `path` read for the studio; a file that cannot be taken is reported as an
-  // import that was not made.
-  std::optional<imaging::DecodedForFit> ReadSource(skin::SlotId slot, const std::string& path);
+  // The picture file at `path` read for the studio, a JPEG at the scale the first fit `plan` makes
+  // needs (the studio decodes it finer when a zoom needs it); a file that cannot be taken is
+  // reported as an import that was not made.
+  std::optional<imaging::DecodedForFit> ReadSource(skin::SlotId slot, const std::string& path,
+                                                   const imaging::FitPlanFor& plan);
   // Puts `fitted`, which `settings` made of the file at `path` ("" for the slot's own picture),
   // into `slot` as one step, with the status of an import.
   void TakeImport(skin::SlotId slot, const std::string& path, const imaging::FitSettings& settings,

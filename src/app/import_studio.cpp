@@ -578,8 +578,10 @@ void ImportStudio::ShowSettings() {
 }
 
 void ImportStudio::Refit(bool picture_changed) {
+  // A fit that needs a finer scale of the picture decodes it anew, which the view must take up.
+  const int revision = request_.source->revision();
   result_ = request_.source->Fit(settings_);
-  view_->Show(settings_, picture_changed);
+  view_->Show(settings_, picture_changed || request_.source->revision() != revision);
   if (!result_.Empty()) {
     // What the slot will hold, its pixels enlarged to be seen, where the key colour lets the
     // chequerboard through.
@@ -589,7 +591,10 @@ void ImportStudio::Refit(bool picture_changed) {
     for (int y = 0; y < result_.height; ++y) {
       for (int x = 0; x < result_.width; ++x) {
         const imaging::Rgb c = result_.At(x, y);
-        keyed.setPixel(x, y, c == imaging::kKeyColour ? 0 : ToQColor(c).rgb());
+        keyed.setPixel(x, y,
+                       c == imaging::kKeyColour
+                           ? 0
+                           : ToQColor(preview::ShownColour(c, request_.colours)).rgb());
       }
     }
     QSize size(result_.width * scale, result_.height * scale);

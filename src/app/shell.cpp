@@ -189,7 +189,8 @@ void Shell::ShowPreviewOf(const skin::SkinDocument& doc, imaging::Rgb background
   gestures_.Redrawn();
   try {
     // The view scales the canvas while it paints, and only the part that is visible.
-    window_->ShowCanvas(preview::RenderPreview(doc, state_.selected_screen, background, 1.0f),
+    window_->ShowCanvas(preview::RenderPreview(doc, state_.selected_screen, background, 1.0f,
+                                               state_.screen_colours),
                         state_.preview_zoom, background);
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory();

@@ -10,6 +10,7 @@
 
 #include "imaging/image.h"
 #include "imaging/picture_fit.h"
+#include "preview/screen_colours.h"
 
 class QWidget;
 
@@ -33,6 +34,8 @@ struct StudioRequest {
   // The file the slot's picture was made from, when it is gone and the studio fits the slot's own
   // picture instead; "" otherwise.
   std::string missing_source;
+  // How the result is shown: as the preview shows the screens' colours.
+  preview::ScreenColours colours = preview::ScreenColours::kStored;
 };
 
 class UserDialogs {

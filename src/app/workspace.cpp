@@ -63,6 +63,18 @@ QSize FirstClientSize(QSize room, int panel_width, QSize chrome) {
   return client_at(kSmallestZoom).boundedTo(room - chrome);
 }
 
+preview::ScreenColours ScreenColoursOf(i18n::PreviewColours colours) {
+  switch (colours) {
+    case i18n::PreviewColours::kConsole:
+      return preview::ScreenColours::kConsole;
+    case i18n::PreviewColours::kOriginal:
+      return preview::ScreenColours::kOriginal;
+    case i18n::PreviewColours::kStored:
+      break;
+  }
+  return preview::ScreenColours::kStored;
+}
+
 float WholeZoomStep(float zoom, bool up) {
   // A zoom a hair off a whole number (a sum of wheel notches) counts as that number.
   constexpr float kNear = 1e-3f;
@@ -77,6 +89,7 @@ Workspace::Workspace(EditorHost& host, UserDialogs& dialogs, const i18n::UiTexts
 void Workspace::LoadPreferences(const std::string& settings_file) {
   preferences_file_ = i18n::EditorPreferencesFile(settings_file);
   preferences_ = i18n::LoadEditorPreferences(preferences_file_);
+  state_.screen_colours = ScreenColoursOf(preferences_.preview_colours);
 }
 
 void Workspace::SetFollowChanges(bool follow) {
@@ -143,6 +156,13 @@ void Workspace::SetFitPreview(bool fit) {
   if (fit && host_.window()->preview() != nullptr) {
     SetZoom(FitZoom(host_.window()->preview()->maximumViewportSize()));
   }
+}
+
+void Workspace::SetPreviewColours(i18n::PreviewColours colours) {
+  preferences_.preview_colours = colours;
+  state_.screen_colours = ScreenColoursOf(colours);
+  SavePreferences();
+  host_.RedrawPreview();
 }
 
 void Workspace::SetPixelGrid(bool grid) {

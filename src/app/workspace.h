@@ -36,6 +36,9 @@ QSize FirstClientSize(QSize room, int panel_width, QSize chrome);
 // to kLargestWholeZoom.
 float WholeZoomStep(float zoom, bool up);
 
+// The preview's view of the colours that editor.ini keeps.
+preview::ScreenColours ScreenColoursOf(i18n::PreviewColours colours);
+
 class Workspace {
  public:
   Workspace(EditorHost& host, UserDialogs& dialogs, const i18n::UiTexts& texts, ShellState& state);
@@ -58,6 +61,8 @@ class Workspace {
   void ZoomOne();
   void SetFitPreview(bool fit);
   void SetPixelGrid(bool grid);
+  // How the preview shows the screens' colours; kept in editor.ini. The preview is drawn anew.
+  void SetPreviewColours(i18n::PreviewColours colours);
   // Shows a preview just built as the old one was: its grid, and its zoom centred.
   void ShowInNewPreview();
   // After the window's size changed: Fit follows it.

@@ -69,7 +69,8 @@ bool ParseFractions(std::string_view text, double& x, double& y) {
 int RunImport(const Arguments& args) {
   std::string input, output;
   imaging::FitSettings settings;
-  bool sized = false, fit_given = false, framing_given = false, keyed = false;
+  bool sized = false, fit_given = false, framing_given = false, dither_given = false;
+  bool keyed = false;
   imaging::ColourKey key;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -94,6 +95,7 @@ int RunImport(const Arguments& args) {
     } else if (a == "--dither" && has_value) {
       if (!ParseChoice(args[++i], kDithers, settings.dither))
         return UsageError("--dither takes fs, serpentine, ordered or none");
+      dither_given = true;
     } else if (a == "--strength" && has_value) {
       if (!ParseNumber(args[++i], 0, 100, value))
         return UsageError("--strength takes a number from 0 to 100");
@@ -130,6 +132,8 @@ int RunImport(const Arguments& args) {
     if ((fit_given && settings.mode != imaging::FitMode::kKeep) || framing_given)
       return UsageError("--fit, --focus and --resample fit a picture to a --size");
     settings.mode = imaging::FitMode::kKeep;
+    // Taken at its own size, the picture is reduced as the editor's import reduces it.
+    if (!dither_given) settings.dither = imaging::KeptAsItIs().dither;
   }
 
   StderrFeedback feedback;

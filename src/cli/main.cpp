@@ -40,7 +40,9 @@ constexpr Command kCommands[] = {
      RunImport},
     {"render",
      "render SKIN|--default --screen N|--all -o OUT.png [--zoom Z] [--background 0xRRGGBB]\n"
-     "                               draw the preview of a skin into a PNG\n"
+     "        [--colours stored|console|original]\n"
+     "                               draw the preview of a skin into a PNG; its screens as the\n"
+     "                               pictures hold them, or as the console shows them\n"
      "  skinsmith-cli render SKIN|--default --screen N --which X,Y\n"
      "                               name what drew canvas pixel (X, Y) at zoom 1",
      RunRender},

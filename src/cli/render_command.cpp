@@ -1,7 +1,11 @@
 // skinsmith-cli render: the preview of a skin written as a PNG, one screen or a contact sheet of
 // all fourteen, or what drew one pixel of a screen's canvas.
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "base/file_io.h"
 #include "cli/cli.h"
@@ -20,6 +24,12 @@ bool ParseCanvasPoint(const std::string& text, long& x, long& y) {
          ParseNumber(text.substr(comma + 1), 0, preview::kCanvasHeight - 1, y);
 }
 
+constexpr std::pair<std::string_view, preview::ScreenColours> kColourViews[] = {
+    {"stored", preview::ScreenColours::kStored},
+    {"console", preview::ScreenColours::kConsole},
+    {"original", preview::ScreenColours::kOriginal},
+};
+
 }  // namespace
 
 int RunRender(const Arguments& args) {
@@ -29,6 +39,7 @@ int RunRender(const Arguments& args) {
   long which_x = -1, which_y = -1;
   float zoom = 1.0f;
   imaging::Rgb background = 0;
+  preview::ScreenColours colours = preview::ScreenColours::kStored;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool has_value = i + 1 < args.size();
@@ -49,6 +60,13 @@ int RunRender(const Arguments& args) {
     } else if (a == "--zoom" && has_value) {
       if (!ParseDecimal(args[++i], zoom) || !(zoom > 0.0f && zoom <= 8.0f))
         return UsageError("--zoom takes a number up to 8");
+    } else if (a == "--colours" && has_value) {
+      const std::string& name = args[++i];
+      const auto view = std::find_if(std::begin(kColourViews), std::end(kColourViews),
+                                     [&](const auto& v) { return v.first == name; });
+      if (view == std::end(kColourViews))
+        return UsageError("--colours takes stored, console or original");
+      colours = view->second;
     } else if (a == "--background" && has_value) {
       if (!ParseColour(args[++i], background)) {
         return UsageError("--background takes a colour 0xRRGGBB");
@@ -78,8 +96,8 @@ int RunRender(const Arguments& args) {
     if (output.empty()) return feedback.ExitStatus();
   }
   const imaging::Image image =
-      all ? preview::RenderContactSheet(doc, background)
-          : preview::RenderPreview(doc, static_cast<int>(screen), background, zoom);
+      all ? preview::RenderContactSheet(doc, background, colours)
+          : preview::RenderPreview(doc, static_cast<int>(screen), background, zoom, colours);
   if (!base::WriteFileAtomically(output, imaging::EncodePng(image))) {
     StderrFeedback failure;
     failure.ShowError(

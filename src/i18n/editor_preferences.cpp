@@ -112,6 +112,10 @@ EditorPreferences EditorPreferencesFromIni(const IniFile& ini) {
   preferences.screenshot_scale = StrictNumber(ini.Value("editor", "ScreenshotScale"), 1,
                                               EditorPreferences::kMaxScreenshotScale)
                                      .value_or(1);
+  if (const std::optional<std::string> colours = ini.Value("editor", "PreviewColours")) {
+    const auto n = ParseDecimal(*colours);
+    if (n == 1 || n == 2) preferences.preview_colours = static_cast<PreviewColours>(n);
+  }
   for (std::size_t n = 1; n <= kMaxRecentSkins; ++n) {
     const std::optional<std::string> value = ini.Value("recent", "Skin" + std::to_string(n));
     if (!value || value->empty()) continue;
@@ -131,6 +135,10 @@ std::string EditorPreferencesText(const EditorPreferences& preferences) {
   text += std::string("FollowChanges = ") + (preferences.follow_changes ? "1" : "0") + "\r\n";
   if (preferences.screenshot_scale != 1) {
     text += "ScreenshotScale = " + std::to_string(preferences.screenshot_scale) + "\r\n";
+  }
+  if (preferences.preview_colours != PreviewColours::kStored) {
+    text += "PreviewColours = " + std::to_string(static_cast<int>(preferences.preview_colours)) +
+            "\r\n";
   }
   text += "[recent]\r\n";
   for (std::size_t n = 0; n < preferences.recent.size() && n < kMaxRecentSkins; ++n) {

@@ -32,6 +32,10 @@ struct WindowPlace {
   friend bool operator==(const WindowPlace&, const WindowPlace&) = default;
 };
 
+// How the preview shows the screens' colours: as the pictures hold them, or as the console shows
+// them (the later models' full-scale levels, or the original model's screen).
+enum class PreviewColours { kStored = 0, kConsole = 1, kOriginal = 2 };
+
 struct EditorPreferences {
   bool follow_changes = true;
   // Most recent first, at most kMaxRecentSkins, no two equal. A skin folder ends with "/", an
@@ -41,6 +45,7 @@ struct EditorPreferences {
   // Screenshots are saved and copied at this many times their size, each pixel a square of pixels.
   static constexpr int kMaxScreenshotScale = 3;
   int screenshot_scale = 1;
+  PreviewColours preview_colours = PreviewColours::kStored;
 
   friend bool operator==(const EditorPreferences&, const EditorPreferences&) = default;
 };
@@ -49,11 +54,12 @@ struct EditorPreferences {
 std::string EditorPreferencesFile(const std::string& settings_file);
 
 // Reads group [editor], key FollowChanges (a decimal number, 0 for off; missing means on) and key
-// ScreenshotScale (a plain decimal number from 1 to kMaxScreenshotScale, anything else gives 1),
-// and group [recent], keys Skin1 to Skin8 in that order, and group [window], keys X, Y, Width,
-// Height, Maximised and PanelWidth. The window's place is taken only when X, Y, Width and Height
-// are all plain decimal numbers (an optional minus sign and at most six digits, nothing else)
-// within
+// ScreenshotScale (a plain decimal number from 1 to kMaxScreenshotScale, anything else gives 1) and
+// key PreviewColours (1 console levels, 2 the original model's screen; anything else the stored
+// colours), group [recent], keys Skin1 to Skin8 in that order, and group [window], keys X, Y,
+// Width, Height, Maximised and PanelWidth. The window's place is taken only when X, Y, Width and
+// Height are all plain decimal numbers (an optional minus sign and at most six digits, nothing
+// else) within
 // +-WindowPlace::kMaxCoordinate for X and Y and 1 to WindowPlace::kMaxSize for the sizes;
 // Maximised and PanelWidth read the same way, a value that does not gives false and 0. Empty
 // values, repeated paths and paths holding a NUL (no file can be named so; the path would be cut
@@ -65,11 +71,12 @@ EditorPreferences LoadEditorPreferences(const std::string& file);
 EditorPreferences EditorPreferencesFromIni(const IniFile& ini);
 
 // The file's exact bytes: a UTF-8 byte-order mark and CR LF, "[editor]", "FollowChanges = 1" (or
-// 0), "ScreenshotScale = N" when N is not 1, "[recent]" and "SkinN = path" for each entry, then,
-// with a window place, "[window]" and "X = ", "Y = ", "Width = ", "Height = ", "Maximised = " (1 or
-// 0) and "PanelWidth = " in decimal, every line ended by CR LF. In paths, "%", control characters
-// and a blank or tab at either end are written as "%" and two upper-case hexadecimal digits, so
-// that any path survives the INI syntax.
+// 0), "ScreenshotScale = N" when N is not 1, "PreviewColours = 1" (or 2) unless the stored
+// colours are shown, "[recent]" and "SkinN = path" for each entry, then, with a window place,
+// "[window]" and "X = ", "Y = ", "Width = ", "Height = ", "Maximised = " (1 or 0) and
+// "PanelWidth = " in decimal, every line ended by CR LF. In paths, "%", control characters and a
+// blank or tab at either end are written as "%" and two upper-case hexadecimal digits, so that any
+// path survives the INI syntax.
 std::string EditorPreferencesText(const EditorPreferences& preferences);
 
 // Writes `file` through WriteSettingsFile: its folder and all missing parents are made, and a

@@ -59,13 +59,29 @@ void Diffuse(Image& image, int strength) {
   }
 }
 
-// Serpentine error diffusion: rows alternate in direction, each channel goes to the nearest
-// multiple of 8 (at most 248), and its whole error, negative too, is passed on in sixteenths whose
-// remainder goes to the last share, so that no light is lost. Key-coloured pixels are left as they
-// are and take no error, which stops at them as at the picture's edge.
-void DiffuseSerpentine(Image& image, int strength) {
+// The kinds aimed at the console's levels work in whole units of which full brightness is
+// 63240 = 255 x 31 x 8: level c is exactly c x 2040, an 8-bit channel v of a picture exactly
+// v x 248 and one of a 15-bit picture (c x 8 for level c) exactly v x 255, so that no share of an
+// error is lost to rounding and a 15-bit picture's levels are met exactly.
+constexpr int kLevelStep = 2040;
+constexpr int kWhite = 31 * kLevelStep;
+
+constexpr int UnitsPerChannel(ChannelScale scale) {
+  return scale == ChannelScale::kFifteenBit ? 255 : 248;
+}
+
+// The level nearest to `t` units, 0 to 31.
+constexpr int NearestLevel(int t) {
+  return t <= 0 ? 0 : std::min(31, (t + kLevelStep / 2) / kLevelStep);
+}
+
+// Serpentine error diffusion: rows alternate in direction, each channel goes to the nearest console
+// level, and its whole error, negative too, is passed on in sixteenths whose remainder goes to the
+// last share, so that no light is lost. Key-coloured pixels are left as they are and take no
+// error, which stops at them as at the picture's edge.
+void DiffuseSerpentine(Image& image, int strength, int units) {
   const int w = image.width;
-  // Accumulated error in sixteenths of a channel step, with a margin of one pixel on each side.
+  // Accumulated error in units, with a margin of one pixel on each side.
   std::vector<int> here(static_cast<std::size_t>(w + 2) * 3), next(here.size());
   for (int y = 0; y < image.height; ++y) {
     std::fill(next.begin(), next.end(), 0);
@@ -78,15 +94,17 @@ void DiffuseSerpentine(Image& image, int strength) {
       int channel[3] = {RedOf(row[x]), GreenOf(row[x]), BlueOf(row[x])};
       for (int c = 0; c < 3; ++c) {
         const auto at = [&](int column) { return static_cast<std::size_t>(column + 1) * 3 + c; };
-        const int t = std::clamp(channel[c] * 16 + here[at(x)], -128 * 16, 384 * 16);
-        const int level = std::clamp((t + 64) >> 7, 0, 31) * 8;
-        const int e = (t - level * 16) * strength / 100;
+        // Error piling up where the picture stays beyond black or white is limited to half the
+        // range, as far as a channel may overshoot.
+        const int t = std::clamp(channel[c] * units + here[at(x)], -kWhite / 2, kWhite * 3 / 2);
+        const int level = NearestLevel(t);
+        const int e = (t - level * kLevelStep) * strength / 100;
         const int s7 = e * 7 / 16, s3 = e * 3 / 16, s5 = e * 5 / 16;
         here[at(x + step)] += s7;
         next[at(x - step)] += s3;
         next[at(x)] += s5;
         next[at(x + step)] += e - s7 - s3 - s5;
-        channel[c] = level;
+        channel[c] = level * 8;
       }
       row[x] = MakeRgb(channel[0], channel[1], channel[2]);
     }
@@ -101,16 +119,30 @@ constexpr std::uint8_t kBayer[8][8] = {
     {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
     {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
 
-// A channel v and threshold b (0..63, in 64ths of a step of 8) round up to the next multiple of 8
-// when v's remainder in eighths of a step reaches past b: floor((8v + b) / 64) * 8.
-void Order(Image& image, int strength) {
+// A channel of t units rounds up past level floor(t / step) when its remainder reaches past the
+// threshold: the 64 thresholds of the pattern sit at (b + 1/2) / 64 of a level step (scaled
+// towards the middle of the step by `strength`), so that on average a flat area shows its own
+// brightness, and at strength 0 each channel goes to the nearest level.
+void Order(Image& image, int strength, int units) {
+  int offset[64];
+  for (int b = 0; b < 64; ++b)
+    offset[b] = kLevelStep / 2 + (2 * b - 63) * strength * kLevelStep / (128 * 100);
   for (int y = 0; y < image.height; ++y) {
     Rgb* row = &image.pixels[static_cast<std::size_t>(y) * image.width];
     for (int x = 0; x < image.width; ++x) {
-      const int b = kBayer[y & 7][x & 7] * strength / 100;
-      const auto level = [b](int v) { return std::min(248, (v * 8 + b) / 64 * 8); };
+      if (row[x] == kKeyColour) continue;
+      const int o = offset[kBayer[y & 7][x & 7]];
+      const auto level = [&](int v) { return std::min(31, (v * units + o) / kLevelStep) * 8; };
       row[x] = MakeRgb(level(RedOf(row[x])), level(GreenOf(row[x])), level(BlueOf(row[x])));
     }
+  }
+}
+
+void Nearest(Image& image, int units) {
+  for (Rgb& p : image.pixels) {
+    if (p == kKeyColour) continue;
+    const auto level = [&](int v) { return NearestLevel(v * units) * 8; };
+    p = MakeRgb(level(RedOf(p)), level(GreenOf(p)), level(BlueOf(p)));
   }
 }
 
@@ -118,22 +150,23 @@ void Order(Image& image, int strength) {
 
 void DitherToRgb555(Image& image) { ReduceToRgb555(image, DitherKind::kFloydSteinberg, 100); }
 
-void ReduceToRgb555(Image& image, DitherKind kind, int strength) {
+void ReduceToRgb555(Image& image, DitherKind kind, int strength, ChannelScale scale) {
   if (image.Empty()) return;
   strength = std::clamp(strength, 0, 100);
-  if (strength == 0) kind = DitherKind::kNone;
+  const int units = UnitsPerChannel(scale);
+  if (strength == 0 && kind != DitherKind::kFloydSteinberg) kind = DitherKind::kNone;
   switch (kind) {
     case DitherKind::kFloydSteinberg:
       Diffuse(image, strength);
       break;
     case DitherKind::kSerpentine:
-      DiffuseSerpentine(image, strength);
+      DiffuseSerpentine(image, strength, units);
       break;
     case DitherKind::kOrdered:
-      Order(image, strength);
+      Order(image, strength, units);
       break;
     case DitherKind::kNone:
-      for (Rgb& p : image.pixels) p &= 0xF8F8F8;
+      Nearest(image, units);
       break;
   }
 }

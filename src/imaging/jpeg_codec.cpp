@@ -69,16 +69,63 @@ void ConvertRow(const std::uint8_t* in, int components, bool adobe_inverted, Rgb
   }
 }
 
+// A source that asks `read` for the file as the library goes through it.
+struct StreamSource {
+  jpeg_source_mgr base;
+  const ReadMore* read;
+  std::uint8_t* buffer;
+  std::size_t size;
+};
+
+constexpr JOCTET kFakeEnd[2] = {0xFF, JPEG_EOI};
+
+void InitSource(j_decompress_ptr) {}
+void TermSource(j_decompress_ptr) {}
+
+boolean FillInput(j_decompress_ptr cinfo) {
+  auto* source = reinterpret_cast<StreamSource*>(cinfo->src);
+  const std::int64_t n = (*source->read)(source->buffer, source->size);
+  if (n <= 0) {
+    // As the library's own sources do: a warning (which ends the decoding here, see
+    // CountWarnings), and an end marker in case it is ever passed over.
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    source->base.next_input_byte = kFakeEnd;
+    source->base.bytes_in_buffer = 2;
+    return TRUE;
+  }
+  source->base.next_input_byte = source->buffer;
+  source->base.bytes_in_buffer = static_cast<std::size_t>(n);
+  return TRUE;
+}
+
+void SkipInput(j_decompress_ptr cinfo, long count) {
+  jpeg_source_mgr* source = cinfo->src;
+  while (count > static_cast<long>(source->bytes_in_buffer)) {
+    count -= static_cast<long>(source->bytes_in_buffer);
+    FillInput(cinfo);
+  }
+  if (count > 0) {
+    source->next_input_byte += count;
+    source->bytes_in_buffer -= static_cast<std::size_t>(count);
+  }
+}
+
 // Library memory besides the picture, for a baseline file: a few rows of blocks.
 constexpr std::uint64_t kLibraryMinimum = 16ull * 1024 * 1024;
 
+// Decodes from `data`, or from `stream` when it is given.
 bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_mgr& progress,
-                std::span<const std::uint8_t> data, std::uint64_t budget, const EighthsFor& eighths,
-                Image& image, std::vector<std::uint8_t>& row, DecodeError& error) {
+                std::span<const std::uint8_t> data, StreamSource* stream, std::uint64_t budget,
+                const EighthsFor& eighths, Image& image, std::vector<std::uint8_t>& row,
+                DecodeError& error) {
   if (setjmp(err.jump)) return false;
   jpeg_create_decompress(&cinfo);
   cinfo.progress = &progress;
-  jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
+  if (stream != nullptr) {
+    cinfo.src = &stream->base;
+  } else {
+    jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
+  }
   if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
   // The limits hold for the picture the file holds, whatever size it is decoded at.
   if (const auto refused = CheckPictureSize(cinfo.image_width, cinfo.image_height, kNoBudget)) {
@@ -158,15 +205,8 @@ bool EncodeRows(jpeg_compress_struct& cinfo, ErrorManager& err,
   return true;
 }
 
-}  // namespace
-
-bool IsJpeg(std::span<const std::uint8_t> data) {
-  return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
-}
-
-Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget,
-                   const EighthsFor& eighths) {
-  if (!IsJpeg(data)) return DecodeError::kUnknownFormat;
+Decoded Decode(std::span<const std::uint8_t> data, StreamSource* stream, std::uint64_t budget,
+               const EighthsFor& eighths) {
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
   cinfo.err = jpeg_std_error(&err.base);
@@ -180,7 +220,7 @@ Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget,
   DecodeError error = DecodeError::kUnknownFormat;
   bool ok = false;
   try {
-    ok = DecodeRows(cinfo, err, progress, data, budget, eighths, image, row, error);
+    ok = DecodeRows(cinfo, err, progress, data, stream, budget, eighths, image, row, error);
   } catch (...) {
     jpeg_destroy_decompress(&cinfo);
     throw;
@@ -190,6 +230,44 @@ Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget,
   jpeg_destroy_decompress(&cinfo);
   if (!ok) return error;
   return image;
+}
+
+}  // namespace
+
+bool IsJpeg(std::span<const std::uint8_t> data) {
+  return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
+
+Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget,
+                   const EighthsFor& eighths) {
+  if (!IsJpeg(data)) return DecodeError::kUnknownFormat;
+  return Decode(data, nullptr, budget, eighths);
+}
+
+Decoded DecodeJpeg(const ReadMore& read, std::uint64_t budget, const EighthsFor& eighths) {
+  constexpr std::size_t kChunk = 64 * 1024;
+  std::vector<std::uint8_t> buffer(kChunk);
+  // The first bytes say whether this is a JPEG at all.
+  std::int64_t got = 0;
+  while (got < 3) {
+    const std::int64_t n = read(buffer.data() + got, kChunk - static_cast<std::size_t>(got));
+    if (n <= 0) break;
+    got += n;
+  }
+  if (!IsJpeg({buffer.data(), static_cast<std::size_t>(std::max<std::int64_t>(got, 0))}))
+    return DecodeError::kUnknownFormat;
+  StreamSource stream{};
+  stream.base.init_source = InitSource;
+  stream.base.fill_input_buffer = FillInput;
+  stream.base.skip_input_data = SkipInput;
+  stream.base.resync_to_restart = jpeg_resync_to_restart;
+  stream.base.term_source = TermSource;
+  stream.base.next_input_byte = buffer.data();
+  stream.base.bytes_in_buffer = static_cast<std::size_t>(got);
+  stream.read = &read;
+  stream.buffer = buffer.data();
+  stream.size = kChunk;
+  return Decode({}, &stream, budget, eighths);
 }
 
 std::vector<std::uint8_t> EncodeJpeg(const Image& image, int quality) {

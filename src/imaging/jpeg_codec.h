@@ -28,6 +28,14 @@ using EighthsFor = std::function<int(int width, int height)>;
 Decoded DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t budget = kNoBudget,
                    const EighthsFor& eighths = {});
 
+// Where a JPEG read piece by piece comes from: asked for up to `size` more bytes into `buffer`, it
+// gives how many it gave, 0 at the end of the file and -1 on a read error (both end the decoding
+// as a file cut short does).
+using ReadMore = std::function<std::int64_t(std::uint8_t* buffer, std::size_t size)>;
+// DecodeJpeg on a file read as the decoder goes, so that the file is never held whole.
+Decoded DecodeJpeg(const ReadMore& read, std::uint64_t budget = kNoBudget,
+                   const EighthsFor& eighths = {});
+
 // Encodes `image` as a baseline JPEG at `quality` (0-100). Empty on failure.
 std::vector<std::uint8_t> EncodeJpeg(const Image& image, int quality);
 

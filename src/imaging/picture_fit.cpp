@@ -169,11 +169,34 @@ Image Resample(const FitSource& source, Frame frame, int width, int height, Resa
   return ResampleSmooth(from, scaled, width, height);
 }
 
+// What a JPEG decodes at for the first fit `plan` makes, noting the file's size in `result`.
+EighthsFor EighthsOfPlan(const FitPlanFor& plan, DecodedForFit& result) {
+  return [&plan, &result](int width, int height) {
+    result.source_width = width;
+    result.source_height = height;
+    result.eighths = plan ? DecodeEighths(width, height, plan(width, height)) : 8;
+    return result.eighths;
+  };
+}
+
+// Pixels of the key colour, and those `key` keys (KeyedPixels) when given, get alpha 0; the others
+// full alpha.
+void MarkTransparent(Image& picture, const std::optional<ColourKey>& key) {
+  const std::vector<std::uint8_t> keyed =
+      key ? KeyedPixels(picture, *key) : std::vector<std::uint8_t>();
+  std::vector<Rgb>& pixels = picture.pixels;
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const Rgb c = pixels[i] & 0xFFFFFF;
+    pixels[i] = c == kKeyColour || (key && keyed[i] != 0) ? c : c | kAlpha;
+  }
+}
+
 // The last stage of every fit: pixels with less than half their alpha become the key colour, the
 // others lose their alpha, and the picture is reduced to 15-bit colour.
-Image Finished(Image image, const FitSettings& settings) {
+Image Finished(Image image, const FitSettings& settings, bool fifteen_bit) {
   for (Rgb& p : image.pixels) p = (p >> 24) < 128 ? kKeyColour : p & 0xFFFFFF;
-  ReduceToRgb555(image, settings.dither, settings.strength);
+  ReduceToRgb555(image, settings.dither, settings.strength,
+                 fifteen_bit ? ChannelScale::kFifteenBit : ChannelScale::kFull);
   return image;
 }
 
@@ -239,13 +262,26 @@ std::uint64_t FitPictureBudget(std::uint64_t budget, const FitSettings& settings
 
 DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
                            const FitSettings* settings) {
+  if (settings == nullptr) return DecodeForFit(data, budget, FitPlanFor());
+  return DecodeForFit(data, budget, [settings](int, int) { return *settings; });
+}
+
+DecodedForFit DecodeJpegForFit(const ReadMore& read, std::uint64_t budget, const FitPlanFor& plan) {
+  DecodedForFit result;
+  result.picture = DecodeJpeg(read, budget, EighthsOfPlan(plan, result));
+  if (!result.picture) result.eighths = 8;
+  return result;
+}
+
+DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
+                           const FitPlanFor& plan, bool keep) {
   DecodedForFit result;
   if (IsJpeg(data)) {
-    result.picture = DecodeJpeg(data, budget, [&](int width, int height) {
-      result.source_width = width;
-      result.source_height = height;
-      return settings != nullptr ? DecodeEighths(width, height, *settings) : 8;
-    });
+    result.picture = DecodeJpeg(data, budget, EighthsOfPlan(plan, result));
+    if (!result.picture) result.eighths = 8;
+    if (result.picture && keep && result.eighths < 8) {
+      result.jpeg = std::make_shared<const std::vector<std::uint8_t>>(data.begin(), data.end());
+    }
   } else {
     // The skins' own 16-bit BMPs are taken without loss, as a skin's pictures are loaded.
     if (IsBmp16(data)) {
@@ -267,18 +303,50 @@ FitSource::FitSource(Image picture, std::optional<ColourKey> key) {
   if (picture.Empty()) return;
   levels_.push_back(std::move(picture));
   SetKey(key);
+  fifteen_bit_ = std::all_of(levels_[0].pixels.begin(), levels_[0].pixels.end(),
+                             [](Rgb p) { return (p & kAlpha) == 0 || (p & 0x070707) == 0; });
+}
+
+FitSource::FitSource(DecodedForFit decoded, std::optional<ColourKey> key, std::uint64_t budget)
+    : FitSource(decoded.picture ? std::move(*decoded.picture) : Image(), key) {
+  if (Empty() || decoded.eighths >= 8 || !decoded.jpeg) return;
+  eighths_ = std::clamp(decoded.eighths, 1, 7);
+  jpeg_ = std::move(decoded.jpeg);
+  file_width_ = decoded.source_width;
+  file_height_ = decoded.source_height;
+  budget_ = budget;
+}
+
+void FitSource::Refine(const FitSettings& settings) const {
+  if (!jpeg_) return;
+  const int needed = DecodeEighths(file_width_, file_height_, settings);
+  if (needed <= eighths_) return;
+  int n = 1;
+  while (n < needed) n *= 2;
+  // The finer picture is made beside the one it replaces.
+  const std::uint64_t held = levels_[0].pixels.size() * kBytesPerPixel * 4 / 3;
+  std::optional<Image> finer;
+  try {
+    Decoded decoded =
+        DecodeJpeg(*jpeg_, budget_ > held ? budget_ - held : 0, [n](int, int) { return n; });
+    if (decoded) finer = std::move(*decoded);
+  } catch (const std::bad_alloc&) {
+  }
+  if (!finer) {
+    jpeg_.reset();
+    return;
+  }
+  MarkTransparent(*finer, key_);
+  levels_.assign(1, std::move(*finer));
+  eighths_ = n;
+  ++revision_;
+  if (n >= 8) jpeg_.reset();
 }
 
 void FitSource::SetKey(std::optional<ColourKey> key) {
   if (Empty()) return;
-  std::vector<Rgb>& pixels = levels_[0].pixels;
-  const std::vector<std::uint8_t> keyed =
-      key ? KeyedPixels(levels_[0], *key) : std::vector<std::uint8_t>();
   key_ = key;
-  for (std::size_t i = 0; i < pixels.size(); ++i) {
-    const Rgb c = pixels[i] & 0xFFFFFF;
-    pixels[i] = c == kKeyColour || (key && keyed[i] != 0) ? c : c | kAlpha;
-  }
+  MarkTransparent(levels_[0], key);
   levels_.resize(1);
 }
 
@@ -295,18 +363,20 @@ std::span<const Image> FitSource::levels(std::size_t deepest) const {
 
 Image FitSource::Fit(const FitSettings& settings) && {
   if (Empty() || settings.mode != FitMode::kKeep) return std::as_const(*this).Fit(settings);
+  Refine(settings);
   Image picture = std::move(levels_[0]);
   levels_.clear();
-  return Finished(std::move(picture), settings);
+  return Finished(std::move(picture), settings, fifteen_bit_);
 }
 
 Image FitSource::Fit(const FitSettings& settings) const& {
   if (Empty()) return {};
+  Refine(settings);
   const int sw = width(), sh = height();
   Image out;
   switch (settings.mode) {
     case FitMode::kKeep:
-      return Finished(levels_[0], settings);
+      return Finished(levels_[0], settings, fifteen_bit_);
     case FitMode::kCover:
       if (!TargetAllowed(settings.width, settings.height)) return {};
       out = Resample(*this, CoverFrame(sw, sh, settings), settings.width, settings.height,
@@ -331,7 +401,7 @@ Image FitSource::Fit(const FitSettings& settings) const& {
       break;
     }
   }
-  return Finished(std::move(out), settings);
+  return Finished(std::move(out), settings, fifteen_bit_);
 }
 
 }  // namespace imaging

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -39,7 +41,8 @@ struct FitSettings {
   double focus_y = 0.5;
   double zoom = 1.0;
   Resampling resampling = Resampling::kSmooth;
-  DitherKind dither = DitherKind::kFloydSteinberg;
+  // To the console's levels: what a fitted picture is reduced with unless chosen otherwise.
+  DitherKind dither = DitherKind::kSerpentine;
   int strength = 100;  // percent
   // The colour of the picture that becomes transparent, with the colours near it, besides pixels
   // that already are.
@@ -62,6 +65,7 @@ inline constexpr std::string_view kDitherNames[] = {"fs", "serpentine", "ordered
 constexpr FitSettings KeptAsItIs() {
   FitSettings settings;
   settings.mode = FitMode::kKeep;
+  settings.dither = DitherKind::kFloydSteinberg;
   return settings;
 }
 
@@ -92,11 +96,25 @@ struct DecodedForFit {
   int source_width = 0;
   int source_height = 0;
   bool fifteen_bit = false;  // a 16-bit BMP, taken without loss: already in 15-bit colour
+  int eighths = 8;           // the picture is the file's at eighths/8 of its size
+  // The JPEG file, kept with a picture decoded smaller when asked for (DecodeForFit's `keep`), so
+  // that FitSource can decode it again at a finer scale when a fit needs one.
+  std::shared_ptr<const std::vector<std::uint8_t>> jpeg;
 };
 // Decodes a BMP, PNG or JPEG file as DecodeImage does; `settings`, when given, lets a JPEG decode
 // at the smaller size DecodeEighths allows.
 DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
                            const FitSettings* settings = nullptr);
+// The same with the settings of the first fit chosen once the picture's own size is known (as an
+// import plan chooses them), before the picture is decoded. With `keep`, a JPEG decoded smaller
+// keeps its file for a finer decoding later.
+using FitPlanFor = std::function<FitSettings(int source_width, int source_height)>;
+DecodedForFit DecodeForFit(std::span<const std::uint8_t> data, std::uint64_t budget,
+                           const FitPlanFor& plan, bool keep = false);
+// The same for a JPEG read as it decodes (DecodeJpeg's ReadMore), which is never held whole;
+// anything else gives kUnknownFormat.
+DecodedForFit DecodeJpegForFit(const std::function<std::int64_t(std::uint8_t*, std::size_t)>& read,
+                               std::uint64_t budget, const FitPlanFor& plan);
 
 // The bytes a source picture may take so that fitting it once with `settings` (the Fit of a source
 // used once) stays within `budget` at its peak: besides the picture, a fit to a size holds its
@@ -114,14 +132,27 @@ class FitSource {
  public:
   FitSource() = default;
   // Takes `picture`: pixels of the key colour, and those `key` keys (KeyedPixels) when given, are
-  // transparent.
+  // transparent. A picture
+  // whose other pixels all have channels that are multiples of 8 is taken to be in 15-bit colour
+  // already (a skin's picture, a 16-bit BMP): c x 8 is read as the level c the console shows, so
+  // that the kinds aimed at the console's levels keep it as it is.
   FitSource(Image picture, std::optional<ColourKey> key);
+  // Takes a decoded picture. One decoded smaller from a JPEG that kept its file is decoded again,
+  // within `budget` bytes, at the next of the scales 1/8, 2/8, 4/8 and 8/8 that a fit needs
+  // (DecodeEighths of the file's own size): the picture then changes size, its frames stay where
+  // they were, and revision() counts up. Should the finer decoding fail (the budget, the memory),
+  // the source keeps the picture it has and stops trying.
+  FitSource(DecodedForFit decoded, std::optional<ColourKey> key, std::uint64_t budget = kNoBudget);
 
   bool Empty() const { return levels_.empty(); }
   int width() const { return Empty() ? 0 : levels_[0].width; }
   int height() const { return Empty() ? 0 : levels_[0].height; }
   const std::optional<ColourKey>& key() const { return key_; }
-  // Makes the pixels `key` keys transparent instead of those of the key before; pixels of the key
+  bool fifteen_bit() const { return fifteen_bit_; }
+  // The scale the picture holds the file at, n/8, and how often it was decoded anew.
+  int eighths() const { return eighths_; }
+  int revision() const { return revision_; }
+  // Makes the pixels of `key` transparent instead of those of the key before; pixels of the key
   // colour stay transparent. The picture is changed in place and its halvings made anew.
   void SetKey(std::optional<ColourKey> key);
   // The picture; the top byte of every pixel is its alpha.
@@ -140,8 +171,19 @@ class FitSource {
 
  private:
   // The picture, and its halvings as far as they were made.
+  // Decodes the file again when `settings` need a finer scale than the picture holds.
+  void Refine(const FitSettings& settings) const;
+
   mutable std::vector<Image> levels_;
   std::optional<ColourKey> key_;
+  bool fifteen_bit_ = false;
+  mutable int eighths_ = 8;
+  mutable int revision_ = 0;
+  // What a finer decoding needs: the file, the picture's own size and the budget.
+  mutable std::shared_ptr<const std::vector<std::uint8_t>> jpeg_;
+  int file_width_ = 0;
+  int file_height_ = 0;
+  std::uint64_t budget_ = kNoBudget;
 };
 
 }  // namespace imaging

@@ -9,7 +9,8 @@
 
 namespace preview {
 
-imaging::Image RenderContactSheet(const skin::SkinDocument& doc, imaging::Rgb background) {
+imaging::Image RenderContactSheet(const skin::SkinDocument& doc, imaging::Rgb background,
+                                  ScreenColours colours) {
   constexpr int kColumns = 7;
   constexpr int kGap = 12;
   constexpr int kLabel = 16;
@@ -20,7 +21,7 @@ imaging::Image RenderContactSheet(const skin::SkinDocument& doc, imaging::Rgb ba
     const int x = kGap + (screen % kColumns) * cell_w;
     const int y = kGap + (screen / kColumns) * cell_h;
     DrawText(sheet, x, y, std::to_string(screen + 1), imaging::MakeRgb(248, 248, 248));
-    DrawKeyed(sheet, RenderPreview(doc, screen, background, 1.0f), x, y + kLabel, kNoKey);
+    DrawKeyed(sheet, RenderPreview(doc, screen, background, 1.0f, colours), x, y + kLabel, kNoKey);
   }
   return sheet;
 }

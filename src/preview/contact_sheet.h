@@ -3,12 +3,15 @@
 #pragma once
 
 #include "imaging/image.h"
+#include "preview/screen_colours.h"
 #include "skin/skin_document.h"
 
 namespace preview {
 
 // The fourteen canvases at zoom 1 in two rows of seven, each under its number ("1" to "14"), on a
-// dark grey ground; `background` fills each canvas behind its screens.
-imaging::Image RenderContactSheet(const skin::SkinDocument& doc, imaging::Rgb background);
+// dark grey ground; `background` fills each canvas behind its screens, whose pixels show as
+// `colours` says.
+imaging::Image RenderContactSheet(const skin::SkinDocument& doc, imaging::Rgb background,
+                                  ScreenColours colours = ScreenColours::kStored);
 
 }  // namespace preview

@@ -76,8 +76,11 @@ std::string DescribeSource(const Source& source) {
 }
 
 imaging::Image RenderPreview(const skin::SkinDocument& doc, int screen, imaging::Rgb background,
-                             float zoom) {
-  return ComposeCanvas(DrawScreens(doc, screen), background, zoom);
+                             float zoom, ScreenColours colours) {
+  ScreenPair screens = DrawScreens(doc, screen);
+  ShowAs(screens.top, colours);
+  ShowAs(screens.bottom, colours);
+  return ComposeCanvas(screens, background, zoom);
 }
 
 imaging::Image RenderScreenshot(const skin::SkinDocument& doc, int screen, int scale) {

@@ -6,6 +6,7 @@
 
 #include "imaging/image.h"
 #include "preview/draw.h"
+#include "preview/screen_colours.h"
 #include "skin/skin_document.h"
 
 namespace preview {
@@ -67,9 +68,10 @@ CanvasSize ZoomedCanvasSize(float zoom);
 // by nearest pixel.
 imaging::Image ComposeCanvas(const ScreenPair& screens, imaging::Rgb background, float zoom);
 
-// DrawScreens and ComposeCanvas in one.
+// DrawScreens and ComposeCanvas in one, the screens' pixels shown as `colours` says (ShowAs);
+// the background and the hinge are the editor's and stay as they are.
 imaging::Image RenderPreview(const skin::SkinDocument& doc, int screen, imaging::Rgb background,
-                             float zoom);
+                             float zoom, ScreenColours colours = ScreenColours::kStored);
 
 // The screenshot: menu state `screen`'s upper screen above its lower screen, 256 x 384, on opaque
 // black; at `scale` (1 to 3, a number outside taken as the nearest) each pixel a square of

@@ -50,6 +50,27 @@ double Luminance(Rgb c) {
 
 double RatioOf(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
 
+// Legibility is judged as the console's screens show the stored pixels: at the later models'
+// full-scale levels and on the original model's screen, whose colours shift.
+constexpr preview::ScreenColours kScreenModels[] = {preview::ScreenColours::kConsole,
+                                                    preview::ScreenColours::kOriginal};
+constexpr std::size_t kModelCount = std::size(kScreenModels);
+
+// The luminance of each 15-bit colour as screen model `model` shows it.
+double ShownLuminance(Rgb c, std::size_t model) {
+  static const auto tables = [] {
+    std::array<std::array<float, 32768>, kModelCount> t{};
+    for (std::size_t m = 0; m < kModelCount; ++m) {
+      for (std::uint32_t i = 0; i < 32768; ++i) {
+        const Rgb stored = imaging::MakeRgb((i & 31) << 3, (i >> 5 & 31) << 3, (i >> 10 & 31) << 3);
+        t[m][i] = static_cast<float>(Luminance(preview::ShownColour(stored, kScreenModels[m])));
+      }
+    }
+    return t;
+  }();
+  return tables[model][preview::FifteenBitIndex(c)];
+}
+
 std::string FormatRatio(double ratio) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", ratio);
@@ -148,15 +169,20 @@ std::vector<TextSample> TextsOf(const Image& image, const SourceMap& map) {
   return texts;
 }
 
-// The contrast a text reaches with the pixels around it: the 10th percentile of the ratios.
-double TextContrast(Rgb colour, const std::vector<Rgb>& around) {
-  const double lt = Luminance(colour);
+// The contrast a text reaches with the pixels around it on each screen model: the 10th percentile
+// of the ratios.
+std::array<double, kModelCount> TextContrast(Rgb colour, const std::vector<Rgb>& around) {
+  std::array<double, kModelCount> contrast{};
   std::vector<double> ratios(around.size());
-  std::transform(around.begin(), around.end(), ratios.begin(),
-                 [&](Rgb c) { return RatioOf(lt, Luminance(c)); });
-  const std::size_t k = ratios.size() * kPercentile / 100;
-  std::nth_element(ratios.begin(), ratios.begin() + static_cast<std::ptrdiff_t>(k), ratios.end());
-  return ratios[k];
+  for (std::size_t m = 0; m < kModelCount; ++m) {
+    const double lt = ShownLuminance(colour, m);
+    std::transform(around.begin(), around.end(), ratios.begin(),
+                   [&](Rgb c) { return RatioOf(lt, ShownLuminance(c, m)); });
+    const std::size_t k = ratios.size() * kPercentile / 100;
+    std::nth_element(ratios.begin(), ratios.begin() + static_cast<std::ptrdiff_t>(k), ratios.end());
+    contrast[m] = ratios[k];
+  }
+  return contrast;
 }
 
 // Pixels of the finished screen: whether any inside `box` is undrawn (background).
@@ -205,7 +231,7 @@ enum class SizeEffect { kUndrawn, kCut };
 struct SideFacts {
   struct Legibility {
     std::uint8_t colour, section;
-    double contrast;
+    std::array<double, kModelCount> contrast;  // on each screen model
     Box box;
   };
   struct Sized {
@@ -422,9 +448,10 @@ std::vector<Box> PlacedBoxes(const skin::SkinDocument& doc, std::uint8_t section
 struct MergedFacts {
   struct Text {
     Place place;
-    double worst = 1e9;
+    double worst = 1e9;  // on the screen model where it reads worst
     Box worst_box;
     int worst_side = 0;
+    double later_worst = 1e9;  // on the later models' full-scale levels
   };
   struct Green {
     Place place;
@@ -443,11 +470,13 @@ struct MergedFacts {
 
   void Take(int screen, const SideFacts& f) {
     for (const SideFacts::Legibility& t : f.texts) {
-      if (t.contrast >= kHardToReadContrast) continue;
+      const double contrast = *std::min_element(t.contrast.begin(), t.contrast.end());
+      if (contrast >= kHardToReadContrast) continue;
       Text& text = texts[{t.colour, t.section}];
       text.place.Add(screen, f.side, t.box);
-      if (t.contrast < text.worst) {
-        text.worst = t.contrast, text.worst_box = t.box, text.worst_side = f.side;
+      text.later_worst = std::min(text.later_worst, t.contrast[0]);
+      if (contrast < text.worst) {
+        text.worst = contrast, text.worst_box = t.box, text.worst_side = f.side;
       }
     }
     for (const auto& [slot, box] : f.empty) empty[slot].Add(screen, f.side, box);
@@ -494,7 +523,9 @@ void AddIllegibleTexts(const MergedFacts& merged, std::vector<Finding>& findings
     if (key.second < static_cast<int>(skin::kSectionCount))
       f.section = static_cast<SectionId>(key.second);
     f.rect = ToCanvas(text.worst_box, text.worst_side);
-    f.message_key = "LANG_CHECK_LEGIBILITY$";
+    // A text that reads on the later models fails only on the original model's screen: named so.
+    f.message_key = text.later_worst >= kHardToReadContrast ? "LANG_CHECK_LEGIBILITY_ORIGINAL$"
+                                                            : "LANG_CHECK_LEGIBILITY$";
     f.message_args = {
         TextName(static_cast<std::uint8_t>(key.first), static_cast<std::uint8_t>(key.second)),
         f.screens, FormatRatio(text.worst)};
@@ -626,6 +657,13 @@ std::string_view CodeName(CheckCode code) {
 
 double ContrastRatio(Rgb a, Rgb b) { return RatioOf(Luminance(a), Luminance(b)); }
 
+double ScreenContrast(Rgb a, Rgb b) {
+  double lowest = 21;
+  for (std::size_t m = 0; m < kModelCount; ++m)
+    lowest = std::min(lowest, RatioOf(ShownLuminance(a, m), ShownLuminance(b, m)));
+  return lowest;
+}
+
 double OklabDistance(Rgb a, Rgb b) { return imaging::OklabDistance(a, b); }
 
 std::string FormatScreens(const Screens& screens, int first_number) {
@@ -663,9 +701,10 @@ std::vector<Finding> CheckSkin(const skin::SkinDocument& doc) {
 }
 
 std::optional<Rgb> NearestLegibleColour(const skin::SkinDocument& doc, ColourId colour) {
-  // The luminances around each text of the colour, sorted; a side that repeats one already taken
-  // adds nothing.
-  std::vector<std::vector<double>> groups;
+  // The luminances around each text of the colour on each screen model, sorted; a side that
+  // repeats one already taken adds nothing.
+  using Group = std::array<std::vector<double>, kModelCount>;
+  std::vector<Group> groups;
   const auto key = static_cast<std::uint8_t>(skin::Index(colour));
   preview::ScreenSources sources;
   for (int screen = 0; screen < preview::kScreenCount; ++screen) {
@@ -674,11 +713,15 @@ std::optional<Rgb> NearestLegibleColour(const skin::SkinDocument& doc, ColourId 
          {std::pair{&pair.top, &sources.top}, std::pair{&pair.bottom, &sources.bottom}}) {
       for (const TextSample& text : TextsOf(*image, *map)) {
         if (text.call->source.item != key) continue;
-        std::vector<double> lum(text.around.size());
-        std::transform(text.around.begin(), text.around.end(), lum.begin(), Luminance);
-        std::sort(lum.begin(), lum.end());
-        if (std::find(groups.begin(), groups.end(), lum) == groups.end())
-          groups.push_back(std::move(lum));
+        Group group;
+        for (std::size_t m = 0; m < kModelCount; ++m) {
+          group[m].resize(text.around.size());
+          std::transform(text.around.begin(), text.around.end(), group[m].begin(),
+                         [m](Rgb c) { return ShownLuminance(c, m); });
+          std::sort(group[m].begin(), group[m].end());
+        }
+        if (std::find(groups.begin(), groups.end(), group) == groups.end())
+          groups.push_back(std::move(group));
       }
     }
   }
@@ -687,13 +730,17 @@ std::optional<Rgb> NearestLegibleColour(const skin::SkinDocument& doc, ColourId 
   // that is when lb is at most `low` or at least `high`; a text passes when at most a tenth of
   // its pixels fail, as TextContrast measures. A hair above 4.5 keeps rounding on the safe side.
   constexpr double kGoal = kLegibleContrast * (1 + 1e-9);
-  const auto passes = [&](double lt) {
-    const double low = (lt + 0.05) / kGoal - 0.05, high = kGoal * (lt + 0.05) - 0.05;
-    for (const std::vector<double>& lum : groups) {
-      const auto fail_from = std::upper_bound(lum.begin(), lum.end(), low);
-      const auto fail_to = std::lower_bound(fail_from, lum.end(), high);
-      const std::size_t allowed = lum.size() * kPercentile / 100;
-      if (static_cast<std::size_t>(fail_to - fail_from) > allowed) return false;
+  const auto passes = [&](Rgb candidate) {
+    for (std::size_t m = 0; m < kModelCount; ++m) {
+      const double lt = ShownLuminance(candidate, m);
+      const double low = (lt + 0.05) / kGoal - 0.05, high = kGoal * (lt + 0.05) - 0.05;
+      for (const Group& group : groups) {
+        const std::vector<double>& lum = group[m];
+        const auto fail_from = std::upper_bound(lum.begin(), lum.end(), low);
+        const auto fail_to = std::lower_bound(fail_from, lum.end(), high);
+        const std::size_t allowed = lum.size() * kPercentile / 100;
+        if (static_cast<std::size_t>(fail_to - fail_from) > allowed) return false;
+      }
     }
     return true;
   };
@@ -707,7 +754,7 @@ std::optional<Rgb> NearestLegibleColour(const skin::SkinDocument& doc, ColourId 
   }
   std::sort(candidates.begin(), candidates.end());
   for (const auto& [distance, c] : candidates) {
-    if (passes(Luminance(c))) return c;
+    if (passes(c)) return c;
   }
   return std::nullopt;
 }

@@ -127,9 +127,12 @@ std::optional<std::int32_t> NearestWholeValue(const skin::SkinDocument& doc, ski
 //
 // `legibility`: for each text drawn, the contrast ratio between its colour and each pixel that
 // touches its visible glyphs (the eight neighbours of every glyph pixel that the text did not
-// paint, as the finished screen shows them). The text's contrast is the 10th percentile of those
-// ratios, so a stray pixel of a picture does not decide, but a tenth of the outline that fades
-// does. Error below 1.5:1, warning below 3:1.
+// paint, as the finished screen shows them), as the console's screens show both: at the later
+// models' full-scale levels and on the original model's screen (ScreenContrast). The text's
+// contrast on each is the 10th percentile of those ratios, so a stray pixel of a picture does not
+// decide, but a tenth of the outline that fades does; the worse of the two decides. Error below
+// 1.5:1, warning below 3:1. A text that reads (3:1 or more) on the later models everywhere it
+// fails is named with the original model (LANG_CHECK_LEGIBILITY_ORIGINAL$).
 std::vector<Finding> CheckSkin(const skin::SkinDocument& doc);
 
 // Whether some menu state draws `slot`'s picture without a key, so that key green shows as green:
@@ -138,14 +141,19 @@ bool DrawnWithoutKey(skin::SlotId slot);
 
 // The 15-bit colour (channels multiples of 8) nearest to the current colour of `colour` in OKLab
 // whose contrast with what lies beneath the texts of that colour, measured as CheckSkin measures
-// it, reaches 4.5:1 on every screen where the key is drawn: the current colour when it already
-// does. None when no text of that colour shows on any screen, or when no colour reaches 4.5:1
-// everywhere. Tries all 32768 colours against a few thousand pixels at most.
+// it (on both screen models), reaches 4.5:1 on every screen where the key is drawn: the current
+// colour when it already does. None when no text of that colour shows on any screen, or when no
+// colour reaches 4.5:1 everywhere. Tries all 32768 colours against a few thousand pixels at most.
 std::optional<imaging::Rgb> NearestLegibleColour(const skin::SkinDocument& doc,
                                                  skin::ColourId colour);
 
 // The WCAG 2 contrast ratio of two colours, 1 to 21.
 double ContrastRatio(imaging::Rgb a, imaging::Rgb b);
+
+// The contrast of two stored colours (channels c x 8) as the console's screens show them, by
+// which the check judges texts: the lower of their WCAG 2 ratios at the later models' full-scale
+// levels and on the original model's screen (preview::ShownColour).
+double ScreenContrast(imaging::Rgb a, imaging::Rgb b);
 
 // The distance of two colours in OKLab.
 double OklabDistance(imaging::Rgb a, imaging::Rgb b);

@@ -16,6 +16,7 @@
 #include "base/file_io.h"
 #include "base/paths.h"
 #include "imaging/dither.h"
+#include "imaging/jpeg_codec.h"
 #include "skin/settings_reader.h"
 
 namespace skin {
@@ -372,13 +373,47 @@ std::optional<imaging::DecodedForFit> ReadPictureForFit(const std::string& path,
                                                         const imaging::FitSettings* settings,
                                                         const MessageTexts& texts,
                                                         Feedback& feedback, std::uint64_t budget) {
+  imaging::FitPlanFor plan;
+  if (settings != nullptr) plan = [settings](int, int) { return *settings; };
+  return ReadPictureForFit(path, plan, false, texts, feedback, budget);
+}
+
+std::optional<imaging::DecodedForFit> ReadPictureForFit(const std::string& path,
+                                                        const imaging::FitPlanFor& plan, bool keep,
+                                                        const MessageTexts& texts,
+                                                        Feedback& feedback, std::uint64_t budget) {
   FileProblem problem = FileProblem::kOutOfMemory;
   try {
+    // A JPEG that need not be kept is decoded as it is read: a large photo's file is never held
+    // beside its picture (and a progressive one's coefficients).
+    if (!keep) {
+      base::ReadStatus status = base::ReadStatus::kOk;
+      const base::InputFile input = base::InputFile::Open(path, &status);
+      std::uint8_t head[3] = {};
+      if (input.is_open() && input.size() <= kMaxPictureFileBytes &&
+          input.ReadAt(0, head, sizeof head) == 3 && imaging::IsJpeg(head)) {
+        std::uint64_t at = 0;
+        imaging::DecodedForFit decoded = imaging::DecodeJpegForFit(
+            [&](std::uint8_t* buffer, std::size_t size) {
+              // Never past the size the file had when opened, as a whole read takes it.
+              const std::int64_t n = input.ReadAt(
+                  at, buffer,
+                  static_cast<std::size_t>(std::min<std::uint64_t>(size, input.size() - at)));
+              if (n > 0) at += static_cast<std::uint64_t>(n);
+              return n;
+            },
+            budget, plan);
+        if (decoded.picture) return decoded;
+        problem = ProblemOf(decoded.picture.error(), true);
+        feedback.ShowError(ComposeFileMessage(path, problem, texts));
+        return std::nullopt;
+      }
+    }
     const base::ReadResult file = base::ReadWholeFile(path, kMaxPictureFileBytes);
     if (const std::optional<FileProblem> unread = skin::ProblemOf(file.status)) {
       problem = *unread;
     } else {
-      imaging::DecodedForFit decoded = imaging::DecodeForFit(file.bytes, budget, settings);
+      imaging::DecodedForFit decoded = imaging::DecodeForFit(file.bytes, budget, plan, keep);
       if (decoded.picture) return decoded;
       problem = ProblemOf(decoded.picture.error(), true);
     }

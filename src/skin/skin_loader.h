@@ -56,6 +56,11 @@ bool ImportSkinImage(SkinDocument& doc, SlotId slot, const std::string& path,
 std::optional<imaging::DecodedForFit> ReadPictureForFit(
     const std::string& path, const imaging::FitSettings* settings, const MessageTexts& texts,
     Feedback& feedback, std::uint64_t budget = kPictureMemoryBudget);
+// The same with the settings chosen once the picture's size is known (imaging::FitPlanFor); with
+// `keep`, a JPEG decoded smaller keeps its file for a finer decoding (imaging::FitSource).
+std::optional<imaging::DecodedForFit> ReadPictureForFit(
+    const std::string& path, const imaging::FitPlanFor& plan, bool keep, const MessageTexts& texts,
+    Feedback& feedback, std::uint64_t budget = kPictureMemoryBudget);
 
 // ReadPictureForFit and FitSource::Fit in one: the slot's picture that `settings` make of the file
 // at `path`, or nothing after a message. With `shrink`, a JPEG decodes at the smaller size the

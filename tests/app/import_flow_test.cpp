@@ -20,7 +20,9 @@
 #include "app/fixed_numbers.h"
 #include "app/import_studio.h"
 #include "base/paths.h"
+#include "imaging/jpeg_codec.h"
 #include "imaging/png_codec.h"
+#include "session/import_plan.h"
 #include "session/skin_check.h"
 #include "shell_fixture.h"
 
@@ -53,6 +55,24 @@ class ImportFlowTest : public ShellTest {
   }
   QString UndoText() { return WithoutMnemonic(window().MenuItem(kMenuUndo)->text()); }
 };
+
+// A large JPEG opens the studio decoded at the scale its first frame needs; what OK takes is the
+// picture the studio showed.
+TEST_F(ImportFlowTest, ALargeJpegOpensTheStudioDecodedSmaller) {
+  const std::string photo = (dir_.path() / "photo.jpg").string();
+  const std::vector<std::uint8_t> jpeg = imaging::EncodeJpeg(Gradient(2048, 1536), 90);
+  std::ofstream(photo, std::ios::binary)
+      .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
+  imaging::FitSettings framed = session::FirstImportSettings(doc(), SlotId::upper_screen);
+  framed.zoom = 1.5;  // needs 3/8 of the picture: decoded at half its size
+  dialogs_.studio_answer = framed;
+  Import(SlotId::upper_screen, photo);
+  ASSERT_EQ(dialogs_.studio_scales, std::vector<int>{2});
+  EXPECT_EQ(dialogs_.studios[0].source_width, 2048);
+  imaging::FitSource half(
+      *imaging::DecodeJpeg(jpeg, imaging::kNoBudget, [](int, int) { return 4; }), std::nullopt);
+  EXPECT_EQ(doc().Slot(SlotId::upper_screen), half.Fit(framed));
+}
 
 TEST_F(ImportFlowTest, AWallpaperGoesThroughTheStudioAsOneStep) {
   const std::string photo = (dir_.path() / "photo.png").string();

@@ -97,6 +97,7 @@ class ScriptedDialogs : public UserDialogs {
   std::optional<imaging::FitSettings> RunImportStudio(
       const StudioRequest& request, std::function<void(const imaging::Image&)> live) override {
     studios.push_back(request);
+    studio_scales.push_back(request.source->eighths());
     live(request.source->Fit(request.settings));
     if (studio_answer) live(request.source->Fit(*studio_answer));
     return studio_answer;
@@ -113,6 +114,7 @@ class ScriptedDialogs : public UserDialogs {
   std::vector<std::string> opened_with_system;
   bool open_with_system_works = true;
   std::vector<StudioRequest> studios;
+  std::vector<int> studio_scales;  // the scale, in eighths, each studio's source opened at
   // Keep original size: the picture is imported as it is, as before the studio existed.
   std::optional<imaging::FitSettings> studio_answer = [] {
     imaging::FitSettings keep;

@@ -271,6 +271,27 @@ TEST_F(WorkspaceTest, ZoomKeysStepThroughWholeZoomsAndFitFollowsTheWindow) {
   EXPECT_FALSE(window().preview()->GridShown());
 }
 
+TEST_F(WorkspaceTest, TheConsoleViewsRedrawThePreviewAndAreKeptBetweenRuns) {
+  const QPoint on_screen(preview::kTopScreenAt.x + 100, preview::kTopScreenAt.y + 100);
+  const Rgb stored = window().preview()->CanvasPixel(on_screen);
+  ASSERT_NE(preview::ShownColour(stored, preview::ScreenColours::kConsole), stored);
+  EXPECT_FALSE(window().IsChecked(kMenuConsoleColours)) << "the stored colours at first";
+  window().MenuItem(kMenuOriginalColours)->trigger();
+  window().MenuItem(kMenuConsoleColours)->trigger();
+  EXPECT_TRUE(window().IsChecked(kMenuConsoleColours));
+  EXPECT_FALSE(window().IsChecked(kMenuOriginalColours)) << "one view at a time";
+  EXPECT_EQ(window().preview()->CanvasPixel(on_screen),
+            preview::ShownColour(stored, preview::ScreenColours::kConsole));
+  Restart();
+  EXPECT_TRUE(window().IsChecked(kMenuConsoleColours));
+  EXPECT_EQ(window().preview()->CanvasPixel(on_screen),
+            preview::ShownColour(stored, preview::ScreenColours::kConsole));
+  window().MenuItem(kMenuConsoleColours)->trigger();
+  EXPECT_EQ(window().preview()->CanvasPixel(on_screen), stored) << "chosen again: switched off";
+  EXPECT_EQ(i18n::LoadEditorPreferences(EditorFile()).preview_colours,
+            i18n::PreviewColours::kStored);
+}
+
 TEST_F(WorkspaceTest, RecentSkinsAreListedMostRecentFirstAndKept) {
   EXPECT_FALSE(window().MenuItem(kMenuFirstRecent)->isVisible());
   EXPECT_FALSE(window().MenuItem(kMenuClearRecent)->isEnabled());

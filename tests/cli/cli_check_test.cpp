@@ -37,9 +37,9 @@ TEST(CliCheck, DefaultSkinPrintsOneLinePerFinding) {
   EXPECT_EQ(run.err,
             "warning legibility screen 1 [game name] gameInfoTitleColor: Text in "
             "gameInfoTitleColor [game name] is hard to read on screen 1: its contrast with what "
-            "lies beneath it is 2.34:1 (3:1 or more reads well)\n"
+            "lies beneath it is 1.98:1 (3:1 or more reads well)\n"
             "warning legibility screen 12 spinBoxTextColor: Text in spinBoxTextColor is hard to "
-            "read on screen 12: its contrast with what lies beneath it is 2.20:1 (3:1 or more "
+            "read on screen 12: its contrast with what lies beneath it is 2.24:1 (3:1 or more "
             "reads well)\n");
 }
 

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "imaging/bmp16.h"
+#include "imaging/dither.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/png_codec.h"
 #include "test_support.h"
@@ -60,20 +61,29 @@ TEST(CliConvert, MissingSettingsSavesNothing) {
 
 TEST(CliImport, WritesASixteenBitBmpOrFails) {
   testing_support::TempDir dir;
-  imaging::Image picture(7, 3, imaging::MakeRgb(200, 100, 50));
+  const imaging::Image picture = testing_support::PhotoLikePicture(24, 16);
   const std::vector<std::uint8_t> png = imaging::EncodePng(picture);
   std::ofstream(dir.path() / "in.png", std::ios::binary)
       .write(reinterpret_cast<const char*>(png.data()), png.size());
-  EXPECT_EQ(
-      RunCli("import " + (dir.path() / "in.png").string() + " " + (dir.path() / "out.bmp").string())
-          .status,
-      0);
-  const std::string bytes = testing_support::ReadFileText(dir.path() / "out.bmp");
-  const auto image =
-      imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-  ASSERT_TRUE(image);
-  EXPECT_EQ(image->width, 7);
-  for (imaging::Rgb p : image->pixels) EXPECT_EQ(p & ~0xF8F8F8u, 0u);
+  const std::string io = (dir.path() / "in.png").string() + " " + (dir.path() / "out.bmp").string();
+  const auto written = [&] {
+    const std::string bytes = testing_support::ReadFileText(dir.path() / "out.bmp");
+    auto image =
+        imaging::DecodeBmp16({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    return image ? *image : imaging::Image();
+  };
+  // At its own size the picture is reduced exactly as the editor's import reduces it.
+  ASSERT_EQ(RunCli("import " + io).status, 0);
+  imaging::Image classic = picture;
+  imaging::DitherToRgb555(classic);
+  EXPECT_EQ(written(), classic);
+  // Fitted to a size, it is reduced to the console's levels unless told otherwise.
+  ASSERT_EQ(RunCli("import " + io + " --size 12x8 --dither serpentine").status, 0);
+  const auto serpentine = written();
+  ASSERT_EQ(RunCli("import " + io + " --size 12x8").status, 0);
+  EXPECT_EQ(written(), serpentine);
+  ASSERT_EQ(RunCli("import " + io + " --size 12x8 --dither fs").status, 0);
+  EXPECT_NE(written(), serpentine);
 
   const CliRun missing = RunCli("import " + (dir.path() / "nope.png").string() + " " +
                                 (dir.path() / "x.bmp").string());

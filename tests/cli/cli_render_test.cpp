@@ -103,6 +103,19 @@ TEST(CliRender, ScreensSheetsZoomAndBackground) {
   image = testing_support::ReadPicture(out);
   ASSERT_TRUE(image);
   EXPECT_GT(image->width, 7 * 266);
+
+  // The console's views draw the screens as the editor's View menu shows them.
+  skin::SkinDocument doc;
+  skin::ResetSkinDefaults(doc);
+  for (const auto& [name, view] : {std::pair{"console", preview::ScreenColours::kConsole},
+                                   std::pair{"original", preview::ScreenColours::kOriginal}}) {
+    ASSERT_EQ(
+        RunCli(std::string("render --default --screen 3 --colours ") + name + " -o " + out).status,
+        0);
+    image = testing_support::ReadPicture(out);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(*image, preview::RenderPreview(doc, 3, 0, 1.0f, view)) << name;
+  }
 }
 
 TEST(CliRender, BadArgumentsAreUsageErrors) {
@@ -120,6 +133,7 @@ TEST(CliRender, BadArgumentsAreUsageErrors) {
   EXPECT_EQ(RunCli("render --default --screen 1 --which 5").status, 2);
   EXPECT_EQ(RunCli("render --default --screen 1 --which 5,-1").status, 2);
   EXPECT_EQ(RunCli("render --default --all --which 5,5 -o " + out).status, 2);
+  EXPECT_EQ(RunCli("render --default --screen 1 --colours dsi -o " + out).status, 2);
 }
 
 }  // namespace

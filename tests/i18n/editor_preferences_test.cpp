@@ -38,6 +38,21 @@ TEST(EditorPreferences, BytesAndReadingRules) {
   std::ofstream(file, std::ios::binary)
       << "[recent]\nSkin1=x.zip%00/other\nSkin2=/ok/\nSkin3=%00\nSkin4=/nul/%00\n";
   EXPECT_EQ(LoadEditorPreferences(file).recent, std::vector<std::string>{"/ok/"});
+
+  // The preview's colours: written only when the console's are shown; an unknown view is the
+  // stored colours.
+  EditorPreferences console;
+  console.preview_colours = PreviewColours::kOriginal;
+  ASSERT_TRUE(SaveEditorPreferences(file, console));
+  EXPECT_EQ(testing_support::ReadFileText(file),
+            "\xEF\xBB\xBF\r\n[editor]\r\nFollowChanges = 1\r\nPreviewColours = 2\r\n[recent]\r\n");
+  EXPECT_EQ(LoadEditorPreferences(file), console);
+  for (const char* value : {"1", "0", "3", "-1", "x"}) {
+    std::ofstream(file, std::ios::binary) << "[editor]\nPreviewColours=" << value << "\n";
+    EXPECT_EQ(LoadEditorPreferences(file).preview_colours,
+              value[0] == '1' ? PreviewColours::kConsole : PreviewColours::kStored)
+        << value;
+  }
   std::vector<std::string> recent{"/ok/"};
   RememberRecentSkin(recent, std::string("x.zip\0/other", 13));
   EXPECT_EQ(recent, std::vector<std::string>{"/ok/"}) << "nor is one remembered";

@@ -10,7 +10,9 @@
 
 #include "allocation_probe.h"
 #include "imaging/jpeg_codec.h"
+#include "imaging/jpeg_writer.h"
 #include "imaging/png_codec.h"
+#include "test_support.h"
 
 namespace imaging {
 namespace {
@@ -35,21 +37,34 @@ std::vector<int> Reds(const Image& image) {
   return reds;
 }
 
-TEST(ReduceToRgb555, EachKindOnATinyRamp) {
+TEST(ReduceToRgb555, EachKindOnTinyRamps) {
+  // The serpentine rows were worked out with exact fractions by a separate implementation of the
+  // rule; the classic kind aims at c x 8, the others at the console's c x 255/31.
   const std::vector<int> ramp = {13, 7, 14, 6, 6, 15, 13, 14, 14, 13, 13, 15};
+  std::vector<int> both_ways;  // 0 to 240 in steps of 16, then 255 back down to 15
+  for (int v = 0; v < 256; v += 16) both_ways.push_back(v);
+  for (int v = 255; v >= 0; v -= 16) both_ways.push_back(v);
   struct Case {
     DitherKind kind;
     int strength;
+    const std::vector<int>& input;
+    int width;
     std::vector<int> expected;
   } const cases[] = {
-      {DitherKind::kFloydSteinberg, 100, {8, 8, 8, 8, 0, 16, 8, 16, 16, 8, 16, 8}},
-      {DitherKind::kSerpentine, 100, {16, 8, 16, 8, 8, 16, 8, 16, 16, 8, 16, 16}},
-      {DitherKind::kFloydSteinberg, 50, {8, 8, 8, 0, 0, 16, 8, 16, 8, 8, 8, 16}},
-      {DitherKind::kNone, 100, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
-      {DitherKind::kSerpentine, 0, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
+      {DitherKind::kFloydSteinberg, 100, ramp, 4, {8, 8, 8, 8, 0, 16, 8, 16, 16, 8, 16, 8}},
+      {DitherKind::kFloydSteinberg, 50, ramp, 4, {8, 8, 8, 0, 0, 16, 8, 16, 8, 8, 8, 16}},
+      {DitherKind::kFloydSteinberg, 0, ramp, 4, {8, 0, 8, 0, 0, 8, 8, 8, 8, 8, 8, 8}},
+      {DitherKind::kSerpentine, 100, ramp, 4, {16, 8, 16, 8, 0, 16, 8, 16, 16, 8, 16, 16}},
+      {DitherKind::kNone, 100, ramp, 4, {16, 8, 16, 8, 8, 16, 16, 16, 16, 16, 16, 16}},
+      {DitherKind::kSerpentine, 0, ramp, 4, {16, 8, 16, 8, 8, 16, 16, 16, 16, 16, 16, 16}},
+      {DitherKind::kOrdered, 0, ramp, 4, {16, 8, 16, 8, 8, 16, 16, 16, 16, 16, 16, 16}},
+      {DitherKind::kSerpentine, 100, both_ways, 16, {0,   16,  32,  48,  64,  80,  88,  112,
+                                                     120, 144, 152, 176, 184, 200, 216, 232,
+                                                     248, 232, 216, 200, 184, 168, 160, 136,
+                                                     128, 104, 96,  72,  64,  48,  32,  16}},
   };
   for (const Case& c : cases) {
-    Image image = Grey(4, ramp);
+    Image image = Grey(c.width, c.input);
     ReduceToRgb555(image, c.kind, c.strength);
     EXPECT_EQ(Reds(image), c.expected) << static_cast<int>(c.kind) << " at " << c.strength;
   }
@@ -60,41 +75,70 @@ TEST(ReduceToRgb555, EachKindOnATinyRamp) {
   EXPECT_EQ(a, b);
 }
 
-TEST(ReduceToRgb555, SerpentineKeepsTheBrightnessOfFlatAreasAndTheKeyColour) {
-  for (const int grey : {4, 100, 203, 252}) {
-    Image image(64, 64, MakeRgb(grey, grey, grey));
-    image.At(30, 30) = kKeyColour;
-    ReduceToRgb555(image, DitherKind::kSerpentine);
-    EXPECT_EQ(image.At(30, 30), kKeyColour);
-    double sum = 0;
-    for (const Rgb p : image.pixels) sum += p == kKeyColour ? grey : RedOf(p);
-    EXPECT_NEAR(sum / image.pixels.size(), std::min(grey, 248), 0.5) << grey;
+TEST(ReduceToRgb555, ConsoleKindsChooseTheNearestConsoleLevel) {
+  // {value, level}: the console shows level c at c x 255/31, so 248 is nearer to 30 (246.8) than
+  // to 31 (255), and the boundaries fall half way between those levels.
+  const std::pair<int, int> levels[] = {{0, 0},    {4, 0},    {5, 1},    {12, 1},
+                                        {13, 2},   {127, 15}, {128, 16}, {248, 30},
+                                        {250, 30}, {251, 31}, {255, 31}};
+  for (const DitherKind kind : {DitherKind::kSerpentine, DitherKind::kNone}) {
+    for (const auto& [value, level] : levels) {
+      Image one(1, 1, MakeRgb(value, 255 - value, value));
+      ReduceToRgb555(one, kind);
+      EXPECT_EQ(one.At(0, 0), MakeRgb(level * 8, (31 - level) * 8, level * 8)) << value;
+    }
+  }
+}
+
+TEST(ReduceToRgb555, ConsoleKindsKeepTheBrightnessOfFlatAreasAndTheKeyColour) {
+  for (const int grey : {4, 100, 203, 248, 252}) {
+    for (const DitherKind kind : {DitherKind::kSerpentine, DitherKind::kOrdered}) {
+      Image image(64, 64, MakeRgb(grey, grey, grey));
+      image.At(30, 30) = kKeyColour;
+      ReduceToRgb555(image, kind);
+      EXPECT_EQ(image.At(30, 30), kKeyColour);
+      // The brightness the console shows, level c at c x 255/31, averages to the grey.
+      double sum = 0;
+      for (const Rgb p : image.pixels) sum += p == kKeyColour ? grey : RedOf(p) / 8 * 255 / 31.0;
+      EXPECT_NEAR(sum / image.pixels.size(), grey, 0.1) << grey << " " << static_cast<int>(kind);
+    }
   }
 }
 
 TEST(ReduceToRgb555, OrderedHalfStepFollowsTheBayerPattern) {
-  Image image = Grey(8, std::vector<int>(16, 4));  // half way between 0 and 8
+  // Half way between level 0 and level 1 (8.23 of 255): 4.11 cannot be given, so a quarter of the
+  // way (2) and three quarters (6) show the pattern's first and last quarters.
+  Image image = Grey(8, std::vector<int>(16, 2));
   ReduceToRgb555(image, DitherKind::kOrdered);
-  EXPECT_EQ(Reds(image), (std::vector<int>{0, 8, 0, 8, 0, 8, 0, 8, 8, 0, 8, 0, 8, 0, 8, 0}));
+  const std::vector<int> quarter = Reds(image);
+  EXPECT_EQ(std::count(quarter.begin(), quarter.end(), 8), 4);
+  EXPECT_EQ(quarter, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 8, 0, 8, 0, 8, 0}));
   Image top = Grey(2, {255, 0});
   ReduceToRgb555(top, DitherKind::kOrdered);
   EXPECT_EQ(Reds(top), (std::vector<int>{248, 0}));
 }
 
-TEST(ReduceToRgb555, EveryKindKeepsMultiplesOfEightAndGivesThem) {
+TEST(ReduceToRgb555, FifteenBitPicturesStayAndEveryKindGivesMultiplesOfEight) {
   for (const DitherKind kind : {DitherKind::kFloydSteinberg, DitherKind::kSerpentine,
                                 DitherKind::kOrdered, DitherKind::kNone}) {
     Image exact(9, 9, kKeyColour);
     exact.At(4, 4) = MakeRgb(8, 248, 128);
     Image kept = exact;
-    ReduceToRgb555(kept, kind);
+    ReduceToRgb555(kept, kind, 100, ChannelScale::kFifteenBit);
     EXPECT_EQ(kept, exact);
     Image any(16, 16);
     for (std::size_t i = 0; i < any.pixels.size(); ++i)
       any.pixels[i] = static_cast<Rgb>(i * 0x010305);
-    ReduceToRgb555(any, kind, 70);
-    for (const Rgb p : any.pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u);
+    for (const ChannelScale scale : {ChannelScale::kFull, ChannelScale::kFifteenBit}) {
+      Image reduced = any;
+      ReduceToRgb555(reduced, kind, 70, scale);
+      for (const Rgb p : reduced.pixels) ASSERT_EQ(p & ~0xF8F8F8u, 0u);
+    }
   }
+  // Read as brightness out of 255, 248 is level 30.
+  Image full(1, 1, MakeRgb(248, 248, 248));
+  ReduceToRgb555(full, DitherKind::kNone);
+  EXPECT_EQ(full.At(0, 0), MakeRgb(240, 240, 240));
 }
 
 TEST(CoverFrame, FillsTheTargetAroundTheFocus) {
@@ -143,6 +187,76 @@ TEST(DecodeForFit, ShrinksAJpegWhileDecodingAndKnowsItsSize) {
   EXPECT_EQ(shrunk.source_width, 64);
   EXPECT_EQ(shrunk.source_height, 48);
   EXPECT_EQ(DecodeForFit(jpeg, kNoBudget).picture->width, 64);
+}
+
+// A JPEG read as it decodes gives what the whole file gives; one that ends early or cannot be read
+// gives nothing.
+TEST(DecodeJpegForFit, ReadsTheFileAsItGoes) {
+  const Image photo = testing_support::PhotoLikePicture(160, 120);
+  const FitSettings s = To(20, 15);
+  const auto plan = [&](int, int) { return s; };
+  for (const bool progressive : {false, true}) {
+    const std::vector<std::uint8_t> jpeg = testing_support::WriteTestJpeg(photo, progressive);
+    const auto reader = [&](std::size_t end, std::int64_t fail_at) {
+      return [&jpeg, end, fail_at, at = std::size_t{0}](std::uint8_t* buffer,
+                                                        std::size_t size) mutable -> std::int64_t {
+        if (fail_at >= 0 && at >= static_cast<std::size_t>(fail_at)) return -1;
+        const std::size_t n = std::min({size, std::size_t{100}, end - at});
+        std::copy_n(jpeg.begin() + static_cast<std::ptrdiff_t>(at), n, buffer);
+        at += n;
+        return static_cast<std::int64_t>(n);
+      };
+    };
+    const DecodedForFit whole = DecodeForFit(jpeg, kNoBudget, plan);
+    const DecodedForFit streamed = DecodeJpegForFit(reader(jpeg.size(), -1), kNoBudget, plan);
+    ASSERT_TRUE(streamed.picture) << progressive;
+    EXPECT_EQ(*streamed.picture, *whole.picture);
+    EXPECT_EQ(streamed.eighths, whole.eighths);
+    EXPECT_EQ(streamed.source_width, 160);
+    EXPECT_FALSE(DecodeJpegForFit(reader(jpeg.size() / 2, -1), kNoBudget, plan).picture);
+    EXPECT_FALSE(DecodeJpegForFit(reader(jpeg.size(), 400), kNoBudget, plan).picture);
+  }
+  const std::vector<std::uint8_t> png = EncodePng(photo);
+  const auto png_head = [&](std::uint8_t* buffer, std::size_t) {
+    std::copy_n(png.begin(), 3, buffer);
+    return std::int64_t{3};
+  };
+  EXPECT_FALSE(DecodeJpegForFit(png_head, kNoBudget, plan).picture);
+}
+
+// A JPEG decoded at the scale the first frame needs is decoded finer, in steps of powers of two,
+// when a zoom needs it; at full scale it fits as the whole picture does.
+TEST(FitSource, DecodesAJpegFinerWhenAZoomNeedsIt) {
+  const std::vector<std::uint8_t> jpeg =
+      EncodeJpeg(testing_support::PhotoLikePicture(256, 192), 90);
+  FitSettings s = To(16, 12);
+  const auto first = [&](int, int) { return s; };
+  EXPECT_FALSE(DecodeForFit(jpeg, kNoBudget, first).jpeg) << "the file is kept only when asked";
+  DecodedForFit decoded = DecodeForFit(jpeg, kNoBudget, first, true);
+  ASSERT_TRUE(decoded.picture);
+  EXPECT_EQ(decoded.eighths, 1);
+  FitSource source(std::move(decoded), std::nullopt);
+  struct Step {
+    double zoom;
+    int eighths, width, revision;
+  } const steps[] = {
+      {1, 1, 32, 0}, {1.9, 2, 64, 1}, {3, 4, 128, 2}, {1, 4, 128, 2}, {8, 8, 256, 3}};
+  for (const Step& step : steps) {
+    s.zoom = step.zoom;
+    const Image fitted = source.Fit(s);
+    EXPECT_EQ(source.eighths(), step.eighths) << step.zoom;
+    EXPECT_EQ(source.width(), step.width) << step.zoom;
+    EXPECT_EQ(source.revision(), step.revision) << step.zoom;
+    EXPECT_EQ(fitted.width, 16);
+  }
+  EXPECT_EQ(source.Fit(s), FitSource(*DecodeForFit(jpeg, kNoBudget).picture, {}).Fit(s));
+  // Without the memory for a finer picture the source keeps the one it has, and stops trying.
+  s.zoom = 1;
+  FitSource tight(DecodeForFit(jpeg, kNoBudget, first, true), std::nullopt, 4096);
+  s.zoom = 8;
+  EXPECT_EQ(tight.Fit(s).width, 16);
+  EXPECT_EQ(tight.eighths(), 1);
+  EXPECT_EQ(tight.revision(), 0);
 }
 
 // Fits without dither, so that what the resampling gives shows.
