@@ -75,20 +75,22 @@ TEST(Paths, DeviceNames) {
 // Sources near a skin folder are written relative to it, and read back to the same path; anything
 // that climbs further, or leaves the computer, is refused.
 TEST(Paths, NearRelativePathsAndBack) {
+  // An absolute path begins with a drive on Windows.
+  const std::string r = kWindows ? "C:" : "";
   struct Case {
-    std::string_view folder, path, relative;
+    std::string folder, path, relative;
     bool windows_only = false;
   } const cases[] = {
-      {"/a/skin/", "/a/skin/p.png", "p.png"},
-      {"/a/skin", "/a/skin/photos/p.png", "photos/p.png"},
-      {"/a/skin/", "/a/photos/p.png", "../photos/p.png"},
-      {"/a/skin/", "/a/skin2/p.png", "../skin2/p.png"},
-      {"/a/skin/", "/b/p.png", ""},
-      {"/a/skin/", "/a/skin", ""},
-      {"/a/skin/", "/a/skin/../p.png", ""},
-      {"/a/skin/", "photos/p.png", ""},
+      {r + "/a/skin/", r + "/a/skin/p.png", "p.png"},
+      {r + "/a/skin", r + "/a/skin/photos/p.png", "photos/p.png"},
+      {r + "/a/skin/", r + "/a/photos/p.png", "../photos/p.png"},
+      {r + "/a/skin/", r + "/a/skin2/p.png", "../skin2/p.png"},
+      {r + "/a/skin/", r + "/b/p.png", ""},
+      {r + "/a/skin/", r + "/a/skin", ""},
+      {r + "/a/skin/", r + "/a/skin/../p.png", ""},
+      {r + "/a/skin/", "photos/p.png", ""},
       {"//server/skin/", "//server/skin/p.png", ""},
-      {"/", "/p.png", "p.png"},
+      {r + "/", r + "/p.png", "p.png"},
       {"C:\\Skins\\Mine\\", "c:/skins/photos/p.png", "../photos/p.png", true},
       {"C:\\Skins\\Mine\\", "D:\\Skins\\p.png", "", true},
   };
@@ -96,16 +98,16 @@ TEST(Paths, NearRelativePathsAndBack) {
     if (c.windows_only && !kWindows) continue;
     EXPECT_EQ(NearRelativePath(c.folder, c.path), c.relative) << c.folder << " " << c.path;
   }
-  EXPECT_EQ(ResolveNearPath("/a/skin/", "photos/p.png"), "/a/skin/photos/p.png");
-  EXPECT_EQ(ResolveNearPath("/a/skin", "./photos//p.png"), "/a/skin/photos/p.png");
-  EXPECT_EQ(ResolveNearPath("/a/skin/", "../photos/p.png"), "/a/photos/p.png");
-  EXPECT_EQ(ResolveNearPath("/skin/", "../p.png"), "/p.png");
+  EXPECT_EQ(ResolveNearPath(r + "/a/skin/", "photos/p.png"), r + "/a/skin/photos/p.png");
+  EXPECT_EQ(ResolveNearPath(r + "/a/skin", "./photos//p.png"), r + "/a/skin/photos/p.png");
+  EXPECT_EQ(ResolveNearPath(r + "/a/skin/", "../photos/p.png"), r + "/a/photos/p.png");
+  EXPECT_EQ(ResolveNearPath(r + "/skin/", "../p.png"), r + "/p.png");
   for (std::string_view refused : std::initializer_list<std::string_view>{
            "", "/etc/passwd", "//server/p.png", "../../p.png", "a/../../p.png", "a/../p.png", "..",
            "./..", std::string_view("a\0b", 3)}) {
-    EXPECT_EQ(ResolveNearPath("/a/skin/", refused), std::nullopt) << refused;
+    EXPECT_EQ(ResolveNearPath(r + "/a/skin/", refused), std::nullopt) << refused;
   }
-  EXPECT_EQ(ResolveNearPath("/", "../p.png"), std::nullopt);
+  EXPECT_EQ(ResolveNearPath(r + "/", "../p.png"), std::nullopt);
   EXPECT_EQ(ResolveNearPath("skin/", "p.png"), std::nullopt);
   if (kWindows) {
     EXPECT_EQ(ResolveNearPath("C:\\Skins\\Mine", "..\\p.png"), "C:\\Skins\\p.png");
