@@ -9,6 +9,7 @@
 // clang-format on
 
 #include <algorithm>
+#include <bit>
 #include <csetjmp>
 #include <cstdlib>
 
@@ -49,6 +50,9 @@ void LimitScans(j_common_ptr cinfo) {
 }
 
 // One decoded row of `components` channels as RGB.
+// Colour pictures are decoded into the pixels themselves where their memory order allows.
+constexpr bool kDirect = std::endian::native == std::endian::little && sizeof(Rgb) == 4;
+
 void ConvertRow(const std::uint8_t* in, int components, bool adobe_inverted, Rgb* out, int width) {
   for (int x = 0; x < width; ++x, in += components) {
     if (components == 1) {
@@ -155,7 +159,8 @@ bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_
       cinfo.out_color_space = JCS_CMYK;
       break;
     default:
-      cinfo.out_color_space = JCS_RGB;
+      // Straight into the picture's pixels: red in the low byte, so R, G, B, X in memory.
+      cinfo.out_color_space = kDirect ? JCS_EXT_RGBX : JCS_RGB;
       break;
   }
   const bool adobe_inverted = cinfo.saw_Adobe_marker;
@@ -171,6 +176,26 @@ bool DecodeRows(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_
   const int components = cinfo.output_components;
   const int width = static_cast<int>(cinfo.output_width);
   image = Image(width, static_cast<int>(cinfo.output_height));
+  if (cinfo.out_color_space == JCS_EXT_RGBX) {
+    constexpr int kRowsAtOnce = 8;
+    JSAMPROW rows[kRowsAtOnce];
+    while (cinfo.output_scanline < cinfo.output_height) {
+      const std::size_t y = cinfo.output_scanline;
+      const int count = static_cast<int>(
+          std::min<JDIMENSION>(kRowsAtOnce, cinfo.output_height - cinfo.output_scanline));
+      for (int i = 0; i < count; ++i) {
+        rows[i] = reinterpret_cast<JSAMPROW>(&image.pixels[(y + i) * width]);
+      }
+      const JDIMENSION got = jpeg_read_scanlines(&cinfo, rows, static_cast<JDIMENSION>(count));
+      if (got == 0) return false;
+      // The library sets the fourth byte; a picture's pixels carry none.
+      for (Rgb *p = &image.pixels[y * width], *end = p + got * width; p != end; ++p) {
+        *p &= 0xFFFFFF;
+      }
+    }
+    jpeg_finish_decompress(&cinfo);
+    return true;
+  }
   row.resize(static_cast<std::size_t>(width) * components);
   while (cinfo.output_scanline < cinfo.output_height) {
     const int y = static_cast<int>(cinfo.output_scanline);
