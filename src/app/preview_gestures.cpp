@@ -219,15 +219,12 @@ void PreviewGestures::Menu(skin::SlotId slot, QPoint global) {
   const QAction* revert = item("LANG_IMAGE_REVERT$", true);
   const QAction* edit = item("LANG_IMAGE_EDIT$", true);
   const QAction* chosen = menu.exec(global);
-  const std::pair<const QAction*, const std::function<void(skin::SlotId)>*> actions[] = {
-      {import, &imports_.choose},
-      {adjust, &imports_.adjust},
-      {exported, &imports_.export_picture},
-      {revert, &imports_.revert},
-      {edit, &imports_.edit_elsewhere}};
-  for (const auto& [action, run] : actions) {
-    if (chosen != nullptr && chosen == action) (*run)(slot);
-  }
+  if (chosen == nullptr) return;
+  if (chosen == import) imports_.choose(slot);
+  if (chosen == adjust) imports_.adjust(slot);
+  if (chosen == exported) imports_.export_picture(slot);
+  if (chosen == revert) imports_.revert(slot);
+  if (chosen == edit) imports_.edit_elsewhere(slot);
 }
 
 }  // namespace app

@@ -45,11 +45,9 @@ struct SrgbTables {
   std::array<float, 256> linear{};
   std::array<std::uint8_t, 4097> srgb{};
   SrgbTables() {
-    for (int i = 0; i < 256; ++i) {
-      const double c = i / 255.0;
-      linear[static_cast<std::size_t>(i)] =
-          static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-    }
+    const std::array<double, 256>& light = LinearLightTable();
+    std::transform(light.begin(), light.end(), linear.begin(),
+                   [](double l) { return static_cast<float>(l); });
     for (int i = 0; i <= 4096; ++i) {
       const double l = i / 4096.0;
       const double c = l <= 0.0031308 ? l * 12.92 : 1.055 * std::pow(l, 1 / 2.4) - 0.055;

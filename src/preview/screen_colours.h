@@ -36,4 +36,11 @@ constexpr std::uint32_t FifteenBitIndex(imaging::Rgb p) {
   return (p >> 3 & 0x1Fu) | (p >> 6 & 0x3E0u) | (p >> 9 & 0x7C00u);
 }
 
+// The stored pixel of 15-bit colour `index` (each channel c x 8): FifteenBitIndex undone.
+constexpr imaging::Rgb StoredColourOf(std::uint32_t index) {
+  return imaging::MakeRgb(static_cast<int>((index & 31) << 3),
+                          static_cast<int>((index >> 5 & 31) << 3),
+                          static_cast<int>((index >> 10 & 31) << 3));
+}
+
 }  // namespace preview

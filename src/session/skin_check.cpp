@@ -62,8 +62,8 @@ double ShownLuminance(Rgb c, std::size_t model) {
     std::array<std::array<float, 32768>, kModelCount> t{};
     for (std::size_t m = 0; m < kModelCount; ++m) {
       for (std::uint32_t i = 0; i < 32768; ++i) {
-        const Rgb stored = imaging::MakeRgb((i & 31) << 3, (i >> 5 & 31) << 3, (i >> 10 & 31) << 3);
-        t[m][i] = static_cast<float>(Luminance(preview::ShownColour(stored, kScreenModels[m])));
+        t[m][i] = static_cast<float>(
+            Luminance(preview::ShownColour(preview::StoredColourOf(i), kScreenModels[m])));
       }
     }
     return t;
@@ -748,8 +748,8 @@ std::optional<Rgb> NearestLegibleColour(const skin::SkinDocument& doc, ColourId 
   const imaging::Oklab from = imaging::ToOklab(current);
   std::vector<std::pair<double, Rgb>> candidates;
   candidates.reserve(32768);
-  for (int v = 0; v < 32768; ++v) {
-    const Rgb c = imaging::MakeRgb((v & 31) << 3, ((v >> 5) & 31) << 3, ((v >> 10) & 31) << 3);
+  for (std::uint32_t v = 0; v < 32768; ++v) {
+    const Rgb c = preview::StoredColourOf(v);
     candidates.emplace_back(imaging::OklabDistance(from, imaging::ToOklab(c)), c);
   }
   std::sort(candidates.begin(), candidates.end());
