@@ -91,22 +91,28 @@ void DiffuseSerpentine(Image& image, int strength, int units) {
     for (int i = 0; i < w; ++i) {
       const int x = backward ? w - 1 - i : i;
       if (row[x] == kKeyColour) continue;
-      int channel[3] = {RedOf(row[x]), GreenOf(row[x]), BlueOf(row[x])};
+      // This pixel's error, and where its shares go: ahead on this row, behind, below and ahead
+      // on the next.
+      int* const at = &here[static_cast<std::size_t>(x + 1) * 3];
+      int* const below = &next[static_cast<std::size_t>(x + 1) * 3];
+      const int ahead = 3 * step;
+      Rgb stored = 0;
       for (int c = 0; c < 3; ++c) {
-        const auto at = [&](int column) { return static_cast<std::size_t>(column + 1) * 3 + c; };
         // Error piling up where the picture stays beyond black or white is limited to half the
         // range, as far as a channel may overshoot.
-        const int t = std::clamp(channel[c] * units + here[at(x)], -kWhite / 2, kWhite * 3 / 2);
+        const int v = static_cast<int>((row[x] >> (8 * c)) & 0xFF);
+        const int t = std::clamp(v * units + at[c], -kWhite / 2, kWhite * 3 / 2);
         const int level = NearestLevel(t);
-        const int e = (t - level * kLevelStep) * strength / 100;
+        const int d = t - level * kLevelStep;
+        const int e = strength == 100 ? d : d * strength / 100;
         const int s7 = e * 7 / 16, s3 = e * 3 / 16, s5 = e * 5 / 16;
-        here[at(x + step)] += s7;
-        next[at(x - step)] += s3;
-        next[at(x)] += s5;
-        next[at(x + step)] += e - s7 - s3 - s5;
-        channel[c] = level * 8;
+        at[c + ahead] += s7;
+        below[c - ahead] += s3;
+        below[c] += s5;
+        below[c + ahead] += e - s7 - s3 - s5;
+        stored |= static_cast<Rgb>(level * 8) << (8 * c);
       }
-      row[x] = MakeRgb(channel[0], channel[1], channel[2]);
+      row[x] = stored;
     }
     std::swap(here, next);
   }
