@@ -81,32 +81,35 @@ constexpr int NearestLevel(int t) {
 // error, which stops at them as at the picture's edge.
 void DiffuseSerpentine(Image& image, int strength, int units) {
   const int w = image.width;
-  // Accumulated error in units, with a margin of one pixel on each side.
+  // Error from the row above, in units, with a margin of one pixel on each side, and what the row
+  // being quantised passes on to the next.
   std::vector<int> here(static_cast<std::size_t>(w + 2) * 3), next(here.size());
   for (int y = 0; y < image.height; ++y) {
     std::fill(next.begin(), next.end(), 0);
     const bool backward = (y & 1) != 0;
-    const int step = backward ? -1 : 1;
+    const int ahead = backward ? -3 : 3;
     Rgb* row = &image.pixels[static_cast<std::size_t>(y) * w];
+    // The share passed to the pixel ahead on the same row.
+    int carried[3] = {0, 0, 0};
     for (int i = 0; i < w; ++i) {
       const int x = backward ? w - 1 - i : i;
-      if (row[x] == kKeyColour) continue;
-      // This pixel's error, and where its shares go: ahead on this row, behind, below and ahead
-      // on the next.
-      int* const at = &here[static_cast<std::size_t>(x + 1) * 3];
+      if (row[x] == kKeyColour) {
+        carried[0] = carried[1] = carried[2] = 0;
+        continue;
+      }
+      const int* const above = &here[static_cast<std::size_t>(x + 1) * 3];
       int* const below = &next[static_cast<std::size_t>(x + 1) * 3];
-      const int ahead = 3 * step;
       Rgb stored = 0;
       for (int c = 0; c < 3; ++c) {
         // Error piling up where the picture stays beyond black or white is limited to half the
         // range, as far as a channel may overshoot.
         const int v = static_cast<int>((row[x] >> (8 * c)) & 0xFF);
-        const int t = std::clamp(v * units + at[c], -kWhite / 2, kWhite * 3 / 2);
+        const int t = std::clamp(v * units + above[c] + carried[c], -kWhite / 2, kWhite * 3 / 2);
         const int level = NearestLevel(t);
         const int d = t - level * kLevelStep;
         const int e = strength == 100 ? d : d * strength / 100;
         const int s7 = e * 7 / 16, s3 = e * 3 / 16, s5 = e * 5 / 16;
-        at[c + ahead] += s7;
+        carried[c] = s7;
         below[c - ahead] += s3;
         below[c] += s5;
         below[c + ahead] += e - s7 - s3 - s5;

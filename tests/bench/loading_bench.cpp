@@ -72,12 +72,18 @@ void BM_DitherToRgb555(benchmark::State& state) {
     state.PauseTiming();
     imaging::Image image = source;
     state.ResumeTiming();
-    imaging::DitherToRgb555(image);
+    if (state.range(0) == 0) {
+      imaging::DitherToRgb555(image);
+    } else {
+      imaging::ReduceToRgb555(image, imaging::DitherKind::kSerpentine, 100);
+    }
     benchmark::DoNotOptimize(image.pixels.data());
   }
   state.counters["Mpx/s"] = benchmark::Counter(
       static_cast<double>(state.iterations()) * 1024 * 1024 / 1e6, benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_DitherToRgb555)->Unit(benchmark::kMillisecond);
+// 0: the classic reduction of a plain import; 1: the fitted imports' reduction to the console's
+// levels.
+BENCHMARK(BM_DitherToRgb555)->Arg(0)->Arg(1)->ArgName("serpentine")->Unit(benchmark::kMillisecond);
 
 }  // namespace
