@@ -121,8 +121,10 @@ Image Halve(const Image& in) {
 
 // `frame` of `source` resampled to width x height with the Catmull-Rom filter. Only the frame and
 // the filter's reach around it are handed to the resizer, which decodes whole rows; it reads them
-// in place, so the source is never copied.
-Image ResampleSmooth(const Image& source, Frame frame, int width, int height) {
+// in place, so the source is never copied. A source that a fit may use up (`writable`, the same
+// picture) is first packed to its three colour channels where it lies when it is opaque: the
+// resizer then has a quarter less to do, for the same colours.
+Image ResampleSmooth(const Image& source, Frame frame, int width, int height, Image* writable) {
   const double ratio = std::max(frame.width / width, frame.height / height);
   const int margin = static_cast<int>(std::ceil(2 * std::max(1.0, ratio))) + 2;
   const int x0 = std::max(0, static_cast<int>(std::floor(frame.x)) - margin);
@@ -140,18 +142,50 @@ Image ResampleSmooth(const Image& source, Frame frame, int width, int height) {
     const Rgb* row = region + static_cast<std::size_t>(y) * source.width;
     opaque = std::all_of(row, row + region_width, [](Rgb p) { return (p & kAlpha) == kAlpha; });
   }
+  const void* in = region;
+  int channels = 4, in_stride = source.width * 4;
+  if (opaque && writable != nullptr) {
+    // Each pixel's three bytes go no further than where it was read from, so the pixels not
+    // packed yet are still whole.
+    auto* to = reinterpret_cast<std::uint8_t*>(writable->pixels.data());
+    for (int y = 0; y < region_height; ++y) {
+      const Rgb* row = region + static_cast<std::size_t>(y) * source.width;
+      for (int x = 0; x < region_width; ++x, to += 3) {
+        const Rgb p = row[x];
+        to[0] = static_cast<std::uint8_t>(RedOf(p));
+        to[1] = static_cast<std::uint8_t>(GreenOf(p));
+        to[2] = static_cast<std::uint8_t>(BlueOf(p));
+      }
+    }
+    in = writable->pixels.data();
+    channels = 3;
+    in_stride = region_width * 3;
+  }
+  std::vector<std::uint8_t> packed;
   Image out(width, height);
+  void* to = out.pixels.data();
+  if (channels == 3) {
+    packed.resize(static_cast<std::size_t>(width) * height * 3);
+    to = packed.data();
+  }
   const auto s = [&](double v, int from, int size) {
     return static_cast<float>((v - from) / size);
   };
   const int done = stbir_resize_region(
-      region, region_width, region_height, source.width * 4, out.pixels.data(), width, height,
-      width * 4, STBIR_TYPE_UINT8, 4, opaque ? STBIR_ALPHA_CHANNEL_NONE : 3, 0, STBIR_EDGE_CLAMP,
+      in, region_width, region_height, in_stride, to, width, height, width * channels,
+      STBIR_TYPE_UINT8, channels, opaque ? STBIR_ALPHA_CHANNEL_NONE : 3, 0, STBIR_EDGE_CLAMP,
       STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM, STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB,
       nullptr, s(frame.x, x0, region_width), s(frame.y, y0, region_height),
       s(frame.x + frame.width, x0, region_width), s(frame.y + frame.height, y0, region_height));
   // The resizer fails only when its working memory cannot be allocated.
   if (done == 0) throw std::bad_alloc();
+  if (channels == 3) {
+    const std::uint8_t* from = packed.data();
+    for (Rgb& p : out.pixels) {
+      p = MakeRgb(from[0], from[1], from[2]) | kAlpha;
+      from += 3;
+    }
+  }
   return out;
 }
 
@@ -176,7 +210,9 @@ Image ResampleNearest(const Image& source, Frame frame, int width, int height) {
 // `frame` of the source at width x height, from the smallest halving that holds at least one and a
 // half times the target's pixels across the frame: a halving is an exact box filter in linear
 // light, so the filter after it needs little room to work in.
-Image Resample(const FitSource& source, Frame frame, int width, int height, Resampling resampling) {
+// `used_up`, when given, holds the source's pictures, which the fit may change.
+Image Resample(const FitSource& source, Frame frame, int width, int height, Resampling resampling,
+               std::vector<Image>* used_up) {
   if (resampling == Resampling::kNearest) {
     return ResampleNearest(source.picture(), frame, width, height);
   }
@@ -191,7 +227,8 @@ Image Resample(const FitSource& source, Frame frame, int width, int height, Resa
   // The last column or row of a halving may stand for a single one of the picture's.
   scaled.width = std::min(scaled.width, from.width - scaled.x);
   scaled.height = std::min(scaled.height, from.height - scaled.y);
-  return ResampleSmooth(from, scaled, width, height);
+  return ResampleSmooth(from, scaled, width, height,
+                        used_up != nullptr ? &(*used_up)[level] : nullptr);
 }
 
 // What a JPEG decodes at for the first fit `plan` makes, noting the file's size in `result`.
@@ -226,6 +263,39 @@ Image Finished(Image image, const FitSettings& settings, bool fifteen_bit) {
   ReduceToRgb555(image, settings.dither, settings.strength,
                  fifteen_bit ? ChannelScale::kFifteenBit : ChannelScale::kFull);
   return image;
+}
+
+// `settings` applied to `source`, refined for them; `used_up`, when given, holds the source's
+// pictures, which the fit may then change.
+Image FitOf(const FitSource& source, const FitSettings& settings, std::vector<Image>* used_up) {
+  const int sw = source.width(), sh = source.height();
+  const Frame whole{0, 0, static_cast<double>(sw), static_cast<double>(sh)};
+  Image out;
+  switch (settings.mode) {
+    case FitMode::kKeep:
+      return Finished(source.picture(), settings, source.fifteen_bit());
+    case FitMode::kCover:
+      if (!TargetAllowed(settings.width, settings.height)) return {};
+      out = Resample(source, CoverFrame(sw, sh, settings), settings.width, settings.height,
+                     settings.resampling, used_up);
+      break;
+    case FitMode::kStretch:
+      if (!TargetAllowed(settings.width, settings.height)) return {};
+      out = Resample(source, whole, settings.width, settings.height, settings.resampling, used_up);
+      break;
+    case FitMode::kContain: {
+      if (!TargetAllowed(settings.width, settings.height)) return {};
+      const Placement p = ContainPlacement(sw, sh, settings.width, settings.height);
+      const Image inner = Resample(source, whole, p.width, p.height, settings.resampling, used_up);
+      out = Image(settings.width, settings.height, (settings.fill & 0xFFFFFF) | kAlpha);
+      for (int y = 0; y < p.height; ++y) {
+        std::memcpy(&out.At(p.x, p.y + y), &inner.pixels[static_cast<std::size_t>(y) * p.width],
+                    sizeof(Rgb) * p.width);
+      }
+      break;
+    }
+  }
+  return Finished(std::move(out), settings, source.fifteen_bit());
 }
 
 }  // namespace
@@ -390,46 +460,22 @@ std::span<const Image> FitSource::levels(std::size_t deepest) const {
 }
 
 Image FitSource::Fit(const FitSettings& settings) && {
-  if (Empty() || settings.mode != FitMode::kKeep) return std::as_const(*this).Fit(settings);
+  if (Empty()) return {};
   Refine(settings);
-  Image picture = std::move(levels_[0]);
+  Image fitted;
+  if (settings.mode == FitMode::kKeep) {
+    fitted = Finished(std::move(levels_[0]), settings, fifteen_bit_);
+  } else {
+    fitted = FitOf(*this, settings, &levels_);
+  }
   levels_.clear();
-  return Finished(std::move(picture), settings, fifteen_bit_);
+  return fitted;
 }
 
 Image FitSource::Fit(const FitSettings& settings) const& {
   if (Empty()) return {};
   Refine(settings);
-  const int sw = width(), sh = height();
-  Image out;
-  switch (settings.mode) {
-    case FitMode::kKeep:
-      return Finished(levels_[0], settings, fifteen_bit_);
-    case FitMode::kCover:
-      if (!TargetAllowed(settings.width, settings.height)) return {};
-      out = Resample(*this, CoverFrame(sw, sh, settings), settings.width, settings.height,
-                     settings.resampling);
-      break;
-    case FitMode::kStretch:
-      if (!TargetAllowed(settings.width, settings.height)) return {};
-      out = Resample(*this, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)},
-                     settings.width, settings.height, settings.resampling);
-      break;
-    case FitMode::kContain: {
-      if (!TargetAllowed(settings.width, settings.height)) return {};
-      const Placement p = ContainPlacement(sw, sh, settings.width, settings.height);
-      const Image inner =
-          Resample(*this, Frame{0, 0, static_cast<double>(sw), static_cast<double>(sh)}, p.width,
-                   p.height, settings.resampling);
-      out = Image(settings.width, settings.height, (settings.fill & 0xFFFFFF) | kAlpha);
-      for (int y = 0; y < p.height; ++y) {
-        std::memcpy(&out.At(p.x, p.y + y), &inner.pixels[static_cast<std::size_t>(y) * p.width],
-                    sizeof(Rgb) * p.width);
-      }
-      break;
-    }
-  }
-  return Finished(std::move(out), settings, fifteen_bit_);
+  return FitOf(*this, settings, nullptr);
 }
 
 }  // namespace imaging

@@ -165,8 +165,9 @@ class FitSource {
   // the key colour. Its key must be the source's. Empty for an empty source or target. A fit makes
   // only the halvings it reads from.
   Image Fit(const FitSettings& settings) const&;
-  // The same for a source that is used once: a picture kept at its size becomes the result
-  // without a copy, leaving the source empty.
+  // The same for a source that is used once, which is left empty: a picture kept at its size
+  // becomes the result without a copy, and the resampling may change the source's pixels in
+  // place rather than copy them.
   Image Fit(const FitSettings& settings) &&;
 
  private:

@@ -330,6 +330,31 @@ TEST(FitSource, HugeSourceFitsThroughItsHalvings) {
   EXPECT_TRUE(source.Fit(s).Empty());
 }
 
+// A source used up by its fit may be changed in place on the way: the result is the same to the
+// pixel as that of a source kept for more fits, opaque or not, from the picture or a halving.
+TEST(FitSource, UsedUpFitsAsAKeptOne) {
+  Image noisy(301, 203);
+  for (std::size_t i = 0; i < noisy.pixels.size(); ++i)
+    noisy.pixels[i] = MakeRgb(static_cast<int>(i * 37 % 251), static_cast<int>(i * 91 % 253),
+                              static_cast<int>(i * 13 % 255));
+  Image holed = noisy;
+  for (int y = 90; y < 110; ++y) std::fill_n(&holed.At(140, y), 20, kKeyColour);
+  FitSettings cover = To(64, 48), contain = To(100, 37), stretch = To(31, 47), zoomed = To(40, 30);
+  cover.focus_x = 0.2;
+  contain.mode = FitMode::kContain;
+  stretch.mode = FitMode::kStretch;
+  zoomed.zoom = 2.5;
+  for (const Image* picture : {&noisy, &holed}) {
+    for (const FitSettings& s : {cover, contain, stretch, zoomed, To(256, 192)}) {
+      const FitSource kept_source(*picture, std::nullopt);
+      const Image kept = kept_source.Fit(s);
+      FitSource source(*picture, std::nullopt);
+      EXPECT_EQ(std::move(source).Fit(s), kept) << s.width << "x" << s.height;
+      EXPECT_TRUE(source.Empty());
+    }
+  }
+}
+
 // What one fit holds at its peak besides its source: never a copy of the source, and only the
 // halvings it reads from.
 TEST(FitSource, AFitOnceCopiesNothingOfItsSource) {
