@@ -1,5 +1,5 @@
 // Fitting pictures into slots. Goals: a 6000 x 4000 JPEG photo into a 256 x 192 slot (cover,
-// Floyd-Steinberg) within 80 ms for the whole skinsmith-cli process (measured with hyperfine;
+// the default reduction) within 80 ms for the whole skinsmith-cli process (measured with hyperfine;
 // BM_PhotoIntoSlot is its core); a fit of a prepared 24-megapixel source, as each adjustment in
 // the import studio makes one, well within a 16 ms frame.
 #include <benchmark/benchmark.h>
