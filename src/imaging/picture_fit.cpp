@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -462,14 +463,13 @@ std::span<const Image> FitSource::levels(std::size_t deepest) const {
 Image FitSource::Fit(const FitSettings& settings) && {
   if (Empty()) return {};
   Refine(settings);
-  Image fitted;
+  // The pictures are given up even when the fit fails on the way, as they may be changed by then.
+  const auto give_up = [](std::vector<Image>* levels) { levels->clear(); };
+  const std::unique_ptr<std::vector<Image>, decltype(give_up)> used_up(&levels_, give_up);
   if (settings.mode == FitMode::kKeep) {
-    fitted = Finished(std::move(levels_[0]), settings, fifteen_bit_);
-  } else {
-    fitted = FitOf(*this, settings, &levels_);
+    return Finished(std::move(levels_[0]), settings, fifteen_bit_);
   }
-  levels_.clear();
-  return fitted;
+  return FitOf(*this, settings, &levels_);
 }
 
 Image FitSource::Fit(const FitSettings& settings) const& {
