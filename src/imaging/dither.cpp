@@ -16,13 +16,8 @@ namespace {
 void LoadRow(const Image& image, int y, std::vector<std::uint8_t>& row) {
   std::fill(row.begin(), row.end(), 0);
   if (y >= image.height) return;
-  const Rgb* in = &image.pixels[static_cast<std::size_t>(y) * image.width];
-  std::uint8_t* out = &row[3];
-  for (int x = 0; x < image.width; ++x, out += 3) {
-    out[0] = static_cast<std::uint8_t>(RedOf(in[x]));
-    out[1] = static_cast<std::uint8_t>(GreenOf(in[x]));
-    out[2] = static_cast<std::uint8_t>(BlueOf(in[x]));
-  }
+  PackRgb(&image.pixels[static_cast<std::size_t>(y) * image.width],
+          static_cast<std::size_t>(image.width), &row[3]);
 }
 
 // Floyd-Steinberg as skins have always been reduced: each channel quantised downwards, each share
@@ -50,9 +45,7 @@ void Diffuse(Image& image, int strength) {
         *p = static_cast<std::uint8_t>(t & 0xF8);
       }
     }
-    Rgb* out = &image.pixels[static_cast<std::size_t>(y) * w];
-    const std::uint8_t* in = &row[3];
-    for (int x = 0; x < w; ++x, in += 3) out[x] = MakeRgb(in[0], in[1], in[2]);
+    UnpackRgb(&row[3], static_cast<std::size_t>(w), &image.pixels[static_cast<std::size_t>(y) * w]);
     // The row below, with the error it received, is the next row to quantise: it must not be
     // loaded again from the picture.
     std::swap(row, below);

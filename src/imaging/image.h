@@ -2,6 +2,7 @@
 // program.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -21,6 +22,22 @@ constexpr Rgb MakeRgb(int red, int green, int blue) {
 constexpr int RedOf(Rgb c) { return static_cast<int>(c & 0xFF); }
 constexpr int GreenOf(Rgb c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int BlueOf(Rgb c) { return static_cast<int>((c >> 16) & 0xFF); }
+
+// `count` pixels as R, G, B bytes, their top bytes dropped. `out` may lie over `in` itself: each
+// pixel is read before its bytes are written, and those end no further on than the pixel did.
+inline void PackRgb(const Rgb* in, std::size_t count, std::uint8_t* out) {
+  for (std::size_t i = 0; i < count; ++i, out += 3) {
+    const Rgb p = in[i];
+    out[0] = static_cast<std::uint8_t>(RedOf(p));
+    out[1] = static_cast<std::uint8_t>(GreenOf(p));
+    out[2] = static_cast<std::uint8_t>(BlueOf(p));
+  }
+}
+
+// `count` R, G, B byte triples as pixels, each with the top byte of `top`.
+inline void UnpackRgb(const std::uint8_t* in, std::size_t count, Rgb* out, Rgb top = 0) {
+  for (std::size_t i = 0; i < count; ++i, in += 3) out[i] = MakeRgb(in[0], in[1], in[2]) | top;
+}
 
 // A width x height picture stored row by row from the top. An empty image (0 x 0) is a valid
 // value: it stands for "no picture".

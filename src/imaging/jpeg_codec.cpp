@@ -298,11 +298,7 @@ Decoded DecodeJpeg(const ReadMore& read, std::uint64_t budget, const EighthsFor&
 std::vector<std::uint8_t> EncodeJpeg(const Image& image, int quality) {
   if (image.Empty()) return {};
   std::vector<std::uint8_t> rgb(image.pixels.size() * 3);
-  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-    rgb[i * 3] = static_cast<std::uint8_t>(RedOf(image.pixels[i]));
-    rgb[i * 3 + 1] = static_cast<std::uint8_t>(GreenOf(image.pixels[i]));
-    rgb[i * 3 + 2] = static_cast<std::uint8_t>(BlueOf(image.pixels[i]));
-  }
+  PackRgb(image.pixels.data(), image.pixels.size(), rgb.data());
   jpeg_compress_struct cinfo{};
   ErrorManager err{};
   cinfo.err = jpeg_std_error(&err.base);

@@ -143,50 +143,35 @@ Image ResampleSmooth(const Image& source, Frame frame, int width, int height, Im
     const Rgb* row = region + static_cast<std::size_t>(y) * source.width;
     opaque = std::all_of(row, row + region_width, [](Rgb p) { return (p & kAlpha) == kAlpha; });
   }
-  const void* in = region;
-  int channels = 4, in_stride = source.width * 4;
-  if (opaque && writable != nullptr) {
-    // Each pixel's three bytes go no further than where it was read from, so the pixels not
-    // packed yet are still whole.
-    auto* to = reinterpret_cast<std::uint8_t*>(writable->pixels.data());
-    for (int y = 0; y < region_height; ++y) {
-      const Rgb* row = region + static_cast<std::size_t>(y) * source.width;
-      for (int x = 0; x < region_width; ++x, to += 3) {
-        const Rgb p = row[x];
-        to[0] = static_cast<std::uint8_t>(RedOf(p));
-        to[1] = static_cast<std::uint8_t>(GreenOf(p));
-        to[2] = static_cast<std::uint8_t>(BlueOf(p));
-      }
-    }
-    in = writable->pixels.data();
-    channels = 3;
-    in_stride = region_width * 3;
-  }
-  std::vector<std::uint8_t> packed;
-  Image out(width, height);
-  void* to = out.pixels.data();
-  if (channels == 3) {
-    packed.resize(static_cast<std::size_t>(width) * height * 3);
-    to = packed.data();
-  }
   const auto s = [&](double v, int from, int size) {
     return static_cast<float>((v - from) / size);
   };
-  const int done = stbir_resize_region(
-      in, region_width, region_height, in_stride, to, width, height, width * channels,
-      STBIR_TYPE_UINT8, channels, opaque ? STBIR_ALPHA_CHANNEL_NONE : 3, 0, STBIR_EDGE_CLAMP,
-      STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM, STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB,
-      nullptr, s(frame.x, x0, region_width), s(frame.y, y0, region_height),
-      s(frame.x + frame.width, x0, region_width), s(frame.y + frame.height, y0, region_height));
-  // The resizer fails only when its working memory cannot be allocated.
-  if (done == 0) throw std::bad_alloc();
-  if (channels == 3) {
-    const std::uint8_t* from = packed.data();
-    for (Rgb& p : out.pixels) {
-      p = MakeRgb(from[0], from[1], from[2]) | kAlpha;
-      from += 3;
+  const auto resize = [&](const void* in, int in_stride, void* to, int channels, int alpha) {
+    // The resizer fails only when its working memory cannot be allocated.
+    if (stbir_resize_region(in, region_width, region_height, in_stride, to, width, height,
+                            width * channels, STBIR_TYPE_UINT8, channels, alpha, 0,
+                            STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM,
+                            STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB, nullptr,
+                            s(frame.x, x0, region_width), s(frame.y, y0, region_height),
+                            s(frame.x + frame.width, x0, region_width),
+                            s(frame.y + frame.height, y0, region_height)) == 0) {
+      throw std::bad_alloc();
     }
+  };
+  Image out(width, height);
+  if (!opaque || writable == nullptr) {
+    resize(region, source.width * 4, out.pixels.data(), 4, opaque ? STBIR_ALPHA_CHANNEL_NONE : 3);
+    return out;
   }
+  auto* const packed = reinterpret_cast<std::uint8_t*>(writable->pixels.data());
+  for (int y = 0; y < region_height; ++y) {
+    PackRgb(region + static_cast<std::size_t>(y) * source.width,
+            static_cast<std::size_t>(region_width),
+            packed + static_cast<std::size_t>(y) * region_width * 3);
+  }
+  std::vector<std::uint8_t> rgb(out.pixels.size() * 3);
+  resize(packed, region_width * 3, rgb.data(), 3, STBIR_ALPHA_CHANNEL_NONE);
+  UnpackRgb(rgb.data(), out.pixels.size(), out.pixels.data(), kAlpha);
   return out;
 }
 

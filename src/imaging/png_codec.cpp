@@ -225,11 +225,7 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
   if (image.Empty()) return {};
   // Allocated before libpng's structures, which a throw from here would otherwise leak.
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(image.width) * image.height * 3);
-  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-    rgb[i * 3] = static_cast<std::uint8_t>(RedOf(image.pixels[i]));
-    rgb[i * 3 + 1] = static_cast<std::uint8_t>(GreenOf(image.pixels[i]));
-    rgb[i * 3 + 2] = static_cast<std::uint8_t>(BlueOf(image.pixels[i]));
-  }
+  PackRgb(image.pixels.data(), image.pixels.size(), rgb.data());
   std::vector<png_bytep> rows(image.height);
   for (int y = 0; y < image.height; ++y)
     rows[y] = &rgb[static_cast<std::size_t>(y) * image.width * 3];
